@@ -1,0 +1,207 @@
+#pragma once
+
+#include <QFont>
+#include <QPixmap>
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "msarender/Export.h"
+#include "msarender/FontAttributes.h"
+#include "sdm/Residue.h"
+
+class QPaintDevice;
+class QPainter;
+class SSCartoonPainter;
+struct ResidueRenderData;
+
+namespace Corvane {
+class AlignmentHelper;
+}
+namespace SQV {
+class SVAlignment;
+}
+
+/// Renders a multiple sequence alignment for one scrolling view.
+///
+/// The host calls InitializeRendering() when its view comes up, Render() whenever the alignment, view size,
+/// font or switches change and whenever it scrolls, then paints GetNamePixmap() and GetAlignmentPixmap().
+/// Hit tests, ScrollTo and CopyImageData answer from the last Render. The renderer does not own the
+/// SQV::SVAlignment: the host keeps it alive for as long as it calls those operations.
+///
+/// Copies share the cached pixmaps and the cartoon drawer with their source; every object keeps what it
+/// refers to alive, so releasing through one copy never invalidates another.
+class MSARENDER_EXPORT RenderSequenceData {
+public:
+    /// The view rectangle, name rectangle and display switches of one Render call.
+    struct MSARENDER_EXPORT RenderAspects {
+        QRect viewRect;
+        QRect nameRect;
+        bool wrap = true;
+        int horizontalOffset = 0;
+        bool layoutChanged = false;
+        int residuesPerLine = 0;
+        bool showRuler = true;
+        bool showRulerNumbers = true;
+        bool showSecondaryStructure = false;
+    };
+
+    /// What composition recorded about one grid row of the composed view.
+    struct RowLocation {
+        int kind = 0;  // 0 ruler band or residue line, 3 secondary-structure line
+        int row = -1;  // -1 for a ruler band
+        unsigned firstColumn = 0;
+        unsigned endColumn = 0;
+        bool isRuler = false;
+        std::string ssKey;
+    };
+
+    RenderSequenceData();
+    RenderSequenceData(const RenderSequenceData& other);
+    RenderSequenceData& operator=(const RenderSequenceData& other);
+    ~RenderSequenceData();
+
+    void InitializeRendering();
+    void UninitializeRendering();
+
+    bool Render(QPaintDevice* device, SQV::SVAlignment& alignment, const RenderAspects& aspects,
+                bool redrawResidues, bool keepLayout);
+
+    // Accessors.
+    QPixmap* GetAlignmentPixmap() const { return alignmentPixmap.get(); }
+    QPixmap* GetNamePixmap() const { return namePixmap.get(); }
+    int GetResidueBlockHeight() const { return residueBlockHeight; }
+    int GetResidueBlockWidth() const { return residueBlockWidth; }
+    int GetHorizontalScrollValue() const { return horizontalScrollValue; }
+    int GetVerticalScrollValue() const { return verticalScrollValue; }
+    QSize GetSequenceViewSize() const { return sequenceViewSize; }
+    QSize GetNameViewSize() const { return nameViewSize; }
+    void GetSize(int& width, int& height) const;
+    QRect& NameRect() { return aspects.nameRect; }
+    int& HorizontalViewScrollValue() { return horizontalViewScrollValue; }
+    int& VerticalViewScrollValue() { return verticalViewScrollValue; }
+    int& TopScrollValue() { return topScrollValue; }
+    int& LeftScrollValue() { return leftScrollValue; }
+    int& TopDrawnValue() { return topDrawnValue; }
+
+    /// The name column and the alignment view side by side; null before the first composition.
+    QPixmap GetSavablePixmap();
+
+    // Hit testing and scrolling, in pixels of the composed alignment view.
+    int GetRowIndex(QPoint point) const;
+    int GetSequenceIndex(QPoint point) const;
+    std::string GetSsKey(QPoint point) const;
+    int GetResidueIndex(QPoint point) const;
+    void GetResidueLocation(QPoint point, int& sequenceIndex, int& residueIndex) const;
+    QPoint GetResidueCoordinate(unsigned column, unsigned sequenceIndex) const;
+    void ScrollTo(unsigned column, unsigned sequenceIndex, int& x, int& y) const;
+
+    /// A new picture of whole sequences (in the given order) or of chosen columns per row; the caller owns
+    /// it. Null when nothing is selected or the image cannot be allocated.
+    QPixmap* CopyImageData(std::vector<unsigned> sequenceIndexes,
+                           std::map<unsigned, std::vector<unsigned>> columnsByRow, bool unused,
+                           bool includeGaps);
+
+    /// Read-only views of the layout, for hosts that draw their own decorations and for tests.
+    unsigned ResiduesPerBlock() const { return unsigned(residuesPerBlock); }
+    unsigned BlockCount() const { return blockCount; }
+    unsigned BlocksToRender() const { return blocksToRender; }
+    unsigned RowsPerBlock() const { return rowsPerBlock; }
+    unsigned TopResidueIndex() const { return topResidueIndex; }
+    int FirstRow() const { return firstRow; }
+    int LastRow() const { return lastRow; }
+    int LastBlockRows() const { return lastBlockRows; }
+    const SQC::FontAttributes& CellFont() const { return fontAttributes; }
+    const std::map<int, RowLocation>& RowLocations() const { return rowLocations; }
+
+protected:
+    struct PixmapSlot {
+        std::shared_ptr<QPixmap> pixmap;  // null when nothing is cached
+        bool selected = false;            // selection state the residue strip was drawn with
+    };
+    using SlotVector = std::vector<PixmapSlot>;
+
+    void InitializePixmapBlocks(const Corvane::AlignmentHelper& helper);
+    bool RenderResidueBlock(const Corvane::AlignmentHelper& helper, unsigned first, unsigned end, unsigned block,
+                            int firstRow, int lastRow);
+    bool RenderResidueBases(const Corvane::AlignmentHelper& helper, unsigned row, unsigned block, unsigned first,
+                            unsigned count);
+    void GetRenderData(const Corvane::AlignmentHelper& helper, ResidueRenderData& data, unsigned row,
+                       unsigned column, bool ignoreSelection) const;
+    void RenderRulerBase(const Corvane::AlignmentHelper& helper, unsigned firstColumn, unsigned blockIndex);
+    void RenderSSCartoonBase(unsigned row, unsigned blockIndex, const std::string& key,
+                             const std::string& ssString);
+    void MakeAlignmentPixmap(const Corvane::AlignmentHelper& helper, unsigned firstBlock);
+
+private:
+    bool RunLayoutPass(const Corvane::AlignmentHelper& helper, QPaintDevice* device, bool fontChanged);
+    bool RunBlockPass(const Corvane::AlignmentHelper& helper);
+    void GetSequenceAndResidueStarters(int& sequenceStarter, int& residueStarter) const;
+    int CalculateTopResidueIndex();
+    void FindRowPosition(int& position) const;
+    void FreePixmaps();
+    void FreeRulerRows();
+    void PurgeResiduePixmaps();
+
+    void CopySequenceNamePixmap(const Corvane::AlignmentHelper& helper, QPainter& painter, unsigned row,
+                                int baselineY) const;
+    void CopyResiduePixmap(const Corvane::AlignmentHelper& helper, QPainter& painter, const std::string& residues,
+                           unsigned row, int x, int y, unsigned firstColumn, unsigned endColumn,
+                           bool includeGaps) const;
+    void CopyResiduePixmap(const Corvane::AlignmentHelper& helper, QPainter& painter,
+                           const std::string& alignedSequence, unsigned row, int x, int y,
+                           std::vector<unsigned> columns, unsigned firstPosition, unsigned endPosition,
+                           bool includeGaps) const;
+    void CopyRulerPixmap(const Corvane::AlignmentHelper& helper, QPainter& painter, unsigned count, int x, int y,
+                         unsigned firstColumn) const;
+    void CopySSCartoonPixmap(const Corvane::AlignmentHelper& helper, QPainter& painter, int row, int x, int& y,
+                             unsigned firstColumn, unsigned count, bool includeGaps) const;
+    void CopySSCartoonNamePixmap(const Corvane::AlignmentHelper& helper, QPainter& painter, unsigned row,
+                                 int baselineY, const std::string& key, bool includeGaps) const;
+
+    int residuesPerBlock = 0;
+    int horizontalScrollValue = 0;
+    int verticalScrollValue = 0;
+    unsigned blockCount = 0;
+    unsigned blocksToRender = 0;
+    unsigned topResidueIndex = 0;
+    int residueBlockHeight = 0;
+    int residueBlockWidth = 0;
+    unsigned rowsPerBlock = 0;
+    unsigned ssRowCount = 0;
+    int firstRow = -1;
+    int lastRow = -1;
+    int lastBlockRows = -1;
+    bool layoutFresh = false;
+    bool redrawResidues = false;
+    int horizontalViewScrollValue = 0;
+    int verticalViewScrollValue = 0;
+    QSize sequenceViewSize{0, 0};
+    QSize nameViewSize{0, 0};
+    RenderAspects aspects;
+    std::shared_ptr<QPixmap> alignmentPixmap;
+    std::shared_ptr<QPixmap> namePixmap;
+    std::shared_ptr<SSCartoonPainter> cartoonDrawer;
+    std::map<unsigned, SlotVector> residueBlocks;
+    std::map<std::string, std::map<unsigned, SlotVector>> cartoonBlocks;
+    SlotVector rulerBlocks;
+    SQV::SVAlignment* svAlignment = nullptr;  // not owned; the host keeps it alive
+    int currentSequenceIndex = -1;
+    int topScrollValue = 0;
+    int leftScrollValue = 0;
+    int topDrawnValue = 0;
+    QFont font;
+    SQC::FontAttributes fontAttributes;
+    unsigned rowCount = 0;
+    unsigned maxTotalLength = 0;
+    std::vector<unsigned> ssRowsPerRow;
+    std::vector<std::map<std::string, std::string>> ssStringsPerRow;
+    std::map<int, RowLocation> rowLocations;
+    std::vector<std::vector<SDM::Residue>> residueTable;
+
+    friend class RenderSequenceDataTestAccess;  // tests inspect the stores through this
+};

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <map>
+#include <string>
+
+namespace Common {
+
+/// Collects the durations of named scope timers: per name, how often it ran, the total and the longest.
+/// Process-wide; used from the GUI thread only.
+class PerformanceManager {
+public:
+    enum TimerOwner { Application = 0, Renderer = 1 };
+
+    struct TimerStats {
+        std::uint64_t count = 0;
+        std::chrono::nanoseconds total{0};
+        std::chrono::nanoseconds longest{0};
+    };
+
+    static PerformanceManager& Instance();
+
+    void Record(TimerOwner owner, const std::wstring& name, std::chrono::nanoseconds duration);
+    /// Statistics of one timer name; all zero when it never ran.
+    TimerStats Get(const std::wstring& name) const;
+    const std::map<std::wstring, TimerStats>& All() const { return stats_; }
+    void Reset() { stats_.clear(); }
+    /// One line per timer: name, count, total ms, mean ms, longest ms.
+    std::string Report() const;
+
+private:
+    std::map<std::wstring, TimerStats> stats_;
+};
+
+/// Measures the lifetime of its scope and records it with the PerformanceManager.
+class PerformanceTimer {
+public:
+    PerformanceTimer(PerformanceManager::TimerOwner owner, const wchar_t* name, const wchar_t* detail);
+    virtual ~PerformanceTimer();
+    PerformanceTimer(const PerformanceTimer&) = delete;
+    PerformanceTimer& operator=(const PerformanceTimer&) = delete;
+
+private:
+    PerformanceManager::TimerOwner owner_;
+    const wchar_t* name_;  // not owned; a string literal in practice
+    std::chrono::steady_clock::time_point start_;
+};
+
+}  // namespace Common

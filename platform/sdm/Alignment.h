@@ -1,0 +1,118 @@
+#pragma once
+
+#include <boost/shared_ptr.hpp>
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "sdm/ColorScheme.h"
+#include "sdm/Residue.h"
+#include "sdm/SeqAlign.h"
+#include "sdm/Selection.h"
+#include "sdm/Sequence.h"
+#include "sdm/Types.h"
+
+namespace SDM {
+
+/// An in-memory multiple sequence alignment: sequences (entries may be empty pointers), selection,
+/// fixed column blocks, masks, display switches, a colour scheme and per-residue marks.
+///
+/// Fixed blocks and masks are queried with a view row: the position among the displayed, non-empty
+/// sequences, as views number their rows.
+class Alignment {
+public:
+    Alignment();
+    ~Alignment();
+    Alignment(const Alignment&) = delete;
+    Alignment& operator=(const Alignment&) = delete;
+
+    // Sequences. Indexes cover the stored sequences and, while the consensus is shown, the consensus
+    // sequence after them.
+    unsigned size() const;
+    boost::shared_ptr<Sequence> getSequence(unsigned index) const;
+    void addSequence(boost::shared_ptr<Sequence> sequence);
+    void insertSequence(unsigned index, boost::shared_ptr<Sequence> sequence);
+    void removeSequence(unsigned index);
+    /// Index of the first sequence with this defline, or -1.
+    int findSequence(const std::string& defline) const;
+
+    // Consensus: a transient sequence of the majority residue of each column.
+    bool getShowConsensus() const { return showConsensus_; }
+    void setShowConsensus(bool show);
+    void getNonTransientIndexes(std::vector<unsigned>& out, bool displayedOnly) const;
+
+    SequenceClass GetSequenceClass() const { return sequenceClass_; }
+    void SetSequenceClass(SequenceClass sequenceClass);
+
+    // Secondary structure display switches.
+    bool IsSecondaryStructureShown() const { return secondaryStructureShown_; }
+    void SetSecondaryStructureShown(bool shown);
+    /// Keys are visible unless hidden.
+    bool IsSecondaryStructureVisible(const std::string& key) const;
+    void SetSecondaryStructureVisible(const std::string& key, bool visible);
+
+    // Selection.
+    Selection& getSelection() { return selection_; }
+    const Selection& getSelection() const { return selection_; }
+    /// True when every column of the sequence's aligned text is selected.
+    bool allSelected(unsigned sequenceIndex, bool includeGaps) const;
+    void selectionChanged() { touch(); }
+
+    // Fixed blocks: column ranges, fixed in every row.
+    void addFixedBlock(unsigned firstColumn, unsigned lastColumn);
+    void clearFixedBlocks();
+    bool isInFixedBlock(unsigned row, unsigned column) const;
+
+    // Masks: column ranges of one sequence, drawn white on white.
+    void addMask(unsigned sequenceIndex, unsigned firstColumn, unsigned lastColumn);
+    void clearMasks();
+    bool isMasked(unsigned column, unsigned row) const;
+
+    // Colours.
+    void setColorScheme(boost::shared_ptr<ColorScheme> scheme);
+    boost::shared_ptr<ColorScheme> getColorScheme() const { return scheme_; }
+    /// Marks one residue: the colour-filter bits (ColorFilterBits) and the mark colours.
+    void setResidueMarks(unsigned sequenceIndex, unsigned column, unsigned filterBits, const MarkColors& colors);
+    void setResidueFontStyle(unsigned sequenceIndex, unsigned column, FontStyle style);
+    void clearResidueMarks();
+
+    /// Fills one vector of residues per listed sequence index, in list order, indexed by column.
+    bool align(std::vector<std::vector<Residue>>& out, const std::vector<unsigned>& sequenceIndexes) const;
+
+    SeqAlign& getSeqAlign() { return seqAlign_; }
+    const SeqAlign& getSeqAlign() const { return seqAlign_; }
+    /// Number of columns: the longest aligned text.
+    unsigned columnCount() const;
+
+    /// Changes whenever the alignment or one of its sequences changes.
+    std::uint64_t revision() const;
+    void touch();
+
+private:
+    struct ResidueStyle {
+        unsigned filterBits = 0;
+        MarkColors colors;
+        int fontStyle = 0;
+    };
+
+    int sequenceIndexOfRow(unsigned row) const;
+    void refreshConsensus() const;
+
+    std::vector<boost::shared_ptr<Sequence>> sequences_;
+    mutable boost::shared_ptr<ConsensusSequence> consensus_;
+    mutable std::uint64_t consensusRevision_ = 0;
+    bool showConsensus_ = false;
+    SequenceClass sequenceClass_ = UnknownClass;
+    bool secondaryStructureShown_ = true;
+    std::map<std::string, bool> hiddenStructureKeys_;
+    Selection selection_;
+    std::vector<Selection::Range> fixedBlocks_;
+    Selection masks_;  // per sequence index, masked column ranges
+    boost::shared_ptr<ColorScheme> scheme_;
+    std::map<std::pair<unsigned, unsigned>, ResidueStyle> residueStyles_;  // (sequence, column)
+    SeqAlign seqAlign_;
+    std::uint64_t revision_ = 1;
+};
+
+}  // namespace SDM

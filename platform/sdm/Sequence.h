@@ -1,0 +1,91 @@
+#pragma once
+
+#include <boost/shared_ptr.hpp>
+#include <cstdint>
+#include <map>
+#include <string>
+
+#include "sdm/SecondaryStructure.h"
+
+namespace SDM {
+
+/// The name side of a sequence: its defline and display flags.
+class SeqEntry {
+public:
+    explicit SeqEntry(std::string defline = std::string()) : defline_(std::move(defline)) {}
+    virtual ~SeqEntry() = default;
+
+    const std::string& getDefline() const { return defline_; }
+    void setDefline(const std::string& defline);
+    /// Whether the sequence gets a row in views.
+    bool isDisplayed() const { return displayed_; }
+    void setDisplayed(bool displayed);
+    /// Indented sequences are drawn with an indented, bold, marked label.
+    bool isIndented() const { return indented_; }
+    void setIndented(bool indented);
+
+    /// Changes whenever the sequence changes; views compare it to know when to refresh.
+    std::uint64_t stamp() const { return stamp_; }
+
+protected:
+    void touch();
+
+private:
+    std::string defline_;
+    bool displayed_ = true;
+    bool indented_ = false;
+    std::uint64_t stamp_ = 0;
+};
+
+/// A sequence of an alignment, stored as its aligned (gapped) text. '-' and '.' are gaps.
+class Sequence : public SeqEntry {
+public:
+    Sequence(std::string defline, std::string aligned);
+    ~Sequence() override = default;
+
+    /// Marker query: true for sequences the model made itself (the consensus).
+    virtual bool isTransient() const { return false; }
+
+    /// Number of residues (gaps excluded).
+    unsigned size() const { return residueCount_; }
+    /// The gapped text, one character per alignment column (may be shorter than the alignment).
+    const std::string& getAligned() const { return aligned_; }
+    void setAligned(std::string aligned);
+    /// The residues without gaps.
+    std::string getResidues() const;
+
+private:
+    std::string aligned_;
+    unsigned residueCount_ = 0;
+};
+
+/// An amino-acid sequence; it may carry secondary-structure assignments by key.
+class AASequence : public Sequence {
+public:
+    using StructureMap = std::map<std::string, boost::shared_ptr<SecondaryStructure>>;
+    using Sequence::Sequence;
+
+    const StructureMap& getSecondaryStructure() const { return structures_; }
+    /// The structure for `key`; an empty pointer when there is none.
+    const boost::shared_ptr<SecondaryStructure>& getSecondaryStructure(const std::string& key) const;
+    void setSecondaryStructure(const std::string& key, boost::shared_ptr<SecondaryStructure> structure);
+    void removeSecondaryStructure(const std::string& key);
+
+private:
+    StructureMap structures_;
+};
+
+/// A DNA or RNA sequence.
+class NASequence : public Sequence {
+public:
+    using Sequence::Sequence;
+};
+
+/// The consensus row the alignment computes while its consensus display is on.
+class ConsensusSequence : public AASequence {
+public:
+    using AASequence::AASequence;
+    bool isTransient() const override { return true; }
+};
+
+}  // namespace SDM

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QColor>
+#include <QString>
+#include <string>
+
+#include "common/Color.h"
+
+namespace SQC {
+
+/// Property colour (red in the low byte, alpha 0 meaning opaque) to display colour (0xAARRGGBB).
+unsigned PropertyToDisplayColour(unsigned propertyColour);
+/// Common::Color to display colour (0xAARRGGBB).
+unsigned ToDisplayColour(const Common::Color& color);
+QColor ToQColor(const Common::Color& color);
+QString ToQString(const std::string& text);
+
+}  // namespace SQC

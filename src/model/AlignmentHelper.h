@@ -1,0 +1,67 @@
+#pragma once
+
+#include <boost/shared_ptr.hpp>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "sdm/Alignment.h"
+#include "sqv/SVAlignment.h"
+
+namespace Corvane {
+
+/// The renderer's one view of the model: which sequences get a row (displayed, non-empty, in model order),
+/// the translations between rows and sequence indexes, and guarded forwards to the model and the user
+/// properties. Built for one call and thrown away; a change of the model needs a new helper.
+class AlignmentHelper {
+public:
+    explicit AlignmentHelper(SQV::SVAlignment& view);
+
+    // Row list.
+    bool HasRows() const;
+    unsigned RowCount() const;
+    int SequenceOfRow(unsigned row) const;
+    unsigned RowOfSequence(unsigned sequenceIndex) const;  // 0xFFFFFFFF when the sequence has no row
+    void MapSequencesToRows(std::vector<unsigned>& list) const;
+    boost::shared_ptr<SDM::Sequence> GetSequence(unsigned row) const;
+
+    // Alignment-wide queries.
+    unsigned GetMaxTotalLength() const;
+    bool GetShowConsensus() const;
+    bool IsSecondaryStructureShown() const;
+    bool IsSecondaryStructureVisible(const std::string& key) const;
+    std::set<std::string> GetSecondaryStructureKeys() const;
+    void Align(std::vector<std::vector<SDM::Residue>>& out) const;
+
+    // Per-residue and per-row state. Both mark queries take (column, row).
+    bool IsSelected(unsigned first, unsigned count, unsigned row) const;
+    bool AllSelected(unsigned row) const;
+    bool IsInFixedBlock(unsigned column, unsigned row) const;
+    bool IsMasked(unsigned column, unsigned row) const;
+
+    // User properties.
+    bool GetFontChanged() const;
+    void SetFontChanged(bool changed) const;
+    void SetFitToWidthValue(int value) const;
+    unsigned GetSSGapColor() const;
+    unsigned GetSSColor(int kind) const;
+    int GetRulerDragOffset() const;
+    int GetCurrSeqIndex() const;
+
+private:
+    boost::shared_ptr<SDM::Alignment> alignment;
+    SQC::UserPropertiesBase* userProperties;  // not owned; the view-side alignment keeps it
+    std::vector<unsigned> rows;
+};
+
+/// One space, two more when the sequence is indented, then the defline.
+std::string MakeRowLabel(const SDM::Sequence& sequence);
+/// Whether the label is marked: an indented sequence, or a transient one while the consensus is shown.
+bool HasLabelMarker(const SDM::Sequence& sequence, bool showConsensus);
+/// The longest label of the listed rows (all rows when the list is empty), with the secondary-structure
+/// keys appended in parentheses when asked; ties keep the earlier row. `longest` is untouched when no
+/// visited row has a sequence.
+void FindLongestRowLabel(const AlignmentHelper& helper, std::string& longest, bool withSecondaryStructureKeys,
+                         std::vector<unsigned> rowList);
+
+}  // namespace Corvane

@@ -122,6 +122,8 @@ protected:
     struct PixmapSlot {
         std::shared_ptr<QPixmap> pixmap;  // null when nothing is cached
         bool selected = false;            // selection state the residue strip was drawn with
+        unsigned firstColumn = 0;         // columns a cached strip or band shows: a shifted range is repainted
+        unsigned columnCount = 0;
     };
     using SlotVector = std::vector<PixmapSlot>;
 
@@ -146,6 +148,18 @@ private:
     void FreePixmaps();
     void FreeRulerRows();
     void PurgeResiduePixmaps();
+    // Steps of the layout and block passes.
+    void ComputeBlockShape(const Corvane::AlignmentHelper& helper, int visibleColumns);
+    void CreateCartoonDrawer(const Corvane::AlignmentHelper& helper);
+    void CollectSecondaryStructure(const Corvane::AlignmentHelper& helper);
+    void ComputeVisibleBlocks(unsigned visibleRows);
+    void ComputeScrollExtents();
+    void FindVisibleRows(int cellHeight);
+    void RenderVisibleBlocks(const Corvane::AlignmentHelper& helper);
+    void RenderSecondaryStructureLines(unsigned row, unsigned block, unsigned first, unsigned count);
+    bool KeepsResidueStrip(const PixmapSlot& slot, bool involved, unsigned first, unsigned count) const;
+    void PaintResidueStrip(const Corvane::AlignmentHelper& helper, QPixmap& strip, unsigned row, unsigned first,
+                           unsigned count) const;
 
     void CopySequenceNamePixmap(const Corvane::AlignmentHelper& helper, QPainter& painter, unsigned row,
                                 int baselineY) const;
@@ -162,6 +176,35 @@ private:
                              unsigned firstColumn, unsigned count, bool includeGaps) const;
     void CopySSCartoonNamePixmap(const Corvane::AlignmentHelper& helper, QPainter& painter, unsigned row,
                                  int baselineY, const std::string& key, bool includeGaps) const;
+
+    // View composition steps: plan the composed lines first, then size, paint and record them.
+    struct ComposedLine;
+    std::vector<ComposedLine> PlanComposedLines(const Corvane::AlignmentHelper& helper, unsigned firstBlock,
+                                                bool freshView) const;
+    void PlanBlockRows(const Corvane::AlignmentHelper& helper, unsigned block, unsigned firstColumn, bool firstBlock,
+                       bool lastBlock, bool freshView, int& y, std::vector<ComposedLine>& lines) const;
+    QSize ComposedViewSize(int contentHeight) const;
+    void PaintComposedLines(const std::vector<ComposedLine>& lines);
+    void RecordRowLocations(const std::vector<ComposedLine>& lines);
+    bool DrawExportGlyph(const Corvane::AlignmentHelper& helper, QPainter& painter, unsigned row, unsigned column,
+                         bool ignoreSelection, int x, int y) const;
+
+    // Hit-testing and scrolling steps.
+    const RowLocation* LocationAt(QPoint point) const;
+    const RowLocation* FindResidueEntry(unsigned row, unsigned column, int& top) const;
+    bool ResidueLineShown(unsigned row, unsigned block, int& top) const;
+    int GridRowOfRow(unsigned row) const;
+    bool ColumnShownHorizontally(unsigned column) const;
+    int HorizontalScrollFor(unsigned column) const;
+    long long VerticalTopFor(unsigned row, unsigned block, long long currentTop, int viewHeight) const;
+
+    // Image export steps.
+    struct ExportLayout;
+    bool PlanExport(const Corvane::AlignmentHelper& helper, std::vector<unsigned> sequenceIndexes,
+                    const std::map<unsigned, std::vector<unsigned>>& columnsByRow, ExportLayout& layout) const;
+    void PaintExportBlock(const Corvane::AlignmentHelper& helper, QPainter& painter, const ExportLayout& layout,
+                          const std::map<unsigned, std::vector<unsigned>>& columnsByRow, unsigned first,
+                          unsigned end, unsigned count, bool includeGaps, int& y) const;
 
     int residuesPerBlock = 0;
     int horizontalScrollValue = 0;

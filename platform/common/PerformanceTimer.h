@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <unordered_map>
 
 namespace Common {
 
@@ -22,15 +23,24 @@ public:
     static PerformanceManager& Instance();
 
     void Record(TimerOwner owner, const std::wstring& name, std::chrono::nanoseconds duration);
+    /// Same, for a name that stays alive (a literal): repeated records of it allocate nothing.
+    void Record(TimerOwner owner, const wchar_t* name, std::chrono::nanoseconds duration);
     /// Statistics of one timer name; all zero when it never ran.
     TimerStats Get(const std::wstring& name) const;
     const std::map<std::wstring, TimerStats>& All() const { return stats_; }
-    void Reset() { stats_.clear(); }
+    void Reset() {
+        byName_.clear();
+        stats_.clear();
+    }
     /// One line per timer: name, count, total ms, mean ms, longest ms.
     std::string Report() const;
 
 private:
+    static void Add(TimerStats& stats, std::chrono::nanoseconds duration);
+
     std::map<std::wstring, TimerStats> stats_;
+    // Entries of stats_ by the address of a literal name; map nodes do not move.
+    std::unordered_map<const wchar_t*, TimerStats*> byName_;
 };
 
 /// Measures the lifetime of its scope and records it with the PerformanceManager.

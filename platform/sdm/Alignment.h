@@ -37,7 +37,9 @@ public:
     /// Index of the first sequence with this defline, or -1.
     int findSequence(const std::string& defline) const;
 
-    // Consensus: a transient sequence of the majority residue of each column.
+    // Consensus: a transient sequence, the last index while shown. Per column the most frequent non-gap
+    // code of the non-transient sequences (hidden ones too; ties go to the lower character code), '-'
+    // where all are gaps. Recomputed lazily when the revision changes.
     bool getShowConsensus() const { return showConsensus_; }
     void setShowConsensus(bool show);
     void getNonTransientIndexes(std::vector<unsigned>& out, bool displayedOnly) const;
@@ -55,7 +57,8 @@ public:
     // Selection.
     Selection& getSelection() { return selection_; }
     const Selection& getSelection() const { return selection_; }
-    /// True when every column of the sequence's aligned text is selected.
+    /// True when every residue column of the sequence is selected; with `includeGaps`, every column of
+    /// its aligned text, gaps included. False for a sequence without residues or an index out of range.
     bool allSelected(unsigned sequenceIndex, bool includeGaps) const;
     void selectionChanged() { touch(); }
 
@@ -77,7 +80,8 @@ public:
     void setResidueFontStyle(unsigned sequenceIndex, unsigned column, FontStyle style);
     void clearResidueMarks();
 
-    /// Fills one vector of residues per listed sequence index, in list order, indexed by column.
+    /// Fills one vector of residues per listed sequence index, in list order, indexed by column, as long
+    /// as that sequence's aligned text (not padded); an empty vector for an index without a sequence.
     bool align(std::vector<std::vector<Residue>>& out, const std::vector<unsigned>& sequenceIndexes) const;
 
     SeqAlign& getSeqAlign() { return seqAlign_; }
@@ -85,7 +89,8 @@ public:
     /// Number of columns: the longest aligned text.
     unsigned columnCount() const;
 
-    /// Changes whenever the alignment or one of its sequences changes.
+    /// Changes whenever the alignment or one of its sequences changes. Selection edits made through
+    /// getSelection() count only after selectionChanged(). Cheap while nothing changed anywhere.
     std::uint64_t revision() const;
     void touch();
 
@@ -95,9 +100,22 @@ private:
         MarkColors colors;
         int fontStyle = 0;
     };
+    // Facts derived from the sequences, rebuilt when the revision moves.
+    struct Derived {
+        std::uint64_t revision = 0;
+        std::vector<unsigned> rowToSequence;  // view rows: displayed, non-empty sequences
+        unsigned columns = 0;
+    };
 
     int sequenceIndexOfRow(unsigned row) const;
     void refreshConsensus() const;
+    std::string computeConsensus() const;
+    const Derived& derived() const;
+    void prepareScheme() const;
+    void alignRow(std::vector<Residue>& out, const std::string& text) const;
+    void alignRowByColumn(std::vector<Residue>& out, const std::string& text) const;
+    void applyResidueStyles(std::vector<Residue>& out, unsigned sequenceIndex) const;
+    void shiftResidueStyles(unsigned sequenceIndex, bool inserted);
 
     std::vector<boost::shared_ptr<Sequence>> sequences_;
     mutable boost::shared_ptr<ConsensusSequence> consensus_;
@@ -113,6 +131,17 @@ private:
     std::map<std::pair<unsigned, unsigned>, ResidueStyle> residueStyles_;  // (sequence, column)
     SeqAlign seqAlign_;
     std::uint64_t revision_ = 1;
+
+    mutable Derived derived_;
+    mutable std::uint64_t revisionCheckedAt_ = 0;  // global counter when revision() last scanned
+    mutable std::uint64_t cachedRevision_ = 0;
+    mutable std::uint64_t schemePreparedRevision_ = 0;
+    mutable const ColorScheme* preparedScheme_ = nullptr;  // not owned; identity check only
+    // Lookup tables of the colour scheme, valid for schemePreparedRevision_.
+    mutable std::vector<Residue> codeTable_;            // 256 entries, column-independent schemes
+    mutable std::vector<Residue> columnTable_;          // columns x used codes, column-dependent schemes
+    mutable std::vector<std::uint8_t> usedCodeSlot_;    // code -> slot in a column of columnTable_
+    mutable unsigned usedCodeCount_ = 0;
 };
 
 }  // namespace SDM

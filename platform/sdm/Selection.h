@@ -27,6 +27,10 @@ public:
     /// Every sequence index with a selected column, ascending.
     std::vector<unsigned> sequences() const;
 
+    /// Keep the ranges with their sequences when the alignment inserts or removes one.
+    void sequenceInserted(unsigned sequenceIndex);
+    void sequenceRemoved(unsigned sequenceIndex);
+
 private:
     std::map<unsigned, std::map<unsigned, unsigned>> ranges_;  // sequence -> first -> last
 };

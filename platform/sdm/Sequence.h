@@ -9,6 +9,11 @@
 
 namespace SDM {
 
+/// Process-wide revision counter: every change of a sequence or an alignment takes the next value, so a
+/// view can tell "nothing changed anywhere" with one comparison.
+std::uint64_t NextRevision();
+std::uint64_t CurrentRevision();
+
 /// The name side of a sequence: its defline and display flags.
 class SeqEntry {
 public:
@@ -37,7 +42,8 @@ private:
     std::uint64_t stamp_ = 0;
 };
 
-/// A sequence of an alignment, stored as its aligned (gapped) text. '-' and '.' are gaps.
+/// A sequence of an alignment, stored as its aligned (gapped) text. Gaps are the characters that
+/// SQC::SequenceConstants::IsGap names ('-', '.', ' ', '~').
 class Sequence : public SeqEntry {
 public:
     Sequence(std::string defline, std::string aligned);

@@ -40,11 +40,13 @@ private:
         std::map<std::string, std::string> structures;
     };
     std::uint64_t modelStamp() const;
+    void rebuildRows();
+    static std::string PlaceStructure(const std::string& letters, const std::string& aligned, unsigned columns);
 
     boost::shared_ptr<SDM::Alignment> alignment_;
     SQC::UserPropertiesBase properties_;
     std::vector<Row> rows_;
-    std::uint64_t builtStamp_ = 0;
+    std::uint64_t builtStamp_ = 0;  // model revision of rows_; 0 forces a rebuild
 };
 
 }  // namespace SQV

@@ -1,1 +1,197 @@
-// placeholder: being written
+#include <algorithm>
+#include <climits>
+
+#include "model/AlignmentHelper.h"
+#include "msarender/RenderSequenceData.h"
+#include "renderer/CellGeometry.h"
+
+namespace {
+
+constexpr int kBandLines = 2;
+constexpr unsigned kNoRow = 0xFFFFFFFFu;
+
+int ClampToInt(long long value) {
+    return int(std::clamp<long long>(value, INT_MIN, INT_MAX));
+}
+
+}  // namespace
+
+const RenderSequenceData::RowLocation* RenderSequenceData::LocationAt(QPoint point) const {
+    const CellGeometry cells(fontAttributes);
+    if (rowLocations.empty() || !cells.IsUsable())
+        return nullptr;
+    const auto it = rowLocations.find(cells.LineKey(point.y()));
+    return it == rowLocations.end() ? nullptr : &it->second;
+}
+
+int RenderSequenceData::GetRowIndex(QPoint point) const {
+    const RowLocation* location = LocationAt(point);
+    return location != nullptr ? location->row : -1;
+}
+
+int RenderSequenceData::GetSequenceIndex(QPoint point) const {
+    int row = GetRowIndex(point);
+    if (row < 0 || svAlignment == nullptr || rowCount == 0)
+        return -1;
+    row = std::min(row, int(rowCount) - 1);
+    // A fresh helper: when the host's alignment lost rows since the last Render, a stale row answers -1.
+    return Corvane::AlignmentHelper(*svAlignment).SequenceOfRow(unsigned(row));
+}
+
+std::string RenderSequenceData::GetSsKey(QPoint point) const {
+    const RowLocation* location = LocationAt(point);
+    return location != nullptr ? location->ssKey : std::string();
+}
+
+int RenderSequenceData::GetResidueIndex(QPoint point) const {
+    const CellGeometry cells(fontAttributes);
+    if (residuesPerBlock <= 0 || point.x() < 0)
+        return -1;
+    // The composed view is one column wider than a block, so the block's end column can be hit.
+    if (point.x() >= cells.ColumnLeft(residuesPerBlock + 1))
+        return -1;
+    const RowLocation* location = LocationAt(point);
+    if (location == nullptr)
+        return -1;
+    return ClampToInt((long long)location->firstColumn + cells.ColumnAt(point.x()));
+}
+
+void RenderSequenceData::GetResidueLocation(QPoint point, int& sequenceIndex, int& residueIndex) const {
+    int row = GetRowIndex(point);
+    if (row >= 0 && unsigned(row) >= rowCount)
+        row = int(rowCount) - 1;
+
+    const int column = GetResidueIndex(point);
+    residueIndex = column;
+    if (column != -1 && unsigned(column) > maxTotalLength)
+        residueIndex = ClampToInt(maxTotalLength);  // just past the last column is a valid place
+
+    sequenceIndex = (row < 0 || svAlignment == nullptr)
+                        ? -1
+                        : Corvane::AlignmentHelper(*svAlignment).SequenceOfRow(unsigned(row));
+}
+
+const RenderSequenceData::RowLocation* RenderSequenceData::FindResidueEntry(unsigned row, unsigned column,
+                                                                            int& top) const {
+    // The block that draws the column wins; a block's end column matches that block only when no later
+    // block shows the column.
+    for (const auto& [y, location] : rowLocations) {
+        if (location.kind == 0 && location.row == int(row) && location.firstColumn <= column &&
+            column < location.endColumn) {
+            top = y;
+            return &location;
+        }
+    }
+    for (const auto& [y, location] : rowLocations) {
+        if (location.row == int(row) && location.firstColumn <= column && column <= location.endColumn) {
+            top = y;
+            return &location;
+        }
+    }
+    return nullptr;
+}
+
+QPoint RenderSequenceData::GetResidueCoordinate(unsigned column, unsigned sequenceIndex) const {
+    const CellGeometry cells(fontAttributes);
+    if (svAlignment == nullptr || rowLocations.empty())
+        return QPoint(-1, -1);
+    const unsigned row = Corvane::AlignmentHelper(*svAlignment).RowOfSequence(sequenceIndex);
+    if (row == kNoRow)
+        return QPoint(-1, -1);
+    int top = 0;
+    const RowLocation* location = FindResidueEntry(row, column, top);
+    if (location == nullptr)
+        return QPoint(-1, -1);
+    return QPoint(cells.ColumnLeft(int(column - location->firstColumn)), top);
+}
+
+bool RenderSequenceData::ResidueLineShown(unsigned row, unsigned block, int& top) const {
+    const unsigned perBlock = unsigned(residuesPerBlock);
+    for (const auto& [y, location] : rowLocations) {
+        const bool sameBlock = !aspects.wrap || location.firstColumn / perBlock == block;
+        if (location.kind == 0 && !location.isRuler && location.row == int(row) && sameBlock) {
+            top = y;
+            return true;
+        }
+    }
+    return false;
+}
+
+int RenderSequenceData::GridRowOfRow(unsigned row) const {
+    int grid = aspects.showRuler ? kBandLines : 0;
+    for (unsigned i = 0; i < row && i < ssRowsPerRow.size(); ++i)
+        grid += int(ssRowsPerRow[i]);
+    return grid + int(row);
+}
+
+bool RenderSequenceData::ColumnShownHorizontally(unsigned column) const {
+    const CellGeometry cells(fontAttributes);
+    const long long visibleColumns = cells.ColumnAt(aspects.viewRect.width());
+    if (!aspects.wrap)
+        return column >= topResidueIndex && column < (long long)topResidueIndex + residuesPerBlock;
+    if (aspects.residuesPerLine == -1)
+        return true;  // the horizontal offset is ignored: every block starts at its first column
+    const long long inBlock = (long long)(column % unsigned(residuesPerBlock)) - horizontalViewScrollValue;
+    return inBlock >= 0 && inBlock < visibleColumns;
+}
+
+int RenderSequenceData::HorizontalScrollFor(unsigned column) const {
+    const CellGeometry cells(fontAttributes);
+    if (ColumnShownHorizontally(column))
+        return aspects.horizontalOffset;
+    if (aspects.wrap)
+        return cells.ColumnLeft(int(column % unsigned(residuesPerBlock)));
+    if (column < topResidueIndex)
+        return cells.ColumnLeft(int(column));
+    // The column becomes the last one of the view.
+    return cells.ColumnLeft(int(std::max<long long>(0, (long long)column - residuesPerBlock + 1)));
+}
+
+long long RenderSequenceData::VerticalTopFor(unsigned row, unsigned block, long long currentTop,
+                                             int viewHeight) const {
+    const long long cellHeight = fontAttributes.GetMaxHeight();
+    const long long blockTop = (long long)block * rowsPerBlock * cellHeight;
+    const long long targetTop = blockTop + GridRowOfRow(row) * cellHeight;
+    if (targetTop < currentTop || targetTop + cellHeight <= currentTop + viewHeight)
+        return targetTop;  // above the view, or inside it but not composed there: bring it to the top
+
+    // Below: the least scroll that shows the line at the bottom, started on a row's residue line of the same
+    // block so that the composed view begins exactly there.
+    const long long least = targetTop + cellHeight - viewHeight;
+    if (least < blockTop)
+        return targetTop;
+    for (unsigned above = 0; above <= row; ++above) {
+        const long long top = blockTop + GridRowOfRow(above) * cellHeight;
+        if (top >= least)
+            return top;
+    }
+    return targetTop;
+}
+
+void RenderSequenceData::ScrollTo(unsigned column, unsigned sequenceIndex, int& x, int& y) const {
+    const CellGeometry cells(fontAttributes);
+    if (svAlignment == nullptr || residuesPerBlock <= 0 || rowsPerBlock == 0 || !cells.IsUsable() ||
+        column >= maxTotalLength)
+        return;
+    const unsigned row = Corvane::AlignmentHelper(*svAlignment).RowOfSequence(sequenceIndex);
+    if (row == kNoRow || row >= rowCount)
+        return;
+
+    const unsigned perBlock = unsigned(residuesPerBlock);
+    const unsigned targetBlock = aspects.wrap ? column / perBlock : 0;
+    const int viewHeight = std::max(cells.LineTop(cells.LineAt(aspects.viewRect.height())), cells.CellHeight());
+    int lineTop = 0;
+    const bool verticallyShown = ResidueLineShown(row, targetBlock, lineTop) && lineTop >= 0 &&
+                                 lineTop + cells.CellHeight() <= viewHeight;
+    const bool horizontallyShown = ColumnShownHorizontally(column);
+    if (verticallyShown && horizontallyShown)
+        return;
+
+    x = HorizontalScrollFor(column);
+    if (verticallyShown)
+        return;
+    const long long topBlock = aspects.wrap ? std::max(topScrollValue, 0) / cells.CellHeight() / rowsPerBlock : 0;
+    const long long topGrid = (std::max(topDrawnValue, 0) / cells.CellHeight()) % rowsPerBlock;
+    const long long currentTop = (topBlock * rowsPerBlock + topGrid) * cells.CellHeight();
+    y = ClampToInt(y + VerticalTopFor(row, targetBlock, currentTop, viewHeight) - currentTop);
+}

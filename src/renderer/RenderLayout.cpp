@@ -1,1 +1,281 @@
-// placeholder: being written
+#include <QGuiApplication>
+#include <QObject>
+#include <QPaintDevice>
+#include <QVariant>
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+
+#include "common/PerformanceTimer.h"
+#include "font/ColorConversion.h"
+#include "model/AlignmentHelper.h"
+#include "msarender/RenderSequenceData.h"
+#include "tracks/SSCartoonPainter.h"
+
+namespace {
+
+// Grid rows of the ruler band at the top of every block.
+constexpr unsigned kRulerGridRows = 2;
+
+// The residue font: a widget's font, or the application font for any other device. Widgets are found
+// through their QObject side so that the renderer needs Qt Gui only.
+QFont FontOfDevice(const QPaintDevice* device) {
+    if (device != nullptr && device->devType() == QInternal::Widget) {
+        if (const auto* object = dynamic_cast<const QObject*>(device)) {
+            const QVariant value = object->property("font");
+            if (value.typeId() == QMetaType::QFont)
+                return value.value<QFont>();
+        }
+    }
+    return QGuiApplication::font();
+}
+
+int ClampToInt(std::int64_t value) {
+    return int(std::clamp<std::int64_t>(value, INT_MIN, INT_MAX));
+}
+
+}  // namespace
+
+bool RenderSequenceData::Render(QPaintDevice* device, SQV::SVAlignment& alignment, const RenderAspects& newAspects,
+                                bool redraw, bool keepLayout) {
+    Common::PerformanceTimer timer(Common::PerformanceManager::Renderer, L"[RenderSequenceData::Render]", nullptr);
+    redrawResidues = redraw;
+    svAlignment = &alignment;
+
+    const Corvane::AlignmentHelper helper(alignment);
+    if (!helper.HasRows())
+        return false;
+
+    alignment.Update();
+    aspects = newAspects;
+    currentSequenceIndex = helper.GetCurrSeqIndex();
+    const bool fontChanged = helper.GetFontChanged();
+
+    // Scrolling alone keeps the layout; wrap mode with a column count of its own re-lays out every call.
+    const bool reusable = ((!aspects.layoutChanged && alignmentPixmap) || currentSequenceIndex != -1) &&
+                          !fontChanged && (!aspects.wrap || aspects.residuesPerLine == -1);
+    if (redrawResidues)
+        PurgeResiduePixmaps();
+    else if (reusable || keepLayout)
+        FreeRulerRows();
+    else if (!RunLayoutPass(helper, device, fontChanged))
+        return false;
+    return RunBlockPass(helper);
+}
+
+bool RenderSequenceData::RunLayoutPass(const Corvane::AlignmentHelper& helper, QPaintDevice* device,
+                                       bool fontChanged) {
+    maxTotalLength = helper.GetMaxTotalLength();
+    rowCount = helper.RowCount();
+    ssRowCount = 0;
+    FreePixmaps();
+    if (fontChanged) {
+        helper.SetFontChanged(false);
+        cartoonDrawer.reset();
+    }
+    font = FontOfDevice(device);
+    fontAttributes.SetFont(font);
+    const int cellHeight = fontAttributes.GetMaxHeight();
+    const int cellWidth = fontAttributes.GetMaxWidth();
+    if (cellHeight <= 0 || cellWidth <= 0)
+        return false;
+
+    // An empty or inverted view rectangle shows nothing rather than a negative number of cells.
+    const QRect& view = aspects.viewRect;
+    const int visibleRows = view.height() > 0 ? view.height() / cellHeight : 0;
+    const int visibleColumns = view.width() > 0 ? view.width() / cellWidth : 0;
+    if (visibleRows == 0 || visibleColumns == 0)
+        return false;
+
+    ComputeBlockShape(helper, visibleColumns);
+    InitializePixmapBlocks(helper);
+    if (!cartoonDrawer)
+        CreateCartoonDrawer(helper);
+
+    ssStringsPerRow.clear();
+    helper.Align(residueTable);
+    const bool ssShown = helper.IsSecondaryStructureShown();
+    ssRowsPerRow.clear();
+    if (ssShown && aspects.showSecondaryStructure)
+        CollectSecondaryStructure(helper);
+
+    rowsPerBlock = rowCount + ssRowCount + kRulerGridRows;
+    ComputeVisibleBlocks(unsigned(visibleRows));
+    layoutFresh = true;
+    if (maxTotalLength > 0)
+        ComputeScrollExtents();
+    return true;
+}
+
+// Columns per block, published to the user properties, and the number of blocks of the alignment.
+void RenderSequenceData::ComputeBlockShape(const Corvane::AlignmentHelper& helper, int visibleColumns) {
+    residuesPerBlock = (aspects.wrap && aspects.residuesPerLine > 0) ? aspects.residuesPerLine : visibleColumns;
+    helper.SetFitToWidthValue(int(std::min<std::int64_t>(residuesPerBlock, maxTotalLength)));
+    const unsigned perBlock = unsigned(residuesPerBlock);
+    blockCount = maxTotalLength / perBlock + (maxTotalLength % perBlock != 0 ? 1 : 0);
+}
+
+void RenderSequenceData::CreateCartoonDrawer(const Corvane::AlignmentHelper& helper) {
+    cartoonDrawer = std::make_shared<SSCartoonPainter>(
+        fontAttributes.GetMaxWidth(), fontAttributes.GetMaxHeight(),
+        SQC::PropertyToDisplayColour(helper.GetSSColor(0)), SQC::PropertyToDisplayColour(helper.GetSSColor(1)),
+        SQC::PropertyToDisplayColour(helper.GetSSColor(2)), SQC::PropertyToDisplayColour(helper.GetSSGapColor()));
+}
+
+void RenderSequenceData::CollectSecondaryStructure(const Corvane::AlignmentHelper& helper) {
+    for (unsigned row = 0; row < rowCount; ++row) {
+        unsigned lines = 0;
+        std::map<std::string, std::string> strings;
+        const auto sequence = boost::dynamic_pointer_cast<SDM::AASequence>(helper.GetSequence(row));
+        if (sequence) {
+            for (const auto& [key, structure] : sequence->getSecondaryStructure()) {
+                if (!structure || !helper.IsSecondaryStructureVisible(key))
+                    continue;
+                const std::string& aligned = svAlignment->GetAlignedSS(key, row);
+                if (!aligned.empty()) {
+                    ++lines;
+                    ++ssRowCount;
+                }
+                strings.emplace(key, aligned);  // an empty string keeps its key but takes no grid row
+            }
+        }
+        ssRowsPerRow.push_back(lines);
+        ssStringsPerRow.push_back(std::move(strings));
+    }
+}
+
+// Blocks drawn per call, and the rows shown in the last, partly visible one.
+void RenderSequenceData::ComputeVisibleBlocks(unsigned visibleRows) {
+    // One more than the whole blocks that fit: the view may start inside a block.
+    blocksToRender = aspects.wrap ? visibleRows / rowsPerBlock + 1 : 1;
+    if (blocksToRender >= blockCount || (!aspects.wrap && visibleRows >= rowsPerBlock)) {
+        lastBlockRows = int(rowCount);
+        return;
+    }
+    const unsigned remainder = visibleRows % rowsPerBlock;
+    if (!aspects.showRuler)
+        lastBlockRows = int(remainder);
+    else
+        lastBlockRows = remainder < kRulerGridRows ? int(rowCount) : int(remainder - kRulerGridRows);
+}
+
+void RenderSequenceData::ComputeScrollExtents() {
+    const std::int64_t cellWidth = fontAttributes.GetMaxWidth();
+    const std::int64_t cellHeight = fontAttributes.GetMaxHeight();
+    const std::int64_t blockHeight = std::int64_t(rowsPerBlock) * cellHeight;
+    if (aspects.wrap) {
+        horizontalScrollValue = ClampToInt(residuesPerBlock * cellWidth);
+        verticalScrollValue = ClampToInt(std::int64_t(blockCount) * blockHeight);
+    } else {
+        horizontalScrollValue = ClampToInt(std::int64_t(maxTotalLength) * cellWidth);
+        verticalScrollValue = ClampToInt(blockHeight);
+    }
+    residueBlockHeight = ClampToInt(blockHeight);
+    residueBlockWidth = ClampToInt(residuesPerBlock * cellWidth);
+}
+
+bool RenderSequenceData::RunBlockPass(const Corvane::AlignmentHelper& helper) {
+    topResidueIndex = unsigned(CalculateTopResidueIndex());
+    const int cellHeight = fontAttributes.GetMaxHeight();
+    if (residuesPerBlock <= 0 || rowsPerBlock == 0 || cellHeight <= 0)
+        return false;
+    const unsigned topBlock = topResidueIndex / unsigned(residuesPerBlock);
+    FindVisibleRows(cellHeight);
+    RenderVisibleBlocks(helper);
+    MakeAlignmentPixmap(helper, topBlock);
+    return true;
+}
+
+// The first row drawn in the first block and the last row drawn in the last block.
+void RenderSequenceData::FindVisibleRows(int cellHeight) {
+    const int topDrawn = std::max(topDrawnValue, 0);
+    firstRow = 0;
+    // While the top of the view lies in the first block's ruler band, that block starts at row 0.
+    if (topDrawn >= int(kRulerGridRows) * cellHeight || !aspects.showRuler) {
+        firstRow = int(unsigned(topDrawn / cellHeight) % rowsPerBlock);
+        FindRowPosition(firstRow);
+    }
+
+    lastRow = lastBlockRows;
+    if (blocksToRender < blockCount || (blocksToRender == blockCount && lastBlockRows != int(rowCount)))
+        lastRow = lastBlockRows + firstRow + (topDrawn > cellHeight ? 1 : 0);
+    if (unsigned(lastRow) > rowCount) {
+        lastRow = int(rowCount);
+        // After a layout pass, the first overflowing block pass may add one block.
+        if (layoutFresh) {
+            if (aspects.wrap)
+                ++blocksToRender;
+            layoutFresh = false;
+        }
+    }
+}
+
+void RenderSequenceData::RenderVisibleBlocks(const Corvane::AlignmentHelper& helper) {
+    const std::uint64_t perBlock = unsigned(residuesPerBlock);
+    std::uint64_t start = topResidueIndex;
+    for (unsigned i = 0; i < blocksToRender; ++i) {
+        const std::uint64_t end = start + perBlock;
+        if (std::uint64_t(maxTotalLength) + perBlock < end)
+            break;  // the block would start beyond the last column
+        const unsigned block = unsigned(start / perBlock);
+        const int first = i == 0 ? firstRow : -1;
+        const bool lastDrawn = i + 1 == blocksToRender || i + 1 == blockCount;
+        RenderResidueBlock(helper, unsigned(start), unsigned(end), block, first, lastDrawn ? lastRow : -1);
+        RenderRulerBase(helper, unsigned(start), block);
+        start = end;
+    }
+}
+
+void RenderSequenceData::GetSequenceAndResidueStarters(int& sequenceStarter, int& residueStarter) const {
+    const QSize cell = fontAttributes.GetMaxSize();
+    sequenceStarter = cell.height() > 0 ? topScrollValue / cell.height() : 0;
+    residueStarter = 0;
+    if (cell.width() > 0) {
+        // Partly scrolled-in columns are skipped: round up to whole cells.
+        residueStarter = aspects.horizontalOffset / cell.width();
+        if (aspects.horizontalOffset % cell.width() > 0)
+            ++residueStarter;
+    }
+}
+
+int RenderSequenceData::CalculateTopResidueIndex() {
+    if (rowCount == 0)
+        return 0;
+    int sequenceStarter = 0;
+    int residueStarter = 0;
+    GetSequenceAndResidueStarters(sequenceStarter, residueStarter);
+    residueStarter = std::max(residueStarter, 0);
+    if (!aspects.wrap)
+        return residueStarter;
+
+    const std::int64_t topBlock = rowsPerBlock > 0 ? std::max(sequenceStarter, 0) / std::int64_t(rowsPerBlock) : 0;
+    const std::int64_t base = topBlock * std::max(residuesPerBlock, 0);
+    if (aspects.residuesPerLine == -1) {
+        horizontalViewScrollValue = 0;
+        return ClampToInt(base);
+    }
+    horizontalViewScrollValue = residueStarter;
+    return ClampToInt(base + residueStarter);
+}
+
+void RenderSequenceData::FindRowPosition(int& position) const {
+    if (aspects.showRuler && position >= int(kRulerGridRows))
+        position -= int(kRulerGridRows);
+    if (ssRowCount == 0)
+        return;
+    int gridRow = 0;  // grid position of row r's residue line
+    for (unsigned row = 0; row < rowCount; ++row) {
+        if (gridRow == position) {
+            position = int(row);
+            return;
+        }
+        const unsigned lines = row < ssRowsPerRow.size() ? ssRowsPerRow[row] : 0;
+        for (unsigned line = 0; line < lines; ++line) {
+            if (++gridRow == position) {
+                position = int(row);
+                return;
+            }
+        }
+        ++gridRow;
+    }
+}

@@ -1,1 +1,171 @@
-// placeholder: being written
+#include <QPainter>
+#include <QPixmap>
+#include <algorithm>
+#include <cctype>
+#include <climits>
+#include <cstdint>
+
+#include "common/PerformanceTimer.h"
+#include "font/ColorConversion.h"
+#include "model/AlignmentHelper.h"
+#include "msarender/RenderSequenceData.h"
+#include "residue/ResidueFactory.h"
+#include "residue/ResidueRenderData.h"
+
+namespace {
+
+constexpr unsigned kFixedBlockBackground = 0xFF808080u;
+constexpr unsigned kWhite = 0xFFFFFFFFu;
+
+// The block's part of a row's aligned structure string; empty when the block lies beyond the string.
+std::string StructurePartForBlock(const std::string& structure, unsigned first, unsigned count) {
+    if (first >= structure.size())
+        return std::string();
+    return structure.substr(first, count);
+}
+
+// A cell that the model cannot describe is drawn blank.
+void SetBlankCell(ResidueRenderData& data) {
+    data.residue = ' ';
+    data.textColour = kWhite;
+    data.backgroundColour = kWhite;
+    data.lineFlags = 0;
+    data.caret = false;
+    data.fontStyle = 0;
+}
+
+int LineFlagsOf(unsigned filter) {
+    return (filter & SDM::FilterUnderline ? 1 : 0) | (filter & SDM::FilterOverline ? 2 : 0) |
+           (filter & SDM::FilterLeftBar ? 4 : 0);
+}
+
+}  // namespace
+
+bool RenderSequenceData::RenderResidueBlock(const Corvane::AlignmentHelper& helper, unsigned first, unsigned end,
+                                            unsigned block, int firstDrawnRow, int lastDrawnRow) {
+    Common::PerformanceTimer timer(Common::PerformanceManager::Renderer, L"[RenderSequenceData::RenderResidueBlock]",
+                                   nullptr);
+    if (!helper.HasRows())
+        return false;
+
+    for (unsigned row = 0; row < residueTable.size(); ++row) {
+        if (!helper.GetSequence(row))
+            continue;
+        if (firstDrawnRow != -1 && int(row) < firstDrawnRow)
+            continue;
+        if (lastDrawnRow != -1 && int(row) > lastDrawnRow)
+            break;
+        // A block that starts at or beyond this row's end has nothing of it; the next row may be longer.
+        const unsigned residues = unsigned(residueTable[row].size());
+        if (first >= residues)
+            continue;
+        const unsigned count = std::min(end, residues) - first;
+        RenderResidueBases(helper, row, block, first, count);
+        if (aspects.showSecondaryStructure)
+            RenderSecondaryStructureLines(row, block, first, count);
+    }
+    return true;
+}
+
+void RenderSequenceData::RenderSecondaryStructureLines(unsigned row, unsigned block, unsigned first,
+                                                       unsigned count) {
+    if (row >= ssStringsPerRow.size())
+        return;
+    for (const auto& [key, structure] : ssStringsPerRow[row]) {
+        if (structure.empty())
+            continue;
+        const std::string part = StructurePartForBlock(structure, first, count);
+        if (!part.empty())
+            RenderSSCartoonBase(row, block, key, part);
+    }
+}
+
+bool RenderSequenceData::RenderResidueBases(const Corvane::AlignmentHelper& helper, unsigned row, unsigned block,
+                                            unsigned first, unsigned count) {
+    Common::PerformanceTimer timer(Common::PerformanceManager::Renderer, L"[RenderSequenceData::RenderResidueBases]",
+                                   nullptr);
+    const auto blockIt = residueBlocks.find(block);
+    if (blockIt == residueBlocks.end() || row >= blockIt->second.size() || row >= helper.RowCount())
+        return false;
+    PixmapSlot& slot = blockIt->second[row];
+
+    const bool selectedNow = helper.IsSelected(first, count, row);
+    const bool involved = redrawResidues && (slot.selected || selectedNow);
+    if (slot.pixmap && KeepsResidueStrip(slot, involved, first, count))
+        return true;
+    slot.pixmap.reset();
+    slot.selected = selectedNow;
+    slot.firstColumn = first;
+    slot.columnCount = count;
+
+    const int cellWidth = fontAttributes.GetMaxWidth();
+    const int cellHeight = fontAttributes.GetMaxHeight();
+    if (count == 0 || cellWidth <= 0 || cellHeight <= 0 || count > unsigned(INT_MAX / cellWidth))
+        return false;
+    auto strip = std::make_shared<QPixmap>(int(count) * cellWidth, cellHeight);
+    if (strip->isNull())
+        return false;
+    // Cells without a glyph, or beyond the row, stay white.
+    strip->fill(Qt::white);
+    slot.pixmap = strip;
+
+    const std::uint64_t rangeEnd = std::uint64_t(first) + count;
+    if (row >= residueTable.size() || rangeEnd > residueTable[row].size())
+        return false;
+    PaintResidueStrip(helper, *strip, row, first, count);
+    return true;
+}
+
+// In wrap mode a strip drawn for the same columns survives until its selection is involved in a redraw;
+// without wrap the one visible block is drawn anew on every call.
+bool RenderSequenceData::KeepsResidueStrip(const PixmapSlot& slot, bool involved, unsigned first,
+                                           unsigned count) const {
+    return aspects.wrap && !involved && slot.firstColumn == first && slot.columnCount == count;
+}
+
+void RenderSequenceData::PaintResidueStrip(const Corvane::AlignmentHelper& helper, QPixmap& strip, unsigned row,
+                                           unsigned first, unsigned count) const {
+    QPainter painter(&strip);
+    ResidueFactory* glyphs = ResidueFactory::Instance();
+    ResidueRenderData data;
+    const int cellWidth = fontAttributes.GetMaxWidth();
+    int x = 0;
+    for (unsigned column = first; column < first + count; ++column, x += cellWidth) {
+        GetRenderData(helper, data, row, column, false);
+        // Glyphs are one pixel taller than the strip; their last pixel row is cut off.
+        if (const QPixmap* glyph = glyphs->GetPixmap(data, font))
+            painter.drawPixmap(QPointF(x, 0), *glyph);
+    }
+}
+
+void RenderSequenceData::GetRenderData(const Corvane::AlignmentHelper& helper, ResidueRenderData& data,
+                                       unsigned row, unsigned column, bool ignoreSelection) const {
+    if (row >= residueTable.size() || column >= residueTable[row].size()) {
+        SetBlankCell(data);
+        return;
+    }
+    // The model decides the highlight colours; the renderer only passes the selection state.
+    const bool selected = !ignoreSelection && row < helper.RowCount() && helper.IsSelected(column, 1, row);
+    const SDM::Residue& residue = residueTable[row][column];
+    using namespace SDM::ResidueAttributes;
+    data.residue = residue.getCode();
+    data.textColour = SQC::ToDisplayColour(residue.getStateColor(Text, selected));
+    data.underlineColour = SQC::ToDisplayColour(residue.getStateColor(Underline, selected));
+    data.overlineColour = SQC::ToDisplayColour(residue.getStateColor(Overline, selected));
+    data.caretColour = SQC::ToDisplayColour(residue.getStateColor(Caret, selected));
+
+    if (helper.IsInFixedBlock(column, row)) {
+        data.backgroundColour = kFixedBlockBackground;
+    } else if (helper.IsMasked(column, row)) {
+        data.residue = char(std::tolower(static_cast<unsigned char>(data.residue)));
+        data.textColour = kWhite;
+        data.backgroundColour = kWhite;
+    } else {
+        data.backgroundColour = SQC::ToDisplayColour(residue.getStateColor(Background, selected));
+    }
+
+    data.fontStyle = int(residue.getFontStyle()) & 0x3;
+    const unsigned filter = residue.getColorFilter();
+    data.lineFlags = LineFlagsOf(filter);
+    data.caret = (filter & SDM::FilterCaret) != 0;
+}

@@ -1,1 +1,311 @@
-// placeholder: being written
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPen>
+#include <algorithm>
+#include <cstdint>
+
+#include "font/ColorConversion.h"
+#include "model/AlignmentHelper.h"
+#include "msarender/FontFactory.h"
+#include "msarender/RenderSequenceData.h"
+#include "renderer/CellGeometry.h"
+#include "renderer/PixmapAllocation.h"
+#include "residue/ResidueFactory.h"
+#include "residue/ResidueRenderData.h"
+#include "sqv/UserProperties.h"
+
+/// One grid-row item of the composed view: where it lands, what is copied there and what is written in
+/// the name column beside it.
+struct RenderSequenceData::ComposedLine {
+    enum class Kind { RulerBand, BlankBand, Residues, Cartoon };
+
+    Kind kind = Kind::Residues;
+    int top = 0;     // y in the composed view
+    int height = 0;  // pixels the item takes
+    int row = -1;    // -1 for bands
+    unsigned firstColumn = 0;
+    std::string ssKey;
+    std::shared_ptr<QPixmap> strip;  // cached strip to copy; null when none was drawn
+    bool paintStrip = false;         // false where a kept view keeps its old content
+    bool record = false;             // whether a RowLocation is recorded at `top`
+    QString label;
+    bool boldLabel = false;
+    bool underline = false;  // the current row
+};
+
+namespace {
+
+constexpr int kBandLines = 2;
+
+// Store is a block-index map of slot vectors (residue strips, or the cartoon lines of one key).
+template <typename Store>
+std::shared_ptr<QPixmap> SlotStrip(const Store& store, unsigned block, unsigned row) {
+    const auto it = store.find(block);
+    if (it == store.end() || row >= it->second.size())
+        return nullptr;
+    return it->second[row].pixmap;
+}
+
+int ClampToInt(std::int64_t value) {
+    return int(std::clamp<std::int64_t>(value, 0, INT32_MAX));
+}
+
+bool CellExists(const std::vector<std::vector<SDM::Residue>>& table, unsigned row, unsigned column) {
+    return row < table.size() && column < table[row].size();
+}
+
+void DrawLabel(QPainter& painter, const QFont& font, int baseline, const QString& text, bool bold) {
+    if (!bold) {
+        painter.drawText(0, baseline, text);
+        return;
+    }
+    const QFont saved = painter.font();
+    painter.setFont(SQC::FontFactory(font).GetFont(SDM::Bold));
+    painter.drawText(0, baseline, text);
+    painter.setFont(saved);
+}
+
+}  // namespace
+
+void RenderSequenceData::MakeAlignmentPixmap(const Corvane::AlignmentHelper& helper, unsigned firstBlock) {
+    const CellGeometry cells(fontAttributes);
+    // While a current row is set the view's content is frozen; without a view to keep, compose afresh.
+    const bool freshView = !(alignmentPixmap && currentSequenceIndex != -1);
+    const std::vector<ComposedLine> lines = PlanComposedLines(helper, firstBlock, freshView);
+    const int contentHeight = lines.empty() ? 0 : lines.back().top + lines.back().height;
+    sequenceViewSize = ComposedViewSize(contentHeight);
+    const int pixmapHeight = sequenceViewSize.height() + cells.CellHeight() / 2;
+
+    if (freshView) {
+        alignmentPixmap = PixmapAllocation::MakeWhite(sequenceViewSize.width(), pixmapHeight);
+        if (!alignmentPixmap)
+            return;
+    }
+
+    std::string longest;
+    Corvane::FindLongestRowLabel(helper, longest, aspects.showSecondaryStructure, {});
+    const int textWidth = QFontMetrics(font).boundingRect(SQC::ToQString(longest)).width();
+    nameViewSize = QSize(textWidth, sequenceViewSize.height());
+    // At least one pixel wide, so that a column of blank labels does not stop the composition.
+    namePixmap = PixmapAllocation::MakeWhite(std::max({textWidth, aspects.nameRect.width(), 1}), pixmapHeight);
+    if (!namePixmap)
+        return;
+
+    if (freshView)
+        rowLocations.clear();
+    PaintComposedLines(lines);
+    RecordRowLocations(lines);
+}
+
+std::vector<RenderSequenceData::ComposedLine> RenderSequenceData::PlanComposedLines(
+    const Corvane::AlignmentHelper& helper, unsigned firstBlock, bool freshView) const {
+    std::vector<ComposedLine> lines;
+    const CellGeometry cells(fontAttributes);
+    if (!cells.IsUsable() || residuesPerBlock <= 0)
+        return lines;
+
+    unsigned last = aspects.wrap ? firstBlock + blocksToRender : firstBlock + 1;
+    last = std::min<unsigned>(last, unsigned(residueBlocks.size()));
+    if (last == 0)
+        last = 1;
+
+    const bool topBandVisible = topDrawnValue < cells.LineTop(kBandLines);
+    const unsigned perBlock = unsigned(residuesPerBlock);
+    int y = 0;
+    for (unsigned block = firstBlock; block < last; ++block) {
+        const unsigned start =
+            aspects.wrap ? block * perBlock + unsigned(std::max(horizontalViewScrollValue, 0)) : topResidueIndex;
+        const bool isFirst = block == firstBlock;
+        if (!isFirst || (firstRow == 0 && topBandVisible)) {
+            ComposedLine band;
+            band.top = y;
+            band.height = cells.LineTop(kBandLines);
+            band.firstColumn = start;
+            if (aspects.showRuler) {
+                band.kind = ComposedLine::Kind::RulerBand;
+                band.strip = block < rulerBlocks.size() ? rulerBlocks[block].pixmap : nullptr;
+                band.paintStrip = true;
+                band.record = true;
+                lines.push_back(band);
+                y += band.height;
+            } else if (aspects.wrap && !isFirst) {
+                band.kind = ComposedLine::Kind::BlankBand;
+                lines.push_back(band);
+                y += band.height;
+            }
+        }
+        PlanBlockRows(helper, block, start, isFirst, block + 1 == last, freshView, y, lines);
+    }
+    return lines;
+}
+
+void RenderSequenceData::PlanBlockRows(const Corvane::AlignmentHelper& helper, unsigned block, unsigned firstColumn,
+                                       bool firstBlock, bool lastBlock, bool freshView, int& y,
+                                       std::vector<ComposedLine>& lines) const {
+    const int cellHeight = fontAttributes.GetMaxHeight();
+    const unsigned firstShown = (firstBlock && firstRow >= 1) ? unsigned(firstRow) : 0;
+    const unsigned endShown =
+        (lastBlock && lastRow != -1) ? std::min<unsigned>(unsigned(std::max(lastRow, -1) + 1), rowCount) : rowCount;
+    // A kept view repaints residue lines only where every call re-lays out (wrap with its own width).
+    const bool drawResidues = freshView || (aspects.wrap && aspects.residuesPerLine != -1);
+
+    for (unsigned row = firstShown; row < endShown; ++row) {
+        const boost::shared_ptr<SDM::Sequence> sequence = helper.GetSequence(row);
+        if (!sequence)
+            continue;
+        ComposedLine residues;
+        residues.kind = ComposedLine::Kind::Residues;
+        residues.top = y;
+        residues.height = cellHeight;
+        residues.row = int(row);
+        residues.firstColumn = firstColumn;
+        residues.strip = SlotStrip(residueBlocks, block, row);
+        residues.paintStrip = drawResidues;
+        residues.record = drawResidues;
+        residues.label = SQC::ToQString(Corvane::MakeRowLabel(*sequence));
+        residues.boldLabel = sequence->isIndented() || helper.AllSelected(row);
+        residues.underline = int(row) == currentSequenceIndex;
+        lines.push_back(residues);
+
+        for (const auto& keyEntry : cartoonBlocks) {
+            std::shared_ptr<QPixmap> strip = SlotStrip(keyEntry.second, block, row);
+            if (!strip)
+                continue;
+            y += cellHeight;
+            ComposedLine cartoon;
+            cartoon.kind = ComposedLine::Kind::Cartoon;
+            cartoon.top = y;
+            cartoon.height = cellHeight;
+            cartoon.row = int(row);
+            cartoon.firstColumn = firstColumn;
+            cartoon.ssKey = keyEntry.first;
+            cartoon.strip = std::move(strip);
+            cartoon.paintStrip = freshView;
+            cartoon.record = true;
+            cartoon.label = SQC::ToQString(sequence->getDefline() + "(" + keyEntry.first + ")");
+            lines.push_back(cartoon);
+        }
+        y += cellHeight;
+    }
+}
+
+QSize RenderSequenceData::ComposedViewSize(int contentHeight) const {
+    const std::int64_t cellWidth = fontAttributes.GetMaxWidth();
+    const std::int64_t cellHeight = fontAttributes.GetMaxHeight();
+    if (!aspects.wrap)
+        return QSize(ClampToInt((std::int64_t(residuesPerBlock) + 1) * cellWidth), aspects.viewRect.height());
+
+    const std::int64_t blocks = blocksToRender;
+    const std::int64_t shownRows = std::int64_t(lastRow) - firstRow;
+    std::int64_t height = 0;
+    if (blocks == 1)
+        height = cellHeight * shownRows + (aspects.showRuler ? 2 * cellHeight : 0);
+    else if (blocks >= 2)
+        height = cellHeight * (shownRows + rowsPerBlock + 1) + (aspects.showRuler ? 4 * cellHeight : 0) +
+                 (blocks - 2) * rowsPerBlock * cellHeight;
+    // The estimate counts rows, not secondary-structure lines; never cut off lines that were composed.
+    return QSize(aspects.viewRect.width(), ClampToInt(std::max<std::int64_t>(height, contentHeight)));
+}
+
+void RenderSequenceData::PaintComposedLines(const std::vector<ComposedLine>& lines) {
+    const CellGeometry cells(fontAttributes);
+    QPainter viewPainter(alignmentPixmap.get());
+    QPainter namePainter(namePixmap.get());
+    namePainter.setFont(font);
+    for (const ComposedLine& line : lines) {
+        if (line.paintStrip && line.strip)
+            viewPainter.drawPixmap(0, line.top, *line.strip);
+        if (line.label.isEmpty())
+            continue;
+        const int baseline = cells.Baseline(line.top);
+        DrawLabel(namePainter, font, baseline, line.label, line.boldLabel);
+        if (line.underline) {
+            namePainter.setPen(Qt::blue);
+            namePainter.drawLine(0, baseline, aspects.nameRect.width(), baseline);
+            namePainter.setPen(Qt::black);
+        }
+    }
+}
+
+void RenderSequenceData::RecordRowLocations(const std::vector<ComposedLine>& lines) {
+    const unsigned perBlock = unsigned(std::max(residuesPerBlock, 0));
+    for (const ComposedLine& line : lines) {
+        if (!line.record)
+            continue;
+        RowLocation location;
+        location.kind = line.kind == ComposedLine::Kind::Cartoon ? 3 : 0;
+        location.row = line.row;
+        location.firstColumn = line.firstColumn;
+        location.endColumn = line.firstColumn + perBlock;
+        location.isRuler = line.kind == ComposedLine::Kind::RulerBand;
+        location.ssKey = line.ssKey;
+        rowLocations.insert({line.top, location});  // an entry already at this y stays
+    }
+}
+
+QPixmap RenderSequenceData::GetSavablePixmap() {
+    if (!alignmentPixmap || !namePixmap)
+        return QPixmap();
+    const std::int64_t width = std::int64_t(nameViewSize.width()) + sequenceViewSize.width();
+    const std::unique_ptr<QPixmap> savable = PixmapAllocation::MakeWhite(width, sequenceViewSize.height());
+    if (!savable)
+        return QPixmap();
+    QPainter painter(savable.get());
+    painter.drawPixmap(0, 0, *namePixmap);
+    painter.drawPixmap(nameViewSize.width(), 0, *alignmentPixmap);
+    painter.end();
+    return *savable;
+}
+
+void RenderSequenceData::CopySequenceNamePixmap(const Corvane::AlignmentHelper& helper, QPainter& painter,
+                                                unsigned row, int baselineY) const {
+    const boost::shared_ptr<SDM::Sequence> sequence = helper.GetSequence(row);
+    if (!sequence)
+        return;
+    const bool bold = Corvane::HasLabelMarker(*sequence, helper.GetShowConsensus());
+    DrawLabel(painter, font, baselineY, SQC::ToQString(Corvane::MakeRowLabel(*sequence)), bold);
+}
+
+bool RenderSequenceData::DrawExportGlyph(const Corvane::AlignmentHelper& helper, QPainter& painter, unsigned row,
+                                         unsigned column, bool ignoreSelection, int x, int y) const {
+    // The residue table is from the last Render; the host's alignment may have changed since.
+    if (!CellExists(residueTable, row, column) || row >= helper.RowCount())
+        return false;
+    ResidueRenderData data;
+    GetRenderData(helper, data, row, column, ignoreSelection);
+    const QPixmap* glyph = ResidueFactory::Instance()->GetPixmap(data, font);
+    if (glyph == nullptr)
+        return false;
+    painter.drawPixmap(x, y, *glyph);
+    return true;
+}
+
+void RenderSequenceData::CopyResiduePixmap(const Corvane::AlignmentHelper& helper, QPainter& painter,
+                                           const std::string& residues, unsigned row, int x, int y,
+                                           unsigned firstColumn, unsigned endColumn, bool includeGaps) const {
+    const int cellWidth = fontAttributes.GetMaxWidth();
+    endColumn = std::min(endColumn, maxTotalLength);
+    for (std::size_t i = 0; i < residues.size() && firstColumn + i < endColumn; ++i) {
+        if (!includeGaps && SQC::SequenceConstants::IsGap(residues[i]))
+            continue;  // the residues close up
+        if (DrawExportGlyph(helper, painter, row, unsigned(firstColumn + i), true, x, y))
+            x += cellWidth;
+    }
+}
+
+void RenderSequenceData::CopyResiduePixmap(const Corvane::AlignmentHelper& helper, QPainter& painter,
+                                           const std::string& alignedSequence, unsigned row, int x, int y,
+                                           std::vector<unsigned> columns, unsigned firstPosition,
+                                           unsigned endPosition, bool includeGaps) const {
+    const int cellWidth = fontAttributes.GetMaxWidth();
+    endPosition = std::min(endPosition, maxTotalLength);
+    for (std::size_t i = firstPosition; i < endPosition && i < columns.size(); ++i) {
+        const unsigned column = columns[i];
+        if (column >= alignedSequence.size())
+            continue;  // past the row's aligned sequence: nothing there to draw
+        if (!includeGaps && SQC::SequenceConstants::IsGap(alignedSequence[column]))
+            continue;
+        if (DrawExportGlyph(helper, painter, row, column, false, x, y))
+            x += cellWidth;
+    }
+}

@@ -1,1 +1,96 @@
-// placeholder: being written
+#include "residue/ResidueFactory.h"
+
+#include <QColor>
+#include <QPainter>
+#include <boost/make_shared.hpp>
+#include <boost/shared_ptr.hpp>
+#include <utility>
+
+#include "residue/CaretDecorator.h"
+#include "residue/FontStyleDecorator.h"
+#include "residue/GlyphGeometry.h"
+#include "residue/LineDecorator.h"
+#include "residue/Residue.h"
+
+namespace {
+
+const int kUnderline = 1;
+const int kOverline = 2;
+const int kLeftBar = 4;
+const unsigned kLeftBarColour = 0xFFFF0000u;
+
+// The key carries the font's size; fonts sized in pixels key by their negated pixel size so that two of
+// them never share glyphs drawn at another size.
+int FontSizeKey(const QFont& font) {
+    return font.pointSize() > 0 ? font.pointSize() : -font.pixelSize();
+}
+
+// Built inside out; the outermost component paints first, so the letter ends on top of every mark.
+std::unique_ptr<ResidueBase> BuildChain(const ResidueRenderData& data, const GlyphGeometry& g) {
+    std::unique_ptr<ResidueBase> chain =
+        std::make_unique<Residue>(data.residue, g.letterX, g.baseline, data.textColour);
+    if (data.fontStyle & 3) {
+        chain = std::make_unique<FontStyleDecorator>(std::move(chain), data.fontStyle);
+    }
+    if (data.lineFlags & kUnderline) {
+        chain = std::make_unique<LineDecorator>(std::move(chain), 0, g.underlineY, g.cellWidth,
+                                                data.underlineColour, false);
+    }
+    if (data.lineFlags & kOverline) {
+        chain = std::make_unique<LineDecorator>(std::move(chain), 0, g.overlineY, g.cellWidth,
+                                                data.overlineColour, false);
+    }
+    if (data.lineFlags & kLeftBar) {
+        chain = std::make_unique<LineDecorator>(std::move(chain), 0, 0, g.cellHeight, kLeftBarColour, true);
+    }
+    if (data.caret) {
+        chain = std::make_unique<CaretDecorator>(std::move(chain), 0, 0, g.caretHeight,
+                                                 unsigned(g.cellWidth - 1), data.caretColour);
+    }
+    return chain;
+}
+
+}  // namespace
+
+ResidueFactory* ResidueFactory::Instance() {
+    // Lives until the library is unloaded; glyphs handed out stay valid that long.
+    static const boost::shared_ptr<ResidueFactory> instance = boost::make_shared<ResidueFactory>();
+    return instance.get();
+}
+
+QPixmap* ResidueFactory::GetPixmap(const ResidueRenderData& data, const QFont& font) {
+    ResidueRenderData key(data);
+    key.fontFamily = font.family();
+    key.pointSize = FontSizeKey(font);
+    const auto found = glyphs.find(key);
+    if (found != glyphs.end()) {
+        return found->second.get();
+    }
+    std::unique_ptr<QPixmap> glyph = CreatePixmap(data, font);
+    if (!glyph) {
+        return nullptr;  // not cached: the next request tries again
+    }
+    QPixmap* result = glyph.get();
+    glyphs.emplace(std::move(key), std::move(glyph));
+    return result;
+}
+
+std::unique_ptr<QPixmap> ResidueFactory::CreatePixmap(const ResidueRenderData& data,
+                                                      const QFont& font) const {
+    const GlyphGeometry geometry = GlyphGeometry::Measure(data, font);
+    const std::unique_ptr<ResidueBase> chain = BuildChain(data, geometry);
+    auto glyph = std::make_unique<QPixmap>(geometry.cellWidth, geometry.cellHeight + 1);
+    if (glyph->isNull()) {
+        return nullptr;
+    }
+    glyph->fill(QColor(QRgb(data.backgroundColour)));
+    QPainter painter(glyph.get());
+    // The unstyled font: bold and italic come only from the font style decorator.
+    painter.setFont(font);
+    const bool drawn = chain->Draw(&painter);
+    painter.end();
+    if (!drawn) {
+        return nullptr;
+    }
+    return glyph;
+}

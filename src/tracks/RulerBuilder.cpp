@@ -1,1 +1,146 @@
-// placeholder: being written
+#include "tracks/RulerBuilder.h"
+
+#include <QColor>
+#include <QPainter>
+#include <QPen>
+#include <QRect>
+#include <climits>
+
+#include "qtcommon/QFormat.h"
+
+namespace {
+
+const QRgb kRulerBackground = 0xFFEDEDE1u;
+const QRgb kWhite = 0xFFFFFFFFu;
+const QRgb kBlack = 0xFF000000u;
+const int kMarginColumns = 5;
+const int kLabelLimitCells = 10;
+const int kMaxScientificPrecision = 8;
+const int kBaselineLift = 3;
+
+// Width 0: cosmetic one-pixel lines whatever the painter's transform.
+QPen CosmeticPen(QRgb colour) {
+    return QPen(QColor(colour), 0, Qt::SolidLine);
+}
+
+int LabelWidth(QPainter& painter, const QString& text, int cellWidth, int cellHeight) {
+    return painter.boundingRect(QRect(0, 0, cellWidth, cellHeight), Qt::AlignLeft, text).width();
+}
+
+// The number shown for column c, or 0 for a blank column before the origin.
+long long ColumnNumber(long long column, int rulerOrigin) {
+    if (rulerOrigin <= 0) {
+        return column + 1;
+    }
+    return column >= rulerOrigin ? column - rulerOrigin + 1 : 0;
+}
+
+void PaintBackground(QPainter& painter, int width, int bottom, bool showRuler) {
+    painter.fillRect(QRect(QPoint(0, 0), QPoint(width - 1, bottom - 1)),
+                     QColor(showRuler ? kRulerBackground : kWhite));
+    painter.setPen(CosmeticPen(kWhite));
+    painter.drawLine(0, 0, width, 0);
+    painter.setPen(CosmeticPen(kBlack));
+    painter.drawLine(0, 1, width, 1);
+    painter.drawLine(0, bottom, width, bottom);
+}
+
+void PaintMarks(QPainter& painter, const std::vector<RulerMark>& marks, int cellWidth, int cellHeight,
+                int bottom, bool showRulerNumbers) {
+    painter.setPen(CosmeticPen(kBlack));
+    for (const RulerMark& mark : marks) {
+        if (mark.shortTick) {
+            painter.drawLine(mark.x, bottom, mark.x, bottom - cellHeight / 4);
+        }
+        if (mark.longTick) {
+            painter.drawLine(mark.x, bottom, mark.x, bottom - cellHeight / 2);
+            if (showRulerNumbers) {
+                RulerBuilder::DrawRulerLabel(painter, mark.x, bottom - (3 * cellHeight) / 2, cellHeight,
+                                             cellWidth, mark.number);
+            }
+        }
+    }
+}
+
+}  // namespace
+
+std::vector<RulerMark> RulerBuilder::CalculateMarks(int cellWidth, unsigned firstColumn, unsigned count,
+                                                    int rulerOrigin) {
+    std::vector<RulerMark> marks;
+    const long long end = (long long)firstColumn + count;
+    // Negative origins are treated as 0: numbering then starts at the first column of the alignment.
+    if (rulerOrigin > end) {
+        return marks;
+    }
+    for (long long column = firstColumn; column < end; ++column) {
+        const long long number = ColumnNumber(column, rulerOrigin);
+        const long long x = (column - firstColumn) * cellWidth + cellWidth / 2;
+        if (number > INT_MAX || x > INT_MAX) {
+            break;
+        }
+        if (number == 0) {
+            continue;
+        }
+        const bool first = number == 1;
+        const bool tenth = number % 10 == 0;
+        const bool fifth = number % 5 == 0 && !tenth;
+        marks.push_back(RulerMark{int(x), int(number), first || fifth, first || tenth});
+    }
+    return marks;
+}
+
+std::unique_ptr<QPixmap> RulerBuilder::BuildRulerPixmap(int cellWidth, int cellHeight, bool showRuler,
+                                                        bool showRulerNumbers, unsigned firstColumn,
+                                                        unsigned count, int gridRows, const QFont& font,
+                                                        int rulerOrigin) {
+    const long long width = ((long long)count + kMarginColumns) * cellWidth;
+    const long long height = (long long)gridRows * cellHeight;
+    if (cellWidth <= 0 || cellHeight <= 0 || gridRows <= 0 || width > INT_MAX || height > INT_MAX) {
+        return nullptr;
+    }
+    auto band = std::make_unique<QPixmap>(int(width), int(height));
+    if (band->isNull()) {
+        return nullptr;
+    }
+    // The background leaves the last row to the bottom line; fill it too so no pixel stays undefined.
+    band->fill(QColor(showRuler ? kRulerBackground : kWhite));
+    const int bottom = int(height) - 1;
+    QPainter painter(band.get());
+    painter.setFont(font);
+    PaintBackground(painter, int(width), bottom, showRuler);
+    if (showRuler) {
+        PaintMarks(painter, CalculateMarks(cellWidth, firstColumn, count, rulerOrigin), cellWidth, cellHeight,
+                   bottom, showRulerNumbers);
+    }
+    return band;
+}
+
+void RulerBuilder::DrawRulerLabel(QPainter& painter, int xc, int top, int cellHeight, int cellWidth,
+                                  int number) {
+    const QString text = LabelText(painter, number, cellWidth, cellHeight);
+    const int width = LabelWidth(painter, text, cellWidth, cellHeight);
+    const int visibleWidth = xc < 0 ? width + xc : width;
+    if (visibleWidth <= 0) {
+        return;
+    }
+    painter.setPen(CosmeticPen(kBlack));
+    painter.drawText(QPoint(LabelLeft(xc, width), top + cellHeight - kBaselineLift), text);
+}
+
+QString RulerBuilder::LabelText(QPainter& painter, int number, int cellWidth, int cellHeight) {
+    const int limit = kLabelLimitCells * cellWidth;
+    QString text = QtCommon::QFormat("%L1", true).arg(number, 0, 10, QChar(' '));
+    for (int precision = kMaxScientificPrecision;
+         precision >= 1 && LabelWidth(painter, text, cellWidth, cellHeight) > limit; --precision) {
+        text = QtCommon::QFormat("%L1", true).arg(double(number), 0, 'e', precision, QChar(' '));
+    }
+    return text;
+}
+
+int RulerBuilder::LabelLeft(int xc, int labelWidth) {
+    if (xc < 0) {
+        return 0;
+    }
+    const int left = xc - labelWidth / 2;
+    return left < 0 ? 0 : left;
+}

@@ -2,12 +2,14 @@
 
 #include <QFont>
 #include <QPixmap>
+#include <QString>
 #include <memory>
 #include <vector>
 
 class QPainter;
 
-/// One tick of a ruler band, in pixels of the band.
+/// One numbered column of a ruler band, in pixels of the band. Columns before the ruler origin have no
+/// number and no mark; a numbered column may still have no tick.
 struct RulerMark {
     int x;           // the tick's column centre
     int number;      // the position number shown for the column
@@ -16,14 +18,24 @@ struct RulerMark {
 };
 
 /// Paints ruler bands: ticks under columns and position numbers counted from the ruler origin.
+/// Stateless; the caller owns every band it returns.
 class RulerBuilder {
 public:
-    /// The marks of a band of `count` columns from `firstColumn`, with cell width W.
+    /// The marks of a band of `count` columns from `firstColumn`, with cell width W. With origin 0 column c
+    /// is numbered c + 1; with origin L >= 1 column L is numbered 1 and earlier columns are blank.
     static std::vector<RulerMark> CalculateMarks(int cellWidth, unsigned firstColumn, unsigned count,
                                                  int rulerOrigin);
     /// A new band of (count + 5) x W by gridRows x H pixels; null when it cannot be allocated.
     static std::unique_ptr<QPixmap> BuildRulerPixmap(int cellWidth, int cellHeight, bool showRuler,
-                                                     bool showRulerNumbers, unsigned firstColumn, unsigned count,
-                                                     int gridRows, const QFont& font, int rulerOrigin);
+                                                     bool showRulerNumbers, unsigned firstColumn,
+                                                     unsigned count, int gridRows, const QFont& font,
+                                                     int rulerOrigin);
+    /// Draws the label of `number` centred on xc, in the cell row starting at `top`, kept inside the band.
     static void DrawRulerLabel(QPainter& painter, int xc, int top, int cellHeight, int cellWidth, int number);
+
+    /// The label text of `number` in the painter's font: digits grouped by the locale, or scientific
+    /// notation with the largest precision (at most 8) that fits in ten cells.
+    static QString LabelText(QPainter& painter, int number, int cellWidth, int cellHeight);
+    /// Left edge of a label `labelWidth` wide centred on xc, moved right to start at 0 when it would not.
+    static int LabelLeft(int xc, int labelWidth);
 };

@@ -27,7 +27,13 @@ public:
     static void PaintTube(QPainter& painter, int x1, int y1, int x2, int y2, unsigned colour);
     static void PaintDashedLine(QPainter& painter, int x1, int y1, int x2, int y2, unsigned colour);
 
+    /// The lighter shades of a tube: `eighths` of the way from `colour` towards full red and green.
+    static unsigned TubeShade(unsigned colour, int eighths);
+
 private:
+    /// The template for the character at `index`; null when that template could not be made.
+    const QPixmap* TemplateFor(const std::string& ssString, std::size_t index) const;
+
     QSize cellSize;
     std::unique_ptr<QPixmap> helixTemplate;
     std::unique_ptr<QPixmap> coilTemplate;

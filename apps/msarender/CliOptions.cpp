@@ -1,0 +1,144 @@
+#include "CliOptions.h"
+
+#include <QCommandLineParser>
+#include <QRegularExpression>
+#include <cstdio>
+
+#include "sdm/schemes/ColorSchemes.h"
+
+namespace {
+
+const char* const kDescription =
+    "Renders multiple sequence alignments to images.\n"
+    "With no input, renders the bundled example (Pfam fn3) to example.png.\n"
+    "Formats: FASTA/A2M/A3M, Clustal, Stockholm, PHYLIP, PIR; '-' reads standard input; .gz is read directly.\n"
+    "Exit status: 0 success, 1 failure, 2 usage error.";
+
+struct OptionSet {
+    QCommandLineOption output{{"o", "output"}, "Write the image to <file> (PNG, JPEG, BMP, PPM by extension; '-' = PNG on standard output).", "file"};
+    QCommandLineOption outputDir{{"O", "output-dir"}, "Write one PNG per input into <dir>.", "dir"};
+    QCommandLineOption format{"format", "Input format: auto, fasta, clustal, stockholm, phylip, pir.", "name", "auto"};
+    QCommandLineOption alignment{"alignment", "Which alignment of a multi-alignment Stockholm file (1-based).", "n", "1"};
+    QCommandLineOption scheme{"scheme", "Colour scheme: " + QString::fromStdString([] {
+        std::string names;
+        for (const std::string& n : SDM::ColorSchemeNames()) names += (names.empty() ? "" : ", ") + n;
+        return names;
+    }()) + " (default: clustal for proteins, nucleotide for nucleic acids).", "name"};
+    QCommandLineOption wrap{"wrap", "Wrap into blocks of <n> residues per line; 0 fits --width.", "n"};
+    QCommandLineOption width{"width", "Width of the residue area in pixels, for --wrap 0 (default 1200).", "pixels", "1200"};
+    QCommandLineOption font{"font", "Residue font family (default DejaVu Sans Mono).", "family", "DejaVu Sans Mono"};
+    QCommandLineOption fontSize{"font-size", "Font size in points (default 10).", "points", "10"};
+    QCommandLineOption ss{"ss", "Draw secondary-structure lines (the default)."};
+    QCommandLineOption noSs{"no-ss", "Do not draw secondary-structure lines."};
+    QCommandLineOption noRuler{"no-ruler", "Do not draw the ruler."};
+    QCommandLineOption noRulerNumbers{"no-ruler-numbers", "Draw ruler ticks without numbers."};
+    QCommandLineOption rulerOrigin{"ruler-origin", "The column (1-based) that the ruler numbers 1 (default 1).", "column", "1"};
+    QCommandLineOption sequences{"sequences", "Sequences to draw, by name or 1-based index, comma separated, in this order.", "list"};
+    QCommandLineOption columns{"columns", "Columns to draw, 1-based ranges such as 1-50,80-100.", "ranges"};
+    QCommandLineOption noGaps{"no-gaps", "Leave gaps out; residues close up."};
+    QCommandLineOption hide{"hide", "Sequences to hide, by name or 1-based index, comma separated.", "list"};
+    QCommandLineOption consensus{"consensus", "Add the consensus sequence."};
+    QCommandLineOption view{"view", "Render the composed view of a host instead: size and scroll position in pixels, WIDTHxHEIGHT[+LEFT+TOP].", "geometry"};
+    QCommandLineOption timings{"timings", "Print the performance timers on standard error."};
+    QCommandLineOption quiet{{"q", "quiet"}, "Print nothing but errors."};
+};
+
+bool ParseInt(const QString& text, int minimum, int& out) {
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    if (!ok || value < minimum) return false;
+    out = value;
+    return true;
+}
+
+std::optional<ViewGeometry> ParseViewGeometry(const QString& text) {
+    static const QRegularExpression pattern(QStringLiteral("^(\\d+)x(\\d+)(?:\\+(\\d+)\\+(\\d+))?$"));
+    const QRegularExpressionMatch m = pattern.match(text);
+    if (!m.hasMatch()) return std::nullopt;
+    ViewGeometry g;
+    g.width = m.captured(1).toInt();
+    g.height = m.captured(2).toInt();
+    g.left = m.captured(3).isEmpty() ? 0 : m.captured(3).toInt();
+    g.top = m.captured(4).isEmpty() ? 0 : m.captured(4).toInt();
+    if (g.width <= 0 || g.height <= 0 || g.width > 16384 || g.height > 16384) return std::nullopt;
+    return g;
+}
+
+// Reads the numeric and named options; returns a usage error or an empty string.
+QString ReadValues(const QCommandLineParser& parser, const OptionSet& o, CliOptions& out) {
+    if (const auto f = Formats::ParseFormatName(parser.value(o.format).toStdString())) out.format = *f;
+    else return "unknown format '" + parser.value(o.format) + "'";
+    if (!ParseInt(parser.value(o.alignment), 1, out.alignmentIndex)) return "--alignment needs a number >= 1";
+    out.alignmentIndex -= 1;
+    if (parser.isSet(o.scheme)) {
+        out.scheme = parser.value(o.scheme);
+        if (!SDM::MakeColorScheme(out.scheme.toStdString())) return "unknown colour scheme '" + out.scheme + "'";
+    }
+    if (parser.isSet(o.wrap) && !ParseInt(parser.value(o.wrap), 0, out.wrap)) return "--wrap needs a number >= 0";
+    if (!ParseInt(parser.value(o.width), 1, out.width)) return "--width needs a number of pixels >= 1";
+    if (!ParseInt(parser.value(o.fontSize), 1, out.fontSize) || out.fontSize > 200)
+        return "--font-size needs a number of points from 1 to 200";
+    if (!ParseInt(parser.value(o.rulerOrigin), 1, out.rulerOrigin)) return "--ruler-origin needs a column number >= 1";
+    if (parser.isSet(o.view)) {
+        out.view = ParseViewGeometry(parser.value(o.view));
+        if (!out.view) return "--view needs WIDTHxHEIGHT[+LEFT+TOP], for example 1200x800+0+300";
+    }
+    return QString();
+}
+
+QString CheckCombinations(const CliOptions& o) {
+    if (o.inputs.size() > 1 && o.outputDir.isEmpty()) return "several inputs need -O DIR";
+    if (!o.output.isEmpty() && !o.outputDir.isEmpty()) return "-o and -O exclude each other";
+    if (o.inputs.count(QStringLiteral("-")) > 1) return "standard input can be read only once";
+    return QString();
+}
+
+}  // namespace
+
+ParsedCommandLine ParseCommandLine(const QStringList& arguments) {
+    ParsedCommandLine result;
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QString::fromLatin1(kDescription));
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    const OptionSet o;
+    parser.addOptions({o.output, o.outputDir, o.format, o.alignment, o.scheme, o.wrap, o.width, o.font,
+                       o.fontSize, o.ss, o.noSs, o.noRuler, o.noRulerNumbers, o.rulerOrigin, o.sequences,
+                       o.columns, o.noGaps, o.hide, o.consensus, o.view, o.timings, o.quiet});
+    parser.addPositionalArgument("inputs", "Alignment files ('-' for standard input).", "[INPUT...]");
+
+    if (!parser.parse(arguments)) {
+        result.usageError = parser.errorText();
+        return result;
+    }
+    if (parser.isSet(help) || parser.isSet(version)) {
+        const QString text = parser.isSet(help) ? parser.helpText()
+                                                : "msarender " + QStringLiteral(MSARENDER_VERSION) + "\n";
+        std::fputs(text.toLocal8Bit().constData(), stdout);
+        result.answered = true;
+        return result;
+    }
+
+    CliOptions& out = result.options;
+    out.inputs = parser.positionalArguments();
+    out.output = parser.value(o.output);
+    out.outputDir = parser.value(o.outputDir);
+    out.fontFamily = parser.value(o.font);
+    out.secondaryStructure = !parser.isSet(o.noSs);
+    out.ruler = !parser.isSet(o.noRuler);
+    out.rulerNumbers = !parser.isSet(o.noRulerNumbers);
+    out.sequences = parser.value(o.sequences);
+    out.columns = parser.value(o.columns);
+    out.hide = parser.value(o.hide);
+    out.includeGaps = !parser.isSet(o.noGaps);
+    out.consensus = parser.isSet(o.consensus);
+    out.timings = parser.isSet(o.timings);
+    out.quiet = parser.isSet(o.quiet);
+    if (parser.isSet(o.ss) && parser.isSet(o.noSs)) {
+        result.usageError = "--ss and --no-ss exclude each other";
+        return result;
+    }
+    result.usageError = ReadValues(parser, o, out);
+    if (result.usageError.isEmpty()) result.usageError = CheckCombinations(out);
+    return result;
+}

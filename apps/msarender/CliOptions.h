@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+#include <string>
+
+#include "formats/AlignmentReader.h"
+
+/// Where the composed view starts and how large it is, for --view.
+struct ViewGeometry {
+    int width = 0;
+    int height = 0;
+    int left = 0;  // horizontal scroll offset, pixels
+    int top = 0;   // vertical scroll offset, pixels
+};
+
+/// Everything the command line asked for.
+struct CliOptions {
+    QStringList inputs;  // empty: the bundled example
+    QString output;      // -o; "-" is standard output
+    QString outputDir;   // -O
+    Formats::Format format = Formats::Format::Auto;
+    int alignmentIndex = 0;
+    QString scheme;      // empty: the default of the sequence class
+    int wrap = -1;       // residues per line; -1 = no wrapping, 0 = fit --width
+    int width = 1200;    // residue area width in pixels for --wrap 0
+    QString fontFamily = QStringLiteral("DejaVu Sans Mono");
+    int fontSize = 10;
+    bool secondaryStructure = true;
+    bool ruler = true;
+    bool rulerNumbers = true;
+    int rulerOrigin = 1;
+    QString sequences;   // names or 1-based indexes, comma separated
+    QString columns;     // 1-based ranges, comma separated
+    QString hide;        // names or 1-based indexes to hide
+    bool includeGaps = true;
+    bool consensus = false;
+    std::optional<ViewGeometry> view;
+    bool timings = false;
+    bool quiet = false;
+};
+
+/// The outcome of parsing: options, or a usage error, or a request already answered (--help, --version).
+struct ParsedCommandLine {
+    CliOptions options;
+    QString usageError;  // non-empty: exit status 2
+    bool answered = false;
+};
+
+ParsedCommandLine ParseCommandLine(const QStringList& arguments);

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+
+/// The image format for an output path by its extension (png, jpg/jpeg, bmp, ppm); empty when unknown.
+/// Standard output ("-") is PNG.
+QByteArray ImageFormatFor(const QString& path);
+
+/// Writes `image` to `path` ("-" = PNG on standard output). A file is written under a temporary name and
+/// renamed when complete, so an existing file is only ever replaced by a whole image. Returns an error
+/// message, or an empty string on success.
+QString WriteImage(const QImage& image, const QString& path);
+
+/// `path` with a page number before its extension: "out.png", 3 -> "out-003.png".
+QString PagePath(const QString& path, int page);

@@ -1,0 +1,66 @@
+#include "SequenceSelection.h"
+
+#include <QStringList>
+
+namespace {
+
+bool MatchesName(const SDM::Sequence& sequence, const QString& name) {
+    const QString defline = QString::fromStdString(sequence.getDefline());
+    return defline == name || defline.section(QLatin1Char(' '), 0, 0) == name;
+}
+
+int FindByName(const SDM::Alignment& alignment, const QString& name) {
+    for (unsigned i = 0; i < alignment.size(); ++i) {
+        const boost::shared_ptr<SDM::Sequence> sequence = alignment.getSequence(i);
+        if (sequence && !sequence->isTransient() && MatchesName(*sequence, name)) return int(i);
+    }
+    return -1;
+}
+
+// A 1-based index or a name; -1 when neither names a sequence.
+int FindSequence(const SDM::Alignment& alignment, const QString& entry) {
+    bool isNumber = false;
+    const int number = entry.toInt(&isNumber);
+    if (isNumber && number >= 1 && unsigned(number) <= alignment.size() && alignment.getSequence(number - 1))
+        return number - 1;
+    return FindByName(alignment, entry);
+}
+
+}  // namespace
+
+SequenceList ResolveSequences(const SDM::Alignment& alignment, const QString& list) {
+    SequenceList result;
+    for (const QString& raw : list.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        const QString entry = raw.trimmed();
+        const int index = FindSequence(alignment, entry);
+        if (index < 0) {
+            result.error = "no sequence named or numbered '" + entry + "'";
+            return result;
+        }
+        result.indexes.push_back(unsigned(index));
+    }
+    if (result.indexes.empty()) result.error = "the sequence list is empty";
+    return result;
+}
+
+ColumnList ParseColumns(const QString& ranges, unsigned columnCount) {
+    ColumnList result;
+    for (const QString& raw : ranges.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        const QStringList ends = raw.trimmed().split(QLatin1Char('-'));
+        bool okFirst = false;
+        bool okLast = ends.size() == 1;
+        const unsigned first = ends[0].toUInt(&okFirst);
+        const unsigned last = ends.size() == 2 ? ends[1].toUInt(&okLast) : first;
+        if (ends.size() > 2 || !okFirst || !okLast || first < 1 || last < first) {
+            result.error = "'" + raw.trimmed() + "' is not a column or a range like 10-20";
+            return result;
+        }
+        if (last > columnCount) {
+            result.error = QStringLiteral("column %1 is beyond the alignment's %2 columns").arg(last).arg(columnCount);
+            return result;
+        }
+        for (unsigned c = first; c <= last; ++c) result.columns.push_back(c - 1);
+    }
+    if (result.columns.empty()) result.error = "the column list is empty";
+    return result;
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+#include <vector>
+
+#include "sdm/Alignment.h"
+
+/// Sequence indexes (0-based, in the order given) from a comma-separated list of names or 1-based indexes.
+/// A name matches a sequence's defline or its first word.
+struct SequenceList {
+    std::vector<unsigned> indexes;
+    QString error;  // non-empty when an entry names no sequence
+};
+SequenceList ResolveSequences(const SDM::Alignment& alignment, const QString& list);
+
+/// Columns (0-based, in the order given) from 1-based ranges such as "1-50,80,90-100".
+struct ColumnList {
+    std::vector<unsigned> columns;
+    QString error;
+};
+ColumnList ParseColumns(const QString& ranges, unsigned columnCount);

@@ -1,0 +1,175 @@
+// msarender: renders multiple sequence alignments to images.
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <cstdio>
+#include <cstdlib>
+#include <unistd.h>
+
+#include "AlignmentPicture.h"
+#include "CliOptions.h"
+#include "ImageOutput.h"
+#include "common/PerformanceTimer.h"
+#include "formats/AlignmentReader.h"
+
+namespace {
+
+const char* const kExampleResource = ":/examples/fn3.sto";
+
+enum ExitStatus { kSuccess = 0, kFailure = 1, kUsage = 2 };
+
+struct Job {
+    QString input;   // empty: the bundled example
+    QString output;
+};
+
+class Reporter {
+public:
+    explicit Reporter(const CliOptions& options)
+        : quiet(options.quiet), progress(!options.quiet && isatty(STDERR_FILENO)) {}
+
+    void Error(const QString& message) const {
+        EndProgress();
+        std::fprintf(stderr, "msarender: %s\n", message.toLocal8Bit().constData());
+    }
+    // Messages go to standard error when standard output carries the image.
+    void Note(const QString& message, bool toStderr) const {
+        if (quiet) return;
+        EndProgress();
+        std::fprintf(toStderr ? stderr : stdout, "msarender: %s\n", message.toLocal8Bit().constData());
+    }
+    void Progress(const QString& message) const {
+        if (!progress) return;
+        std::fprintf(stderr, "\r\033[Kmsarender: %s", message.toLocal8Bit().constData());
+        std::fflush(stderr);
+        progressShown = true;
+    }
+
+private:
+    void EndProgress() const {
+        if (!progressShown) return;
+        std::fputs("\r\033[K", stderr);
+        progressShown = false;
+    }
+    bool quiet;
+    bool progress;
+    mutable bool progressShown = false;
+};
+
+QString DefaultOutput(const QString& input, const QString& dir) {
+    const QString base = input.isEmpty() ? QStringLiteral("example")
+                         : input == QLatin1String("-") ? QStringLiteral("alignment")
+                                                        : QFileInfo(input).completeBaseName().section('.', 0, 0);
+    const QString name = base + QStringLiteral(".png");
+    return dir.isEmpty() ? name : QDir(dir).filePath(name);
+}
+
+Formats::ReadResult Read(const Job& job, const CliOptions& options) {
+    Common::PerformanceTimer timer(Common::PerformanceManager::Application, L"[msarender::read]", nullptr);
+    Formats::ReadOptions readOptions;
+    readOptions.format = options.format;
+    readOptions.alignmentIndex = options.alignmentIndex;
+    if (!job.input.isEmpty()) return Formats::ReadAlignmentFile(job.input.toStdString(), readOptions);
+    QFile example(QString::fromLatin1(kExampleResource));
+    example.open(QIODevice::ReadOnly);
+    return Formats::ReadAlignmentText(example.readAll().toStdString(), "fn3.sto", readOptions);
+}
+
+QString WritePage(AlignmentPicture& picture, int page, const QString& path, QSize& size) {
+    QImage image;
+    QString error;
+    {
+        Common::PerformanceTimer timer(Common::PerformanceManager::Application, L"[msarender::render]", nullptr);
+        image = page < 0 ? picture.RenderView(error) : picture.RenderPage(page, error);
+    }
+    if (image.isNull()) return error;
+    size = image.size();
+    Common::PerformanceTimer timer(Common::PerformanceManager::Application, L"[msarender::encode]", nullptr);
+    return WriteImage(image, path);
+}
+
+bool RunJob(const Job& job, const CliOptions& options, const Reporter& reporter) {
+    const QString name = job.input.isEmpty() ? QStringLiteral("the bundled example") : job.input;
+    reporter.Progress("reading " + name);
+    const Formats::ReadResult read = Read(job, options);
+    if (!read.ok()) {
+        reporter.Error(QString::fromStdString(read.error.ToString()));
+        return false;
+    }
+    AlignmentPicture picture(read.alignment, options);
+    if (const QString error = picture.Prepare(); !error.isEmpty()) {
+        reporter.Error(name + ": " + error);
+        return false;
+    }
+    const bool toStdout = job.output == QLatin1String("-");
+    const int pages = options.view ? 1 : picture.PageCount();
+    if (pages > 1 && toStdout) {
+        reporter.Error(QStringLiteral("%1: the picture needs %2 pages; write them to a file, not standard output")
+                           .arg(name).arg(pages));
+        return false;
+    }
+    for (int page = 0; page < pages; ++page) {
+        const QString path = pages > 1 ? PagePath(job.output, page + 1) : job.output;
+        if (pages > 1) reporter.Progress(QStringLiteral("writing page %1 of %2").arg(page + 1).arg(pages));
+        QSize size;
+        if (const QString error = WritePage(picture, options.view ? -1 : page, path, size); !error.isEmpty()) {
+            reporter.Error(name + ": " + error);
+            return false;
+        }
+        if (pages == 1)
+            reporter.Note(QStringLiteral("wrote %1 (%2 x %3 pixels)").arg(toStdout ? "standard output" : path)
+                              .arg(size.width()).arg(size.height()), toStdout);
+    }
+    if (pages > 1)
+        reporter.Note(QStringLiteral("%1 is too tall for one image: wrote %2 pages, %3 to %4")
+                          .arg(name).arg(pages).arg(PagePath(job.output, 1), PagePath(job.output, pages)), false);
+    return true;
+}
+
+std::vector<Job> PlanJobs(const CliOptions& options) {
+    std::vector<Job> jobs;
+    if (options.inputs.isEmpty()) jobs.push_back({QString(), options.output.isEmpty()
+                                                                 ? DefaultOutput(QString(), options.outputDir)
+                                                                 : options.output});
+    for (const QString& input : options.inputs)
+        jobs.push_back({input, options.output.isEmpty() ? DefaultOutput(input, options.outputDir) : options.output});
+    return jobs;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // Runs without a display unless the caller chose a platform. Qt wants a runtime directory even
+    // offscreen; a private one keeps it from warning on every run in pipelines and containers.
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    if (!std::getenv("XDG_RUNTIME_DIR")) {
+        const QByteArray runtime = QDir::tempPath().toLocal8Bit() + "/runtime-msarender-" + QByteArray::number(getuid());
+        QDir().mkpath(QString::fromLocal8Bit(runtime));
+        QFile::setPermissions(QString::fromLocal8Bit(runtime), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        setenv("XDG_RUNTIME_DIR", runtime.constData(), 1);
+    }
+    QGuiApplication app(argc, argv);
+    QGuiApplication::setApplicationName(QStringLiteral("msarender"));
+    QGuiApplication::setApplicationVersion(QStringLiteral(MSARENDER_VERSION));
+
+    const ParsedCommandLine parsed = ParseCommandLine(QGuiApplication::arguments());
+    if (parsed.answered) return kSuccess;
+    if (!parsed.usageError.isEmpty()) {
+        std::fprintf(stderr, "msarender: %s\nTry 'msarender --help' for more information.\n",
+                     parsed.usageError.toLocal8Bit().constData());
+        return kUsage;
+    }
+    const CliOptions& options = parsed.options;
+    if (!options.outputDir.isEmpty() && !QDir().mkpath(options.outputDir)) {
+        std::fprintf(stderr, "msarender: cannot create the directory %s\n", options.outputDir.toLocal8Bit().constData());
+        return kFailure;
+    }
+    const Reporter reporter(options);
+    bool allDone = true;
+    for (const Job& job : PlanJobs(options)) allDone = RunJob(job, options, reporter) && allDone;
+    if (options.timings)
+        std::fputs(Common::PerformanceManager::Instance().Report().c_str(), stderr);
+    return allDone ? kSuccess : kFailure;
+}

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <boost/shared_ptr.hpp>
+#include <cstddef>
+#include <istream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "sdm/Alignment.h"
+
+/// Readers of multiple-alignment files: FASTA (with A2M/A3M insert columns), Clustal, Stockholm, PHYLIP
+/// and PIR. Each builds an SDM::Alignment: AASequence rows for protein, NASequence rows for DNA/RNA, the
+/// sequence class decided from the residues and the class's default colour scheme.
+///
+/// Conventions shared by all readers:
+/// - Gaps are kept as written ('-' or '.'); '~' (PHYLIP/PIR gap) and '*' inside a row become '-'.
+/// - A2M/A3M: lower-case letters are insertions relative to the match states. A2M keeps them in their
+///   columns (its '.' pads insert columns already). A3M omits the padding, so the reader inserts '.' columns
+///   into the other rows until every row has the same length, which gives the same result as the
+///   equivalent A2M file.
+/// - Stockholm: `#=GS <seq> DE <text>` is appended to the defline as "name text". `#=GR <seq> SS` becomes
+///   the secondary structure with key "SS"; `#=GR <seq> SS_<name>` becomes key "<name>" (the suffix).
+///   DSSP letters map to H (H, G, I), S (E, B) and C (anything else); one letter is kept per residue, so the
+///   letters in the sequence's gap columns are dropped. Structure is kept for amino-acid alignments only.
+/// - Errors never throw: the result carries "file:line: message".
+namespace Formats {
+
+enum class Format { Auto, Fasta, Clustal, Stockholm, Phylip, Pir };
+
+struct ReadOptions {
+    Format format = Format::Auto;
+    /// Stockholm: which alignment of a file holding several (0 = the first).
+    int alignmentIndex = 0;
+    /// Input larger than this (after decompression) is refused instead of exhausting memory.
+    std::size_t maxBytes = std::size_t(1) << 30;
+};
+
+struct ReadError {
+    std::string file;
+    long line = 0;  // 1-based; 0 when the error is not about one line
+    std::string message;
+    bool empty() const { return message.empty(); }
+    /// "file:line: message", or "file: message" without a line.
+    std::string ToString() const;
+};
+
+struct ReadResult {
+    boost::shared_ptr<SDM::Alignment> alignment;  // empty on error
+    ReadError error;
+    Format format = Format::Auto;  // the format that was read
+    bool ok() const { return alignment && error.empty(); }
+};
+
+/// Reads a file; "-" is standard input. Gzip input (recognised by its magic bytes) is decompressed.
+ReadResult ReadAlignmentFile(const std::string& path, const ReadOptions& options = {});
+/// Reads a whole stream (gzip detected by magic bytes); `name` names the input in errors.
+ReadResult ReadAlignmentStream(std::istream& in, const std::string& name, const ReadOptions& options = {});
+/// Reads text already in memory (not compressed); `name` names the input in errors.
+ReadResult ReadAlignmentText(const std::string& text, const std::string& name, const ReadOptions& options = {});
+
+/// The format the text looks like; Format::Auto when none fits.
+Format DetectFormat(const std::string& text);
+/// "fasta" (also "fa", "afa", "a2m", "a3m"), "clustal" ("aln"), "stockholm" ("sto", "stk"), "phylip" ("phy"),
+/// "pir", "auto"; case-insensitive. Empty for an unknown name.
+std::optional<Format> ParseFormatName(const std::string& name);
+/// The canonical lower-case name ("fasta", "clustal", ...; "auto").
+std::string FormatName(Format format);
+/// The canonical names of the readable formats, for help texts.
+std::vector<std::string> FormatNames();
+
+}  // namespace Formats

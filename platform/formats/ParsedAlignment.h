@@ -1,0 +1,25 @@
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace Formats {
+
+/// One sequence as a parser found it, before it becomes a model object.
+struct ParsedRecord {
+    std::string name;
+    std::string description;  // appended to the name in the defline
+    std::string aligned;      // gapped text, one character per column
+    long line = 0;            // where the sequence starts, for errors
+    /// Structure key -> DSSP letters, one per column (Stockholm #=GR rows).
+    std::map<std::string, std::string> structures;
+    std::map<std::string, long> structureLines;
+};
+
+/// What every parser produces: the records in file order.
+struct ParsedAlignment {
+    std::vector<ParsedRecord> records;
+};
+
+}  // namespace Formats

@@ -1,0 +1,129 @@
+#include <map>
+#include <vector>
+
+#include "formats/BlockCollector.h"
+#include "formats/Parsers.h"
+#include "formats/ResidueText.h"
+#include "formats/TextLines.h"
+
+namespace Formats {
+
+namespace {
+
+struct StructureRow {
+    std::string name;
+    std::string key;
+    std::string letters;
+    long line;
+};
+
+/// "SS" keeps its name; "SS_<name>" becomes "<name>"; other per-residue rows (AS, pAS, sAS...) are not
+/// secondary structure and give an empty key.
+std::string StructureKey(std::string_view tag) {
+    if (tag == "SS") return "SS";
+    if (StartsWith(tag, "SS_") && tag.size() > 3) return std::string(tag.substr(3));
+    return std::string();
+}
+
+/// The rows of the one alignment being read.
+class StockholmAlignment {
+public:
+    explicit StockholmAlignment(ParsedAlignment& out) : rows_(out) {}
+
+    bool addLine(std::string_view line, long number, ReadError& error) {
+        if (IsBlank(line)) {
+            rows_.endBlock();
+            return true;
+        }
+        if (StartsWith(line, "#=GS")) return addSequenceFeature(line.substr(4));
+        if (StartsWith(line, "#=GR")) return addResidueFeature(line.substr(4), number, error);
+        if (line.front() == '#') return true;  // #=GF, #=GC and comments describe the family, not a row
+        std::string_view residues;
+        const std::string_view name = FirstWord(line, residues);
+        if (residues.empty()) {
+            return Fail(error, number, "sequence '" + std::string(name) + "' has no residues: expected 'name residues'");
+        }
+        return rows_.addRow(name, residues, number, error);
+    }
+
+    bool finish(ReadError& error) {
+        for (const StructureRow& row : structures_) {
+            ParsedRecord* record = rows_.find(row.name);
+            if (!record) return Fail(error, row.line, "#=GR row for '" + row.name + "', which has no sequence row");
+            record->structures[row.key] += row.letters;
+            record->structureLines.emplace(row.key, row.line);
+        }
+        for (const auto& [name, description] : descriptions_) {
+            if (ParsedRecord* record = rows_.find(name)) record->description = description;
+        }
+        return true;
+    }
+
+private:
+    bool addSequenceFeature(std::string_view fields) {
+        std::string_view rest;
+        const std::string_view name = FirstWord(fields, rest);
+        std::string_view text;
+        if (FirstWord(rest, text) != "DE" || text.empty()) return true;
+        std::string& description = descriptions_[std::string(name)];
+        if (!description.empty()) description += ' ';
+        description += std::string(text);
+        return true;
+    }
+
+    bool addResidueFeature(std::string_view fields, long number, ReadError& error) {
+        std::string_view rest;
+        const std::string_view name = FirstWord(fields, rest);
+        std::string_view letters;
+        const std::string key = StructureKey(FirstWord(rest, letters));
+        if (key.empty()) return true;
+        if (letters.empty()) {
+            return Fail(error, number, "#=GR row of '" + std::string(name) + "' has no letters: expected '#=GR name SS letters'");
+        }
+        structures_.push_back(StructureRow{std::string(name), key, std::string(letters), number});
+        return true;
+    }
+
+    BlockCollector rows_;
+    std::vector<StructureRow> structures_;
+    std::map<std::string, std::string> descriptions_;
+};
+
+bool IsHeader(std::string_view line) { return StartsWith(line, "# STOCKHOLM"); }
+bool IsTerminator(std::string_view line) { return Trim(line) == "//"; }
+
+bool NoSuchAlignment(int index, int count, ReadError& error) {
+    return Fail(error, 0, "alignment number " + std::to_string(index + 1) + " was asked for, but the file holds " +
+                              std::to_string(count) + (count == 1 ? " alignment" : " alignments"));
+}
+
+}  // namespace
+
+bool ParseStockholm(const std::string& text, int alignmentIndex, ParsedAlignment& out, ReadError& error) {
+    if (alignmentIndex < 0) return Fail(error, 0, "the alignment index must not be negative");
+    TextLines lines(text);
+    std::string_view line;
+    int current = -1;     // index of the alignment being read
+    bool inside = false;  // between a header and its "//"
+    StockholmAlignment wanted(out);
+    while (lines.next(line)) {
+        if (!inside) {
+            if (IsBlank(line)) continue;
+            if (!IsHeader(line)) return Fail(error, lines.number(), "expected a '# STOCKHOLM 1.0' header line");
+            inside = true;
+            ++current;
+        } else if (IsTerminator(line)) {
+            if (current == alignmentIndex) return wanted.finish(error) && CheckEqualLengths(out, error);
+            inside = false;
+        } else if (current == alignmentIndex && !wanted.addLine(line, lines.number(), error)) {
+            return false;
+        }
+    }
+    if (inside && current == alignmentIndex) {
+        return Fail(error, lines.number(), "the alignment does not end with '//': the file may be truncated");
+    }
+    if (current < 0) return Fail(error, 0, "no '# STOCKHOLM 1.0' header found: expected a Stockholm alignment");
+    return NoSuchAlignment(alignmentIndex, current + 1, error);
+}
+
+}  // namespace Formats

@@ -1,0 +1,22 @@
+#include "residue/Residue.h"
+
+#include <QChar>
+#include <QPainter>
+#include <QPointF>
+#include <QString>
+
+#include "residue/PenCaches.h"
+
+Residue::Residue(char residue, int x, int y, unsigned colour)
+    : ResidueBase(residue), x(x), y(y), colour(colour) {}
+
+bool Residue::Draw(QPainter* painter) const {
+    if (!painter) {
+        return false;
+    }
+    const QPen savedPen = painter->pen();
+    painter->setPen(PenCaches::ResiduePen(colour));
+    painter->drawText(QPointF(x, y), QString(QChar(static_cast<unsigned char>(residue))));
+    painter->setPen(savedPen);
+    return true;
+}

@@ -1,0 +1,186 @@
+// The msarender command, run as a user runs it: exit codes, messages, image sizes and files.
+
+#include <gtest/gtest.h>
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include "msarender/FontAttributes.h"
+#include "support/TestFont.h"
+
+namespace {
+
+struct RunResult {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+class MsarenderCommand : public ::testing::Test {
+protected:
+    RunResult Run(const QStringList& arguments) {
+        QProcess process;
+        process.setWorkingDirectory(dir.path());
+        process.start(QStringLiteral(MSARENDER_BINARY), arguments);
+        EXPECT_TRUE(process.waitForFinished(120000));
+        return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+    }
+    QString Path(const QString& name) const { return dir.filePath(name); }
+    static QString Data(const char* name) { return QStringLiteral(MSARENDER_TEST_DATA "/") + name; }
+    void WriteFile(const QString& name, const QByteArray& content) {
+        QFile file(Path(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    }
+
+    QTemporaryDir dir;
+    // The program's default font, measured here the same way.
+    SQC::FontAttributes cell{testsupport::MonoFont(10)};
+    int W = cell.GetMaxWidth();
+    int H = cell.GetMaxHeight();
+};
+
+// A FASTA alignment of `rows` sequences of `columns` residues.
+QByteArray SyntheticFasta(int rows, int columns) {
+    QByteArray text;
+    const QByteArray residues = "ACDEFGHIKLMNPQRSTVWY";
+    for (int r = 0; r < rows; ++r) {
+        text += ">s" + QByteArray::number(r) + "\n";
+        for (int c = 0; c < columns; ++c) text += residues[(r + c) % residues.size()];
+        text += "\n";
+    }
+    return text;
+}
+
+TEST_F(MsarenderCommand, WithoutInputRendersTheBundledExampleAndSaysWhere) {
+    const RunResult run = Run({});
+    ASSERT_EQ(run.exitCode, 0) << run.err.constData();
+    EXPECT_TRUE(run.out.contains("example.png")) << run.out.constData();
+    const QImage image(Path("example.png"));
+    ASSERT_FALSE(image.isNull());
+    // fn3: 98 sequences, 11 of them with a secondary-structure line, 117 columns, a ruler band.
+    EXPECT_EQ(image.height(), (98 + 11 + 2) * H);
+    EXPECT_GT(image.width(), 117 * W);
+}
+
+TEST_F(MsarenderCommand, WrapGivesBlocksOfTheRequestedWidthEachWithItsRuler) {
+    // globins4: 4 sequences x 171 columns; blocks of 50 give 4 blocks.
+    const RunResult run = Run({Data("globins4.sto"), "--wrap", "50", "-o", Path("g.png")});
+    ASSERT_EQ(run.exitCode, 0) << run.err.constData();
+    const QImage image(Path("g.png"));
+    EXPECT_EQ(image.height(), 4 * (4 + 2) * H);
+    EXPECT_GT(image.width(), 50 * W);
+    EXPECT_LT(image.width(), 51 * W + 400);
+}
+
+TEST_F(MsarenderCommand, ColumnsOfOneSequenceHaveNoNameColumn) {
+    const RunResult run = Run({Data("globins4.sto"), "--sequences", "2", "--columns", "1-5,10", "-o", Path("c.png")});
+    ASSERT_EQ(run.exitCode, 0) << run.err.constData();
+    const QImage image(Path("c.png"));
+    EXPECT_EQ(image.width(), 6 * W);
+    EXPECT_EQ(image.height(), 3 * H);
+}
+
+TEST_F(MsarenderCommand, NoRulerDropsTheBand) {
+    const RunResult run = Run({Data("globins4.sto"), "--no-ruler", "-o", Path("n.png")});
+    ASSERT_EQ(run.exitCode, 0) << run.err.constData();
+    EXPECT_EQ(QImage(Path("n.png")).height(), 4 * H);
+}
+
+TEST_F(MsarenderCommand, OutputTypeFollowsTheExtension) {
+    for (const char* name : {"a.jpg", "a.bmp", "a.ppm", "a.png"}) {
+        const RunResult run = Run({Data("globins4.sto"), "--no-ruler", "-o", Path(name)});
+        ASSERT_EQ(run.exitCode, 0) << name << run.err.constData();
+        const QImage image(Path(name));
+        EXPECT_EQ(image.height(), 4 * H) << name;
+    }
+    QFile ppm(Path("a.ppm"));
+    ASSERT_TRUE(ppm.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(ppm.read(2) == "P6");
+}
+
+TEST_F(MsarenderCommand, DashWritesPngToStandardOutput) {
+    const RunResult run = Run({Data("globins4.sto"), "-o", "-", "--quiet"});
+    ASSERT_EQ(run.exitCode, 0) << run.err.constData();
+    EXPECT_TRUE(run.out.startsWith("\x89PNG"));
+    EXPECT_FALSE(QImage::fromData(run.out, "PNG").isNull());
+}
+
+TEST_F(MsarenderCommand, SeveralInputsWriteOneImageEachIntoTheDirectory) {
+    const RunResult run = Run({Data("globins4.sto"), Data("seaview_nuc.aln"), "-O", Path("out")});
+    ASSERT_EQ(run.exitCode, 0) << run.err.constData();
+    EXPECT_FALSE(QImage(Path("out/globins4.png")).isNull());
+    EXPECT_FALSE(QImage(Path("out/seaview_nuc.png")).isNull());
+}
+
+TEST_F(MsarenderCommand, UsageErrorsExitWithTwoAndOneLine) {
+    for (const QStringList& args : {QStringList{"--no-such-option"}, QStringList{"--scheme", "rainbow"},
+                                    QStringList{"--wrap", "-3"}, QStringList{"a.aln", "b.aln"},
+                                    QStringList{"--view", "big"}}) {
+        const RunResult run = Run(args);
+        EXPECT_EQ(run.exitCode, 2) << args.join(' ').toStdString();
+        EXPECT_TRUE(run.err.startsWith("msarender: ")) << run.err.constData();
+    }
+}
+
+TEST_F(MsarenderCommand, HelpAndVersionSucceed) {
+    EXPECT_TRUE(Run({"--help"}).out.contains("--wrap"));
+    EXPECT_TRUE(Run({"--version"}).out.startsWith("msarender "));
+}
+
+TEST_F(MsarenderCommand, UnreadableInputsExitWithOneNamingFileAndLine) {
+    RunResult run = Run({Path("missing.fa")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains("missing.fa")) << run.err.constData();
+
+    WriteFile("ragged.fa", ">a\nACDE\n>b\nACD\n");
+    run = Run({Path("ragged.fa"), "-o", Path("r.png")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains("ragged.fa:")) << run.err.constData();
+    EXPECT_EQ(run.err.count('\n'), 1) << run.err.constData();
+}
+
+TEST_F(MsarenderCommand, AnExistingOutputIsReplacedOnlyByACompleteImage) {
+    WriteFile("keep.png", "precious");
+    WriteFile("bad.fa", ">a\nAC\n>b\nACDEF\n");
+    EXPECT_EQ(Run({Path("bad.fa"), "-o", Path("keep.png")}).exitCode, 1);
+    QFile kept(Path("keep.png"));
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), QByteArray("precious"));
+    kept.close();
+
+    EXPECT_EQ(Run({Data("globins4.sto"), "-o", Path("keep.png")}).exitCode, 0);
+    EXPECT_FALSE(QImage(Path("keep.png")).isNull());
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).filter("keep").size(), 1);
+}
+
+TEST_F(MsarenderCommand, ATallAlignmentIsSplitIntoValidNumberedPages) {
+    const int rows = 32000 / H + 500;  // more sequences than one image can hold
+    WriteFile("tall.fa", SyntheticFasta(rows, 30));
+    const RunResult run = Run({Path("tall.fa"), "-o", Path("tall.png")});
+    ASSERT_EQ(run.exitCode, 0) << run.err.constData();
+    EXPECT_TRUE(run.out.contains("pages")) << run.out.constData();
+    int linesDrawn = 0;
+    for (int page = 1; QFile::exists(Path(QStringLiteral("tall-%1.png").arg(page, 3, 10, QLatin1Char('0')))); ++page) {
+        const QImage image(Path(QStringLiteral("tall-%1.png").arg(page, 3, 10, QLatin1Char('0'))));
+        ASSERT_FALSE(image.isNull()) << page;
+        EXPECT_LE(image.height(), 32000);
+        linesDrawn += image.height() / H - 2;  // each page has its ruler band
+    }
+    EXPECT_EQ(linesDrawn, rows);
+    EXPECT_FALSE(QFile::exists(Path("tall.png")));
+}
+
+TEST_F(MsarenderCommand, ViewRendersTheComposedViewOfAHost) {
+    const RunResult run = Run({Data("fn3.sto"), "--wrap", "0", "--view", "600x400+0+90", "-o", Path("v.png")});
+    ASSERT_EQ(run.exitCode, 0) << run.err.constData();
+    const QImage image(Path("v.png"));
+    ASSERT_FALSE(image.isNull());
+    EXPECT_GE(image.width(), 600);
+}
+
+}  // namespace

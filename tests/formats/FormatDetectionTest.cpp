@@ -1,0 +1,55 @@
+#include <gtest/gtest.h>
+
+#include "ReaderTestSupport.h"
+
+using namespace formatstest;
+using Formats::Format;
+
+TEST(FormatDetection, RealFilesAreRecognisedFromTheirContent) {
+    const std::pair<const char*, Format> files[] = {
+        {"fn3.sto", Format::Stockholm},        {"emboss_ecoli6s.aln", Format::Clustal},
+        {"jalview_uniref50.fa", Format::Fasta}, {"globins50_hmmalign.a2m", Format::Fasta},
+        {"globins50.phy", Format::Phylip},     {"globins50_sequential.phy", Format::Phylip},
+        {"globins50.pir", Format::Pir},        {"seaview_nuc.pir", Format::Pir},
+    };
+    for (const auto& [file, format] : files) EXPECT_EQ(Formats::DetectFormat(FileBytes(file)), format) << file;
+}
+
+TEST(FormatDetection, LeadingBlankLinesAndOtherAlignersHeadersAreAccepted) {
+    EXPECT_EQ(Formats::DetectFormat("\n\n  \n>a\nAC\n"), Format::Fasta);
+    EXPECT_EQ(Formats::DetectFormat("MUSCLE (3.8) multiple sequence alignment\n\na AC\n"), Format::Clustal);
+    EXPECT_EQ(Formats::DetectFormat("\xEF\xBB\xBF# STOCKHOLM 1.0\n"), Format::Stockholm);
+    EXPECT_EQ(Formats::DetectFormat("#A3M#\n>a\nAC\n"), Format::Fasta);
+    EXPECT_EQ(Formats::DetectFormat("hello\n"), Format::Auto);
+    EXPECT_EQ(Formats::DetectFormat(""), Format::Auto);
+}
+
+TEST(FormatDetection, HhSuiteA3mHeaderLineIsSkipped) {
+    const auto result = ReadText("#A3M#\n>q\nACkD\n>h\nACD\n");
+    ASSERT_TRUE(result.ok()) << result.error.ToString();
+    EXPECT_EQ(result.alignment->getSequence(1)->getAligned(), "AC.D");
+}
+
+TEST(FormatDetection, OverrideBeatsDetection) {
+    // A FASTA header whose name looks like PIR still reads as FASTA when asked to.
+    const auto result = ReadText(">P1;odd name\nACDE\n", Format::Fasta);
+    ASSERT_TRUE(result.ok()) << result.error.ToString();
+    EXPECT_EQ(result.alignment->getSequence(0)->getDefline(), "P1;odd name");
+    EXPECT_EQ(result.format, Format::Fasta);
+}
+
+TEST(FormatDetection, NamesParseCaseInsensitivelyWithCommonExtensions) {
+    EXPECT_EQ(Formats::ParseFormatName("FASTA"), Format::Fasta);
+    EXPECT_EQ(Formats::ParseFormatName("a3m"), Format::Fasta);
+    EXPECT_EQ(Formats::ParseFormatName("aln"), Format::Clustal);
+    EXPECT_EQ(Formats::ParseFormatName("Sto"), Format::Stockholm);
+    EXPECT_EQ(Formats::ParseFormatName("phy"), Format::Phylip);
+    EXPECT_EQ(Formats::ParseFormatName("pir"), Format::Pir);
+    EXPECT_EQ(Formats::ParseFormatName("auto"), Format::Auto);
+    EXPECT_FALSE(Formats::ParseFormatName("genbank"));
+    EXPECT_FALSE(Formats::ParseFormatName(""));
+    for (const std::string& name : Formats::FormatNames()) {
+        EXPECT_EQ(Formats::FormatName(*Formats::ParseFormatName(name)), name);
+    }
+    EXPECT_EQ(Formats::FormatNames().size(), 5u);
+}

@@ -1,0 +1,295 @@
+#include <gtest/gtest.h>
+
+#include <QColor>
+#include <QImage>
+#include <QPainter>
+
+#include "model/AlignmentHelper.h"
+#include "renderer/RenderSequenceDataTestAccess.h"
+#include "renderer/RendererTestSupport.h"
+#include "support/AlignmentBuilder.h"
+
+using namespace renderertest;
+using testsupport::AlignmentBuilder;
+using testsupport::BuiltAlignment;
+
+namespace {
+
+using Access = RenderSequenceDataTestAccess;
+
+const QColor kRulerBackground = QColor::fromRgba(0xFFEDEDE1u);
+const QColor kMarker(255, 0, 255);
+
+bool RegionHasColourOtherThan(const QImage& image, const QRect& region, const QColor& colour) {
+    for (int y = region.top(); y <= region.bottom(); ++y)
+        for (int x = region.left(); x <= region.right(); ++x)
+            if (QColor(image.pixel(x, y)) != colour)
+                return true;
+    return false;
+}
+
+class TrackCacheTest : public ::testing::Test {
+protected:
+    bool RenderWith(BuiltAlignment& alignment, const RenderSequenceData::RenderAspects& aspects,
+                    bool redraw = false, bool keep = false) {
+        return renderer.Render(&device, *alignment.view, aspects, redraw, keep);
+    }
+
+    static BuiltAlignment TwoKeyAlignment() {
+        AlignmentBuilder builder(SDM::AminoAcid);
+        builder.Seq("first", Letters(60)).Structure("alpha", std::string(30, 'H') + std::string(30, 'C'));
+        builder.Structure("beta", std::string(10, 'S') + std::string(50, 'C'));
+        builder.Seq("plain", Letters(60, 1));
+        builder.Seq("third", "HHHHHH--SS" + Letters(50, 2)).Structure("beta", std::string(58, 'S'));
+        return builder.Build();
+    }
+
+    Cell cell = TestCell();
+    FakeWidget device{testsupport::MonoFont()};
+    RenderSequenceData renderer;
+    Access access{renderer};
+};
+
+// ---- Ruler bands --------------------------------------------------------------------------------------------
+
+TEST_F(TrackCacheTest, EachRenderedBlockGetsItsOwnBand) {
+    AlignmentBuilder builder(SDM::AminoAcid);
+    builder.Seq("a", Letters(100)).Seq("b", Letters(100, 1));
+    BuiltAlignment alignment = builder.Build();
+    ASSERT_TRUE(RenderWith(alignment, AspectsOfCells(40, 20)));
+    ASSERT_EQ(access.RulerBlocks().size(), 3u);
+    for (unsigned block = 0; block < 3; ++block) {
+        const QPixmap* band = access.RulerBand(block);
+        ASSERT_NE(band, nullptr) << block;
+        EXPECT_EQ(band->size(), QSize((40 + 5) * cell.w, 2 * cell.h)) << block;
+        EXPECT_EQ(QColor(PixelAt(*band, 42 * cell.w, cell.h)), kRulerBackground) << block;  // the margin
+        EXPECT_EQ(access.RulerBlocks()[block].firstColumn, block * 40);
+    }
+    EXPECT_NE(access.RulerBand(0), access.RulerBand(1));
+}
+
+TEST_F(TrackCacheTest, BandsFollowTheRulerSwitchAndAreRepaintedWhenTheLayoutIsKept) {
+    AlignmentBuilder builder(SDM::AminoAcid);
+    builder.Seq("a", Letters(100));
+    BuiltAlignment alignment = builder.Build();
+    auto aspects = AspectsOfCells(40, 20, true, -1);
+    ASSERT_TRUE(RenderWith(alignment, aspects));
+    const qint64 shown = KeyOf(access.RulerBand(0));
+
+    aspects.showRuler = false;
+    ASSERT_TRUE(RenderWith(alignment, aspects));  // layout kept: bands are dropped and painted anew
+    const QPixmap* hidden = access.RulerBand(0);
+    ASSERT_NE(hidden, nullptr);
+    EXPECT_NE(KeyOf(hidden), shown);
+    EXPECT_EQ(QColor(PixelAt(*hidden, 42 * cell.w, cell.h)), QColor(Qt::white));
+}
+
+TEST_F(TrackCacheTest, RulerListGrowsOnlyToTheBlockAfterTheLast) {
+    AlignmentBuilder builder(SDM::AminoAcid);
+    builder.Seq("a", Letters(100));
+    BuiltAlignment alignment = builder.Build();
+    ASSERT_TRUE(RenderWith(alignment, AspectsOfCells(40, 20)));
+    const Corvane::AlignmentHelper helper(*alignment.view);
+    access.RenderRulerBase(helper, 120, 3);
+    EXPECT_EQ(access.RulerBlocks().size(), 4u);
+    EXPECT_NE(access.RulerBand(3), nullptr);
+    access.RenderRulerBase(helper, 4000000000u, 100000000u);
+    EXPECT_EQ(access.RulerBlocks().size(), 4u);
+}
+
+TEST_F(TrackCacheTest, ExportedBandIsDrawnWhereAsked) {
+    AlignmentBuilder builder(SDM::AminoAcid);
+    builder.Seq("a", Letters(100));
+    BuiltAlignment alignment = builder.Build();
+    ASSERT_TRUE(RenderWith(alignment, AspectsOfCells(40, 20)));
+    const Corvane::AlignmentHelper helper(*alignment.view);
+
+    QImage image(30 * cell.w, 6 * cell.h, QImage::Format_ARGB32);
+    image.fill(kMarker);
+    QPainter painter(&image);
+    access.CopyRulerPixmap(helper, painter, 10, 3 * cell.w, cell.h, 0);
+    painter.end();
+    const QRect band(3 * cell.w, cell.h, 15 * cell.w, 2 * cell.h);  // 10 columns plus the margin
+    EXPECT_EQ(QColor(image.pixel(band.left() + 12 * cell.w, band.top() + cell.h)), kRulerBackground);
+    EXPECT_EQ(QColor(image.pixel(band.right() + 1, band.top() + cell.h)), kMarker);
+    EXPECT_EQ(QColor(image.pixel(band.left() - 1, band.top() + cell.h)), kMarker);
+    EXPECT_EQ(QColor(image.pixel(band.left() + cell.w, band.bottom() + 1)), kMarker);
+}
+
+// ---- Secondary-structure lines ------------------------------------------------------------------------------
+
+TEST_F(TrackCacheTest, CartoonLinesAreCachedPerKeyBlockAndRow) {
+    BuiltAlignment alignment = TwoKeyAlignment();
+    auto aspects = AspectsOfCells(40, 40);
+    aspects.showSecondaryStructure = true;
+    ASSERT_TRUE(RenderWith(alignment, aspects));
+    ASSERT_EQ(access.BlockCount(), 2u);
+
+    for (unsigned block = 0; block < 2; ++block) {
+        const int columns = block == 0 ? 40 : 20;
+        for (const char* key : {"alpha", "beta"}) {
+            const QPixmap* line = access.CartoonStrip(key, block, 0);
+            ASSERT_NE(line, nullptr) << key << " block " << block;
+            EXPECT_EQ(line->size(), QSize(columns * cell.w, cell.h)) << key;
+        }
+        EXPECT_EQ(access.CartoonStrip("alpha", block, 1), nullptr);  // no structure
+        EXPECT_EQ(access.CartoonStrip("beta", block, 1), nullptr);
+        EXPECT_EQ(access.CartoonStrip("alpha", block, 2), nullptr);  // only beta
+        EXPECT_NE(access.CartoonStrip("beta", block, 2), nullptr);
+    }
+    // The helix half of alpha is painted differently from its coil half.
+    const QImage alpha = access.CartoonStrip("alpha", 0, 0)->toImage();
+    const QImage helix = alpha.copy(0, 0, cell.w, cell.h);
+    EXPECT_EQ(helix, alpha.copy(cell.w, 0, cell.w, cell.h));
+    EXPECT_NE(helix, access.CartoonStrip("alpha", 1, 0)->toImage().copy(0, 0, cell.w, cell.h));
+}
+
+TEST_F(TrackCacheTest, CartoonLinesAreRepaintedWheneverTheirBlockIsDrawn) {
+    BuiltAlignment alignment = TwoKeyAlignment();
+    auto aspects = AspectsOfCells(40, 40, true, -1);
+    aspects.showSecondaryStructure = true;
+    ASSERT_TRUE(RenderWith(alignment, aspects));
+    const qint64 line = KeyOf(access.CartoonStrip("alpha", 0, 0));
+    const qint64 strip = KeyOf(access.ResidueStrip(0, 0));
+    ASSERT_TRUE(RenderWith(alignment, aspects));
+    EXPECT_EQ(KeyOf(access.ResidueStrip(0, 0)), strip);
+    EXPECT_NE(KeyOf(access.CartoonStrip("alpha", 0, 0)), line);
+    EXPECT_NE(KeyOf(access.CartoonStrip("alpha", 0, 0)), 0);
+}
+
+TEST_F(TrackCacheTest, CartoonForUnknownKeysOrRowsIsIgnored) {
+    BuiltAlignment alignment = TwoKeyAlignment();
+    auto aspects = AspectsOfCells(40, 40);
+    aspects.showSecondaryStructure = true;
+    ASSERT_TRUE(RenderWith(alignment, aspects));
+    access.RenderSSCartoonBase(0, 0, "gamma", "HHHH");
+    EXPECT_EQ(access.CartoonBlocks().count("gamma"), 0u);
+    access.RenderSSCartoonBase(99, 0, "alpha", "HHHH");
+    access.RenderSSCartoonBase(0, 1000000, "alpha", "HHHH");
+    EXPECT_EQ(access.CartoonBlocks().at("alpha").size(), 2u);
+    access.RenderSSCartoonBase(1, 1, "alpha", "HHHH");
+    ASSERT_NE(access.CartoonStrip("alpha", 1, 1), nullptr);
+    EXPECT_EQ(access.CartoonStrip("alpha", 1, 1)->width(), 4 * cell.w);
+}
+
+// GIVEN a row with two keys, exported from its residue line at y
+TEST_F(TrackCacheTest, ExportDrawsOneLabelledLinePerKeyBelowTheRow) {
+    BuiltAlignment alignment = TwoKeyAlignment();
+    auto aspects = AspectsOfCells(40, 40);
+    aspects.showSecondaryStructure = true;
+    ASSERT_TRUE(RenderWith(alignment, aspects));
+    const Corvane::AlignmentHelper helper(*alignment.view);
+
+    const int x = 20 * cell.w;  // cartoons right of the label column
+    QImage image(x + 20 * cell.w, 8 * cell.h, QImage::Format_ARGB32);
+    image.fill(kMarker);
+    QPainter painter(&image);
+    int y = cell.h;
+    access.CopySSCartoonPixmap(helper, painter, 0, x, y, 0, 12, true);
+    painter.end();
+
+    EXPECT_EQ(y, 3 * cell.h);  // the top of the second line
+    const QRect alphaLine(x, 2 * cell.h, 12 * cell.w, cell.h);
+    const QRect betaLine(x, 3 * cell.h, 12 * cell.w, cell.h);
+    EXPECT_TRUE(RegionHasColourOtherThan(image, alphaLine, kMarker));
+    EXPECT_TRUE(RegionHasColourOtherThan(image, betaLine, kMarker));
+    EXPECT_FALSE(RegionHasColourOtherThan(image, QRect(x, cell.h, 12 * cell.w, cell.h), kMarker));
+    EXPECT_FALSE(RegionHasColourOtherThan(image, QRect(x + 12 * cell.w, 2 * cell.h, 8 * cell.w, 2 * cell.h),
+                                          kMarker));
+    // Labels sit in the name column on the bottom edges of their lines: ink above each baseline.
+    EXPECT_TRUE(RegionHasColourOtherThan(image, QRect(0, 2 * cell.h, x - 1, cell.h), kMarker));
+    EXPECT_TRUE(RegionHasColourOtherThan(image, QRect(0, 3 * cell.h, x - 1, cell.h), kMarker));
+    EXPECT_FALSE(RegionHasColourOtherThan(image, QRect(0, 5 * cell.h, x - 1, 3 * cell.h), kMarker));
+}
+
+TEST_F(TrackCacheTest, ExportWithoutGapsClosesTheCartoonUp) {
+    BuiltAlignment alignment = TwoKeyAlignment();
+    auto aspects = AspectsOfCells(40, 40);
+    aspects.showSecondaryStructure = true;
+    ASSERT_TRUE(RenderWith(alignment, aspects));
+    const Corvane::AlignmentHelper helper(*alignment.view);
+    const std::string& beta = access.SsStringsPerRow()[2].at("beta");
+    ASSERT_EQ(beta.substr(4, 6), "SS--SS");
+
+    const int x = 20 * cell.w;
+    QImage image(x + 10 * cell.w, 4 * cell.h, QImage::Format_ARGB32);
+    image.fill(kMarker);
+    QPainter painter(&image);
+    int y = 0;
+    access.CopySSCartoonPixmap(helper, painter, 2, x, y, 4, 6, false);
+    painter.end();
+    EXPECT_EQ(y, cell.h);
+    EXPECT_TRUE(RegionHasColourOtherThan(image, QRect(x + 3 * cell.w, cell.h, cell.w, cell.h), kMarker));
+    EXPECT_FALSE(RegionHasColourOtherThan(image, QRect(x + 4 * cell.w, cell.h, 6 * cell.w, cell.h), kMarker));
+}
+
+TEST_F(TrackCacheTest, ExportOfARowWithoutStructureDrawsNothing) {
+    BuiltAlignment alignment = TwoKeyAlignment();
+    auto aspects = AspectsOfCells(40, 40);
+    aspects.showSecondaryStructure = true;
+    ASSERT_TRUE(RenderWith(alignment, aspects));
+    const Corvane::AlignmentHelper helper(*alignment.view);
+    QImage image(40 * cell.w, 4 * cell.h, QImage::Format_ARGB32);
+    image.fill(kMarker);
+    QPainter painter(&image);
+    int y = 0;
+    access.CopySSCartoonPixmap(helper, painter, 1, 0, y, 0, 40, true);
+    access.CopySSCartoonPixmap(helper, painter, 17, 0, y, 0, 40, true);
+    access.CopySSCartoonPixmap(helper, painter, -1, 0, y, 0, 40, true);
+    painter.end();
+    EXPECT_EQ(y, 0);
+    EXPECT_FALSE(RegionHasColourOtherThan(image, image.rect(), kMarker));
+}
+
+// Columns past the end of the structure: the labelled lines keep their grid rows but stay blank.
+TEST_F(TrackCacheTest, ExportBeyondTheStructureKeepsBlankLabelledLines) {
+    BuiltAlignment alignment = TwoKeyAlignment();
+    auto aspects = AspectsOfCells(40, 40);
+    aspects.showSecondaryStructure = true;
+    ASSERT_TRUE(RenderWith(alignment, aspects));
+    const Corvane::AlignmentHelper helper(*alignment.view);
+    const int x = 20 * cell.w;
+    QImage image(x + 10 * cell.w, 4 * cell.h, QImage::Format_ARGB32);
+    image.fill(kMarker);
+    QPainter painter(&image);
+    int y = 0;
+    access.CopySSCartoonPixmap(helper, painter, 0, x, y, 500, 10, true);
+    painter.end();
+    EXPECT_EQ(y, 2 * cell.h);
+    EXPECT_FALSE(RegionHasColourOtherThan(image, QRect(x, 0, 10 * cell.w, 4 * cell.h), kMarker));
+    EXPECT_TRUE(RegionHasColourOtherThan(image, QRect(0, cell.h, x - 1, cell.h), kMarker));
+}
+
+TEST_F(TrackCacheTest, ExportLabelIsTheDeflineWithTheKey) {
+    BuiltAlignment alignment = TwoKeyAlignment();
+    auto aspects = AspectsOfCells(40, 40);
+    aspects.showSecondaryStructure = true;
+    ASSERT_TRUE(RenderWith(alignment, aspects));
+    const Corvane::AlignmentHelper helper(*alignment.view);
+    const QFont font = testsupport::MonoFont();
+    const int expectedWidth = QFontMetrics(font).horizontalAdvance(QStringLiteral("first(alpha)"));
+
+    QImage image(40 * cell.w, 2 * cell.h, QImage::Format_ARGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setFont(font);
+    access.CopySSCartoonNamePixmap(helper, painter, 0, cell.h, "alpha", false);
+    painter.end();
+
+    QImage missing(40 * cell.w, 2 * cell.h, QImage::Format_ARGB32);
+    missing.fill(Qt::white);
+    QPainter missingPainter(&missing);
+    access.CopySSCartoonNamePixmap(helper, missingPainter, 9, cell.h, "alpha", false);  // no such row
+    missingPainter.end();
+    EXPECT_FALSE(RegionHasColourOtherThan(missing, missing.rect(), Qt::white));
+
+    int rightmostInk = -1;
+    for (int x = 0; x < image.width(); ++x)
+        for (int y = 0; y < image.height(); ++y)
+            if (QColor(image.pixel(x, y)) != QColor(Qt::white))
+                rightmostInk = x;
+    EXPECT_GT(rightmostInk, expectedWidth - 2 * cell.w);
+    EXPECT_LE(rightmostInk, expectedWidth + 1);
+}
+
+}  // namespace

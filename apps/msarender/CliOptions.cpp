@@ -3,6 +3,7 @@
 #include <QCommandLineParser>
 #include <QRegularExpression>
 #include <cstdio>
+#include <limits>
 
 #include "sdm/schemes/ColorSchemes.h"
 
@@ -18,6 +19,7 @@ struct OptionSet {
     QCommandLineOption output{{"o", "output"}, "Write the image to <file> (PNG, JPEG, BMP, PPM by extension; '-' = PNG on standard output).", "file"};
     QCommandLineOption outputDir{{"O", "output-dir"}, "Write one PNG per input into <dir>.", "dir"};
     QCommandLineOption format{"format", "Input format: auto, fasta, clustal, stockholm, phylip, pir.", "name", "auto"};
+    QCommandLineOption maxInput{"max-input", "Refuse inputs larger than <size> bytes after decompression; K, M and G suffixes count 1024s (default 1G).", "size", "1G"};
     QCommandLineOption alignment{"alignment", "Which alignment of a multi-alignment Stockholm file (1-based).", "n", "1"};
     QCommandLineOption scheme{"scheme", "Colour scheme: " + QString::fromStdString([] {
         std::string names;
@@ -51,6 +53,18 @@ bool ParseInt(const QString& text, int minimum, int& out) {
     return true;
 }
 
+// "1048576", "512K", "64M", "2G": a positive byte count.
+std::optional<std::size_t> ParseByteSize(const QString& text) {
+    static const QRegularExpression pattern(QStringLiteral("^(\\d{1,12})([KMG]?)$"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = pattern.match(text.trimmed());
+    if (!m.hasMatch()) return std::nullopt;
+    const int shift = m.captured(2).isEmpty() ? 0 : QStringLiteral("KMG").indexOf(m.captured(2).toUpper()) * 10 + 10;
+    const unsigned long long number = m.captured(1).toULongLong();
+    if (number == 0 || number > (std::numeric_limits<std::size_t>::max() >> shift)) return std::nullopt;
+    return std::size_t(number) << shift;
+}
+
 std::optional<ViewGeometry> ParseViewGeometry(const QString& text) {
     static const QRegularExpression pattern(QStringLiteral("^(\\d+)x(\\d+)(?:\\+(\\d+)\\+(\\d+))?$"));
     const QRegularExpressionMatch m = pattern.match(text);
@@ -68,6 +82,8 @@ std::optional<ViewGeometry> ParseViewGeometry(const QString& text) {
 QString ReadValues(const QCommandLineParser& parser, const OptionSet& o, CliOptions& out) {
     if (const auto f = Formats::ParseFormatName(parser.value(o.format).toStdString())) out.format = *f;
     else return "unknown format '" + parser.value(o.format) + "'";
+    if (const auto bytes = ParseByteSize(parser.value(o.maxInput))) out.maxInputBytes = *bytes;
+    else return "--max-input needs a size in bytes, such as 500000, 64M or 2G";
     if (!ParseInt(parser.value(o.alignment), 1, out.alignmentIndex)) return "--alignment needs a number >= 1";
     out.alignmentIndex -= 1;
     if (parser.isSet(o.scheme)) {
@@ -102,7 +118,7 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments) {
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     const OptionSet o;
-    parser.addOptions({o.output, o.outputDir, o.format, o.alignment, o.scheme, o.wrap, o.width, o.font,
+    parser.addOptions({o.output, o.outputDir, o.format, o.maxInput, o.alignment, o.scheme, o.wrap, o.width, o.font,
                        o.fontSize, o.ss, o.noSs, o.noRuler, o.noRulerNumbers, o.rulerOrigin, o.sequences,
                        o.columns, o.noGaps, o.hide, o.consensus, o.view, o.timings, o.quiet});
     parser.addPositionalArgument("inputs", "Alignment files ('-' for standard input).", "[INPUT...]");

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <cstddef>
 #include <optional>
 #include <string>
 
@@ -22,6 +23,7 @@ struct CliOptions {
     QString outputDir;   // -O
     Formats::Format format = Formats::Format::Auto;
     int alignmentIndex = 0;
+    std::size_t maxInputBytes = std::size_t(1) << 30;  // --max-input: larger inputs are refused, not read
     QString scheme;      // empty: the default of the sequence class
     int wrap = -1;       // residues per line; -1 = no wrapping, 0 = fit --width
     int width = 1200;    // residue area width in pixels for --wrap 0

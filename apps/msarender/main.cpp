@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <cstdio>
 #include <cstdlib>
+#include <new>
 #include <unistd.h>
 
 #include "AlignmentPicture.h"
@@ -71,6 +72,7 @@ Formats::ReadResult Read(const Job& job, const CliOptions& options) {
     Formats::ReadOptions readOptions;
     readOptions.format = options.format;
     readOptions.alignmentIndex = options.alignmentIndex;
+    readOptions.maxBytes = options.maxInputBytes;
     if (!job.input.isEmpty()) return Formats::ReadAlignmentFile(job.input.toStdString(), readOptions);
     QFile example(QString::fromLatin1(kExampleResource));
     example.open(QIODevice::ReadOnly);
@@ -88,6 +90,10 @@ QString WritePage(AlignmentPicture& picture, int page, const QString& path, QSiz
     size = image.size();
     Common::PerformanceTimer timer(Common::PerformanceManager::Application, L"[msarender::encode]", nullptr);
     return WriteImage(image, path);
+}
+
+void RemoveFiles(const QStringList& paths) {
+    for (const QString& path : paths) QFile::remove(path);
 }
 
 bool RunJob(const Job& job, const CliOptions& options, const Reporter& reporter) {
@@ -110,14 +116,17 @@ bool RunJob(const Job& job, const CliOptions& options, const Reporter& reporter)
                            .arg(name).arg(pages));
         return false;
     }
+    QStringList written;
     for (int page = 0; page < pages; ++page) {
         const QString path = pages > 1 ? PagePath(job.output, page + 1) : job.output;
         if (pages > 1) reporter.Progress(QStringLiteral("writing page %1 of %2").arg(page + 1).arg(pages));
         QSize size;
         if (const QString error = WritePage(picture, options.view ? -1 : page, path, size); !error.isEmpty()) {
+            RemoveFiles(written);  // a picture missing its last pages would pass for a whole one
             reporter.Error(name + ": " + error);
             return false;
         }
+        written.append(path);
         if (pages == 1)
             reporter.Note(QStringLiteral("wrote %1 (%2 x %3 pixels)").arg(toStdout ? "standard output" : path)
                               .arg(size.width()).arg(size.height()), toStdout);
@@ -126,6 +135,19 @@ bool RunJob(const Job& job, const CliOptions& options, const Reporter& reporter)
         reporter.Note(QStringLiteral("%1 is too tall for one image: wrote %2 pages, %3 to %4")
                           .arg(name).arg(pages).arg(PagePath(job.output, 1), PagePath(job.output, pages)), false);
     return true;
+}
+
+// An input far larger than memory can make any allocation of reading or drawing fail. The job fails with
+// a message, an unfinished image is discarded (QSaveFile), and the other inputs still run.
+bool RunGuarded(const Job& job, const CliOptions& options, const Reporter& reporter) {
+    try {
+        return RunJob(job, options, reporter);
+    } catch (const std::bad_alloc&) {
+        reporter.Error((job.input.isEmpty() ? QStringLiteral("the bundled example") : job.input) +
+                       ": not enough memory to read and draw it; lower --max-input, or draw part of it with "
+                       "--sequences or --columns");
+        return false;
+    }
 }
 
 std::vector<Job> PlanJobs(const CliOptions& options) {
@@ -168,7 +190,7 @@ int main(int argc, char** argv) {
     }
     const Reporter reporter(options);
     bool allDone = true;
-    for (const Job& job : PlanJobs(options)) allDone = RunJob(job, options, reporter) && allDone;
+    for (const Job& job : PlanJobs(options)) allDone = RunGuarded(job, options, reporter) && allDone;
     if (options.timings)
         std::fputs(Common::PerformanceManager::Instance().Report().c_str(), stderr);
     return allDone ? kSuccess : kFailure;

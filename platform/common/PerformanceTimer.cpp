@@ -38,8 +38,11 @@ void PerformanceManager::Record(TimerOwner owner, const wchar_t* name, std::chro
     (void)owner;
     if (!name) name = L"";
     auto cached = byName_.find(name);
-    if (cached == byName_.end()) cached = byName_.emplace(name, &stats_[std::wstring(name)]).first;
-    Add(*cached->second, duration);
+    if (cached == byName_.end() || cached->second->first != name) {
+        auto entry = stats_.try_emplace(std::wstring(name)).first;
+        cached = byName_.insert_or_assign(name, entry).first;
+    }
+    Add(cached->second->second, duration);
 }
 
 PerformanceManager::TimerStats PerformanceManager::Get(const std::wstring& name) const {

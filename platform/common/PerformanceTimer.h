@@ -23,7 +23,7 @@ public:
     static PerformanceManager& Instance();
 
     void Record(TimerOwner owner, const std::wstring& name, std::chrono::nanoseconds duration);
-    /// Same, for a name that stays alive (a literal): repeated records of it allocate nothing.
+    /// Same; repeated records of one name buffer (a literal, in practice) allocate nothing.
     void Record(TimerOwner owner, const wchar_t* name, std::chrono::nanoseconds duration);
     /// Statistics of one timer name; all zero when it never ran.
     TimerStats Get(const std::wstring& name) const;
@@ -39,8 +39,9 @@ private:
     static void Add(TimerStats& stats, std::chrono::nanoseconds duration);
 
     std::map<std::wstring, TimerStats> stats_;
-    // Entries of stats_ by the address of a literal name; map nodes do not move.
-    std::unordered_map<const wchar_t*, TimerStats*> byName_;
+    // Entries of stats_ by the address of a name; map nodes do not move. The text is compared too, in case
+    // a caller's buffer is reused for another name.
+    std::unordered_map<const wchar_t*, std::map<std::wstring, TimerStats>::iterator> byName_;
 };
 
 /// Measures the lifetime of its scope and records it with the PerformanceManager.

@@ -275,39 +275,51 @@ void Alignment::prepareScheme() const {
     codeTable_.clear();
     columnTable_.clear();
     if (scheme_->dependsOnColumn()) {
-        // Only the codes that occur get a slot: columns x used codes stays small.
-        usedCodeSlot_.assign(kCodeCount, 0);
-        std::vector<bool> used(kCodeCount, false);
-        auto markUsed = [&used](const boost::shared_ptr<Sequence>& sequence) {
-            if (!sequence) return;
-            for (char c : sequence->getAligned()) used[CodeOf(c)] = true;
-        };
-        for (const auto& sequence : sequences_) markUsed(sequence);
-        if (showConsensus_) markUsed(consensus_);
-        std::vector<char> codes;
-        for (unsigned code = 0; code < kCodeCount; ++code) {
-            if (!used[code]) continue;
-            usedCodeSlot_[code] = std::uint8_t(codes.size());
-            codes.push_back(char(code));
-        }
-        usedCodeCount_ = unsigned(codes.size());
-        const unsigned columns = derived().columns;
-        columnTable_.reserve(std::size_t(columns) * usedCodeCount_);
-        for (unsigned column = 0; column < columns; ++column) {
-            for (char code : codes) {
-                ResidueColors colors = scheme_->colorsAt(code, column);
-                columnTable_.emplace_back(code, colors.background, colors.text);
-            }
-        }
+        buildColumnTables();
     } else {
-        codeTable_.reserve(kCodeCount);
-        for (unsigned code = 0; code < kCodeCount; ++code) {
-            ResidueColors colors = scheme_->colorsAt(char(code), 0);
-            codeTable_.emplace_back(char(code), colors.background, colors.text);
-        }
+        buildCodeTable();
     }
     schemePreparedRevision_ = current;
     preparedScheme_ = scheme_.get();
+}
+
+void Alignment::buildCodeTable() const {
+    codeTable_.reserve(kCodeCount);
+    for (unsigned code = 0; code < kCodeCount; ++code) {
+        ResidueColors colors = scheme_->colorsAt(char(code), 0);
+        codeTable_.emplace_back(char(code), colors.background, colors.text);
+    }
+}
+
+std::vector<char> Alignment::usedCodes() const {
+    std::vector<bool> used(kCodeCount, false);
+    auto markUsed = [&used](const boost::shared_ptr<Sequence>& sequence) {
+        if (!sequence) return;
+        for (char c : sequence->getAligned()) used[CodeOf(c)] = true;
+    };
+    for (const auto& sequence : sequences_) markUsed(sequence);
+    if (showConsensus_) markUsed(consensus_);
+    std::vector<char> codes;
+    for (unsigned code = 0; code < kCodeCount; ++code) {
+        if (used[code]) codes.push_back(char(code));
+    }
+    return codes;
+}
+
+void Alignment::buildColumnTables() const {
+    // Only the codes that occur get a slot: columns x used codes stays small.
+    const std::vector<char> codes = usedCodes();
+    usedCodeSlot_.assign(kCodeCount, 0);
+    for (std::size_t slot = 0; slot < codes.size(); ++slot) usedCodeSlot_[CodeOf(codes[slot])] = std::uint8_t(slot);
+    usedCodeCount_ = unsigned(codes.size());
+    const unsigned columns = derived().columns;
+    columnTable_.reserve(std::size_t(columns) * usedCodeCount_);
+    for (unsigned column = 0; column < columns; ++column) {
+        for (char code : codes) {
+            ResidueColors colors = scheme_->colorsAt(code, column);
+            columnTable_.emplace_back(code, colors.background, colors.text);
+        }
+    }
 }
 
 void Alignment::alignRow(std::vector<Residue>& out, const std::string& text) const {

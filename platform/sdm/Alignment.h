@@ -112,6 +112,9 @@ private:
     std::string computeConsensus() const;
     const Derived& derived() const;
     void prepareScheme() const;
+    void buildCodeTable() const;
+    void buildColumnTables() const;
+    std::vector<char> usedCodes() const;
     void alignRow(std::vector<Residue>& out, const std::string& text) const;
     void alignRowByColumn(std::vector<Residue>& out, const std::string& text) const;
     void applyResidueStyles(std::vector<Residue>& out, unsigned sequenceIndex) const;

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QRect>
+#include <algorithm>
+#include <climits>
 
 #include "msarender/FontAttributes.h"
 
@@ -17,10 +19,11 @@ public:
     int CellHeight() const { return height; }
     bool IsUsable() const { return width > 0 && height > 0; }
 
-    /// Left edge of the cell `columnOffset` columns into a strip.
-    int ColumnLeft(int columnOffset) const { return columnOffset * width; }
-    /// Top edge of grid row `gridRow`.
-    int LineTop(int gridRow) const { return gridRow * height; }
+    /// Left edge of the cell `columnOffset` columns into a strip; saturates at the ends of int, where
+    /// hostile scroll values and points would otherwise overflow.
+    int ColumnLeft(long long columnOffset) const { return Saturate(columnOffset * width); }
+    /// Top edge of grid row `gridRow`; saturates like ColumnLeft.
+    int LineTop(long long gridRow) const { return Saturate(gridRow * height); }
     /// Text baseline of a line: its bottom edge.
     int Baseline(int lineTop) const { return lineTop + height; }
     /// The rectangle of one cell.
@@ -34,6 +37,7 @@ public:
     int LineKey(int y) const { return LineTop(LineAt(y)); }
 
 private:
+    static int Saturate(long long value) { return int(std::clamp<long long>(value, INT_MIN, INT_MAX)); }
     static int FloorDiv(int value, int divisor) {
         if (divisor <= 0)
             return 0;

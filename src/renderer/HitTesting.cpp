@@ -48,7 +48,7 @@ int RenderSequenceData::GetResidueIndex(QPoint point) const {
     if (residuesPerBlock <= 0 || point.x() < 0)
         return -1;
     // The composed view is one column wider than a block, so the block's end column can be hit.
-    if (point.x() >= cells.ColumnLeft(residuesPerBlock + 1))
+    if (point.x() >= cells.ColumnLeft((long long)residuesPerBlock + 1))
         return -1;
     const RowLocation* location = LocationAt(point);
     if (location == nullptr)

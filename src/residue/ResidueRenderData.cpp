@@ -18,8 +18,15 @@ bool ResidueRenderData::operator==(const ResidueRenderData& other) const {
 }
 
 bool ResidueRenderData::operator<(const ResidueRenderData& other) const {
-    if (fontFamily != other.fontFamily) {
-        return fontFamily < other.fontFamily;
+    // Keys of one font share the family's string data: equal without comparing characters, and the
+    // characters are compared once rather than for != and then <.
+    const bool sameFamily = fontFamily.constData() == other.fontFamily.constData() &&
+                            fontFamily.size() == other.fontFamily.size();
+    if (!sameFamily) {
+        const int order = fontFamily.compare(other.fontFamily);
+        if (order != 0) {
+            return order < 0;
+        }
     }
     return KeyTail(*this) < KeyTail(other);
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QLocale>
+#include <cwchar>
 #include <thread>
 
 #include "common/Color.h"
@@ -52,6 +53,18 @@ TEST_F(PerformanceManagerTest, ResetForgetsCachedNames) {
     manager.Reset();
     manager.Record(Common::PerformanceManager::Renderer, L"[A]", std::chrono::nanoseconds(5));
     EXPECT_EQ(manager.Get(L"[A]").count, 1u);
+}
+
+TEST_F(PerformanceManagerTest, AReusedNameBufferIsRecordedUnderItsNewName) {
+    auto& manager = Common::PerformanceManager::Instance();
+    wchar_t buffer[8] = L"[one]";
+    manager.Record(Common::PerformanceManager::Renderer, static_cast<const wchar_t*>(buffer),
+                   std::chrono::nanoseconds(1));
+    std::wcscpy(buffer, L"[two]");
+    manager.Record(Common::PerformanceManager::Renderer, static_cast<const wchar_t*>(buffer),
+                   std::chrono::nanoseconds(1));
+    EXPECT_EQ(manager.Get(L"[one]").count, 1u);
+    EXPECT_EQ(manager.Get(L"[two]").count, 1u);
 }
 
 TEST_F(PerformanceManagerTest, ReportHasOneLinePerTimer) {

@@ -1,0 +1,32 @@
+# Runs as a test: install, configure and build the consumer, run it, and check the pkg-config file.
+function(run)
+  execute_process(COMMAND ${ARGN} RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  if(NOT result EQUAL 0)
+    message(FATAL_ERROR "failed (${result}): ${ARGN}\n${out}\n${err}")
+  endif()
+  set(last_output "${out}" PARENT_SCOPE)
+endfunction()
+
+set(prefix ${WORK_DIR}/prefix)
+file(REMOVE_RECURSE ${WORK_DIR})
+run(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
+foreach(installed include/msarender/RenderSequenceData.h include/msarender/platform/sdm/Alignment.h
+                  lib/cmake/msarender/msarenderConfig.cmake lib/pkgconfig/msarender.pc)
+  if(NOT EXISTS ${prefix}/${installed})
+    message(FATAL_ERROR "not installed: ${installed}")
+  endif()
+endforeach()
+
+run(${CMAKE_COMMAND} -S ${CONSUMER_SOURCE} -B ${WORK_DIR}/consumer -G Ninja -DCMAKE_PREFIX_PATH=${prefix})
+run(${CMAKE_COMMAND} --build ${WORK_DIR}/consumer)
+set(ENV{LD_LIBRARY_PATH} ${prefix}/lib)
+run(${WORK_DIR}/consumer/consumer)
+if(NOT last_output MATCHES "rendered [1-9][0-9]* x [1-9][0-9]*")
+  message(FATAL_ERROR "unexpected consumer output: ${last_output}")
+endif()
+
+set(ENV{PKG_CONFIG_PATH} ${prefix}/lib/pkgconfig)
+run(pkg-config --cflags --libs msarender)
+if(NOT last_output MATCHES "-lmsarender" OR NOT last_output MATCHES "msarender/platform")
+  message(FATAL_ERROR "unexpected pkg-config flags: ${last_output}")
+endif()

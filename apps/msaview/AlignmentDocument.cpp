@@ -1,0 +1,93 @@
+#include "AlignmentDocument.h"
+
+#include <QFileInfo>
+#include <algorithm>
+
+#include "common/Color.h"
+#include "formats/AlignmentReader.h"
+#include "sdm/schemes/ColorSchemes.h"
+
+namespace {
+
+// Red helices, golden sheets, grey coil and gaps: readable on white and on the scheme colours.
+void SetStructureColours(SQC::UserPropertiesBase& properties) {
+    properties.SetColorProperty(SQC::UserProperties::SSHelixColorKey, Common::Color(210, 40, 40).Packed());
+    properties.SetColorProperty(SQC::UserProperties::SSSheetColorKey, Common::Color(220, 170, 0).Packed());
+    properties.SetColorProperty(SQC::UserProperties::SSCoilColorKey, Common::Color(150, 150, 150).Packed());
+    properties.SetColorProperty(SQC::UserProperties::SSGapColorKey, Common::Color(170, 170, 170).Packed());
+}
+
+}  // namespace
+
+AlignmentDocument::AlignmentDocument(boost::shared_ptr<SDM::Alignment> alignment, QString file)
+    : model(std::move(alignment)), view(model), path(std::move(file)) {
+    SetStructureColours(Properties());
+    Properties().SetIntProperty(SQC::UserProperties::CurrSeqIndex, -1);
+    appliedConsensus = model->getShowConsensus();
+}
+
+std::unique_ptr<AlignmentDocument> AlignmentDocument::Load(const QString& path, QString& error) {
+    const Formats::ReadResult result = Formats::ReadAlignmentFile(QFileInfo(path).filePath().toStdString());
+    if (!result.ok()) {
+        error = QString::fromStdString(result.error.ToString());
+        return nullptr;
+    }
+    if (result.alignment->size() == 0) {
+        error = QStringLiteral("%1: the file holds no sequences").arg(path);
+        return nullptr;
+    }
+    return std::make_unique<AlignmentDocument>(result.alignment, path);
+}
+
+const RowMap& AlignmentDocument::Rows() {
+    const std::uint64_t revision = model->revision();
+    if (revision != rowsRevision) {
+        rows = RowMap(*model);
+        rowsRevision = revision;
+    }
+    return rows;
+}
+
+int AlignmentDocument::CurrentRow() { return Rows().RowOfSequence(currentSequence); }
+
+bool AlignmentDocument::ApplyOptions(const DisplayOptions& options) {
+    // The ruler numbers column `origin` as 1; the renderer takes the 0-based index of that column.
+    Properties().SetIntProperty(SQC::UserProperties::RulerDragOffset, std::max(options.rulerOrigin, 1) - 1);
+    bool changed = false;
+    // Compared with what was applied, not with the model: the renderer switches a consensus of fewer than
+    // two sequences off again, and asking for it on every frame would churn the model.
+    if (options.showConsensus != appliedConsensus) {
+        model->setShowConsensus(options.showConsensus);
+        appliedConsensus = options.showConsensus;
+        changed = true;
+    }
+    if (options.colorScheme != appliedScheme) {
+        appliedScheme = options.colorScheme;
+        const std::string name = options.colorScheme.isEmpty()
+                                     ? SDM::DefaultSchemeName(model->GetSequenceClass())
+                                     : options.colorScheme.toStdString();
+        model->setColorScheme(SDM::MakeColorScheme(name));
+        changed = true;
+    }
+    return changed;
+}
+
+void AlignmentDocument::HideSequences(const std::vector<unsigned>& sequenceIndexes) {
+    for (unsigned index : sequenceIndexes)
+        if (const boost::shared_ptr<SDM::Sequence> sequence = model->getSequence(index))
+            sequence->setDisplayed(false);
+}
+
+void AlignmentDocument::ShowAllSequences() {
+    for (unsigned index = 0; index < model->size(); ++index)
+        if (const boost::shared_ptr<SDM::Sequence> sequence = model->getSequence(index))
+            if (!sequence->isDisplayed())
+                sequence->setDisplayed(true);
+}
+
+QString AlignmentDocument::SequenceName(int sequenceIndex) const {
+    if (sequenceIndex < 0)
+        return QString();
+    const boost::shared_ptr<SDM::Sequence> sequence = model->getSequence(unsigned(sequenceIndex));
+    return sequence ? QString::fromStdString(sequence->getDefline()) : QString();
+}

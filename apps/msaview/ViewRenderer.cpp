@@ -1,0 +1,77 @@
+#include "ViewRenderer.h"
+
+#include <algorithm>
+
+#include "AlignmentDocument.h"
+#include "sqv/UserProperties.h"
+
+ViewRenderer::ViewRenderer() : renderer(std::make_unique<RenderSequenceData>()) { renderer->InitializeRendering(); }
+
+ViewRenderer::~ViewRenderer() { renderer->UninitializeRendering(); }
+
+void ViewRenderer::Restart() {
+    renderer->UninitializeRendering();
+    renderer = std::make_unique<RenderSequenceData>();
+    renderer->InitializeRendering();
+    hasLayout = false;
+}
+
+bool ViewRenderer::Render(QPaintDevice& device, AlignmentDocument& document, const DisplayOptions& options,
+                          const ViewGeometry& geometry, Change change) {
+    if (document.ApplyOptions(options) || !hasLayout)
+        change = std::max(change, Change::Layout);
+    SQC::UserPropertiesBase& properties = document.Properties();
+    if (change == Change::Font)
+        properties.SetBoolProperty(SQC::UserProperties::FontChanged, true);
+
+    const RenderSequenceData::RenderAspects aspects = MakeAspects(options, geometry, change >= Change::Layout);
+    renderer->TopScrollValue() = geometry.scrollY;
+    renderer->TopDrawnValue() = geometry.scrollY;
+    const bool redrawResidues = change == Change::Selection;
+    const bool keepLayout = change == Change::Scroll || change == Change::Rulers;
+
+    // While a current row is set the renderer keeps the composed view as it is (and the layout with it),
+    // which would freeze scrolling. Compose without it, then once more with it and the layout kept, which
+    // only redraws the name column with the current row's mark.
+    const int currentRow = document.CurrentRow();
+    properties.SetIntProperty(SQC::UserProperties::CurrSeqIndex, -1);
+    hasLayout = renderer->Render(&device, document.View(), aspects, redrawResidues, keepLayout);
+    if (hasLayout && currentRow >= 0) {
+        properties.SetIntProperty(SQC::UserProperties::CurrSeqIndex, currentRow);
+        renderer->Render(&device, document.View(), aspects, false, true);
+    }
+    return hasLayout;
+}
+
+RenderSequenceData::RenderAspects ViewRenderer::MakeAspects(const DisplayOptions& options,
+                                                            const ViewGeometry& geometry, bool layoutChanged) {
+    RenderSequenceData::RenderAspects aspects;
+    aspects.viewRect = QRect(QPoint(0, 0), geometry.sequenceArea);
+    aspects.nameRect = QRect(0, 0, geometry.nameWidth, geometry.sequenceArea.height());
+    aspects.wrap = options.wrap;
+    aspects.horizontalOffset = geometry.scrollX;
+    aspects.layoutChanged = layoutChanged;
+    aspects.residuesPerLine = options.residuesPerLine > 0 ? options.residuesPerLine : DisplayOptions::kFitToWidth;
+    aspects.showRuler = options.showRuler;
+    aspects.showRulerNumbers = options.showRulerNumbers;
+    aspects.showSecondaryStructure = options.showSecondaryStructure;
+    return aspects;
+}
+
+int ViewRenderer::CellWidth() const { return std::max(renderer->CellFont().GetMaxWidth(), 1); }
+
+int ViewRenderer::CellHeight() const { return std::max(renderer->CellFont().GetMaxHeight(), 1); }
+
+int ViewRenderer::SnapVertical(int y, bool showRuler) const {
+    const int cellHeight = CellHeight();
+    int gridRow = std::max(y, 0) / cellHeight;
+    const unsigned rowsPerBlock = renderer->RowsPerBlock();
+    if (showRuler && rowsPerBlock > 0 && unsigned(gridRow) % rowsPerBlock == 1)
+        --gridRow;
+    return gridRow * cellHeight;
+}
+
+int ViewRenderer::SnapHorizontal(int x) const {
+    const int cellWidth = CellWidth();
+    return std::max(x, 0) / cellWidth * cellWidth;
+}

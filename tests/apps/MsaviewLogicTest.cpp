@@ -1,0 +1,209 @@
+// The viewer's model-side pieces: rows, the drag rectangle, the export request, hover texts, options.
+
+#include <gtest/gtest.h>
+
+#include "AlignmentDocument.h"
+#include "HoverDescription.h"
+#include "ImageRequest.h"
+#include "MsaviewTestSupport.h"
+#include "RowMap.h"
+#include "SelectionRectangle.h"
+#include "sqv/UserProperties.h"
+
+using msaviewtest::MakeAlignment;
+
+namespace {
+
+boost::shared_ptr<SDM::Alignment> FourRows() {
+    return MakeAlignment({{"alpha", "AC-DEFG", "HHCCSS"},
+                          {"beta", "ACKDEFG", ""},
+                          {"gamma", "--KDE-G", ""},
+                          {"delta", "ACKDEFG", ""}});
+}
+
+TEST(RowMapTest, HiddenSequencesHaveNoRowAndLaterRowsMoveUp) {
+    auto alignment = FourRows();
+    alignment->getSequence(1)->setDisplayed(false);
+    const RowMap rows(*alignment);
+    EXPECT_EQ(rows.RowCount(), 3);
+    EXPECT_EQ(rows.RowOfSequence(1), RowMap::kNone);
+    EXPECT_EQ(rows.RowOfSequence(2), 1);
+    EXPECT_EQ(rows.SequenceOfRow(2), 3);
+    EXPECT_EQ(rows.SequenceOfRow(3), RowMap::kNone);
+    EXPECT_EQ(rows.SequenceOfRow(-1), RowMap::kNone);
+    EXPECT_EQ(rows.RowOfSequence(99), RowMap::kNone);
+}
+
+TEST(RowMapTest, ShownConsensusIsTheLastRow) {
+    auto alignment = FourRows();
+    alignment->setShowConsensus(true);
+    const RowMap rows(*alignment);
+    ASSERT_EQ(rows.RowCount(), 5);
+    EXPECT_EQ(rows.SequenceOfRow(4), 4);
+}
+
+TEST(SelectionRectangleTest, DragUpAndLeftSelectsTheSameRectangleAsDownAndRight) {
+    auto alignment = FourRows();
+    const RowMap rows(*alignment);
+    SelectionRectangle rectangle;
+    rectangle.Start({2, 5});
+    rectangle.Extend({0, 1});
+    rectangle.ApplyTo(alignment->getSelection(), rows);
+    EXPECT_EQ(alignment->getSelection().sequences(), (std::vector<unsigned>{0, 1, 2}));
+    for (unsigned sequence = 0; sequence < 3; ++sequence) {
+        const auto ranges = alignment->getSelection().ranges(sequence);
+        ASSERT_EQ(ranges.size(), 1u);
+        EXPECT_EQ(ranges[0].first, 1u);
+        EXPECT_EQ(ranges[0].last, 5u);
+    }
+}
+
+TEST(SelectionRectangleTest, RowsAreTranslatedPastHiddenSequencesAndTheOldSelectionIsReplaced) {
+    auto alignment = FourRows();
+    alignment->getSelection().select(3, 0, 6);
+    alignment->getSequence(1)->setDisplayed(false);
+    const RowMap rows(*alignment);
+    SelectionRectangle rectangle;
+    rectangle.Extend({0, 2});  // without an anchor, extending starts a rectangle
+    rectangle.Extend({1, 3});
+    rectangle.ApplyTo(alignment->getSelection(), rows);
+    // Row 1 is sequence 2 now; sequence 3 lost its old selection.
+    EXPECT_EQ(alignment->getSelection().sequences(), (std::vector<unsigned>{0, 2}));
+    rectangle.Clear();
+    rectangle.ApplyTo(alignment->getSelection(), rows);
+    EXPECT_TRUE(alignment->getSelection().empty());
+}
+
+TEST(ImageRequestTest, PartialSelectionListsTheColumnsOfEachRow) {
+    auto alignment = FourRows();
+    alignment->getSelection().select(0, 2, 4);
+    alignment->getSelection().select(2, 3, 3);
+    alignment->getSelection().select(2, 5, 6);
+    const ImageRequest request = ImageRequest::FromSelection(*alignment, RowMap(*alignment));
+    EXPECT_TRUE(request.sequenceIndexes.empty());
+    ASSERT_EQ(request.columnsByRow.size(), 2u);
+    EXPECT_EQ(request.columnsByRow.at(0), (std::vector<unsigned>{2, 3, 4}));
+    EXPECT_EQ(request.columnsByRow.at(2), (std::vector<unsigned>{3, 5, 6}));
+}
+
+TEST(ImageRequestTest, WholeSequencesAreAskedBySequenceIndexAndHiddenOnesAreLeftOut) {
+    auto alignment = FourRows();
+    alignment->getSelection().select(1, 0, 6);
+    alignment->getSelection().select(3, 0, 6);
+    alignment->getSequence(1)->setDisplayed(false);
+    const ImageRequest request = ImageRequest::FromSelection(*alignment, RowMap(*alignment));
+    EXPECT_TRUE(request.columnsByRow.empty());
+    EXPECT_EQ(request.sequenceIndexes, (std::vector<unsigned>{3}));
+    EXPECT_TRUE(ImageRequest::FromSelection(*FourRows(), RowMap(*alignment)).IsEmpty());
+}
+
+TEST(ImageRequestTest, SelectionPastTheLastColumnIsCutOff) {
+    auto alignment = FourRows();
+    alignment->getSelection().select(0, 5, 40);
+    const ImageRequest request = ImageRequest::FromSelection(*alignment, RowMap(*alignment));
+    EXPECT_EQ(request.columnsByRow.at(0), (std::vector<unsigned>{5, 6}));
+}
+
+class HoverDescriptionTest : public ::testing::Test {
+protected:
+    void SetUp() override { document.View().Update(); }
+    HoverTarget Residue(int sequence, int column) {
+        HoverTarget target;
+        target.sequenceIndex = sequence;
+        target.row = document.Rows().RowOfSequence(sequence);
+        target.column = column;
+        return target;
+    }
+    AlignmentDocument document{FourRows()};
+};
+
+TEST_F(HoverDescriptionTest, ResidueLineNamesTheResidueAndItsPositionInTheSequence) {
+    // "--KDE-G": column 4 holds E, the third residue.
+    EXPECT_EQ(DescribeHover(document, Residue(2, 4)), "gamma | column 5 | residue E 3");
+    EXPECT_EQ(DescribeHover(document, Residue(2, 5)), "gamma | column 6 | gap");
+}
+
+TEST_F(HoverDescriptionTest, StructureLineNamesTheKeyAndTheStructureAtTheColumn) {
+    // "AC-DEFG" with "HHCCSS": the structure lands on the residue columns, '-' in the gap.
+    HoverTarget target = Residue(0, 4);
+    target.ssKey = "SS";
+    EXPECT_EQ(DescribeHover(document, target), "alpha | column 5 | SS: coil (C)");
+    target.column = 6;
+    EXPECT_EQ(DescribeHover(document, target), "alpha | column 7 | SS: sheet (S)");
+    target.column = 2;
+    EXPECT_EQ(DescribeHover(document, target), "alpha | column 3 | SS: gap (-)");
+}
+
+TEST_F(HoverDescriptionTest, NamesRulerAndNothing) {
+    HoverTarget name = Residue(3, -1);
+    name.inNames = true;
+    EXPECT_EQ(DescribeHover(document, name), "delta");
+    HoverTarget ruler;
+    ruler.column = 9;
+    EXPECT_EQ(DescribeHover(document, ruler), "column 10");
+    EXPECT_EQ(DescribeHover(document, HoverTarget()), "");
+    // The position just past the last column, which the hit tests may report, names only the sequence.
+    EXPECT_EQ(DescribeHover(document, Residue(1, 7)), "beta");
+}
+
+TEST(StructureNameTest, LettersOtherThanHelixSheetAndGapAreCoil) {
+    EXPECT_EQ(StructureName('H'), "helix");
+    EXPECT_EQ(StructureName('S'), "sheet");
+    EXPECT_EQ(StructureName('-'), "gap");
+    EXPECT_EQ(StructureName('C'), "coil");
+    EXPECT_EQ(StructureName('T'), "coil");
+}
+
+TEST(AlignmentDocumentTest, NewDocumentCarriesStructureColoursAndNoCurrentRow) {
+    AlignmentDocument document(FourRows());
+    unsigned helix = 0;
+    ASSERT_TRUE(document.Properties().GetColorProperty(SQC::UserProperties::SSHelixColorKey, helix));
+    EXPECT_EQ(helix, Common::Color(210, 40, 40).Packed());
+    unsigned gap = 0;
+    EXPECT_TRUE(document.Properties().GetColorProperty(SQC::UserProperties::SSGapColorKey, gap));
+    int current = 0;
+    ASSERT_TRUE(document.Properties().GetIntProperty(SQC::UserProperties::CurrSeqIndex, current));
+    EXPECT_EQ(current, -1);
+    EXPECT_EQ(document.CurrentRow(), -1);
+}
+
+TEST(AlignmentDocumentTest, OptionsReachTheModelOnlyWhenTheyChange) {
+    AlignmentDocument document(FourRows());
+    DisplayOptions options;
+    options.rulerOrigin = 10;
+    EXPECT_FALSE(document.ApplyOptions(options));
+    int origin = -1;
+    document.Properties().GetIntProperty(SQC::UserProperties::RulerDragOffset, origin);
+    EXPECT_EQ(origin, 9);  // the renderer counts the origin column from 0
+    options.showConsensus = true;
+    EXPECT_TRUE(document.ApplyOptions(options));
+    EXPECT_TRUE(document.Model().getShowConsensus());
+    EXPECT_FALSE(document.ApplyOptions(options));
+    options.colorScheme = "zappo";
+    const auto before = document.Model().getColorScheme();
+    EXPECT_TRUE(document.ApplyOptions(options));
+    EXPECT_NE(document.Model().getColorScheme(), before);
+}
+
+TEST(AlignmentDocumentTest, CurrentRowFollowsHiddenSequences) {
+    AlignmentDocument document(FourRows());
+    document.SetCurrentSequence(2);
+    EXPECT_EQ(document.CurrentRow(), 2);
+    document.HideSequences({0});
+    EXPECT_EQ(document.CurrentRow(), 1);
+    document.HideSequences({2});
+    EXPECT_EQ(document.CurrentRow(), -1);
+    document.ShowAllSequences();
+    EXPECT_EQ(document.Rows().RowCount(), 4);
+}
+
+TEST(AlignmentDocumentTest, LoadReportsUnreadableFiles) {
+    QString error;
+    EXPECT_EQ(AlignmentDocument::Load(QStringLiteral("/nonexistent/none.sto"), error), nullptr);
+    EXPECT_FALSE(error.isEmpty());
+    auto document = AlignmentDocument::Load(msaviewtest::DataFile("globins4.sto"), error);
+    ASSERT_NE(document, nullptr) << error.toStdString();
+    EXPECT_EQ(document->Model().size(), 4u);
+}
+
+}  // namespace

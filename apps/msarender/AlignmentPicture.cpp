@@ -14,13 +14,6 @@ QImage& LayoutDevice() {
     return device;
 }
 
-// Secondary-structure colours: red helices, golden sheets, grey coil and gaps.
-void SetStructureColours(SQC::UserPropertiesBase& properties) {
-    properties.SetColorProperty(SQC::UserProperties::SSHelixColorKey, Common::Color(210, 40, 40).Packed());
-    properties.SetColorProperty(SQC::UserProperties::SSSheetColorKey, Common::Color(220, 170, 0).Packed());
-    properties.SetColorProperty(SQC::UserProperties::SSCoilColorKey, Common::Color(150, 150, 150).Packed());
-    properties.SetColorProperty(SQC::UserProperties::SSGapColorKey, Common::Color(170, 170, 170).Packed());
-}
 
 }  // namespace
 
@@ -37,7 +30,7 @@ QString AlignmentPicture::Prepare() {
     SQC::UserPropertiesBase& properties = view.GetUserProperties();
     // The property is the 0-based column numbered 1; the option counts columns from 1.
     properties.SetIntProperty(SQC::UserProperties::RulerDragOffset, options.rulerOrigin - 1);
-    SetStructureColours(properties);
+    SQC::SetDefaultStructureColours(properties);
     view.Update();
     if (!renderer.Render(&LayoutDevice(), view, Aspects(), false, false))
         return QStringLiteral("nothing to draw: the alignment has no displayed sequences");

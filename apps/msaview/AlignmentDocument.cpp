@@ -3,25 +3,12 @@
 #include <QFileInfo>
 #include <algorithm>
 
-#include "common/Color.h"
 #include "formats/AlignmentReader.h"
 #include "sdm/schemes/ColorSchemes.h"
 
-namespace {
-
-// Red helices, golden sheets, grey coil and gaps: readable on white and on the scheme colours.
-void SetStructureColours(SQC::UserPropertiesBase& properties) {
-    properties.SetColorProperty(SQC::UserProperties::SSHelixColorKey, Common::Color(210, 40, 40).Packed());
-    properties.SetColorProperty(SQC::UserProperties::SSSheetColorKey, Common::Color(220, 170, 0).Packed());
-    properties.SetColorProperty(SQC::UserProperties::SSCoilColorKey, Common::Color(150, 150, 150).Packed());
-    properties.SetColorProperty(SQC::UserProperties::SSGapColorKey, Common::Color(170, 170, 170).Packed());
-}
-
-}  // namespace
-
 AlignmentDocument::AlignmentDocument(boost::shared_ptr<SDM::Alignment> alignment, QString file)
     : model(std::move(alignment)), view(model), path(std::move(file)) {
-    SetStructureColours(Properties());
+    SQC::SetDefaultStructureColours(Properties());
     Properties().SetIntProperty(SQC::UserProperties::CurrSeqIndex, -1);
     appliedConsensus = model->getShowConsensus();
 }

@@ -1,5 +1,7 @@
 #include "sqv/UserProperties.h"
 
+#include "common/Color.h"
+
 namespace SQC {
 
 const std::string UserProperties::FontChanged = "View/FontChanged";
@@ -63,5 +65,16 @@ void UserPropertiesBase::SetStringProperty(const std::string& key, const std::st
 }
 
 void UserPropertiesBase::RemoveProperty(const std::string& key) { values_.erase(key); }
+
+}  // namespace SQC
+
+namespace SQC {
+
+void SetDefaultStructureColours(UserPropertiesBase& properties) {
+    properties.SetColorProperty(UserProperties::SSHelixColorKey, Common::Color(210, 40, 40).Packed());
+    properties.SetColorProperty(UserProperties::SSSheetColorKey, Common::Color(220, 170, 0).Packed());
+    properties.SetColorProperty(UserProperties::SSCoilColorKey, Common::Color(150, 150, 150).Packed());
+    properties.SetColorProperty(UserProperties::SSGapColorKey, Common::Color(170, 170, 170).Packed());
+}
 
 }  // namespace SQC

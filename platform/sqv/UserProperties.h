@@ -45,6 +45,10 @@ private:
     std::map<std::string, Value> values_;
 };
 
+/// Writes the secondary-structure colours hosts show by default: red helices, golden sheets, grey coil
+/// and gaps, readable on white and on the colour schemes.
+void SetDefaultStructureColours(UserPropertiesBase& properties);
+
 /// Characters of aligned sequences.
 struct SequenceConstants {
     /// '-', '.', ' ' and '~' are gaps.

@@ -2,6 +2,7 @@
 
 #include <QLocale>
 #include <cwchar>
+#include <set>
 #include <thread>
 
 #include "common/Color.h"
@@ -143,6 +144,25 @@ TEST(UserPropertiesTest, KeysAreDistinct) {
         SQC::UserProperties::RulerDragOffset, SQC::UserProperties::CurrSeqIndex};
     EXPECT_EQ(keys.size(), 8u);
     EXPECT_EQ(keys.count(std::string()), 0u);
+}
+
+TEST(UserPropertiesTest, DefaultStructureColoursAreDistinctAndSetForEveryKind) {
+    SQC::UserPropertiesBase store;
+    SQC::SetDefaultStructureColours(store);
+    std::set<unsigned> colours;
+    for (const std::string* key : {&SQC::UserProperties::SSHelixColorKey, &SQC::UserProperties::SSSheetColorKey,
+                                   &SQC::UserProperties::SSCoilColorKey, &SQC::UserProperties::SSGapColorKey}) {
+        unsigned colour = 0;
+        ASSERT_TRUE(store.GetColorProperty(*key, colour)) << *key;
+        colours.insert(colour);
+    }
+    EXPECT_EQ(colours.size(), 4u);
+    // A helix is drawn red: red dominates its packed channels (red in the low byte).
+    unsigned helix = 0;
+    store.GetColorProperty(SQC::UserProperties::SSHelixColorKey, helix);
+    const Common::Color c = Common::Color::FromPacked(helix);
+    EXPECT_GT(c.Red(), 2 * c.Green());
+    EXPECT_GT(c.Red(), 2 * c.Blue());
 }
 
 TEST(UserPropertiesTest, GapCharacters) {

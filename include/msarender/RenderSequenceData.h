@@ -141,6 +141,7 @@ protected:
 
 private:
     bool RunLayoutPass(const Corvane::AlignmentHelper& helper, QPaintDevice* device, bool fontChanged);
+    void ForgetComposedView();
     bool RunBlockPass(const Corvane::AlignmentHelper& helper);
     void GetSequenceAndResidueStarters(int& sequenceStarter, int& residueStarter) const;
     int CalculateTopResidueIndex();

@@ -103,8 +103,13 @@ std::set<std::string> AlignmentHelper::GetSecondaryStructureKeys() const {
 }
 
 void AlignmentHelper::Align(std::vector<std::vector<SDM::Residue>>& out) const {
-    out.clear();
-    if (alignment) alignment->align(out, rows);
+    // The model sizes and overwrites every row; keeping the vectors lets a layout pass reuse their memory
+    // instead of freeing and zero-filling the whole table again.
+    if (alignment) {
+        alignment->align(out, rows);
+    } else {
+        out.clear();
+    }
 }
 
 // ---- Per-residue and per-row state ----------------------------------------------------------------------

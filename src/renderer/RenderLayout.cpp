@@ -10,6 +10,7 @@
 #include "font/ColorConversion.h"
 #include "model/AlignmentHelper.h"
 #include "msarender/RenderSequenceData.h"
+#include "renderer/PixmapAllocation.h"
 #include "tracks/SSCartoonPainter.h"
 
 namespace {
@@ -77,15 +78,15 @@ bool RenderSequenceData::RunLayoutPass(const Corvane::AlignmentHelper& helper, Q
     fontAttributes.SetFont(font);
     const int cellHeight = fontAttributes.GetMaxHeight();
     const int cellWidth = fontAttributes.GetMaxWidth();
-    if (cellHeight <= 0 || cellWidth <= 0)
-        return false;
-
-    // An empty or inverted view rectangle shows nothing rather than a negative number of cells.
+    // An empty or inverted view rectangle shows nothing rather than a negative number of cells. Beyond the
+    // largest pixmap nothing can be composed, so a huge view draws no more strips than that.
     const QRect& view = aspects.viewRect;
-    const int visibleRows = view.height() > 0 ? view.height() / cellHeight : 0;
-    const int visibleColumns = view.width() > 0 ? view.width() / cellWidth : 0;
-    if (visibleRows == 0 || visibleColumns == 0)
+    const int visibleRows = cellHeight > 0 ? std::clamp(view.height(), 0, PixmapAllocation::kMaxSide) / cellHeight : 0;
+    const int visibleColumns = cellWidth > 0 ? std::clamp(view.width(), 0, PixmapAllocation::kMaxSide) / cellWidth : 0;
+    if (visibleRows == 0 || visibleColumns == 0) {
+        ForgetComposedView();
         return false;
+    }
 
     ComputeBlockShape(helper, visibleColumns);
     InitializePixmapBlocks(helper);
@@ -105,6 +106,14 @@ bool RenderSequenceData::RunLayoutPass(const Corvane::AlignmentHelper& helper, Q
     if (maxTotalLength > 0)
         ComputeScrollExtents();
     return true;
+}
+
+// The failed pass freed the composed view: hit tests must not find rows of it, nor the host size a view
+// that is gone. The layout numbers stay for the next pass to keep.
+void RenderSequenceData::ForgetComposedView() {
+    sequenceViewSize = QSize(0, 0);
+    nameViewSize = QSize(0, 0);
+    rowLocations.clear();
 }
 
 // Columns per block, published to the user properties, and the number of blocks of the alignment.

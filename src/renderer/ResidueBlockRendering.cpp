@@ -9,6 +9,7 @@
 #include "font/ColorConversion.h"
 #include "model/AlignmentHelper.h"
 #include "msarender/RenderSequenceData.h"
+#include "renderer/PixmapAllocation.h"
 #include "residue/ResidueFactory.h"
 #include "residue/ResidueRenderData.h"
 
@@ -49,17 +50,21 @@ bool RenderSequenceData::RenderResidueBlock(const Corvane::AlignmentHelper& help
         return false;
 
     for (unsigned row = 0; row < residueTable.size(); ++row) {
-        if (!helper.GetSequence(row))
-            continue;
+        // The bounds first: the rows outside them need no look at their sequence.
         if (firstDrawnRow != -1 && int(row) < firstDrawnRow)
             continue;
         if (lastDrawnRow != -1 && int(row) > lastDrawnRow)
             break;
+        if (!helper.GetSequence(row))
+            continue;
         // A block that starts at or beyond this row's end has nothing of it; the next row may be longer.
         const unsigned residues = unsigned(residueTable[row].size());
         if (first >= residues)
             continue;
-        const unsigned count = std::min(end, residues) - first;
+        // No composed view is wider than the largest pixmap: a huge block draws only what can be shown.
+        const unsigned drawable = unsigned(PixmapAllocation::kMaxSide / std::max(fontAttributes.GetMaxWidth(), 1));
+        const unsigned available = std::min(residues - first, drawable);
+        const unsigned count = end > first ? std::min(end - first, available) : available;  // end may wrap
         RenderResidueBases(helper, row, block, first, count);
         if (aspects.showSecondaryStructure)
             RenderSecondaryStructureLines(row, block, first, count);
@@ -105,13 +110,13 @@ bool RenderSequenceData::RenderResidueBases(const Corvane::AlignmentHelper& help
     auto strip = std::make_shared<QPixmap>(int(count) * cellWidth, cellHeight);
     if (strip->isNull())
         return false;
-    // Cells without a glyph, or beyond the row, stay white.
-    strip->fill(Qt::white);
     slot.pixmap = strip;
 
     const std::uint64_t rangeEnd = std::uint64_t(first) + count;
-    if (row >= residueTable.size() || rangeEnd > residueTable[row].size())
+    if (row >= residueTable.size() || rangeEnd > residueTable[row].size()) {
+        strip->fill(Qt::white);  // columns beyond the row stay white
         return false;
+    }
     PaintResidueStrip(helper, *strip, row, first, count);
     return true;
 }
@@ -132,8 +137,13 @@ void RenderSequenceData::PaintResidueStrip(const Corvane::AlignmentHelper& helpe
     int x = 0;
     for (unsigned column = first; column < first + count; ++column, x += cellWidth) {
         GetRenderData(helper, data, row, column, false);
+        // Opaque glyphs cover their cell whole, so the strip is not filled first; a cell without a glyph, or
+        // under a translucent one, is made white.
+        const QPixmap* glyph = glyphs->GetPixmap(data, font);
+        if (!glyph || glyph->hasAlphaChannel())
+            painter.fillRect(x, 0, cellWidth, strip.height(), Qt::white);
         // Glyphs are one pixel taller than the strip; their last pixel row is cut off.
-        if (const QPixmap* glyph = glyphs->GetPixmap(data, font))
+        if (glyph)
             painter.drawPixmap(QPointF(x, 0), *glyph);
     }
 }

@@ -77,6 +77,8 @@ void RenderSequenceData::MakeAlignmentPixmap(const Corvane::AlignmentHelper& hel
     const int pixmapHeight = sequenceViewSize.height() + cells.CellHeight() / 2;
 
     if (freshView) {
+        rowLocations.clear();  // also when the new view cannot be allocated: no stale rows for hit tests
+        alignmentPixmap.reset();  // the old frame's memory can serve the new one
         alignmentPixmap = PixmapAllocation::MakeWhite(sequenceViewSize.width(), pixmapHeight);
         if (!alignmentPixmap)
             return;
@@ -87,12 +89,11 @@ void RenderSequenceData::MakeAlignmentPixmap(const Corvane::AlignmentHelper& hel
     const int textWidth = QFontMetrics(font).boundingRect(SQC::ToQString(longest)).width();
     nameViewSize = QSize(textWidth, sequenceViewSize.height());
     // At least one pixel wide, so that a column of blank labels does not stop the composition.
+    namePixmap.reset();
     namePixmap = PixmapAllocation::MakeWhite(std::max({textWidth, aspects.nameRect.width(), 1}), pixmapHeight);
     if (!namePixmap)
         return;
 
-    if (freshView)
-        rowLocations.clear();
     PaintComposedLines(lines);
     RecordRowLocations(lines);
 }
@@ -193,7 +194,7 @@ QSize RenderSequenceData::ComposedViewSize(int contentHeight) const {
     const std::int64_t cellWidth = fontAttributes.GetMaxWidth();
     const std::int64_t cellHeight = fontAttributes.GetMaxHeight();
     if (!aspects.wrap)
-        return QSize(ClampToInt((std::int64_t(residuesPerBlock) + 1) * cellWidth), aspects.viewRect.height());
+        return QSize(ClampToInt((std::int64_t(residuesPerBlock) + 1) * cellWidth), ClampToInt(aspects.viewRect.height()));
 
     const std::int64_t blocks = blocksToRender;
     const std::int64_t shownRows = std::int64_t(lastRow) - firstRow;
@@ -204,7 +205,8 @@ QSize RenderSequenceData::ComposedViewSize(int contentHeight) const {
         height = cellHeight * (shownRows + rowsPerBlock + 1) + (aspects.showRuler ? 4 * cellHeight : 0) +
                  (blocks - 2) * rowsPerBlock * cellHeight;
     // The estimate counts rows, not secondary-structure lines; never cut off lines that were composed.
-    return QSize(aspects.viewRect.width(), ClampToInt(std::max<std::int64_t>(height, contentHeight)));
+    // A kept layout may meet an inverted view rectangle: sizes never go negative.
+    return QSize(ClampToInt(aspects.viewRect.width()), ClampToInt(std::max<std::int64_t>(height, contentHeight)));
 }
 
 void RenderSequenceData::PaintComposedLines(const std::vector<ComposedLine>& lines) {

@@ -59,10 +59,8 @@ ResidueFactory* ResidueFactory::Instance() {
 }
 
 QPixmap* ResidueFactory::GetPixmap(const ResidueRenderData& data, const QFont& font) {
-    ResidueRenderData key(data);
-    key.fontFamily = font.family();
-    key.pointSize = FontSizeKey(font);
-    const auto found = glyphs.find(key);
+    SetLookupKey(data, font);
+    const auto found = glyphs.find(lookupKey);
     if (found != glyphs.end()) {
         return found->second.get();
     }
@@ -71,8 +69,36 @@ QPixmap* ResidueFactory::GetPixmap(const ResidueRenderData& data, const QFont& f
         return nullptr;  // not cached: the next request tries again
     }
     QPixmap* result = glyph.get();
-    glyphs.emplace(std::move(key), std::move(glyph));
+    glyphs.emplace(lookupKey, std::move(glyph));
     return result;
+}
+
+// Whatever the caller left in fontFamily and pointSize is replaced by the font's.
+void ResidueFactory::SetLookupKey(const ResidueRenderData& data, const QFont& font) {
+    lookupKey.caretColour = data.caretColour;
+    lookupKey.underlineColour = data.underlineColour;
+    lookupKey.overlineColour = data.overlineColour;
+    lookupKey.textColour = data.textColour;
+    lookupKey.backgroundColour = data.backgroundColour;
+    lookupKey.fontStyle = data.fontStyle;
+    lookupKey.lineFlags = data.lineFlags;
+    lookupKey.residue = data.residue;
+    lookupKey.caret = data.caret;
+    const QString& family = InternedFamily(font.family());
+    if (lookupKey.fontFamily.constData() != family.constData() || lookupKey.fontFamily.size() != family.size()) {
+        lookupKey.fontFamily = family;
+    }
+    lookupKey.pointSize = FontSizeKey(font);
+}
+
+const QString& ResidueFactory::InternedFamily(const QString& family) {
+    for (const QString& known : families) {
+        if ((known.constData() == family.constData() && known.size() == family.size()) || known == family) {
+            return known;
+        }
+    }
+    families.push_back(family);
+    return families.back();
 }
 
 std::unique_ptr<QPixmap> ResidueFactory::CreatePixmap(const ResidueRenderData& data,

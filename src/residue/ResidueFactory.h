@@ -4,6 +4,7 @@
 #include <QPixmap>
 #include <map>
 #include <memory>
+#include <vector>
 
 #include "residue/ResidueRenderData.h"
 
@@ -23,5 +24,14 @@ public:
     std::size_t Size() const { return glyphs.size(); }
 
 private:
+    /// One shared copy of each font family name: keys of one family then compare by pointer, not by text.
+    /// The reference stays valid until the next call.
+    const QString& InternedFamily(const QString& family);
+    /// Fills lookupKey with `data` in `font`.
+    void SetLookupKey(const ResidueRenderData& data, const QFont& font);
+
     std::map<ResidueRenderData, std::unique_ptr<QPixmap>> glyphs;
+    std::vector<QString> families;
+    // Reused for every lookup, so that a hit copies no string (and touches no reference count).
+    ResidueRenderData lookupKey;
 };

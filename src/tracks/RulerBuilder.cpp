@@ -27,6 +27,19 @@ int LabelWidth(QPainter& painter, const QString& text, int cellWidth, int cellHe
     return painter.boundingRect(QRect(0, 0, cellWidth, cellHeight), Qt::AlignLeft, text).width();
 }
 
+// The label of `number` and its width: measuring is the costly part of a ruler band, so each text is
+// measured once.
+QString MeasuredLabelText(QPainter& painter, int number, int cellWidth, int cellHeight, int& width) {
+    const int limit = kLabelLimitCells * cellWidth;
+    QString text = QtCommon::QFormat("%L1", true).arg(number, 0, 10, QChar(' '));
+    width = LabelWidth(painter, text, cellWidth, cellHeight);
+    for (int precision = kMaxScientificPrecision; precision >= 1 && width > limit; --precision) {
+        text = QtCommon::QFormat("%L1", true).arg(double(number), 0, 'e', precision, QChar(' '));
+        width = LabelWidth(painter, text, cellWidth, cellHeight);
+    }
+    return text;
+}
+
 // The number shown for column c, or 0 for a blank column before the origin.
 long long ColumnNumber(long long column, int rulerOrigin) {
     if (rulerOrigin <= 0) {
@@ -117,8 +130,8 @@ std::unique_ptr<QPixmap> RulerBuilder::BuildRulerPixmap(int cellWidth, int cellH
 
 void RulerBuilder::DrawRulerLabel(QPainter& painter, int xc, int top, int cellHeight, int cellWidth,
                                   int number) {
-    const QString text = LabelText(painter, number, cellWidth, cellHeight);
-    const int width = LabelWidth(painter, text, cellWidth, cellHeight);
+    int width = 0;
+    const QString text = MeasuredLabelText(painter, number, cellWidth, cellHeight, width);
     const int visibleWidth = xc < 0 ? width + xc : width;
     if (visibleWidth <= 0) {
         return;
@@ -128,13 +141,8 @@ void RulerBuilder::DrawRulerLabel(QPainter& painter, int xc, int top, int cellHe
 }
 
 QString RulerBuilder::LabelText(QPainter& painter, int number, int cellWidth, int cellHeight) {
-    const int limit = kLabelLimitCells * cellWidth;
-    QString text = QtCommon::QFormat("%L1", true).arg(number, 0, 10, QChar(' '));
-    for (int precision = kMaxScientificPrecision;
-         precision >= 1 && LabelWidth(painter, text, cellWidth, cellHeight) > limit; --precision) {
-        text = QtCommon::QFormat("%L1", true).arg(double(number), 0, 'e', precision, QChar(' '));
-    }
-    return text;
+    int width = 0;
+    return MeasuredLabelText(painter, number, cellWidth, cellHeight, width);
 }
 
 int RulerBuilder::LabelLeft(int xc, int labelWidth) {

@@ -1,12 +1,20 @@
 #include <QPainter>
+#include <algorithm>
 
 #include "model/AlignmentHelper.h"
 #include "msarender/RenderSequenceData.h"
+#include "renderer/PixmapAllocation.h"
 #include "tracks/RulerBuilder.h"
 
 namespace {
 
 constexpr int kRulerGridRows = 2;
+
+// No composed or exported picture is wider than the largest pixmap, so a band never needs more columns;
+// a huge residues-per-line would otherwise ask for a band of gigabytes.
+unsigned DrawableColumns(unsigned count, int cellWidth) {
+    return cellWidth > 0 ? std::min(count, unsigned(PixmapAllocation::kMaxSide / cellWidth)) : count;
+}
 
 }  // namespace
 
@@ -22,7 +30,7 @@ void RenderSequenceData::RenderRulerBase(const Corvane::AlignmentHelper& helper,
         rulerBlocks.resize(std::size_t(blockIndex) + 1);
 
     PixmapSlot& slot = rulerBlocks[blockIndex];
-    const unsigned count = unsigned(residuesPerBlock);
+    const unsigned count = DrawableColumns(unsigned(residuesPerBlock), fontAttributes.GetMaxWidth());
     if (slot.pixmap && slot.firstColumn == firstColumn && slot.columnCount == count)
         return;
     slot.pixmap.reset();
@@ -40,7 +48,7 @@ void RenderSequenceData::CopyRulerPixmap(const Corvane::AlignmentHelper& helper,
                                          int x, int y, unsigned firstColumn) const {
     const std::unique_ptr<QPixmap> band = RulerBuilder::BuildRulerPixmap(
         fontAttributes.GetMaxWidth(), fontAttributes.GetMaxHeight(), aspects.showRuler, aspects.showRulerNumbers,
-        firstColumn, count, kRulerGridRows, font, helper.GetRulerDragOffset());
+        firstColumn, DrawableColumns(count, fontAttributes.GetMaxWidth()), kRulerGridRows, font, helper.GetRulerDragOffset());
     if (band)
         painter.drawPixmap(x, y, *band);
 }

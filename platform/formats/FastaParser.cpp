@@ -13,11 +13,17 @@ bool IsInsertLetter(char c) { return std::islower(static_cast<unsigned char>(c))
 // A3M omits the '.' padding of insert columns; a '.' found anyway is padding and carries no column.
 bool IsInsertColumn(char c) { return IsInsertLetter(c) || c == '.'; }
 
+// A3M marks inserts in lower case against upper-case match states; a file in one case only (many aligned
+// nucleotide files are all lower case) has no inserts, and its ragged rows are plain length errors.
 bool HasInsertLetters(const ParsedAlignment& parsed) {
+    bool lower = false;
+    bool upper = false;
     for (const ParsedRecord& record : parsed.records) {
         for (char c : record.aligned) {
-            if (IsInsertLetter(c)) return true;
+            lower = lower || IsInsertLetter(c);
+            upper = upper || std::isupper(static_cast<unsigned char>(c)) != 0;
         }
+        if (lower && upper) return true;
     }
     return false;
 }

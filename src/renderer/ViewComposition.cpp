@@ -275,10 +275,9 @@ bool RenderSequenceData::DrawExportGlyph(const Corvane::AlignmentHelper& helper,
         return false;
     ResidueRenderData data;
     GetRenderData(helper, data, row, column, ignoreSelection);
-    const QPixmap* glyph = ResidueFactory::Instance()->GetPixmap(data, font);
-    if (glyph == nullptr)
-        return false;
-    painter.drawPixmap(x, y, *glyph);
+    // A glyph that could not be drawn leaves its cell white; the cells after it keep their columns.
+    if (const QPixmap* glyph = ResidueFactory::Instance()->GetPixmap(data, font))
+        painter.drawPixmap(x, y, *glyph);
     return true;
 }
 

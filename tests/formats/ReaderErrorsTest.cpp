@@ -54,6 +54,8 @@ TEST(ReaderErrors, SequenceWithTwoLengthsIsReportedAtItsFirstLine) {
 TEST(ReaderErrors, A3mRowsMustAgreeOnMatchColumns) {
     // Rows of different lengths with lower-case inserts are A3M; their match columns must then agree.
     ExpectError(">a\nACkD\n>b\nACDEF\n", 3, "sequence 'b' has 5 match columns (upper-case letters and '-'), expected 3");
+    // All in lower case, as many nucleotide alignments are: no match states, so a plain length error.
+    ExpectError(">a\nacg-t\n>b\nacgt\n", 3, "sequence 'b' has 4 columns, expected 5");
 }
 
 TEST(ReaderErrors, StockholmStructureProblemsAreLocated) {

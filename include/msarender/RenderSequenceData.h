@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFont>
+#include <QImage>
 #include <QPixmap>
 #include <QPoint>
 #include <QRect>
@@ -159,8 +160,8 @@ private:
     void RenderVisibleBlocks(const Corvane::AlignmentHelper& helper);
     void RenderSecondaryStructureLines(unsigned row, unsigned block, unsigned first, unsigned count);
     bool KeepsResidueStrip(const PixmapSlot& slot, bool involved, unsigned first, unsigned count) const;
-    void PaintResidueStrip(const Corvane::AlignmentHelper& helper, QPixmap& strip, unsigned row, unsigned first,
-                           unsigned count) const;
+    QImage PaintResidueStrip(const Corvane::AlignmentHelper& helper, unsigned row, unsigned first,
+                             unsigned count) const;
 
     void CopySequenceNamePixmap(const Corvane::AlignmentHelper& helper, QPainter& painter, unsigned row,
                                 int baselineY) const;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 
 #include "common/Color.h"
 #include "sdm/Types.h"
@@ -42,6 +43,13 @@ public:
     unsigned getColorFilter() const { return attributes_ >> 2; }
     void setColorFilter(unsigned bits) { attributes_ = std::uint8_t((attributes_ & 0x3) | ((bits & 0x3F) << 2)); }
 
+    /// Everything the residue is drawn with in one number: equal keys draw equal cells.
+    std::uint64_t key() const {
+        std::uint64_t value = 0;
+        std::memcpy(&value, this, sizeof value);  // five members, no padding: the object is its own key
+        return value;
+    }
+
     bool operator==(const Residue& o) const {
         return code_ == o.code_ && attributes_ == o.attributes_ && background_ == o.background_ &&
                text_ == o.text_ && marks_ == o.marks_;
@@ -59,7 +67,7 @@ private:
     std::uint16_t marks_ = 0;       // index into the mark-colour table; 0 is all black
 };
 
-static_assert(sizeof(Residue) <= 8, "the renderer copies a table of residues per layout pass");
+static_assert(sizeof(Residue) == sizeof(std::uint64_t), "the renderer copies a table of residues per layout pass");
 
 /// The colours a selected residue is drawn with, derived from its unselected colours.
 Common::Color SelectedBackground(const Common::Color& background);

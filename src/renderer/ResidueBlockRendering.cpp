@@ -1,14 +1,16 @@
-#include <QPainter>
+#include <QImage>
 #include <QPixmap>
 #include <algorithm>
 #include <cctype>
 #include <climits>
 #include <cstdint>
+#include <cstring>
 
 #include "common/PerformanceTimer.h"
 #include "font/ColorConversion.h"
 #include "model/AlignmentHelper.h"
 #include "msarender/RenderSequenceData.h"
+#include "renderer/GlyphMemo.h"
 #include "renderer/PixmapAllocation.h"
 #include "residue/ResidueFactory.h"
 #include "residue/ResidueRenderData.h"
@@ -38,6 +40,55 @@ void SetBlankCell(ResidueRenderData& data) {
 int LineFlagsOf(unsigned filter) {
     return (filter & SDM::FilterUnderline ? 1 : 0) | (filter & SDM::FilterOverline ? 2 : 0) |
            (filter & SDM::FilterLeftBar ? 4 : 0);
+}
+
+// Copies a cell's pixels, its lines one after another, into a strip. A cell line is a few pixels: a plain
+// loop over them beats a library call per line.
+void CopyCell(const QRgb* source, int width, int height, uchar* target, qsizetype targetLine) {
+    for (int y = 0; y < height; ++y, source += width, target += targetLine) {
+        QRgb* line = reinterpret_cast<QRgb*>(target);
+        for (int x = 0; x < width; ++x)
+            line[x] = source[x];
+    }
+}
+
+// What besides the residue decides its cell: the selection, fixed blocks and masks.
+unsigned CellState(const Corvane::AlignmentHelper& helper, unsigned row, unsigned column, bool ignoreSelection) {
+    unsigned state = 0;
+    if (!ignoreSelection && row < helper.RowCount() && helper.IsSelected(column, 1, row))
+        state |= GlyphMemo::Selected;
+    if (helper.IsInFixedBlock(column, row))
+        state |= GlyphMemo::Fixed;
+    else if (helper.IsMasked(column, row))
+        state |= GlyphMemo::Masked;
+    return state;
+}
+
+// The look of a cell follows from its residue and state alone, which lets strips remember glyphs by them.
+// The model decides the highlight colours; the renderer only passes the selection state.
+void FillRenderData(const SDM::Residue& residue, unsigned state, ResidueRenderData& data) {
+    using namespace SDM::ResidueAttributes;
+    const bool selected = (state & GlyphMemo::Selected) != 0;
+    data.residue = residue.getCode();
+    data.textColour = SQC::ToDisplayColour(residue.getStateColor(Text, selected));
+    data.underlineColour = SQC::ToDisplayColour(residue.getStateColor(Underline, selected));
+    data.overlineColour = SQC::ToDisplayColour(residue.getStateColor(Overline, selected));
+    data.caretColour = SQC::ToDisplayColour(residue.getStateColor(Caret, selected));
+
+    if (state & GlyphMemo::Fixed) {
+        data.backgroundColour = kFixedBlockBackground;
+    } else if (state & GlyphMemo::Masked) {
+        data.residue = char(std::tolower(static_cast<unsigned char>(data.residue)));
+        data.textColour = kWhite;
+        data.backgroundColour = kWhite;
+    } else {
+        data.backgroundColour = SQC::ToDisplayColour(residue.getStateColor(Background, selected));
+    }
+
+    data.fontStyle = int(residue.getFontStyle()) & 0x3;
+    const unsigned filter = residue.getColorFilter();
+    data.lineFlags = LineFlagsOf(filter);
+    data.caret = (filter & SDM::FilterCaret) != 0;
 }
 
 }  // namespace
@@ -107,18 +158,22 @@ bool RenderSequenceData::RenderResidueBases(const Corvane::AlignmentHelper& help
     const int cellHeight = fontAttributes.GetMaxHeight();
     if (count == 0 || cellWidth <= 0 || cellHeight <= 0 || count > unsigned(INT_MAX / cellWidth))
         return false;
-    auto strip = std::make_shared<QPixmap>(int(count) * cellWidth, cellHeight);
-    if (strip->isNull())
-        return false;
-    slot.pixmap = strip;
 
     const std::uint64_t rangeEnd = std::uint64_t(first) + count;
     if (row >= residueTable.size() || rangeEnd > residueTable[row].size()) {
-        strip->fill(Qt::white);  // columns beyond the row stay white
+        // Columns beyond the row stay white.
+        auto blank = std::make_shared<QPixmap>(int(count) * cellWidth, cellHeight);
+        if (blank->isNull())
+            return false;
+        blank->fill(Qt::white);
+        slot.pixmap = blank;
         return false;
     }
-    PaintResidueStrip(helper, *strip, row, first, count);
-    return true;
+    QImage cells = PaintResidueStrip(helper, row, first, count);
+    if (cells.isNull())
+        return false;
+    slot.pixmap = std::make_shared<QPixmap>(QPixmap::fromImage(std::move(cells)));
+    return !slot.pixmap->isNull();
 }
 
 // In wrap mode a strip drawn for the same columns survives until its selection is involved in a redraw;
@@ -128,24 +183,36 @@ bool RenderSequenceData::KeepsResidueStrip(const PixmapSlot& slot, bool involved
     return aspects.wrap && !involved && slot.firstColumn == first && slot.columnCount == count;
 }
 
-void RenderSequenceData::PaintResidueStrip(const Corvane::AlignmentHelper& helper, QPixmap& strip, unsigned row,
-                                           unsigned first, unsigned count) const {
-    QPainter painter(&strip);
+// Every cell is copied from its remembered pixels: on a full repaint this loop is the renderer's main cost,
+// and a painter call per cell costs several times the copy.
+QImage RenderSequenceData::PaintResidueStrip(const Corvane::AlignmentHelper& helper, unsigned row, unsigned first,
+                                             unsigned count) const {
+    const int cellWidth = fontAttributes.GetMaxWidth();
+    const int cellHeight = fontAttributes.GetMaxHeight();
+    QImage strip(int(count) * cellWidth, cellHeight, QImage::Format_RGB32);
+    if (strip.isNull())
+        return strip;
+    GlyphMemo& memo = GlyphMemo::Shared();
+    memo.UseFont(font, QSize(cellWidth, cellHeight));
     ResidueFactory* glyphs = ResidueFactory::Instance();
     ResidueRenderData data;
-    const int cellWidth = fontAttributes.GetMaxWidth();
-    int x = 0;
-    for (unsigned column = first; column < first + count; ++column, x += cellWidth) {
-        GetRenderData(helper, data, row, column, false);
-        // Opaque glyphs cover their cell whole, so the strip is not filled first; a cell without a glyph, or
-        // under a translucent one, is made white.
-        const QPixmap* glyph = glyphs->GetPixmap(data, font);
-        if (!glyph || glyph->hasAlphaChannel())
-            painter.fillRect(x, 0, cellWidth, strip.height(), Qt::white);
-        // Glyphs are one pixel taller than the strip; their last pixel row is cut off.
-        if (glyph)
-            painter.drawPixmap(QPointF(x, 0), *glyph);
+    const std::vector<SDM::Residue>& residues = residueTable[row];
+    uchar* const bits = strip.bits();
+    const qsizetype stripLine = strip.bytesPerLine();
+    const std::size_t cellBytes = std::size_t(cellWidth) * sizeof(QRgb);
+    QImage made;  // a cell made for this strip, alive while it is copied
+    for (unsigned i = 0; i < count; ++i) {
+        const SDM::Residue& residue = residues[first + i];
+        const unsigned state = CellState(helper, row, first + i, false);
+        const QRgb* cell = memo.Find(residue.key(), state);
+        if (!cell) {
+            FillRenderData(residue, state, data);
+            made = memo.Remember(residue.key(), state, glyphs->GetPixmap(data, font));
+            cell = reinterpret_cast<const QRgb*>(made.constBits());
+        }
+        CopyCell(cell, cellWidth, cellHeight, bits + std::size_t(i) * cellBytes, stripLine);
     }
+    return strip;
 }
 
 void RenderSequenceData::GetRenderData(const Corvane::AlignmentHelper& helper, ResidueRenderData& data,
@@ -154,28 +221,5 @@ void RenderSequenceData::GetRenderData(const Corvane::AlignmentHelper& helper, R
         SetBlankCell(data);
         return;
     }
-    // The model decides the highlight colours; the renderer only passes the selection state.
-    const bool selected = !ignoreSelection && row < helper.RowCount() && helper.IsSelected(column, 1, row);
-    const SDM::Residue& residue = residueTable[row][column];
-    using namespace SDM::ResidueAttributes;
-    data.residue = residue.getCode();
-    data.textColour = SQC::ToDisplayColour(residue.getStateColor(Text, selected));
-    data.underlineColour = SQC::ToDisplayColour(residue.getStateColor(Underline, selected));
-    data.overlineColour = SQC::ToDisplayColour(residue.getStateColor(Overline, selected));
-    data.caretColour = SQC::ToDisplayColour(residue.getStateColor(Caret, selected));
-
-    if (helper.IsInFixedBlock(column, row)) {
-        data.backgroundColour = kFixedBlockBackground;
-    } else if (helper.IsMasked(column, row)) {
-        data.residue = char(std::tolower(static_cast<unsigned char>(data.residue)));
-        data.textColour = kWhite;
-        data.backgroundColour = kWhite;
-    } else {
-        data.backgroundColour = SQC::ToDisplayColour(residue.getStateColor(Background, selected));
-    }
-
-    data.fontStyle = int(residue.getFontStyle()) & 0x3;
-    const unsigned filter = residue.getColorFilter();
-    data.lineFlags = LineFlagsOf(filter);
-    data.caret = (filter & SDM::FilterCaret) != 0;
+    FillRenderData(residueTable[row][column], CellState(helper, row, column, ignoreSelection), data);
 }

@@ -7,6 +7,7 @@
 #include "model/AlignmentHelper.h"
 #include "renderer/RenderSequenceDataTestAccess.h"
 #include "renderer/RendererTestSupport.h"
+#include "residue/ResidueFactory.h"
 #include "residue/ResidueRenderData.h"
 #include "support/AlignmentBuilder.h"
 
@@ -120,6 +121,50 @@ TEST_F(ResidueBlockRenderingTest, SelectionMasksAndFixedBlocksColourTheirCells) 
     const auto& slots0 = access.ResidueBlocks().at(0);
     EXPECT_TRUE(slots0[1].selected);
     EXPECT_FALSE(slots0[0].selected);
+}
+
+// Strips copy their cells from remembered glyphs: whatever was drawn before, in whatever font, every cell
+// must be the glyph cache's glyph for that cell's render data, cut to the cell.
+TEST_F(ResidueBlockRenderingTest, EveryStripCellIsItsGlyphAcrossSelectionAndFontChanges) {
+    AlignmentBuilder builder(SDM::AminoAcid);
+    builder.Scheme(MakeLetterScheme());
+    builder.Seq("s0", Letters(30)).Seq("s1", Letters(30, 1));
+    builder.Select(1, 2, 4).Mask(0, 5, 6).FixedBlock(10, 11).Style(0, 3, SDM::Bold);
+    BuiltAlignment built = builder.Build();
+
+    auto expectCellsAreGlyphs = [&](const char* when) {
+        const Corvane::AlignmentHelper helper(*built.view);
+        const int w = access.CellFont().GetMaxWidth();
+        const int h = access.CellFont().GetMaxHeight();
+        for (unsigned row = 0; row < 2; ++row) {
+            const QPixmap* strip = access.ResidueStrip(0, row);
+            ASSERT_NE(strip, nullptr) << when;
+            const QImage image = strip->toImage();
+            ASSERT_EQ(image.size(), QSize(30 * w, h)) << when;
+            for (unsigned c = 0; c < 30; ++c) {
+                ResidueRenderData data;
+                access.GetRenderData(helper, data, row, c, false);
+                const QImage glyph = ResidueFactory::Instance()->GetPixmap(data, access.Font())->toImage();
+                const QImage drawn = image.copy(int(c) * w, 0, w, h).convertToFormat(QImage::Format_RGB32);
+                EXPECT_EQ(drawn, glyph.copy(0, 0, w, h).convertToFormat(QImage::Format_RGB32))
+                    << when << ": row " << row << " column " << c;
+            }
+        }
+    };
+
+    ASSERT_TRUE(RenderWith(built, AspectsOfCells(40, 20)));
+    expectCellsAreGlyphs("first render");
+
+    built.model->getSelection().clear();
+    built.model->getSelection().select(0, 0, 8);
+    built.model->selectionChanged();
+    ASSERT_TRUE(RenderWith(built, AspectsOfCells(40, 20), true, false));
+    expectCellsAreGlyphs("after the selection moved");
+
+    FakeWidget larger(testsupport::MonoFont(16));
+    ASSERT_TRUE(renderer.Render(&larger, *built.view, AspectsOfCells(80, 40), false, false));  // room for 30 wider cells
+    ASSERT_GT(access.CellFont().GetMaxWidth(), cell.w);
+    expectCellsAreGlyphs("in a larger font");
 }
 
 TEST_F(ResidueBlockRenderingTest, RenderDataTranslatesTheModelResidue) {

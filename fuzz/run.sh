@@ -7,7 +7,7 @@
 # Seeds are real files from tests/data; what a run learns stays in $FUZZ_BUILD_DIR/corpus/<target>. A crash
 # or hang is written to $FUZZ_BUILD_DIR/artifacts/<target>/; copy it into fuzz/regressions/<target>/ with a
 # name that says what it is, fix the reader, and the regular test suite replays it from then on.
-# Needs clang and libFuzzer's runtime (Debian: clang-14 libclang-rt-14-dev).
+# Needs clang and libFuzzer's runtime: scripts/setup.sh --fuzz installs them.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, testing and benchmarking msarender need.
 # Packages already present are skipped; the script says what it installs.
+#   scripts/setup.sh          build, tests and benchmarks ('time' measures the whole-process figure)
+#   scripts/setup.sh --fuzz   also clang and libFuzzer for fuzz/run.sh
 set -euo pipefail
 
 packages=(
@@ -8,8 +10,11 @@ packages=(
   qt6-base-dev qt6-base-dev-tools
   libboost-dev zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-dejavu-core
+  fonts-dejavu-core time
 )
+if [ "${1:-}" = "--fuzz" ]; then
+  packages+=(clang-14 libclang-rt-14-dev)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

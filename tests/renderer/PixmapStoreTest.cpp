@@ -5,6 +5,7 @@
 #include "font/ColorConversion.h"
 #include "model/AlignmentHelper.h"
 #include "renderer/RenderSequenceDataTestAccess.h"
+#include "renderer/RendererFixture.h"
 #include "renderer/RendererTestSupport.h"
 #include "support/AlignmentBuilder.h"
 
@@ -38,18 +39,7 @@ bool AllEmpty(const Access::SlotVector& rowSlots) {
     return true;
 }
 
-class PixmapStoreTest : public ::testing::Test {
-protected:
-    bool RenderWith(BuiltAlignment& alignment, const RenderSequenceData::RenderAspects& aspects,
-                    bool redraw = false, bool keep = false) {
-        return renderer.Render(&device, *alignment.view, aspects, redraw, keep);
-    }
-
-    Cell cell = TestCell();
-    FakeWidget device{testsupport::MonoFont()};
-    RenderSequenceData renderer;
-    Access access{renderer};
-};
+class PixmapStoreTest : public RendererFixture {};
 
 TEST_F(PixmapStoreTest, FreshRendererHoldsNothing) {
     EXPECT_EQ(renderer.GetAlignmentPixmap(), nullptr);

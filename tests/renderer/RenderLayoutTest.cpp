@@ -5,6 +5,7 @@
 
 #include "model/AlignmentHelper.h"
 #include "renderer/RenderSequenceDataTestAccess.h"
+#include "renderer/RendererFixture.h"
 #include "renderer/RendererTestSupport.h"
 #include "support/AlignmentBuilder.h"
 
@@ -27,18 +28,7 @@ int FitToWidthValue(BuiltAlignment& alignment) {
     return value;
 }
 
-class RenderLayoutTest : public ::testing::Test {
-protected:
-    bool RenderWith(BuiltAlignment& alignment, const RenderSequenceData::RenderAspects& aspects,
-                    bool redraw = false, bool keep = false) {
-        return renderer.Render(&device, *alignment.view, aspects, redraw, keep);
-    }
-
-    Cell cell = TestCell();
-    FakeWidget device{testsupport::MonoFont()};
-    RenderSequenceData renderer;
-    RenderSequenceDataTestAccess access{renderer};
-};
+class RenderLayoutTest : public RendererFixture {};
 
 // GIVEN 5 rows of 100 columns and a view 40 cells wide, 20 cells high
 TEST_F(RenderLayoutTest, WrappedViewFitsBlocksToTheViewWidth) {

@@ -6,6 +6,7 @@
 #include "font/ColorConversion.h"
 #include "model/AlignmentHelper.h"
 #include "renderer/RenderSequenceDataTestAccess.h"
+#include "renderer/RendererFixture.h"
 #include "renderer/RendererTestSupport.h"
 #include "residue/ResidueFactory.h"
 #include "residue/ResidueRenderData.h"
@@ -30,14 +31,9 @@ QColor Display(const Common::Color& color) {
     return QColor::fromRgba(SQC::ToDisplayColour(color));
 }
 
-class ResidueBlockRenderingTest : public ::testing::Test {
+class ResidueBlockRenderingTest : public RendererFixture {
 protected:
     void SetUp() override { Common::PerformanceManager::Instance().Reset(); }
-
-    bool RenderWith(BuiltAlignment& built, const RenderSequenceData::RenderAspects& aspects, bool redraw = false,
-                    bool keep = false) {
-        return renderer.Render(&device, *built.view, aspects, redraw, keep);
-    }
 
     /// The background of the strip cell `localColumn` of `row` in `block`, probed in the cell's top-left
     /// corner, where no letter ink reaches.
@@ -57,11 +53,6 @@ protected:
                     return false;
         return true;
     }
-
-    Cell cell = TestCell();
-    FakeWidget device{testsupport::MonoFont()};
-    RenderSequenceData renderer;
-    Access access{renderer};
 };
 
 // GIVEN three rows of 100 distinct-coloured residues, wrapped into blocks of 40

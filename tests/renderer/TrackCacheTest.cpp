@@ -6,6 +6,7 @@
 
 #include "model/AlignmentHelper.h"
 #include "renderer/RenderSequenceDataTestAccess.h"
+#include "renderer/RendererFixture.h"
 #include "renderer/RendererTestSupport.h"
 #include "support/AlignmentBuilder.h"
 
@@ -28,13 +29,8 @@ bool RegionHasColourOtherThan(const QImage& image, const QRect& region, const QC
     return false;
 }
 
-class TrackCacheTest : public ::testing::Test {
+class TrackCacheTest : public RendererFixture {
 protected:
-    bool RenderWith(BuiltAlignment& alignment, const RenderSequenceData::RenderAspects& aspects,
-                    bool redraw = false, bool keep = false) {
-        return renderer.Render(&device, *alignment.view, aspects, redraw, keep);
-    }
-
     static BuiltAlignment TwoKeyAlignment() {
         AlignmentBuilder builder(SDM::AminoAcid);
         builder.Seq("first", Letters(60)).Structure("alpha", std::string(30, 'H') + std::string(30, 'C'));
@@ -43,11 +39,6 @@ protected:
         builder.Seq("third", "HHHHHH--SS" + Letters(50, 2)).Structure("beta", std::string(58, 'S'));
         return builder.Build();
     }
-
-    Cell cell = TestCell();
-    FakeWidget device{testsupport::MonoFont()};
-    RenderSequenceData renderer;
-    Access access{renderer};
 };
 
 // ---- Ruler bands --------------------------------------------------------------------------------------------

@@ -10,7 +10,7 @@
 
 #include "font/ColorConversion.h"
 #include "renderer/CellGeometry.h"
-#include "renderer/RenderSequenceDataTestAccess.h"
+#include "renderer/RendererFixture.h"
 #include "renderer/RendererTestSupport.h"
 #include "support/AlignmentBuilder.h"
 
@@ -21,11 +21,8 @@ using testsupport::AlignmentBuilder;
 using testsupport::BuiltAlignment;
 
 /// A renderer, a stand-in widget with the test font and the cell geometry of that font.
-class ViewFixture : public ::testing::Test {
+class ViewFixture : public renderertest::RendererFixture {
 protected:
-    bool RenderWith(BuiltAlignment& alignment, const RenderSequenceData::RenderAspects& aspects) {
-        return renderer.Render(&device, *alignment.view, aspects, false, false);
-    }
     /// Scrolls the host view to `top` pixels and renders.
     bool RenderScrolled(BuiltAlignment& alignment, const RenderSequenceData::RenderAspects& aspects, int top) {
         renderer.TopScrollValue() = top;
@@ -39,9 +36,6 @@ protected:
     static QColor CellColour(const QImage& image, QPoint corner) { return QColor(image.pixel(corner + QPoint(1, 1))); }
     static QColor Background(char code) { return SQC::ToQColor(LetterScheme::Background(code)); }
 
-    renderertest::FakeWidget device{testsupport::MonoFont()};
-    RenderSequenceData renderer;
-    RenderSequenceDataTestAccess access{renderer};
     CellGeometry cells{SQC::FontAttributes(testsupport::MonoFont())};
     int W = cells.CellWidth();
     int H = cells.CellHeight();

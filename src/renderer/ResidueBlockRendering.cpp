@@ -4,7 +4,6 @@
 #include <cctype>
 #include <climits>
 #include <cstdint>
-#include <cstring>
 
 #include "common/PerformanceTimer.h"
 #include "font/ColorConversion.h"

@@ -160,8 +160,8 @@ private:
     void RenderVisibleBlocks(const Corvane::AlignmentHelper& helper);
     void RenderSecondaryStructureLines(unsigned row, unsigned block, unsigned first, unsigned count);
     bool KeepsResidueStrip(const PixmapSlot& slot, bool involved, unsigned first, unsigned count) const;
-    QImage PaintResidueStrip(const Corvane::AlignmentHelper& helper, unsigned row, unsigned first,
-                             unsigned count) const;
+    QImage PaintCells(const Corvane::AlignmentHelper& helper, unsigned row, const std::vector<unsigned>& columns,
+                      bool ignoreSelection) const;
 
     void CopySequenceNamePixmap(const Corvane::AlignmentHelper& helper, QPainter& painter, unsigned row,
                                 int baselineY) const;
@@ -188,8 +188,8 @@ private:
     QSize ComposedViewSize(int contentHeight) const;
     void PaintComposedLines(const std::vector<ComposedLine>& lines);
     void RecordRowLocations(const std::vector<ComposedLine>& lines);
-    bool DrawExportGlyph(const Corvane::AlignmentHelper& helper, QPainter& painter, unsigned row, unsigned column,
-                         bool ignoreSelection, int x, int y) const;
+    void DrawExportCells(const Corvane::AlignmentHelper& helper, QPainter& painter, unsigned row,
+                         const std::vector<unsigned>& columns, bool ignoreSelection, int x, int y) const;
 
     // Hit-testing and scrolling steps.
     const RowLocation* LocationAt(QPoint point) const;

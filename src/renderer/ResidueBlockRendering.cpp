@@ -4,6 +4,7 @@
 #include <cctype>
 #include <climits>
 #include <cstdint>
+#include <numeric>
 
 #include "common/PerformanceTimer.h"
 #include "font/ColorConversion.h"
@@ -168,7 +169,9 @@ bool RenderSequenceData::RenderResidueBases(const Corvane::AlignmentHelper& help
         slot.pixmap = blank;
         return false;
     }
-    QImage cells = PaintResidueStrip(helper, row, first, count);
+    std::vector<unsigned> columns(count);
+    std::iota(columns.begin(), columns.end(), first);
+    QImage cells = PaintCells(helper, row, columns, false);
     if (cells.isNull())
         return false;
     slot.pixmap = std::make_shared<QPixmap>(QPixmap::fromImage(std::move(cells)));
@@ -182,13 +185,16 @@ bool RenderSequenceData::KeepsResidueStrip(const PixmapSlot& slot, bool involved
     return aspects.wrap && !involved && slot.firstColumn == first && slot.columnCount == count;
 }
 
-// Every cell is copied from its remembered pixels: on a full repaint this loop is the renderer's main cost,
-// and a painter call per cell costs several times the copy.
-QImage RenderSequenceData::PaintResidueStrip(const Corvane::AlignmentHelper& helper, unsigned row, unsigned first,
-                                             unsigned count) const {
+// Cell i of the strip shows the residue at columns[i] of `row`, which must exist. Every cell is copied from
+// its remembered pixels: drawing cells is the renderer's main cost, and a painter call per cell costs
+// several times the copy.
+QImage RenderSequenceData::PaintCells(const Corvane::AlignmentHelper& helper, unsigned row,
+                                      const std::vector<unsigned>& columns, bool ignoreSelection) const {
     const int cellWidth = fontAttributes.GetMaxWidth();
     const int cellHeight = fontAttributes.GetMaxHeight();
-    QImage strip(int(count) * cellWidth, cellHeight, QImage::Format_RGB32);
+    if (columns.empty() || cellWidth <= 0 || cellHeight <= 0 || columns.size() > std::size_t(INT_MAX / cellWidth))
+        return QImage();
+    QImage strip(int(columns.size()) * cellWidth, cellHeight, QImage::Format_RGB32);
     if (strip.isNull())
         return strip;
     GlyphMemo& memo = GlyphMemo::Shared();
@@ -200,16 +206,16 @@ QImage RenderSequenceData::PaintResidueStrip(const Corvane::AlignmentHelper& hel
     const qsizetype stripLine = strip.bytesPerLine();
     const std::size_t cellBytes = std::size_t(cellWidth) * sizeof(QRgb);
     QImage made;  // a cell made for this strip, alive while it is copied
-    for (unsigned i = 0; i < count; ++i) {
-        const SDM::Residue& residue = residues[first + i];
-        const unsigned state = CellState(helper, row, first + i, false);
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        const SDM::Residue& residue = residues[columns[i]];
+        const unsigned state = CellState(helper, row, columns[i], ignoreSelection);
         const QRgb* cell = memo.Find(residue.key(), state);
         if (!cell) {
             FillRenderData(residue, state, data);
             made = memo.Remember(residue.key(), state, glyphs->GetPixmap(data, font));
             cell = reinterpret_cast<const QRgb*>(made.constBits());
         }
-        CopyCell(cell, cellWidth, cellHeight, bits + std::size_t(i) * cellBytes, stripLine);
+        CopyCell(cell, cellWidth, cellHeight, bits + i * cellBytes, stripLine);
     }
     return strip;
 }

@@ -268,45 +268,48 @@ void RenderSequenceData::CopySequenceNamePixmap(const Corvane::AlignmentHelper& 
     DrawLabel(painter, font, baselineY, SQC::ToQString(Corvane::MakeRowLabel(*sequence)), bold);
 }
 
-bool RenderSequenceData::DrawExportGlyph(const Corvane::AlignmentHelper& helper, QPainter& painter, unsigned row,
-                                         unsigned column, bool ignoreSelection, int x, int y) const {
-    // The residue table is from the last Render; the host's alignment may have changed since.
-    if (!CellExists(residueTable, row, column) || row >= helper.RowCount())
-        return false;
-    ResidueRenderData data;
-    GetRenderData(helper, data, row, column, ignoreSelection);
-    // A glyph that could not be drawn leaves its cell white; the cells after it keep their columns.
-    if (const QPixmap* glyph = ResidueFactory::Instance()->GetPixmap(data, font))
-        painter.drawPixmap(x, y, *glyph);
-    return true;
+// Draws the cells of `columns` side by side from (x, y): one strip, painted in one call.
+void RenderSequenceData::DrawExportCells(const Corvane::AlignmentHelper& helper, QPainter& painter, unsigned row,
+                                         const std::vector<unsigned>& columns, bool ignoreSelection, int x,
+                                         int y) const {
+    const QImage cells = PaintCells(helper, row, columns, ignoreSelection);
+    if (!cells.isNull())
+        painter.drawImage(x, y, cells);
 }
 
 void RenderSequenceData::CopyResiduePixmap(const Corvane::AlignmentHelper& helper, QPainter& painter,
                                            const std::string& residues, unsigned row, int x, int y,
                                            unsigned firstColumn, unsigned endColumn, bool includeGaps) const {
-    const int cellWidth = fontAttributes.GetMaxWidth();
+    // The residue table is from the last Render; the host's alignment may have changed since.
+    if (row >= helper.RowCount())
+        return;
     endColumn = std::min(endColumn, maxTotalLength);
+    std::vector<unsigned> drawn;
     for (std::size_t i = 0; i < residues.size() && firstColumn + i < endColumn; ++i) {
         if (!includeGaps && SQC::SequenceConstants::IsGap(residues[i]))
             continue;  // the residues close up
-        if (DrawExportGlyph(helper, painter, row, unsigned(firstColumn + i), true, x, y))
-            x += cellWidth;
+        if (CellExists(residueTable, row, unsigned(firstColumn + i)))
+            drawn.push_back(unsigned(firstColumn + i));
     }
+    DrawExportCells(helper, painter, row, drawn, true, x, y);
 }
 
 void RenderSequenceData::CopyResiduePixmap(const Corvane::AlignmentHelper& helper, QPainter& painter,
                                            const std::string& alignedSequence, unsigned row, int x, int y,
                                            std::vector<unsigned> columns, unsigned firstPosition,
                                            unsigned endPosition, bool includeGaps) const {
-    const int cellWidth = fontAttributes.GetMaxWidth();
+    if (row >= helper.RowCount())
+        return;
     endPosition = std::min(endPosition, maxTotalLength);
+    std::vector<unsigned> drawn;
     for (std::size_t i = firstPosition; i < endPosition && i < columns.size(); ++i) {
         const unsigned column = columns[i];
         if (column >= alignedSequence.size())
             continue;  // past the row's aligned sequence: nothing there to draw
         if (!includeGaps && SQC::SequenceConstants::IsGap(alignedSequence[column]))
             continue;
-        if (DrawExportGlyph(helper, painter, row, column, false, x, y))
-            x += cellWidth;
+        if (CellExists(residueTable, row, column))
+            drawn.push_back(column);
     }
+    DrawExportCells(helper, painter, row, drawn, false, x, y);
 }

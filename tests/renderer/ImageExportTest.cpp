@@ -124,6 +124,24 @@ TEST_F(ImageExportTest, LeftOutGapsCloseUpTheResidues) {
         EXPECT_EQ(CellColour(whole, QPoint(nameWidth + cells.ColumnLeft(position), 2 * H)), Background(letter));
 }
 
+// GIVEN columns 1-3 of seq0 selected: a picture of whole sequences is the alignment itself, a picture of
+// chosen columns shows what the user chose as the view shows it
+TEST_F(ImageExportTest, OnlyColumnListPicturesShowTheSelection) {
+    AlignmentBuilder builder(SDM::AminoAcid);
+    builder.Scheme(renderertest::MakeLetterScheme());
+    builder.Seq("seq0", renderertest::Letters(6)).Seq("seq1", renderertest::Letters(6, 1)).Select(0, 1, 3);
+    BuiltAlignment alignment = builder.Build();
+    ASSERT_TRUE(RenderWith(alignment, AspectsOfCells(10, 12)));
+    const char letter = LetterAt(0, 2);
+    const QColor selected = SQC::ToQColor(SDM::SelectedBackground(LetterScheme::Background(letter)));
+
+    const QImage whole = Export({0, 1}, {});
+    EXPECT_EQ(CellColour(whole, QPoint(LabelWidth(" seq0") + cells.ColumnLeft(2), 2 * H)), Background(letter));
+
+    const QImage chosen = Export({}, {{0, {2}}});
+    EXPECT_EQ(CellColour(chosen, QPoint(0, 2 * H)), selected);
+}
+
 TEST_F(ImageExportTest, ColumnsPastTheAlignedSequenceAreLeftOut) {
     BuiltAlignment alignment = LetterRows(2, 8);
     ASSERT_TRUE(RenderWith(alignment, AspectsOfCells(10, 12)));

@@ -14,6 +14,11 @@ constexpr int kMaxSide = 32767;
 /// Largest area of any composed or exported pixmap: 128 Mpx, 512 MiB at 32 bits per pixel.
 constexpr std::int64_t kMaxPixels = std::int64_t(1) << 27;
 
+/// How many cells of `cellSize` pixels fit along the longest side.
+inline unsigned CellsPerSide(int cellSize) {
+    return unsigned(kMaxSide / (cellSize > 0 ? cellSize : 1));
+}
+
 inline bool IsAllowed(std::int64_t width, std::int64_t height) {
     return width > 0 && height > 0 && width <= kMaxSide && height <= kMaxSide && width * height <= kMaxPixels;
 }

@@ -100,6 +100,8 @@ bool RenderSequenceData::RenderResidueBlock(const Corvane::AlignmentHelper& help
     if (!helper.HasRows())
         return false;
 
+    // No composed view is wider than the largest pixmap: a huge block draws only what can be shown.
+    const unsigned drawable = PixmapAllocation::CellsPerSide(fontAttributes.GetMaxWidth());
     for (unsigned row = 0; row < residueTable.size(); ++row) {
         // The bounds first: the rows outside them need no look at their sequence.
         if (firstDrawnRow != -1 && int(row) < firstDrawnRow)
@@ -112,8 +114,6 @@ bool RenderSequenceData::RenderResidueBlock(const Corvane::AlignmentHelper& help
         const unsigned residues = unsigned(residueTable[row].size());
         if (first >= residues)
             continue;
-        // No composed view is wider than the largest pixmap: a huge block draws only what can be shown.
-        const unsigned drawable = unsigned(PixmapAllocation::kMaxSide / std::max(fontAttributes.GetMaxWidth(), 1));
         const unsigned available = std::min(residues - first, drawable);
         const unsigned count = end > first ? std::min(end - first, available) : available;  // end may wrap
         RenderResidueBases(helper, row, block, first, count);

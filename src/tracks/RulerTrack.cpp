@@ -13,7 +13,7 @@ constexpr int kRulerGridRows = 2;
 // No composed or exported picture is wider than the largest pixmap, so a band never needs more columns;
 // a huge residues-per-line would otherwise ask for a band of gigabytes.
 unsigned DrawableColumns(unsigned count, int cellWidth) {
-    return cellWidth > 0 ? std::min(count, unsigned(PixmapAllocation::kMaxSide / cellWidth)) : count;
+    return cellWidth > 0 ? std::min(count, PixmapAllocation::CellsPerSide(cellWidth)) : count;
 }
 
 }  // namespace

@@ -1,8 +1,8 @@
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <QGuiApplication>
 #include <cstdlib>
-#include <unistd.h>
 
 #include "BenchSupport.h"
 #include "Figures.h"
@@ -12,8 +12,7 @@ int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QGuiApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
 
     std::vector<RatioReporter::Figure> figures;
     bench::RegisterViewBenchmarks(figures);

@@ -55,8 +55,7 @@ QFont BenchFont() {
 
 BenchAlignment& SharedAlignment(unsigned rows, unsigned columns) {
     std::unique_ptr<BenchAlignment>& kept = Kept();
-    if (kept && kept->rows == rows && kept->columns == columns)
-        return *kept;
+    if (kept && kept->rows == rows && kept->columns == columns) return *kept;
     kept.reset();
     auto made = std::make_unique<BenchAlignment>();
     made->rows = rows;
@@ -65,8 +64,8 @@ BenchAlignment& SharedAlignment(unsigned rows, unsigned columns) {
     made->model->SetSequenceClass(SDM::AminoAcid);
     made->model->setColorScheme(SDM::MakeColorScheme("zappo"));
     for (unsigned row = 0; row < rows; ++row) {
-        made->model->addSequence(boost::make_shared<SDM::AASequence>("sequence_" + std::to_string(row + 1),
-                                                                     AlignedRow(row, columns, made->residues)));
+        made->model->addSequence(boost::make_shared<SDM::AASequence>(
+            "sequence_" + std::to_string(row + 1), AlignedRow(row, columns, made->residues)));
     }
     made->view = std::make_unique<SQV::SVAlignment>(made->model);
     made->view->Update();
@@ -74,7 +73,9 @@ BenchAlignment& SharedAlignment(unsigned rows, unsigned columns) {
     return *kept;
 }
 
-void ReleaseSharedAlignment() { Kept().reset(); }
+void ReleaseSharedAlignment() {
+    Kept().reset();
+}
 
 RenderSequenceData::RenderAspects ViewAspects(QSize view) {
     RenderSequenceData::RenderAspects aspects;
@@ -103,8 +104,8 @@ QPixmap ReadyStrip(int columns) {
     return strip;
 }
 
-void ComposeFromPieces(QSize frameSize, const std::vector<QPixmap>& pieces, QSize pieceStep, long long perLine,
-                       long long count) {
+void ComposeFromPieces(QSize frameSize, const std::vector<QPixmap>& pieces, QSize pieceStep,
+                       long long perLine, long long count) {
     QPixmap frame(frameSize);
     frame.fill(Qt::white);
     QPainter painter(&frame);

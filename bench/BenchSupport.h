@@ -57,7 +57,7 @@ QPixmap ReadyStrip(int columns);
 
 /// What the machine needs at best to produce a frame of `frameSize` from ready pixmaps: a new white
 /// frame, then `count` copies of `pieces` (taken in turn) laid `perLine` to a line, `pieceStep` apart.
-void ComposeFromPieces(QSize frameSize, const std::vector<QPixmap>& pieces, QSize pieceStep, long long perLine,
-                       long long count);
+void ComposeFromPieces(QSize frameSize, const std::vector<QPixmap>& pieces, QSize pieceStep,
+                       long long perLine, long long count);
 
 }  // namespace bench

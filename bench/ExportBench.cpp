@@ -54,10 +54,12 @@ void ExportBaseline(benchmark::State& state, bool includeGaps) {
         return;
     }
     const SQC::FontAttributes& cell = view.renderer.CellFont();
-    const long long cells = includeGaps ? (long long)view.alignment.Cells() : (long long)view.alignment.residues;
+    const long long cells =
+        includeGaps ? (long long)view.alignment.Cells() : (long long)view.alignment.residues;
     const std::vector<QPixmap> glyph{ReadyGlyph()};
     for (auto _ : state)
-        ComposeFromPieces(picture->size(), glyph, QSize(cell.GetMaxWidth(), cell.GetMaxHeight()), kSide, cells);
+        ComposeFromPieces(picture->size(), glyph, QSize(cell.GetMaxWidth(), cell.GetMaxHeight()), kSide,
+                          cells);
 }
 
 }  // namespace
@@ -65,11 +67,16 @@ void ExportBaseline(benchmark::State& state, bool includeGaps) {
 void RegisterExportBenchmarks(std::vector<RatioReporter::Figure>& figures) {
     for (const bool gaps : {true, false}) {
         const std::string name = gaps ? "with_gaps" : "without_gaps";
-        for (auto* run : {benchmark::RegisterBenchmark(("Export/render/" + name).c_str(), ExportRender, gaps),
-                          benchmark::RegisterBenchmark(("Export/baseline/" + name).c_str(), ExportBaseline, gaps)})
-            run->Iterations(2)->MeasureProcessCPUTime()->Repetitions(3)->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond);
+        for (auto* run :
+             {benchmark::RegisterBenchmark(("Export/render/" + name).c_str(), ExportRender, gaps),
+              benchmark::RegisterBenchmark(("Export/baseline/" + name).c_str(), ExportBaseline, gaps)})
+            run->Iterations(2)->MeasureProcessCPUTime()->Repetitions(3)->ReportAggregatesOnly(true)->Unit(
+                benchmark::kMillisecond);
         figures.push_back({"4 export 1000x1000 " + std::string(gaps ? "with gaps" : "without gaps"),
-                           "Export/render/" + name, "Export/baseline/" + name, 2.0, {}});
+                           "Export/render/" + name,
+                           "Export/baseline/" + name,
+                           2.0,
+                           {}});
     }
 }
 

@@ -30,8 +30,7 @@ void GlyphCacheHit(benchmark::State& state) {
     const QFont font = BenchFont();
     const std::vector<ResidueRenderData> keys = RowOfKeys();
     ResidueFactory* glyphs = ResidueFactory::Instance();
-    for (const ResidueRenderData& key : keys)
-        glyphs->GetPixmap(key, font);
+    for (const ResidueRenderData& key : keys) glyphs->GetPixmap(key, font);
     std::size_t next = 0;
     for (auto _ : state) {
         benchmark::DoNotOptimize(glyphs->GetPixmap(keys[next], font));
@@ -68,8 +67,10 @@ void RegisterGlyphCacheBenchmarks(std::vector<RatioReporter::Figure>& figures) {
                       benchmark::RegisterBenchmark("GlyphCache/copy_glyph", GlyphCopy),
                       benchmark::RegisterBenchmark("GlyphCache/first_drawing", GlyphCreate)})
         run->MeasureProcessCPUTime()->Repetitions(5)->ReportAggregatesOnly(true);
-    figures.push_back({"5 glyph cache hit (vs copying it)", "GlyphCache/hit", "GlyphCache/copy_glyph", 0, {}});
-    figures.push_back({"5 first drawing of a glyph (vs hit)", "GlyphCache/first_drawing", "GlyphCache/hit", 0, {}});
+    figures.push_back(
+        {"5 glyph cache hit (vs copying it)", "GlyphCache/hit", "GlyphCache/copy_glyph", 0, {}});
+    figures.push_back(
+        {"5 first drawing of a glyph (vs hit)", "GlyphCache/first_drawing", "GlyphCache/hit", 0, {}});
 }
 
 }  // namespace bench

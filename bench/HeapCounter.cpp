@@ -16,10 +16,9 @@ std::atomic<std::int64_t> peak{0};
 
 void* CountedAllocate(std::size_t size) {
     void* block = std::malloc(size == 0 ? 1 : size);
-    if (block == nullptr)
-        throw std::bad_alloc();
-    const std::int64_t now = live.fetch_add(std::int64_t(malloc_usable_size(block))) +
-                             std::int64_t(malloc_usable_size(block));
+    if (block == nullptr) throw std::bad_alloc();
+    const std::int64_t now =
+        live.fetch_add(std::int64_t(malloc_usable_size(block))) + std::int64_t(malloc_usable_size(block));
     std::int64_t highest = peak.load(std::memory_order_relaxed);
     while (now > highest && !peak.compare_exchange_weak(highest, now)) {
     }
@@ -27,8 +26,7 @@ void* CountedAllocate(std::size_t size) {
 }
 
 void CountedFree(void* block) noexcept {
-    if (block == nullptr)
-        return;
+    if (block == nullptr) return;
     live.fetch_sub(std::int64_t(malloc_usable_size(block)));
     std::free(block);
 }
@@ -37,14 +35,24 @@ void CountedFree(void* block) noexcept {
 
 namespace HeapCounter {
 
-std::int64_t Live() { return live.load(); }
-std::int64_t Peak() { return peak.load(); }
-void ResetPeak() { peak.store(live.load()); }
+std::int64_t Live() {
+    return live.load();
+}
+std::int64_t Peak() {
+    return peak.load();
+}
+void ResetPeak() {
+    peak.store(live.load());
+}
 
 }  // namespace HeapCounter
 
-void* operator new(std::size_t size) { return CountedAllocate(size); }
-void* operator new[](std::size_t size) { return CountedAllocate(size); }
+void* operator new(std::size_t size) {
+    return CountedAllocate(size);
+}
+void* operator new[](std::size_t size) {
+    return CountedAllocate(size);
+}
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
     try {
         return CountedAllocate(size);
@@ -59,9 +67,21 @@ void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
         return nullptr;
     }
 }
-void operator delete(void* block) noexcept { CountedFree(block); }
-void operator delete[](void* block) noexcept { CountedFree(block); }
-void operator delete(void* block, std::size_t) noexcept { CountedFree(block); }
-void operator delete[](void* block, std::size_t) noexcept { CountedFree(block); }
-void operator delete(void* block, const std::nothrow_t&) noexcept { CountedFree(block); }
-void operator delete[](void* block, const std::nothrow_t&) noexcept { CountedFree(block); }
+void operator delete(void* block) noexcept {
+    CountedFree(block);
+}
+void operator delete[](void* block) noexcept {
+    CountedFree(block);
+}
+void operator delete(void* block, std::size_t) noexcept {
+    CountedFree(block);
+}
+void operator delete[](void* block, std::size_t) noexcept {
+    CountedFree(block);
+}
+void operator delete(void* block, const std::nothrow_t&) noexcept {
+    CountedFree(block);
+}
+void operator delete[](void* block, const std::nothrow_t&) noexcept {
+    CountedFree(block);
+}

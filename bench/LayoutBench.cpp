@@ -79,17 +79,21 @@ void LayoutBaseline(benchmark::State& state, Size size) {
 void RegisterLayoutBenchmarks(std::vector<RatioReporter::Figure>& figures) {
     for (const Size& size : kSizes) {
         const std::string name = size.Name();
-        auto* render = benchmark::RegisterBenchmark(("LayoutPass/render/" + name).c_str(), LayoutRender, size);
+        auto* render =
+            benchmark::RegisterBenchmark(("LayoutPass/render/" + name).c_str(), LayoutRender, size);
         auto* baseline =
             benchmark::RegisterBenchmark(("LayoutPass/baseline/" + name).c_str(), LayoutBaseline, size);
         for (auto* run : {render, baseline}) {
-            run->MeasureProcessCPUTime()->Repetitions(3)->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond);
-            if (size.iterations > 0)
-                run->Iterations(size.iterations);
+            run->MeasureProcessCPUTime()->Repetitions(3)->ReportAggregatesOnly(true)->Unit(
+                benchmark::kMillisecond);
+            if (size.iterations > 0) run->Iterations(size.iterations);
         }
         const bool targeted = (size.rows == 2000 && size.columns == 5000) || size.rows == 10000;
-        figures.push_back({"3 layout pass " + name, "LayoutPass/render/" + name, "LayoutPass/baseline/" + name,
-                           targeted ? 3.0 : 0.0, {"table_B_per_cell", "peak_B_per_cell"}});
+        figures.push_back({"3 layout pass " + name,
+                           "LayoutPass/render/" + name,
+                           "LayoutPass/baseline/" + name,
+                           targeted ? 3.0 : 0.0,
+                           {"table_B_per_cell", "peak_B_per_cell"}});
     }
 }
 

@@ -30,18 +30,15 @@ RatioReporter::RatioReporter(std::vector<Figure> list, bool colour)
 void RatioReporter::ReportRuns(const std::vector<Run>& runs) {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& run : runs) {
-        if (run.error_occurred)
-            continue;
+        if (run.error_occurred) continue;
         // A benchmark without repetitions reports its one run; with repetitions, the median aggregate.
         const bool single = run.run_type == Run::RT_Iteration && run.repetitions <= 1;
         const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
-        if (!single && !median)
-            continue;
+        if (!single && !median) continue;
         Median& entry = medians[RegisteredName(run)];
         entry.seconds = run.GetAdjustedCPUTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
         entry.wallSeconds = run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
-        for (const auto& [name, counter] : run.counters)
-            entry.counters[name] = counter.value;
+        for (const auto& [name, counter] : run.counters) entry.counters[name] = counter.value;
     }
 }
 
@@ -65,8 +62,7 @@ bool RatioReporter::PrintTable() const {
         }
         for (const std::string& name : figure.counters) {
             const auto counter = measured->second.counters.find(name);
-            if (counter == measured->second.counters.end())
-                continue;
+            if (counter == measured->second.counters.end()) continue;
             char text[64];
             std::snprintf(text, sizeof text, "%s=%.3g ", name.c_str(), counter->second);
             notes += text;
@@ -80,15 +76,16 @@ bool RatioReporter::PrintTable() const {
         const double ratio = measured->second.seconds / baseline->second.seconds;
         char target[16] = "-";
         if (figure.target > 0) {
-            std::snprintf(target, sizeof target, "<=%.1f%s", figure.target, ratio <= figure.target ? "" : "!");
+            std::snprintf(target, sizeof target, "<=%.1f%s", figure.target,
+                          ratio <= figure.target ? "" : "!");
             allMet = allMet && ratio <= figure.target;
         }
         const double wallRatio = baseline->second.wallSeconds > 0
                                      ? measured->second.wallSeconds / baseline->second.wallSeconds
                                      : 0;
         std::printf("%-36s %12s %12s %7.2f %8s %6.2f  %s\n", figure.title.c_str(),
-                    Duration(measured->second.seconds).c_str(), Duration(baseline->second.seconds).c_str(), ratio,
-                    target, wallRatio, notes.c_str());
+                    Duration(measured->second.seconds).c_str(), Duration(baseline->second.seconds).c_str(),
+                    ratio, target, wallRatio, notes.c_str());
     }
     std::printf("(a '!' after the target marks a missed one)\n");
     return allMet;

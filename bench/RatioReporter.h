@@ -16,8 +16,8 @@ public:
     struct Figure {
         std::string title;
         std::string measured;
-        std::string baseline;  // empty: no baseline, the time alone is reported
-        double target = 0;     // highest ratio allowed; 0 when there is none
+        std::string baseline;               // empty: no baseline, the time alone is reported
+        double target = 0;                  // highest ratio allowed; 0 when there is none
         std::vector<std::string> counters;  // counters of `measured` shown beside the ratio
     };
 

@@ -54,8 +54,7 @@ void ScrollFrameRender(benchmark::State& state) {
     int top = 0;
     for (auto _ : state) {
         top += view.cellHeight;  // one grid row per frame
-        if (top > lastTop)
-            top = 0;
+        if (top > lastTop) top = 0;
         view.ScrollTo(top);
         if (!view.Frame(false)) {
             state.SkipWithError("Render failed");
@@ -69,10 +68,10 @@ void ScrollFrameBaseline(benchmark::State& state) {
     const LaidOutView view;
     const int rows = view.FrameGridRows();
     std::vector<QPixmap> strips;
-    for (int row = 0; row < rows; ++row)
-        strips.push_back(ReadyStrip(int(view.renderer.ResiduesPerBlock())));
+    for (int row = 0; row < rows; ++row) strips.push_back(ReadyStrip(int(view.renderer.ResiduesPerBlock())));
     for (auto _ : state)
-        ComposeFromPieces(view.FrameSize(), strips, QSize(view.FrameSize().width(), view.cellHeight), 1, rows);
+        ComposeFromPieces(view.FrameSize(), strips, QSize(view.FrameSize().width(), view.cellHeight), 1,
+                          rows);
 }
 
 void FullRepaintRender(benchmark::State& state) {
@@ -104,16 +103,29 @@ void FullRepaintBaseline(benchmark::State& state) {
 void RegisterViewBenchmarks(std::vector<RatioReporter::Figure>& figures) {
     const int repetitions = 5;
     benchmark::RegisterBenchmark("ScrollFrame/render", ScrollFrameRender)
-        ->MeasureProcessCPUTime()->Repetitions(repetitions)->ReportAggregatesOnly(true)->Unit(benchmark::kMicrosecond);
+        ->MeasureProcessCPUTime()
+        ->Repetitions(repetitions)
+        ->ReportAggregatesOnly(true)
+        ->Unit(benchmark::kMicrosecond);
     benchmark::RegisterBenchmark("ScrollFrame/baseline", ScrollFrameBaseline)
-        ->MeasureProcessCPUTime()->Repetitions(repetitions)->ReportAggregatesOnly(true)->Unit(benchmark::kMicrosecond);
+        ->MeasureProcessCPUTime()
+        ->Repetitions(repetitions)
+        ->ReportAggregatesOnly(true)
+        ->Unit(benchmark::kMicrosecond);
     benchmark::RegisterBenchmark("FullRepaint/render", FullRepaintRender)
-        ->MeasureProcessCPUTime()->Repetitions(repetitions)->ReportAggregatesOnly(true)->Unit(benchmark::kMicrosecond);
+        ->MeasureProcessCPUTime()
+        ->Repetitions(repetitions)
+        ->ReportAggregatesOnly(true)
+        ->Unit(benchmark::kMicrosecond);
     benchmark::RegisterBenchmark("FullRepaint/baseline", FullRepaintBaseline)
-        ->MeasureProcessCPUTime()->Repetitions(repetitions)->ReportAggregatesOnly(true)->Unit(benchmark::kMicrosecond);
-    figures.push_back({"1 scroll frame 2000x5000", "ScrollFrame/render", "ScrollFrame/baseline", 3.0,
-                       {"grid_rows"}});
-    figures.push_back({"2 full repaint 2000x5000", "FullRepaint/render", "FullRepaint/baseline", 1.5, {"cells"}});
+        ->MeasureProcessCPUTime()
+        ->Repetitions(repetitions)
+        ->ReportAggregatesOnly(true)
+        ->Unit(benchmark::kMicrosecond);
+    figures.push_back(
+        {"1 scroll frame 2000x5000", "ScrollFrame/render", "ScrollFrame/baseline", 3.0, {"grid_rows"}});
+    figures.push_back(
+        {"2 full repaint 2000x5000", "FullRepaint/render", "FullRepaint/baseline", 1.5, {"cells"}});
 }
 
 }  // namespace bench

@@ -22,8 +22,7 @@ inline Formats::ReadResult Read(const std::string& text, Formats::Format format)
     Formats::ReadOptions options;
     options.format = format;
     options.maxBytes = kMaxInputBytes;
-    if (format != Formats::Format::Auto)
-        return Formats::ReadAlignmentText(text, "fuzz", options);
+    if (format != Formats::Format::Auto) return Formats::ReadAlignmentText(text, "fuzz", options);
     std::istringstream in(text);
     return Formats::ReadAlignmentStream(in, "fuzz", options);
 }
@@ -33,10 +32,8 @@ inline Formats::ReadResult Read(const std::string& text, Formats::Format format)
 /// as wide as the alignment, the detected format for plain text).
 inline std::string BrokenInvariant(const std::string& text, Formats::Format format,
                                    const Formats::ReadResult& result) {
-    if (!result.ok())
-        return result.error.message.empty() ? "a refused input has no message" : std::string();
-    if (result.format == Formats::Format::Auto)
-        return "an accepted alignment has no format";
+    if (!result.ok()) return result.error.message.empty() ? "a refused input has no message" : std::string();
+    if (result.format == Formats::Format::Auto) return "an accepted alignment has no format";
     if (format == Formats::Format::Auto && !IsGzip(text)) {
         const Formats::Format detected = Formats::DetectFormat(text);
         if (detected != Formats::Format::Auto && detected != result.format)
@@ -44,15 +41,13 @@ inline std::string BrokenInvariant(const std::string& text, Formats::Format form
     }
     SQV::SVAlignment view(result.alignment);
     view.Update();
-    if (view.RowCount() != result.alignment->size())
-        return "a read sequence has no view row";
+    if (view.RowCount() != result.alignment->size()) return "a read sequence has no view row";
     const unsigned columns = result.alignment->columnCount();
     for (unsigned row = 0; row < view.RowCount(); ++row) {
         if (view.GetAlignedSequence(row).size() != columns)
             return "a view row is not as wide as the alignment";
         const auto* aa = dynamic_cast<const SDM::AASequence*>(result.alignment->getSequence(row).get());
-        if (aa == nullptr)
-            continue;
+        if (aa == nullptr) continue;
         for (const auto& entry : aa->getSecondaryStructure()) {
             const std::string& placed = view.GetAlignedSS(entry.first, row);
             if (!placed.empty() && placed.size() != columns)

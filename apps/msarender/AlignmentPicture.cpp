@@ -14,7 +14,6 @@ QImage& LayoutDevice() {
     return device;
 }
 
-
 }  // namespace
 
 AlignmentPicture::AlignmentPicture(boost::shared_ptr<SDM::Alignment> model, const CliOptions& opts)
@@ -22,7 +21,9 @@ AlignmentPicture::AlignmentPicture(boost::shared_ptr<SDM::Alignment> model, cons
     renderer.InitializeRendering();
 }
 
-AlignmentPicture::~AlignmentPicture() { renderer.UninitializeRendering(); }
+AlignmentPicture::~AlignmentPicture() {
+    renderer.UninitializeRendering();
+}
 
 QString AlignmentPicture::Prepare() {
     QGuiApplication::setFont(QFont(options.fontFamily, options.fontSize));
@@ -39,7 +40,8 @@ QString AlignmentPicture::Prepare() {
 }
 
 QString AlignmentPicture::ApplyModelOptions() {
-    if (!options.scheme.isEmpty()) alignment->setColorScheme(SDM::MakeColorScheme(options.scheme.toStdString()));
+    if (!options.scheme.isEmpty())
+        alignment->setColorScheme(SDM::MakeColorScheme(options.scheme.toStdString()));
     if (!options.hide.isEmpty()) {
         const SequenceList hidden = ResolveSequences(*alignment, options.hide);
         if (!hidden.error.isEmpty()) return "--hide: " + hidden.error;
@@ -97,7 +99,8 @@ int AlignmentPicture::RowOfSequence(unsigned sequenceIndex) const {
 // secondary-structure lines.
 int AlignmentPicture::LinesOfSequence(unsigned sequenceIndex) const {
     int lines = 1;
-    if (!options.secondaryStructure || !columns.empty() || !alignment->IsSecondaryStructureShown()) return lines;
+    if (!options.secondaryStructure || !columns.empty() || !alignment->IsSecondaryStructureShown())
+        return lines;
     const auto aa = boost::dynamic_pointer_cast<SDM::AASequence>(alignment->getSequence(sequenceIndex));
     if (!aa) return lines;
     const unsigned row = unsigned(RowOfSequence(sequenceIndex));
@@ -120,7 +123,8 @@ QString AlignmentPicture::PlanPages() {
     const unsigned count = columns.empty() ? alignment->columnCount() : unsigned(columns.size());
     const unsigned perLine = options.wrap < 0 ? count : std::min(count, renderer.ResiduesPerBlock());
     if (static_cast<long long>(perLine) * cell.GetMaxWidth() > kMaxSide)
-        return QStringLiteral("the picture would be wider than %1 pixels; wrap it with --wrap N").arg(kMaxSide);
+        return QStringLiteral("the picture would be wider than %1 pixels; wrap it with --wrap N")
+            .arg(kMaxSide);
 
     // Keep the page within the renderer's pixel budget too; the name column is estimated generously.
     const long long width = (static_cast<long long>(perLine) + 60) * cell.GetMaxWidth();
@@ -132,7 +136,8 @@ QString AlignmentPicture::PlanPages() {
     for (unsigned index : sequenceIndexes) {
         const long long own = LinesOfSequence(index);
         if (blocks * (own + band) * h > maxHeight)
-            return QStringLiteral("one sequence is taller than %1 pixels; use a larger --wrap").arg(maxHeight);
+            return QStringLiteral("one sequence is taller than %1 pixels; use a larger --wrap")
+                .arg(maxHeight);
         if (pages.empty() || blocks * (lines + own + band) * h > maxHeight) {
             pages.emplace_back();
             lines = 0;

@@ -12,35 +12,55 @@ namespace {
 const char* const kDescription =
     "Renders multiple sequence alignments to images.\n"
     "With no input, renders the bundled example (Pfam fn3) to example.png.\n"
-    "Formats: FASTA/A2M/A3M, Clustal, Stockholm, PHYLIP, PIR; '-' reads standard input; .gz is read directly.\n"
+    "Formats: FASTA/A2M/A3M, Clustal, Stockholm, PHYLIP, PIR; '-' reads standard input; .gz is read "
+    "directly.\n"
     "Exit status: 0 success, 1 failure, 2 usage error.";
 
 struct OptionSet {
-    QCommandLineOption output{{"o", "output"}, "Write the image to <file> (PNG, JPEG, BMP, PPM by extension; '-' = PNG on standard output).", "file"};
+    QCommandLineOption output{
+        {"o", "output"},
+        "Write the image to <file> (PNG, JPEG, BMP, PPM by extension; '-' = PNG on standard output).",
+        "file"};
     QCommandLineOption outputDir{{"O", "output-dir"}, "Write one PNG per input into <dir>.", "dir"};
-    QCommandLineOption format{"format", "Input format: auto, fasta, clustal, stockholm, phylip, pir.", "name", "auto"};
-    QCommandLineOption maxInput{"max-input", "Refuse inputs larger than <size> bytes after decompression; K, M and G suffixes count 1024s (default 1G).", "size", "1G"};
-    QCommandLineOption alignment{"alignment", "Which alignment of a multi-alignment Stockholm file (1-based).", "n", "1"};
-    QCommandLineOption scheme{"scheme", "Colour scheme: " + QString::fromStdString([] {
-        std::string names;
-        for (const std::string& n : SDM::ColorSchemeNames()) names += (names.empty() ? "" : ", ") + n;
-        return names;
-    }()) + " (default: clustal for proteins, nucleotide for nucleic acids).", "name"};
+    QCommandLineOption format{"format", "Input format: auto, fasta, clustal, stockholm, phylip, pir.", "name",
+                              "auto"};
+    QCommandLineOption maxInput{"max-input",
+                                "Refuse inputs larger than <size> bytes after decompression; K, M and G "
+                                "suffixes count 1024s (default 1G).",
+                                "size", "1G"};
+    QCommandLineOption alignment{"alignment",
+                                 "Which alignment of a multi-alignment Stockholm file (1-based).", "n", "1"};
+    QCommandLineOption scheme{"scheme",
+                              "Colour scheme: " + QString::fromStdString([] {
+                                  std::string names;
+                                  for (const std::string& n : SDM::ColorSchemeNames())
+                                      names += (names.empty() ? "" : ", ") + n;
+                                  return names;
+                              }()) +
+                                  " (default: clustal for proteins, nucleotide for nucleic acids).",
+                              "name"};
     QCommandLineOption wrap{"wrap", "Wrap into blocks of <n> residues per line; 0 fits --width.", "n"};
-    QCommandLineOption width{"width", "Width of the residue area in pixels, for --wrap 0 (default 1200).", "pixels", "1200"};
-    QCommandLineOption font{"font", "Residue font family (default DejaVu Sans Mono).", "family", "DejaVu Sans Mono"};
+    QCommandLineOption width{"width", "Width of the residue area in pixels, for --wrap 0 (default 1200).",
+                             "pixels", "1200"};
+    QCommandLineOption font{"font", "Residue font family (default DejaVu Sans Mono).", "family",
+                            "DejaVu Sans Mono"};
     QCommandLineOption fontSize{"font-size", "Font size in points (default 10).", "points", "10"};
     QCommandLineOption ss{"ss", "Draw secondary-structure lines (the default)."};
     QCommandLineOption noSs{"no-ss", "Do not draw secondary-structure lines."};
     QCommandLineOption noRuler{"no-ruler", "Do not draw the ruler."};
     QCommandLineOption noRulerNumbers{"no-ruler-numbers", "Draw ruler ticks without numbers."};
-    QCommandLineOption rulerOrigin{"ruler-origin", "The column (1-based) that the ruler numbers 1 (default 1).", "column", "1"};
-    QCommandLineOption sequences{"sequences", "Sequences to draw, by name or 1-based index, comma separated, in this order.", "list"};
+    QCommandLineOption rulerOrigin{
+        "ruler-origin", "The column (1-based) that the ruler numbers 1 (default 1).", "column", "1"};
+    QCommandLineOption sequences{
+        "sequences", "Sequences to draw, by name or 1-based index, comma separated, in this order.", "list"};
     QCommandLineOption columns{"columns", "Columns to draw, 1-based ranges such as 1-50,80-100.", "ranges"};
     QCommandLineOption noGaps{"no-gaps", "Leave gaps out; residues close up."};
     QCommandLineOption hide{"hide", "Sequences to hide, by name or 1-based index, comma separated.", "list"};
     QCommandLineOption consensus{"consensus", "Add the consensus sequence."};
-    QCommandLineOption view{"view", "Render the composed view of a host instead: size and scroll position in pixels, WIDTHxHEIGHT[+LEFT+TOP].", "geometry"};
+    QCommandLineOption view{"view",
+                            "Render the composed view of a host instead: size and scroll position in pixels, "
+                            "WIDTHxHEIGHT[+LEFT+TOP].",
+                            "geometry"};
     QCommandLineOption timings{"timings", "Print the performance timers on standard error."};
     QCommandLineOption quiet{{"q", "quiet"}, "Print nothing but errors."};
 };
@@ -59,7 +79,8 @@ std::optional<std::size_t> ParseByteSize(const QString& text) {
                                             QRegularExpression::CaseInsensitiveOption);
     const QRegularExpressionMatch m = pattern.match(text.trimmed());
     if (!m.hasMatch()) return std::nullopt;
-    const int shift = m.captured(2).isEmpty() ? 0 : QStringLiteral("KMG").indexOf(m.captured(2).toUpper()) * 10 + 10;
+    const int shift =
+        m.captured(2).isEmpty() ? 0 : QStringLiteral("KMG").indexOf(m.captured(2).toUpper()) * 10 + 10;
     const unsigned long long number = m.captured(1).toULongLong();
     if (number == 0 || number > (std::numeric_limits<std::size_t>::max() >> shift)) return std::nullopt;
     return std::size_t(number) << shift;
@@ -80,21 +101,28 @@ std::optional<ViewGeometry> ParseViewGeometry(const QString& text) {
 
 // Reads the numeric and named options; returns a usage error or an empty string.
 QString ReadValues(const QCommandLineParser& parser, const OptionSet& o, CliOptions& out) {
-    if (const auto f = Formats::ParseFormatName(parser.value(o.format).toStdString())) out.format = *f;
-    else return "unknown format '" + parser.value(o.format) + "'";
-    if (const auto bytes = ParseByteSize(parser.value(o.maxInput))) out.maxInputBytes = *bytes;
-    else return "--max-input needs a size in bytes, such as 500000, 64M or 2G";
+    if (const auto f = Formats::ParseFormatName(parser.value(o.format).toStdString()))
+        out.format = *f;
+    else
+        return "unknown format '" + parser.value(o.format) + "'";
+    if (const auto bytes = ParseByteSize(parser.value(o.maxInput)))
+        out.maxInputBytes = *bytes;
+    else
+        return "--max-input needs a size in bytes, such as 500000, 64M or 2G";
     if (!ParseInt(parser.value(o.alignment), 1, out.alignmentIndex)) return "--alignment needs a number >= 1";
     out.alignmentIndex -= 1;
     if (parser.isSet(o.scheme)) {
         out.scheme = parser.value(o.scheme);
-        if (!SDM::MakeColorScheme(out.scheme.toStdString())) return "unknown colour scheme '" + out.scheme + "'";
+        if (!SDM::MakeColorScheme(out.scheme.toStdString()))
+            return "unknown colour scheme '" + out.scheme + "'";
     }
-    if (parser.isSet(o.wrap) && !ParseInt(parser.value(o.wrap), 0, out.wrap)) return "--wrap needs a number >= 0";
+    if (parser.isSet(o.wrap) && !ParseInt(parser.value(o.wrap), 0, out.wrap))
+        return "--wrap needs a number >= 0";
     if (!ParseInt(parser.value(o.width), 1, out.width)) return "--width needs a number of pixels >= 1";
     if (!ParseInt(parser.value(o.fontSize), 1, out.fontSize) || out.fontSize > 200)
         return "--font-size needs a number of points from 1 to 200";
-    if (!ParseInt(parser.value(o.rulerOrigin), 1, out.rulerOrigin)) return "--ruler-origin needs a column number >= 1";
+    if (!ParseInt(parser.value(o.rulerOrigin), 1, out.rulerOrigin))
+        return "--ruler-origin needs a column number >= 1";
     if (parser.isSet(o.view)) {
         out.view = ParseViewGeometry(parser.value(o.view));
         if (!out.view) return "--view needs WIDTHxHEIGHT[+LEFT+TOP], for example 1200x800+0+300";
@@ -118,9 +146,10 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments) {
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     const OptionSet o;
-    parser.addOptions({o.output, o.outputDir, o.format, o.maxInput, o.alignment, o.scheme, o.wrap, o.width, o.font,
-                       o.fontSize, o.ss, o.noSs, o.noRuler, o.noRulerNumbers, o.rulerOrigin, o.sequences,
-                       o.columns, o.noGaps, o.hide, o.consensus, o.view, o.timings, o.quiet});
+    parser.addOptions({o.output,  o.outputDir,      o.format,      o.maxInput,  o.alignment, o.scheme,
+                       o.wrap,    o.width,          o.font,        o.fontSize,  o.ss,        o.noSs,
+                       o.noRuler, o.noRulerNumbers, o.rulerOrigin, o.sequences, o.columns,   o.noGaps,
+                       o.hide,    o.consensus,      o.view,        o.timings,   o.quiet});
     parser.addPositionalArgument("inputs", "Alignment files ('-' for standard input).", "[INPUT...]");
 
     if (!parser.parse(arguments)) {
@@ -128,8 +157,8 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments) {
         return result;
     }
     if (parser.isSet(help) || parser.isSet(version)) {
-        const QString text = parser.isSet(help) ? parser.helpText()
-                                                : "msarender " + QStringLiteral(MSARENDER_VERSION) + "\n";
+        const QString text =
+            parser.isSet(help) ? parser.helpText() : "msarender " + QStringLiteral(MSARENDER_VERSION) + "\n";
         std::fputs(text.toLocal8Bit().constData(), stdout);
         result.answered = true;
         return result;

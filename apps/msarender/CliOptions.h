@@ -24,18 +24,18 @@ struct CliOptions {
     Formats::Format format = Formats::Format::Auto;
     int alignmentIndex = 0;
     std::size_t maxInputBytes = std::size_t(1) << 30;  // --max-input: larger inputs are refused, not read
-    QString scheme;      // empty: the default of the sequence class
-    int wrap = -1;       // residues per line; -1 = no wrapping, 0 = fit --width
-    int width = 1200;    // residue area width in pixels for --wrap 0
+    QString scheme;                                    // empty: the default of the sequence class
+    int wrap = -1;                                     // residues per line; -1 = no wrapping, 0 = fit --width
+    int width = 1200;                                  // residue area width in pixels for --wrap 0
     QString fontFamily = QStringLiteral("DejaVu Sans Mono");
     int fontSize = 10;
     bool secondaryStructure = true;
     bool ruler = true;
     bool rulerNumbers = true;
     int rulerOrigin = 1;
-    QString sequences;   // names or 1-based indexes, comma separated
-    QString columns;     // 1-based ranges, comma separated
-    QString hide;        // names or 1-based indexes to hide
+    QString sequences;  // names or 1-based indexes, comma separated
+    QString columns;    // 1-based ranges, comma separated
+    QString hide;       // names or 1-based indexes to hide
     bool includeGaps = true;
     bool consensus = false;
     std::optional<ViewGeometry> view;

@@ -1,5 +1,7 @@
 #include "ImageOutput.h"
 
+#include <zlib.h>
+
 #include <QFile>
 #include <QFileInfo>
 #include <QImageWriter>
@@ -8,7 +10,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <vector>
-#include <zlib.h>
 
 namespace {
 
@@ -112,7 +113,8 @@ bool WriteImageData(QIODevice& out, const QImage& image, ColourIndex* palette) {
             stream.avail_out = uInt(chunk.size());
             status = deflate(&stream, flush);
             const std::size_t produced = chunk.size() - stream.avail_out;
-            if (status == Z_STREAM_ERROR || (produced > 0 && !WriteChunk(out, "IDAT", chunk.data(), produced))) {
+            if (status == Z_STREAM_ERROR ||
+                (produced > 0 && !WriteChunk(out, "IDAT", chunk.data(), produced))) {
                 ok = false;
                 return;
             }
@@ -138,7 +140,7 @@ bool WriteOpaquePng(const QImage& source, QIODevice& out) {
     unsigned char header[13];
     qToBigEndian<quint32>(quint32(image.width()), header);
     qToBigEndian<quint32>(quint32(image.height()), header + 4);
-    header[8] = 8;                        // bits per sample or index
+    header[8] = 8;                           // bits per sample or index
     header[9] = palette == nullptr ? 2 : 3;  // truecolour or indexed
     header[10] = header[11] = header[12] = 0;
     if (out.write(reinterpret_cast<const char*>(kSignature), 8) != 8 || !WriteChunk(out, "IHDR", header, 13))

@@ -56,7 +56,8 @@ ColumnList ParseColumns(const QString& ranges, unsigned columnCount) {
             return result;
         }
         if (last > columnCount) {
-            result.error = QStringLiteral("column %1 is beyond the alignment's %2 columns").arg(last).arg(columnCount);
+            result.error =
+                QStringLiteral("column %1 is beyond the alignment's %2 columns").arg(last).arg(columnCount);
             return result;
         }
         for (unsigned c = first; c <= last; ++c) result.columns.push_back(c - 1);

@@ -1,5 +1,7 @@
 // msarender: renders multiple sequence alignments to images.
 
+#include <unistd.h>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -7,7 +9,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <new>
-#include <unistd.h>
 
 #include "AlignmentPicture.h"
 #include "CliOptions.h"
@@ -22,7 +23,7 @@ const char* const kExampleResource = ":/examples/fn3.sto";
 enum ExitStatus { kSuccess = 0, kFailure = 1, kUsage = 2 };
 
 struct Job {
-    QString input;   // empty: the bundled example
+    QString input;  // empty: the bundled example
     QString output;
 };
 
@@ -61,8 +62,9 @@ private:
 
 QString DefaultOutput(const QString& input, const QString& dir) {
     const QString base = input.isEmpty() ? QStringLiteral("example")
-                         : input == QLatin1String("-") ? QStringLiteral("alignment")
-                                                        : QFileInfo(input).completeBaseName().section('.', 0, 0);
+                         : input == QLatin1String("-")
+                             ? QStringLiteral("alignment")
+                             : QFileInfo(input).completeBaseName().section('.', 0, 0);
     const QString name = base + QStringLiteral(".png");
     return dir.isEmpty() ? name : QDir(dir).filePath(name);
 }
@@ -83,7 +85,8 @@ QString WritePage(AlignmentPicture& picture, int page, const QString& path, QSiz
     QImage image;
     QString error;
     {
-        Common::PerformanceTimer timer(Common::PerformanceManager::Application, L"[msarender::render]", nullptr);
+        Common::PerformanceTimer timer(Common::PerformanceManager::Application, L"[msarender::render]",
+                                       nullptr);
         image = page < 0 ? picture.RenderView(error) : picture.RenderPage(page, error);
     }
     if (image.isNull()) return error;
@@ -112,8 +115,10 @@ bool RunJob(const Job& job, const CliOptions& options, const Reporter& reporter)
     const bool toStdout = job.output == QLatin1String("-");
     const int pages = options.view ? 1 : picture.PageCount();
     if (pages > 1 && toStdout) {
-        reporter.Error(QStringLiteral("%1: the picture needs %2 pages; write them to a file, not standard output")
-                           .arg(name).arg(pages));
+        reporter.Error(
+            QStringLiteral("%1: the picture needs %2 pages; write them to a file, not standard output")
+                .arg(name)
+                .arg(pages));
         return false;
     }
     QStringList written;
@@ -121,19 +126,26 @@ bool RunJob(const Job& job, const CliOptions& options, const Reporter& reporter)
         const QString path = pages > 1 ? PagePath(job.output, page + 1) : job.output;
         if (pages > 1) reporter.Progress(QStringLiteral("writing page %1 of %2").arg(page + 1).arg(pages));
         QSize size;
-        if (const QString error = WritePage(picture, options.view ? -1 : page, path, size); !error.isEmpty()) {
+        if (const QString error = WritePage(picture, options.view ? -1 : page, path, size);
+            !error.isEmpty()) {
             RemoveFiles(written);  // a picture missing its last pages would pass for a whole one
             reporter.Error(name + ": " + error);
             return false;
         }
         written.append(path);
         if (pages == 1)
-            reporter.Note(QStringLiteral("wrote %1 (%2 x %3 pixels)").arg(toStdout ? "standard output" : path)
-                              .arg(size.width()).arg(size.height()), toStdout);
+            reporter.Note(QStringLiteral("wrote %1 (%2 x %3 pixels)")
+                              .arg(toStdout ? "standard output" : path)
+                              .arg(size.width())
+                              .arg(size.height()),
+                          toStdout);
     }
     if (pages > 1)
         reporter.Note(QStringLiteral("%1 is too tall for one image: wrote %2 pages, %3 to %4")
-                          .arg(name).arg(pages).arg(PagePath(job.output, 1), PagePath(job.output, pages)), false);
+                          .arg(name)
+                          .arg(pages)
+                          .arg(PagePath(job.output, 1), PagePath(job.output, pages)),
+                      false);
     return true;
 }
 
@@ -152,11 +164,12 @@ bool RunGuarded(const Job& job, const CliOptions& options, const Reporter& repor
 
 std::vector<Job> PlanJobs(const CliOptions& options) {
     std::vector<Job> jobs;
-    if (options.inputs.isEmpty()) jobs.push_back({QString(), options.output.isEmpty()
-                                                                 ? DefaultOutput(QString(), options.outputDir)
-                                                                 : options.output});
+    if (options.inputs.isEmpty())
+        jobs.push_back({QString(), options.output.isEmpty() ? DefaultOutput(QString(), options.outputDir)
+                                                            : options.output});
     for (const QString& input : options.inputs)
-        jobs.push_back({input, options.output.isEmpty() ? DefaultOutput(input, options.outputDir) : options.output});
+        jobs.push_back(
+            {input, options.output.isEmpty() ? DefaultOutput(input, options.outputDir) : options.output});
     return jobs;
 }
 
@@ -167,9 +180,11 @@ int main(int argc, char** argv) {
     // offscreen; a private one keeps it from warning on every run in pipelines and containers.
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     if (!std::getenv("XDG_RUNTIME_DIR")) {
-        const QByteArray runtime = QDir::tempPath().toLocal8Bit() + "/runtime-msarender-" + QByteArray::number(getuid());
+        const QByteArray runtime =
+            QDir::tempPath().toLocal8Bit() + "/runtime-msarender-" + QByteArray::number(getuid());
         QDir().mkpath(QString::fromLocal8Bit(runtime));
-        QFile::setPermissions(QString::fromLocal8Bit(runtime), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        QFile::setPermissions(QString::fromLocal8Bit(runtime),
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         setenv("XDG_RUNTIME_DIR", runtime.constData(), 1);
     }
     QGuiApplication app(argc, argv);
@@ -185,13 +200,13 @@ int main(int argc, char** argv) {
     }
     const CliOptions& options = parsed.options;
     if (!options.outputDir.isEmpty() && !QDir().mkpath(options.outputDir)) {
-        std::fprintf(stderr, "msarender: cannot create the directory %s\n", options.outputDir.toLocal8Bit().constData());
+        std::fprintf(stderr, "msarender: cannot create the directory %s\n",
+                     options.outputDir.toLocal8Bit().constData());
         return kFailure;
     }
     const Reporter reporter(options);
     bool allDone = true;
     for (const Job& job : PlanJobs(options)) allDone = RunGuarded(job, options, reporter) && allDone;
-    if (options.timings)
-        std::fputs(Common::PerformanceManager::Instance().Report().c_str(), stderr);
+    if (options.timings) std::fputs(Common::PerformanceManager::Instance().Report().c_str(), stderr);
     return allDone ? kSuccess : kFailure;
 }

@@ -35,7 +35,9 @@ const RowMap& AlignmentDocument::Rows() {
     return rows;
 }
 
-int AlignmentDocument::CurrentRow() { return Rows().RowOfSequence(currentSequence); }
+int AlignmentDocument::CurrentRow() {
+    return Rows().RowOfSequence(currentSequence);
+}
 
 bool AlignmentDocument::ApplyOptions(const DisplayOptions& options) {
     // The ruler numbers column `origin` as 1; the renderer takes the 0-based index of that column.
@@ -68,13 +70,11 @@ void AlignmentDocument::HideSequences(const std::vector<unsigned>& sequenceIndex
 void AlignmentDocument::ShowAllSequences() {
     for (unsigned index = 0; index < model->size(); ++index)
         if (const boost::shared_ptr<SDM::Sequence> sequence = model->getSequence(index))
-            if (!sequence->isDisplayed())
-                sequence->setDisplayed(true);
+            if (!sequence->isDisplayed()) sequence->setDisplayed(true);
 }
 
 QString AlignmentDocument::SequenceName(int sequenceIndex) const {
-    if (sequenceIndex < 0)
-        return QString();
+    if (sequenceIndex < 0) return QString();
     const boost::shared_ptr<SDM::Sequence> sequence = model->getSequence(unsigned(sequenceIndex));
     return sequence ? QString::fromStdString(sequence->getDefline()) : QString();
 }

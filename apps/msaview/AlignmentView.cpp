@@ -17,9 +17,13 @@ constexpr int kNameGap = 6;
 constexpr int kMaxRefreshPasses = 4;
 
 // Pixels rounded up to whole cells; 0 for nothing.
-int WholeCells(int pixels, int cell) { return pixels <= 0 ? 0 : (pixels + cell - 1) / cell * cell; }
+int WholeCells(int pixels, int cell) {
+    return pixels <= 0 ? 0 : (pixels + cell - 1) / cell * cell;
+}
 
-ViewRenderer::Change Costlier(ViewRenderer::Change a, ViewRenderer::Change b) { return std::max(a, b); }
+ViewRenderer::Change Costlier(ViewRenderer::Change a, ViewRenderer::Change b) {
+    return std::max(a, b);
+}
 
 bool OnlyRulersDiffer(const DisplayOptions& a, const DisplayOptions& b) {
     DisplayOptions rulersOf = a;
@@ -73,8 +77,7 @@ void AlignmentView::Refresh(ViewRenderer::Change change) {
     refreshing = true;
     for (int pass = 0; pass < kMaxRefreshPasses; ++pass) {
         RenderOnce(change);
-        if (!pendingChange)
-            break;
+        if (!pendingChange) break;
         change = *pendingChange;
         pendingChange.reset();
     }
@@ -111,15 +114,14 @@ ViewGeometry AlignmentView::Geometry() const {
 bool AlignmentView::AdjustNameWidth() {
     const int labels = Renderer().GetNameViewSize().width() + kNameGap;
     const int wanted = std::min(labels, std::max(viewport()->width() / 3, kNameGap));
-    if (wanted == nameWidth)
-        return false;
+    if (wanted == nameWidth) return false;
     nameWidth = wanted;
     return true;
 }
 
 // Ranges come from the renderer's content size, rounded up to whole cells: positions are snapped down to
-// cells, and the last one must still show the last cell whole; a range that shrank below the rendered position moves
-// the bar, and the view is then rendered again at the new position.
+// cells, and the last one must still show the last cell whole; a range that shrank below the rendered
+// position moves the bar, and the view is then rendered again at the new position.
 void AlignmentView::SyncScrollBars(const ViewGeometry& rendered) {
     const bool known = composed && document;
     const int contentWidth = known ? Renderer().GetHorizontalScrollValue() : 0;
@@ -143,10 +145,10 @@ void AlignmentView::SyncScrollBars(const ViewGeometry& rendered) {
 void AlignmentView::paintEvent(QPaintEvent*) {
     QPainter painter(viewport());
     painter.fillRect(viewport()->rect(), Qt::white);
-    if (!composed)
-        return;
+    if (!composed) return;
     if (const QPixmap* names = Renderer().GetNamePixmap())
-        painter.drawPixmap(QPoint(0, 0), *names, QRect(0, 0, std::max(nameWidth - kNameGap, 0), names->height()));
+        painter.drawPixmap(QPoint(0, 0), *names,
+                           QRect(0, 0, std::max(nameWidth - kNameGap, 0), names->height()));
     if (const QPixmap* alignment = Renderer().GetAlignmentPixmap())
         painter.drawPixmap(nameWidth, 0, *alignment);
     painter.setPen(QColor(200, 200, 200));
@@ -154,44 +156,39 @@ void AlignmentView::paintEvent(QPaintEvent*) {
 }
 
 bool AlignmentView::viewportEvent(QEvent* event) {
-    if (event->type() == QEvent::Resize)
-        Refresh(ViewRenderer::Change::Layout);
+    if (event->type() == QEvent::Resize) Refresh(ViewRenderer::Change::Layout);
     return QAbstractScrollArea::viewportEvent(event);
 }
 
-void AlignmentView::scrollContentsBy(int, int) { Refresh(ViewRenderer::Change::Scroll); }
+void AlignmentView::scrollContentsBy(int, int) {
+    Refresh(ViewRenderer::Change::Scroll);
+}
 
 void AlignmentView::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::FontChange)
-        Refresh(ViewRenderer::Change::Font);
+    if (event->type() == QEvent::FontChange) Refresh(ViewRenderer::Change::Font);
     QAbstractScrollArea::changeEvent(event);
 }
 
 // ---- Positions and scrolling ----------------------------------------------------------------------------
 
 std::optional<QPoint> AlignmentView::ResiduePosition(unsigned column, unsigned sequenceIndex) const {
-    if (!composed)
-        return std::nullopt;
+    if (!composed) return std::nullopt;
     const QPoint point = Renderer().GetResidueCoordinate(column, sequenceIndex);
-    if (point.x() < 0 || point.y() < 0)
-        return std::nullopt;
+    if (point.x() < 0 || point.y() < 0) return std::nullopt;
     return point + QPoint(nameWidth, 0);
 }
 
 bool AlignmentView::IsResidueVisible(unsigned column, unsigned sequenceIndex) const {
     const std::optional<QPoint> point = ResiduePosition(column, sequenceIndex);
-    if (!point)
-        return false;
+    if (!point) return false;
     const QRect cell(*point, QSize(CellWidth(), CellHeight()));
     const QRect area(QPoint(nameWidth, 0), QPoint(viewport()->width() - 1, viewport()->height() - 1));
     return area.contains(cell);
 }
 
 bool AlignmentView::GoTo(unsigned sequenceIndex, unsigned column) {
-    if (!document || !composed || column >= document->Model().columnCount())
-        return false;
-    if (document->Rows().RowOfSequence(int(sequenceIndex)) == RowMap::kNone)
-        return false;
+    if (!document || !composed || column >= document->Model().columnCount()) return false;
+    if (document->Rows().RowOfSequence(int(sequenceIndex)) == RowMap::kNone) return false;
     int x = horizontalScrollBar()->value();
     int y = verticalScrollBar()->value();
     renderer.Renderer().ScrollTo(column, sequenceIndex, x, y);
@@ -216,8 +213,7 @@ void AlignmentView::ScrollToPixels(int x, int y) {
 
 HoverTarget AlignmentView::TargetAt(QPoint viewportPoint) const {
     HoverTarget target;
-    if (!composed)
-        return target;
+    if (!composed) return target;
     const RenderSequenceData& hits = Renderer();
     if (viewportPoint.x() < nameWidth) {
         const QPoint point(0, viewportPoint.y());
@@ -236,8 +232,7 @@ HoverTarget AlignmentView::TargetAt(QPoint viewportPoint) const {
 std::optional<ResidueCell> AlignmentView::CellAt(QPoint viewportPoint) const {
     const HoverTarget target = TargetAt(viewportPoint);
     const int columns = int(document->Model().columnCount());
-    if (target.inNames || target.row < 0 || target.column < 0 || columns == 0)
-        return std::nullopt;
+    if (target.inNames || target.row < 0 || target.column < 0 || columns == 0) return std::nullopt;
     return ResidueCell{target.row, std::min(target.column, columns - 1)};
 }
 
@@ -247,8 +242,7 @@ void AlignmentView::mousePressEvent(QMouseEvent* event) {
     const QPoint point = event->position().toPoint();
     const HoverTarget target = TargetAt(point);
     if (target.inNames) {
-        if (target.sequenceIndex >= 0)
-            SetCurrentSequence(target.sequenceIndex);
+        if (target.sequenceIndex >= 0) SetCurrentSequence(target.sequenceIndex);
         return;
     }
     const std::optional<ResidueCell> cell = CellAt(point);
@@ -265,22 +259,18 @@ void AlignmentView::mousePressEvent(QMouseEvent* event) {
 }
 
 void AlignmentView::mouseMoveEvent(QMouseEvent* event) {
-    if (!document)
-        return;
+    if (!document) return;
     const QPoint point = event->position().toPoint();
     SetHoverText(DescribeHover(*document, TargetAt(point)));
-    if (!dragging || !(event->buttons() & Qt::LeftButton))
-        return;
+    if (!dragging || !(event->buttons() & Qt::LeftButton)) return;
     const std::optional<ResidueCell> cell = CellAt(point);
-    if (!cell || *cell == dragRectangle.Focus())
-        return;
+    if (!cell || *cell == dragRectangle.Focus()) return;
     dragRectangle.Extend(*cell);
     ApplySelection();
 }
 
 void AlignmentView::mouseReleaseEvent(QMouseEvent* event) {
-    if (!dragging || event->button() != Qt::LeftButton)
-        return QAbstractScrollArea::mouseReleaseEvent(event);
+    if (!dragging || event->button() != Qt::LeftButton) return QAbstractScrollArea::mouseReleaseEvent(event);
     dragging = false;
     document->Model().selectionChanged();  // tell the model's observers once the drag is over
     emit selectionChanged();
@@ -292,8 +282,7 @@ void AlignmentView::leaveEvent(QEvent* event) {
 }
 
 void AlignmentView::SetHoverText(const QString& text) {
-    if (text == hoverText)
-        return;
+    if (text == hoverText) return;
     hoverText = text;
     emit hoverTextChanged(text);
 }
@@ -308,8 +297,7 @@ void AlignmentView::ApplySelection() {
 void AlignmentView::ClearSelection() {
     dragRectangle.Clear();
     dragging = false;
-    if (!document)
-        return;
+    if (!document) return;
     document->Model().getSelection().clear();
     document->Model().selectionChanged();
     Refresh(ViewRenderer::Change::Selection);
@@ -317,41 +305,34 @@ void AlignmentView::ClearSelection() {
 }
 
 void AlignmentView::SetCurrentSequence(int sequenceIndex) {
-    if (!document || document->CurrentSequence() == sequenceIndex)
-        return;
+    if (!document || document->CurrentSequence() == sequenceIndex) return;
     document->SetCurrentSequence(sequenceIndex);
     Refresh(ViewRenderer::Change::Scroll);
     emit currentSequenceChanged(sequenceIndex);
 }
 
 std::unique_ptr<QPixmap> AlignmentView::SelectionImage() {
-    if (!document || !composed)
-        return nullptr;
+    if (!document || !composed) return nullptr;
     ImageRequest request = ImageRequest::FromSelection(document->Model(), document->Rows());
-    if (request.IsEmpty())
-        return nullptr;
+    if (request.IsEmpty()) return nullptr;
     // The view's picture keeps gaps in their columns, as the view shows them.
     std::unique_ptr<QPixmap> image(renderer.Renderer().CopyImageData(
         std::move(request.sequenceIndexes), std::move(request.columnsByRow), false, true));
-    if (image && image->isNull())
-        image.reset();
+    if (image && image->isNull()) image.reset();
     return image;
 }
 
 bool AlignmentView::HideChosenSequences() {
-    if (!document)
-        return false;
+    if (!document) return false;
     std::vector<unsigned> chosen = document->Model().getSelection().sequences();
-    if (document->CurrentSequence() >= 0)
-        chosen.push_back(unsigned(document->CurrentSequence()));
+    if (document->CurrentSequence() >= 0) chosen.push_back(unsigned(document->CurrentSequence()));
     const RowMap& rows = document->Rows();
     std::vector<unsigned> shown;
     for (unsigned sequence : chosen)
         if (rows.RowOfSequence(int(sequence)) != RowMap::kNone &&
             std::find(shown.begin(), shown.end(), sequence) == shown.end())
             shown.push_back(sequence);
-    if (shown.empty() || int(shown.size()) >= rows.RowCount())
-        return false;  // a view needs at least one row
+    if (shown.empty() || int(shown.size()) >= rows.RowCount()) return false;  // a view needs at least one row
     document->HideSequences(shown);
     dragRectangle.Clear();
     Refresh(ViewRenderer::Change::Layout);
@@ -359,8 +340,7 @@ bool AlignmentView::HideChosenSequences() {
 }
 
 void AlignmentView::ShowAllSequences() {
-    if (!document)
-        return;
+    if (!document) return;
     document->ShowAllSequences();
     Refresh(ViewRenderer::Change::Layout);
 }

@@ -31,6 +31,10 @@ GoToDialog::GoToDialog(AlignmentDocument& document, QWidget* parent)
     layout->addRow(buttons);
 }
 
-int GoToDialog::SequenceIndex() const { return sequences->currentData().toInt(); }
+int GoToDialog::SequenceIndex() const {
+    return sequences->currentData().toInt();
+}
 
-unsigned GoToDialog::Column() const { return unsigned(column->value() - 1); }
+unsigned GoToDialog::Column() const {
+    return unsigned(column->value() - 1);
+}

@@ -7,7 +7,9 @@ namespace {
 
 const QString kSeparator = QStringLiteral(" | ");
 
-QString ColumnText(int column) { return QStringLiteral("column %1").arg(column + 1); }
+QString ColumnText(int column) {
+    return QStringLiteral("column %1").arg(column + 1);
+}
 
 QString ResidueText(const SDM::Sequence& sequence, unsigned column) {
     const std::string& aligned = sequence.getAligned();
@@ -15,16 +17,14 @@ QString ResidueText(const SDM::Sequence& sequence, unsigned column) {
         return QStringLiteral("gap");
     int position = 0;
     for (unsigned i = 0; i <= column; ++i)
-        if (!SQC::SequenceConstants::IsGap(aligned[i]))
-            ++position;
+        if (!SQC::SequenceConstants::IsGap(aligned[i])) ++position;
     return QStringLiteral("residue %1 %2").arg(QLatin1Char(aligned[column])).arg(position);
 }
 
 QString StructureText(AlignmentDocument& document, const HoverTarget& target) {
     const std::string& structure = document.View().GetAlignedSS(target.ssKey, unsigned(target.row));
     const QString key = QString::fromStdString(target.ssKey);
-    if (unsigned(target.column) >= structure.size())
-        return key;
+    if (unsigned(target.column) >= structure.size()) return key;
     const char letter = structure[std::size_t(target.column)];
     return QStringLiteral("%1: %2 (%3)").arg(key, StructureName(letter), QString(QLatin1Char(letter)));
 }
@@ -33,23 +33,25 @@ QString StructureText(AlignmentDocument& document, const HoverTarget& target) {
 
 QString StructureName(char letter) {
     switch (letter) {
-    case 'H': return QStringLiteral("helix");
-    case 'S': return QStringLiteral("sheet");
-    case '-': return QStringLiteral("gap");
-    default: return QStringLiteral("coil");
+        case 'H':
+            return QStringLiteral("helix");
+        case 'S':
+            return QStringLiteral("sheet");
+        case '-':
+            return QStringLiteral("gap");
+        default:
+            return QStringLiteral("coil");
     }
 }
 
 QString DescribeHover(AlignmentDocument& document, const HoverTarget& target) {
     const boost::shared_ptr<SDM::Sequence> sequence =
         target.sequenceIndex >= 0 ? document.Model().getSequence(unsigned(target.sequenceIndex)) : nullptr;
-    if (!sequence)
-        return target.column >= 0 && !target.inNames ? ColumnText(target.column) : QString();
+    if (!sequence) return target.column >= 0 && !target.inNames ? ColumnText(target.column) : QString();
     QString text = QString::fromStdString(sequence->getDefline());
     if (target.inNames || target.column < 0 || unsigned(target.column) >= document.Model().columnCount())
         return text;
     text += kSeparator + ColumnText(target.column) + kSeparator;
-    if (!target.ssKey.empty())
-        return text + StructureText(document, target);
+    if (!target.ssKey.empty()) return text + StructureText(document, target);
     return text + ResidueText(*sequence, unsigned(target.column));
 }

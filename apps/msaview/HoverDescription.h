@@ -9,8 +9,8 @@ class AlignmentDocument;
 struct HoverTarget {
     int sequenceIndex = -1;
     int row = -1;
-    int column = -1;     // alignment column; may be the position just past the last one
-    std::string ssKey;   // set on a secondary-structure line
+    int column = -1;    // alignment column; may be the position just past the last one
+    std::string ssKey;  // set on a secondary-structure line
     bool inNames = false;
 };
 

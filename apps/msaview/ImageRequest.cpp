@@ -5,7 +5,8 @@
 
 namespace {
 
-std::vector<unsigned> SelectedColumns(const SDM::Selection& selection, unsigned sequence, unsigned columnCount) {
+std::vector<unsigned> SelectedColumns(const SDM::Selection& selection, unsigned sequence,
+                                      unsigned columnCount) {
     std::vector<unsigned> columns;
     for (const SDM::Selection::Range& range : selection.ranges(sequence))
         for (unsigned column = range.first; column <= range.last && column < columnCount; ++column)
@@ -22,11 +23,9 @@ ImageRequest ImageRequest::FromSelection(const SDM::Alignment& alignment, const 
     bool wholeSequences = true;
     for (unsigned sequence : selection.sequences()) {
         const int row = rows.RowOfSequence(int(sequence));
-        if (row == RowMap::kNone)
-            continue;  // hidden sequences are not in the picture
+        if (row == RowMap::kNone) continue;  // hidden sequences are not in the picture
         std::vector<unsigned> columns = SelectedColumns(selection, sequence, columnCount);
-        if (columns.empty())
-            continue;
+        if (columns.empty()) continue;
         wholeSequences = wholeSequences && columns.size() == columnCount;
         request.sequenceIndexes.push_back(sequence);
         request.columnsByRow.emplace(unsigned(row), std::move(columns));

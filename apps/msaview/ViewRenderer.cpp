@@ -5,9 +5,13 @@
 #include "AlignmentDocument.h"
 #include "sqv/UserProperties.h"
 
-ViewRenderer::ViewRenderer() : renderer(std::make_unique<RenderSequenceData>()) { renderer->InitializeRendering(); }
+ViewRenderer::ViewRenderer() : renderer(std::make_unique<RenderSequenceData>()) {
+    renderer->InitializeRendering();
+}
 
-ViewRenderer::~ViewRenderer() { renderer->UninitializeRendering(); }
+ViewRenderer::~ViewRenderer() {
+    renderer->UninitializeRendering();
+}
 
 void ViewRenderer::Restart() {
     renderer->UninitializeRendering();
@@ -18,13 +22,12 @@ void ViewRenderer::Restart() {
 
 bool ViewRenderer::Render(QPaintDevice& device, AlignmentDocument& document, const DisplayOptions& options,
                           const ViewGeometry& geometry, Change change) {
-    if (document.ApplyOptions(options) || !hasLayout)
-        change = std::max(change, Change::Layout);
+    if (document.ApplyOptions(options) || !hasLayout) change = std::max(change, Change::Layout);
     SQC::UserPropertiesBase& properties = document.Properties();
-    if (change == Change::Font)
-        properties.SetBoolProperty(SQC::UserProperties::FontChanged, true);
+    if (change == Change::Font) properties.SetBoolProperty(SQC::UserProperties::FontChanged, true);
 
-    const RenderSequenceData::RenderAspects aspects = MakeAspects(options, geometry, change >= Change::Layout);
+    const RenderSequenceData::RenderAspects aspects =
+        MakeAspects(options, geometry, change >= Change::Layout);
     renderer->TopScrollValue() = geometry.scrollY;
     renderer->TopDrawnValue() = geometry.scrollY;
     const bool redrawResidues = change == Change::Selection;
@@ -44,30 +47,35 @@ bool ViewRenderer::Render(QPaintDevice& device, AlignmentDocument& document, con
 }
 
 RenderSequenceData::RenderAspects ViewRenderer::MakeAspects(const DisplayOptions& options,
-                                                            const ViewGeometry& geometry, bool layoutChanged) {
+                                                            const ViewGeometry& geometry,
+                                                            bool layoutChanged) {
     RenderSequenceData::RenderAspects aspects;
     aspects.viewRect = QRect(QPoint(0, 0), geometry.sequenceArea);
     aspects.nameRect = QRect(0, 0, geometry.nameWidth, geometry.sequenceArea.height());
     aspects.wrap = options.wrap;
     aspects.horizontalOffset = geometry.scrollX;
     aspects.layoutChanged = layoutChanged;
-    aspects.residuesPerLine = options.residuesPerLine > 0 ? options.residuesPerLine : DisplayOptions::kFitToWidth;
+    aspects.residuesPerLine =
+        options.residuesPerLine > 0 ? options.residuesPerLine : DisplayOptions::kFitToWidth;
     aspects.showRuler = options.showRuler;
     aspects.showRulerNumbers = options.showRulerNumbers;
     aspects.showSecondaryStructure = options.showSecondaryStructure;
     return aspects;
 }
 
-int ViewRenderer::CellWidth() const { return std::max(renderer->CellFont().GetMaxWidth(), 1); }
+int ViewRenderer::CellWidth() const {
+    return std::max(renderer->CellFont().GetMaxWidth(), 1);
+}
 
-int ViewRenderer::CellHeight() const { return std::max(renderer->CellFont().GetMaxHeight(), 1); }
+int ViewRenderer::CellHeight() const {
+    return std::max(renderer->CellFont().GetMaxHeight(), 1);
+}
 
 int ViewRenderer::SnapVertical(int y, bool showRuler) const {
     const int cellHeight = CellHeight();
     int gridRow = std::max(y, 0) / cellHeight;
     const unsigned rowsPerBlock = renderer->RowsPerBlock();
-    if (showRuler && rowsPerBlock > 0 && unsigned(gridRow) % rowsPerBlock == 1)
-        --gridRow;
+    if (showRuler && rowsPerBlock > 0 && unsigned(gridRow) % rowsPerBlock == 1) --gridRow;
     return gridRow * cellHeight;
 }
 

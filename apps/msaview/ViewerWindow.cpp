@@ -22,19 +22,20 @@
 namespace {
 
 QString LocalFileOf(const QMimeData* data) {
-    if (!data || !data->hasUrls())
-        return QString();
+    if (!data || !data->hasUrls()) return QString();
     for (const QUrl& url : data->urls())
-        if (url.isLocalFile())
-            return url.toLocalFile();
+        if (url.isLocalFile()) return url.toLocalFile();
     return QString();
 }
 
 }  // namespace
 
 ViewerWindow::ViewerWindow(QWidget* parent)
-    : QMainWindow(parent), view(new AlignmentView(this)), hoverLabel(new QLabel(this)),
-      selectionLabel(new QLabel(this)), schemeActions(new QActionGroup(this)) {
+    : QMainWindow(parent),
+      view(new AlignmentView(this)),
+      hoverLabel(new QLabel(this)),
+      selectionLabel(new QLabel(this)),
+      schemeActions(new QActionGroup(this)) {
     setCentralWidget(view);
     setAcceptDrops(true);
     statusBar()->addWidget(hoverLabel, 1);
@@ -54,14 +55,16 @@ ViewerWindow::ViewerWindow(QWidget* parent)
 void ViewerWindow::CreateFileMenu() {
     QMenu* menu = menuBar()->addMenu(tr("&File"));
     menu->addAction(tr("&Open..."), QKeySequence::Open, this, &ViewerWindow::ChooseFile);
-    menu->addAction(tr("&Save selection as PNG..."), QKeySequence::Save, this, &ViewerWindow::ChooseImageFile);
+    menu->addAction(tr("&Save selection as PNG..."), QKeySequence::Save, this,
+                    &ViewerWindow::ChooseImageFile);
     menu->addSeparator();
     menu->addAction(tr("&Quit"), QKeySequence::Quit, this, &QWidget::close);
 }
 
 void ViewerWindow::CreateEditMenu() {
     QMenu* menu = menuBar()->addMenu(tr("&Edit"));
-    menu->addAction(tr("&Copy selection as image"), QKeySequence::Copy, this, [this] { CopySelectionImage(); });
+    menu->addAction(tr("&Copy selection as image"), QKeySequence::Copy, this,
+                    [this] { CopySelectionImage(); });
     menu->addAction(tr("Select &none"), QKeySequence(Qt::Key_Escape), this, [this] {
         view->ClearSelection();
         view->SetCurrentSequence(-1);
@@ -96,15 +99,15 @@ void ViewerWindow::CreateViewMenu() {
 QMenu* ViewerWindow::CreateSchemeMenu() {
     auto* menu = new QMenu(tr("Colour &scheme"), this);
     QStringList names{QString()};
-    for (const std::string& name : SDM::ColorSchemeNames())
-        names << QString::fromStdString(name);
+    for (const std::string& name : SDM::ColorSchemeNames()) names << QString::fromStdString(name);
     for (const QString& name : names) {
         QAction* action = menu->addAction(name.isEmpty() ? tr("Default") : name);
         action->setCheckable(true);
         action->setData(name);
         schemeActions->addAction(action);
-        connect(action, &QAction::triggered, this,
-                [this, name] { ChangeOptions([name](DisplayOptions& options) { options.colorScheme = name; }); });
+        connect(action, &QAction::triggered, this, [this, name] {
+            ChangeOptions([name](DisplayOptions& options) { options.colorScheme = name; });
+        });
     }
     return menu;
 }
@@ -113,8 +116,9 @@ QAction* ViewerWindow::AddToggle(QMenu* menu, const QString& text, bool DisplayO
     QAction* action = menu->addAction(text);
     action->setCheckable(true);
     toggles.emplace_back(action, option);
-    connect(action, &QAction::toggled, this,
-            [this, option](bool on) { ChangeOptions([option, on](DisplayOptions& options) { options.*option = on; }); });
+    connect(action, &QAction::toggled, this, [this, option](bool on) {
+        ChangeOptions([option, on](DisplayOptions& options) { options.*option = on; });
+    });
     return action;
 }
 
@@ -148,8 +152,7 @@ bool ViewerWindow::OpenFile(const QString& path) {
     selectionLabel->clear();
     lastError.clear();
     setWindowTitle(tr("%1 - msaview").arg(QFileInfo(path).fileName()));
-    if (!view->IsComposed())
-        statusBar()->showMessage(tr("The window is too small for one residue."), 4000);
+    if (!view->IsComposed()) statusBar()->showMessage(tr("The window is too small for one residue."), 4000);
     return true;
 }
 
@@ -177,14 +180,15 @@ bool ViewerWindow::SaveSelectionImage(const QString& path) {
     return true;
 }
 
-QString ViewerWindow::StatusText() const { return hoverLabel->text(); }
+QString ViewerWindow::StatusText() const {
+    return hoverLabel->text();
+}
 
 // Shown without blocking: the message box is window-modal and deletes itself.
 void ViewerWindow::ReportError(const QString& message) {
     lastError = message;
     statusBar()->showMessage(message, 6000);
-    if (!isVisible())
-        return;
+    if (!isVisible()) return;
     auto* box = new QMessageBox(QMessageBox::Warning, tr("msaview"), message, QMessageBox::Ok, this);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();
@@ -192,21 +196,19 @@ void ViewerWindow::ReportError(const QString& message) {
 
 void ViewerWindow::ShowSelectionState() {
     AlignmentDocument* document = view->Document();
-    if (!document)
-        return;
+    if (!document) return;
     const std::size_t sequences = document->Model().getSelection().sequences().size();
-    selectionLabel->setText(sequences > 0 ? tr("%n sequence(s) selected", nullptr, int(sequences)) : QString());
+    selectionLabel->setText(sequences > 0 ? tr("%n sequence(s) selected", nullptr, int(sequences))
+                                          : QString());
 }
 
 void ViewerWindow::dragEnterEvent(QDragEnterEvent* event) {
-    if (!LocalFileOf(event->mimeData()).isEmpty())
-        event->acceptProposedAction();
+    if (!LocalFileOf(event->mimeData()).isEmpty()) event->acceptProposedAction();
 }
 
 void ViewerWindow::dropEvent(QDropEvent* event) {
     const QString path = LocalFileOf(event->mimeData());
-    if (path.isEmpty())
-        return;
+    if (path.isEmpty()) return;
     event->acceptProposedAction();
     OpenFile(path);
 }
@@ -217,12 +219,12 @@ void ViewerWindow::ChooseFile() {
     const QString path = QFileDialog::getOpenFileName(
         this, tr("Open alignment"), QString(),
         tr("Alignments (*.sto *.stk *.fa *.fasta *.afa *.a2m *.a3m *.aln *.phy *.pir *.gz);;All files (*)"));
-    if (!path.isEmpty())
-        OpenFile(path);
+    if (!path.isEmpty()) OpenFile(path);
 }
 
 void ViewerWindow::ChooseImageFile() {
-    const QString path = QFileDialog::getSaveFileName(this, tr("Save selection"), QString(), tr("PNG (*.png)"));
+    const QString path =
+        QFileDialog::getSaveFileName(this, tr("Save selection"), QString(), tr("PNG (*.png)"));
     if (!path.isEmpty())
         SaveSelectionImage(path.endsWith(QLatin1String(".png"), Qt::CaseInsensitive) ? path : path + ".png");
 }
@@ -230,8 +232,9 @@ void ViewerWindow::ChooseImageFile() {
 void ViewerWindow::ChooseResiduesPerLine() {
     const int current = std::max(view->Options().residuesPerLine, 0);
     bool ok = false;
-    const int count = QInputDialog::getInt(this, tr("Residues per line"), tr("Residues per line (0: fit to width):"),
-                                           current, 0, 100000, 10, &ok);
+    const int count =
+        QInputDialog::getInt(this, tr("Residues per line"), tr("Residues per line (0: fit to width):"),
+                             current, 0, 100000, 10, &ok);
     if (ok)
         ChangeOptions([count](DisplayOptions& options) {
             options.residuesPerLine = count > 0 ? count : DisplayOptions::kFitToWidth;
@@ -243,16 +246,14 @@ void ViewerWindow::ChooseRulerOrigin() {
     bool ok = false;
     const int origin = QInputDialog::getInt(this, tr("Ruler origin"), tr("Column numbered 1:"),
                                             view->Options().rulerOrigin, 1, 10000000, 1, &ok);
-    if (ok)
-        ChangeOptions([origin](DisplayOptions& options) { options.rulerOrigin = origin; });
+    if (ok) ChangeOptions([origin](DisplayOptions& options) { options.rulerOrigin = origin; });
 }
 
 void ViewerWindow::ChooseFont() {
     bool ok = false;
-    const QFont font = QFontDialog::getFont(&ok, view->font(), this, tr("Residue font"),
-                                            QFontDialog::MonospacedFonts);
-    if (ok)
-        view->setFont(font);
+    const QFont font =
+        QFontDialog::getFont(&ok, view->font(), this, tr("Residue font"), QFontDialog::MonospacedFonts);
+    if (ok) view->setFont(font);
 }
 
 void ViewerWindow::ScaleFont(int steps) {
@@ -263,8 +264,7 @@ void ViewerWindow::ScaleFont(int steps) {
 
 void ViewerWindow::ChooseGoTo() {
     AlignmentDocument* document = view->Document();
-    if (!document)
-        return;
+    if (!document) return;
     GoToDialog dialog(*document, this);
     if (dialog.exec() == QDialog::Accepted && !view->GoTo(unsigned(dialog.SequenceIndex()), dialog.Column()))
         ReportError(tr("That residue is not shown."));

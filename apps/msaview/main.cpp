@@ -12,8 +12,9 @@ int main(int argc, char* argv[]) {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Interactive viewer of multiple sequence alignments."));
     parser.addHelpOption();
-    parser.addPositionalArgument(QStringLiteral("file"),
-                                 QStringLiteral("Alignment to open (FASTA, Clustal, Stockholm, PHYLIP, PIR)."));
+    parser.addPositionalArgument(
+        QStringLiteral("file"),
+        QStringLiteral("Alignment to open (FASTA, Clustal, Stockholm, PHYLIP, PIR)."));
     parser.process(application);
 
     ViewerWindow window;

@@ -123,16 +123,16 @@ protected:
     struct PixmapSlot {
         std::shared_ptr<QPixmap> pixmap;  // null when nothing is cached
         bool selected = false;            // selection state the residue strip was drawn with
-        unsigned firstColumn = 0;         // columns a cached strip or band shows: a shifted range is repainted
+        unsigned firstColumn = 0;  // columns a cached strip or band shows: a shifted range is repainted
         unsigned columnCount = 0;
     };
     using SlotVector = std::vector<PixmapSlot>;
 
     void InitializePixmapBlocks(const Corvane::AlignmentHelper& helper);
-    bool RenderResidueBlock(const Corvane::AlignmentHelper& helper, unsigned first, unsigned end, unsigned block,
-                            int firstRow, int lastRow);
-    bool RenderResidueBases(const Corvane::AlignmentHelper& helper, unsigned row, unsigned block, unsigned first,
-                            unsigned count);
+    bool RenderResidueBlock(const Corvane::AlignmentHelper& helper, unsigned first, unsigned end,
+                            unsigned block, int firstRow, int lastRow);
+    bool RenderResidueBases(const Corvane::AlignmentHelper& helper, unsigned row, unsigned block,
+                            unsigned first, unsigned count);
     void GetRenderData(const Corvane::AlignmentHelper& helper, ResidueRenderData& data, unsigned row,
                        unsigned column, bool ignoreSelection) const;
     void RenderRulerBase(const Corvane::AlignmentHelper& helper, unsigned firstColumn, unsigned blockIndex);
@@ -160,22 +160,22 @@ private:
     void RenderVisibleBlocks(const Corvane::AlignmentHelper& helper);
     void RenderSecondaryStructureLines(unsigned row, unsigned block, unsigned first, unsigned count);
     bool KeepsResidueStrip(const PixmapSlot& slot, bool involved, unsigned first, unsigned count) const;
-    QImage PaintCells(const Corvane::AlignmentHelper& helper, unsigned row, const std::vector<unsigned>& columns,
-                      bool ignoreSelection) const;
+    QImage PaintCells(const Corvane::AlignmentHelper& helper, unsigned row,
+                      const std::vector<unsigned>& columns, bool ignoreSelection) const;
 
     void CopySequenceNamePixmap(const Corvane::AlignmentHelper& helper, QPainter& painter, unsigned row,
                                 int baselineY) const;
-    void CopyResiduePixmap(const Corvane::AlignmentHelper& helper, QPainter& painter, const std::string& residues,
-                           unsigned row, int x, int y, unsigned firstColumn, unsigned endColumn,
-                           bool includeGaps) const;
+    void CopyResiduePixmap(const Corvane::AlignmentHelper& helper, QPainter& painter,
+                           const std::string& residues, unsigned row, int x, int y, unsigned firstColumn,
+                           unsigned endColumn, bool includeGaps) const;
     void CopyResiduePixmap(const Corvane::AlignmentHelper& helper, QPainter& painter,
                            const std::string& alignedSequence, unsigned row, int x, int y,
                            std::vector<unsigned> columns, unsigned firstPosition, unsigned endPosition,
                            bool includeGaps) const;
-    void CopyRulerPixmap(const Corvane::AlignmentHelper& helper, QPainter& painter, unsigned count, int x, int y,
-                         unsigned firstColumn) const;
-    void CopySSCartoonPixmap(const Corvane::AlignmentHelper& helper, QPainter& painter, int row, int x, int& y,
-                             unsigned firstColumn, unsigned count, bool includeGaps) const;
+    void CopyRulerPixmap(const Corvane::AlignmentHelper& helper, QPainter& painter, unsigned count, int x,
+                         int y, unsigned firstColumn) const;
+    void CopySSCartoonPixmap(const Corvane::AlignmentHelper& helper, QPainter& painter, int row, int x,
+                             int& y, unsigned firstColumn, unsigned count, bool includeGaps) const;
     void CopySSCartoonNamePixmap(const Corvane::AlignmentHelper& helper, QPainter& painter, unsigned row,
                                  int baselineY, const std::string& key, bool includeGaps) const;
 
@@ -183,8 +183,9 @@ private:
     struct ComposedLine;
     std::vector<ComposedLine> PlanComposedLines(const Corvane::AlignmentHelper& helper, unsigned firstBlock,
                                                 bool freshView) const;
-    void PlanBlockRows(const Corvane::AlignmentHelper& helper, unsigned block, unsigned firstColumn, bool firstBlock,
-                       bool lastBlock, bool freshView, int& y, std::vector<ComposedLine>& lines) const;
+    void PlanBlockRows(const Corvane::AlignmentHelper& helper, unsigned block, unsigned firstColumn,
+                       bool firstBlock, bool lastBlock, bool freshView, int& y,
+                       std::vector<ComposedLine>& lines) const;
     QSize ComposedViewSize(int contentHeight) const;
     void PaintComposedLines(const std::vector<ComposedLine>& lines);
     void RecordRowLocations(const std::vector<ComposedLine>& lines);
@@ -203,8 +204,10 @@ private:
     // Image export steps.
     struct ExportLayout;
     bool PlanExport(const Corvane::AlignmentHelper& helper, std::vector<unsigned> sequenceIndexes,
-                    const std::map<unsigned, std::vector<unsigned>>& columnsByRow, ExportLayout& layout) const;
-    void PaintExportBlock(const Corvane::AlignmentHelper& helper, QPainter& painter, const ExportLayout& layout,
+                    const std::map<unsigned, std::vector<unsigned>>& columnsByRow,
+                    ExportLayout& layout) const;
+    void PaintExportBlock(const Corvane::AlignmentHelper& helper, QPainter& painter,
+                          const ExportLayout& layout,
                           const std::map<unsigned, std::vector<unsigned>>& columnsByRow, unsigned first,
                           unsigned end, unsigned count, bool includeGaps, int& y) const;
 

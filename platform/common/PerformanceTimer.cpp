@@ -14,7 +14,9 @@ std::string Narrow(const std::wstring& text) {
     return out;
 }
 
-double Milliseconds(std::chrono::nanoseconds duration) { return double(duration.count()) / 1e6; }
+double Milliseconds(std::chrono::nanoseconds duration) {
+    return double(duration.count()) / 1e6;
+}
 
 }  // namespace
 
@@ -29,7 +31,8 @@ void PerformanceManager::Add(TimerStats& stats, std::chrono::nanoseconds duratio
     if (duration > stats.longest) stats.longest = duration;
 }
 
-void PerformanceManager::Record(TimerOwner owner, const std::wstring& name, std::chrono::nanoseconds duration) {
+void PerformanceManager::Record(TimerOwner owner, const std::wstring& name,
+                                std::chrono::nanoseconds duration) {
     (void)owner;  // statistics are kept per name
     Add(stats_[name], duration);
 }
@@ -66,7 +69,8 @@ std::string PerformanceManager::Report() const {
     return report;
 }
 
-PerformanceTimer::PerformanceTimer(PerformanceManager::TimerOwner owner, const wchar_t* name, const wchar_t* detail)
+PerformanceTimer::PerformanceTimer(PerformanceManager::TimerOwner owner, const wchar_t* name,
+                                   const wchar_t* detail)
     : owner_(owner), name_(name), start_(std::chrono::steady_clock::now()) {
     (void)detail;  // the detail only annotates a trace; statistics are per name
 }

@@ -33,7 +33,8 @@ const FormatInfo kFormats[] = {
 };
 
 std::string Lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return char(std::tolower(c)); });
     return text;
 }
 
@@ -45,7 +46,9 @@ bool LooksLikePhylipHeader(std::string_view line) {
     const std::string_view first = FirstWord(line, rest);
     const std::string_view columns = FirstWord(rest, second);
     const auto digits = [](std::string_view word) {
-        return !word.empty() && std::all_of(word.begin(), word.end(), [](char c) { return std::isdigit(static_cast<unsigned char>(c)); });
+        return !word.empty() && std::all_of(word.begin(), word.end(), [](char c) {
+            return std::isdigit(static_cast<unsigned char>(c));
+        });
     };
     return digits(first) && digits(columns);
 }
@@ -53,18 +56,18 @@ bool LooksLikePhylipHeader(std::string_view line) {
 bool Parse(const std::string& text, Format format, const ReadOptions& options, ParsedAlignment& parsed,
            ReadError& error) {
     switch (format) {
-    case Format::Fasta:
-        return ParseFasta(text, options.maxBytes, parsed, error);
-    case Format::Clustal:
-        return ParseClustal(text, parsed, error);
-    case Format::Stockholm:
-        return ParseStockholm(text, options.alignmentIndex, parsed, error);
-    case Format::Phylip:
-        return ParsePhylip(text, parsed, error);
-    case Format::Pir:
-        return ParsePir(text, parsed, error);
-    case Format::Auto:
-        break;
+        case Format::Fasta:
+            return ParseFasta(text, options.maxBytes, parsed, error);
+        case Format::Clustal:
+            return ParseClustal(text, parsed, error);
+        case Format::Stockholm:
+            return ParseStockholm(text, options.alignmentIndex, parsed, error);
+        case Format::Phylip:
+            return ParsePhylip(text, parsed, error);
+        case Format::Pir:
+            return ParsePir(text, parsed, error);
+        case Format::Auto:
+            break;
     }
     return Fail(error, 0, "unrecognised format: expected FASTA, Clustal, Stockholm, PHYLIP or PIR");
 }
@@ -87,10 +90,12 @@ Format DetectFormat(const std::string& text) {
     TextLines lines(text);
     std::string_view line;
     while (lines.next(line)) {
-        if (lines.number() == 1 && StartsWith(line, kUtf8Bom)) line.remove_prefix(3);  // editors on Windows add it
+        if (lines.number() == 1 && StartsWith(line, kUtf8Bom))
+            line.remove_prefix(3);  // editors on Windows add it
         if (IsBlank(line)) continue;
         if (StartsWith(line, "# STOCKHOLM")) return Format::Stockholm;
-        if (StartsWith(line, "CLUSTAL") || line.find("multiple sequence alignment") != std::string_view::npos) {
+        if (StartsWith(line, "CLUSTAL") ||
+            line.find("multiple sequence alignment") != std::string_view::npos) {
             return Format::Clustal;
         }
         if (line.size() >= 4 && line[0] == '>' && line[3] == ';') return Format::Pir;
@@ -129,7 +134,9 @@ std::vector<std::string> FormatNames() {
 ReadResult ReadAlignmentText(const std::string& text, const std::string& name, const ReadOptions& options) {
     ReadError error;
     if (text.size() > options.maxBytes) {
-        return Failure(name, ReadError{name, 0, "input larger than " + std::to_string(options.maxBytes) + " bytes; refusing to read it"});
+        return Failure(name, ReadError{name, 0,
+                                       "input larger than " + std::to_string(options.maxBytes) +
+                                           " bytes; refusing to read it"});
     }
     if (!InputLoader::checkText(text, error)) return Failure(name, error);
     const std::string body = StartsWith(text, kUtf8Bom) ? text.substr(3) : text;
@@ -156,7 +163,8 @@ ReadResult ReadAlignmentStream(std::istream& in, const std::string& name, const 
 ReadResult ReadAlignmentFile(const std::string& path, const ReadOptions& options) {
     if (path == "-") return ReadAlignmentStream(std::cin, "<stdin>", options);
     std::error_code code;
-    if (std::filesystem::is_directory(path, code)) return Failure(path, ReadError{path, 0, "is a directory, not an alignment file"});
+    if (std::filesystem::is_directory(path, code))
+        return Failure(path, ReadError{path, 0, "is a directory, not an alignment file"});
     std::ifstream in(path, std::ios::binary);
     if (!in) return Failure(path, ReadError{path, 0, std::string("cannot open: ") + std::strerror(errno)});
     return ReadAlignmentStream(in, path, options);

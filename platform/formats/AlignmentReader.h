@@ -57,7 +57,8 @@ ReadResult ReadAlignmentFile(const std::string& path, const ReadOptions& options
 /// Reads a whole stream (gzip detected by magic bytes); `name` names the input in errors.
 ReadResult ReadAlignmentStream(std::istream& in, const std::string& name, const ReadOptions& options = {});
 /// Reads text already in memory (not compressed); `name` names the input in errors.
-ReadResult ReadAlignmentText(const std::string& text, const std::string& name, const ReadOptions& options = {});
+ReadResult ReadAlignmentText(const std::string& text, const std::string& name,
+                             const ReadOptions& options = {});
 
 /// The format the text looks like; Format::Auto when none fits.
 Format DetectFormat(const std::string& text);

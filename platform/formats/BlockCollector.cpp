@@ -15,7 +15,8 @@ void BlockCollector::endBlock() {
     blockWidth_ = 0;
 }
 
-bool BlockCollector::checkBlockWidth(const ParsedRecord& record, std::size_t width, long line, ReadError& error) {
+bool BlockCollector::checkBlockWidth(const ParsedRecord& record, std::size_t width, long line,
+                                     ReadError& error) {
     if (blockFirst_.empty()) {
         blockFirst_ = record.name;
         blockWidth_ = width;
@@ -23,16 +24,17 @@ bool BlockCollector::checkBlockWidth(const ParsedRecord& record, std::size_t wid
     }
     if (width == blockWidth_) return true;
     return Fail(error, line,
-                "ragged block: '" + record.name + "' has " + std::to_string(width) + " columns here, expected " +
-                    std::to_string(blockWidth_) + " like '" + blockFirst_ + "'");
+                "ragged block: '" + record.name + "' has " + std::to_string(width) +
+                    " columns here, expected " + std::to_string(blockWidth_) + " like '" + blockFirst_ + "'");
 }
 
 bool BlockCollector::addRow(std::string_view name, std::string_view chunk, long line, ReadError& error) {
     const std::string key(name);
     const auto seen = inBlock_.find(key);
     if (seen != inBlock_.end()) {
-        return Fail(error, line, "sequence '" + key + "' appears twice in one block (first at line " +
-                                     std::to_string(seen->second) + "); expected a blank line between blocks");
+        return Fail(error, line,
+                    "sequence '" + key + "' appears twice in one block (first at line " +
+                        std::to_string(seen->second) + "); expected a blank line between blocks");
     }
     inBlock_[key] = line;
     ParsedRecord* record = find(key);

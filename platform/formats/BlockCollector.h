@@ -26,9 +26,9 @@ public:
 private:
     bool checkBlockWidth(const ParsedRecord& record, std::size_t width, long line, ReadError& error);
 
-    ParsedAlignment& out_;                  // not owned; the caller's result
+    ParsedAlignment& out_;                      // not owned; the caller's result
     std::map<std::string, std::size_t> index_;  // name -> record index
-    std::map<std::string, long> inBlock_;   // names of the current block -> their line
+    std::map<std::string, long> inBlock_;       // names of the current block -> their line
     std::string blockFirst_;
     std::size_t blockWidth_ = 0;
 };

@@ -28,11 +28,13 @@ bool ParseRow(std::string_view line, long number, BlockCollector& rows, ReadErro
     std::string_view tail;
     const std::string_view residues = FirstWord(rest, tail);
     if (residues.empty()) {
-        return Fail(error, number, "sequence '" + std::string(name) + "' has no residues: expected 'name residues [count]'");
+        return Fail(error, number,
+                    "sequence '" + std::string(name) + "' has no residues: expected 'name residues [count]'");
     }
     if (!tail.empty() && !IsDigits(tail)) {  // a trailing residue count is allowed, nothing else
-        return Fail(error, number, "unexpected text '" + std::string(tail) + "' after the residues of '" +
-                                       std::string(name) + "': expected 'name residues [count]'");
+        return Fail(error, number,
+                    "unexpected text '" + std::string(tail) + "' after the residues of '" +
+                        std::string(name) + "': expected 'name residues [count]'");
     }
     return rows.addRow(name, residues, number, error);
 }
@@ -48,7 +50,8 @@ bool ParseClustal(const std::string& text, ParsedAlignment& out, ReadError& erro
         if (IsBlank(line)) {
             rows.endBlock();
         } else if (!headerSeen) {
-            if (!IsClustalHeader(line)) return Fail(error, lines.number(), "expected a 'CLUSTAL' header line");
+            if (!IsClustalHeader(line))
+                return Fail(error, lines.number(), "expected a 'CLUSTAL' header line");
             headerSeen = true;
         } else if (line.front() == ' ' || line.front() == '\t') {
             continue;  // the conservation line under each block

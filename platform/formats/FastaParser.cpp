@@ -9,9 +9,13 @@ namespace Formats {
 
 namespace {
 
-bool IsInsertLetter(char c) { return std::islower(static_cast<unsigned char>(c)) != 0; }
+bool IsInsertLetter(char c) {
+    return std::islower(static_cast<unsigned char>(c)) != 0;
+}
 // A3M omits the '.' padding of insert columns; a '.' found anyway is padding and carries no column.
-bool IsInsertColumn(char c) { return IsInsertLetter(c) || c == '.'; }
+bool IsInsertColumn(char c) {
+    return IsInsertLetter(c) || c == '.';
+}
 
 // A3M marks inserts in lower case against upper-case match states; a file in one case only (many aligned
 // nucleotide files are all lower case) has no inserts, and its ragged rows are plain length errors.
@@ -35,7 +39,8 @@ std::size_t MatchColumns(const std::string& aligned) {
 }
 
 /// The inserts of one A3M row: inserts[i] precedes match column i (the last one trails the row).
-std::vector<std::string> SplitInserts(const std::string& aligned, std::size_t matchColumns, std::string& matches) {
+std::vector<std::string> SplitInserts(const std::string& aligned, std::size_t matchColumns,
+                                      std::string& matches) {
     std::vector<std::string> inserts(matchColumns + 1);
     std::size_t slot = 0;
     for (char c : aligned) {
@@ -57,8 +62,8 @@ bool CheckMatchColumns(const ParsedAlignment& parsed, ReadError& error) {
         if (found != expected) {
             return Fail(error, record.line,
                         "sequence '" + record.name + "' has " + std::to_string(found) +
-                            " match columns (upper-case letters and '-'), expected " + std::to_string(expected) +
-                            " like '" + first.name + "'");
+                            " match columns (upper-case letters and '-'), expected " +
+                            std::to_string(expected) + " like '" + first.name + "'");
         }
     }
     return true;
@@ -78,9 +83,9 @@ bool PadA3mInserts(ParsedAlignment& parsed, std::size_t maxCells, ReadError& err
     std::size_t columns = matchColumns;
     for (std::size_t width : widths) columns += width;
     if (columns != 0 && parsed.records.size() > maxCells / columns) {
-        return Fail(error, 0, "padding the A3M insert columns would make " + std::to_string(columns) +
-                                  " columns for " + std::to_string(parsed.records.size()) +
-                                  " sequences, over the size limit");
+        return Fail(error, 0,
+                    "padding the A3M insert columns would make " + std::to_string(columns) + " columns for " +
+                        std::to_string(parsed.records.size()) + " sequences, over the size limit");
     }
     for (std::size_t r = 0; r < parsed.records.size(); ++r) {
         std::string& aligned = parsed.records[r].aligned;
@@ -128,7 +133,8 @@ bool ParseFasta(const std::string& text, std::size_t maxCells, ParsedAlignment& 
         } else if (IsBlank(line) || line.front() == ';' || (out.records.empty() && line.front() == '#')) {
             continue;  // ';' comments of old FASTA files; a leading "#A3M#"-style line of HH-suite files
         } else if (out.records.empty()) {
-            return Fail(error, lines.number(), "sequence data before the first header: expected a '>name' line");
+            return Fail(error, lines.number(),
+                        "sequence data before the first header: expected a '>name' line");
         } else {
             ParsedRecord& record = out.records.back();
             if (!AppendResidues(record.aligned, line, record.name, lines.number(), error)) return false;

@@ -42,7 +42,8 @@ bool InputLoader::load(std::istream& in, std::string& text, ReadError& error) co
 
 bool InputLoader::gunzip(const std::string& compressed, std::string& text, ReadError& error) const {
     z_stream stream{};
-    if (inflateInit2(&stream, 16 + MAX_WBITS) != Z_OK) return Fail(error, 0, "cannot start gzip decompression");
+    if (inflateInit2(&stream, 16 + MAX_WBITS) != Z_OK)
+        return Fail(error, 0, "cannot start gzip decompression");
     stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(compressed.data()));
     stream.avail_in = static_cast<uInt>(std::min<std::size_t>(compressed.size(), UINT32_MAX));
     std::size_t remainingIn = compressed.size() - stream.avail_in;
@@ -56,7 +57,8 @@ bool InputLoader::gunzip(const std::string& compressed, std::string& text, ReadE
         status = inflate(&stream, Z_NO_FLUSH);
         const std::size_t produced = kChunk - stream.avail_out;
         if (status != Z_OK && status != Z_STREAM_END) {
-            ok = Fail(error, 0, std::string("corrupt gzip data: ") + (stream.msg ? stream.msg : "truncated input"));
+            ok = Fail(error, 0,
+                      std::string("corrupt gzip data: ") + (stream.msg ? stream.msg : "truncated input"));
             break;
         }
         if (out.size() + produced > maxBytes_) {
@@ -87,7 +89,8 @@ bool InputLoader::checkText(const std::string& text, ReadError& error) {
     for (char c : text) {
         const unsigned char u = static_cast<unsigned char>(c);
         if (c == '\n') ++line;
-        if (IsControlByte(u)) return Fail(error, line, "binary data (a control byte): expected an alignment in text form");
+        if (IsControlByte(u))
+            return Fail(error, line, "binary data (a control byte): expected an alignment in text form");
     }
     return true;
 }

@@ -15,21 +15,29 @@ constexpr double kNucleicShare = 0.9;
 
 bool IsNucleotideLetter(char c) {
     switch (std::toupper(static_cast<unsigned char>(c))) {
-    case 'A': case 'C': case 'G': case 'T': case 'U': case 'N':
-        return true;
-    default:
-        return false;
+        case 'A':
+        case 'C':
+        case 'G':
+        case 'T':
+        case 'U':
+        case 'N':
+            return true;
+        default:
+            return false;
     }
 }
 
 char StructureLetter(char dssp) {
     switch (dssp) {
-    case 'H': case 'G': case 'I':
-        return 'H';
-    case 'E': case 'B':
-        return 'S';
-    default:
-        return 'C';
+        case 'H':
+        case 'G':
+        case 'I':
+            return 'H';
+        case 'E':
+        case 'B':
+            return 'S';
+        default:
+            return 'C';
     }
 }
 
@@ -38,12 +46,13 @@ std::string Defline(const ParsedRecord& record) {
 }
 
 boost::shared_ptr<SDM::Sequence> MakeSequence(const ParsedRecord& record, SDM::SequenceClass sequenceClass) {
-    if (sequenceClass == SDM::NucleicAcid) return boost::make_shared<SDM::NASequence>(Defline(record), record.aligned);
+    if (sequenceClass == SDM::NucleicAcid)
+        return boost::make_shared<SDM::NASequence>(Defline(record), record.aligned);
     auto sequence = boost::make_shared<SDM::AASequence>(Defline(record), record.aligned);
     if (sequenceClass != SDM::AminoAcid) return sequence;  // nothing to attach structure to
     for (const auto& [key, dssp] : record.structures) {
-        sequence->setSecondaryStructure(
-            key, boost::make_shared<SDM::SecondaryStructure>(ModelBuilder::ResidueStructure(record.aligned, dssp)));
+        sequence->setSecondaryStructure(key, boost::make_shared<SDM::SecondaryStructure>(
+                                                 ModelBuilder::ResidueStructure(record.aligned, dssp)));
     }
     return sequence;
 }
@@ -97,7 +106,8 @@ boost::shared_ptr<SDM::Alignment> ModelBuilder::Build(const ParsedAlignment& par
     const SDM::SequenceClass sequenceClass = Classify(parsed);
     auto alignment = boost::make_shared<SDM::Alignment>();
     alignment->SetSequenceClass(sequenceClass);
-    for (const ParsedRecord& record : parsed.records) alignment->addSequence(MakeSequence(record, sequenceClass));
+    for (const ParsedRecord& record : parsed.records)
+        alignment->addSequence(MakeSequence(record, sequenceClass));
     alignment->setColorScheme(SDM::MakeColorScheme(SDM::DefaultSchemeName(sequenceClass)));
     return alignment;
 }

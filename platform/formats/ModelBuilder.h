@@ -20,8 +20,8 @@ public:
     /// NucleicAcid when nearly all letters are A, C, G, T, U or N; AminoAcid for other letters;
     /// UnknownClass when there are no letters at all.
     static SDM::SequenceClass Classify(const ParsedAlignment& parsed);
-    /// DSSP letters at the residue columns of `aligned` mapped to H (H, G, I), S (E, B) and C (anything else);
-    /// one letter per residue, so gap columns are dropped.
+    /// DSSP letters at the residue columns of `aligned` mapped to H (H, G, I), S (E, B) and C (anything
+    /// else); one letter per residue, so gap columns are dropped.
     static std::string ResidueStructure(const std::string& aligned, const std::string& dssp);
 };
 

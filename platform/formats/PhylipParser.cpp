@@ -46,8 +46,9 @@ bool ReadHeader(TextLines& lines, std::size_t textSize, Header& header, ReadErro
         return Fail(error, header.line, "expected a PHYLIP header: the number of sequences and of columns");
     }
     if (header.columns > textSize / header.taxa) {  // every residue takes at least one byte of the file
-        return Fail(error, header.line, "the header promises " + std::to_string(header.taxa) + " sequences of " +
-                                            std::to_string(header.columns) + " columns, more than the file holds");
+        return Fail(error, header.line,
+                    "the header promises " + std::to_string(header.taxa) + " sequences of " +
+                        std::to_string(header.columns) + " columns, more than the file holds");
     }
     return true;
 }
@@ -76,21 +77,22 @@ bool Continue(ParsedRecord& record, const Line& line, ReadError& error) {
 bool CheckColumns(const ParsedAlignment& out, const Header& header, ReadError& error) {
     for (const ParsedRecord& record : out.records) {
         if (record.aligned.size() != header.columns) {
-            return Fail(error, record.line, "sequence '" + record.name + "' has " +
-                                                std::to_string(record.aligned.size()) + " columns, expected " +
-                                                std::to_string(header.columns) + " from the header");
+            return Fail(error, record.line,
+                        "sequence '" + record.name + "' has " + std::to_string(record.aligned.size()) +
+                            " columns, expected " + std::to_string(header.columns) + " from the header");
         }
     }
     return true;
 }
 
-bool TooFewSequences(const std::vector<Line>& lines, const Header& header, std::size_t found, ReadError& error) {
+bool TooFewSequences(const std::vector<Line>& lines, const Header& header, std::size_t found,
+                     ReadError& error) {
     return Fail(error, lines.empty() ? header.line : lines.back().number,
                 "expected " + std::to_string(header.taxa) + " sequences, found " + std::to_string(found));
 }
 
-bool ReadInterleaved(const std::vector<Line>& lines, const Header& header, bool strictNames, ParsedAlignment& out,
-                     ReadError& error) {
+bool ReadInterleaved(const std::vector<Line>& lines, const Header& header, bool strictNames,
+                     ParsedAlignment& out, ReadError& error) {
     if (lines.size() < header.taxa) return TooFewSequences(lines, header, lines.size(), error);
     for (std::size_t i = 0; i < header.taxa; ++i) {
         if (!StartRecord(lines[i], strictNames, out, error)) return false;
@@ -101,8 +103,8 @@ bool ReadInterleaved(const std::vector<Line>& lines, const Header& header, bool 
     return CheckColumns(out, header, error);
 }
 
-bool ReadSequential(const std::vector<Line>& lines, const Header& header, bool strictNames, ParsedAlignment& out,
-                    ReadError& error) {
+bool ReadSequential(const std::vector<Line>& lines, const Header& header, bool strictNames,
+                    ParsedAlignment& out, ReadError& error) {
     std::size_t next = 0;
     for (std::size_t taxon = 0; taxon < header.taxa; ++taxon) {
         if (next >= lines.size()) return TooFewSequences(lines, header, taxon, error);
@@ -113,7 +115,8 @@ bool ReadSequential(const std::vector<Line>& lines, const Header& header, bool s
         }
     }
     if (next < lines.size()) {
-        return Fail(error, lines[next].number, "unexpected text after the last of " + std::to_string(header.taxa) + " sequences");
+        return Fail(error, lines[next].number,
+                    "unexpected text after the last of " + std::to_string(header.taxa) + " sequences");
     }
     return CheckColumns(out, header, error);
 }

@@ -7,7 +7,9 @@ namespace Formats {
 namespace {
 
 /// ">P1;name": '>', a two-letter sequence type, ';', the name.
-bool IsPirHeader(std::string_view line) { return line.size() >= 4 && line[0] == '>' && line[3] == ';'; }
+bool IsPirHeader(std::string_view line) {
+    return line.size() >= 4 && line[0] == '>' && line[3] == ';';
+}
 
 enum class Expect { Header, Description, Residues };
 
@@ -17,14 +19,14 @@ public:
 
     bool addLine(std::string_view line, long number, ReadError& error) {
         switch (expect_) {
-        case Expect::Header:
-            return addHeader(line, number, error);
-        case Expect::Description:
-            out_.records.back().description = std::string(Trim(line));
-            expect_ = Expect::Residues;
-            return true;
-        case Expect::Residues:
-            return addResidues(line, number, error);
+            case Expect::Header:
+                return addHeader(line, number, error);
+            case Expect::Description:
+                out_.records.back().description = std::string(Trim(line));
+                expect_ = Expect::Residues;
+                return true;
+            case Expect::Residues:
+                return addResidues(line, number, error);
         }
         return true;
     }
@@ -51,13 +53,15 @@ private:
     bool addResidues(std::string_view line, long number, ReadError& error) {
         ParsedRecord& record = out_.records.back();
         if (IsPirHeader(line)) {
-            return Fail(error, number, "sequence '" + record.name + "' does not end with '*' before the next header");
+            return Fail(error, number,
+                        "sequence '" + record.name + "' does not end with '*' before the next header");
         }
         const std::size_t end = line.find('*');
         if (!AppendResidues(record.aligned, line.substr(0, end), record.name, number, error)) return false;
         if (end == std::string_view::npos) return true;
         if (!IsBlank(line.substr(end + 1))) {
-            return Fail(error, number, "unexpected text after the '*' that ends sequence '" + record.name + "'");
+            return Fail(error, number,
+                        "unexpected text after the '*' that ends sequence '" + record.name + "'");
         }
         expect_ = Expect::Header;
         return true;

@@ -59,7 +59,9 @@ std::string_view Trim(std::string_view text) {
     return text;
 }
 
-bool IsBlank(std::string_view line) { return Trim(line).empty(); }
+bool IsBlank(std::string_view line) {
+    return Trim(line).empty();
+}
 
 bool StartsWith(std::string_view text, std::string_view prefix) {
     return text.substr(0, prefix.size()) == prefix;

@@ -13,7 +13,8 @@ namespace Formats {
 bool AppendResidues(std::string& dest, std::string_view chunk, const std::string& sequenceName, long line,
                     ReadError& error);
 
-/// True when every record has the same number of columns; otherwise an error at the first record that differs.
+/// True when every record has the same number of columns; otherwise an error at the first record that
+/// differs.
 bool CheckEqualLengths(const ParsedAlignment& parsed, ReadError& error);
 
 /// Splits off the first whitespace-delimited word of `line`; `rest` is what follows, without leading blanks.

@@ -41,7 +41,8 @@ public:
         std::string_view residues;
         const std::string_view name = FirstWord(line, residues);
         if (residues.empty()) {
-            return Fail(error, number, "sequence '" + std::string(name) + "' has no residues: expected 'name residues'");
+            return Fail(error, number,
+                        "sequence '" + std::string(name) + "' has no residues: expected 'name residues'");
         }
         return rows_.addRow(name, residues, number, error);
     }
@@ -49,7 +50,8 @@ public:
     bool finish(ReadError& error) {
         for (const StructureRow& row : structures_) {
             ParsedRecord* record = rows_.find(row.name);
-            if (!record) return Fail(error, row.line, "#=GR row for '" + row.name + "', which has no sequence row");
+            if (!record)
+                return Fail(error, row.line, "#=GR row for '" + row.name + "', which has no sequence row");
             record->structures[row.key] += row.letters;
             record->structureLines.emplace(row.key, row.line);
         }
@@ -78,7 +80,9 @@ private:
         const std::string key = StructureKey(FirstWord(rest, letters));
         if (key.empty()) return true;
         if (letters.empty()) {
-            return Fail(error, number, "#=GR row of '" + std::string(name) + "' has no letters: expected '#=GR name SS letters'");
+            return Fail(
+                error, number,
+                "#=GR row of '" + std::string(name) + "' has no letters: expected '#=GR name SS letters'");
         }
         structures_.push_back(StructureRow{std::string(name), key, std::string(letters), number});
         return true;
@@ -89,12 +93,17 @@ private:
     std::map<std::string, std::string> descriptions_;
 };
 
-bool IsHeader(std::string_view line) { return StartsWith(line, "# STOCKHOLM"); }
-bool IsTerminator(std::string_view line) { return Trim(line) == "//"; }
+bool IsHeader(std::string_view line) {
+    return StartsWith(line, "# STOCKHOLM");
+}
+bool IsTerminator(std::string_view line) {
+    return Trim(line) == "//";
+}
 
 bool NoSuchAlignment(int index, int count, ReadError& error) {
-    return Fail(error, 0, "alignment number " + std::to_string(index + 1) + " was asked for, but the file holds " +
-                              std::to_string(count) + (count == 1 ? " alignment" : " alignments"));
+    return Fail(error, 0,
+                "alignment number " + std::to_string(index + 1) + " was asked for, but the file holds " +
+                    std::to_string(count) + (count == 1 ? " alignment" : " alignments"));
 }
 
 }  // namespace
@@ -109,7 +118,8 @@ bool ParseStockholm(const std::string& text, int alignmentIndex, ParsedAlignment
     while (lines.next(line)) {
         if (!inside) {
             if (IsBlank(line)) continue;
-            if (!IsHeader(line)) return Fail(error, lines.number(), "expected a '# STOCKHOLM 1.0' header line");
+            if (!IsHeader(line))
+                return Fail(error, lines.number(), "expected a '# STOCKHOLM 1.0' header line");
             inside = true;
             ++current;
         } else if (IsTerminator(line)) {
@@ -122,7 +132,8 @@ bool ParseStockholm(const std::string& text, int alignmentIndex, ParsedAlignment
     if (inside && current == alignmentIndex) {
         return Fail(error, lines.number(), "the alignment does not end with '//': the file may be truncated");
     }
-    if (current < 0) return Fail(error, 0, "no '# STOCKHOLM 1.0' header found: expected a Stockholm alignment");
+    if (current < 0)
+        return Fail(error, 0, "no '# STOCKHOLM 1.0' header found: expected a Stockholm alignment");
     return NoSuchAlignment(alignmentIndex, current + 1, error);
 }
 

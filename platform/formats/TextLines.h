@@ -17,7 +17,8 @@ public:
         std::size_t end = pos_;
         while (end < text_.size() && text_[end] != '\n' && text_[end] != '\r') ++end;
         line = text_.substr(pos_, end - pos_);
-        if (end < text_.size() && text_[end] == '\r' && end + 1 < text_.size() && text_[end + 1] == '\n') ++end;
+        if (end < text_.size() && text_[end] == '\r' && end + 1 < text_.size() && text_[end + 1] == '\n')
+            ++end;
         pos_ = end + 1;
         ++number_;
         return true;

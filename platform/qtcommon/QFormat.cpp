@@ -6,7 +6,9 @@ namespace QtCommon {
 
 namespace {
 // Without localisation "%L1" behaves as "%1": no grouping, '.' as decimal point.
-QString StripLocaleMarkers(QString format) { return format.replace(QLatin1String("%L"), QLatin1String("%")); }
+QString StripLocaleMarkers(QString format) {
+    return format.replace(QLatin1String("%L"), QLatin1String("%"));
+}
 
 // Locales such as en_US spell the exponent 'E' whatever was asked; keep the case of the requested format.
 QString LocalizedExponential(double value, char format, int precision) {
@@ -35,6 +37,8 @@ QFormat QFormat::arg(double value, int fieldWidth, char format, int precision, c
     return result;
 }
 
-QFormat::operator QString() const { return text_; }
+QFormat::operator QString() const {
+    return text_;
+}
 
 }  // namespace QtCommon

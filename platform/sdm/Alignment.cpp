@@ -9,9 +9,13 @@ namespace SDM {
 
 namespace {
 
-bool IsGap(char c) { return SQC::SequenceConstants::IsGap(c); }
+bool IsGap(char c) {
+    return SQC::SequenceConstants::IsGap(c);
+}
 
-unsigned char CodeOf(char c) { return static_cast<unsigned char>(c); }
+unsigned char CodeOf(char c) {
+    return static_cast<unsigned char>(c);
+}
 
 constexpr unsigned kCodeCount = 256;
 
@@ -24,7 +28,9 @@ Alignment::~Alignment() = default;
 
 // ---- Sequences -------------------------------------------------------------------------------------------
 
-unsigned Alignment::size() const { return unsigned(sequences_.size()) + (showConsensus_ ? 1u : 0u); }
+unsigned Alignment::size() const {
+    return unsigned(sequences_.size()) + (showConsensus_ ? 1u : 0u);
+}
 
 boost::shared_ptr<Sequence> Alignment::getSequence(unsigned index) const {
     if (index < sequences_.size()) return sequences_[index];
@@ -166,7 +172,8 @@ bool Alignment::allSelected(unsigned sequenceIndex, bool includeGaps) const {
         }
         const std::size_t runStart = column;
         while (column < text.size() && !IsGap(text[column])) ++column;
-        if (!selection_.isFullySelected(unsigned(runStart), unsigned(column - runStart), sequenceIndex)) return false;
+        if (!selection_.isFullySelected(unsigned(runStart), unsigned(column - runStart), sequenceIndex))
+            return false;
     }
     return true;
 }
@@ -248,7 +255,8 @@ void Alignment::shiftResidueStyles(unsigned sequenceIndex, bool inserted) {
 
 // ---- Aligned residues ------------------------------------------------------------------------------------
 
-bool Alignment::align(std::vector<std::vector<Residue>>& out, const std::vector<unsigned>& sequenceIndexes) const {
+bool Alignment::align(std::vector<std::vector<Residue>>& out,
+                      const std::vector<unsigned>& sequenceIndexes) const {
     prepareScheme();
     out.resize(sequenceIndexes.size());
     for (std::size_t i = 0; i < sequenceIndexes.size(); ++i) {
@@ -310,7 +318,8 @@ void Alignment::buildColumnTables() const {
     // Only the codes that occur get a slot: columns x used codes stays small.
     const std::vector<char> codes = usedCodes();
     usedCodeSlot_.assign(kCodeCount, 0);
-    for (std::size_t slot = 0; slot < codes.size(); ++slot) usedCodeSlot_[CodeOf(codes[slot])] = std::uint8_t(slot);
+    for (std::size_t slot = 0; slot < codes.size(); ++slot)
+        usedCodeSlot_[CodeOf(codes[slot])] = std::uint8_t(slot);
     usedCodeCount_ = unsigned(codes.size());
     const unsigned columns = derived().columns;
     columnTable_.reserve(std::size_t(columns) * usedCodeCount_);
@@ -360,9 +369,12 @@ void Alignment::applyResidueStyles(std::vector<Residue>& out, unsigned sequenceI
     }
 }
 
-// ---- Geometry and revision ---------------------------------------------------------------------------------
+// ---- Geometry and revision
+// ---------------------------------------------------------------------------------
 
-unsigned Alignment::columnCount() const { return derived().columns; }
+unsigned Alignment::columnCount() const {
+    return derived().columns;
+}
 
 const Alignment::Derived& Alignment::derived() const {
     const std::uint64_t current = revision();
@@ -395,6 +407,8 @@ std::uint64_t Alignment::revision() const {
     return cachedRevision_;
 }
 
-void Alignment::touch() { revision_ = NextRevision(); }
+void Alignment::touch() {
+    revision_ = NextRevision();
+}
 
 }  // namespace SDM

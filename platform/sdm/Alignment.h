@@ -8,8 +8,8 @@
 
 #include "sdm/ColorScheme.h"
 #include "sdm/Residue.h"
-#include "sdm/SeqAlign.h"
 #include "sdm/Selection.h"
+#include "sdm/SeqAlign.h"
 #include "sdm/Sequence.h"
 #include "sdm/Types.h"
 
@@ -76,7 +76,8 @@ public:
     void setColorScheme(boost::shared_ptr<ColorScheme> scheme);
     boost::shared_ptr<ColorScheme> getColorScheme() const { return scheme_; }
     /// Marks one residue: the colour-filter bits (ColorFilterBits) and the mark colours.
-    void setResidueMarks(unsigned sequenceIndex, unsigned column, unsigned filterBits, const MarkColors& colors);
+    void setResidueMarks(unsigned sequenceIndex, unsigned column, unsigned filterBits,
+                         const MarkColors& colors);
     void setResidueFontStyle(unsigned sequenceIndex, unsigned column, FontStyle style);
     void clearResidueMarks();
 
@@ -141,9 +142,9 @@ private:
     mutable std::uint64_t schemePreparedRevision_ = 0;
     mutable const ColorScheme* preparedScheme_ = nullptr;  // not owned; identity check only
     // Lookup tables of the colour scheme, valid for schemePreparedRevision_.
-    mutable std::vector<Residue> codeTable_;            // 256 entries, column-independent schemes
-    mutable std::vector<Residue> columnTable_;          // columns x used codes, column-dependent schemes
-    mutable std::vector<std::uint8_t> usedCodeSlot_;    // code -> slot in a column of columnTable_
+    mutable std::vector<Residue> codeTable_;          // 256 entries, column-independent schemes
+    mutable std::vector<Residue> columnTable_;        // columns x used codes, column-dependent schemes
+    mutable std::vector<std::uint8_t> usedCodeSlot_;  // code -> slot in a column of columnTable_
     mutable unsigned usedCodeCount_ = 0;
 };
 

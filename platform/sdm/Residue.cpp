@@ -95,7 +95,9 @@ std::uint8_t Blend(std::uint8_t from, std::uint8_t to, int towardsPercent) {
 Residue::Residue(char code, const Common::Color& background, const Common::Color& text)
     : code_(code), background_(PaletteIndex(background)), text_(PaletteIndex(text)) {}
 
-std::uint16_t Residue::PaletteIndex(const Common::Color& color) { return SharedPalette().intern(color); }
+std::uint16_t Residue::PaletteIndex(const Common::Color& color) {
+    return SharedPalette().intern(color);
+}
 
 Common::Color Residue::PaletteColor(std::uint16_t index) {
     const Palette& palette = SharedPalette();
@@ -104,28 +106,34 @@ Common::Color Residue::PaletteColor(std::uint16_t index) {
 
 Common::Color Residue::getStateColor(ResidueAttributes::ColorType type, bool selected) const {
     switch (type) {
-    case ResidueAttributes::Background: {
-        Common::Color background = PaletteColor(background_);
-        return selected ? SelectedBackground(background) : background;
-    }
-    case ResidueAttributes::Text: {
-        Common::Color text = PaletteColor(text_);
-        return selected ? SelectedText(text) : text;
-    }
-    case ResidueAttributes::Underline:
-        return getMarkColors().underline;
-    case ResidueAttributes::Overline:
-        return getMarkColors().overline;
-    case ResidueAttributes::Caret:
-        return getMarkColors().caret;
+        case ResidueAttributes::Background: {
+            Common::Color background = PaletteColor(background_);
+            return selected ? SelectedBackground(background) : background;
+        }
+        case ResidueAttributes::Text: {
+            Common::Color text = PaletteColor(text_);
+            return selected ? SelectedText(text) : text;
+        }
+        case ResidueAttributes::Underline:
+            return getMarkColors().underline;
+        case ResidueAttributes::Overline:
+            return getMarkColors().overline;
+        case ResidueAttributes::Caret:
+            return getMarkColors().caret;
     }
     return Common::Color(0, 0, 0);
 }
 
-void Residue::setBackground(const Common::Color& color) { background_ = PaletteIndex(color); }
-void Residue::setText(const Common::Color& color) { text_ = PaletteIndex(color); }
+void Residue::setBackground(const Common::Color& color) {
+    background_ = PaletteIndex(color);
+}
+void Residue::setText(const Common::Color& color) {
+    text_ = PaletteIndex(color);
+}
 
-void Residue::setMarkColors(const MarkColors& colors) { marks_ = SharedMarks().intern(colors); }
+void Residue::setMarkColors(const MarkColors& colors) {
+    marks_ = SharedMarks().intern(colors);
+}
 
 MarkColors Residue::getMarkColors() const {
     const MarkTable& table = SharedMarks();

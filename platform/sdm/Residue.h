@@ -41,7 +41,9 @@ public:
     void setFontStyle(int style) { attributes_ = std::uint8_t((attributes_ & ~0x3) | (style & 0x3)); }
     /// ColorFilterBits of the marks to draw.
     unsigned getColorFilter() const { return attributes_ >> 2; }
-    void setColorFilter(unsigned bits) { attributes_ = std::uint8_t((attributes_ & 0x3) | ((bits & 0x3F) << 2)); }
+    void setColorFilter(unsigned bits) {
+        attributes_ = std::uint8_t((attributes_ & 0x3) | ((bits & 0x3F) << 2));
+    }
 
     /// Everything the residue is drawn with in one number: equal keys draw equal cells.
     std::uint64_t key() const {
@@ -67,7 +69,8 @@ private:
     std::uint16_t marks_ = 0;       // index into the mark-colour table; 0 is all black
 };
 
-static_assert(sizeof(Residue) == sizeof(std::uint64_t), "the renderer copies a table of residues per layout pass");
+static_assert(sizeof(Residue) == sizeof(std::uint64_t),
+              "the renderer copies a table of residues per layout pass");
 
 /// The colours a selected residue is drawn with, derived from its unselected colours.
 Common::Color SelectedBackground(const Common::Color& background);

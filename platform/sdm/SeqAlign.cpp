@@ -4,6 +4,8 @@
 
 namespace SDM {
 
-unsigned SeqAlign::getMaxTotalLength() const { return alignment_.columnCount(); }
+unsigned SeqAlign::getMaxTotalLength() const {
+    return alignment_.columnCount();
+}
 
 }  // namespace SDM

@@ -18,10 +18,16 @@ unsigned CountResidues(const std::string& aligned) {
 }
 }  // namespace
 
-std::uint64_t NextRevision() { return ++revisionCounter; }
-std::uint64_t CurrentRevision() { return revisionCounter.load(std::memory_order_relaxed); }
+std::uint64_t NextRevision() {
+    return ++revisionCounter;
+}
+std::uint64_t CurrentRevision() {
+    return revisionCounter.load(std::memory_order_relaxed);
+}
 
-void SeqEntry::touch() { stamp_ = NextRevision(); }
+void SeqEntry::touch() {
+    stamp_ = NextRevision();
+}
 
 void SeqEntry::setDefline(const std::string& defline) {
     defline_ = defline;
@@ -66,7 +72,8 @@ const boost::shared_ptr<SecondaryStructure>& AASequence::getSecondaryStructure(c
     return it == structures_.end() ? none : it->second;
 }
 
-void AASequence::setSecondaryStructure(const std::string& key, boost::shared_ptr<SecondaryStructure> structure) {
+void AASequence::setSecondaryStructure(const std::string& key,
+                                       boost::shared_ptr<SecondaryStructure> structure) {
     structures_[key] = std::move(structure);
     touch();
 }

@@ -15,7 +15,9 @@ void SVAlignment::SetModelAlignment(boost::shared_ptr<SDM::Alignment> alignment)
     builtStamp_ = 0;
 }
 
-std::uint64_t SVAlignment::modelStamp() const { return alignment_ ? alignment_->revision() : 0; }
+std::uint64_t SVAlignment::modelStamp() const {
+    return alignment_ ? alignment_->revision() : 0;
+}
 
 bool SVAlignment::Update() {
     // Runs on every frame: only the revision comparison when nothing changed.
@@ -48,7 +50,8 @@ void SVAlignment::rebuildRows() {
     }
 }
 
-std::string SVAlignment::PlaceStructure(const std::string& letters, const std::string& aligned, unsigned columns) {
+std::string SVAlignment::PlaceStructure(const std::string& letters, const std::string& aligned,
+                                        unsigned columns) {
     std::string placed(std::max<std::size_t>(columns, aligned.size()), '-');
     std::size_t next = 0;
     for (std::size_t column = 0; column < aligned.size() && next < letters.size(); ++column) {

@@ -41,7 +41,8 @@ private:
     };
     std::uint64_t modelStamp() const;
     void rebuildRows();
-    static std::string PlaceStructure(const std::string& letters, const std::string& aligned, unsigned columns);
+    static std::string PlaceStructure(const std::string& letters, const std::string& aligned,
+                                      unsigned columns);
 
     boost::shared_ptr<SDM::Alignment> alignment_;
     SQC::UserPropertiesBase properties_;

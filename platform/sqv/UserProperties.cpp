@@ -64,7 +64,9 @@ void UserPropertiesBase::SetStringProperty(const std::string& key, const std::st
     values_[key] = Value{Type::String, 0, value};
 }
 
-void UserPropertiesBase::RemoveProperty(const std::string& key) { values_.erase(key); }
+void UserPropertiesBase::RemoveProperty(const std::string& key) {
+    values_.erase(key);
+}
 
 }  // namespace SQC
 

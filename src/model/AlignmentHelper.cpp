@@ -44,11 +44,17 @@ AlignmentHelper::AlignmentHelper(SQV::SVAlignment& view)
 
 // ---- Row list ------------------------------------------------------------------------------------------
 
-bool AlignmentHelper::HasRows() const { return alignment && !rows.empty(); }
+bool AlignmentHelper::HasRows() const {
+    return alignment && !rows.empty();
+}
 
-unsigned AlignmentHelper::RowCount() const { return unsigned(rows.size()); }
+unsigned AlignmentHelper::RowCount() const {
+    return unsigned(rows.size());
+}
 
-int AlignmentHelper::SequenceOfRow(unsigned row) const { return row < rows.size() ? int(rows[row]) : -1; }
+int AlignmentHelper::SequenceOfRow(unsigned row) const {
+    return row < rows.size() ? int(rows[row]) : -1;
+}
 
 unsigned AlignmentHelper::RowOfSequence(unsigned sequenceIndex) const {
     for (std::size_t row = 0; row < rows.size(); ++row) {
@@ -78,7 +84,9 @@ unsigned AlignmentHelper::GetMaxTotalLength() const {
     return alignment ? alignment->getSeqAlign().getMaxTotalLength() : 0;
 }
 
-bool AlignmentHelper::GetShowConsensus() const { return alignment && alignment->getShowConsensus(); }
+bool AlignmentHelper::GetShowConsensus() const {
+    return alignment && alignment->getShowConsensus();
+}
 
 bool AlignmentHelper::IsSecondaryStructureShown() const {
     return alignment && alignment->IsSecondaryStructureShown();
@@ -161,10 +169,17 @@ unsigned AlignmentHelper::GetSSGapColor() const {
 unsigned AlignmentHelper::GetSSColor(int kind) const {
     const std::string* key = nullptr;
     switch (kind) {
-    case 0: key = &SQC::UserProperties::SSHelixColorKey; break;
-    case 1: key = &SQC::UserProperties::SSSheetColorKey; break;
-    case 2: key = &SQC::UserProperties::SSCoilColorKey; break;
-    default: return 0;
+        case 0:
+            key = &SQC::UserProperties::SSHelixColorKey;
+            break;
+        case 1:
+            key = &SQC::UserProperties::SSSheetColorKey;
+            break;
+        case 2:
+            key = &SQC::UserProperties::SSCoilColorKey;
+            break;
+        default:
+            return 0;
     }
     unsigned color = 0;
     userProperties->GetColorProperty(*key, color);

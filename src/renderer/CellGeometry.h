@@ -27,7 +27,9 @@ public:
     /// Text baseline of a line: its bottom edge.
     int Baseline(int lineTop) const { return lineTop + height; }
     /// The rectangle of one cell.
-    QRect Cell(int columnOffset, int lineTop) const { return QRect(ColumnLeft(columnOffset), lineTop, width, height); }
+    QRect Cell(int columnOffset, int lineTop) const {
+        return QRect(ColumnLeft(columnOffset), lineTop, width, height);
+    }
 
     /// Column offset holding pixel x; floors, so points left of the strip give negative offsets.
     int ColumnAt(int x) const { return FloorDiv(x, width); }
@@ -39,8 +41,7 @@ public:
 private:
     static int Saturate(long long value) { return int(std::clamp<long long>(value, INT_MIN, INT_MAX)); }
     static int FloorDiv(int value, int divisor) {
-        if (divisor <= 0)
-            return 0;
+        if (divisor <= 0) return 0;
         const int quotient = value / divisor;
         return (value % divisor != 0 && value < 0) ? quotient - 1 : quotient;
     }

@@ -9,8 +9,7 @@ GlyphMemo& GlyphMemo::Shared() {
 }
 
 void GlyphMemo::UseFont(const QFont& newFont, QSize cell) {
-    if (hasFont && cellSize == cell && font == newFont)
-        return;
+    if (hasFont && cellSize == cell && font == newFont) return;
     entries.fill(Entry());
     font = newFont;
     cellSize = cell;
@@ -30,13 +29,13 @@ const QRgb* GlyphMemo::Find(std::uint64_t residue, unsigned state) const {
 QImage GlyphMemo::Remember(std::uint64_t residue, unsigned state, const QPixmap* glyph) {
     QImage cell(cellSize, QImage::Format_RGB32);
     cell.fill(Qt::white);
-    if (!glyph)
-        return cell;  // not remembered: the glyph may be drawn next time
+    if (!glyph) return cell;  // not remembered: the glyph may be drawn next time
     {
         QPainter painter(&cell);
         painter.drawPixmap(0, 0, *glyph);
     }
     // Lines of 32-bit pixels need no padding: the cell's lines lie one after another.
-    entries[EntryOf(residue, state)] = Entry{residue, state, cell, reinterpret_cast<const QRgb*>(cell.constBits())};
+    entries[EntryOf(residue, state)] =
+        Entry{residue, state, cell, reinterpret_cast<const QRgb*>(cell.constBits())};
     return cell;
 }

@@ -18,8 +18,7 @@ int ClampToInt(long long value) {
 
 const RenderSequenceData::RowLocation* RenderSequenceData::LocationAt(QPoint point) const {
     const CellGeometry cells(fontAttributes);
-    if (rowLocations.empty() || !cells.IsUsable())
-        return nullptr;
+    if (rowLocations.empty() || !cells.IsUsable()) return nullptr;
     const auto it = rowLocations.find(cells.LineKey(point.y()));
     return it == rowLocations.end() ? nullptr : &it->second;
 }
@@ -31,8 +30,7 @@ int RenderSequenceData::GetRowIndex(QPoint point) const {
 
 int RenderSequenceData::GetSequenceIndex(QPoint point) const {
     int row = GetRowIndex(point);
-    if (row < 0 || svAlignment == nullptr || rowCount == 0)
-        return -1;
+    if (row < 0 || svAlignment == nullptr || rowCount == 0) return -1;
     row = std::min(row, int(rowCount) - 1);
     // A fresh helper: when the host's alignment lost rows since the last Render, a stale row answers -1.
     return Corvane::AlignmentHelper(*svAlignment).SequenceOfRow(unsigned(row));
@@ -45,21 +43,17 @@ std::string RenderSequenceData::GetSsKey(QPoint point) const {
 
 int RenderSequenceData::GetResidueIndex(QPoint point) const {
     const CellGeometry cells(fontAttributes);
-    if (residuesPerBlock <= 0 || point.x() < 0)
-        return -1;
+    if (residuesPerBlock <= 0 || point.x() < 0) return -1;
     // The composed view is one column wider than a block, so the block's end column can be hit.
-    if (point.x() >= cells.ColumnLeft((long long)residuesPerBlock + 1))
-        return -1;
+    if (point.x() >= cells.ColumnLeft((long long)residuesPerBlock + 1)) return -1;
     const RowLocation* location = LocationAt(point);
-    if (location == nullptr)
-        return -1;
+    if (location == nullptr) return -1;
     return ClampToInt((long long)location->firstColumn + cells.ColumnAt(point.x()));
 }
 
 void RenderSequenceData::GetResidueLocation(QPoint point, int& sequenceIndex, int& residueIndex) const {
     int row = GetRowIndex(point);
-    if (row >= 0 && unsigned(row) >= rowCount)
-        row = int(rowCount) - 1;
+    if (row >= 0 && unsigned(row) >= rowCount) row = int(rowCount) - 1;
 
     const int column = GetResidueIndex(point);
     residueIndex = column;
@@ -93,15 +87,12 @@ const RenderSequenceData::RowLocation* RenderSequenceData::FindResidueEntry(unsi
 
 QPoint RenderSequenceData::GetResidueCoordinate(unsigned column, unsigned sequenceIndex) const {
     const CellGeometry cells(fontAttributes);
-    if (svAlignment == nullptr || rowLocations.empty())
-        return QPoint(-1, -1);
+    if (svAlignment == nullptr || rowLocations.empty()) return QPoint(-1, -1);
     const unsigned row = Corvane::AlignmentHelper(*svAlignment).RowOfSequence(sequenceIndex);
-    if (row == kNoRow)
-        return QPoint(-1, -1);
+    if (row == kNoRow) return QPoint(-1, -1);
     int top = 0;
     const RowLocation* location = FindResidueEntry(row, column, top);
-    if (location == nullptr)
-        return QPoint(-1, -1);
+    if (location == nullptr) return QPoint(-1, -1);
     return QPoint(cells.ColumnLeft(int(column - location->firstColumn)), top);
 }
 
@@ -119,8 +110,7 @@ bool RenderSequenceData::ResidueLineShown(unsigned row, unsigned block, int& top
 
 int RenderSequenceData::GridRowOfRow(unsigned row) const {
     int grid = aspects.showRuler ? kBandLines : 0;
-    for (unsigned i = 0; i < row && i < ssRowsPerRow.size(); ++i)
-        grid += int(ssRowsPerRow[i]);
+    for (unsigned i = 0; i < row && i < ssRowsPerRow.size(); ++i) grid += int(ssRowsPerRow[i]);
     return grid + int(row);
 }
 
@@ -137,12 +127,9 @@ bool RenderSequenceData::ColumnShownHorizontally(unsigned column) const {
 
 int RenderSequenceData::HorizontalScrollFor(unsigned column) const {
     const CellGeometry cells(fontAttributes);
-    if (ColumnShownHorizontally(column))
-        return aspects.horizontalOffset;
-    if (aspects.wrap)
-        return cells.ColumnLeft(int(column % unsigned(residuesPerBlock)));
-    if (column < topResidueIndex)
-        return cells.ColumnLeft(int(column));
+    if (ColumnShownHorizontally(column)) return aspects.horizontalOffset;
+    if (aspects.wrap) return cells.ColumnLeft(int(column % unsigned(residuesPerBlock)));
+    if (column < topResidueIndex) return cells.ColumnLeft(int(column));
     // The column becomes the last one of the view.
     return cells.ColumnLeft(int(std::max<long long>(0, (long long)column - residuesPerBlock + 1)));
 }
@@ -158,12 +145,10 @@ long long RenderSequenceData::VerticalTopFor(unsigned row, unsigned block, long 
     // Below: the least scroll that shows the line at the bottom, started on a row's residue line of the same
     // block so that the composed view begins exactly there.
     const long long least = targetTop + cellHeight - viewHeight;
-    if (least < blockTop)
-        return targetTop;
+    if (least < blockTop) return targetTop;
     for (unsigned above = 0; above <= row; ++above) {
         const long long top = blockTop + GridRowOfRow(above) * cellHeight;
-        if (top >= least)
-            return top;
+        if (top >= least) return top;
     }
     return targetTop;
 }
@@ -174,23 +159,22 @@ void RenderSequenceData::ScrollTo(unsigned column, unsigned sequenceIndex, int& 
         column >= maxTotalLength)
         return;
     const unsigned row = Corvane::AlignmentHelper(*svAlignment).RowOfSequence(sequenceIndex);
-    if (row == kNoRow || row >= rowCount)
-        return;
+    if (row == kNoRow || row >= rowCount) return;
 
     const unsigned perBlock = unsigned(residuesPerBlock);
     const unsigned targetBlock = aspects.wrap ? column / perBlock : 0;
-    const int viewHeight = std::max(cells.LineTop(cells.LineAt(aspects.viewRect.height())), cells.CellHeight());
+    const int viewHeight =
+        std::max(cells.LineTop(cells.LineAt(aspects.viewRect.height())), cells.CellHeight());
     int lineTop = 0;
     const bool verticallyShown = ResidueLineShown(row, targetBlock, lineTop) && lineTop >= 0 &&
                                  lineTop + cells.CellHeight() <= viewHeight;
     const bool horizontallyShown = ColumnShownHorizontally(column);
-    if (verticallyShown && horizontallyShown)
-        return;
+    if (verticallyShown && horizontallyShown) return;
 
     x = HorizontalScrollFor(column);
-    if (verticallyShown)
-        return;
-    const long long topBlock = aspects.wrap ? std::max(topScrollValue, 0) / cells.CellHeight() / rowsPerBlock : 0;
+    if (verticallyShown) return;
+    const long long topBlock =
+        aspects.wrap ? std::max(topScrollValue, 0) / cells.CellHeight() / rowsPerBlock : 0;
     const long long topGrid = (std::max(topDrawnValue, 0) / cells.CellHeight()) % rowsPerBlock;
     const long long currentTop = (topBlock * rowsPerBlock + topGrid) * cells.CellHeight();
     y = ClampToInt(y + VerticalTopFor(row, targetBlock, currentTop, viewHeight) - currentTop);

@@ -32,8 +32,9 @@ unsigned CeilDiv(unsigned value, unsigned divisor) {
 
 std::string AlignedText(const std::vector<char>& aligned, std::size_t first, std::size_t end) {
     end = std::min(end, aligned.size());
-    return first < end ? std::string(aligned.begin() + std::ptrdiff_t(first), aligned.begin() + std::ptrdiff_t(end))
-                       : std::string();
+    return first < end
+               ? std::string(aligned.begin() + std::ptrdiff_t(first), aligned.begin() + std::ptrdiff_t(end))
+               : std::string();
 }
 
 }  // namespace
@@ -41,15 +42,12 @@ std::string AlignedText(const std::vector<char>& aligned, std::size_t first, std
 QPixmap* RenderSequenceData::CopyImageData(std::vector<unsigned> sequenceIndexes,
                                            std::map<unsigned, std::vector<unsigned>> columnsByRow, bool,
                                            bool includeGaps) {
-    if (svAlignment == nullptr)
-        return nullptr;
+    if (svAlignment == nullptr) return nullptr;
     const Corvane::AlignmentHelper helper(*svAlignment);
     ExportLayout layout;
-    if (!PlanExport(helper, std::move(sequenceIndexes), columnsByRow, layout))
-        return nullptr;
+    if (!PlanExport(helper, std::move(sequenceIndexes), columnsByRow, layout)) return nullptr;
     std::unique_ptr<QPixmap> picture = PixmapAllocation::MakeWhite(layout.width, layout.height);
-    if (!picture)
-        return nullptr;
+    if (!picture) return nullptr;
 
     QPainter painter(picture.get());
     painter.setFont(font);
@@ -73,7 +71,8 @@ QPixmap* RenderSequenceData::CopyImageData(std::vector<unsigned> sequenceIndexes
     return picture.release();  // the caller owns the picture
 }
 
-bool RenderSequenceData::PlanExport(const Corvane::AlignmentHelper& helper, std::vector<unsigned> sequenceIndexes,
+bool RenderSequenceData::PlanExport(const Corvane::AlignmentHelper& helper,
+                                    std::vector<unsigned> sequenceIndexes,
                                     const std::map<unsigned, std::vector<unsigned>>& columnsByRow,
                                     ExportLayout& layout) const {
     const int cellWidth = fontAttributes.GetMaxWidth();
@@ -81,8 +80,7 @@ bool RenderSequenceData::PlanExport(const Corvane::AlignmentHelper& helper, std:
     if (!helper.HasRows() || cellWidth <= 0 || cellHeight <= 0 || (aspects.wrap && residuesPerBlock <= 0))
         return false;
     helper.MapSequencesToRows(sequenceIndexes);
-    if (sequenceIndexes.empty() && columnsByRow.empty())
-        return false;
+    if (sequenceIndexes.empty() && columnsByRow.empty()) return false;
 
     layout.byColumns = !columnsByRow.empty();
     layout.rows = std::move(sequenceIndexes);
@@ -98,10 +96,8 @@ bool RenderSequenceData::PlanExport(const Corvane::AlignmentHelper& helper, std:
 
     if (aspects.showSecondaryStructure && !ssStringsPerRow.empty() && !layout.byColumns) {
         for (unsigned row : layout.rows) {
-            if (row >= ssStringsPerRow.size())
-                continue;
-            for (const auto& entry : ssStringsPerRow[row])
-                layout.lineCount += entry.second.empty() ? 0 : 1;
+            if (row >= ssStringsPerRow.size()) continue;
+            for (const auto& entry : ssStringsPerRow[row]) layout.lineCount += entry.second.empty() ? 0 : 1;
         }
     }
 
@@ -115,9 +111,9 @@ bool RenderSequenceData::PlanExport(const Corvane::AlignmentHelper& helper, std:
     const unsigned perBlock = unsigned(std::max(residuesPerBlock, 0));
     layout.perBlock = aspects.wrap ? perBlock : maxTotalLength;
     if (aspects.wrap)
-        layout.blocks = !layout.byColumns ? blockCount
+        layout.blocks = !layout.byColumns                ? blockCount
                         : layout.columnCount <= perBlock ? 1
-                                                          : CeilDiv(layout.columnCount, perBlock);
+                                                         : CeilDiv(layout.columnCount, perBlock);
 
     const std::int64_t shownColumns =
         aspects.wrap ? std::min(layout.columnCount, layout.perBlock) : layout.columnCount;
@@ -142,15 +138,15 @@ void RenderSequenceData::PaintExportBlock(const Corvane::AlignmentHelper& helper
     const bool withCartoons = aspects.showSecondaryStructure && !ssStringsPerRow.empty() && cartoonDrawer;
     for (unsigned row : layout.rows) {
         const std::vector<char>& aligned = svAlignment->GetAlignedSequence(row);
-        if (aligned.empty())
-            continue;  // its line stays white at the bottom of the picture
+        if (aligned.empty()) continue;  // its line stays white at the bottom of the picture
         if (!layout.byColumns) {
             CopySequenceNamePixmap(helper, painter, row, y + cellHeight);
             const std::size_t textEnd = std::min<std::size_t>(std::size_t(first) + count, maxTotalLength);
-            CopyResiduePixmap(helper, painter, AlignedText(aligned, first, textEnd), row, layout.nameWidth, y, first,
-                              end, includeGaps);
+            CopyResiduePixmap(helper, painter, AlignedText(aligned, first, textEnd), row, layout.nameWidth, y,
+                              first, end, includeGaps);
             if (withCartoons && row < ssStringsPerRow.size())
-                CopySSCartoonPixmap(helper, painter, int(row), layout.nameWidth, y, first, count, includeGaps);
+                CopySSCartoonPixmap(helper, painter, int(row), layout.nameWidth, y, first, count,
+                                    includeGaps);
         } else {
             const std::vector<unsigned>& columns = columnsByRow.at(row);
             if (!columns.empty()) {
@@ -159,8 +155,8 @@ void RenderSequenceData::PaintExportBlock(const Corvane::AlignmentHelper& helper
                     CopySequenceNamePixmap(helper, painter, row, y + cellHeight);
                 else
                     x = 0;
-                CopyResiduePixmap(helper, painter, AlignedText(aligned, 0, maxTotalLength), row, x, y, columns,
-                                  first, end, includeGaps);
+                CopyResiduePixmap(helper, painter, AlignedText(aligned, 0, maxTotalLength), row, x, y,
+                                  columns, first, end, includeGaps);
             }
         }
         y += cellHeight;

@@ -25,11 +25,9 @@ inline bool IsAllowed(std::int64_t width, std::int64_t height) {
 
 /// A white pixmap of the given size, or null when the size is not allowed or allocation failed.
 inline std::unique_ptr<QPixmap> MakeWhite(std::int64_t width, std::int64_t height) {
-    if (!IsAllowed(width, height))
-        return nullptr;
+    if (!IsAllowed(width, height)) return nullptr;
     auto pixmap = std::make_unique<QPixmap>(int(width), int(height));
-    if (pixmap->isNull())
-        return nullptr;
+    if (pixmap->isNull()) return nullptr;
     pixmap->fill(Qt::white);
     return pixmap;
 }

@@ -24,8 +24,7 @@ QFont FontOfDevice(const QPaintDevice* device) {
     if (device != nullptr && device->devType() == QInternal::Widget) {
         if (const auto* object = dynamic_cast<const QObject*>(device)) {
             const QVariant value = object->property("font");
-            if (value.typeId() == QMetaType::QFont)
-                return value.value<QFont>();
+            if (value.typeId() == QMetaType::QFont) return value.value<QFont>();
         }
     }
     return QGuiApplication::font();
@@ -37,15 +36,15 @@ int ClampToInt(std::int64_t value) {
 
 }  // namespace
 
-bool RenderSequenceData::Render(QPaintDevice* device, SQV::SVAlignment& alignment, const RenderAspects& newAspects,
-                                bool redraw, bool keepLayout) {
-    Common::PerformanceTimer timer(Common::PerformanceManager::Renderer, L"[RenderSequenceData::Render]", nullptr);
+bool RenderSequenceData::Render(QPaintDevice* device, SQV::SVAlignment& alignment,
+                                const RenderAspects& newAspects, bool redraw, bool keepLayout) {
+    Common::PerformanceTimer timer(Common::PerformanceManager::Renderer, L"[RenderSequenceData::Render]",
+                                   nullptr);
     redrawResidues = redraw;
     svAlignment = &alignment;
 
     const Corvane::AlignmentHelper helper(alignment);
-    if (!helper.HasRows())
-        return false;
+    if (!helper.HasRows()) return false;
 
     alignment.Update();
     aspects = newAspects;
@@ -81,8 +80,10 @@ bool RenderSequenceData::RunLayoutPass(const Corvane::AlignmentHelper& helper, Q
     // An empty or inverted view rectangle shows nothing rather than a negative number of cells. Beyond the
     // largest pixmap nothing can be composed, so a huge view draws no more strips than that.
     const QRect& view = aspects.viewRect;
-    const int visibleRows = cellHeight > 0 ? std::clamp(view.height(), 0, PixmapAllocation::kMaxSide) / cellHeight : 0;
-    const int visibleColumns = cellWidth > 0 ? std::clamp(view.width(), 0, PixmapAllocation::kMaxSide) / cellWidth : 0;
+    const int visibleRows =
+        cellHeight > 0 ? std::clamp(view.height(), 0, PixmapAllocation::kMaxSide) / cellHeight : 0;
+    const int visibleColumns =
+        cellWidth > 0 ? std::clamp(view.width(), 0, PixmapAllocation::kMaxSide) / cellWidth : 0;
     if (visibleRows == 0 || visibleColumns == 0) {
         ForgetComposedView();
         return false;
@@ -90,21 +91,18 @@ bool RenderSequenceData::RunLayoutPass(const Corvane::AlignmentHelper& helper, Q
 
     ComputeBlockShape(helper, visibleColumns);
     InitializePixmapBlocks(helper);
-    if (!cartoonDrawer)
-        CreateCartoonDrawer(helper);
+    if (!cartoonDrawer) CreateCartoonDrawer(helper);
 
     ssStringsPerRow.clear();
     helper.Align(residueTable);
     const bool ssShown = helper.IsSecondaryStructureShown();
     ssRowsPerRow.clear();
-    if (ssShown && aspects.showSecondaryStructure)
-        CollectSecondaryStructure(helper);
+    if (ssShown && aspects.showSecondaryStructure) CollectSecondaryStructure(helper);
 
     rowsPerBlock = rowCount + ssRowCount + kRulerGridRows;
     ComputeVisibleBlocks(unsigned(visibleRows));
     layoutFresh = true;
-    if (maxTotalLength > 0)
-        ComputeScrollExtents();
+    if (maxTotalLength > 0) ComputeScrollExtents();
     return true;
 }
 
@@ -118,17 +116,20 @@ void RenderSequenceData::ForgetComposedView() {
 
 // Columns per block, published to the user properties, and the number of blocks of the alignment.
 void RenderSequenceData::ComputeBlockShape(const Corvane::AlignmentHelper& helper, int visibleColumns) {
-    residuesPerBlock = (aspects.wrap && aspects.residuesPerLine > 0) ? aspects.residuesPerLine : visibleColumns;
+    residuesPerBlock =
+        (aspects.wrap && aspects.residuesPerLine > 0) ? aspects.residuesPerLine : visibleColumns;
     helper.SetFitToWidthValue(int(std::min<std::int64_t>(residuesPerBlock, maxTotalLength)));
     const unsigned perBlock = unsigned(residuesPerBlock);
     blockCount = maxTotalLength / perBlock + (maxTotalLength % perBlock != 0 ? 1 : 0);
 }
 
 void RenderSequenceData::CreateCartoonDrawer(const Corvane::AlignmentHelper& helper) {
-    cartoonDrawer = std::make_shared<SSCartoonPainter>(
-        fontAttributes.GetMaxWidth(), fontAttributes.GetMaxHeight(),
-        SQC::PropertyToDisplayColour(helper.GetSSColor(0)), SQC::PropertyToDisplayColour(helper.GetSSColor(1)),
-        SQC::PropertyToDisplayColour(helper.GetSSColor(2)), SQC::PropertyToDisplayColour(helper.GetSSGapColor()));
+    cartoonDrawer =
+        std::make_shared<SSCartoonPainter>(fontAttributes.GetMaxWidth(), fontAttributes.GetMaxHeight(),
+                                           SQC::PropertyToDisplayColour(helper.GetSSColor(0)),
+                                           SQC::PropertyToDisplayColour(helper.GetSSColor(1)),
+                                           SQC::PropertyToDisplayColour(helper.GetSSColor(2)),
+                                           SQC::PropertyToDisplayColour(helper.GetSSGapColor()));
 }
 
 void RenderSequenceData::CollectSecondaryStructure(const Corvane::AlignmentHelper& helper) {
@@ -138,8 +139,7 @@ void RenderSequenceData::CollectSecondaryStructure(const Corvane::AlignmentHelpe
         const auto sequence = boost::dynamic_pointer_cast<SDM::AASequence>(helper.GetSequence(row));
         if (sequence) {
             for (const auto& [key, structure] : sequence->getSecondaryStructure()) {
-                if (!structure || !helper.IsSecondaryStructureVisible(key))
-                    continue;
+                if (!structure || !helper.IsSecondaryStructureVisible(key)) continue;
                 const std::string& aligned = svAlignment->GetAlignedSS(key, row);
                 if (!aligned.empty()) {
                     ++lines;
@@ -186,8 +186,7 @@ void RenderSequenceData::ComputeScrollExtents() {
 bool RenderSequenceData::RunBlockPass(const Corvane::AlignmentHelper& helper) {
     topResidueIndex = unsigned(CalculateTopResidueIndex());
     const int cellHeight = fontAttributes.GetMaxHeight();
-    if (residuesPerBlock <= 0 || rowsPerBlock == 0 || cellHeight <= 0)
-        return false;
+    if (residuesPerBlock <= 0 || rowsPerBlock == 0 || cellHeight <= 0) return false;
     const unsigned topBlock = topResidueIndex / unsigned(residuesPerBlock);
     FindVisibleRows(cellHeight);
     RenderVisibleBlocks(helper);
@@ -212,8 +211,7 @@ void RenderSequenceData::FindVisibleRows(int cellHeight) {
         lastRow = int(rowCount);
         // After a layout pass, the first overflowing block pass may add one block.
         if (layoutFresh) {
-            if (aspects.wrap)
-                ++blocksToRender;
+            if (aspects.wrap) ++blocksToRender;
             layoutFresh = false;
         }
     }
@@ -242,22 +240,20 @@ void RenderSequenceData::GetSequenceAndResidueStarters(int& sequenceStarter, int
     if (cell.width() > 0) {
         // Partly scrolled-in columns are skipped: round up to whole cells.
         residueStarter = aspects.horizontalOffset / cell.width();
-        if (aspects.horizontalOffset % cell.width() > 0)
-            ++residueStarter;
+        if (aspects.horizontalOffset % cell.width() > 0) ++residueStarter;
     }
 }
 
 int RenderSequenceData::CalculateTopResidueIndex() {
-    if (rowCount == 0)
-        return 0;
+    if (rowCount == 0) return 0;
     int sequenceStarter = 0;
     int residueStarter = 0;
     GetSequenceAndResidueStarters(sequenceStarter, residueStarter);
     residueStarter = std::max(residueStarter, 0);
-    if (!aspects.wrap)
-        return residueStarter;
+    if (!aspects.wrap) return residueStarter;
 
-    const std::int64_t topBlock = rowsPerBlock > 0 ? std::max(sequenceStarter, 0) / std::int64_t(rowsPerBlock) : 0;
+    const std::int64_t topBlock =
+        rowsPerBlock > 0 ? std::max(sequenceStarter, 0) / std::int64_t(rowsPerBlock) : 0;
     const std::int64_t base = topBlock * std::max(residuesPerBlock, 0);
     if (aspects.residuesPerLine == -1) {
         horizontalViewScrollValue = 0;
@@ -268,10 +264,8 @@ int RenderSequenceData::CalculateTopResidueIndex() {
 }
 
 void RenderSequenceData::FindRowPosition(int& position) const {
-    if (aspects.showRuler && position >= int(kRulerGridRows))
-        position -= int(kRulerGridRows);
-    if (ssRowCount == 0)
-        return;
+    if (aspects.showRuler && position >= int(kRulerGridRows)) position -= int(kRulerGridRows);
+    if (ssRowCount == 0) return;
     int gridRow = 0;  // grid position of row r's residue line
     for (unsigned row = 0; row < rowCount; ++row) {
         if (gridRow == position) {

@@ -22,8 +22,7 @@ constexpr unsigned kWhite = 0xFFFFFFFFu;
 
 // The block's part of a row's aligned structure string; empty when the block lies beyond the string.
 std::string StructurePartForBlock(const std::string& structure, unsigned first, unsigned count) {
-    if (first >= structure.size())
-        return std::string();
+    if (first >= structure.size()) return std::string();
     return structure.substr(first, count);
 }
 
@@ -47,13 +46,13 @@ int LineFlagsOf(unsigned filter) {
 void CopyCell(const QRgb* source, int width, int height, uchar* target, qsizetype targetLine) {
     for (int y = 0; y < height; ++y, source += width, target += targetLine) {
         QRgb* line = reinterpret_cast<QRgb*>(target);
-        for (int x = 0; x < width; ++x)
-            line[x] = source[x];
+        for (int x = 0; x < width; ++x) line[x] = source[x];
     }
 }
 
 // What besides the residue decides its cell: the selection, fixed blocks and masks.
-unsigned CellState(const Corvane::AlignmentHelper& helper, unsigned row, unsigned column, bool ignoreSelection) {
+unsigned CellState(const Corvane::AlignmentHelper& helper, unsigned row, unsigned column,
+                   bool ignoreSelection) {
     unsigned state = 0;
     if (!ignoreSelection && row < helper.RowCount() && helper.IsSelected(column, 1, row))
         state |= GlyphMemo::Selected;
@@ -93,53 +92,45 @@ void FillRenderData(const SDM::Residue& residue, unsigned state, ResidueRenderDa
 
 }  // namespace
 
-bool RenderSequenceData::RenderResidueBlock(const Corvane::AlignmentHelper& helper, unsigned first, unsigned end,
-                                            unsigned block, int firstDrawnRow, int lastDrawnRow) {
-    Common::PerformanceTimer timer(Common::PerformanceManager::Renderer, L"[RenderSequenceData::RenderResidueBlock]",
-                                   nullptr);
-    if (!helper.HasRows())
-        return false;
+bool RenderSequenceData::RenderResidueBlock(const Corvane::AlignmentHelper& helper, unsigned first,
+                                            unsigned end, unsigned block, int firstDrawnRow,
+                                            int lastDrawnRow) {
+    Common::PerformanceTimer timer(Common::PerformanceManager::Renderer,
+                                   L"[RenderSequenceData::RenderResidueBlock]", nullptr);
+    if (!helper.HasRows()) return false;
 
     // No composed view is wider than the largest pixmap: a huge block draws only what can be shown.
     const unsigned drawable = PixmapAllocation::CellsPerSide(fontAttributes.GetMaxWidth());
     for (unsigned row = 0; row < residueTable.size(); ++row) {
         // The bounds first: the rows outside them need no look at their sequence.
-        if (firstDrawnRow != -1 && int(row) < firstDrawnRow)
-            continue;
-        if (lastDrawnRow != -1 && int(row) > lastDrawnRow)
-            break;
-        if (!helper.GetSequence(row))
-            continue;
+        if (firstDrawnRow != -1 && int(row) < firstDrawnRow) continue;
+        if (lastDrawnRow != -1 && int(row) > lastDrawnRow) break;
+        if (!helper.GetSequence(row)) continue;
         // A block that starts at or beyond this row's end has nothing of it; the next row may be longer.
         const unsigned residues = unsigned(residueTable[row].size());
-        if (first >= residues)
-            continue;
+        if (first >= residues) continue;
         const unsigned available = std::min(residues - first, drawable);
         const unsigned count = end > first ? std::min(end - first, available) : available;  // end may wrap
         RenderResidueBases(helper, row, block, first, count);
-        if (aspects.showSecondaryStructure)
-            RenderSecondaryStructureLines(row, block, first, count);
+        if (aspects.showSecondaryStructure) RenderSecondaryStructureLines(row, block, first, count);
     }
     return true;
 }
 
 void RenderSequenceData::RenderSecondaryStructureLines(unsigned row, unsigned block, unsigned first,
                                                        unsigned count) {
-    if (row >= ssStringsPerRow.size())
-        return;
+    if (row >= ssStringsPerRow.size()) return;
     for (const auto& [key, structure] : ssStringsPerRow[row]) {
-        if (structure.empty())
-            continue;
+        if (structure.empty()) continue;
         const std::string part = StructurePartForBlock(structure, first, count);
-        if (!part.empty())
-            RenderSSCartoonBase(row, block, key, part);
+        if (!part.empty()) RenderSSCartoonBase(row, block, key, part);
     }
 }
 
-bool RenderSequenceData::RenderResidueBases(const Corvane::AlignmentHelper& helper, unsigned row, unsigned block,
-                                            unsigned first, unsigned count) {
-    Common::PerformanceTimer timer(Common::PerformanceManager::Renderer, L"[RenderSequenceData::RenderResidueBases]",
-                                   nullptr);
+bool RenderSequenceData::RenderResidueBases(const Corvane::AlignmentHelper& helper, unsigned row,
+                                            unsigned block, unsigned first, unsigned count) {
+    Common::PerformanceTimer timer(Common::PerformanceManager::Renderer,
+                                   L"[RenderSequenceData::RenderResidueBases]", nullptr);
     const auto blockIt = residueBlocks.find(block);
     if (blockIt == residueBlocks.end() || row >= blockIt->second.size() || row >= helper.RowCount())
         return false;
@@ -147,8 +138,7 @@ bool RenderSequenceData::RenderResidueBases(const Corvane::AlignmentHelper& help
 
     const bool selectedNow = helper.IsSelected(first, count, row);
     const bool involved = redrawResidues && (slot.selected || selectedNow);
-    if (slot.pixmap && KeepsResidueStrip(slot, involved, first, count))
-        return true;
+    if (slot.pixmap && KeepsResidueStrip(slot, involved, first, count)) return true;
     slot.pixmap.reset();
     slot.selected = selectedNow;
     slot.firstColumn = first;
@@ -163,8 +153,7 @@ bool RenderSequenceData::RenderResidueBases(const Corvane::AlignmentHelper& help
     if (row >= residueTable.size() || rangeEnd > residueTable[row].size()) {
         // Columns beyond the row stay white.
         auto blank = std::make_shared<QPixmap>(int(count) * cellWidth, cellHeight);
-        if (blank->isNull())
-            return false;
+        if (blank->isNull()) return false;
         blank->fill(Qt::white);
         slot.pixmap = blank;
         return false;
@@ -172,8 +161,7 @@ bool RenderSequenceData::RenderResidueBases(const Corvane::AlignmentHelper& help
     std::vector<unsigned> columns(count);
     std::iota(columns.begin(), columns.end(), first);
     QImage cells = PaintCells(helper, row, columns, false);
-    if (cells.isNull())
-        return false;
+    if (cells.isNull()) return false;
     slot.pixmap = std::make_shared<QPixmap>(QPixmap::fromImage(std::move(cells)));
     return !slot.pixmap->isNull();
 }
@@ -192,11 +180,11 @@ QImage RenderSequenceData::PaintCells(const Corvane::AlignmentHelper& helper, un
                                       const std::vector<unsigned>& columns, bool ignoreSelection) const {
     const int cellWidth = fontAttributes.GetMaxWidth();
     const int cellHeight = fontAttributes.GetMaxHeight();
-    if (columns.empty() || cellWidth <= 0 || cellHeight <= 0 || columns.size() > std::size_t(INT_MAX / cellWidth))
+    if (columns.empty() || cellWidth <= 0 || cellHeight <= 0 ||
+        columns.size() > std::size_t(INT_MAX / cellWidth))
         return QImage();
     QImage strip(int(columns.size()) * cellWidth, cellHeight, QImage::Format_RGB32);
-    if (strip.isNull())
-        return strip;
+    if (strip.isNull()) return strip;
     GlyphMemo& memo = GlyphMemo::Shared();
     memo.UseFont(font, QSize(cellWidth, cellHeight));
     ResidueFactory* glyphs = ResidueFactory::Instance();

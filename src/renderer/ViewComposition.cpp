@@ -41,8 +41,7 @@ constexpr int kBandLines = 2;
 template <typename Store>
 std::shared_ptr<QPixmap> SlotStrip(const Store& store, unsigned block, unsigned row) {
     const auto it = store.find(block);
-    if (it == store.end() || row >= it->second.size())
-        return nullptr;
+    if (it == store.end() || row >= it->second.size()) return nullptr;
     return it->second[row].pixmap;
 }
 
@@ -77,11 +76,10 @@ void RenderSequenceData::MakeAlignmentPixmap(const Corvane::AlignmentHelper& hel
     const int pixmapHeight = sequenceViewSize.height() + cells.CellHeight() / 2;
 
     if (freshView) {
-        rowLocations.clear();  // also when the new view cannot be allocated: no stale rows for hit tests
+        rowLocations.clear();     // also when the new view cannot be allocated: no stale rows for hit tests
         alignmentPixmap.reset();  // the old frame's memory can serve the new one
         alignmentPixmap = PixmapAllocation::MakeWhite(sequenceViewSize.width(), pixmapHeight);
-        if (!alignmentPixmap)
-            return;
+        if (!alignmentPixmap) return;
     }
 
     std::string longest;
@@ -90,9 +88,9 @@ void RenderSequenceData::MakeAlignmentPixmap(const Corvane::AlignmentHelper& hel
     nameViewSize = QSize(textWidth, sequenceViewSize.height());
     // At least one pixel wide, so that a column of blank labels does not stop the composition.
     namePixmap.reset();
-    namePixmap = PixmapAllocation::MakeWhite(std::max({textWidth, aspects.nameRect.width(), 1}), pixmapHeight);
-    if (!namePixmap)
-        return;
+    namePixmap =
+        PixmapAllocation::MakeWhite(std::max({textWidth, aspects.nameRect.width(), 1}), pixmapHeight);
+    if (!namePixmap) return;
 
     PaintComposedLines(lines);
     RecordRowLocations(lines);
@@ -102,20 +100,19 @@ std::vector<RenderSequenceData::ComposedLine> RenderSequenceData::PlanComposedLi
     const Corvane::AlignmentHelper& helper, unsigned firstBlock, bool freshView) const {
     std::vector<ComposedLine> lines;
     const CellGeometry cells(fontAttributes);
-    if (!cells.IsUsable() || residuesPerBlock <= 0)
-        return lines;
+    if (!cells.IsUsable() || residuesPerBlock <= 0) return lines;
 
     unsigned last = aspects.wrap ? firstBlock + blocksToRender : firstBlock + 1;
     last = std::min<unsigned>(last, unsigned(residueBlocks.size()));
-    if (last == 0)
-        last = 1;
+    if (last == 0) last = 1;
 
     const bool topBandVisible = topDrawnValue < cells.LineTop(kBandLines);
     const unsigned perBlock = unsigned(residuesPerBlock);
     int y = 0;
     for (unsigned block = firstBlock; block < last; ++block) {
-        const unsigned start =
-            aspects.wrap ? block * perBlock + unsigned(std::max(horizontalViewScrollValue, 0)) : topResidueIndex;
+        const unsigned start = aspects.wrap
+                                   ? block * perBlock + unsigned(std::max(horizontalViewScrollValue, 0))
+                                   : topResidueIndex;
         const bool isFirst = block == firstBlock;
         if (!isFirst || (firstRow == 0 && topBandVisible)) {
             ComposedLine band;
@@ -140,20 +137,20 @@ std::vector<RenderSequenceData::ComposedLine> RenderSequenceData::PlanComposedLi
     return lines;
 }
 
-void RenderSequenceData::PlanBlockRows(const Corvane::AlignmentHelper& helper, unsigned block, unsigned firstColumn,
-                                       bool firstBlock, bool lastBlock, bool freshView, int& y,
-                                       std::vector<ComposedLine>& lines) const {
+void RenderSequenceData::PlanBlockRows(const Corvane::AlignmentHelper& helper, unsigned block,
+                                       unsigned firstColumn, bool firstBlock, bool lastBlock, bool freshView,
+                                       int& y, std::vector<ComposedLine>& lines) const {
     const int cellHeight = fontAttributes.GetMaxHeight();
     const unsigned firstShown = (firstBlock && firstRow >= 1) ? unsigned(firstRow) : 0;
-    const unsigned endShown =
-        (lastBlock && lastRow != -1) ? std::min<unsigned>(unsigned(std::max(lastRow, -1) + 1), rowCount) : rowCount;
+    const unsigned endShown = (lastBlock && lastRow != -1)
+                                  ? std::min<unsigned>(unsigned(std::max(lastRow, -1) + 1), rowCount)
+                                  : rowCount;
     // A kept view repaints residue lines only where every call re-lays out (wrap with its own width).
     const bool drawResidues = freshView || (aspects.wrap && aspects.residuesPerLine != -1);
 
     for (unsigned row = firstShown; row < endShown; ++row) {
         const boost::shared_ptr<SDM::Sequence> sequence = helper.GetSequence(row);
-        if (!sequence)
-            continue;
+        if (!sequence) continue;
         ComposedLine residues;
         residues.kind = ComposedLine::Kind::Residues;
         residues.top = y;
@@ -170,8 +167,7 @@ void RenderSequenceData::PlanBlockRows(const Corvane::AlignmentHelper& helper, u
 
         for (const auto& keyEntry : cartoonBlocks) {
             std::shared_ptr<QPixmap> strip = SlotStrip(keyEntry.second, block, row);
-            if (!strip)
-                continue;
+            if (!strip) continue;
             y += cellHeight;
             ComposedLine cartoon;
             cartoon.kind = ComposedLine::Kind::Cartoon;
@@ -194,7 +190,8 @@ QSize RenderSequenceData::ComposedViewSize(int contentHeight) const {
     const std::int64_t cellWidth = fontAttributes.GetMaxWidth();
     const std::int64_t cellHeight = fontAttributes.GetMaxHeight();
     if (!aspects.wrap)
-        return QSize(ClampToInt((std::int64_t(residuesPerBlock) + 1) * cellWidth), ClampToInt(aspects.viewRect.height()));
+        return QSize(ClampToInt((std::int64_t(residuesPerBlock) + 1) * cellWidth),
+                     ClampToInt(aspects.viewRect.height()));
 
     const std::int64_t blocks = blocksToRender;
     const std::int64_t shownRows = std::int64_t(lastRow) - firstRow;
@@ -206,7 +203,8 @@ QSize RenderSequenceData::ComposedViewSize(int contentHeight) const {
                  (blocks - 2) * rowsPerBlock * cellHeight;
     // The estimate counts rows, not secondary-structure lines; never cut off lines that were composed.
     // A kept layout may meet an inverted view rectangle: sizes never go negative.
-    return QSize(ClampToInt(aspects.viewRect.width()), ClampToInt(std::max<std::int64_t>(height, contentHeight)));
+    return QSize(ClampToInt(aspects.viewRect.width()),
+                 ClampToInt(std::max<std::int64_t>(height, contentHeight)));
 }
 
 void RenderSequenceData::PaintComposedLines(const std::vector<ComposedLine>& lines) {
@@ -215,10 +213,8 @@ void RenderSequenceData::PaintComposedLines(const std::vector<ComposedLine>& lin
     QPainter namePainter(namePixmap.get());
     namePainter.setFont(font);
     for (const ComposedLine& line : lines) {
-        if (line.paintStrip && line.strip)
-            viewPainter.drawPixmap(0, line.top, *line.strip);
-        if (line.label.isEmpty())
-            continue;
+        if (line.paintStrip && line.strip) viewPainter.drawPixmap(0, line.top, *line.strip);
+        if (line.label.isEmpty()) continue;
         const int baseline = cells.Baseline(line.top);
         DrawLabel(namePainter, font, baseline, line.label, line.boldLabel);
         if (line.underline) {
@@ -232,8 +228,7 @@ void RenderSequenceData::PaintComposedLines(const std::vector<ComposedLine>& lin
 void RenderSequenceData::RecordRowLocations(const std::vector<ComposedLine>& lines) {
     const unsigned perBlock = unsigned(std::max(residuesPerBlock, 0));
     for (const ComposedLine& line : lines) {
-        if (!line.record)
-            continue;
+        if (!line.record) continue;
         RowLocation location;
         location.kind = line.kind == ComposedLine::Kind::Cartoon ? 3 : 0;
         location.row = line.row;
@@ -246,12 +241,10 @@ void RenderSequenceData::RecordRowLocations(const std::vector<ComposedLine>& lin
 }
 
 QPixmap RenderSequenceData::GetSavablePixmap() {
-    if (!alignmentPixmap || !namePixmap)
-        return QPixmap();
+    if (!alignmentPixmap || !namePixmap) return QPixmap();
     const std::int64_t width = std::int64_t(nameViewSize.width()) + sequenceViewSize.width();
     const std::unique_ptr<QPixmap> savable = PixmapAllocation::MakeWhite(width, sequenceViewSize.height());
-    if (!savable)
-        return QPixmap();
+    if (!savable) return QPixmap();
     QPainter painter(savable.get());
     painter.drawPixmap(0, 0, *namePixmap);
     painter.drawPixmap(nameViewSize.width(), 0, *alignmentPixmap);
@@ -262,32 +255,28 @@ QPixmap RenderSequenceData::GetSavablePixmap() {
 void RenderSequenceData::CopySequenceNamePixmap(const Corvane::AlignmentHelper& helper, QPainter& painter,
                                                 unsigned row, int baselineY) const {
     const boost::shared_ptr<SDM::Sequence> sequence = helper.GetSequence(row);
-    if (!sequence)
-        return;
+    if (!sequence) return;
     const bool bold = Corvane::HasLabelMarker(*sequence, helper.GetShowConsensus());
     DrawLabel(painter, font, baselineY, SQC::ToQString(Corvane::MakeRowLabel(*sequence)), bold);
 }
 
 // Draws the cells of `columns` side by side from (x, y): one strip, painted in one call.
-void RenderSequenceData::DrawExportCells(const Corvane::AlignmentHelper& helper, QPainter& painter, unsigned row,
-                                         const std::vector<unsigned>& columns, bool ignoreSelection, int x,
-                                         int y) const {
+void RenderSequenceData::DrawExportCells(const Corvane::AlignmentHelper& helper, QPainter& painter,
+                                         unsigned row, const std::vector<unsigned>& columns,
+                                         bool ignoreSelection, int x, int y) const {
     const QImage cells = PaintCells(helper, row, columns, ignoreSelection);
-    if (!cells.isNull())
-        painter.drawImage(x, y, cells);
+    if (!cells.isNull()) painter.drawImage(x, y, cells);
 }
 
 void RenderSequenceData::CopyResiduePixmap(const Corvane::AlignmentHelper& helper, QPainter& painter,
                                            const std::string& residues, unsigned row, int x, int y,
                                            unsigned firstColumn, unsigned endColumn, bool includeGaps) const {
     // The residue table is from the last Render; the host's alignment may have changed since.
-    if (row >= helper.RowCount())
-        return;
+    if (row >= helper.RowCount()) return;
     endColumn = std::min(endColumn, maxTotalLength);
     std::vector<unsigned> drawn;
     for (std::size_t i = 0; i < residues.size() && firstColumn + i < endColumn; ++i) {
-        if (!includeGaps && SQC::SequenceConstants::IsGap(residues[i]))
-            continue;  // the residues close up
+        if (!includeGaps && SQC::SequenceConstants::IsGap(residues[i])) continue;  // the residues close up
         if (CellExists(residueTable, row, unsigned(firstColumn + i)))
             drawn.push_back(unsigned(firstColumn + i));
     }
@@ -298,18 +287,15 @@ void RenderSequenceData::CopyResiduePixmap(const Corvane::AlignmentHelper& helpe
                                            const std::string& alignedSequence, unsigned row, int x, int y,
                                            std::vector<unsigned> columns, unsigned firstPosition,
                                            unsigned endPosition, bool includeGaps) const {
-    if (row >= helper.RowCount())
-        return;
+    if (row >= helper.RowCount()) return;
     endPosition = std::min(endPosition, maxTotalLength);
     std::vector<unsigned> drawn;
     for (std::size_t i = firstPosition; i < endPosition && i < columns.size(); ++i) {
         const unsigned column = columns[i];
         if (column >= alignedSequence.size())
             continue;  // past the row's aligned sequence: nothing there to draw
-        if (!includeGaps && SQC::SequenceConstants::IsGap(alignedSequence[column]))
-            continue;
-        if (CellExists(residueTable, row, column))
-            drawn.push_back(column);
+        if (!includeGaps && SQC::SequenceConstants::IsGap(alignedSequence[column])) continue;
+        if (CellExists(residueTable, row, column)) drawn.push_back(column);
     }
     DrawExportCells(helper, painter, row, drawn, false, x, y);
 }

@@ -85,7 +85,8 @@ void ResidueFactory::SetLookupKey(const ResidueRenderData& data, const QFont& fo
     lookupKey.residue = data.residue;
     lookupKey.caret = data.caret;
     const QString& family = InternedFamily(font.family());
-    if (lookupKey.fontFamily.constData() != family.constData() || lookupKey.fontFamily.size() != family.size()) {
+    if (lookupKey.fontFamily.constData() != family.constData() ||
+        lookupKey.fontFamily.size() != family.size()) {
         lookupKey.fontFamily = family;
     }
     lookupKey.pointSize = FontSizeKey(font);

@@ -14,7 +14,8 @@ auto KeyTail(const ResidueRenderData& d) {
 // KeyTail(a) < KeyTail(b), one comparison per member: the glyph cache runs this for every cell it draws.
 bool TailLess(const ResidueRenderData& a, const ResidueRenderData& b) {
     if (a.pointSize != b.pointSize) return a.pointSize < b.pointSize;
-    if (a.residue != b.residue) return static_cast<signed char>(a.residue) < static_cast<signed char>(b.residue);
+    if (a.residue != b.residue)
+        return static_cast<signed char>(a.residue) < static_cast<signed char>(b.residue);
     if (a.caretColour != b.caretColour) return a.caretColour < b.caretColour;
     if (a.underlineColour != b.underlineColour) return a.underlineColour < b.underlineColour;
     if (a.overlineColour != b.overlineColour) return a.overlineColour < b.overlineColour;

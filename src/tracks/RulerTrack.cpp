@@ -20,35 +20,30 @@ unsigned DrawableColumns(unsigned count, int cellWidth) {
 
 void RenderSequenceData::RenderRulerBase(const Corvane::AlignmentHelper& helper, unsigned firstColumn,
                                          unsigned blockIndex) {
-    if (residuesPerBlock <= 0)
-        return;
+    if (residuesPerBlock <= 0) return;
     // The list grows only as far as the block after the last one, where a horizontally shifted wrap
     // layout can start its final block.
-    if (blockIndex > blockCount && blockIndex >= rulerBlocks.size())
-        return;
-    if (rulerBlocks.size() < std::size_t(blockIndex) + 1)
-        rulerBlocks.resize(std::size_t(blockIndex) + 1);
+    if (blockIndex > blockCount && blockIndex >= rulerBlocks.size()) return;
+    if (rulerBlocks.size() < std::size_t(blockIndex) + 1) rulerBlocks.resize(std::size_t(blockIndex) + 1);
 
     PixmapSlot& slot = rulerBlocks[blockIndex];
     const unsigned count = DrawableColumns(unsigned(residuesPerBlock), fontAttributes.GetMaxWidth());
-    if (slot.pixmap && slot.firstColumn == firstColumn && slot.columnCount == count)
-        return;
+    if (slot.pixmap && slot.firstColumn == firstColumn && slot.columnCount == count) return;
     slot.pixmap.reset();
     std::unique_ptr<QPixmap> band = RulerBuilder::BuildRulerPixmap(
-        fontAttributes.GetMaxWidth(), fontAttributes.GetMaxHeight(), aspects.showRuler, aspects.showRulerNumbers,
-        firstColumn, count, kRulerGridRows, font, helper.GetRulerDragOffset());
-    if (!band)
-        return;
+        fontAttributes.GetMaxWidth(), fontAttributes.GetMaxHeight(), aspects.showRuler,
+        aspects.showRulerNumbers, firstColumn, count, kRulerGridRows, font, helper.GetRulerDragOffset());
+    if (!band) return;
     slot.pixmap = std::move(band);
     slot.firstColumn = firstColumn;
     slot.columnCount = count;
 }
 
-void RenderSequenceData::CopyRulerPixmap(const Corvane::AlignmentHelper& helper, QPainter& painter, unsigned count,
-                                         int x, int y, unsigned firstColumn) const {
+void RenderSequenceData::CopyRulerPixmap(const Corvane::AlignmentHelper& helper, QPainter& painter,
+                                         unsigned count, int x, int y, unsigned firstColumn) const {
     const std::unique_ptr<QPixmap> band = RulerBuilder::BuildRulerPixmap(
-        fontAttributes.GetMaxWidth(), fontAttributes.GetMaxHeight(), aspects.showRuler, aspects.showRulerNumbers,
-        firstColumn, DrawableColumns(count, fontAttributes.GetMaxWidth()), kRulerGridRows, font, helper.GetRulerDragOffset());
-    if (band)
-        painter.drawPixmap(x, y, *band);
+        fontAttributes.GetMaxWidth(), fontAttributes.GetMaxHeight(), aspects.showRuler,
+        aspects.showRulerNumbers, firstColumn, DrawableColumns(count, fontAttributes.GetMaxWidth()),
+        kRulerGridRows, font, helper.GetRulerDragOffset());
+    if (band) painter.drawPixmap(x, y, *band);
 }

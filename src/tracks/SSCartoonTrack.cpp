@@ -10,8 +10,7 @@ namespace {
 
 // The part of an aligned structure string for `count` columns from `firstColumn`; empty beyond its end.
 std::string StructurePart(const std::string& structure, unsigned firstColumn, unsigned count) {
-    if (firstColumn >= structure.size())
-        return std::string();
+    if (firstColumn >= structure.size()) return std::string();
     return structure.substr(firstColumn, count);
 }
 
@@ -26,48 +25,40 @@ std::string WithoutGaps(std::string text) {
 void RenderSequenceData::RenderSSCartoonBase(unsigned row, unsigned blockIndex, const std::string& key,
                                              const std::string& ssString) {
     const auto keyIt = cartoonBlocks.find(key);
-    if (keyIt == cartoonBlocks.end())
-        return;
+    if (keyIt == cartoonBlocks.end()) return;
     auto& blocks = keyIt->second;
     auto blockIt = blocks.find(blockIndex);
     if (blockIt == blocks.end()) {
         // Only blocks the layout can reach get an entry; the store sized the others at the layout pass.
-        if (blockIndex > blockCount)
-            return;
+        if (blockIndex > blockCount) return;
         blockIt = blocks.emplace(blockIndex, SlotVector(rowCount + 1)).first;
     }
     SlotVector& rowSlots = blockIt->second;
-    if (row >= rowSlots.size())
-        return;
+    if (row >= rowSlots.size()) return;
 
     // A line is repainted on every call; the structure may have changed under a kept layout.
     PixmapSlot& slot = rowSlots[row];
     slot.pixmap.reset();
-    if (!cartoonDrawer)
-        return;
-    if (std::unique_ptr<QPixmap> line = cartoonDrawer->CartoonPixmap(ssString))
-        slot.pixmap = std::move(line);
+    if (!cartoonDrawer) return;
+    if (std::unique_ptr<QPixmap> line = cartoonDrawer->CartoonPixmap(ssString)) slot.pixmap = std::move(line);
 }
 
-void RenderSequenceData::CopySSCartoonPixmap(const Corvane::AlignmentHelper& helper, QPainter& painter, int row,
-                                             int x, int& y, unsigned firstColumn, unsigned count,
+void RenderSequenceData::CopySSCartoonPixmap(const Corvane::AlignmentHelper& helper, QPainter& painter,
+                                             int row, int x, int& y, unsigned firstColumn, unsigned count,
                                              bool includeGaps) const {
-    if (row < 0 || unsigned(row) >= ssStringsPerRow.size())
-        return;
+    if (row < 0 || unsigned(row) >= ssStringsPerRow.size()) return;
     const int cellHeight = fontAttributes.GetMaxHeight();
 
     std::map<std::string, std::string> lines;
     for (const auto& [key, structure] : ssStringsPerRow[unsigned(row)]) {
-        if (structure.empty())
-            continue;
+        if (structure.empty()) continue;
         const std::string part = StructurePart(structure, firstColumn, count);
         lines.emplace(key, includeGaps ? part : WithoutGaps(part));
     }
 
     for (const std::string& key : helper.GetSecondaryStructureKeys()) {
         const auto line = lines.find(key);
-        if (line == lines.end())
-            continue;
+        if (line == lines.end()) continue;
         CopySSCartoonNamePixmap(helper, painter, unsigned(row), y + 2 * cellHeight, key, includeGaps);
         // A line with no columns left (all gaps, or beyond the string) is blank but keeps its grid row.
         if (line->second.empty()) {
@@ -76,8 +67,7 @@ void RenderSequenceData::CopySSCartoonPixmap(const Corvane::AlignmentHelper& hel
         }
         const std::unique_ptr<QPixmap> cartoon =
             cartoonDrawer ? cartoonDrawer->CartoonPixmap(line->second) : nullptr;
-        if (!cartoon)
-            return;
+        if (!cartoon) return;
         y += cellHeight;
         painter.drawPixmap(x, y, *cartoon);
     }
@@ -87,8 +77,7 @@ void RenderSequenceData::CopySSCartoonNamePixmap(const Corvane::AlignmentHelper&
                                                  unsigned row, int baselineY, const std::string& key,
                                                  bool /*includeGaps*/) const {
     const auto sequence = helper.GetSequence(row);
-    if (!sequence)
-        return;
+    if (!sequence) return;
     const std::string label = sequence->getDefline() + "(" + key + ")";
     painter.drawText(QPoint(0, baselineY), SQC::ToQString(label));
 }

@@ -78,7 +78,8 @@ TEST_F(MsarenderCommand, WrapGivesBlocksOfTheRequestedWidthEachWithItsRuler) {
 }
 
 TEST_F(MsarenderCommand, ColumnsOfOneSequenceHaveNoNameColumn) {
-    const RunResult run = Run({Data("globins4.sto"), "--sequences", "2", "--columns", "1-5,10", "-o", Path("c.png")});
+    const RunResult run =
+        Run({Data("globins4.sto"), "--sequences", "2", "--columns", "1-5,10", "-o", Path("c.png")});
     ASSERT_EQ(run.exitCode, 0) << run.err.constData();
     const QImage image(Path("c.png"));
     EXPECT_EQ(image.width(), 6 * W);
@@ -118,9 +119,9 @@ TEST_F(MsarenderCommand, SeveralInputsWriteOneImageEachIntoTheDirectory) {
 }
 
 TEST_F(MsarenderCommand, UsageErrorsExitWithTwoAndOneLine) {
-    for (const QStringList& args : {QStringList{"--no-such-option"}, QStringList{"--scheme", "rainbow"},
-                                    QStringList{"--wrap", "-3"}, QStringList{"a.aln", "b.aln"},
-                                    QStringList{"--view", "big"}}) {
+    for (const QStringList& args :
+         {QStringList{"--no-such-option"}, QStringList{"--scheme", "rainbow"}, QStringList{"--wrap", "-3"},
+          QStringList{"a.aln", "b.aln"}, QStringList{"--view", "big"}}) {
         const RunResult run = Run(args);
         EXPECT_EQ(run.exitCode, 2) << args.join(' ').toStdString();
         EXPECT_TRUE(run.err.startsWith("msarender: ")) << run.err.constData();
@@ -165,7 +166,8 @@ TEST_F(MsarenderCommand, ATallAlignmentIsSplitIntoValidNumberedPages) {
     ASSERT_EQ(run.exitCode, 0) << run.err.constData();
     EXPECT_TRUE(run.out.contains("pages")) << run.out.constData();
     int linesDrawn = 0;
-    for (int page = 1; QFile::exists(Path(QStringLiteral("tall-%1.png").arg(page, 3, 10, QLatin1Char('0')))); ++page) {
+    for (int page = 1; QFile::exists(Path(QStringLiteral("tall-%1.png").arg(page, 3, 10, QLatin1Char('0'))));
+         ++page) {
         const QImage image(Path(QStringLiteral("tall-%1.png").arg(page, 3, 10, QLatin1Char('0'))));
         ASSERT_FALSE(image.isNull()) << page;
         EXPECT_LE(image.height(), 32000);
@@ -176,7 +178,8 @@ TEST_F(MsarenderCommand, ATallAlignmentIsSplitIntoValidNumberedPages) {
 }
 
 TEST_F(MsarenderCommand, ViewRendersTheComposedViewOfAHost) {
-    const RunResult run = Run({Data("fn3.sto"), "--wrap", "0", "--view", "600x400+0+90", "-o", Path("v.png")});
+    const RunResult run =
+        Run({Data("fn3.sto"), "--wrap", "0", "--view", "600x400+0+90", "-o", Path("v.png")});
     ASSERT_EQ(run.exitCode, 0) << run.err.constData();
     const QImage image(Path("v.png"));
     ASSERT_FALSE(image.isNull());

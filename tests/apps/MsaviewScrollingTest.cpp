@@ -1,9 +1,10 @@
 // Scrolling a large alignment: no frame redoes the layout pass, and drawn blocks are reused.
 
+#include <gtest/gtest.h>
+
 #include <QScrollBar>
 #include <QTest>
 #include <chrono>
-#include <gtest/gtest.h>
 
 #include "AlignmentView.h"
 #include "MsaviewTestSupport.h"
@@ -39,8 +40,7 @@ protected:
     // Scrolls down `frames` steps of `step` pixels; the mean milliseconds per frame.
     double ScrollDown(int frames, int step) {
         const auto start = std::chrono::steady_clock::now();
-        for (int frame = 1; frame <= frames; ++frame)
-            view.verticalScrollBar()->setValue(frame * step);
+        for (int frame = 1; frame <= frames; ++frame) view.verticalScrollBar()->setValue(frame * step);
         const std::chrono::duration<double, std::milli> spent = std::chrono::steady_clock::now() - start;
         return spent.count() / frames;
     }
@@ -78,8 +78,7 @@ TEST_F(LargeAlignmentScrollingTest, ScrollingAwayAndBackShowsTheSameViewWithoutL
     EXPECT_NE(view.Renderer().GetAlignmentPixmap()->toImage(), first);
     Common::PerformanceManager& timers = Common::PerformanceManager::Instance();
     timers.Reset();
-    for (int frame = 39; frame >= 0; --frame)
-        view.verticalScrollBar()->setValue(frame * step);
+    for (int frame = 39; frame >= 0; --frame) view.verticalScrollBar()->setValue(frame * step);
     EXPECT_FALSE(LayoutPassRan(*view.Document()));
     EXPECT_EQ(view.Renderer().GetAlignmentPixmap()->toImage(), first);
     const auto renders = timers.Get(L"[RenderSequenceData::Render]");

@@ -1,15 +1,18 @@
 #include "MsaviewTestSupport.h"
 
+#include <gtest/gtest.h>
+
 #include <QTest>
 #include <QWidget>
 #include <boost/make_shared.hpp>
-#include <gtest/gtest.h>
 
 #include "AlignmentView.h"
 
 namespace msaviewtest {
 
-QString DataFile(const char* name) { return QStringLiteral(MSARENDER_TEST_DATA "/") + QString::fromLatin1(name); }
+QString DataFile(const char* name) {
+    return QStringLiteral(MSARENDER_TEST_DATA "/") + QString::fromLatin1(name);
+}
 
 boost::shared_ptr<SDM::Alignment> MakeAlignment(const std::vector<RowSpec>& rows) {
     auto alignment = boost::make_shared<SDM::Alignment>();
@@ -29,8 +32,7 @@ boost::shared_ptr<SDM::Alignment> MakeLargeAlignment(unsigned count, unsigned co
     rows.reserve(count);
     for (unsigned i = 0; i < count; ++i) {
         std::string text(columns, 'A');
-        for (unsigned c = 0; c < columns; ++c)
-            text[c] = (c + i) % 11 == 0 ? '-' : kLetters[(c * 7 + i) % 20];
+        for (unsigned c = 0; c < columns; ++c) text[c] = (c + i) % 11 == 0 ? '-' : kLetters[(c * 7 + i) % 20];
         rows.push_back({"seq" + std::to_string(i), text, ""});
     }
     return MakeAlignment(rows);
@@ -38,7 +40,8 @@ boost::shared_ptr<SDM::Alignment> MakeLargeAlignment(unsigned count, unsigned co
 
 QPoint CellCentre(const AlignmentView& view, unsigned column, unsigned sequenceIndex) {
     const std::optional<QPoint> corner = view.ResiduePosition(column, sequenceIndex);
-    EXPECT_TRUE(corner.has_value()) << "column " << column << " of sequence " << sequenceIndex << " is not shown";
+    EXPECT_TRUE(corner.has_value()) << "column " << column << " of sequence " << sequenceIndex
+                                    << " is not shown";
     return corner.value_or(QPoint()) + QPoint(view.CellWidth() / 2, view.CellHeight() / 2);
 }
 

@@ -1,12 +1,13 @@
 // The alignment view under simulated mouse and scroll bar use, on a real alignment.
 
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QClipboard>
 #include <QFontMetrics>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include "AlignmentView.h"
 #include "MsaviewTestSupport.h"
@@ -36,12 +37,13 @@ protected:
     const RenderSequenceData& renderer() { return view().Renderer(); }
     int RowOf(unsigned sequence) { return view().Document()->Rows().RowOfSequence(int(sequence)); }
     std::string Name(unsigned sequence) { return model().getSequence(sequence)->getDefline(); }
-    char Letter(unsigned sequence, unsigned column) { return model().getSequence(sequence)->getAligned()[column]; }
+    char Letter(unsigned sequence, unsigned column) {
+        return model().getSequence(sequence)->getAligned()[column];
+    }
     // The first column from `from` on where the sequence has a residue.
     unsigned ResidueColumn(unsigned sequence, unsigned from) {
         unsigned column = from;
-        while (SQC::SequenceConstants::IsGap(Letter(sequence, column)))
-            ++column;
+        while (SQC::SequenceConstants::IsGap(Letter(sequence, column))) ++column;
         return column;
     }
     void SetOptions(const std::function<void(DisplayOptions&)>& change) {
@@ -54,7 +56,9 @@ protected:
         QTest::mouseMove(viewport(), to);
         QTest::mouseRelease(viewport(), Qt::LeftButton, modifiers, to);
     }
-    std::vector<SDM::Selection::Range> Ranges(unsigned sequence) { return model().getSelection().ranges(sequence); }
+    std::vector<SDM::Selection::Range> Ranges(unsigned sequence) {
+        return model().getSelection().ranges(sequence);
+    }
     // Scroll range of `pixels` of hidden content: whole lines, so that the last one is shown whole.
     int WholeLines(int pixels) const { return pixels <= 0 ? 0 : (pixels + H - 1) / H * H; }
     QImage ComposedCell(unsigned column, unsigned sequence) {
@@ -75,7 +79,8 @@ TEST_F(AlignmentViewTest, OpeningAFileLaysItOutInTheViewFontAndSizesTheScrollBar
     EXPECT_EQ(int(renderer().ResiduesPerBlock()), area / W);  // wrapped, fit to width
     EXPECT_GT(view().NameColumnWidth(), renderer().GetNameViewSize().width());
     EXPECT_LE(view().NameColumnWidth(), viewport()->width() / 3 + 6);
-    EXPECT_EQ(view().verticalScrollBar()->maximum(), WholeLines(renderer().GetVerticalScrollValue() - viewport()->height()));
+    EXPECT_EQ(view().verticalScrollBar()->maximum(),
+              WholeLines(renderer().GetVerticalScrollValue() - viewport()->height()));
     EXPECT_EQ(view().horizontalScrollBar()->maximum(), 0);
     EXPECT_EQ(view().verticalScrollBar()->singleStep(), H);
     ASSERT_NE(renderer().GetAlignmentPixmap(), nullptr);
@@ -89,9 +94,11 @@ TEST_F(AlignmentViewTest, ResizingLaysTheAlignmentOutForTheNewWidth) {
     const int area = viewport()->width() - view().NameColumnWidth();
     EXPECT_EQ(int(renderer().ResiduesPerBlock()), area / W);
     EXPECT_LT(renderer().ResiduesPerBlock(), wide);
-    const unsigned blocks = (model().columnCount() + renderer().ResiduesPerBlock() - 1) / renderer().ResiduesPerBlock();
+    const unsigned blocks =
+        (model().columnCount() + renderer().ResiduesPerBlock() - 1) / renderer().ResiduesPerBlock();
     EXPECT_EQ(renderer().BlockCount(), blocks);
-    EXPECT_EQ(view().verticalScrollBar()->maximum(), WholeLines(renderer().GetVerticalScrollValue() - viewport()->height()));
+    EXPECT_EQ(view().verticalScrollBar()->maximum(),
+              WholeLines(renderer().GetVerticalScrollValue() - viewport()->height()));
 }
 
 TEST_F(AlignmentViewTest, ScrollingAWrappedViewDownABlockShowsTheNextColumns) {
@@ -144,14 +151,16 @@ TEST_F(AlignmentViewTest, HoveringOverAResidueTellsItsSequenceColumnAndResidue) 
 TEST_F(AlignmentViewTest, HoveringOverAStructureLineTellsTheStructureAtTheColumn) {
     // The first sequence with secondary structure; its cartoon line lies right below its residues.
     unsigned sequence = 0;
-    while (boost::dynamic_pointer_cast<SDM::AASequence>(model().getSequence(sequence))->getSecondaryStructure().empty())
+    while (boost::dynamic_pointer_cast<SDM::AASequence>(model().getSequence(sequence))
+               ->getSecondaryStructure()
+               .empty())
         ++sequence;
     const unsigned column = ResidueColumn(sequence, 10);
     unsigned residues = 0;
     for (unsigned c = 0; c <= column; ++c)
         residues += SQC::SequenceConstants::IsGap(Letter(sequence, c)) ? 0 : 1;
-    const auto structure =
-        boost::dynamic_pointer_cast<SDM::AASequence>(model().getSequence(sequence))->getSecondaryStructure("SS");
+    const auto structure = boost::dynamic_pointer_cast<SDM::AASequence>(model().getSequence(sequence))
+                               ->getSecondaryStructure("SS");
     const char letter = structure->Letters()[residues - 1];
     QTest::mouseMove(viewport(), CellCentre(view(), column, sequence) + QPoint(0, H));
     EXPECT_EQ(window.StatusText(), QStringLiteral("%1 | column %2 | SS: %3 (%4)")
@@ -235,11 +244,12 @@ TEST_P(GoToTest, GoToScrollsTheResidueIntoView) {
     });
     const unsigned last = model().size() - 1;
     const unsigned lastColumn = model().columnCount() - 1;
-    const std::vector<std::pair<unsigned, unsigned>> targets{
-        {last, lastColumn}, {50, 60}, {0, 0}, {last, 0}, {0, lastColumn}, {90, 100}, {10, 5}};
+    const std::vector<std::pair<unsigned, unsigned>> targets{{last, lastColumn}, {50, 60},  {0, 0}, {last, 0},
+                                                             {0, lastColumn},    {90, 100}, {10, 5}};
     for (const auto& [sequence, column] : targets) {
         EXPECT_TRUE(view().GoTo(sequence, column)) << sequence << "," << column;
-        EXPECT_TRUE(view().IsResidueVisible(column, sequence)) << "sequence " << sequence << " column " << column;
+        EXPECT_TRUE(view().IsResidueVisible(column, sequence))
+            << "sequence " << sequence << " column " << column;
     }
     EXPECT_FALSE(view().GoTo(0, model().columnCount()));
     model().getSequence(3)->setDisplayed(false);
@@ -248,7 +258,8 @@ TEST_P(GoToTest, GoToScrollsTheResidueIntoView) {
 
 INSTANTIATE_TEST_SUITE_P(Modes, GoToTest,
                          ::testing::Values(GoToCase{"WrapFitToWidth", true, DisplayOptions::kFitToWidth},
-                                           GoToCase{"WrapFixed40", true, 40}, GoToCase{"WrapFixed130", true, 130},
+                                           GoToCase{"WrapFixed40", true, 40},
+                                           GoToCase{"WrapFixed130", true, 130},
                                            GoToCase{"NoWrap", false, DisplayOptions::kFitToWidth}),
                          [](const auto& info) { return std::string(info.param.mode); });
 

@@ -1,12 +1,13 @@
 // The viewer window: opening files, the display switches of the View menu, hiding rows, fonts, and a
 // picture of the whole window.
 
+#include <gtest/gtest.h>
+
 #include <QDropEvent>
 #include <QMimeData>
 #include <QScrollBar>
 #include <QTest>
 #include <QUrl>
-#include <gtest/gtest.h>
 
 #include "AlignmentView.h"
 #include "MsaviewTestSupport.h"
@@ -39,8 +40,7 @@ protected:
         data.setUrls({QUrl::fromLocalFile(path)});
         QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(&window, &enter);
-        if (!enter.isAccepted())
-            return false;
+        if (!enter.isAccepted()) return false;
         QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(&window, &drop);
         return drop.isAccepted();
@@ -51,7 +51,8 @@ protected:
         SDM::Alignment& model = view().Document()->Model();
         for (unsigned i = 0; i < model.size(); ++i)
             if (auto aa = boost::dynamic_pointer_cast<SDM::AASequence>(model.getSequence(i)))
-                lines += model.getSequence(i)->isDisplayed() ? unsigned(aa->getSecondaryStructure().size()) : 0;
+                lines +=
+                    model.getSequence(i)->isDisplayed() ? unsigned(aa->getSecondaryStructure().size()) : 0;
         return lines;
     }
 
@@ -161,7 +162,8 @@ TEST_F(ViewerWindowTest, HiddenSequencesLeaveTheViewUntilShownAgain) {
     QTest::mousePress(view().viewport(), Qt::LeftButton, Qt::NoModifier, CellCentre(view(), 4, 1));
     QTest::mouseMove(view().viewport(), CellCentre(view(), 6, 2));
     QTest::mouseRelease(view().viewport(), Qt::LeftButton, Qt::NoModifier, CellCentre(view(), 6, 2));
-    QTest::mouseClick(view().viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(3, CellCentre(view(), 0, 5).y()));
+    QTest::mouseClick(view().viewport(), Qt::LeftButton, Qt::NoModifier,
+                      QPoint(3, CellCentre(view(), 0, 5).y()));
     ASSERT_TRUE(view().HideChosenSequences());
     EXPECT_EQ(renderer().RowsPerBlock(), 47u + 2u);
     EXPECT_FALSE(view().ResiduePosition(0, 1).has_value());
@@ -217,8 +219,7 @@ TEST_F(ViewerWindowTest, ScreenshotShowsWrappedStructureAndSelection) {
     // The helix colour of the cartoon lines is somewhere in the view.
     bool helix = false;
     for (int y = 0; y < shot.height() && !helix; ++y)
-        for (int x = 0; x < shot.width() && !helix; ++x)
-            helix = shot.pixelColor(x, y) == QColor(210, 40, 40);
+        for (int x = 0; x < shot.width() && !helix; ++x) helix = shot.pixelColor(x, y) == QColor(210, 40, 40);
     EXPECT_TRUE(helix);
 }
 

@@ -23,7 +23,8 @@ class ClustalColumn {
 public:
     explicit ClustalColumn(const std::string& column) : scheme_(SDM::MakeColorScheme("clustal")) {
         std::string fasta;
-        for (std::size_t i = 0; i < column.size(); ++i) fasta += ">s" + std::to_string(i) + "\n" + column[i] + "\n";
+        for (std::size_t i = 0; i < column.size(); ++i)
+            fasta += ">s" + std::to_string(i) + "\n" + column[i] + "\n";
         const auto read = formatstest::ReadText(fasta, Formats::Format::Fasta);
         EXPECT_TRUE(read.ok()) << read.error.ToString();
         if (read.ok()) scheme_->prepare(*read.alignment);
@@ -50,7 +51,7 @@ TEST(ClustalColorScheme, ChargedResiduesFollowTheirGroups) {
     EXPECT_EQ(ClustalColumn("EEEEEDDDKK")('E'), kMagenta);  // 80% E/D
     EXPECT_EQ(ClustalColumn("EEEEEDDDKK")('D'), kMagenta);
     EXPECT_EQ(ClustalColumn("EEEEEDDDKK")('K'), kWhite);
-    EXPECT_EQ(ClustalColumn("QQQQQQQQQK")('K'), kRed);      // Q above 85% supports K and R
+    EXPECT_EQ(ClustalColumn("QQQQQQQQQK")('K'), kRed);  // Q above 85% supports K and R
 }
 
 TEST(ClustalColorScheme, PolarAndAromaticRules) {

@@ -118,8 +118,8 @@ TEST(ColorSchemes, HydrophobicityShadesFromBlueToRedByKyteDoolittle) {
 
 TEST(ColorSchemes, IdentityShadesResiduesThatMatchTheConsensus) {
     // Column 0: A in 9 of 10 rows; column 1: K in 7; column 2: W in 5 (F in 4); column 3: none above 40%.
-    const std::vector<std::string> rows = {"AKWA", "AKWA", "AKWA", "AKWC", "AKWC", "AKFC", "AKFD",
-                                           "ARFD", "ARFE", "CRGE"};
+    const std::vector<std::string> rows = {"AKWA", "AKWA", "AKWA", "AKWC", "AKWC",
+                                           "AKFC", "AKFD", "ARFD", "ARFE", "CRGE"};
     const auto identity = Prepared("identity", rows);
     ASSERT_TRUE(identity->dependsOnColumn());
     EXPECT_EQ(Background(*identity, 'A', 0), Color(0x64, 0x64, 0xFF));

@@ -7,12 +7,13 @@ using Formats::Format;
 
 TEST(FormatDetection, RealFilesAreRecognisedFromTheirContent) {
     const std::pair<const char*, Format> files[] = {
-        {"fn3.sto", Format::Stockholm},        {"emboss_ecoli6s.aln", Format::Clustal},
+        {"fn3.sto", Format::Stockholm},         {"emboss_ecoli6s.aln", Format::Clustal},
         {"jalview_uniref50.fa", Format::Fasta}, {"globins50_hmmalign.a2m", Format::Fasta},
-        {"globins50.phy", Format::Phylip},     {"globins50_sequential.phy", Format::Phylip},
-        {"globins50.pir", Format::Pir},        {"seaview_nuc.pir", Format::Pir},
+        {"globins50.phy", Format::Phylip},      {"globins50_sequential.phy", Format::Phylip},
+        {"globins50.pir", Format::Pir},         {"seaview_nuc.pir", Format::Pir},
     };
-    for (const auto& [file, format] : files) EXPECT_EQ(Formats::DetectFormat(FileBytes(file)), format) << file;
+    for (const auto& [file, format] : files)
+        EXPECT_EQ(Formats::DetectFormat(FileBytes(file)), format) << file;
 }
 
 TEST(FormatDetection, LeadingBlankLinesAndOtherAlignersHeadersAreAccepted) {

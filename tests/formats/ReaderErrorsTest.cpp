@@ -12,7 +12,8 @@ using Formats::Format;
 namespace {
 
 /// Reads `text` and expects a failure at `line` whose message contains `fragment`.
-void ExpectError(const std::string& text, long line, const std::string& fragment, Format format = Format::Auto) {
+void ExpectError(const std::string& text, long line, const std::string& fragment,
+                 Format format = Format::Auto) {
     const auto result = ReadText(text, format);
     ASSERT_FALSE(result.ok()) << "read without error:\n" << text;
     EXPECT_FALSE(result.alignment);
@@ -31,7 +32,10 @@ TEST(ReaderErrors, EmptyAndBlankInputAreRefused) {
 
 TEST(ReaderErrors, BinaryDataIsRefusedAtItsLine) {
     ExpectError(std::string(">s\nAC\0GT\n", 9), 2, "binary data");
-    ExpectError(std::string("\x7F" "ELF\x02\x01\x01", 7), 1, "binary data");
+    ExpectError(std::string("\x7F"
+                            "ELF\x02\x01\x01",
+                            7),
+                1, "binary data");
 }
 
 TEST(ReaderErrors, UnknownCharactersNameTheCharacterAndSequence) {
@@ -41,26 +45,30 @@ TEST(ReaderErrors, UnknownCharactersNameTheCharacterAndSequence) {
 }
 
 TEST(ReaderErrors, RaggedStockholmBlockNamesTheRow) {
-    ExpectError("# STOCKHOLM 1.0\n\ns1 ACDEF\ns2 ACDE\n//\n", 4, "ragged block: 's2' has 4 columns here, expected 5");
+    ExpectError("# STOCKHOLM 1.0\n\ns1 ACDEF\ns2 ACDE\n//\n", 4,
+                "ragged block: 's2' has 4 columns here, expected 5");
 }
 
 TEST(ReaderErrors, SequenceWithTwoLengthsIsReportedAtItsFirstLine) {
     // s2 is missing from the second block, so its two blocks add up to fewer columns.
-    ExpectError("# STOCKHOLM 1.0\ns1 ACDE\ns2 ACDE\n\ns1 FGH\n//\n", 3, "sequence 's2' has 4 columns, expected 7");
+    ExpectError("# STOCKHOLM 1.0\ns1 ACDE\ns2 ACDE\n\ns1 FGH\n//\n", 3,
+                "sequence 's2' has 4 columns, expected 7");
     ExpectError(">a\nACGT\n>b\nACG\n", 3, "sequence 'b' has 3 columns, expected 4");
     ExpectError(">P1;a\ndesc\nACGT*\n>P1;b\ndesc\nAC*\n", 4, "sequence 'b' has 2 columns");
 }
 
 TEST(ReaderErrors, A3mRowsMustAgreeOnMatchColumns) {
     // Rows of different lengths with lower-case inserts are A3M; their match columns must then agree.
-    ExpectError(">a\nACkD\n>b\nACDEF\n", 3, "sequence 'b' has 5 match columns (upper-case letters and '-'), expected 3");
+    ExpectError(">a\nACkD\n>b\nACDEF\n", 3,
+                "sequence 'b' has 5 match columns (upper-case letters and '-'), expected 3");
     // All in lower case, as many nucleotide alignments are: no match states, so a plain length error.
     ExpectError(">a\nacg-t\n>b\nacgt\n", 3, "sequence 'b' has 4 columns, expected 5");
 }
 
 TEST(ReaderErrors, StockholmStructureProblemsAreLocated) {
     ExpectError("# STOCKHOLM 1.0\ns1 ACDE\n#=GR s9 SS HHHH\n//\n", 3, "'s9', which has no sequence row");
-    ExpectError("# STOCKHOLM 1.0\ns1 ACDE\n#=GR s1 SS HHH\n//\n", 3, "secondary structure 'SS' of 's1' has 3 columns");
+    ExpectError("# STOCKHOLM 1.0\ns1 ACDE\n#=GR s1 SS HHH\n//\n", 3,
+                "secondary structure 'SS' of 's1' has 3 columns");
     ExpectError("# STOCKHOLM 1.0\ns1 ACDE\n", 2, "does not end with '//'");
     ExpectError("# STOCKHOLM 1.0\n//\n", 0, "no sequences");
     ExpectError("s1 ACDE\n//\n", 1, "'# STOCKHOLM 1.0' header", Format::Stockholm);
@@ -105,7 +113,8 @@ TEST(ReaderErrors, ForcingTheWrongFormatFailsCleanly) {
 TEST(ReaderErrors, FileProblemsNameTheFile) {
     const auto missing = Formats::ReadAlignmentFile(DataPath("no-such-file.fa"));
     EXPECT_FALSE(missing.ok());
-    EXPECT_EQ(missing.error.ToString(), DataPath("no-such-file.fa") + ": cannot open: No such file or directory");
+    EXPECT_EQ(missing.error.ToString(),
+              DataPath("no-such-file.fa") + ": cannot open: No such file or directory");
     const auto directory = Formats::ReadAlignmentFile(MSARENDER_TEST_DATA);
     EXPECT_NE(directory.error.message.find("is a directory"), std::string::npos);
 }
@@ -121,7 +130,8 @@ TEST(ReaderErrors, CorruptOrTruncatedGzipIsReported) {
     damaged[20] = char(~damaged[20]);
     damaged[21] = char(~damaged[21]);
     std::istringstream corrupt(damaged);
-    EXPECT_NE(Formats::ReadAlignmentStream(corrupt, "bad.gz").error.message.find("corrupt gzip data"), std::string::npos);
+    EXPECT_NE(Formats::ReadAlignmentStream(corrupt, "bad.gz").error.message.find("corrupt gzip data"),
+              std::string::npos);
 }
 
 TEST(ReaderErrors, InputOverTheSizeLimitIsRefused) {
@@ -130,9 +140,11 @@ TEST(ReaderErrors, InputOverTheSizeLimitIsRefused) {
     // GIVEN a file of 2979 bytes that compresses to under 1000: the limit applies to what it expands to
     const auto compressed = ReadData("jalview_uniref50.fa.gz", options);
     EXPECT_FALSE(compressed.ok());
-    EXPECT_NE(compressed.error.message.find("larger than 1000 bytes"), std::string::npos) << compressed.error.ToString();
+    EXPECT_NE(compressed.error.message.find("larger than 1000 bytes"), std::string::npos)
+        << compressed.error.ToString();
     const auto plain = ReadData("jalview_uniref50.fa", options);
-    EXPECT_NE(plain.error.message.find("larger than 1000 bytes"), std::string::npos) << plain.error.ToString();
+    EXPECT_NE(plain.error.message.find("larger than 1000 bytes"), std::string::npos)
+        << plain.error.ToString();
     EXPECT_FALSE(Formats::ReadAlignmentText(std::string(1001, 'A'), "big", options).ok());
 }
 

@@ -87,8 +87,9 @@ TEST(ReaderFormats, PhylipInterleavedAndSequentialMatchTheFastaOriginal) {
 }
 
 TEST(ReaderFormats, PhylipRelaxedNamesMayBeLongerThanTenCharacters) {
-    const auto result = ReadText(" 3 12\nlong_taxon_name_1  ACGTACGTAC GT\nshort  ACGTACGTAC GA\n"
-                                 "another_long_one ACGTACGTAC --\n");
+    const auto result = ReadText(
+        " 3 12\nlong_taxon_name_1  ACGTACGTAC GT\nshort  ACGTACGTAC GA\n"
+        "another_long_one ACGTACGTAC --\n");
     ExpectShape(result, 3, 12);
     EXPECT_EQ(result.alignment->getSequence(0)->getDefline(), "long_taxon_name_1");
     EXPECT_EQ(result.alignment->getSequence(2)->getAligned(), "ACGTACGTAC--");
@@ -109,7 +110,8 @@ TEST(ReaderFormats, PirMatchesTheAlignmentItWasMadeFrom) {
 }
 
 TEST(ReaderFormats, DotlessA2mInsertsArePaddedIntoSharedColumns) {
-    // GIVEN hmmalign output: upper case and '-' are the 149 match states, lower case are inserts, no '.' padding
+    // GIVEN hmmalign output: upper case and '-' are the 149 match states, lower case are inserts, no '.'
+    // padding
     const auto result = ReadData("globins50_hmmalign.a2m");
     ASSERT_TRUE(result.ok()) << result.error.ToString();
     const auto rows = Rows(*result.alignment);
@@ -122,12 +124,14 @@ TEST(ReaderFormats, DotlessA2mInsertsArePaddedIntoSharedColumns) {
         ASSERT_EQ(aligned.size(), columns) << rows[r].first;
         // THEN every residue survives in order, and every column is all match states or all inserts
         EXPECT_EQ(Ungapped(aligned, true), Ungapped(original[r].second, true)) << rows[r].first;
-        EXPECT_EQ(std::count_if(aligned.begin(), aligned.end(),
-                                [](char c) { return std::isupper(static_cast<unsigned char>(c)) || c == '-'; }),
-                  149);
+        EXPECT_EQ(
+            std::count_if(aligned.begin(), aligned.end(),
+                          [](char c) { return std::isupper(static_cast<unsigned char>(c)) || c == '-'; }),
+            149);
     }
     for (unsigned column = 0; column < columns; ++column) {
-        const bool insert = std::islower(static_cast<unsigned char>(rows[0].second[column])) || rows[0].second[column] == '.';
+        const bool insert =
+            std::islower(static_cast<unsigned char>(rows[0].second[column])) || rows[0].second[column] == '.';
         for (const auto& row : rows) {
             const char c = row.second[column];
             EXPECT_EQ(insert, std::islower(static_cast<unsigned char>(c)) || c == '.') << "column " << column;
@@ -145,16 +149,16 @@ TEST(ReaderFormats, DottedA2mIsKeptColumnForColumn) {
 TEST(ReaderFormats, A3mInsertsOfDifferentLengthsLineUp) {
     const auto result = ReadText(">a\nACkkkDE\n>b\nAmC-E\n>c\nACDEw\n");
     ASSERT_TRUE(result.ok()) << result.error.ToString();
-    EXPECT_EQ(Rows(*result.alignment),
-              (std::vector<std::pair<std::string, std::string>>{
-                  {"a", "A.CkkkDE."}, {"b", "AmC...-E."}, {"c", "A.C...DEw"}}));
+    EXPECT_EQ(Rows(*result.alignment), (std::vector<std::pair<std::string, std::string>>{
+                                           {"a", "A.CkkkDE."}, {"b", "AmC...-E."}, {"c", "A.C...DEw"}}));
 }
 
 TEST(ReaderFormats, LineEndingsAndByteOrderMarkDoNotMatter) {
     const auto lineFeeds = ReadText(">s1 first\nACDE\nFG\n>s2\nAC-EFG\n");
     const auto windows = ReadText("\xEF\xBB\xBF>s1 first\r\nACDE\r\nFG\r\n>s2\r\nAC-EFG\r\n");
     const auto oldMac = ReadText(">s1 first\rACDE\rFG\r>s2\rAC-EFG\r");
-    ASSERT_TRUE(lineFeeds.ok() && windows.ok() && oldMac.ok()) << windows.error.ToString() << oldMac.error.ToString();
+    ASSERT_TRUE(lineFeeds.ok() && windows.ok() && oldMac.ok())
+        << windows.error.ToString() << oldMac.error.ToString();
     EXPECT_EQ(Rows(*windows.alignment), Rows(*lineFeeds.alignment));
     EXPECT_EQ(Rows(*oldMac.alignment), Rows(*lineFeeds.alignment));
     EXPECT_EQ(lineFeeds.alignment->getSequence(0)->getAligned(), "ACDEFG");

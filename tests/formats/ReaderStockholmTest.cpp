@@ -97,7 +97,8 @@ TEST(ReaderStockholm, DescriptionsJoinTheDeflineAndSsNamesBecomeKeys) {
     EXPECT_EQ(result.alignment->getSequence(1)->getDefline(), "p2");
     EXPECT_EQ(Letters(*result.alignment, "p1 Fibronectin type III domain 2", "SS"), "CCCHHHHHH");
     EXPECT_EQ(Letters(*result.alignment, "p1 Fibronectin type III domain 2", "model"), "SSSSSCCCC");
-    EXPECT_EQ(Protein(*result.alignment, "p1 Fibronectin type III domain 2")->getSecondaryStructure().size(), 2u);
+    EXPECT_EQ(Protein(*result.alignment, "p1 Fibronectin type III domain 2")->getSecondaryStructure().size(),
+              2u);
 }
 
 TEST(ReaderStockholm, LaterAlignmentsOfAFileAreReachedByIndex) {
@@ -115,8 +116,10 @@ TEST(ReaderStockholm, LaterAlignmentsOfAFileAreReachedByIndex) {
     options.alignmentIndex = 2;
     const auto missing = Formats::ReadAlignmentText(text, "two.sto", options);
     EXPECT_FALSE(missing.ok());
-    EXPECT_EQ(missing.error.ToString(), "two.sto: alignment number 3 was asked for, but the file holds 2 alignments");
+    EXPECT_EQ(missing.error.ToString(),
+              "two.sto: alignment number 3 was asked for, but the file holds 2 alignments");
 
     options.alignmentIndex = -1;
-    EXPECT_EQ(Formats::ReadAlignmentText(text, "two.sto", options).error.message, "the alignment index must not be negative");
+    EXPECT_EQ(Formats::ReadAlignmentText(text, "two.sto", options).error.message,
+              "the alignment index must not be negative");
 }

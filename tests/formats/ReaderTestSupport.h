@@ -12,7 +12,9 @@
 
 namespace formatstest {
 
-inline std::string DataPath(const std::string& name) { return std::string(MSARENDER_TEST_DATA) + "/" + name; }
+inline std::string DataPath(const std::string& name) {
+    return std::string(MSARENDER_TEST_DATA) + "/" + name;
+}
 
 inline std::string FileBytes(const std::string& name) {
     std::ifstream in(DataPath(name), std::ios::binary);
@@ -41,7 +43,8 @@ inline std::vector<std::pair<std::string, std::string>> Rows(const SDM::Alignmen
     return rows;
 }
 
-/// The first word of each defline with the aligned text, for comparing formats that keep different descriptions.
+/// The first word of each defline with the aligned text, for comparing formats that keep different
+/// descriptions.
 inline std::vector<std::pair<std::string, std::string>> NamedRows(const SDM::Alignment& alignment) {
     auto rows = Rows(alignment);
     for (auto& row : rows) row.first = row.first.substr(0, row.first.find(' '));
@@ -50,7 +53,8 @@ inline std::vector<std::pair<std::string, std::string>> NamedRows(const SDM::Ali
 
 inline boost::shared_ptr<SDM::AASequence> Protein(const SDM::Alignment& alignment, const std::string& name) {
     const int index = alignment.findSequence(name);
-    return index < 0 ? nullptr : boost::dynamic_pointer_cast<SDM::AASequence>(alignment.getSequence(unsigned(index)));
+    return index < 0 ? nullptr
+                     : boost::dynamic_pointer_cast<SDM::AASequence>(alignment.getSequence(unsigned(index)));
 }
 
 }  // namespace formatstest

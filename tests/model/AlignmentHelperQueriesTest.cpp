@@ -54,7 +54,8 @@ TEST(AlignmentHelperQueriesTest, FixedBlocksAndMasksTakeColumnThenRow) {
 }
 
 TEST(AlignmentHelperQueriesTest, AlignFillsOneRowPerShownSequence) {
-    auto built = AlignmentBuilder().Seq("a", "MK").Seq("b", "LV").Hidden().EmptyEntry().Seq("d", "W-Y").Build();
+    auto built =
+        AlignmentBuilder().Seq("a", "MK").Seq("b", "LV").Hidden().EmptyEntry().Seq("d", "W-Y").Build();
     AlignmentHelper helper(*built.view);
     std::vector<std::vector<SDM::Residue>> out(9);
     helper.Align(out);

@@ -92,7 +92,8 @@ TEST(AlignmentModelTest, AllSelectedNeedsEveryResidueColumn) {
     EXPECT_TRUE(built.model->allSelected(0, false));
     EXPECT_FALSE(built.model->allSelected(0, true)) << "with gaps, column 2 is missing";
     EXPECT_FALSE(built.model->allSelected(1, false));
-    EXPECT_FALSE(built.model->allSelected(2, false)) << "a sequence without residues is never wholly selected";
+    EXPECT_FALSE(built.model->allSelected(2, false))
+        << "a sequence without residues is never wholly selected";
     EXPECT_FALSE(built.model->allSelected(9, false));
 }
 

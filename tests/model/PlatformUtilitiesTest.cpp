@@ -12,7 +12,8 @@
 
 namespace {
 
-// ---- Performance timers ------------------------------------------------------------------------------------
+// ---- Performance timers
+// ------------------------------------------------------------------------------------
 
 class PerformanceManagerTest : public ::testing::Test {
 protected:
@@ -38,10 +39,14 @@ TEST_F(PerformanceManagerTest, RecordsCountTotalAndLongestPerName) {
 
 TEST_F(PerformanceManagerTest, ScopedTimerRecordsItsLifetime) {
     {
-        Common::PerformanceTimer timer(Common::PerformanceManager::Renderer, L"[RenderSequenceData::Render]", nullptr);
+        Common::PerformanceTimer timer(Common::PerformanceManager::Renderer, L"[RenderSequenceData::Render]",
+                                       nullptr);
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
-    { Common::PerformanceTimer timer(Common::PerformanceManager::Renderer, L"[RenderSequenceData::Render]", L"x"); }
+    {
+        Common::PerformanceTimer timer(Common::PerformanceManager::Renderer, L"[RenderSequenceData::Render]",
+                                       L"x");
+    }
     const auto stats = Common::PerformanceManager::Instance().Get(L"[RenderSequenceData::Render]");
     EXPECT_EQ(stats.count, 2u);
     EXPECT_GE(stats.longest, std::chrono::milliseconds(2));
@@ -80,7 +85,8 @@ TEST_F(PerformanceManagerTest, ReportHasOneLinePerTimer) {
     EXPECT_EQ(std::count(report.begin(), report.end(), '\n'), 2) << "a header and one timer";
 }
 
-// ---- Number formatting -------------------------------------------------------------------------------------
+// ---- Number formatting
+// -------------------------------------------------------------------------------------
 
 class QFormatTest : public ::testing::Test {
 protected:
@@ -89,10 +95,12 @@ protected:
 };
 
 TEST_F(QFormatTest, IntegersGetTheLocalesDigitGrouping) {
-    EXPECT_EQ(QString(QtCommon::QFormat("%L1", true).arg(1234567, 0, 10, QChar(' '))), QStringLiteral("1,234,567"));
+    EXPECT_EQ(QString(QtCommon::QFormat("%L1", true).arg(1234567, 0, 10, QChar(' '))),
+              QStringLiteral("1,234,567"));
     EXPECT_EQ(QString(QtCommon::QFormat("%L1", true).arg(999, 0, 10, QChar(' '))), QStringLiteral("999"));
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    EXPECT_EQ(QString(QtCommon::QFormat("%L1", true).arg(1234567, 0, 10, QChar(' '))), QStringLiteral("1.234.567"));
+    EXPECT_EQ(QString(QtCommon::QFormat("%L1", true).arg(1234567, 0, 10, QChar(' '))),
+              QStringLiteral("1.234.567"));
 }
 
 TEST_F(QFormatTest, WithoutLocalisationThereIsNoGrouping) {
@@ -112,7 +120,8 @@ TEST_F(QFormatTest, ENotationUsesTheLocalesDecimalPoint) {
               QStringLiteral("1,23e+05"));
 }
 
-// ---- Property store and colours ----------------------------------------------------------------------------
+// ---- Property store and colours
+// ----------------------------------------------------------------------------
 
 TEST(UserPropertiesTest, TypedReadsLeaveTheOutputAloneWhenAbsentOrMistyped) {
     SQC::UserPropertiesBase store;
@@ -150,8 +159,9 @@ TEST(UserPropertiesTest, DefaultStructureColoursAreDistinctAndSetForEveryKind) {
     SQC::UserPropertiesBase store;
     SQC::SetDefaultStructureColours(store);
     std::set<unsigned> colours;
-    for (const std::string* key : {&SQC::UserProperties::SSHelixColorKey, &SQC::UserProperties::SSSheetColorKey,
-                                   &SQC::UserProperties::SSCoilColorKey, &SQC::UserProperties::SSGapColorKey}) {
+    for (const std::string* key :
+         {&SQC::UserProperties::SSHelixColorKey, &SQC::UserProperties::SSSheetColorKey,
+          &SQC::UserProperties::SSCoilColorKey, &SQC::UserProperties::SSGapColorKey}) {
         unsigned colour = 0;
         ASSERT_TRUE(store.GetColorProperty(*key, colour)) << *key;
         colours.insert(colour);

@@ -39,7 +39,8 @@ TEST(ResidueTest, ColoursRoundTripThroughThePalette) {
 
 TEST(ResidueTest, SelectionGivesAVisibleHighlightForEveryColour) {
     const std::vector<Common::Color> backgrounds = {kWhite, kBlack, Common::Color(0x20, 0x30, 0xA0),
-                                                    Common::Color(0xFF, 0, 0), Common::Color(0x80, 0x80, 0x80)};
+                                                    Common::Color(0xFF, 0, 0),
+                                                    Common::Color(0x80, 0x80, 0x80)};
     for (const auto& background : backgrounds) {
         Residue residue('A', background, kBlack);
         const Common::Color selected = residue.getStateColor(RA::Background, true);
@@ -63,7 +64,8 @@ TEST(ResidueTest, MarksAndStylesLiveInTheAttributeByte) {
     EXPECT_EQ(residue.getColorFilter(), unsigned(SDM::FilterUnderline | SDM::FilterCaret | SDM::FilterText));
     EXPECT_EQ(residue.getFontStyle(), SDM::BoldItalic);
     EXPECT_EQ(residue.getStateColor(RA::Underline, false), colors.underline);
-    EXPECT_EQ(residue.getStateColor(RA::Overline, true), colors.overline) << "marks keep their colour when selected";
+    EXPECT_EQ(residue.getStateColor(RA::Overline, true), colors.overline)
+        << "marks keep their colour when selected";
     EXPECT_EQ(residue.getStateColor(RA::Caret, false), colors.caret);
     residue.setFontStyle(SDM::Italic);
     EXPECT_EQ(residue.getColorFilter(), unsigned(SDM::FilterUnderline | SDM::FilterCaret | SDM::FilterText))

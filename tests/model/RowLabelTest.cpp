@@ -64,7 +64,8 @@ TEST(RowLabelTest, StructureKeysCountOnlyWithOneLetterPerResidue) {
 }
 
 TEST(RowLabelTest, KeysAreAppendedInKeyOrder) {
-    auto built = AlignmentBuilder(SDM::AminoAcid).Seq("s", "MK").Structure("b", "HH").Structure("a", "SS").Build();
+    auto built =
+        AlignmentBuilder(SDM::AminoAcid).Seq("s", "MK").Structure("b", "HH").Structure("a", "SS").Build();
     AlignmentHelper helper(*built.view);
     std::string longest;
     FindLongestRowLabel(helper, longest, true, {});

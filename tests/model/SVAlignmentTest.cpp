@@ -9,16 +9,13 @@ namespace {
 
 using testsupport::AlignmentBuilder;
 
-std::string Text(const std::vector<char>& characters) { return std::string(characters.begin(), characters.end()); }
+std::string Text(const std::vector<char>& characters) {
+    return std::string(characters.begin(), characters.end());
+}
 
 TEST(SVAlignmentTest, RowsAreDisplayedSequencesPaddedToTheColumnCount) {
-    auto built = AlignmentBuilder()
-                     .Seq("a", "MK")
-                     .Seq("b", "MKLVA")
-                     .Hidden()
-                     .EmptyEntry()
-                     .Seq("d", "M-K")
-                     .Build();
+    auto built =
+        AlignmentBuilder().Seq("a", "MK").Seq("b", "MKLVA").Hidden().EmptyEntry().Seq("d", "M-K").Build();
     const SQV::SVAlignment& view = *built.view;
     ASSERT_EQ(view.RowCount(), 2u);
     EXPECT_EQ(Text(view.GetAlignedSequence(0)), "MK---") << "the hidden row still sets the column count";

@@ -9,7 +9,7 @@ TEST(SelectionTest, AnyColumnOfTheQueriedRangeCounts) {
     selection.select(2, 5, 7);
     EXPECT_TRUE(selection.isSelected(5, 1, 2));
     EXPECT_TRUE(selection.isSelected(7, 1, 2));
-    EXPECT_TRUE(selection.isSelected(0, 6, 2));   // [0,5] touches 5
+    EXPECT_TRUE(selection.isSelected(0, 6, 2));  // [0,5] touches 5
     EXPECT_TRUE(selection.isSelected(7, 100, 2));
     EXPECT_FALSE(selection.isSelected(4, 1, 2));
     EXPECT_FALSE(selection.isSelected(8, 1, 2));

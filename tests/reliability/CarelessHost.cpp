@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QFont>
-#include <boost/make_shared.hpp>
 #include <algorithm>
+#include <boost/make_shared.hpp>
 #include <chrono>
 #include <climits>
 #include <cstdio>
@@ -56,30 +56,27 @@ std::string CarelessHost::Coverage::Summary() const {
            " copies or assignments";
 }
 
-CarelessHost::CarelessHost(std::uint32_t seed)
-    : draw(seed), imageDevice(1, 1, QImage::Format_RGB32) {
+CarelessHost::CarelessHost(std::uint32_t seed) : draw(seed), imageDevice(1, 1, QImage::Format_RGB32) {
     alignment = RandomAlignment::Make(draw);
     renderers.push_back(std::make_unique<RenderSequenceData>());
     widget = std::make_unique<renderertest::FakeWidget>(testsupport::MonoFont());
-    if (draw.Chance(0.7))
-        renderers.front()->InitializeRendering();
+    if (draw.Chance(0.7)) renderers.front()->InitializeRendering();
 }
 
 // Renderers go first: they may refer to any of the views.
 CarelessHost::~CarelessHost() {
     for (auto& renderer : renderers)
-        if (draw.Chance(0.5))
-            renderer->UninitializeRendering();
+        if (draw.Chance(0.5)) renderer->UninitializeRendering();
     renderers.clear();
 }
 
 void CarelessHost::Run(int steps) {
     using Step = void (CarelessHost::*)();
     static const Step kSteps[] = {
-        &CarelessHost::RenderStep,    &CarelessHost::RenderStep,     &CarelessHost::RenderStep,
-        &CarelessHost::HitTestStep,   &CarelessHost::HitTestStep,    &CarelessHost::CoordinateStep,
-        &CarelessHost::ScrollToStep,  &CarelessHost::SavableStep,    &CarelessHost::ExportStep,
-        &CarelessHost::LifecycleStep, &CarelessHost::CopyStep,       &CarelessHost::ScrollValueStep,
+        &CarelessHost::RenderStep,    &CarelessHost::RenderStep,  &CarelessHost::RenderStep,
+        &CarelessHost::HitTestStep,   &CarelessHost::HitTestStep, &CarelessHost::CoordinateStep,
+        &CarelessHost::ScrollToStep,  &CarelessHost::SavableStep, &CarelessHost::ExportStep,
+        &CarelessHost::LifecycleStep, &CarelessHost::CopyStep,    &CarelessHost::ScrollValueStep,
         &CarelessHost::ModelStep,     &CarelessHost::FontStep,
     };
     // Replaying a seed with MSARENDER_CARELESS_VERBOSE set shows which step does what and how long it takes.
@@ -92,9 +89,9 @@ void CarelessHost::Run(int steps) {
         if (verbose)
             std::fprintf(stderr, "careless host: step %d, kind %zu, %lld ms\n", step, which,
                          (long long)std::chrono::duration_cast<std::chrono::milliseconds>(
-                             std::chrono::steady_clock::now() - start).count());
-        for (const auto& renderer : renderers)
-            CheckRenderer(*renderer);
+                             std::chrono::steady_clock::now() - start)
+                             .count());
+        for (const auto& renderer : renderers) CheckRenderer(*renderer);
     }
 }
 
@@ -105,11 +102,13 @@ void CarelessHost::RenderStep() {
     const bool redraw = draw.Chance(0.3);
     const bool keepLayout = draw.Chance(0.3);
     if (std::getenv("MSARENDER_CARELESS_VERBOSE") != nullptr)
-        std::fprintf(stderr, "careless host: Render view %d,%d %dx%d wrap %d perLine %d offset %d redraw %d keep %d\n",
-                     aspects.viewRect.x(), aspects.viewRect.y(), aspects.viewRect.width(), aspects.viewRect.height(),
-                     aspects.wrap, aspects.residuesPerLine, aspects.horizontalOffset, redraw, keepLayout);
+        std::fprintf(
+            stderr, "careless host: Render view %d,%d %dx%d wrap %d perLine %d offset %d redraw %d keep %d\n",
+            aspects.viewRect.x(), aspects.viewRect.y(), aspects.viewRect.width(), aspects.viewRect.height(),
+            aspects.wrap, aspects.residuesPerLine, aspects.horizontalOffset, redraw, keepLayout);
     ++seen.renders;
-    if (renderer.Render(device, *alignment.view, aspects, redraw, keepLayout) && renderer.GetAlignmentPixmap())
+    if (renderer.Render(device, *alignment.view, aspects, redraw, keepLayout) &&
+        renderer.GetAlignmentPixmap())
         ++seen.viewsComposed;
 }
 
@@ -132,7 +131,8 @@ void CarelessHost::HitTestStep() {
         int residueIndex = -2;
         renderer.GetResidueLocation(point, sequenceIndex, residueIndex);
         CheckSequenceIndex(sequenceIndex, "GetResidueLocation");
-        EXPECT_TRUE(residueIndex == -1 || (residueIndex >= 0 && unsigned(residueIndex) <= access.MaxTotalLength()))
+        EXPECT_TRUE(residueIndex == -1 ||
+                    (residueIndex >= 0 && unsigned(residueIndex) <= access.MaxTotalLength()))
             << "GetResidueLocation column " << residueIndex;
     }
 }
@@ -142,8 +142,7 @@ void CarelessHost::CoordinateStep() {
     const int cellWidth = renderer.CellFont().GetMaxWidth();
     for (int i = 0; i < 6; ++i) {
         const QPoint at = renderer.GetResidueCoordinate(AnyColumn(), AnySequence());
-        if (at == QPoint(-1, -1))
-            continue;
+        if (at == QPoint(-1, -1)) continue;
         ++seen.coordinatesFound;
         EXPECT_GE(at.y(), 0) << "GetResidueCoordinate y";
         EXPECT_GE(at.x(), 0) << "GetResidueCoordinate x";
@@ -178,8 +177,8 @@ void CarelessHost::ExportStep() {
         for (long long i = draw.Between(0, 4); i > 0; --i)
             columnsByRow[unsigned(draw.HostileInt(8))] = RandomIndexes(120);
     }
-    const std::unique_ptr<QPixmap> picture(
-        AnyRenderer().CopyImageData(RandomIndexes(9), std::move(columnsByRow), draw.Chance(0.5), draw.Chance(0.5)));
+    const std::unique_ptr<QPixmap> picture(AnyRenderer().CopyImageData(
+        RandomIndexes(9), std::move(columnsByRow), draw.Chance(0.5), draw.Chance(0.5)));
     CheckPixmap(picture.get(), "CopyImageData");
     ++seen.exports;
     seen.exportsDrawn += picture ? 1 : 0;
@@ -198,29 +197,30 @@ void CarelessHost::CopyStep() {
     const std::size_t to = std::size_t(draw.Between(0, static_cast<long long>(renderers.size()) - 1));
     ++seen.copies;
     switch (draw.Between(0, 3)) {
-    case 0:
-        if (renderers.size() < kMostRenderers)
-            renderers.push_back(std::make_unique<RenderSequenceData>(*renderers[from]));
-        break;
-    case 1:
-        *renderers[to] = *renderers[from];  // self-assignment included
-        break;
-    case 2:
-        if (renderers.size() > 1)
-            renderers.erase(renderers.begin() + std::ptrdiff_t(from));  // without UninitializeRendering
-        break;
-    default: {
-        RenderSequenceData temporary(*renderers[from]);
-        temporary.UninitializeRendering();  // must not release what the source still shows
-        break;
-    }
+        case 0:
+            if (renderers.size() < kMostRenderers)
+                renderers.push_back(std::make_unique<RenderSequenceData>(*renderers[from]));
+            break;
+        case 1:
+            *renderers[to] = *renderers[from];  // self-assignment included
+            break;
+        case 2:
+            if (renderers.size() > 1)
+                renderers.erase(renderers.begin() + std::ptrdiff_t(from));  // without UninitializeRendering
+            break;
+        default: {
+            RenderSequenceData temporary(*renderers[from]);
+            temporary.UninitializeRendering();  // must not release what the source still shows
+            break;
+        }
     }
 }
 
 void CarelessHost::ScrollValueStep() {
     RenderSequenceData& renderer = AnyRenderer();
     const int cellHeight = std::max(renderer.CellFont().GetMaxHeight(), 1);
-    renderer.TopScrollValue() = draw.Chance(0.5) ? int(draw.Between(-5, 60)) * cellHeight : draw.HostileInt(2000);
+    renderer.TopScrollValue() =
+        draw.Chance(0.5) ? int(draw.Between(-5, 60)) * cellHeight : draw.HostileInt(2000);
     renderer.TopDrawnValue() = draw.Chance(0.5) ? renderer.TopScrollValue() : draw.HostileInt(2000);
     renderer.HorizontalViewScrollValue() = draw.HostileInt(100);
     renderer.VerticalViewScrollValue() = draw.HostileInt(100);
@@ -237,8 +237,7 @@ void CarelessHost::ModelStep() {
 void CarelessHost::FontStep() {
     renderIntoWidget = draw.Chance(0.8);
     widget->setProperty("font", testsupport::MonoFont(int(draw.OneOf<long long>({1, 6, 10, 10, 24}))));
-    if (draw.Chance(0.5))
-        alignment.properties().SetBoolProperty(SQC::UserProperties::FontChanged, true);
+    if (draw.Chance(0.5)) alignment.properties().SetBoolProperty(SQC::UserProperties::FontChanged, true);
 }
 
 // Edits a host makes between renders: rows lost, added, hidden or rewritten, structure replaced by one of
@@ -248,52 +247,53 @@ void CarelessHost::ChangeModel() {
     const unsigned index = unsigned(draw.Between(0, model.size() + 1));
     const boost::shared_ptr<SDM::Sequence> sequence = model.getSequence(index);
     switch (draw.Between(0, 6)) {
-    case 0:
-    case 1:
-        model.removeSequence(index);
-        break;
-    case 2:
-        model.insertSequence(index, boost::make_shared<SDM::AASequence>(
-                                        "added", RandomAlignment::RandomRow(draw, std::size_t(draw.Between(0, 80)))));
-        break;
-    case 3:
-        if (sequence)
-            sequence->setDisplayed(!sequence->isDisplayed());
-        break;
-    case 4:
-        if (sequence)
-            sequence->setAligned(RandomAlignment::RandomRow(draw, std::size_t(draw.Between(0, 120))));
-        break;
-    case 5:
-        if (auto aa = boost::dynamic_pointer_cast<SDM::AASequence>(sequence))
-            aa->setSecondaryStructure("SS", boost::make_shared<SDM::SecondaryStructure>(
-                                                draw.Text(std::size_t(draw.Between(0, 100)), "HSC-")));
-        break;
-    default:
-        model.getSelection().select(index, unsigned(draw.HostileInt(100)), unsigned(draw.HostileInt(100)));
-        model.selectionChanged();
-        alignment.properties().SetIntProperty(SQC::UserProperties::CurrSeqIndex, draw.HostileInt(8));
-        break;
+        case 0:
+        case 1:
+            model.removeSequence(index);
+            break;
+        case 2:
+            model.insertSequence(
+                index, boost::make_shared<SDM::AASequence>(
+                           "added", RandomAlignment::RandomRow(draw, std::size_t(draw.Between(0, 80)))));
+            break;
+        case 3:
+            if (sequence) sequence->setDisplayed(!sequence->isDisplayed());
+            break;
+        case 4:
+            if (sequence)
+                sequence->setAligned(RandomAlignment::RandomRow(draw, std::size_t(draw.Between(0, 120))));
+            break;
+        case 5:
+            if (auto aa = boost::dynamic_pointer_cast<SDM::AASequence>(sequence))
+                aa->setSecondaryStructure("SS", boost::make_shared<SDM::SecondaryStructure>(
+                                                    draw.Text(std::size_t(draw.Between(0, 100)), "HSC-")));
+            break;
+        default:
+            model.getSelection().select(index, unsigned(draw.HostileInt(100)),
+                                        unsigned(draw.HostileInt(100)));
+            model.selectionChanged();
+            alignment.properties().SetIntProperty(SQC::UserProperties::CurrSeqIndex, draw.HostileInt(8));
+            break;
     }
 }
 
 // Hosts refresh their view, build a new one, or forget to do either before the next call.
 void CarelessHost::RefreshView() {
     switch (draw.Between(0, 2)) {
-    case 0:
-        alignment.view->Update();
-        break;
-    case 1: {
-        auto fresh = std::make_unique<SQV::SVAlignment>(alignment.model);
-        fresh->GetUserProperties() = alignment.view->GetUserProperties();
-        fresh->Update();
-        retiredViews.push_back(std::move(alignment.view));
-        ++seen.viewsRebuilt;
-        alignment.view = std::move(fresh);
-        break;
-    }
-    default:
-        break;
+        case 0:
+            alignment.view->Update();
+            break;
+        case 1: {
+            auto fresh = std::make_unique<SQV::SVAlignment>(alignment.model);
+            fresh->GetUserProperties() = alignment.view->GetUserProperties();
+            fresh->Update();
+            retiredViews.push_back(std::move(alignment.view));
+            ++seen.viewsRebuilt;
+            alignment.view = std::move(fresh);
+            break;
+        }
+        default:
+            break;
     }
 }
 
@@ -317,20 +317,20 @@ RenderSequenceData::RenderAspects CarelessHost::RandomAspects() {
 
 QRect CarelessHost::RandomRect(int typicalWidth, int typicalHeight) {
     switch (draw.Between(0, 11)) {
-    case 0:
-        return QRect();
-    case 1:
-        return QRect(QPoint(typicalWidth, typicalHeight), QPoint(10, 10));  // inverted
-    case 2:
-        return QRect(0, 0, INT_MAX / 2, INT_MAX / 2);
-    case 3:
-        return QRect(-typicalWidth, -typicalHeight, int(draw.Between(-50, typicalWidth)),
-                     int(draw.Between(-50, typicalHeight)));
-    case 4:
-        return QRect(0, 0, int(draw.Between(1, 3)), int(draw.Between(1, 3)));  // smaller than one cell
-    default:
-        return QRect(int(draw.Between(0, 30)), int(draw.Between(0, 30)), int(draw.Between(1, typicalWidth)),
-                     int(draw.Between(1, typicalHeight)));
+        case 0:
+            return QRect();
+        case 1:
+            return QRect(QPoint(typicalWidth, typicalHeight), QPoint(10, 10));  // inverted
+        case 2:
+            return QRect(0, 0, INT_MAX / 2, INT_MAX / 2);
+        case 3:
+            return QRect(-typicalWidth, -typicalHeight, int(draw.Between(-50, typicalWidth)),
+                         int(draw.Between(-50, typicalHeight)));
+        case 4:
+            return QRect(0, 0, int(draw.Between(1, 3)), int(draw.Between(1, 3)));  // smaller than one cell
+        default:
+            return QRect(int(draw.Between(0, 30)), int(draw.Between(0, 30)),
+                         int(draw.Between(1, typicalWidth)), int(draw.Between(1, typicalHeight)));
     }
 }
 
@@ -354,12 +354,14 @@ QPoint CarelessHost::RandomPoint(const RenderSequenceData& renderer) {
 // Mostly a column or sequence of the model, otherwise anything.
 unsigned CarelessHost::AnyColumn() {
     const unsigned columns = alignment.model->columnCount();
-    return columns > 0 && draw.Chance(0.7) ? unsigned(draw.Between(0, columns - 1)) : unsigned(draw.HostileInt(120));
+    return columns > 0 && draw.Chance(0.7) ? unsigned(draw.Between(0, columns - 1))
+                                           : unsigned(draw.HostileInt(120));
 }
 
 unsigned CarelessHost::AnySequence() {
     const unsigned sequences = alignment.model->size();
-    return sequences > 0 && draw.Chance(0.7) ? unsigned(draw.Between(0, sequences - 1)) : unsigned(draw.HostileInt(9));
+    return sequences > 0 && draw.Chance(0.7) ? unsigned(draw.Between(0, sequences - 1))
+                                             : unsigned(draw.HostileInt(9));
 }
 
 std::vector<unsigned> CarelessHost::RandomIndexes(unsigned typical) {
@@ -380,21 +382,19 @@ void CarelessHost::CheckRenderer(const RenderSequenceData& renderer) {
 
 // Null, or a picture no larger than the renderer's allocation limits.
 void CarelessHost::CheckPixmap(const QPixmap* pixmap, const char* what) {
-    if (pixmap == nullptr || pixmap->isNull())
-        return;
+    if (pixmap == nullptr || pixmap->isNull()) return;
     EXPECT_TRUE(PixmapAllocation::IsAllowed(pixmap->width(), pixmap->height()))
         << what << " is " << pixmap->width() << " x " << pixmap->height();
 }
 
 // -1, or a sequence of the current model that has a row.
 void CarelessHost::CheckSequenceIndex(int sequenceIndex, const char* what) {
-    if (sequenceIndex == -1)
-        return;
+    if (sequenceIndex == -1) return;
     ASSERT_GE(sequenceIndex, 0) << what;
     ASSERT_LT(unsigned(sequenceIndex), alignment.model->size()) << what;
     const boost::shared_ptr<SDM::Sequence> sequence = alignment.model->getSequence(unsigned(sequenceIndex));
-    EXPECT_TRUE(sequence && sequence->isDisplayed()) << what << " names sequence " << sequenceIndex
-                                                     << ", which has no row";
+    EXPECT_TRUE(sequence && sequence->isDisplayed())
+        << what << " names sequence " << sequenceIndex << ", which has no row";
 }
 
 }  // namespace reliability

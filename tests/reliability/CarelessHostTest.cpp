@@ -3,13 +3,13 @@
 // MSARENDER_CARELESS_RUNS=<n> runs more seeds (a longer soak than the suite's bounded one).
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <unistd.h>
 
 #include "CarelessHost.h"
 
@@ -31,11 +31,10 @@ volatile std::sig_atomic_t currentSeed = 0;
 
 void WriteSeed() {
     char message[96];
-    const int length = std::snprintf(message, sizeof message,
-                                     "careless host: died in the run of seed %d (MSARENDER_CARELESS_SEED=%d)\n",
-                                     int(currentSeed), int(currentSeed));
-    if (length > 0)
-        (void)!write(STDERR_FILENO, message, std::size_t(length));
+    const int length = std::snprintf(
+        message, sizeof message, "careless host: died in the run of seed %d (MSARENDER_CARELESS_SEED=%d)\n",
+        int(currentSeed), int(currentSeed));
+    if (length > 0) (void)!write(STDERR_FILENO, message, std::size_t(length));
 }
 
 void ReportSeedAndDie(int signalNumber) {
@@ -49,8 +48,7 @@ void ReportSeedOnCrash() {
 #ifdef MSARENDER_HAS_SANITIZER_CALLBACK
     __sanitizer_set_death_callback(&WriteSeed);
 #endif
-    for (int signalNumber : {SIGSEGV, SIGABRT, SIGBUS, SIGFPE})
-        std::signal(signalNumber, &ReportSeedAndDie);
+    for (int signalNumber : {SIGSEGV, SIGABRT, SIGBUS, SIGFPE}) std::signal(signalNumber, &ReportSeedAndDie);
 }
 
 long EnvNumber(const char* name, long fallback) {
@@ -60,8 +58,8 @@ long EnvNumber(const char* name, long fallback) {
 
 void RunSeed(std::uint32_t seed, reliability::CarelessHost::Coverage& seen) {
     currentSeed = std::sig_atomic_t(seed);
-    SCOPED_TRACE("seed " + std::to_string(seed) + " (replay with MSARENDER_CARELESS_SEED=" + std::to_string(seed) +
-                 ")");
+    SCOPED_TRACE("seed " + std::to_string(seed) +
+                 " (replay with MSARENDER_CARELESS_SEED=" + std::to_string(seed) + ")");
     reliability::CarelessHost host(seed);
     host.Run(kStepsPerRun);
     seen.Add(host.Seen());

@@ -3,13 +3,13 @@
 // half-written (an existing output stays as it was).
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <sys/resource.h>
 
 namespace {
 
@@ -31,7 +31,8 @@ protected:
         }
         process.start(QStringLiteral(MSARENDER_BINARY), arguments);
         EXPECT_TRUE(process.waitForFinished(120000));
-        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit) << "the command crashed: " << process.readAllStandardError().toStdString();
+        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit)
+            << "the command crashed: " << process.readAllStandardError().toStdString();
         return {process.exitCode(), process.readAllStandardError()};
     }
     QString Path(const QString& name) const { return dir.filePath(name); }

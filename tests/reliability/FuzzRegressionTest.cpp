@@ -17,10 +17,12 @@ namespace {
 namespace fs = std::filesystem;
 
 const std::map<std::string, Formats::Format>& Targets() {
-    static const std::map<std::string, Formats::Format> targets{
-        {"fasta", Formats::Format::Fasta},         {"clustal", Formats::Format::Clustal},
-        {"stockholm", Formats::Format::Stockholm}, {"phylip", Formats::Format::Phylip},
-        {"pir", Formats::Format::Pir},             {"detect", Formats::Format::Auto}};
+    static const std::map<std::string, Formats::Format> targets{{"fasta", Formats::Format::Fasta},
+                                                                {"clustal", Formats::Format::Clustal},
+                                                                {"stockholm", Formats::Format::Stockholm},
+                                                                {"phylip", Formats::Format::Phylip},
+                                                                {"pir", Formats::Format::Pir},
+                                                                {"detect", Formats::Format::Auto}};
     return targets;
 }
 
@@ -39,8 +41,7 @@ TEST(FuzzRegressions, EveryFoundInputIsReadOrRefusedSoundlyAndQuickly) {
     ASSERT_TRUE(fs::is_directory(root)) << root;
     int replayed = 0;
     for (const fs::directory_entry& directory : fs::directory_iterator(root)) {
-        if (!directory.is_directory())
-            continue;
+        if (!directory.is_directory()) continue;
         const auto target = Targets().find(directory.path().filename().string());
         ASSERT_NE(target, Targets().end()) << "no fuzz target is called " << directory.path().filename();
         for (const fs::directory_entry& file : fs::directory_iterator(directory.path())) {
@@ -53,6 +54,5 @@ TEST(FuzzRegressions, EveryFoundInputIsReadOrRefusedSoundlyAndQuickly) {
             ++replayed;
         }
     }
-    if (replayed == 0)
-        GTEST_SKIP() << "the fuzz runs have found no crashing or hanging input yet";
+    if (replayed == 0) GTEST_SKIP() << "the fuzz runs have found no crashing or hanging input yet";
 }

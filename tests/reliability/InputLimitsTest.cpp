@@ -34,8 +34,7 @@ public:
 protected:
     int_type underflow() override {
         std::fill(std::begin(chunk), std::end(chunk), 'A');
-        if (delivered == 0)
-            std::copy_n(">s\n", 3, chunk);
+        if (delivered == 0) std::copy_n(">s\n", 3, chunk);
         delivered += sizeof chunk;
         setg(chunk, chunk, chunk + sizeof chunk);
         return traits_type::to_int_type(chunk[0]);
@@ -84,12 +83,12 @@ TEST(InputLimits, TextOrGzipBeyondTheLimitIsRefusedBeforeParsing) {
 
     // 8 MiB of residues compress to a few KiB: the cap applies to what decompression produces.
     std::string bomb = ">s\n";
-    for (int i = 0; i < 8 * 1024; ++i)
-        bomb += std::string(1023, 'A') + "\n";
+    for (int i = 0; i < 8 * 1024; ++i) bomb += std::string(1023, 'A') + "\n";
     const std::string compressed = Gzip(bomb);
     ASSERT_LT(compressed.size(), kLimit);
     std::istringstream in(compressed);
-    ExpectRefusedWith(Formats::ReadAlignmentStream(in, "bomb.fa.gz", Limited()), "decompressed input larger than");
+    ExpectRefusedWith(Formats::ReadAlignmentStream(in, "bomb.fa.gz", Limited()),
+                      "decompressed input larger than");
 
     // Just under the limit still reads.
     const std::string fits = ">s\n" + std::string(kLimit - 16, 'A') + "\n";
@@ -136,8 +135,7 @@ TEST(InputLimits, ThousandsOfRepeatedBlocksAreReadWhole) {
 
 TEST(InputLimits, AnAlignmentNumberBeyondManyRepeatedAlignmentsIsNamedInTheMessage) {
     std::string text;
-    for (int i = 0; i < 3000; ++i)
-        text += "# STOCKHOLM 1.0\ns ACDE\n//\n";
+    for (int i = 0; i < 3000; ++i) text += "# STOCKHOLM 1.0\ns ACDE\n//\n";
     Formats::ReadOptions options = Limited();
     options.alignmentIndex = 2999;
     EXPECT_TRUE(Formats::ReadAlignmentText(text, "many.sto", options).ok());
@@ -156,11 +154,13 @@ TEST(InputLimits, AnExportWiderThanAPixmapMayBeIsNull) {
     renderertest::FakeWidget widget(testsupport::MonoFont());
 
     RenderSequenceData unwrapped;
-    ASSERT_TRUE(unwrapped.Render(&widget, *a.view, renderertest::AspectsOfCells(40, 10, false), false, false));
+    ASSERT_TRUE(
+        unwrapped.Render(&widget, *a.view, renderertest::AspectsOfCells(40, 10, false), false, false));
     EXPECT_EQ(std::unique_ptr<QPixmap>(unwrapped.CopyImageData({0}, {}, false, true)), nullptr);
 
     RenderSequenceData wrapped;
-    ASSERT_TRUE(wrapped.Render(&widget, *a.view, renderertest::AspectsOfCells(40, 10, true, 100), false, false));
+    ASSERT_TRUE(
+        wrapped.Render(&widget, *a.view, renderertest::AspectsOfCells(40, 10, true, 100), false, false));
     const std::unique_ptr<QPixmap> picture(wrapped.CopyImageData({0}, {}, false, true));
     ASSERT_NE(picture, nullptr);
     EXPECT_GE(picture->width(), 100 * cell.w);

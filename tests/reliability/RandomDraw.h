@@ -32,11 +32,16 @@ public:
     /// An int from the ranges hosts get wrong: small, negative, huge, and the extremes.
     int HostileInt(int typical) {
         switch (Between(0, 5)) {
-        case 0: return 0;
-        case 1: return int(Between(-typical, -1));
-        case 2: return int(Between(1 << 20, 1 << 30));
-        case 3: return OneOf({INT32_MIN, INT32_MAX, -1, 1});
-        default: return int(Between(0, typical));
+            case 0:
+                return 0;
+            case 1:
+                return int(Between(-typical, -1));
+            case 2:
+                return int(Between(1 << 20, 1 << 30));
+            case 3:
+                return OneOf({INT32_MIN, INT32_MAX, -1, 1});
+            default:
+                return int(Between(0, typical));
         }
     }
 

@@ -29,8 +29,8 @@ struct ViewCase {
     bool wrap;
     int residuesPerLine;
     bool secondaryStructure;
-    int topGridRow;     // vertical scroll, in grid rows
-    int leftColumns;    // horizontal scroll, in columns
+    int topGridRow;   // vertical scroll, in grid rows
+    int leftColumns;  // horizontal scroll, in columns
 };
 
 std::ostream& operator<<(std::ostream& out, const ViewCase& c) {
@@ -47,24 +47,27 @@ protected:
         aspects.horizontalOffset = cells.ColumnLeft(c.leftColumns);
         return RenderScrolled(alignment, aspects, cells.LineTop(c.topGridRow));
     }
-    int SequenceOfRow(int row) const { return Corvane::AlignmentHelper(*alignment.view).SequenceOfRow(unsigned(row)); }
+    int SequenceOfRow(int row) const {
+        return Corvane::AlignmentHelper(*alignment.view).SequenceOfRow(unsigned(row));
+    }
 
     BuiltAlignment alignment;
 };
 
 class ResidueRoundTripTest : public HitTestingTest, public ::testing::WithParamInterface<ViewCase> {};
 
-// For every residue the composed view shows: its coordinate leads back to it, and the view shows its colour there.
+// For every residue the composed view shows: its coordinate leads back to it, and the view shows its colour
+// there.
 TEST_P(ResidueRoundTripTest, EveryShownResidueComesBackFromItsCoordinate) {
     ASSERT_TRUE(RenderCase(GetParam()));
     const QImage view = View();
     unsigned checked = 0;
     for (const auto& [top, location] : renderer.RowLocations()) {
-        if (location.kind != 0 || location.row < 0)
-            continue;
+        if (location.kind != 0 || location.row < 0) continue;
         const int sequence = SequenceOfRow(location.row);
         ASSERT_GE(sequence, 0);
-        for (unsigned column = location.firstColumn; column < location.endColumn && column < kColumns; ++column) {
+        for (unsigned column = location.firstColumn; column < location.endColumn && column < kColumns;
+             ++column) {
             const QPoint corner = renderer.GetResidueCoordinate(column, unsigned(sequence));
             ASSERT_EQ(corner, QPoint(cells.ColumnLeft(int(column - location.firstColumn)), top))
                 << "sequence " << sequence << " column " << column;
@@ -79,8 +82,10 @@ TEST_P(ResidueRoundTripTest, EveryShownResidueComesBackFromItsCoordinate) {
                 EXPECT_EQ(foundSequence, sequence);
                 EXPECT_EQ(foundColumn, int(column));
             }
-            if (view.rect().contains(QRect(corner, QSize(W, H)))) {  // a fixed block may be wider than the view
-                EXPECT_EQ(CellColour(view, corner), Background(Letters(kColumns, unsigned(sequence))[column]));
+            if (view.rect().contains(
+                    QRect(corner, QSize(W, H)))) {  // a fixed block may be wider than the view
+                EXPECT_EQ(CellColour(view, corner),
+                          Background(Letters(kColumns, unsigned(sequence))[column]));
                 ++checked;
             }
         }
@@ -88,15 +93,16 @@ TEST_P(ResidueRoundTripTest, EveryShownResidueComesBackFromItsCoordinate) {
     EXPECT_GE(checked, 3u * 10u);  // at least three full residue lines were probed
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Views, ResidueRoundTripTest,
-    ::testing::Values(ViewCase{"WrapFitted", true, 0, false, 0, 0},
-                      ViewCase{"WrapFittedStructureScrolled", true, 0, true, 4, 0},
-                      ViewCase{"WrapFixedSevenStructure", true, 7, true, 0, 0},
-                      ViewCase{"WrapFixedFifteenShifted", true, 15, false, 9, 3},
-                      ViewCase{"WrapKeepLayoutScrolled", true, -1, true, 13, 0},
-                      ViewCase{"NoWrapScrolledBothWays", false, 0, true, 3, 5}),
-    [](const ::testing::TestParamInfo<ViewCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Views, ResidueRoundTripTest,
+                         ::testing::Values(ViewCase{"WrapFitted", true, 0, false, 0, 0},
+                                           ViewCase{"WrapFittedStructureScrolled", true, 0, true, 4, 0},
+                                           ViewCase{"WrapFixedSevenStructure", true, 7, true, 0, 0},
+                                           ViewCase{"WrapFixedFifteenShifted", true, 15, false, 9, 3},
+                                           ViewCase{"WrapKeepLayoutScrolled", true, -1, true, 13, 0},
+                                           ViewCase{"NoWrapScrolledBothWays", false, 0, true, 3, 5}),
+                         [](const ::testing::TestParamInfo<ViewCase>& info) {
+                             return std::string(info.param.name);
+                         });
 
 // GIVEN wrapping, structure lines on, no scrolling: band 0-1, s0 2, s0(alpha) 3, s0(beta) 4, s1 5, s3 6 ...
 TEST_F(HitTestingTest, RulerBandsAndStructureLinesAnswerForTheirGridRows) {
@@ -153,7 +159,8 @@ TEST_F(HitTestingTest, ResidueCoordinateOfAHiddenOrUnknownSequenceIsNowhere) {
     ASSERT_TRUE(RenderCase({"", true, 0, false, 0, 0}));
     EXPECT_EQ(renderer.GetResidueCoordinate(0, 2), QPoint(-1, -1));   // hidden
     EXPECT_EQ(renderer.GetResidueCoordinate(0, 99), QPoint(-1, -1));  // beyond the alignment
-    EXPECT_EQ(renderer.GetResidueCoordinate(10, 0), QPoint(0, cells.LineTop(6 + 2)));  // block 1's first column
+    EXPECT_EQ(renderer.GetResidueCoordinate(10, 0),
+              QPoint(0, cells.LineTop(6 + 2)));  // block 1's first column
 }
 
 TEST_F(HitTestingTest, QueriesBeforeTheFirstRenderFindNothing) {
@@ -203,8 +210,7 @@ TEST_F(HitTestingTest, QueriesAfterTheAlignmentLostRowsNeverReachStaleRows) {
     std::unique_ptr<QPixmap> columns(renderer.CopyImageData({}, {{3, {0, 1}}, {7, {2}}}, false, true));
     EXPECT_NE(columns, nullptr);
 
-    while (alignment.model->size() > 0)
-        alignment.model->removeSequence(0);
+    while (alignment.model->size() > 0) alignment.model->removeSequence(0);
     EXPECT_EQ(renderer.GetSequenceIndex(lastRowPoint), -1);
     EXPECT_EQ(renderer.CopyImageData({0}, {}, false, true), nullptr);
 }

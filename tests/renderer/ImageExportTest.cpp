@@ -14,14 +14,16 @@ using ColumnLists = std::map<unsigned, std::vector<unsigned>>;
 class ImageExportTest : public ViewFixture {
 protected:
     QImage Export(std::vector<unsigned> sequences, ColumnLists columns, bool includeGaps = true) {
-        const std::unique_ptr<QPixmap> picture(renderer.CopyImageData(sequences, columns, false, includeGaps));
+        const std::unique_ptr<QPixmap> picture(
+            renderer.CopyImageData(sequences, columns, false, includeGaps));
         return picture ? picture->toImage() : QImage();
     }
     int LabelWidth(const std::string& label) const {
         return QFontMetrics(testsupport::MonoFont()).boundingRect(QString::fromStdString(label)).width();
     }
     // `count` cells of one line from x, showing the given letters of `row` (LetterRows) in order.
-    void ExpectCells(const QImage& image, int x, int top, unsigned row, const std::vector<unsigned>& columns) {
+    void ExpectCells(const QImage& image, int x, int top, unsigned row,
+                     const std::vector<unsigned>& columns) {
         for (std::size_t i = 0; i < columns.size(); ++i)
             EXPECT_EQ(CellColour(image, QPoint(x + cells.ColumnLeft(int(i)), top)),
                       Background(LetterAt(row, columns[i])))
@@ -67,8 +69,7 @@ TEST_F(ImageExportTest, WholeSequencesKeepTheRequestedOrder) {
     const QImage picture = Export({7, 2}, {});
     const int nameWidth = LabelWidth(" seq7");
     std::vector<unsigned> all(12);
-    for (unsigned c = 0; c < 12; ++c)
-        all[c] = c;
+    for (unsigned c = 0; c < 12; ++c) all[c] = c;
 
     ASSERT_EQ(picture.size(), QSize(12 * W + nameWidth, 4 * H));
     ExpectCells(picture, nameWidth, 2 * H, 7, all);  // sequence 7 above sequence 2
@@ -80,8 +81,7 @@ TEST_F(ImageExportTest, LongColumnListWrapsIntoBlocksWithTheirRulerBands) {
     BuiltAlignment alignment = LetterRows(3, 25);
     ASSERT_TRUE(RenderWith(alignment, AspectsOfCells(10, 12)));
     std::vector<unsigned> backwards;
-    for (unsigned c = 25; c-- > 0;)
-        backwards.push_back(c);
+    for (unsigned c = 25; c-- > 0;) backwards.push_back(c);
     const QImage picture = Export({}, {{0, backwards}, {1, {5, 6, 7}}});
     const int nameWidth = LabelWidth(" seq0");
     const int blockHeight = 4 * H;  // band, two rows
@@ -94,7 +94,8 @@ TEST_F(ImageExportTest, LongColumnListWrapsIntoBlocksWithTheirRulerBands) {
         const std::vector<unsigned> shown(first, block == 2 ? backwards.end() : first + 10);
         ExpectCells(picture, nameWidth, top + 2 * H, 0, shown);
     }
-    EXPECT_TRUE(IsWhiteCell(picture, nameWidth + cells.ColumnLeft(5), 2 * blockHeight + 2 * H));  // positions end at 24
+    EXPECT_TRUE(IsWhiteCell(picture, nameWidth + cells.ColumnLeft(5),
+                            2 * blockHeight + 2 * H));  // positions end at 24
     ExpectCells(picture, nameWidth, 3 * H, 1, {5, 6, 7});
     EXPECT_TRUE(IsWhiteCell(picture, nameWidth, blockHeight + 3 * H));  // the short list ended in block 0
 
@@ -120,8 +121,10 @@ TEST_F(ImageExportTest, LeftOutGapsCloseUpTheResidues) {
 
     const QImage whole = Export({0}, {}, false);
     const int nameWidth = LabelWidth(" gappy");
-    for (const auto& [position, letter] : std::vector<std::pair<int, char>>{{0, 'A'}, {1, 'C'}, {2, 'D'}, {3, 'E'}})
-        EXPECT_EQ(CellColour(whole, QPoint(nameWidth + cells.ColumnLeft(position), 2 * H)), Background(letter));
+    for (const auto& [position, letter] :
+         std::vector<std::pair<int, char>>{{0, 'A'}, {1, 'C'}, {2, 'D'}, {3, 'E'}})
+        EXPECT_EQ(CellColour(whole, QPoint(nameWidth + cells.ColumnLeft(position), 2 * H)),
+                  Background(letter));
 }
 
 // GIVEN columns 1-3 of seq0 selected: a picture of whole sequences is the alignment itself, a picture of
@@ -136,7 +139,8 @@ TEST_F(ImageExportTest, OnlyColumnListPicturesShowTheSelection) {
     const QColor selected = SQC::ToQColor(SDM::SelectedBackground(LetterScheme::Background(letter)));
 
     const QImage whole = Export({0, 1}, {});
-    EXPECT_EQ(CellColour(whole, QPoint(LabelWidth(" seq0") + cells.ColumnLeft(2), 2 * H)), Background(letter));
+    EXPECT_EQ(CellColour(whole, QPoint(LabelWidth(" seq0") + cells.ColumnLeft(2), 2 * H)),
+              Background(letter));
 
     const QImage chosen = Export({}, {{0, {2}}});
     EXPECT_EQ(CellColour(chosen, QPoint(0, 2 * H)), selected);

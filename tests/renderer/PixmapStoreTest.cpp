@@ -20,22 +20,19 @@ using Access = RenderSequenceDataTestAccess;
 BuiltAlignment RowsOfColumns(unsigned rows, unsigned columns) {
     AlignmentBuilder builder(SDM::AminoAcid);
     builder.Scheme(MakeLetterScheme());
-    for (unsigned r = 0; r < rows; ++r)
-        builder.Seq("seq" + std::to_string(r), Letters(columns, r));
+    for (unsigned r = 0; r < rows; ++r) builder.Seq("seq" + std::to_string(r), Letters(columns, r));
     return builder.Build();
 }
 
 std::vector<unsigned> KeysOf(const Access::ResidueStore& store) {
     std::vector<unsigned> keys;
-    for (const auto& entry : store)
-        keys.push_back(entry.first);
+    for (const auto& entry : store) keys.push_back(entry.first);
     return keys;
 }
 
 bool AllEmpty(const Access::SlotVector& rowSlots) {
     for (const auto& slot : rowSlots)
-        if (slot.pixmap)
-            return false;
+        if (slot.pixmap) return false;
     return true;
 }
 
@@ -81,8 +78,7 @@ TEST_F(PixmapStoreTest, LayoutPassShapesOneEntryPerBlockWithASlotPerRowAndASpare
     BuiltAlignment alignment = RowsOfColumns(3, 100);
     ASSERT_TRUE(RenderWith(alignment, AspectsOfCells(40, 20)));
     EXPECT_EQ(KeysOf(access.ResidueBlocks()), (std::vector<unsigned>{0, 1, 2}));
-    for (const auto& entry : access.ResidueBlocks())
-        EXPECT_EQ(entry.second.size(), 4u);
+    for (const auto& entry : access.ResidueBlocks()) EXPECT_EQ(entry.second.size(), 4u);
     EXPECT_EQ(access.RulerBlocks().size(), 3u);
 
     // The store as the layout pass leaves it, before any block is drawn.
@@ -119,8 +115,7 @@ TEST_F(PixmapStoreTest, CartoonStoreListsEveryKeyVisibleOrNot) {
     ASSERT_EQ(access.CartoonBlocks().size(), 2u);
     for (const auto& [key, blocks] : access.CartoonBlocks()) {
         EXPECT_EQ(blocks.size(), 3u) << key;
-        for (const auto& block : blocks)
-            EXPECT_EQ(block.second.size(), 3u) << key;
+        for (const auto& block : blocks) EXPECT_EQ(block.second.size(), 3u) << key;
     }
     EXPECT_EQ(access.CartoonStrip("beta", 0, 1), nullptr);  // hidden key: no line drawn
     EXPECT_NE(access.CartoonStrip("alpha", 0, 0), nullptr);
@@ -220,7 +215,8 @@ TEST_F(PixmapStoreTest, RedrawDropsResidueStripsAndKeepsBands) {
     EXPECT_NE(KeyOf(access.RulerBand(1)), 0);
 }
 
-// ---- Copies -------------------------------------------------------------------------------------------------
+// ---- Copies
+// -------------------------------------------------------------------------------------------------
 
 TEST_F(PixmapStoreTest, CopyOutlivesItsReleasedSource) {
     BuiltAlignment alignment = RowsOfColumns(3, 100);

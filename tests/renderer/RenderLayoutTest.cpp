@@ -17,8 +17,7 @@ namespace {
 
 BuiltAlignment RowsOfColumns(unsigned rows, unsigned columns) {
     AlignmentBuilder builder(SDM::AminoAcid);
-    for (unsigned r = 0; r < rows; ++r)
-        builder.Seq("seq" + std::to_string(r), Letters(columns, r));
+    for (unsigned r = 0; r < rows; ++r) builder.Seq("seq" + std::to_string(r), Letters(columns, r));
     return builder.Build();
 }
 
@@ -164,8 +163,8 @@ TEST_F(RenderLayoutTest, FindRowPositionWalksResidueAndStructureLines) {
     EXPECT_EQ(access.SsRowCount(), 3u);
     EXPECT_EQ(access.RowsPerBlock(), 3u + 3u + 2u);
 
-    const std::vector<std::pair<int, int>> expected = {{2, 0}, {3, 0}, {4, 0}, {5, 1}, {6, 2}, {7, 2},
-                                                       {1, 0}, {0, 0}, {9, 7}};
+    const std::vector<std::pair<int, int>> expected = {{2, 0}, {3, 0}, {4, 0}, {5, 1}, {6, 2},
+                                                       {7, 2}, {1, 0}, {0, 0}, {9, 7}};
     for (const auto& [position, row] : expected) {
         int walked = position;
         access.FindRowPosition(walked);
@@ -308,12 +307,14 @@ TEST_F(RenderLayoutTest, NullDeviceAndNonWidgetDevicesUseTheApplicationFont) {
     QGuiApplication::setFont(previous);
 }
 
-// ---- Path choice --------------------------------------------------------------------------------------------
+// ---- Path choice
+// --------------------------------------------------------------------------------------------
 
 // A layout pass is recognised by its result: a view of another width changes the columns per block.
 class PathChoiceTest : public RenderLayoutTest {
 protected:
-    bool RelaidOutForNewWidth(RenderSequenceData::RenderAspects aspects, bool redraw = false, bool keep = false) {
+    bool RelaidOutForNewWidth(RenderSequenceData::RenderAspects aspects, bool redraw = false,
+                              bool keep = false) {
         const int columns = access.ResiduesPerBlock() == 30 ? 35 : 30;
         aspects.viewRect = ViewOfCells(columns, 20);
         EXPECT_TRUE(RenderWith(alignment, aspects, redraw, keep));
@@ -390,7 +391,7 @@ TEST_F(PathChoiceTest, FontChangeLaysOutAgainAndRebuildsTheCartoonDrawer) {
 
 TEST_F(PathChoiceTest, LayoutFreshAllowsOneExtraBlockOnce) {
     BuiltAlignment tall = RowsOfColumns(5, 400);  // 10 blocks of 40
-    renderer.TopDrawnValue() = 4 * cell.h;         // first row 2
+    renderer.TopDrawnValue() = 4 * cell.h;        // first row 2
     ASSERT_TRUE(RenderWith(tall, AspectsOfCells(40, 10, true, -1)));
     // 10 grid rows: 2 blocks; the last shows 1 row, shifted by the first row: no overflow yet.
     EXPECT_EQ(access.BlocksToRender(), 2u);

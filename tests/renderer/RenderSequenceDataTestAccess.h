@@ -47,7 +47,9 @@ public:
     const QFont& Font() const { return r.font; }
     const SQC::FontAttributes& CellFont() const { return r.fontAttributes; }
     const std::vector<unsigned>& SsRowsPerRow() const { return r.ssRowsPerRow; }
-    const std::vector<std::map<std::string, std::string>>& SsStringsPerRow() const { return r.ssStringsPerRow; }
+    const std::vector<std::map<std::string, std::string>>& SsStringsPerRow() const {
+        return r.ssStringsPerRow;
+    }
     const std::vector<std::vector<SDM::Residue>>& ResidueTable() const { return r.residueTable; }
     bool HasCartoonDrawer() const { return r.cartoonDrawer != nullptr; }
     const void* CartoonDrawerIdentity() const { return r.cartoonDrawer.get(); }
@@ -75,8 +77,7 @@ public:
     /// A handle that tells whether the strip is still alive, whoever released it.
     std::weak_ptr<QPixmap> ResidueStripHandle(unsigned block, unsigned row) const {
         const auto it = r.residueBlocks.find(block);
-        if (it == r.residueBlocks.end() || row >= it->second.size())
-            return {};
+        if (it == r.residueBlocks.end() || row >= it->second.size()) return {};
         return it->second[row].pixmap;
     }
     std::weak_ptr<QPixmap> AlignmentPixmapHandle() const { return r.alignmentPixmap; }
@@ -95,26 +96,27 @@ public:
                        unsigned column, bool ignoreSelection) const {
         r.GetRenderData(helper, data, row, column, ignoreSelection);
     }
-    bool RenderResidueBlock(const Corvane::AlignmentHelper& helper, unsigned first, unsigned end, unsigned block,
-                            int firstRow, int lastRow) {
+    bool RenderResidueBlock(const Corvane::AlignmentHelper& helper, unsigned first, unsigned end,
+                            unsigned block, int firstRow, int lastRow) {
         return r.RenderResidueBlock(helper, first, end, block, firstRow, lastRow);
     }
-    bool RenderResidueBases(const Corvane::AlignmentHelper& helper, unsigned row, unsigned block, unsigned first,
-                            unsigned count) {
+    bool RenderResidueBases(const Corvane::AlignmentHelper& helper, unsigned row, unsigned block,
+                            unsigned first, unsigned count) {
         return r.RenderResidueBases(helper, row, block, first, count);
     }
-    void RenderSSCartoonBase(unsigned row, unsigned blockIndex, const std::string& key, const std::string& ss) {
+    void RenderSSCartoonBase(unsigned row, unsigned blockIndex, const std::string& key,
+                             const std::string& ss) {
         r.RenderSSCartoonBase(row, blockIndex, key, ss);
     }
     void RenderRulerBase(const Corvane::AlignmentHelper& helper, unsigned firstColumn, unsigned blockIndex) {
         r.RenderRulerBase(helper, firstColumn, blockIndex);
     }
-    void CopyRulerPixmap(const Corvane::AlignmentHelper& helper, QPainter& painter, unsigned count, int x, int y,
-                         unsigned firstColumn) const {
+    void CopyRulerPixmap(const Corvane::AlignmentHelper& helper, QPainter& painter, unsigned count, int x,
+                         int y, unsigned firstColumn) const {
         r.CopyRulerPixmap(helper, painter, count, x, y, firstColumn);
     }
-    void CopySSCartoonPixmap(const Corvane::AlignmentHelper& helper, QPainter& painter, int row, int x, int& y,
-                             unsigned firstColumn, unsigned count, bool includeGaps) const {
+    void CopySSCartoonPixmap(const Corvane::AlignmentHelper& helper, QPainter& painter, int row, int x,
+                             int& y, unsigned firstColumn, unsigned count, bool includeGaps) const {
         r.CopySSCartoonPixmap(helper, painter, row, x, y, firstColumn, count, includeGaps);
     }
     void CopySSCartoonNamePixmap(const Corvane::AlignmentHelper& helper, QPainter& painter, unsigned row,
@@ -123,10 +125,10 @@ public:
     }
 
 private:
-    static const QPixmap* SlotPixmap(const std::map<unsigned, SlotVector>& store, unsigned block, unsigned row) {
+    static const QPixmap* SlotPixmap(const std::map<unsigned, SlotVector>& store, unsigned block,
+                                     unsigned row) {
         const auto it = store.find(block);
-        if (it == store.end() || row >= it->second.size())
-            return nullptr;
+        if (it == store.end() || row >= it->second.size()) return nullptr;
         return it->second[row].pixmap.get();
     }
 

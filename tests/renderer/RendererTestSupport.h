@@ -57,8 +57,7 @@ inline RenderSequenceData::RenderAspects AspectsOfCells(int columns, int gridRow
 inline std::string Letters(unsigned length, unsigned shift = 0) {
     static const std::string alphabet = "ACDEFGHIKLMNPQRSTVWY";
     std::string text;
-    for (unsigned i = 0; i < length; ++i)
-        text += alphabet[(i + shift) % alphabet.size()];
+    for (unsigned i = 0; i < length; ++i) text += alphabet[(i + shift) % alphabet.size()];
     return text;
 }
 

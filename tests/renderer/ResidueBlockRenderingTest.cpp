@@ -39,8 +39,7 @@ protected:
     /// corner, where no letter ink reaches.
     QColor CellBackground(unsigned block, unsigned row, unsigned localColumn) const {
         const QPixmap* strip = access.ResidueStrip(block, row);
-        if (strip == nullptr)
-            return QColor();
+        if (strip == nullptr) return QColor();
         return QColor(PixelAt(*strip, int(localColumn) * cell.w + 1, 1));
     }
 
@@ -49,8 +48,7 @@ protected:
         const QImage image = access.ResidueStrip(block, row)->toImage();
         for (int y = 0; y < cell.h; ++y)
             for (int x = 0; x < cell.w; ++x)
-                if (QColor(image.pixel(int(localColumn) * cell.w + x, y)) != colour)
-                    return false;
+                if (QColor(image.pixel(int(localColumn) * cell.w + x, y)) != colour) return false;
         return true;
     }
 };
@@ -94,7 +92,8 @@ TEST_F(ResidueBlockRenderingTest, SelectionMasksAndFixedBlocksColourTheirCells) 
 
     const std::string row1 = Letters(30, 1);
     for (unsigned c = 2; c <= 4; ++c)
-        EXPECT_EQ(CellBackground(0, 1, c), Display(SDM::SelectedBackground(LetterScheme::Background(row1[c]))));
+        EXPECT_EQ(CellBackground(0, 1, c),
+                  Display(SDM::SelectedBackground(LetterScheme::Background(row1[c]))));
     EXPECT_EQ(CellBackground(0, 1, 1), Display(LetterScheme::Background(row1[1])));
     EXPECT_EQ(CellBackground(0, 1, 5), Display(LetterScheme::Background(row1[5])));
 
@@ -153,7 +152,8 @@ TEST_F(ResidueBlockRenderingTest, EveryStripCellIsItsGlyphAcrossSelectionAndFont
     expectCellsAreGlyphs("after the selection moved");
 
     FakeWidget larger(testsupport::MonoFont(16));
-    ASSERT_TRUE(renderer.Render(&larger, *built.view, AspectsOfCells(80, 40), false, false));  // room for 30 wider cells
+    ASSERT_TRUE(renderer.Render(&larger, *built.view, AspectsOfCells(80, 40), false,
+                                false));  // room for 30 wider cells
     ASSERT_GT(access.CellFont().GetMaxWidth(), cell.w);
     expectCellsAreGlyphs("in a larger font");
 }
@@ -213,7 +213,8 @@ TEST_F(ResidueBlockRenderingTest, RenderDataTranslatesTheModelResidue) {
     EXPECT_EQ(outside.textColour, 0xFFFFFFFFu);
 }
 
-// ---- Which rows and columns a block paints ------------------------------------------------------------------
+// ---- Which rows and columns a block paints
+// ------------------------------------------------------------------
 
 class BlockRangeTest : public ResidueBlockRenderingTest {
 protected:
@@ -222,8 +223,7 @@ protected:
         AlignmentBuilder builder(SDM::AminoAcid);
         builder.Scheme(MakeLetterScheme());
         builder.Seq("short", Letters(45));
-        for (unsigned r = 1; r < 7; ++r)
-            builder.Seq("long" + std::to_string(r), Letters(100, r));
+        for (unsigned r = 1; r < 7; ++r) builder.Seq("long" + std::to_string(r), Letters(100, r));
         built = builder.Build();
         ASSERT_TRUE(RenderWith(built, AspectsOfCells(40, 4)));  // a small view: one block drawn
         access.FreePixmaps();
@@ -233,8 +233,7 @@ protected:
     std::vector<unsigned> PaintedRows(unsigned block) const {
         std::vector<unsigned> rows;
         for (unsigned r = 0; r < 7; ++r)
-            if (access.ResidueStrip(block, r) != nullptr)
-                rows.push_back(r);
+            if (access.ResidueStrip(block, r) != nullptr) rows.push_back(r);
         return rows;
     }
 
@@ -287,8 +286,7 @@ TEST_F(BlockRangeTest, SlotsOutsideTheStoreAreRefused) {
 
 TEST_F(ResidueBlockRenderingTest, AlignmentThatLostRowsUnderAKeptLayoutIsDrawnSafely) {
     AlignmentBuilder builder(SDM::AminoAcid);
-    for (unsigned r = 0; r < 5; ++r)
-        builder.Seq("s" + std::to_string(r), Letters(80, r));
+    for (unsigned r = 0; r < 5; ++r) builder.Seq("s" + std::to_string(r), Letters(80, r));
     BuiltAlignment built = builder.Build();
     const auto aspects = AspectsOfCells(40, 30, true, -1);
     ASSERT_TRUE(RenderWith(built, aspects));
@@ -299,7 +297,8 @@ TEST_F(ResidueBlockRenderingTest, AlignmentThatLostRowsUnderAKeptLayoutIsDrawnSa
     EXPECT_NE(access.ResidueStrip(0, 2), nullptr);
 }
 
-// ---- Repainting only what must change -----------------------------------------------------------------------
+// ---- Repainting only what must change
+// -----------------------------------------------------------------------
 
 class RepaintTest : public ResidueBlockRenderingTest {
 protected:
@@ -307,8 +306,7 @@ protected:
         ResidueBlockRenderingTest::SetUp();
         AlignmentBuilder builder(SDM::AminoAcid);
         builder.Scheme(MakeLetterScheme());
-        for (unsigned r = 0; r < 4; ++r)
-            builder.Seq("s" + std::to_string(r), Letters(100, r));
+        for (unsigned r = 0; r < 4; ++r) builder.Seq("s" + std::to_string(r), Letters(100, r));
         builder.Select(2, 45, 50);
         built = builder.Build();
     }
@@ -316,8 +314,7 @@ protected:
     std::vector<qint64> Strips() const {
         std::vector<qint64> strips;
         for (unsigned block = 0; block < 3; ++block)
-            for (unsigned row = 0; row < 4; ++row)
-                strips.push_back(KeyOf(access.ResidueStrip(block, row)));
+            for (unsigned row = 0; row < 4; ++row) strips.push_back(KeyOf(access.ResidueStrip(block, row)));
         return strips;
     }
 
@@ -328,8 +325,7 @@ TEST_F(RepaintTest, WrapWithAKeptLayoutReusesCachedStrips) {
     const auto aspects = AspectsOfCells(40, 30, true, -1);
     ASSERT_TRUE(RenderWith(built, aspects));
     const auto before = Strips();
-    for (qint64 strip : before)
-        ASSERT_NE(strip, 0);
+    for (qint64 strip : before) ASSERT_NE(strip, 0);
     const std::uint64_t calls = TimerCount(kBasesTimer);
     EXPECT_EQ(calls, 12u);
     EXPECT_EQ(TimerCount(kBlockTimer), 3u);
@@ -337,7 +333,7 @@ TEST_F(RepaintTest, WrapWithAKeptLayoutReusesCachedStrips) {
 
     ASSERT_TRUE(RenderWith(built, aspects));
     EXPECT_EQ(TimerCount(kBasesTimer), 2 * calls);  // every strip was asked for ...
-    EXPECT_EQ(Strips(), before);                      // ... and none was painted again
+    EXPECT_EQ(Strips(), before);                    // ... and none was painted again
     EXPECT_EQ(TimerCount(kRenderTimer), 2u);
 }
 

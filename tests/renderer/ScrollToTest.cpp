@@ -31,8 +31,7 @@ protected:
         builder.Scheme(renderertest::MakeLetterScheme());
         for (unsigned r = 0; r < kRows; ++r) {
             builder.Seq("seq" + std::to_string(r), Letters(kColumns, r));
-            if (r % 2 == 0)
-                builder.Structure("alpha", std::string(kColumns, r == 2 ? 'S' : 'H'));
+            if (r % 2 == 0) builder.Structure("alpha", std::string(kColumns, r == 2 ? 'S' : 'H'));
         }
         alignment = builder.Build();
         const ScrollCase& c = GetParam();
@@ -48,12 +47,13 @@ protected:
         const QPoint corner = renderer.GetResidueCoordinate(column, sequence);
         const QRect viewArea(0, 0, cells.ColumnLeft(kViewColumns), cells.LineTop(GetParam().viewGridRows));
         if (!viewArea.contains(QRect(corner, QSize(W, H))))
-            return ::testing::AssertionFailure() << "corner (" << corner.x() << ", " << corner.y() << ") outside";
+            return ::testing::AssertionFailure()
+                   << "corner (" << corner.x() << ", " << corner.y() << ") outside";
         const QColor shown = CellColour(View(), corner);
         const QColor expected = Background(Letters(kColumns, sequence)[column]);
         if (shown != expected)
-            return ::testing::AssertionFailure() << "shows " << shown.name().toStdString() << " not "
-                                                 << expected.name().toStdString();
+            return ::testing::AssertionFailure()
+                   << "shows " << shown.name().toStdString() << " not " << expected.name().toStdString();
         return ::testing::AssertionSuccess();
     }
 
@@ -83,8 +83,8 @@ TEST_P(ScrollToTest, RenderAtTheReturnedValuesShowsTheTarget) {
             }
             (shownBefore ? inside : y < startY ? above : below) += 1;
             ASSERT_TRUE(RenderAt(x, y));
-            EXPECT_TRUE(Shows(column, sequence)) << "column " << column << " sequence " << sequence << " at x " << x
-                                                 << " y " << y;
+            EXPECT_TRUE(Shows(column, sequence))
+                << "column " << column << " sequence " << sequence << " at x " << x << " y " << y;
         }
     }
     EXPECT_GT(inside, 0);

@@ -24,8 +24,7 @@ const QColor kMarker(255, 0, 255);
 bool RegionHasColourOtherThan(const QImage& image, const QRect& region, const QColor& colour) {
     for (int y = region.top(); y <= region.bottom(); ++y)
         for (int x = region.left(); x <= region.right(); ++x)
-            if (QColor(image.pixel(x, y)) != colour)
-                return true;
+            if (QColor(image.pixel(x, y)) != colour) return true;
     return false;
 }
 
@@ -41,7 +40,8 @@ protected:
     }
 };
 
-// ---- Ruler bands --------------------------------------------------------------------------------------------
+// ---- Ruler bands
+// --------------------------------------------------------------------------------------------
 
 TEST_F(TrackCacheTest, EachRenderedBlockGetsItsOwnBand) {
     AlignmentBuilder builder(SDM::AminoAcid);
@@ -107,7 +107,8 @@ TEST_F(TrackCacheTest, ExportedBandIsDrawnWhereAsked) {
     EXPECT_EQ(QColor(image.pixel(band.left() + cell.w, band.bottom() + 1)), kMarker);
 }
 
-// ---- Secondary-structure lines ------------------------------------------------------------------------------
+// ---- Secondary-structure lines
+// ------------------------------------------------------------------------------
 
 TEST_F(TrackCacheTest, CartoonLinesAreCachedPerKeyBlockAndRow) {
     BuiltAlignment alignment = TwoKeyAlignment();
@@ -185,8 +186,8 @@ TEST_F(TrackCacheTest, ExportDrawsOneLabelledLinePerKeyBelowTheRow) {
     EXPECT_TRUE(RegionHasColourOtherThan(image, alphaLine, kMarker));
     EXPECT_TRUE(RegionHasColourOtherThan(image, betaLine, kMarker));
     EXPECT_FALSE(RegionHasColourOtherThan(image, QRect(x, cell.h, 12 * cell.w, cell.h), kMarker));
-    EXPECT_FALSE(RegionHasColourOtherThan(image, QRect(x + 12 * cell.w, 2 * cell.h, 8 * cell.w, 2 * cell.h),
-                                          kMarker));
+    EXPECT_FALSE(
+        RegionHasColourOtherThan(image, QRect(x + 12 * cell.w, 2 * cell.h, 8 * cell.w, 2 * cell.h), kMarker));
     // Labels sit in the name column on the bottom edges of their lines: ink above each baseline.
     EXPECT_TRUE(RegionHasColourOtherThan(image, QRect(0, 2 * cell.h, x - 1, cell.h), kMarker));
     EXPECT_TRUE(RegionHasColourOtherThan(image, QRect(0, 3 * cell.h, x - 1, cell.h), kMarker));
@@ -277,8 +278,7 @@ TEST_F(TrackCacheTest, ExportLabelIsTheDeflineWithTheKey) {
     int rightmostInk = -1;
     for (int x = 0; x < image.width(); ++x)
         for (int y = 0; y < image.height(); ++y)
-            if (QColor(image.pixel(x, y)) != QColor(Qt::white))
-                rightmostInk = x;
+            if (QColor(image.pixel(x, y)) != QColor(Qt::white)) rightmostInk = x;
     EXPECT_GT(rightmostInk, expectedWidth - 2 * cell.w);
     EXPECT_LE(rightmostInk, expectedWidth + 1);
 }

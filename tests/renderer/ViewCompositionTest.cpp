@@ -15,8 +15,8 @@ namespace {
 class ViewCompositionTest : public ViewFixture {
 protected:
     // Every residue cell of `row` in the block starting at `firstColumn`, drawn from line top `top`.
-    void ExpectRowCells(const QImage& view, unsigned row, unsigned firstColumn, unsigned count, unsigned length,
-                        int top) {
+    void ExpectRowCells(const QImage& view, unsigned row, unsigned firstColumn, unsigned count,
+                        unsigned length, int top) {
         for (unsigned i = 0; i < count; ++i) {
             const unsigned column = firstColumn + i;
             const QColor expected = column < length ? Background(LetterAt(row, column)) : QColor(Qt::white);
@@ -24,7 +24,8 @@ protected:
                 << "row " << row << " column " << column;
         }
     }
-    void ExpectLocation(int y, int kind, int row, unsigned first, unsigned end, bool ruler, const std::string& key) {
+    void ExpectLocation(int y, int kind, int row, unsigned first, unsigned end, bool ruler,
+                        const std::string& key) {
         const auto& locations = renderer.RowLocations();
         const auto it = locations.find(y);
         ASSERT_NE(it, locations.end()) << "no entry at y " << y;
@@ -88,8 +89,7 @@ TEST_F(ViewCompositionTest, HiddenRulerLeavesBlankBandsBetweenBlocksAndRecordsNo
     ASSERT_TRUE(RenderWith(alignment, aspects));
     const QImage view = View();
 
-    for (const auto& entry : renderer.RowLocations())
-        EXPECT_FALSE(entry.second.isRuler);
+    for (const auto& entry : renderer.RowLocations()) EXPECT_FALSE(entry.second.isRuler);
     ExpectLocation(0, 0, 0, 0, 10, false, "");  // the first block has no band at all
     ExpectLocation(H, 0, 1, 0, 10, false, "");
     EXPECT_EQ(renderer.RowLocations().count(2 * H), 0u);
@@ -148,10 +148,10 @@ TEST_F(ViewCompositionTest, SecondaryStructureLinesFollowTheirRowInKeyOrderWithL
     expected.fill(Qt::white);
     QPainter painter(&expected);
     painter.setFont(testsupport::MonoFont());
-    const std::vector<std::pair<int, QString>> labels = {{2, " first"},  {3, "first(alpha)"}, {4, "first(beta)"},
-                                                         {5, " second"}, {6, " third"},       {7, "third(alpha)"}};
-    for (const auto& [line, text] : labels)
-        painter.drawText(0, cells.Baseline(cells.LineTop(line)), text);
+    const std::vector<std::pair<int, QString>> labels = {{2, " first"},      {3, "first(alpha)"},
+                                                         {4, "first(beta)"}, {5, " second"},
+                                                         {6, " third"},      {7, "third(alpha)"}};
+    for (const auto& [line, text] : labels) painter.drawText(0, cells.Baseline(cells.LineTop(line)), text);
     painter.end();
     EXPECT_EQ(Names(), expected.toImage());
 }
@@ -181,7 +181,9 @@ protected:
         aspects = AspectsOfCells(10, 8, false);
         ASSERT_TRUE(RenderWith(alignment, aspects));
     }
-    void MakeCurrent(int row) { alignment.properties().SetIntProperty(SQC::UserProperties::CurrSeqIndex, row); }
+    void MakeCurrent(int row) {
+        alignment.properties().SetIntProperty(SQC::UserProperties::CurrSeqIndex, row);
+    }
 
     BuiltAlignment alignment;
     RenderSequenceData::RenderAspects aspects;
@@ -252,13 +254,20 @@ TEST_F(ViewCompositionTest, RealisticAlignmentComposesEveryRowOfEveryBlock) {
         "-VLSPADKTNVKAAWGKVGAHAGEYGAEALERMFLSFPTTKTYFPHF-DLSHGSAQVKGHGKKVADALTNAVAHVDDMPNALSALSDLHAH";
     std::string structure;  // one letter per residue: helices with coil and a sheet between them
     for (char c : humanAlpha)
-        if (c != '-')
-            structure += "CCHHHHHHHHHHCCSSSSSC"[structure.size() % 20];
+        if (c != '-') structure += "CCHHHHHHHHHHCCSSSSSC"[structure.size() % 20];
     builder.Seq("sp|P69905|HBA_HUMAN", humanAlpha).Structure("dssp", structure);
-    builder.Seq("sp|P01942|HBA_MOUSE", "-VLSGEDKSNIKAAWGKIGGHGAEYGAEALERMFASFPTTKTYFPHF-DVSHGSAQVKGHGKKVADALASAAGHLDDLPGALSALSDLHAH");
-    builder.Seq("sp|P68871|HBB_HUMAN", "HLTPEEKSAVTALWGKV--NVDEVGGEALGRLLVVYPWTQRFFESFGDLSTPDAVMGNPKVKAHGKKVLGAFSDGLAHLDNLKGTFATLSELHCD");
-    builder.Seq("sp|P02088|HBB_MOUSE", "HLTDAEKAAVSCLWGKV--NSDEVGGEALGRLLVVYPWTQRYFDSFGDLSSASAIMGNAKVKAHGKKVITAFNDGLNHLDSLKGTFASLSELHCD");
-    builder.Seq("sp|P02185|MYG_PHYMC", "VLSEGEWQLVLHVWAKVEADVAGHGQDILIRLFKSHPETLEKFDRFKHLKTEAEMKASEDLKKHGVTVLTALGAILKKKGHHEAELKPLAQS");
+    builder.Seq(
+        "sp|P01942|HBA_MOUSE",
+        "-VLSGEDKSNIKAAWGKIGGHGAEYGAEALERMFASFPTTKTYFPHF-DVSHGSAQVKGHGKKVADALASAAGHLDDLPGALSALSDLHAH");
+    builder.Seq(
+        "sp|P68871|HBB_HUMAN",
+        "HLTPEEKSAVTALWGKV--NVDEVGGEALGRLLVVYPWTQRFFESFGDLSTPDAVMGNPKVKAHGKKVLGAFSDGLAHLDNLKGTFATLSELHCD");
+    builder.Seq(
+        "sp|P02088|HBB_MOUSE",
+        "HLTDAEKAAVSCLWGKV--NSDEVGGEALGRLLVVYPWTQRYFDSFGDLSSASAIMGNAKVKAHGKKVITAFNDGLNHLDSLKGTFASLSELHCD");
+    builder.Seq(
+        "sp|P02185|MYG_PHYMC",
+        "VLSEGEWQLVLHVWAKVEADVAGHGQDILIRLFKSHPETLEKFDRFKHLKTEAEMKASEDLKKHGVTVLTALGAILKKKGHHEAELKPLAQS");
     builder.Select(2, 10, 25);
     BuiltAlignment alignment = builder.Build();
     auto aspects = AspectsOfCells(40, 30);

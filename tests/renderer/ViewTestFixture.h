@@ -24,7 +24,8 @@ using testsupport::BuiltAlignment;
 class ViewFixture : public renderertest::RendererFixture {
 protected:
     /// Scrolls the host view to `top` pixels and renders.
-    bool RenderScrolled(BuiltAlignment& alignment, const RenderSequenceData::RenderAspects& aspects, int top) {
+    bool RenderScrolled(BuiltAlignment& alignment, const RenderSequenceData::RenderAspects& aspects,
+                        int top) {
         renderer.TopScrollValue() = top;
         renderer.TopDrawnValue() = top;
         return RenderWith(alignment, aspects);
@@ -33,7 +34,9 @@ protected:
     QImage Names() const { return renderer.GetNamePixmap()->toImage(); }
 
     /// The colour inside the cell whose top-left corner is `corner` (away from letter and edges).
-    static QColor CellColour(const QImage& image, QPoint corner) { return QColor(image.pixel(corner + QPoint(1, 1))); }
+    static QColor CellColour(const QImage& image, QPoint corner) {
+        return QColor(image.pixel(corner + QPoint(1, 1)));
+    }
     static QColor Background(char code) { return SQC::ToQColor(LetterScheme::Background(code)); }
 
     CellGeometry cells{SQC::FontAttributes(testsupport::MonoFont())};
@@ -60,8 +63,7 @@ inline bool HasInk(const QImage& image, const QRect& rect) {
     const QRect clipped = rect.intersected(image.rect());
     for (int y = clipped.top(); y <= clipped.bottom(); ++y)
         for (int x = clipped.left(); x <= clipped.right(); ++x)
-            if (QColor(image.pixel(x, y)) != QColor(Qt::white))
-                return true;
+            if (QColor(image.pixel(x, y)) != QColor(Qt::white)) return true;
     return false;
 }
 

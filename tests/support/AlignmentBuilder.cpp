@@ -45,7 +45,8 @@ AlignmentBuilder& AlignmentBuilder::Indented() {
     return *this;
 }
 
-AlignmentBuilder& AlignmentBuilder::Select(unsigned sequenceIndex, unsigned firstColumn, unsigned lastColumn) {
+AlignmentBuilder& AlignmentBuilder::Select(unsigned sequenceIndex, unsigned firstColumn,
+                                           unsigned lastColumn) {
     selections_.push_back({sequenceIndex, firstColumn, lastColumn});
     return *this;
 }
@@ -129,14 +130,17 @@ boost::shared_ptr<SDM::Sequence> AlignmentBuilder::makeSequence(const SequenceSp
 void AlignmentBuilder::applyState(SDM::Alignment& model) const {
     model.SetSequenceClass(sequenceClass_);
     for (const auto& spec : sequences_) model.addSequence(makeSequence(spec));
-    for (const auto& range : selections_) model.getSelection().select(range.sequenceIndex, range.first, range.last);
+    for (const auto& range : selections_)
+        model.getSelection().select(range.sequenceIndex, range.first, range.last);
     model.selectionChanged();
     for (const auto& range : masks_) model.addMask(range.sequenceIndex, range.first, range.last);
     for (const auto& [first, last] : fixedBlocks_) model.addFixedBlock(first, last);
     model.SetSecondaryStructureShown(structuresShown_);
     for (const auto& [key, visible] : structureVisibility_) model.SetSecondaryStructureVisible(key, visible);
-    for (const auto& mark : marks_) model.setResidueMarks(mark.sequenceIndex, mark.column, mark.filterBits, mark.colors);
-    for (const auto& style : styles_) model.setResidueFontStyle(style.sequenceIndex, style.column, style.style);
+    for (const auto& mark : marks_)
+        model.setResidueMarks(mark.sequenceIndex, mark.column, mark.filterBits, mark.colors);
+    for (const auto& style : styles_)
+        model.setResidueFontStyle(style.sequenceIndex, style.column, style.style);
     if (scheme_) model.setColorScheme(scheme_);
     model.setShowConsensus(consensus_);
 }

@@ -20,9 +20,8 @@ struct GroupFact {
 };
 
 const GroupFact kGroups[] = {
-    {'%', 60, "WLVIMAFCYHP"}, {'#', 80, "WLVIMAFCYHP"}, {'-', 50, "ED"}, {'+', 60, "KR"},
-    {'g', 50, "G"},           {'n', 50, "N"},           {'q', 50, "QE"}, {'p', 50, "P"},
-    {'t', 50, "TS"},
+    {'%', 60, "WLVIMAFCYHP"}, {'#', 80, "WLVIMAFCYHP"}, {'-', 50, "ED"}, {'+', 60, "KR"}, {'g', 50, "G"},
+    {'n', 50, "N"},           {'q', 50, "QE"},          {'p', 50, "P"},  {'t', 50, "TS"},
 };
 constexpr int kResiduePercent = 85;
 constexpr std::uint64_t kAlways = ~std::uint64_t(0);
@@ -43,7 +42,9 @@ std::uint64_t FactBits(const char* symbols) {
     return bits;
 }
 
-bool MoreThan(unsigned count, unsigned rows, int percent) { return 100u * count > unsigned(percent) * rows; }
+bool MoreThan(unsigned count, unsigned rows, int percent) {
+    return 100u * count > unsigned(percent) * rows;
+}
 
 std::uint64_t ColumnFacts(const ColumnProfile& profile, unsigned column) {
     std::uint64_t facts = 0;
@@ -53,7 +54,8 @@ std::uint64_t ColumnFacts(const ColumnProfile& profile, unsigned column) {
         if (MoreThan(count, profile.rows(), group.percent)) facts |= FactBit(group.symbol);
     }
     for (char letter = 'A'; letter <= 'Z'; ++letter) {
-        if (MoreThan(profile.count(column, letter), profile.rows(), kResiduePercent)) facts |= FactBit(letter);
+        if (MoreThan(profile.count(column, letter), profile.rows(), kResiduePercent))
+            facts |= FactBit(letter);
     }
     return facts;
 }
@@ -86,7 +88,8 @@ ClustalColorScheme::ClustalColorScheme() {
     addRule("Q", green, "qQE+KR");
 }
 
-void ClustalColorScheme::addRule(const char* letters, const Common::Color& background, const char* conditions) {
+void ClustalColorScheme::addRule(const char* letters, const Common::Color& background,
+                                 const char* conditions) {
     for (const char* letter = letters; *letter; ++letter) {
         rules_[*letter - 'A'].push_back(Rule{background, FactBits(conditions)});
     }
@@ -96,7 +99,8 @@ void ClustalColorScheme::prepare(const Alignment& alignment) {
     ColumnProfile profile;
     profile.build(alignment);
     columnFacts_.assign(profile.columns(), 0);
-    for (unsigned column = 0; column < profile.columns(); ++column) columnFacts_[column] = ColumnFacts(profile, column);
+    for (unsigned column = 0; column < profile.columns(); ++column)
+        columnFacts_[column] = ColumnFacts(profile, column);
 }
 
 ResidueColors ClustalColorScheme::colorsAt(char code, unsigned column) const {

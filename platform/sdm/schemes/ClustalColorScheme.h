@@ -29,7 +29,7 @@ private:
     void addRule(const char* letters, const Common::Color& background, const char* conditions);
 
     std::array<std::vector<Rule>, 26> rules_;  // per letter, in priority order
-    std::vector<std::uint64_t> columnFacts_;    // per column, which conditions hold
+    std::vector<std::uint64_t> columnFacts_;   // per column, which conditions hold
 };
 
 }  // namespace SDM

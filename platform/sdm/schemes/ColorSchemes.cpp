@@ -27,12 +27,9 @@ boost::shared_ptr<ColorScheme> Make() {
 
 const std::vector<SchemeEntry>& Schemes() {
     static const std::vector<SchemeEntry> schemes = {
-        {"clustal", Make<ClustalColorScheme>},
-        {"zappo", Make<ZappoColorScheme>},
-        {"taylor", Make<TaylorColorScheme>},
-        {"hydrophobicity", Make<HydrophobicityColorScheme>},
-        {"identity", Make<IdentityColorScheme>},
-        {"nucleotide", Make<NucleotideColorScheme>},
+        {"clustal", Make<ClustalColorScheme>},   {"zappo", Make<ZappoColorScheme>},
+        {"taylor", Make<TaylorColorScheme>},     {"hydrophobicity", Make<HydrophobicityColorScheme>},
+        {"identity", Make<IdentityColorScheme>}, {"nucleotide", Make<NucleotideColorScheme>},
         {"plain", Make<PlainColorScheme>},
     };
     return schemes;
@@ -41,7 +38,8 @@ const std::vector<SchemeEntry>& Schemes() {
 
 boost::shared_ptr<ColorScheme> MakeColorScheme(const std::string& name) {
     std::string lower = name;
-    std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char c) { return char(std::tolower(c)); });
     for (const SchemeEntry& entry : Schemes()) {
         if (lower == entry.name) return entry.make();
     }
@@ -56,12 +54,12 @@ std::vector<std::string> ColorSchemeNames() {
 
 std::string DefaultSchemeName(SequenceClass sequenceClass) {
     switch (sequenceClass) {
-    case AminoAcid:
-        return "clustal";
-    case NucleicAcid:
-        return "nucleotide";
-    default:
-        return "plain";
+        case AminoAcid:
+            return "clustal";
+        case NucleicAcid:
+            return "nucleotide";
+        default:
+            return "plain";
     }
 }
 

@@ -36,7 +36,8 @@ void IdentityColorScheme::prepare(const Alignment& alignment) {
 ResidueColors IdentityColorScheme::colorsAt(char code, unsigned column) const {
     if (column >= columns_.size()) return Uncolored();
     const Consensus& consensus = columns_[column];
-    if (consensus.shade < 0 || std::toupper(static_cast<unsigned char>(code)) != consensus.letter) return Uncolored();
+    if (consensus.shade < 0 || std::toupper(static_cast<unsigned char>(code)) != consensus.letter)
+        return Uncolored();
     const Shade& shade = kShades[consensus.shade];
     const Common::Color background(shade.red, shade.green, shade.blue);
     return ResidueColors{background, ContrastingText(background)};

@@ -10,13 +10,18 @@ constexpr int kDarkBackground = 110;
 }  // namespace
 
 Common::Color ContrastingText(const Common::Color& background) {
-    const int brightness = (299 * background.Red() + 587 * background.Green() + 114 * background.Blue()) / 1000;
+    const int brightness =
+        (299 * background.Red() + 587 * background.Green() + 114 * background.Blue()) / 1000;
     return brightness < kDarkBackground ? Common::Color(0xFF, 0xFF, 0xFF) : Common::Color(0, 0, 0);
 }
 
-ResidueColors Uncolored() { return ResidueColors{Common::Color(0xFF, 0xFF, 0xFF), Common::Color(0, 0, 0)}; }
+ResidueColors Uncolored() {
+    return ResidueColors{Common::Color(0xFF, 0xFF, 0xFF), Common::Color(0, 0, 0)};
+}
 
-TableColorScheme::TableColorScheme() { table_.fill(Uncolored()); }
+TableColorScheme::TableColorScheme() {
+    table_.fill(Uncolored());
+}
 
 void TableColorScheme::setLetter(char letter, const Common::Color& background) {
     const ResidueColors colors{background, ContrastingText(background)};

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, testing and benchmarking msarender need.
 # Packages already present are skipped; the script says what it installs.
-#   scripts/setup.sh          build, tests and benchmarks ('time' measures the whole-process figure)
+#   scripts/setup.sh          build, tests and benchmarks ('time' measures the whole-process figure,
+#                             clang-format checks formatting in CI)
 #   scripts/setup.sh --fuzz   also clang and libFuzzer for fuzz/run.sh
 set -euo pipefail
 
@@ -10,7 +11,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools
   libboost-dev zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-dejavu-core time
+  fonts-dejavu-core time clang-format
 )
 if [ "${1:-}" = "--fuzz" ]; then
   packages+=(clang-14 libclang-rt-14-dev)

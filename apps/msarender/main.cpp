@@ -194,17 +194,15 @@ int main(int argc, char** argv) {
     const ParsedCommandLine parsed = ParseCommandLine(QGuiApplication::arguments());
     if (parsed.answered) return kSuccess;
     if (!parsed.usageError.isEmpty()) {
-        std::fprintf(stderr, "msarender: %s\nTry 'msarender --help' for more information.\n",
-                     parsed.usageError.toLocal8Bit().constData());
+        Reporter(parsed.options).Error(parsed.usageError + "\nTry 'msarender --help' for more information.");
         return kUsage;
     }
     const CliOptions& options = parsed.options;
+    const Reporter reporter(options);
     if (!options.outputDir.isEmpty() && !QDir().mkpath(options.outputDir)) {
-        std::fprintf(stderr, "msarender: cannot create the directory %s\n",
-                     options.outputDir.toLocal8Bit().constData());
+        reporter.Error("cannot create the directory " + options.outputDir);
         return kFailure;
     }
-    const Reporter reporter(options);
     bool allDone = true;
     for (const Job& job : PlanJobs(options)) allDone = RunGuarded(job, options, reporter) && allDone;
     if (options.timings) std::fputs(Common::PerformanceManager::Instance().Report().c_str(), stderr);

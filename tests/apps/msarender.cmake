@@ -1,6 +1,8 @@
 # Runs the msarender program and checks its exit codes, images and files.
-if(TARGET msarender_cli)
-  msarender_test(msarender_cli_tests ${CMAKE_CURRENT_LIST_DIR}/MsarenderCommandTest.cpp)
-  target_compile_definitions(msarender_cli_tests PRIVATE MSARENDER_BINARY="$<TARGET_FILE:msarender_cli>")
-  add_dependencies(msarender_cli_tests msarender_cli)
-endif()
+msarender_test(msarender_cli_tests ${CMAKE_CURRENT_LIST_DIR}/MsarenderCommandTest.cpp)
+target_compile_definitions(msarender_cli_tests PRIVATE MSARENDER_BINARY="$<TARGET_FILE:msarender_cli>")
+add_dependencies(msarender_cli_tests msarender_cli)
+
+# Unit tests of the command's pieces.
+msarender_test(msarender_cli_unit_tests ${CMAKE_CURRENT_LIST_DIR}/CommandPiecesTest.cpp)
+target_link_libraries(msarender_cli_unit_tests PRIVATE msarender_cli_lib)

@@ -2,9 +2,11 @@
 
 #include <QString>
 
+#include "msarender/RenderSequenceData.h"
+
 /// The viewer's display switches, as the View menu sets them.
 struct DisplayOptions {
-    static constexpr int kFitToWidth = -1;
+    static constexpr int kFitToWidth = RenderSequenceData::RenderAspects::kFitToWidth;
 
     bool wrap = true;
     /// Columns per wrapped line: kFitToWidth, or a fixed positive count.

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "AlignmentDocument.h"
+#include "msarender/CellGeometry.h"
 #include "sqv/UserProperties.h"
 
 ViewRenderer::ViewRenderer() : renderer(std::make_unique<RenderSequenceData>()) {
@@ -72,14 +73,14 @@ int ViewRenderer::CellHeight() const {
 }
 
 int ViewRenderer::SnapVertical(int y, bool showRuler) const {
-    const int cellHeight = CellHeight();
-    int gridRow = std::max(y, 0) / cellHeight;
-    const unsigned rowsPerBlock = renderer->RowsPerBlock();
-    if (showRuler && rowsPerBlock > 0 && unsigned(gridRow) % rowsPerBlock == 1) --gridRow;
-    return gridRow * cellHeight;
+    const CellGeometry cells(CellWidth(), CellHeight());
+    int gridRow = cells.LinesIn(y);
+    // The lower line of a ruler band snaps to the band's top.
+    if (showRuler && cells.GridRowInBlock(y, renderer->RowsPerBlock()) == kRulerBandRows - 1) --gridRow;
+    return cells.LineTop(gridRow);
 }
 
 int ViewRenderer::SnapHorizontal(int x) const {
-    const int cellWidth = CellWidth();
-    return std::max(x, 0) / cellWidth * cellWidth;
+    const CellGeometry cells(CellWidth(), CellHeight());
+    return cells.ColumnLeft(cells.ColumnsIn(x));
 }

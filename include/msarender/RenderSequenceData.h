@@ -17,6 +17,7 @@
 
 class QPaintDevice;
 class QPainter;
+class CellGeometry;
 class SSCartoonPainter;
 struct ResidueRenderData;
 
@@ -40,6 +41,9 @@ class MSARENDER_EXPORT RenderSequenceData {
 public:
     /// The view rectangle, name rectangle and display switches of one Render call.
     struct MSARENDER_EXPORT RenderAspects {
+        /// `residuesPerLine` that fits every wrapped line to the view and ignores the horizontal offset.
+        static constexpr int kFitToWidth = -1;
+
         QRect viewRect;
         QRect nameRect;
         bool wrap = true;
@@ -53,7 +57,11 @@ public:
 
     /// What composition recorded about one grid row of the composed view.
     struct RowLocation {
-        int kind = 0;  // 0 ruler band or residue line, 3 secondary-structure line
+        /// Values of `kind`.
+        static constexpr int kBandOrResidueLine = 0;
+        static constexpr int kSecondaryStructureLine = 3;
+
+        int kind = kBandOrResidueLine;
         int row = -1;  // -1 for a ruler band
         unsigned firstColumn = 0;
         unsigned endColumn = 0;
@@ -156,7 +164,7 @@ private:
     void CollectSecondaryStructure(const Corvane::AlignmentHelper& helper);
     void ComputeVisibleBlocks(unsigned visibleRows);
     void ComputeScrollExtents();
-    void FindVisibleRows(int cellHeight);
+    void FindVisibleRows(const CellGeometry& cells);
     void RenderVisibleBlocks(const Corvane::AlignmentHelper& helper);
     void RenderSecondaryStructureLines(unsigned row, unsigned block, unsigned first, unsigned count);
     bool KeepsResidueStrip(const PixmapSlot& slot, bool involved, unsigned first, unsigned count) const;

@@ -1,18 +1,13 @@
 #include <algorithm>
-#include <climits>
+#include <cstdint>
 
 #include "model/AlignmentHelper.h"
 #include "msarender/RenderSequenceData.h"
-#include "renderer/CellGeometry.h"
+#include "msarender/CellGeometry.h"
 
 namespace {
 
-constexpr int kBandLines = 2;
 constexpr unsigned kNoRow = 0xFFFFFFFFu;
-
-int ClampToInt(long long value) {
-    return int(std::clamp<long long>(value, INT_MIN, INT_MAX));
-}
 
 }  // namespace
 
@@ -48,7 +43,7 @@ int RenderSequenceData::GetResidueIndex(QPoint point) const {
     if (point.x() >= cells.ColumnLeft((long long)residuesPerBlock + 1)) return -1;
     const RowLocation* location = LocationAt(point);
     if (location == nullptr) return -1;
-    return ClampToInt((long long)location->firstColumn + cells.ColumnAt(point.x()));
+    return CellGeometry::SaturateToInt(std::int64_t(location->firstColumn) + cells.ColumnAt(point.x()));
 }
 
 void RenderSequenceData::GetResidueLocation(QPoint point, int& sequenceIndex, int& residueIndex) const {
@@ -58,7 +53,8 @@ void RenderSequenceData::GetResidueLocation(QPoint point, int& sequenceIndex, in
     const int column = GetResidueIndex(point);
     residueIndex = column;
     if (column != -1 && unsigned(column) > maxTotalLength)
-        residueIndex = ClampToInt(maxTotalLength);  // just past the last column is a valid place
+        residueIndex =
+            CellGeometry::SaturateToInt(maxTotalLength);  // just past the last column is a valid place
 
     sequenceIndex = (row < 0 || svAlignment == nullptr)
                         ? -1
@@ -70,8 +66,8 @@ const RenderSequenceData::RowLocation* RenderSequenceData::FindResidueEntry(unsi
     // The block that draws the column wins; a block's end column matches that block only when no later
     // block shows the column.
     for (const auto& [y, location] : rowLocations) {
-        if (location.kind == 0 && location.row == int(row) && location.firstColumn <= column &&
-            column < location.endColumn) {
+        if (location.kind == RowLocation::kBandOrResidueLine && location.row == int(row) &&
+            location.firstColumn <= column && column < location.endColumn) {
             top = y;
             return &location;
         }
@@ -100,7 +96,8 @@ bool RenderSequenceData::ResidueLineShown(unsigned row, unsigned block, int& top
     const unsigned perBlock = unsigned(residuesPerBlock);
     for (const auto& [y, location] : rowLocations) {
         const bool sameBlock = !aspects.wrap || location.firstColumn / perBlock == block;
-        if (location.kind == 0 && !location.isRuler && location.row == int(row) && sameBlock) {
+        if (location.kind == RowLocation::kBandOrResidueLine && !location.isRuler &&
+            location.row == int(row) && sameBlock) {
             top = y;
             return true;
         }
@@ -109,7 +106,7 @@ bool RenderSequenceData::ResidueLineShown(unsigned row, unsigned block, int& top
 }
 
 int RenderSequenceData::GridRowOfRow(unsigned row) const {
-    int grid = aspects.showRuler ? kBandLines : 0;
+    int grid = aspects.showRuler ? int(kRulerBandRows) : 0;
     for (unsigned i = 0; i < row && i < ssRowsPerRow.size(); ++i) grid += int(ssRowsPerRow[i]);
     return grid + int(row);
 }
@@ -119,7 +116,7 @@ bool RenderSequenceData::ColumnShownHorizontally(unsigned column) const {
     const long long visibleColumns = cells.ColumnAt(aspects.viewRect.width());
     if (!aspects.wrap)
         return column >= topResidueIndex && column < (long long)topResidueIndex + residuesPerBlock;
-    if (aspects.residuesPerLine == -1)
+    if (aspects.residuesPerLine == RenderAspects::kFitToWidth)
         return true;  // the horizontal offset is ignored: every block starts at its first column
     const long long inBlock = (long long)(column % unsigned(residuesPerBlock)) - horizontalViewScrollValue;
     return inBlock >= 0 && inBlock < visibleColumns;
@@ -136,18 +133,18 @@ int RenderSequenceData::HorizontalScrollFor(unsigned column) const {
 
 long long RenderSequenceData::VerticalTopFor(unsigned row, unsigned block, long long currentTop,
                                              int viewHeight) const {
-    const long long cellHeight = fontAttributes.GetMaxHeight();
-    const long long blockTop = (long long)block * rowsPerBlock * cellHeight;
-    const long long targetTop = blockTop + GridRowOfRow(row) * cellHeight;
-    if (targetTop < currentTop || targetTop + cellHeight <= currentTop + viewHeight)
+    const CellGeometry cells(fontAttributes);
+    const long long blockTop = cells.BlockTop(block, rowsPerBlock);
+    const long long targetTop = blockTop + cells.Height(GridRowOfRow(row));
+    if (targetTop < currentTop || targetTop + cells.CellHeight() <= currentTop + viewHeight)
         return targetTop;  // above the view, or inside it but not composed there: bring it to the top
 
     // Below: the least scroll that shows the line at the bottom, started on a row's residue line of the same
     // block so that the composed view begins exactly there.
-    const long long least = targetTop + cellHeight - viewHeight;
+    const long long least = targetTop + cells.CellHeight() - viewHeight;
     if (least < blockTop) return targetTop;
     for (unsigned above = 0; above <= row; ++above) {
-        const long long top = blockTop + GridRowOfRow(above) * cellHeight;
+        const long long top = blockTop + cells.Height(GridRowOfRow(above));
         if (top >= least) return top;
     }
     return targetTop;
@@ -173,9 +170,9 @@ void RenderSequenceData::ScrollTo(unsigned column, unsigned sequenceIndex, int& 
 
     x = HorizontalScrollFor(column);
     if (verticallyShown) return;
-    const long long topBlock =
-        aspects.wrap ? std::max(topScrollValue, 0) / cells.CellHeight() / rowsPerBlock : 0;
-    const long long topGrid = (std::max(topDrawnValue, 0) / cells.CellHeight()) % rowsPerBlock;
-    const long long currentTop = (topBlock * rowsPerBlock + topGrid) * cells.CellHeight();
-    y = ClampToInt(y + VerticalTopFor(row, targetBlock, currentTop, viewHeight) - currentTop);
+    const long long topBlock = aspects.wrap ? cells.LinesIn(topScrollValue) / rowsPerBlock : 0;
+    const long long currentTop = cells.BlockTop(topBlock, rowsPerBlock) +
+                                 cells.Height(cells.GridRowInBlock(topDrawnValue, rowsPerBlock));
+    y = CellGeometry::SaturateToInt(y + VerticalTopFor(row, targetBlock, currentTop, viewHeight) -
+                                    currentTop);
 }

@@ -6,6 +6,7 @@
 #include "font/ColorConversion.h"
 #include "model/AlignmentHelper.h"
 #include "msarender/RenderSequenceData.h"
+#include "msarender/CellGeometry.h"
 #include "renderer/PixmapAllocation.h"
 #include "sqv/SVAlignment.h"
 
@@ -23,8 +24,6 @@ struct RenderSequenceData::ExportLayout {
 };
 
 namespace {
-
-constexpr unsigned kBandLines = 2;
 
 unsigned CeilDiv(unsigned value, unsigned divisor) {
     return value / divisor + (value % divisor != 0 ? 1 : 0);
@@ -75,10 +74,8 @@ bool RenderSequenceData::PlanExport(const Corvane::AlignmentHelper& helper,
                                     std::vector<unsigned> sequenceIndexes,
                                     const std::map<unsigned, std::vector<unsigned>>& columnsByRow,
                                     ExportLayout& layout) const {
-    const int cellWidth = fontAttributes.GetMaxWidth();
-    const int cellHeight = fontAttributes.GetMaxHeight();
-    if (!helper.HasRows() || cellWidth <= 0 || cellHeight <= 0 || (aspects.wrap && residuesPerBlock <= 0))
-        return false;
+    const CellGeometry cells(fontAttributes);
+    if (!helper.HasRows() || !cells.IsUsable() || (aspects.wrap && residuesPerBlock <= 0)) return false;
     helper.MapSequencesToRows(sequenceIndexes);
     if (sequenceIndexes.empty() && columnsByRow.empty()) return false;
 
@@ -117,11 +114,11 @@ bool RenderSequenceData::PlanExport(const Corvane::AlignmentHelper& helper,
 
     const std::int64_t shownColumns =
         aspects.wrap ? std::min(layout.columnCount, layout.perBlock) : layout.columnCount;
-    layout.width = shownColumns * cellWidth + layout.nameWidth;
+    layout.width = cells.Width(shownColumns) + layout.nameWidth;
     const std::int64_t blockLines =
-        std::int64_t(layout.rows.size()) + layout.lineCount + (aspects.showRuler ? kBandLines : 0);
+        std::int64_t(layout.rows.size()) + layout.lineCount + (aspects.showRuler ? kRulerBandRows : 0);
     const bool stacked = aspects.wrap && layout.columnCount > perBlock;
-    layout.height = blockLines * cellHeight * (stacked ? std::int64_t(layout.blocks) : 1);
+    layout.height = cells.Height(blockLines * (stacked ? std::int64_t(layout.blocks) : 1));
     return true;
 }
 
@@ -130,17 +127,17 @@ void RenderSequenceData::PaintExportBlock(const Corvane::AlignmentHelper& helper
                                           const std::map<unsigned, std::vector<unsigned>>& columnsByRow,
                                           unsigned first, unsigned end, unsigned count, bool includeGaps,
                                           int& y) const {
-    const int cellHeight = fontAttributes.GetMaxHeight();
+    const CellGeometry cells(fontAttributes);
     if (aspects.showRuler) {
         CopyRulerPixmap(helper, painter, count, layout.nameWidth, y, first);
-        y += int(kBandLines) * cellHeight;
+        y += cells.RulerBandHeight();
     }
     const bool withCartoons = aspects.showSecondaryStructure && !ssStringsPerRow.empty() && cartoonDrawer;
     for (unsigned row : layout.rows) {
         const std::vector<char>& aligned = svAlignment->GetAlignedSequence(row);
         if (aligned.empty()) continue;  // its line stays white at the bottom of the picture
         if (!layout.byColumns) {
-            CopySequenceNamePixmap(helper, painter, row, y + cellHeight);
+            CopySequenceNamePixmap(helper, painter, row, cells.Baseline(y));
             const std::size_t textEnd = std::min<std::size_t>(std::size_t(first) + count, maxTotalLength);
             CopyResiduePixmap(helper, painter, AlignedText(aligned, first, textEnd), row, layout.nameWidth, y,
                               first, end, includeGaps);
@@ -152,13 +149,13 @@ void RenderSequenceData::PaintExportBlock(const Corvane::AlignmentHelper& helper
             if (!columns.empty()) {
                 int x = layout.nameWidth;
                 if (layout.rows.size() > 1)
-                    CopySequenceNamePixmap(helper, painter, row, y + cellHeight);
+                    CopySequenceNamePixmap(helper, painter, row, cells.Baseline(y));
                 else
                     x = 0;
                 CopyResiduePixmap(helper, painter, AlignedText(aligned, 0, maxTotalLength), row, x, y,
                                   columns, first, end, includeGaps);
             }
         }
-        y += cellHeight;
+        y += cells.CellHeight();
     }
 }

@@ -3,20 +3,17 @@
 #include <QPaintDevice>
 #include <QVariant>
 #include <algorithm>
-#include <climits>
 #include <cstdint>
 
 #include "common/PerformanceTimer.h"
 #include "font/ColorConversion.h"
 #include "model/AlignmentHelper.h"
 #include "msarender/RenderSequenceData.h"
+#include "msarender/CellGeometry.h"
 #include "renderer/PixmapAllocation.h"
 #include "tracks/SSCartoonPainter.h"
 
 namespace {
-
-// Grid rows of the ruler band at the top of every block.
-constexpr unsigned kRulerGridRows = 2;
 
 // The residue font: a widget's font, or the application font for any other device. Widgets are found
 // through their QObject side so that the renderer needs Qt Gui only.
@@ -28,10 +25,6 @@ QFont FontOfDevice(const QPaintDevice* device) {
         }
     }
     return QGuiApplication::font();
-}
-
-int ClampToInt(std::int64_t value) {
-    return int(std::clamp<std::int64_t>(value, INT_MIN, INT_MAX));
 }
 
 }  // namespace
@@ -53,7 +46,8 @@ bool RenderSequenceData::Render(QPaintDevice* device, SQV::SVAlignment& alignmen
 
     // Scrolling alone keeps the layout; wrap mode with a column count of its own re-lays out every call.
     const bool reusable = ((!aspects.layoutChanged && alignmentPixmap) || currentSequenceIndex != -1) &&
-                          !fontChanged && (!aspects.wrap || aspects.residuesPerLine == -1);
+                          !fontChanged &&
+                          (!aspects.wrap || aspects.residuesPerLine == RenderAspects::kFitToWidth);
     if (redrawResidues)
         PurgeResiduePixmaps();
     else if (reusable || keepLayout)
@@ -75,15 +69,12 @@ bool RenderSequenceData::RunLayoutPass(const Corvane::AlignmentHelper& helper, Q
     }
     font = FontOfDevice(device);
     fontAttributes.SetFont(font);
-    const int cellHeight = fontAttributes.GetMaxHeight();
-    const int cellWidth = fontAttributes.GetMaxWidth();
     // An empty or inverted view rectangle shows nothing rather than a negative number of cells. Beyond the
     // largest pixmap nothing can be composed, so a huge view draws no more strips than that.
+    const CellGeometry cells(fontAttributes);
     const QRect& view = aspects.viewRect;
-    const int visibleRows =
-        cellHeight > 0 ? std::clamp(view.height(), 0, PixmapAllocation::kMaxSide) / cellHeight : 0;
-    const int visibleColumns =
-        cellWidth > 0 ? std::clamp(view.width(), 0, PixmapAllocation::kMaxSide) / cellWidth : 0;
+    const int visibleRows = cells.LinesIn(std::min(view.height(), PixmapAllocation::kMaxSide));
+    const int visibleColumns = cells.ColumnsIn(std::min(view.width(), PixmapAllocation::kMaxSide));
     if (visibleRows == 0 || visibleColumns == 0) {
         ForgetComposedView();
         return false;
@@ -99,7 +90,7 @@ bool RenderSequenceData::RunLayoutPass(const Corvane::AlignmentHelper& helper, Q
     ssRowsPerRow.clear();
     if (ssShown && aspects.showSecondaryStructure) CollectSecondaryStructure(helper);
 
-    rowsPerBlock = rowCount + ssRowCount + kRulerGridRows;
+    rowsPerBlock = rowCount + ssRowCount + kRulerBandRows;
     ComputeVisibleBlocks(unsigned(visibleRows));
     layoutFresh = true;
     if (maxTotalLength > 0) ComputeScrollExtents();
@@ -165,48 +156,47 @@ void RenderSequenceData::ComputeVisibleBlocks(unsigned visibleRows) {
     if (!aspects.showRuler)
         lastBlockRows = int(remainder);
     else
-        lastBlockRows = remainder < kRulerGridRows ? int(rowCount) : int(remainder - kRulerGridRows);
+        lastBlockRows = remainder < kRulerBandRows ? int(rowCount) : int(remainder - kRulerBandRows);
 }
 
 void RenderSequenceData::ComputeScrollExtents() {
-    const std::int64_t cellWidth = fontAttributes.GetMaxWidth();
-    const std::int64_t cellHeight = fontAttributes.GetMaxHeight();
-    const std::int64_t blockHeight = std::int64_t(rowsPerBlock) * cellHeight;
+    const CellGeometry cells(fontAttributes);
+    const std::int64_t blockHeight = cells.BlockTop(1, rowsPerBlock);
     if (aspects.wrap) {
-        horizontalScrollValue = ClampToInt(residuesPerBlock * cellWidth);
-        verticalScrollValue = ClampToInt(std::int64_t(blockCount) * blockHeight);
+        horizontalScrollValue = CellGeometry::SaturateToInt(cells.Width(residuesPerBlock));
+        verticalScrollValue = CellGeometry::SaturateToInt(cells.BlockTop(blockCount, rowsPerBlock));
     } else {
-        horizontalScrollValue = ClampToInt(std::int64_t(maxTotalLength) * cellWidth);
-        verticalScrollValue = ClampToInt(blockHeight);
+        horizontalScrollValue = CellGeometry::SaturateToInt(cells.Width(maxTotalLength));
+        verticalScrollValue = CellGeometry::SaturateToInt(blockHeight);
     }
-    residueBlockHeight = ClampToInt(blockHeight);
-    residueBlockWidth = ClampToInt(residuesPerBlock * cellWidth);
+    residueBlockHeight = CellGeometry::SaturateToInt(blockHeight);
+    residueBlockWidth = CellGeometry::SaturateToInt(cells.Width(residuesPerBlock));
 }
 
 bool RenderSequenceData::RunBlockPass(const Corvane::AlignmentHelper& helper) {
     topResidueIndex = unsigned(CalculateTopResidueIndex());
-    const int cellHeight = fontAttributes.GetMaxHeight();
-    if (residuesPerBlock <= 0 || rowsPerBlock == 0 || cellHeight <= 0) return false;
+    const CellGeometry cells(fontAttributes);
+    if (residuesPerBlock <= 0 || rowsPerBlock == 0 || !cells.IsUsable()) return false;
     const unsigned topBlock = topResidueIndex / unsigned(residuesPerBlock);
-    FindVisibleRows(cellHeight);
+    FindVisibleRows(cells);
     RenderVisibleBlocks(helper);
     MakeAlignmentPixmap(helper, topBlock);
     return true;
 }
 
 // The first row drawn in the first block and the last row drawn in the last block.
-void RenderSequenceData::FindVisibleRows(int cellHeight) {
+void RenderSequenceData::FindVisibleRows(const CellGeometry& cells) {
     const int topDrawn = std::max(topDrawnValue, 0);
     firstRow = 0;
     // While the top of the view lies in the first block's ruler band, that block starts at row 0.
-    if (topDrawn >= int(kRulerGridRows) * cellHeight || !aspects.showRuler) {
-        firstRow = int(unsigned(topDrawn / cellHeight) % rowsPerBlock);
+    if (topDrawn >= cells.RulerBandHeight() || !aspects.showRuler) {
+        firstRow = int(cells.GridRowInBlock(topDrawn, rowsPerBlock));
         FindRowPosition(firstRow);
     }
 
     lastRow = lastBlockRows;
     if (blocksToRender < blockCount || (blocksToRender == blockCount && lastBlockRows != int(rowCount)))
-        lastRow = lastBlockRows + firstRow + (topDrawn > cellHeight ? 1 : 0);
+        lastRow = lastBlockRows + firstRow + (topDrawn > cells.CellHeight() ? 1 : 0);
     if (unsigned(lastRow) > rowCount) {
         lastRow = int(rowCount);
         // After a layout pass, the first overflowing block pass may add one block.
@@ -234,6 +224,7 @@ void RenderSequenceData::RenderVisibleBlocks(const Corvane::AlignmentHelper& hel
 }
 
 void RenderSequenceData::GetSequenceAndResidueStarters(int& sequenceStarter, int& residueStarter) const {
+    // Truncating divisions, not CellGeometry's floors: a negative scroll value counts as the top.
     const QSize cell = fontAttributes.GetMaxSize();
     sequenceStarter = cell.height() > 0 ? topScrollValue / cell.height() : 0;
     residueStarter = 0;
@@ -255,16 +246,16 @@ int RenderSequenceData::CalculateTopResidueIndex() {
     const std::int64_t topBlock =
         rowsPerBlock > 0 ? std::max(sequenceStarter, 0) / std::int64_t(rowsPerBlock) : 0;
     const std::int64_t base = topBlock * std::max(residuesPerBlock, 0);
-    if (aspects.residuesPerLine == -1) {
+    if (aspects.residuesPerLine == RenderAspects::kFitToWidth) {
         horizontalViewScrollValue = 0;
-        return ClampToInt(base);
+        return CellGeometry::SaturateToInt(base);
     }
     horizontalViewScrollValue = residueStarter;
-    return ClampToInt(base + residueStarter);
+    return CellGeometry::SaturateToInt(base + residueStarter);
 }
 
 void RenderSequenceData::FindRowPosition(int& position) const {
-    if (aspects.showRuler && position >= int(kRulerGridRows)) position -= int(kRulerGridRows);
+    if (aspects.showRuler && position >= int(kRulerBandRows)) position -= int(kRulerBandRows);
     if (ssRowCount == 0) return;
     int gridRow = 0;  // grid position of row r's residue line
     for (unsigned row = 0; row < rowCount; ++row) {

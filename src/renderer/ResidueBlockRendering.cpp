@@ -10,6 +10,7 @@
 #include "font/ColorConversion.h"
 #include "model/AlignmentHelper.h"
 #include "msarender/RenderSequenceData.h"
+#include "msarender/CellGeometry.h"
 #include "renderer/GlyphMemo.h"
 #include "renderer/PixmapAllocation.h"
 #include "residue/ResidueFactory.h"
@@ -37,8 +38,9 @@ void SetBlankCell(ResidueRenderData& data) {
 }
 
 int LineFlagsOf(unsigned filter) {
-    return (filter & SDM::FilterUnderline ? 1 : 0) | (filter & SDM::FilterOverline ? 2 : 0) |
-           (filter & SDM::FilterLeftBar ? 4 : 0);
+    return (filter & SDM::FilterUnderline ? ResidueRenderData::kUnderline : 0) |
+           (filter & SDM::FilterOverline ? ResidueRenderData::kOverline : 0) |
+           (filter & SDM::FilterLeftBar ? ResidueRenderData::kLeftBar : 0);
 }
 
 // Copies a cell's pixels, its lines one after another, into a strip. A cell line is a few pixels: a plain
@@ -144,15 +146,13 @@ bool RenderSequenceData::RenderResidueBases(const Corvane::AlignmentHelper& help
     slot.firstColumn = first;
     slot.columnCount = count;
 
-    const int cellWidth = fontAttributes.GetMaxWidth();
-    const int cellHeight = fontAttributes.GetMaxHeight();
-    if (count == 0 || cellWidth <= 0 || cellHeight <= 0 || count > unsigned(INT_MAX / cellWidth))
-        return false;
+    const CellGeometry cells(fontAttributes);
+    if (count == 0 || !cells.IsUsable() || cells.Width(count) > INT_MAX) return false;
 
     const std::uint64_t rangeEnd = std::uint64_t(first) + count;
     if (row >= residueTable.size() || rangeEnd > residueTable[row].size()) {
         // Columns beyond the row stay white.
-        auto blank = std::make_shared<QPixmap>(int(count) * cellWidth, cellHeight);
+        auto blank = std::make_shared<QPixmap>(cells.ColumnLeft(count), cells.CellHeight());
         if (blank->isNull()) return false;
         blank->fill(Qt::white);
         slot.pixmap = blank;
@@ -160,9 +160,9 @@ bool RenderSequenceData::RenderResidueBases(const Corvane::AlignmentHelper& help
     }
     std::vector<unsigned> columns(count);
     std::iota(columns.begin(), columns.end(), first);
-    QImage cells = PaintCells(helper, row, columns, false);
-    if (cells.isNull()) return false;
-    slot.pixmap = std::make_shared<QPixmap>(QPixmap::fromImage(std::move(cells)));
+    QImage strip = PaintCells(helper, row, columns, false);
+    if (strip.isNull()) return false;
+    slot.pixmap = std::make_shared<QPixmap>(QPixmap::fromImage(std::move(strip)));
     return !slot.pixmap->isNull();
 }
 
@@ -178,12 +178,12 @@ bool RenderSequenceData::KeepsResidueStrip(const PixmapSlot& slot, bool involved
 // several times the copy.
 QImage RenderSequenceData::PaintCells(const Corvane::AlignmentHelper& helper, unsigned row,
                                       const std::vector<unsigned>& columns, bool ignoreSelection) const {
-    const int cellWidth = fontAttributes.GetMaxWidth();
-    const int cellHeight = fontAttributes.GetMaxHeight();
-    if (columns.empty() || cellWidth <= 0 || cellHeight <= 0 ||
-        columns.size() > std::size_t(INT_MAX / cellWidth))
+    const CellGeometry cells(fontAttributes);
+    if (columns.empty() || !cells.IsUsable() || cells.Width(std::int64_t(columns.size())) > INT_MAX)
         return QImage();
-    QImage strip(int(columns.size()) * cellWidth, cellHeight, QImage::Format_RGB32);
+    const int cellWidth = cells.CellWidth();
+    const int cellHeight = cells.CellHeight();
+    QImage strip(cells.ColumnLeft(std::int64_t(columns.size())), cellHeight, QImage::Format_RGB32);
     if (strip.isNull()) return strip;
     GlyphMemo& memo = GlyphMemo::Shared();
     memo.UseFont(font, QSize(cellWidth, cellHeight));

@@ -8,7 +8,7 @@
 #include "model/AlignmentHelper.h"
 #include "msarender/FontFactory.h"
 #include "msarender/RenderSequenceData.h"
-#include "renderer/CellGeometry.h"
+#include "msarender/CellGeometry.h"
 #include "renderer/PixmapAllocation.h"
 #include "residue/ResidueFactory.h"
 #include "residue/ResidueRenderData.h"
@@ -35,18 +35,12 @@ struct RenderSequenceData::ComposedLine {
 
 namespace {
 
-constexpr int kBandLines = 2;
-
 // Store is a block-index map of slot vectors (residue strips, or the cartoon lines of one key).
 template <typename Store>
 std::shared_ptr<QPixmap> SlotStrip(const Store& store, unsigned block, unsigned row) {
     const auto it = store.find(block);
     if (it == store.end() || row >= it->second.size()) return nullptr;
     return it->second[row].pixmap;
-}
-
-int ClampToInt(std::int64_t value) {
-    return int(std::clamp<std::int64_t>(value, 0, INT32_MAX));
 }
 
 bool CellExists(const std::vector<std::vector<SDM::Residue>>& table, unsigned row, unsigned column) {
@@ -106,7 +100,7 @@ std::vector<RenderSequenceData::ComposedLine> RenderSequenceData::PlanComposedLi
     last = std::min<unsigned>(last, unsigned(residueBlocks.size()));
     if (last == 0) last = 1;
 
-    const bool topBandVisible = topDrawnValue < cells.LineTop(kBandLines);
+    const bool topBandVisible = topDrawnValue < cells.RulerBandHeight();
     const unsigned perBlock = unsigned(residuesPerBlock);
     int y = 0;
     for (unsigned block = firstBlock; block < last; ++block) {
@@ -117,7 +111,7 @@ std::vector<RenderSequenceData::ComposedLine> RenderSequenceData::PlanComposedLi
         if (!isFirst || (firstRow == 0 && topBandVisible)) {
             ComposedLine band;
             band.top = y;
-            band.height = cells.LineTop(kBandLines);
+            band.height = cells.RulerBandHeight();
             band.firstColumn = start;
             if (aspects.showRuler) {
                 band.kind = ComposedLine::Kind::RulerBand;
@@ -140,13 +134,14 @@ std::vector<RenderSequenceData::ComposedLine> RenderSequenceData::PlanComposedLi
 void RenderSequenceData::PlanBlockRows(const Corvane::AlignmentHelper& helper, unsigned block,
                                        unsigned firstColumn, bool firstBlock, bool lastBlock, bool freshView,
                                        int& y, std::vector<ComposedLine>& lines) const {
-    const int cellHeight = fontAttributes.GetMaxHeight();
+    const int cellHeight = CellGeometry(fontAttributes).CellHeight();
     const unsigned firstShown = (firstBlock && firstRow >= 1) ? unsigned(firstRow) : 0;
     const unsigned endShown = (lastBlock && lastRow != -1)
                                   ? std::min<unsigned>(unsigned(std::max(lastRow, -1) + 1), rowCount)
                                   : rowCount;
     // A kept view repaints residue lines only where every call re-lays out (wrap with its own width).
-    const bool drawResidues = freshView || (aspects.wrap && aspects.residuesPerLine != -1);
+    const bool drawResidues =
+        freshView || (aspects.wrap && aspects.residuesPerLine != RenderAspects::kFitToWidth);
 
     for (unsigned row = firstShown; row < endShown; ++row) {
         const boost::shared_ptr<SDM::Sequence> sequence = helper.GetSequence(row);
@@ -187,24 +182,23 @@ void RenderSequenceData::PlanBlockRows(const Corvane::AlignmentHelper& helper, u
 }
 
 QSize RenderSequenceData::ComposedViewSize(int contentHeight) const {
-    const std::int64_t cellWidth = fontAttributes.GetMaxWidth();
-    const std::int64_t cellHeight = fontAttributes.GetMaxHeight();
+    const CellGeometry cells(fontAttributes);
     if (!aspects.wrap)
-        return QSize(ClampToInt((std::int64_t(residuesPerBlock) + 1) * cellWidth),
-                     ClampToInt(aspects.viewRect.height()));
+        return QSize(CellGeometry::SizeToInt(cells.Width(std::int64_t(residuesPerBlock) + 1)),
+                     CellGeometry::SizeToInt(aspects.viewRect.height()));
 
     const std::int64_t blocks = blocksToRender;
     const std::int64_t shownRows = std::int64_t(lastRow) - firstRow;
-    std::int64_t height = 0;
+    const std::int64_t bands = aspects.showRuler ? std::min<std::int64_t>(blocks, 2) * kRulerBandRows : 0;
+    std::int64_t lines = 0;
     if (blocks == 1)
-        height = cellHeight * shownRows + (aspects.showRuler ? 2 * cellHeight : 0);
+        lines = shownRows + bands;
     else if (blocks >= 2)
-        height = cellHeight * (shownRows + rowsPerBlock + 1) + (aspects.showRuler ? 4 * cellHeight : 0) +
-                 (blocks - 2) * rowsPerBlock * cellHeight;
+        lines = shownRows + rowsPerBlock + 1 + bands + (blocks - 2) * rowsPerBlock;
     // The estimate counts rows, not secondary-structure lines; never cut off lines that were composed.
     // A kept layout may meet an inverted view rectangle: sizes never go negative.
-    return QSize(ClampToInt(aspects.viewRect.width()),
-                 ClampToInt(std::max<std::int64_t>(height, contentHeight)));
+    return QSize(CellGeometry::SizeToInt(aspects.viewRect.width()),
+                 CellGeometry::SizeToInt(std::max<std::int64_t>(cells.Height(lines), contentHeight)));
 }
 
 void RenderSequenceData::PaintComposedLines(const std::vector<ComposedLine>& lines) {
@@ -230,7 +224,8 @@ void RenderSequenceData::RecordRowLocations(const std::vector<ComposedLine>& lin
     for (const ComposedLine& line : lines) {
         if (!line.record) continue;
         RowLocation location;
-        location.kind = line.kind == ComposedLine::Kind::Cartoon ? 3 : 0;
+        location.kind = line.kind == ComposedLine::Kind::Cartoon ? RowLocation::kSecondaryStructureLine
+                                                                 : RowLocation::kBandOrResidueLine;
         location.row = line.row;
         location.firstColumn = line.firstColumn;
         location.endColumn = line.firstColumn + perBlock;

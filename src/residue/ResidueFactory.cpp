@@ -14,9 +14,6 @@
 
 namespace {
 
-const int kUnderline = 1;
-const int kOverline = 2;
-const int kLeftBar = 4;
 const unsigned kLeftBarColour = 0xFFFF0000u;
 
 // The key carries the font's size; fonts sized in pixels key by their negated pixel size so that two of
@@ -32,15 +29,15 @@ std::unique_ptr<ResidueBase> BuildChain(const ResidueRenderData& data, const Gly
     if (data.fontStyle & 3) {
         chain = std::make_unique<FontStyleDecorator>(std::move(chain), data.fontStyle);
     }
-    if (data.lineFlags & kUnderline) {
+    if (data.lineFlags & ResidueRenderData::kUnderline) {
         chain = std::make_unique<LineDecorator>(std::move(chain), 0, g.underlineY, g.cellWidth,
                                                 data.underlineColour, false);
     }
-    if (data.lineFlags & kOverline) {
+    if (data.lineFlags & ResidueRenderData::kOverline) {
         chain = std::make_unique<LineDecorator>(std::move(chain), 0, g.overlineY, g.cellWidth,
                                                 data.overlineColour, false);
     }
-    if (data.lineFlags & kLeftBar) {
+    if (data.lineFlags & ResidueRenderData::kLeftBar) {
         chain = std::make_unique<LineDecorator>(std::move(chain), 0, 0, g.cellHeight, kLeftBarColour, true);
     }
     if (data.caret) {

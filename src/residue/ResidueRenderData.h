@@ -6,6 +6,9 @@
 /// Everything that decides the look of one residue glyph; the key of the glyph cache.
 /// Colours are display colours (0xAARRGGBB).
 struct ResidueRenderData {
+    /// Bits of `lineFlags`: the marks drawn over the cell.
+    enum LineFlag { kUnderline = 1, kOverline = 2, kLeftBar = 4 };
+
     unsigned caretColour = 0xFF000000u;
     unsigned underlineColour = 0xFF000000u;
     unsigned overlineColour = 0xFF000000u;
@@ -14,7 +17,7 @@ struct ResidueRenderData {
     QString fontFamily;
     int pointSize = 8;
     int fontStyle = 0;  // 1 bold, 2 italic
-    int lineFlags = 0;  // 1 underline, 2 overline, 4 left bar
+    int lineFlags = 0;  // LineFlag bits
     char residue = 'X';
     bool caret = false;
 

@@ -7,6 +7,7 @@
 #include <climits>
 
 #include "qtcommon/QFormat.h"
+#include "msarender/CellGeometry.h"
 
 namespace {
 
@@ -87,7 +88,7 @@ std::vector<RulerMark> RulerBuilder::CalculateMarks(int cellWidth, unsigned firs
     }
     for (long long column = firstColumn; column < end; ++column) {
         const long long number = ColumnNumber(column, rulerOrigin);
-        const long long x = (column - firstColumn) * cellWidth + cellWidth / 2;
+        const long long x = CellGeometry(cellWidth, 1).CentreX(column - firstColumn);
         if (number > INT_MAX || x > INT_MAX) {
             break;
         }
@@ -106,8 +107,9 @@ std::unique_ptr<QPixmap> RulerBuilder::BuildRulerPixmap(int cellWidth, int cellH
                                                         bool showRulerNumbers, unsigned firstColumn,
                                                         unsigned count, int gridRows, const QFont& font,
                                                         int rulerOrigin) {
-    const long long width = ((long long)count + kMarginColumns) * cellWidth;
-    const long long height = (long long)gridRows * cellHeight;
+    const CellGeometry cells(cellWidth, cellHeight);
+    const std::int64_t width = cells.Width(std::int64_t(count) + kMarginColumns);
+    const std::int64_t height = cells.Height(gridRows);
     if (cellWidth <= 0 || cellHeight <= 0 || gridRows <= 0 || width > INT_MAX || height > INT_MAX) {
         return nullptr;
     }

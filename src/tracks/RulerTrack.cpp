@@ -3,12 +3,11 @@
 
 #include "model/AlignmentHelper.h"
 #include "msarender/RenderSequenceData.h"
+#include "msarender/CellGeometry.h"
 #include "renderer/PixmapAllocation.h"
 #include "tracks/RulerBuilder.h"
 
 namespace {
-
-constexpr int kRulerGridRows = 2;
 
 // No composed or exported picture is wider than the largest pixmap, so a band never needs more columns;
 // a huge residues-per-line would otherwise ask for a band of gigabytes.
@@ -32,7 +31,7 @@ void RenderSequenceData::RenderRulerBase(const Corvane::AlignmentHelper& helper,
     slot.pixmap.reset();
     std::unique_ptr<QPixmap> band = RulerBuilder::BuildRulerPixmap(
         fontAttributes.GetMaxWidth(), fontAttributes.GetMaxHeight(), aspects.showRuler,
-        aspects.showRulerNumbers, firstColumn, count, kRulerGridRows, font, helper.GetRulerDragOffset());
+        aspects.showRulerNumbers, firstColumn, count, int(kRulerBandRows), font, helper.GetRulerDragOffset());
     if (!band) return;
     slot.pixmap = std::move(band);
     slot.firstColumn = firstColumn;
@@ -44,6 +43,6 @@ void RenderSequenceData::CopyRulerPixmap(const Corvane::AlignmentHelper& helper,
     const std::unique_ptr<QPixmap> band = RulerBuilder::BuildRulerPixmap(
         fontAttributes.GetMaxWidth(), fontAttributes.GetMaxHeight(), aspects.showRuler,
         aspects.showRulerNumbers, firstColumn, DrawableColumns(count, fontAttributes.GetMaxWidth()),
-        kRulerGridRows, font, helper.GetRulerDragOffset());
+        int(kRulerBandRows), font, helper.GetRulerDragOffset());
     if (band) painter.drawPixmap(x, y, *band);
 }

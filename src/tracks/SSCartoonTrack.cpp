@@ -4,6 +4,7 @@
 #include "font/ColorConversion.h"
 #include "model/AlignmentHelper.h"
 #include "msarender/RenderSequenceData.h"
+#include "msarender/CellGeometry.h"
 #include "tracks/SSCartoonPainter.h"
 
 namespace {
@@ -47,7 +48,7 @@ void RenderSequenceData::CopySSCartoonPixmap(const Corvane::AlignmentHelper& hel
                                              int row, int x, int& y, unsigned firstColumn, unsigned count,
                                              bool includeGaps) const {
     if (row < 0 || unsigned(row) >= ssStringsPerRow.size()) return;
-    const int cellHeight = fontAttributes.GetMaxHeight();
+    const CellGeometry cells(fontAttributes);
 
     std::map<std::string, std::string> lines;
     for (const auto& [key, structure] : ssStringsPerRow[unsigned(row)]) {
@@ -59,16 +60,18 @@ void RenderSequenceData::CopySSCartoonPixmap(const Corvane::AlignmentHelper& hel
     for (const std::string& key : helper.GetSecondaryStructureKeys()) {
         const auto line = lines.find(key);
         if (line == lines.end()) continue;
-        CopySSCartoonNamePixmap(helper, painter, unsigned(row), y + 2 * cellHeight, key, includeGaps);
+        // The name sits on the baseline of the line below the current one: the cartoon's own line.
+        CopySSCartoonNamePixmap(helper, painter, unsigned(row), cells.Baseline(y + cells.CellHeight()), key,
+                                includeGaps);
         // A line with no columns left (all gaps, or beyond the string) is blank but keeps its grid row.
         if (line->second.empty()) {
-            y += cellHeight;
+            y += cells.CellHeight();
             continue;
         }
         const std::unique_ptr<QPixmap> cartoon =
             cartoonDrawer ? cartoonDrawer->CartoonPixmap(line->second) : nullptr;
         if (!cartoon) return;
-        y += cellHeight;
+        y += cells.CellHeight();
         painter.drawPixmap(x, y, *cartoon);
     }
 }

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "font/ColorConversion.h"
-#include "renderer/CellGeometry.h"
+#include "msarender/CellGeometry.h"
 #include "renderer/RendererFixture.h"
 #include "renderer/RendererTestSupport.h"
 #include "support/AlignmentBuilder.h"

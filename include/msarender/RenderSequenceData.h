@@ -37,6 +37,18 @@ class SVAlignment;
 ///
 /// Copies share the cached pixmaps and the cartoon drawer with their source; every object keeps what it
 /// refers to alive, so releasing through one copy never invalidates another.
+///
+/// Where the class is implemented, by responsibility:
+/// - src/renderer/RenderSequenceData.cpp: construction, copying, InitializeRendering/UninitializeRendering;
+/// - src/renderer/RenderLayout.cpp: Render, its layout pass and block pass;
+/// - src/renderer/PixmapStore.cpp: shaping and emptying the residue, cartoon and ruler stores;
+/// - src/renderer/ResidueBlockRendering.cpp: the residue strips of a block, cell by cell from the glyph
+/// cache;
+/// - src/tracks/RulerTrack.cpp and src/tracks/SSCartoonTrack.cpp: ruler bands and secondary-structure lines;
+/// - src/renderer/ViewComposition.cpp: the composed view, the name column, row locations, GetSavablePixmap;
+/// - src/renderer/HitTesting.cpp: the hit tests and ScrollTo;
+/// - src/renderer/ImageExport.cpp: CopyImageData.
+/// Pixel arithmetic lives in msarender/CellGeometry.h.
 class MSARENDER_EXPORT RenderSequenceData {
 public:
     /// The view rectangle, name rectangle and display switches of one Render call.
@@ -138,7 +150,7 @@ protected:
 
     void InitializePixmapBlocks(const Corvane::AlignmentHelper& helper);
     bool RenderResidueBlock(const Corvane::AlignmentHelper& helper, unsigned first, unsigned end,
-                            unsigned block, int firstRow, int lastRow);
+                            unsigned block, int firstDrawnRow, int lastDrawnRow);
     bool RenderResidueBases(const Corvane::AlignmentHelper& helper, unsigned row, unsigned block,
                             unsigned first, unsigned count);
     void GetRenderData(const Corvane::AlignmentHelper& helper, ResidueRenderData& data, unsigned row,
@@ -219,45 +231,56 @@ private:
                           const std::map<unsigned, std::vector<unsigned>>& columnsByRow, unsigned first,
                           unsigned end, unsigned count, bool includeGaps, int& y) const;
 
-    int residuesPerBlock = 0;
-    int horizontalScrollValue = 0;
-    int verticalScrollValue = 0;
-    unsigned blockCount = 0;
-    unsigned blocksToRender = 0;
-    unsigned topResidueIndex = 0;
-    int residueBlockHeight = 0;
-    int residueBlockWidth = 0;
-    unsigned rowsPerBlock = 0;
-    unsigned ssRowCount = 0;
-    int firstRow = -1;
-    int lastRow = -1;
-    int lastBlockRows = -1;
-    bool layoutFresh = false;
-    bool redrawResidues = false;
-    int horizontalViewScrollValue = 0;
-    int verticalViewScrollValue = 0;
-    QSize sequenceViewSize{0, 0};
-    QSize nameViewSize{0, 0};
-    RenderAspects aspects;
-    std::shared_ptr<QPixmap> alignmentPixmap;
-    std::shared_ptr<QPixmap> namePixmap;
-    std::shared_ptr<SSCartoonPainter> cartoonDrawer;
-    std::map<unsigned, SlotVector> residueBlocks;
-    std::map<std::string, std::map<unsigned, SlotVector>> cartoonBlocks;
-    SlotVector rulerBlocks;
-    SQV::SVAlignment* svAlignment = nullptr;  // not owned; the host keeps it alive
-    int currentSequenceIndex = -1;
+    // Written by the host through the reference accessors.
     int topScrollValue = 0;
     int leftScrollValue = 0;
     int topDrawnValue = 0;
+    int verticalViewScrollValue = 0;
+
+    // Written by every Render call.
+    SQV::SVAlignment* svAlignment = nullptr;  // not owned; the host keeps it alive
+    RenderAspects aspects;
+    bool redrawResidues = false;
+    int currentSequenceIndex = -1;
+
+    // Written by the layout pass.
     QFont font;
-    SQC::FontAttributes fontAttributes;
+    SQC::FontAttributes fontAttributes;  // the cell; refers to `font`, declared before it
     unsigned rowCount = 0;
     unsigned maxTotalLength = 0;
+    unsigned ssRowCount = 0;
+    int residuesPerBlock = 0;
+    unsigned blockCount = 0;
+    unsigned rowsPerBlock = 0;
+    unsigned blocksToRender = 0;
+    int lastBlockRows = -1;
+    bool layoutFresh = false;
+    int horizontalScrollValue = 0;
+    int verticalScrollValue = 0;
+    int residueBlockHeight = 0;
+    int residueBlockWidth = 0;
     std::vector<unsigned> ssRowsPerRow;
     std::vector<std::map<std::string, std::string>> ssStringsPerRow;
-    std::map<int, RowLocation> rowLocations;
     std::vector<std::vector<SDM::Residue>> residueTable;
+    std::shared_ptr<SSCartoonPainter> cartoonDrawer;  // survives layout passes without a font change
+
+    // Written by the block pass.
+    unsigned topResidueIndex = 0;
+    int horizontalViewScrollValue = 0;
+    int firstRow = -1;
+    int lastRow = -1;
+
+    // The pixmap store: shaped by the layout pass, filled by the block pass.
+    std::map<unsigned, SlotVector> residueBlocks;
+    std::map<std::string, std::map<unsigned, SlotVector>> cartoonBlocks;
+    SlotVector rulerBlocks;
+
+    // Written by composition; read by hit testing and scrolling.
+    std::shared_ptr<QPixmap> alignmentPixmap;
+    std::shared_ptr<QPixmap> namePixmap;
+    QSize sequenceViewSize{0, 0};
+    QSize nameViewSize{0, 0};
+    std::map<int, RowLocation> rowLocations;
 
     friend class RenderSequenceDataTestAccess;  // tests inspect the stores through this
 };

@@ -1,9 +1,11 @@
+// RenderSequenceData's hit tests and ScrollTo, answered from the last composition's row locations.
+
 #include <algorithm>
 #include <cstdint>
 
 #include "model/AlignmentHelper.h"
-#include "msarender/RenderSequenceData.h"
 #include "msarender/CellGeometry.h"
+#include "msarender/RenderSequenceData.h"
 
 namespace {
 

@@ -1,3 +1,5 @@
+// RenderSequenceData::CopyImageData: a fresh picture of chosen rows and columns, drawn from the model.
+
 #include <QFontMetrics>
 #include <QPainter>
 #include <algorithm>
@@ -5,8 +7,8 @@
 
 #include "font/ColorConversion.h"
 #include "model/AlignmentHelper.h"
-#include "msarender/RenderSequenceData.h"
 #include "msarender/CellGeometry.h"
+#include "msarender/RenderSequenceData.h"
 #include "renderer/PixmapAllocation.h"
 #include "sqv/SVAlignment.h"
 

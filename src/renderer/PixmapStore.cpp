@@ -1,3 +1,5 @@
+// RenderSequenceData's pixmap block store: shaping it at a layout pass and emptying it.
+
 #include "model/AlignmentHelper.h"
 #include "msarender/RenderSequenceData.h"
 

@@ -1,3 +1,5 @@
+// RenderSequenceData::Render: the path choice, the layout pass and the block pass.
+
 #include <QGuiApplication>
 #include <QObject>
 #include <QPaintDevice>
@@ -8,8 +10,8 @@
 #include "common/PerformanceTimer.h"
 #include "font/ColorConversion.h"
 #include "model/AlignmentHelper.h"
-#include "msarender/RenderSequenceData.h"
 #include "msarender/CellGeometry.h"
+#include "msarender/RenderSequenceData.h"
 #include "renderer/PixmapAllocation.h"
 #include "tracks/SSCartoonPainter.h"
 

@@ -1,3 +1,5 @@
+// RenderSequenceData: construction, copying, the host's lifecycle calls and size accessors.
+
 #include "msarender/RenderSequenceData.h"
 
 #include "tracks/SSCartoonPainter.h"

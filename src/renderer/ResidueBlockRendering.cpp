@@ -1,3 +1,5 @@
+// RenderSequenceData's residue strips: which rows of a block are drawn, and their cells from the glyph cache.
+
 #include <QImage>
 #include <QPixmap>
 #include <algorithm>
@@ -9,8 +11,8 @@
 #include "common/PerformanceTimer.h"
 #include "font/ColorConversion.h"
 #include "model/AlignmentHelper.h"
-#include "msarender/RenderSequenceData.h"
 #include "msarender/CellGeometry.h"
+#include "msarender/RenderSequenceData.h"
 #include "renderer/GlyphMemo.h"
 #include "renderer/PixmapAllocation.h"
 #include "residue/ResidueFactory.h"
@@ -133,9 +135,12 @@ bool RenderSequenceData::RenderResidueBases(const Corvane::AlignmentHelper& help
                                             unsigned block, unsigned first, unsigned count) {
     Common::PerformanceTimer timer(Common::PerformanceManager::Renderer,
                                    L"[RenderSequenceData::RenderResidueBases]", nullptr);
+    // No block entry is expected after InitializeRendering until the next layout pass; an entry always has
+    // a slot for every row of the residue table, which the same layout pass built.
     const auto blockIt = residueBlocks.find(block);
-    if (blockIt == residueBlocks.end() || row >= blockIt->second.size() || row >= helper.RowCount())
-        return false;
+    if (blockIt == residueBlocks.end() || row >= helper.RowCount()) return false;
+    Q_ASSERT(row < blockIt->second.size());
+    if (row >= blockIt->second.size()) return false;
     PixmapSlot& slot = blockIt->second[row];
 
     const bool selectedNow = helper.IsSelected(first, count, row);
@@ -189,7 +194,9 @@ QImage RenderSequenceData::PaintCells(const Corvane::AlignmentHelper& helper, un
     memo.UseFont(font, QSize(cellWidth, cellHeight));
     ResidueFactory* glyphs = ResidueFactory::Instance();
     ResidueRenderData data;
+    Q_ASSERT(row < residueTable.size());
     const std::vector<SDM::Residue>& residues = residueTable[row];
+    Q_ASSERT(*std::max_element(columns.begin(), columns.end()) < residues.size());
     uchar* const bits = strip.bits();
     const qsizetype stripLine = strip.bytesPerLine();
     const std::size_t cellBytes = std::size_t(cellWidth) * sizeof(QRgb);

@@ -1,3 +1,5 @@
+// RenderSequenceData's view composition: the composed alignment and name pixmaps and the row locations.
+
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPen>
@@ -6,9 +8,9 @@
 
 #include "font/ColorConversion.h"
 #include "model/AlignmentHelper.h"
+#include "msarender/CellGeometry.h"
 #include "msarender/FontFactory.h"
 #include "msarender/RenderSequenceData.h"
-#include "msarender/CellGeometry.h"
 #include "renderer/PixmapAllocation.h"
 #include "residue/ResidueFactory.h"
 #include "residue/ResidueRenderData.h"

@@ -1,9 +1,11 @@
+// RenderSequenceData's ruler bands: cached per block for the view, drawn afresh for export.
+
 #include <QPainter>
 #include <algorithm>
 
 #include "model/AlignmentHelper.h"
-#include "msarender/RenderSequenceData.h"
 #include "msarender/CellGeometry.h"
+#include "msarender/RenderSequenceData.h"
 #include "renderer/PixmapAllocation.h"
 #include "tracks/RulerBuilder.h"
 

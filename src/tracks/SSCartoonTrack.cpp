@@ -1,10 +1,12 @@
+// RenderSequenceData's secondary-structure lines: cached per row, key and block, drawn afresh for export.
+
 #include <QPainter>
 #include <algorithm>
 
 #include "font/ColorConversion.h"
 #include "model/AlignmentHelper.h"
-#include "msarender/RenderSequenceData.h"
 #include "msarender/CellGeometry.h"
+#include "msarender/RenderSequenceData.h"
 #include "tracks/SSCartoonPainter.h"
 
 namespace {
@@ -25,7 +27,9 @@ std::string WithoutGaps(std::string text) {
 
 void RenderSequenceData::RenderSSCartoonBase(unsigned row, unsigned blockIndex, const std::string& key,
                                              const std::string& ssString) {
+    // The layout pass that collected the structure strings also made a store entry for every key.
     const auto keyIt = cartoonBlocks.find(key);
+    Q_ASSERT(keyIt != cartoonBlocks.end());
     if (keyIt == cartoonBlocks.end()) return;
     auto& blocks = keyIt->second;
     auto blockIt = blocks.find(blockIndex);

@@ -9,6 +9,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "msarender/CellGeometry.h"
 #include "msarender/FontAttributes.h"
 #include "support/TestFont.h"
 
@@ -39,9 +40,7 @@ protected:
 
     QTemporaryDir dir;
     // The program's default font, measured here the same way.
-    SQC::FontAttributes cell{testsupport::MonoFont(10)};
-    int W = cell.GetMaxWidth();
-    int H = cell.GetMaxHeight();
+    CellGeometry cells{SQC::FontAttributes(testsupport::MonoFont(10))};
 };
 
 // A FASTA alignment of `rows` sequences of `columns` residues.
@@ -63,8 +62,8 @@ TEST_F(MsarenderCommand, WithoutInputRendersTheBundledExampleAndSaysWhere) {
     const QImage image(Path("example.png"));
     ASSERT_FALSE(image.isNull());
     // fn3: 98 sequences, 11 of them with a secondary-structure line, 117 columns, a ruler band.
-    EXPECT_EQ(image.height(), (98 + 11 + 2) * H);
-    EXPECT_GT(image.width(), 117 * W);
+    EXPECT_EQ(image.height(), cells.LineTop(98 + 11 + kRulerBandRows));
+    EXPECT_GT(image.width(), cells.ColumnLeft(117));
 }
 
 TEST_F(MsarenderCommand, WrapGivesBlocksOfTheRequestedWidthEachWithItsRuler) {
@@ -72,9 +71,9 @@ TEST_F(MsarenderCommand, WrapGivesBlocksOfTheRequestedWidthEachWithItsRuler) {
     const RunResult run = Run({Data("globins4.sto"), "--wrap", "50", "-o", Path("g.png")});
     ASSERT_EQ(run.exitCode, 0) << run.err.constData();
     const QImage image(Path("g.png"));
-    EXPECT_EQ(image.height(), 4 * (4 + 2) * H);
-    EXPECT_GT(image.width(), 50 * W);
-    EXPECT_LT(image.width(), 51 * W + 400);
+    EXPECT_EQ(image.height(), cells.BlockTop(4, 4 + kRulerBandRows));
+    EXPECT_GT(image.width(), cells.ColumnLeft(50));
+    EXPECT_LT(image.width(), cells.ColumnLeft(51) + 400);
 }
 
 TEST_F(MsarenderCommand, ColumnsOfOneSequenceHaveNoNameColumn) {
@@ -82,14 +81,14 @@ TEST_F(MsarenderCommand, ColumnsOfOneSequenceHaveNoNameColumn) {
         Run({Data("globins4.sto"), "--sequences", "2", "--columns", "1-5,10", "-o", Path("c.png")});
     ASSERT_EQ(run.exitCode, 0) << run.err.constData();
     const QImage image(Path("c.png"));
-    EXPECT_EQ(image.width(), 6 * W);
-    EXPECT_EQ(image.height(), 3 * H);
+    EXPECT_EQ(image.width(), cells.ColumnLeft(6));
+    EXPECT_EQ(image.height(), cells.LineTop(kRulerBandRows + 1));
 }
 
 TEST_F(MsarenderCommand, NoRulerDropsTheBand) {
     const RunResult run = Run({Data("globins4.sto"), "--no-ruler", "-o", Path("n.png")});
     ASSERT_EQ(run.exitCode, 0) << run.err.constData();
-    EXPECT_EQ(QImage(Path("n.png")).height(), 4 * H);
+    EXPECT_EQ(QImage(Path("n.png")).height(), cells.LineTop(4));
 }
 
 TEST_F(MsarenderCommand, OutputTypeFollowsTheExtension) {
@@ -97,7 +96,7 @@ TEST_F(MsarenderCommand, OutputTypeFollowsTheExtension) {
         const RunResult run = Run({Data("globins4.sto"), "--no-ruler", "-o", Path(name)});
         ASSERT_EQ(run.exitCode, 0) << name << run.err.constData();
         const QImage image(Path(name));
-        EXPECT_EQ(image.height(), 4 * H) << name;
+        EXPECT_EQ(image.height(), cells.LineTop(4)) << name;
     }
     QFile ppm(Path("a.ppm"));
     ASSERT_TRUE(ppm.open(QIODevice::ReadOnly));
@@ -160,7 +159,7 @@ TEST_F(MsarenderCommand, AnExistingOutputIsReplacedOnlyByACompleteImage) {
 }
 
 TEST_F(MsarenderCommand, ATallAlignmentIsSplitIntoValidNumberedPages) {
-    const int rows = 32000 / H + 500;  // more sequences than one image can hold
+    const int rows = cells.LinesIn(32000) + 500;  // more sequences than one image can hold
     WriteFile("tall.fa", SyntheticFasta(rows, 30));
     const RunResult run = Run({Path("tall.fa"), "-o", Path("tall.png")});
     ASSERT_EQ(run.exitCode, 0) << run.err.constData();
@@ -171,7 +170,7 @@ TEST_F(MsarenderCommand, ATallAlignmentIsSplitIntoValidNumberedPages) {
         const QImage image(Path(QStringLiteral("tall-%1.png").arg(page, 3, 10, QLatin1Char('0'))));
         ASSERT_FALSE(image.isNull()) << page;
         EXPECT_LE(image.height(), 32000);
-        linesDrawn += image.height() / H - 2;  // each page has its ruler band
+        linesDrawn += cells.LinesIn(image.height()) - int(kRulerBandRows);  // each page has its ruler band
     }
     EXPECT_EQ(linesDrawn, rows);
     EXPECT_FALSE(QFile::exists(Path("tall.png")));

@@ -12,6 +12,7 @@
 #include "AlignmentView.h"
 #include "MsaviewTestSupport.h"
 #include "ViewerWindow.h"
+#include "msarender/CellGeometry.h"
 #include "msarender/FontAttributes.h"
 #include "sqv/UserProperties.h"
 #include "support/TestFont.h"
@@ -60,29 +61,29 @@ protected:
         return model().getSelection().ranges(sequence);
     }
     // Scroll range of `pixels` of hidden content: whole lines, so that the last one is shown whole.
-    int WholeLines(int pixels) const { return pixels <= 0 ? 0 : (pixels + H - 1) / H * H; }
+    int WholeLines(int pixels) const {
+        return pixels <= 0 ? 0 : cells.LineTop(cells.LinesIn(pixels + cells.CellHeight() - 1));
+    }
     QImage ComposedCell(unsigned column, unsigned sequence) {
         const QPoint corner = *view().ResiduePosition(column, sequence) - QPoint(view().NameColumnWidth(), 0);
-        return renderer().GetAlignmentPixmap()->toImage().copy(QRect(corner, QSize(W, H)));
+        return renderer().GetAlignmentPixmap()->toImage().copy(cells.Cell(0, 0).translated(corner));
     }
 
-    const SQC::FontAttributes cell{testsupport::MonoFont()};
-    const int W = cell.GetMaxWidth();
-    const int H = cell.GetMaxHeight();
+    const CellGeometry cells{SQC::FontAttributes(testsupport::MonoFont())};
     ViewerWindow window;
 };
 
 TEST_F(AlignmentViewTest, OpeningAFileLaysItOutInTheViewFontAndSizesTheScrollBars) {
-    EXPECT_EQ(view().CellWidth(), W);
-    EXPECT_EQ(view().CellHeight(), H);
+    EXPECT_EQ(view().CellWidth(), cells.CellWidth());
+    EXPECT_EQ(view().CellHeight(), cells.CellHeight());
     const int area = viewport()->width() - view().NameColumnWidth();
-    EXPECT_EQ(int(renderer().ResiduesPerBlock()), area / W);  // wrapped, fit to width
+    EXPECT_EQ(int(renderer().ResiduesPerBlock()), cells.ColumnsIn(area));  // wrapped, fit to width
     EXPECT_GT(view().NameColumnWidth(), renderer().GetNameViewSize().width());
     EXPECT_LE(view().NameColumnWidth(), viewport()->width() / 3 + 6);
     EXPECT_EQ(view().verticalScrollBar()->maximum(),
               WholeLines(renderer().GetVerticalScrollValue() - viewport()->height()));
     EXPECT_EQ(view().horizontalScrollBar()->maximum(), 0);
-    EXPECT_EQ(view().verticalScrollBar()->singleStep(), H);
+    EXPECT_EQ(view().verticalScrollBar()->singleStep(), cells.CellHeight());
     ASSERT_NE(renderer().GetAlignmentPixmap(), nullptr);
     ASSERT_NE(renderer().GetNamePixmap(), nullptr);
 }
@@ -92,7 +93,7 @@ TEST_F(AlignmentViewTest, ResizingLaysTheAlignmentOutForTheNewWidth) {
     window.resize(560, 400);
     QTRY_COMPARE(viewport()->width() < 560, true);
     const int area = viewport()->width() - view().NameColumnWidth();
-    EXPECT_EQ(int(renderer().ResiduesPerBlock()), area / W);
+    EXPECT_EQ(int(renderer().ResiduesPerBlock()), cells.ColumnsIn(area));
     EXPECT_LT(renderer().ResiduesPerBlock(), wide);
     const unsigned blocks =
         (model().columnCount() + renderer().ResiduesPerBlock() - 1) / renderer().ResiduesPerBlock();
@@ -113,10 +114,12 @@ TEST_F(AlignmentViewTest, ScrollingAWrappedViewDownABlockShowsTheNextColumns) {
 
 TEST_F(AlignmentViewTest, ScrollingAnUnwrappedViewSidewaysMovesTheFirstColumn) {
     SetOptions([](DisplayOptions& options) { options.wrap = false; });
-    ASSERT_GT(view().horizontalScrollBar()->maximum(), 20 * W);
-    const int hidden = int(model().columnCount()) * W - (viewport()->width() - view().NameColumnWidth());
-    EXPECT_EQ(view().horizontalScrollBar()->maximum(), (hidden + W - 1) / W * W);
-    view().horizontalScrollBar()->setValue(20 * W);
+    ASSERT_GT(view().horizontalScrollBar()->maximum(), cells.ColumnLeft(20));
+    const int hidden =
+        cells.ColumnLeft(model().columnCount()) - (viewport()->width() - view().NameColumnWidth());
+    EXPECT_EQ(view().horizontalScrollBar()->maximum(),
+              cells.ColumnLeft(cells.ColumnsIn(hidden + cells.CellWidth() - 1)));  // whole columns
+    view().horizontalScrollBar()->setValue(cells.ColumnLeft(20));
     EXPECT_EQ(renderer().TopResidueIndex(), 20u);
     EXPECT_EQ(view().ResiduePosition(20, 0)->x(), view().NameColumnWidth());
     EXPECT_FALSE(view().ResiduePosition(19, 0).has_value());
@@ -124,7 +127,7 @@ TEST_F(AlignmentViewTest, ScrollingAnUnwrappedViewSidewaysMovesTheFirstColumn) {
     view().horizontalScrollBar()->setValue(view().horizontalScrollBar()->maximum());
     EXPECT_TRUE(view().IsResidueVisible(model().columnCount() - 1, 0));
     // Down the rows: the first rows leave the view.
-    view().verticalScrollBar()->setValue(20 * H);
+    view().verticalScrollBar()->setValue(cells.LineTop(20));
     EXPECT_FALSE(view().ResiduePosition(model().columnCount() - 1, 0).has_value());
     EXPECT_TRUE(view().IsResidueVisible(model().columnCount() - 1, 30));
 }
@@ -162,7 +165,7 @@ TEST_F(AlignmentViewTest, HoveringOverAStructureLineTellsTheStructureAtTheColumn
     const auto structure = boost::dynamic_pointer_cast<SDM::AASequence>(model().getSequence(sequence))
                                ->getSecondaryStructure("SS");
     const char letter = structure->Letters()[residues - 1];
-    QTest::mouseMove(viewport(), CellCentre(view(), column, sequence) + QPoint(0, H));
+    QTest::mouseMove(viewport(), CellCentre(view(), column, sequence) + QPoint(0, cells.CellHeight()));
     EXPECT_EQ(window.StatusText(), QStringLiteral("%1 | column %2 | SS: %3 (%4)")
                                        .arg(QString::fromStdString(Name(sequence)))
                                        .arg(column + 1)
@@ -215,7 +218,7 @@ TEST_F(AlignmentViewTest, ClickingANameMakesItTheCurrentRowWithoutFreezingTheVie
 
     // The renderer underlines the current row's label in blue at the bottom of its line.
     const QImage names = renderer().GetNamePixmap()->toImage();
-    const int baseline = view().ResiduePosition(0, sequence)->y() + H;
+    const int baseline = cells.Baseline(view().ResiduePosition(0, sequence)->y());
     bool blue = false;
     for (int x = 0; x < view().NameColumnWidth() && x < names.width(); ++x)
         blue = blue || names.pixelColor(x, baseline) == QColor(Qt::blue);
@@ -265,7 +268,7 @@ INSTANTIATE_TEST_SUITE_P(Modes, GoToTest,
 
 TEST_F(AlignmentViewTest, GoToInAnUnwrappedViewRevealsAColumnJustRightOfTheView) {
     SetOptions([](DisplayOptions& options) { options.wrap = false; });
-    const unsigned visibleColumns = unsigned((viewport()->width() - view().NameColumnWidth()) / W);
+    const unsigned visibleColumns = unsigned(cells.ColumnsIn(viewport()->width() - view().NameColumnWidth()));
     for (unsigned column : {visibleColumns, visibleColumns + 2, visibleColumns + 20}) {
         view().horizontalScrollBar()->setValue(0);
         view().verticalScrollBar()->setValue(0);
@@ -279,7 +282,8 @@ TEST_F(AlignmentViewTest, CopiedImageOfOneRowHasItsColumnsAndTheRuler) {
     Drag(CellCentre(view(), 10, 2), CellCentre(view(), 29, 2));
     ASSERT_TRUE(window.CopySelectionImage());
     const QPixmap copied = QApplication::clipboard()->pixmap();
-    EXPECT_EQ(copied.size(), QSize(20 * W, 3 * H));  // no names for one row; ruler band of two lines
+    // No names for one row: the ruler band and the row.
+    EXPECT_EQ(copied.size(), QSize(cells.ColumnLeft(20), cells.LineTop(kRulerBandRows + 1)));
 }
 
 TEST_F(AlignmentViewTest, CopiedImageOfSeveralRowsHasTheirNamesAndIsSavedAsPng) {
@@ -291,7 +295,7 @@ TEST_F(AlignmentViewTest, CopiedImageOfSeveralRowsHasTheirNamesAndIsSavedAsPng) 
                                             .width());
     const std::unique_ptr<QPixmap> image = view().SelectionImage();
     ASSERT_NE(image, nullptr);
-    EXPECT_EQ(image->size(), QSize(20 * W + nameWidth, 5 * H));
+    EXPECT_EQ(image->size(), QSize(cells.ColumnLeft(20) + nameWidth, cells.LineTop(kRulerBandRows + 3)));
 
     QTemporaryDir directory;
     const QString path = directory.filePath("selection.png");

@@ -63,15 +63,16 @@ TEST_P(ResidueRoundTripTest, EveryShownResidueComesBackFromItsCoordinate) {
     const QImage view = View();
     unsigned checked = 0;
     for (const auto& [top, location] : renderer.RowLocations()) {
-        if (location.kind != 0 || location.row < 0) continue;
+        if (location.kind != RenderSequenceData::RowLocation::kBandOrResidueLine || location.row < 0)
+            continue;
         const int sequence = SequenceOfRow(location.row);
         ASSERT_GE(sequence, 0);
         for (unsigned column = location.firstColumn; column < location.endColumn && column < kColumns;
              ++column) {
+            const QRect cell = cells.Cell(int(column - location.firstColumn), top);
             const QPoint corner = renderer.GetResidueCoordinate(column, unsigned(sequence));
-            ASSERT_EQ(corner, QPoint(cells.ColumnLeft(int(column - location.firstColumn)), top))
-                << "sequence " << sequence << " column " << column;
-            for (const QPoint& point : {corner, corner + QPoint(W - 1, H - 1)}) {
+            ASSERT_EQ(corner, cell.topLeft()) << "sequence " << sequence << " column " << column;
+            for (const QPoint& point : {corner, cell.bottomRight()}) {
                 EXPECT_EQ(renderer.GetResidueIndex(point), int(column));
                 EXPECT_EQ(renderer.GetRowIndex(point), location.row);
                 EXPECT_EQ(renderer.GetSequenceIndex(point), sequence);
@@ -82,8 +83,7 @@ TEST_P(ResidueRoundTripTest, EveryShownResidueComesBackFromItsCoordinate) {
                 EXPECT_EQ(foundSequence, sequence);
                 EXPECT_EQ(foundColumn, int(column));
             }
-            if (view.rect().contains(
-                    QRect(corner, QSize(W, H)))) {  // a fixed block may be wider than the view
+            if (view.rect().contains(cell)) {  // a fixed block may be wider than the view
                 EXPECT_EQ(CellColour(view, corner),
                           Background(Letters(kColumns, unsigned(sequence))[column]));
                 ++checked;
@@ -93,16 +93,16 @@ TEST_P(ResidueRoundTripTest, EveryShownResidueComesBackFromItsCoordinate) {
     EXPECT_GE(checked, 3u * 10u);  // at least three full residue lines were probed
 }
 
-INSTANTIATE_TEST_SUITE_P(Views, ResidueRoundTripTest,
-                         ::testing::Values(ViewCase{"WrapFitted", true, 0, false, 0, 0},
-                                           ViewCase{"WrapFittedStructureScrolled", true, 0, true, 4, 0},
-                                           ViewCase{"WrapFixedSevenStructure", true, 7, true, 0, 0},
-                                           ViewCase{"WrapFixedFifteenShifted", true, 15, false, 9, 3},
-                                           ViewCase{"WrapKeepLayoutScrolled", true, -1, true, 13, 0},
-                                           ViewCase{"NoWrapScrolledBothWays", false, 0, true, 3, 5}),
-                         [](const ::testing::TestParamInfo<ViewCase>& info) {
-                             return std::string(info.param.name);
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Views, ResidueRoundTripTest,
+    ::testing::Values(ViewCase{"WrapFitted", true, 0, false, 0, 0},
+                      ViewCase{"WrapFittedStructureScrolled", true, 0, true, 4, 0},
+                      ViewCase{"WrapFixedSevenStructure", true, 7, true, 0, 0},
+                      ViewCase{"WrapFixedFifteenShifted", true, 15, false, 9, 3},
+                      ViewCase{"WrapKeepLayoutScrolled", true, RenderSequenceData::RenderAspects::kFitToWidth,
+                               true, 13, 0},
+                      ViewCase{"NoWrapScrolledBothWays", false, 0, true, 3, 5}),
+    [](const ::testing::TestParamInfo<ViewCase>& info) { return std::string(info.param.name); });
 
 // GIVEN wrapping, structure lines on, no scrolling: band 0-1, s0 2, s0(alpha) 3, s0(beta) 4, s1 5, s3 6 ...
 TEST_F(HitTestingTest, RulerBandsAndStructureLinesAnswerForTheirGridRows) {
@@ -118,7 +118,7 @@ TEST_F(HitTestingTest, RulerBandsAndStructureLinesAnswerForTheirGridRows) {
     EXPECT_EQ(renderer.GetResidueIndex(bandBottom), -1);
     EXPECT_EQ(renderer.GetSsKey(bandBottom), "");
 
-    const QPoint alphaLine(cells.ColumnLeft(4), cells.LineTop(3) + H / 2);
+    const QPoint alphaLine(cells.ColumnLeft(4), cells.LineTop(3) + cells.CellHeight() / 2);
     EXPECT_EQ(renderer.GetRowIndex(alphaLine), 0);
     EXPECT_EQ(renderer.GetSequenceIndex(alphaLine), 0);
     EXPECT_EQ(renderer.GetSsKey(alphaLine), "alpha");

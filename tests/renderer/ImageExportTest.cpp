@@ -31,7 +31,7 @@ protected:
     }
     // Inset by a pixel: a name's last letter may touch the first residue cell.
     bool IsWhiteCell(const QImage& image, int x, int top) const {
-        return !HasInk(image, QRect(x + 1, top + 1, W - 2, H - 2));
+        return !HasInk(image, cells.Cell(0, top).translated(x, 0).adjusted(1, 1, -1, -1));
     }
 };
 
@@ -41,9 +41,10 @@ TEST_F(ImageExportTest, OneRowColumnListHasNoNameColumn) {
     ASSERT_TRUE(RenderWith(alignment, AspectsOfCells(10, 12)));
     const QImage picture = Export({}, {{1, {3, 4, 5, 6}}});
 
-    ASSERT_EQ(picture.size(), QSize(4 * W, 3 * H));  // ruler band + one residue line
-    EXPECT_TRUE(HasInk(picture, QRect(0, 0, 4 * W, 2 * H)));
-    ExpectCells(picture, 0, 2 * H, 1, {3, 4, 5, 6});
+    const int line = cells.RulerBandHeight();
+    ASSERT_EQ(picture.size(), QSize(cells.ColumnLeft(4), cells.LineTop(3)));  // ruler band + one residue line
+    EXPECT_TRUE(HasInk(picture, QRect(0, 0, cells.ColumnLeft(4), cells.RulerBandHeight())));
+    ExpectCells(picture, 0, line, 1, {3, 4, 5, 6});
 }
 
 // GIVEN no wrapping and two rows with lists of 5 and 12 columns
@@ -55,12 +56,15 @@ TEST_F(ImageExportTest, ColumnListsOfFiveAndTwelveShareOneNameColumn) {
     const QImage picture = Export({}, {{0, five}, {2, twelve}});
     const int nameWidth = LabelWidth(" seq0");
 
-    ASSERT_EQ(picture.size(), QSize(12 * W + nameWidth, 4 * H));
-    ExpectCells(picture, nameWidth, 2 * H, 0, five);
-    EXPECT_TRUE(IsWhiteCell(picture, nameWidth + cells.ColumnLeft(5), 2 * H));
-    ExpectCells(picture, nameWidth, 3 * H, 2, twelve);
-    EXPECT_TRUE(HasInk(picture, QRect(0, 2 * H, nameWidth, H)));  // the names
-    EXPECT_TRUE(HasInk(picture, QRect(0, 3 * H, nameWidth, H)));
+    const int first = cells.RulerBandHeight();
+    const int second = cells.LineTop(3);
+
+    ASSERT_EQ(picture.size(), QSize(cells.ColumnLeft(12) + nameWidth, cells.LineTop(4)));
+    ExpectCells(picture, nameWidth, first, 0, five);
+    EXPECT_TRUE(IsWhiteCell(picture, nameWidth + cells.ColumnLeft(5), first));
+    ExpectCells(picture, nameWidth, second, 2, twelve);
+    EXPECT_TRUE(HasInk(picture, QRect(0, first, nameWidth, cells.CellHeight())));  // the names
+    EXPECT_TRUE(HasInk(picture, QRect(0, second, nameWidth, cells.CellHeight())));
 }
 
 TEST_F(ImageExportTest, WholeSequencesKeepTheRequestedOrder) {
@@ -71,9 +75,9 @@ TEST_F(ImageExportTest, WholeSequencesKeepTheRequestedOrder) {
     std::vector<unsigned> all(12);
     for (unsigned c = 0; c < 12; ++c) all[c] = c;
 
-    ASSERT_EQ(picture.size(), QSize(12 * W + nameWidth, 4 * H));
-    ExpectCells(picture, nameWidth, 2 * H, 7, all);  // sequence 7 above sequence 2
-    ExpectCells(picture, nameWidth, 3 * H, 2, all);
+    ASSERT_EQ(picture.size(), QSize(cells.ColumnLeft(12) + nameWidth, cells.LineTop(4)));
+    ExpectCells(picture, nameWidth, cells.RulerBandHeight(), 7, all);  // sequence 7 above sequence 2
+    ExpectCells(picture, nameWidth, cells.LineTop(3), 2, all);
 }
 
 // GIVEN blocks of 10 columns, a 25-column list (given backwards) and a 3-column list
@@ -84,20 +88,24 @@ TEST_F(ImageExportTest, LongColumnListWrapsIntoBlocksWithTheirRulerBands) {
     for (unsigned c = 25; c-- > 0;) backwards.push_back(c);
     const QImage picture = Export({}, {{0, backwards}, {1, {5, 6, 7}}});
     const int nameWidth = LabelWidth(" seq0");
-    const int blockHeight = 4 * H;  // band, two rows
+    const unsigned blockLines = kRulerBandRows + 2;  // band, two rows
+    const int blockHeight = cells.LineTop(blockLines);
+    const int band = cells.RulerBandHeight();
 
-    ASSERT_EQ(picture.size(), QSize(10 * W + nameWidth, 3 * blockHeight));
+    ASSERT_EQ(picture.size(), QSize(cells.ColumnLeft(10) + nameWidth, 3 * blockHeight));
     for (int block = 0; block < 3; ++block) {
-        const int top = block * blockHeight;
-        EXPECT_TRUE(HasInk(picture, QRect(nameWidth, top, 10 * W, 2 * H))) << "band " << block;
+        const int top = int(cells.BlockTop(block, blockLines));
+        EXPECT_TRUE(HasInk(picture, QRect(nameWidth, top, cells.ColumnLeft(10), band))) << "band " << block;
         const auto first = backwards.begin() + block * 10;
         const std::vector<unsigned> shown(first, block == 2 ? backwards.end() : first + 10);
-        ExpectCells(picture, nameWidth, top + 2 * H, 0, shown);
+        ExpectCells(picture, nameWidth, top + band, 0, shown);
     }
     EXPECT_TRUE(IsWhiteCell(picture, nameWidth + cells.ColumnLeft(5),
-                            2 * blockHeight + 2 * H));  // positions end at 24
-    ExpectCells(picture, nameWidth, 3 * H, 1, {5, 6, 7});
-    EXPECT_TRUE(IsWhiteCell(picture, nameWidth, blockHeight + 3 * H));  // the short list ended in block 0
+                            2 * blockHeight + band));  // positions end at 24
+    const int secondLine = band + cells.CellHeight();
+    ExpectCells(picture, nameWidth, secondLine, 1, {5, 6, 7});
+    // The short list ended in block 0.
+    EXPECT_TRUE(IsWhiteCell(picture, nameWidth, blockHeight + secondLine));
 
     std::vector<unsigned> twenty(backwards.begin(), backwards.begin() + 20);
     EXPECT_EQ(Export({}, {{0, twenty}, {1, {5}}}).height(), 2 * blockHeight);
@@ -111,19 +119,20 @@ TEST_F(ImageExportTest, LeftOutGapsCloseUpTheResidues) {
     BuiltAlignment alignment = builder.Build();
     ASSERT_TRUE(RenderWith(alignment, AspectsOfCells(10, 12)));
 
+    const int line = cells.RulerBandHeight();
     const QImage closed = Export({}, {{0, {0, 1, 2}}}, false);
-    EXPECT_EQ(CellColour(closed, QPoint(0, 2 * H)), Background('A'));
-    EXPECT_EQ(CellColour(closed, QPoint(W, 2 * H)), Background('C'));
-    EXPECT_TRUE(IsWhiteCell(closed, 2 * W, 2 * H));
+    EXPECT_EQ(CellColour(closed, QPoint(0, line)), Background('A'));
+    EXPECT_EQ(CellColour(closed, QPoint(cells.ColumnLeft(1), line)), Background('C'));
+    EXPECT_TRUE(IsWhiteCell(closed, cells.ColumnLeft(2), line));
 
     const QImage open = Export({}, {{0, {0, 1, 2}}}, true);
-    EXPECT_EQ(CellColour(open, QPoint(2 * W, 2 * H)), Background('C'));
+    EXPECT_EQ(CellColour(open, QPoint(cells.ColumnLeft(2), line)), Background('C'));
 
     const QImage whole = Export({0}, {}, false);
     const int nameWidth = LabelWidth(" gappy");
     for (const auto& [position, letter] :
          std::vector<std::pair<int, char>>{{0, 'A'}, {1, 'C'}, {2, 'D'}, {3, 'E'}})
-        EXPECT_EQ(CellColour(whole, QPoint(nameWidth + cells.ColumnLeft(position), 2 * H)),
+        EXPECT_EQ(CellColour(whole, QPoint(nameWidth + cells.ColumnLeft(position), line)),
                   Background(letter));
 }
 
@@ -139,20 +148,21 @@ TEST_F(ImageExportTest, OnlyColumnListPicturesShowTheSelection) {
     const QColor selected = SQC::ToQColor(SDM::SelectedBackground(LetterScheme::Background(letter)));
 
     const QImage whole = Export({0, 1}, {});
-    EXPECT_EQ(CellColour(whole, QPoint(LabelWidth(" seq0") + cells.ColumnLeft(2), 2 * H)),
-              Background(letter));
+    const int line = cells.RulerBandHeight();
+    EXPECT_EQ(CellColour(whole, QPoint(LabelWidth(" seq0") + cells.ColumnLeft(2), line)), Background(letter));
 
     const QImage chosen = Export({}, {{0, {2}}});
-    EXPECT_EQ(CellColour(chosen, QPoint(0, 2 * H)), selected);
+    EXPECT_EQ(CellColour(chosen, QPoint(0, line)), selected);
 }
 
 TEST_F(ImageExportTest, ColumnsPastTheAlignedSequenceAreLeftOut) {
     BuiltAlignment alignment = LetterRows(2, 8);
     ASSERT_TRUE(RenderWith(alignment, AspectsOfCells(10, 12)));
     const QImage picture = Export({}, {{0, {0, 500, 8, 1}}});
-    ASSERT_EQ(picture.size(), QSize(4 * W, 3 * H));
-    ExpectCells(picture, 0, 2 * H, 0, {0, 1});
-    EXPECT_TRUE(IsWhiteCell(picture, 2 * W, 2 * H));
+    const int line = cells.RulerBandHeight();
+    ASSERT_EQ(picture.size(), QSize(cells.ColumnLeft(4), cells.LineTop(3)));
+    ExpectCells(picture, 0, line, 0, {0, 1});
+    EXPECT_TRUE(IsWhiteCell(picture, cells.ColumnLeft(2), line));
 }
 
 TEST_F(ImageExportTest, StructureLinesFollowTheirRowInWholeSequenceExports) {
@@ -166,26 +176,28 @@ TEST_F(ImageExportTest, StructureLinesFollowTheirRowInWholeSequenceExports) {
 
     const QImage picture = Export({0, 1}, {});
     const int nameWidth = LabelWidth(" first(alpha)");
-    ASSERT_EQ(picture.size(), QSize(8 * W + nameWidth, 5 * H));  // band, first, its line, second
-    EXPECT_EQ(CellColour(picture, QPoint(nameWidth, 2 * H)), Background('A'));
-    EXPECT_TRUE(HasInk(picture, QRect(nameWidth, 3 * H, 8 * W, H)));  // the cartoon
-    EXPECT_TRUE(HasInk(picture, QRect(0, 3 * H, nameWidth, H)));      // its label
-    EXPECT_EQ(CellColour(picture, QPoint(nameWidth, 4 * H)), Background('K'));
+    // Band, first, its structure line, second.
+    ASSERT_EQ(picture.size(), QSize(cells.ColumnLeft(8) + nameWidth, cells.LineTop(5)));
+    EXPECT_EQ(CellColour(picture, QPoint(nameWidth, cells.RulerBandHeight())), Background('A'));
+    const QRect cartoon(nameWidth, cells.LineTop(3), cells.ColumnLeft(8), cells.CellHeight());
+    EXPECT_TRUE(HasInk(picture, cartoon));
+    EXPECT_TRUE(HasInk(picture, QRect(0, cartoon.top(), nameWidth, cells.CellHeight())));  // its label
+    EXPECT_EQ(CellColour(picture, QPoint(nameWidth, cells.LineTop(4))), Background('K'));
 
     // Column lists never carry structure lines.
-    EXPECT_EQ(Export({}, {{0, {0, 1}}, {1, {0, 1}}}).height(), 4 * H);
+    EXPECT_EQ(Export({}, {{0, {0, 1}}, {1, {0, 1}}}).height(), cells.LineTop(4));
 }
 
 TEST_F(ImageExportTest, PictureTooLargeToAllocateIsNull) {
     BuiltAlignment alignment = LetterRows(2, 5000);
     ASSERT_TRUE(RenderWith(alignment, AspectsOfCells(30, 12, false)));
-    ASSERT_GT(5000 * W, PixmapAllocation::kMaxSide);
+    ASSERT_GT(cells.Width(5000), PixmapAllocation::kMaxSide);
     EXPECT_TRUE(Export({0, 1}, {}).isNull());
 
     ASSERT_TRUE(RenderWith(alignment, AspectsOfCells(60, 12)));  // wrapped, the same picture fits
     const QImage wrapped = Export({0, 1}, {});
     ASSERT_FALSE(wrapped.isNull());
-    EXPECT_EQ(wrapped.height(), 4 * H * int(access.BlockCount()));
+    EXPECT_EQ(wrapped.height(), cells.BlockTop(access.BlockCount(), kRulerBandRows + 2));
 }
 
 TEST_F(ImageExportTest, NothingSelectedGivesNoPicture) {

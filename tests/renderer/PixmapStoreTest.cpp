@@ -181,7 +181,7 @@ TEST_F(PixmapStoreTest, InitializeRenderingDropsThePixmapsButKeepsTheLayout) {
     renderer.InitializeRendering();
     EXPECT_EQ(renderer.GetAlignmentPixmap(), nullptr);
     EXPECT_EQ(renderer.GetNamePixmap(), nullptr);
-    EXPECT_EQ(renderer.GetResidueBlockWidth(), 40 * cell.w);
+    EXPECT_EQ(renderer.GetResidueBlockWidth(), cells.ColumnLeft(40));
     EXPECT_EQ(access.ResiduesPerBlock(), 40);
     EXPECT_TRUE(access.ResidueBlocks().empty());
 
@@ -191,12 +191,12 @@ TEST_F(PixmapStoreTest, InitializeRenderingDropsThePixmapsButKeepsTheLayout) {
 
     renderer.UninitializeRendering();
     EXPECT_EQ(renderer.GetAlignmentPixmap(), nullptr);
-    EXPECT_EQ(renderer.GetResidueBlockHeight(), (3 + 2) * cell.h);
+    EXPECT_EQ(renderer.GetResidueBlockHeight(), cells.LineTop(3 + kRulerBandRows));
 }
 
 TEST_F(PixmapStoreTest, RedrawDropsResidueStripsAndKeepsBands) {
     BuiltAlignment alignment = RowsOfColumns(3, 100);
-    const auto aspects = AspectsOfCells(40, 30, true, -1);
+    const auto aspects = AspectsOfCells(40, 30, true, RenderSequenceData::RenderAspects::kFitToWidth);
     ASSERT_TRUE(RenderWith(alignment, aspects));
     const qint64 strip = KeyOf(access.ResidueStrip(1, 2));
     const qint64 band = KeyOf(access.RulerBand(1));
@@ -222,7 +222,7 @@ TEST_F(PixmapStoreTest, CopyOutlivesItsReleasedSource) {
     BuiltAlignment alignment = RowsOfColumns(3, 100);
     auto source = std::make_unique<RenderSequenceData>();
     ASSERT_TRUE(source->Render(&device, *alignment.view, AspectsOfCells(40, 20), false, false));
-    const QRgb firstCell = PixelAt(*source->GetAlignmentPixmap(), 1, 2 * cell.h + 1);
+    const QRgb firstCell = PixelAt(*source->GetAlignmentPixmap(), 1, cells.RulerBandHeight() + 1);
 
     RenderSequenceData copy(*source);
     EXPECT_EQ(copy.GetAlignmentPixmap(), source->GetAlignmentPixmap());  // shared, not duplicated
@@ -234,7 +234,7 @@ TEST_F(PixmapStoreTest, CopyOutlivesItsReleasedSource) {
     source.reset();
 
     ASSERT_NE(copy.GetAlignmentPixmap(), nullptr);
-    EXPECT_EQ(PixelAt(*copy.GetAlignmentPixmap(), 1, 2 * cell.h + 1), firstCell);
+    EXPECT_EQ(PixelAt(*copy.GetAlignmentPixmap(), 1, cells.RulerBandHeight() + 1), firstCell);
     EXPECT_EQ(QColor(PixelAt(*strip, 1, 1)), SQC::ToQColor(LetterScheme::Background('A')));
     EXPECT_TRUE(copy.Render(&device, *alignment.view, AspectsOfCells(40, 20), false, true));
     EXPECT_NE(copy.GetAlignmentPixmap(), nullptr);
@@ -250,7 +250,7 @@ TEST_F(PixmapStoreTest, LayoutPassOfTheSourceLeavesTheCopysPixmapsIntact) {
     ASSERT_NE(band, nullptr);
 
     ASSERT_TRUE(RenderWith(alignment, AspectsOfCells(30, 20)));  // frees and rebuilds the source's stores
-    EXPECT_EQ(band->width(), (40 + 5) * cell.w);
+    EXPECT_EQ(band->width(), cells.ColumnLeft(40 + 5));
     EXPECT_FALSE(band->isNull());
     EXPECT_EQ(copyAccess.ResiduesPerBlock(), 40);
 

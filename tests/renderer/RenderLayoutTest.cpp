@@ -40,11 +40,12 @@ TEST_F(RenderLayoutTest, WrappedViewFitsBlocksToTheViewWidth) {
     EXPECT_EQ(access.RowsPerBlock(), 7u);
     EXPECT_EQ(access.BlocksToRender(), 3u);
     EXPECT_EQ(access.LastBlockRows(), 5);
-    EXPECT_EQ(renderer.GetHorizontalScrollValue(), 40 * cell.w);
-    EXPECT_EQ(renderer.GetVerticalScrollValue(), 3 * 7 * cell.h);
-    EXPECT_EQ(renderer.GetResidueBlockHeight(), 7 * cell.h);
-    EXPECT_EQ(renderer.GetResidueBlockWidth(), 40 * cell.w);
-    EXPECT_EQ(access.CellFont().GetMaxWidth(), cell.w);  // the widget's font became the residue font
+    EXPECT_EQ(renderer.GetHorizontalScrollValue(), cells.ColumnLeft(40));
+    EXPECT_EQ(renderer.GetVerticalScrollValue(), cells.LineTop(3 * 7));
+    EXPECT_EQ(renderer.GetResidueBlockHeight(), cells.LineTop(7));
+    EXPECT_EQ(renderer.GetResidueBlockWidth(), cells.ColumnLeft(40));
+    // The widget's font became the residue font.
+    EXPECT_EQ(access.CellFont().GetMaxWidth(), cells.CellWidth());
     EXPECT_EQ(access.Font().family(), testsupport::MonoFont().family());
 }
 
@@ -56,8 +57,8 @@ TEST_F(RenderLayoutTest, UnwrappedViewIsOneBlockAsWideAsTheView) {
     EXPECT_EQ(access.BlockCount(), 3u);
     EXPECT_EQ(access.BlocksToRender(), 1u);
     EXPECT_EQ(access.LastBlockRows(), 5);
-    EXPECT_EQ(renderer.GetHorizontalScrollValue(), 100 * cell.w);
-    EXPECT_EQ(renderer.GetVerticalScrollValue(), 7 * cell.h);
+    EXPECT_EQ(renderer.GetHorizontalScrollValue(), cells.ColumnLeft(100));
+    EXPECT_EQ(renderer.GetVerticalScrollValue(), cells.LineTop(7));
 }
 
 TEST_F(RenderLayoutTest, BlocksToRenderIsOneMoreThanWholeBlocksEvenWhenExact) {
@@ -88,13 +89,15 @@ TEST_F(RenderLayoutTest, FixedColumnsPerLineBeyondTheAlignmentPublishesTheAlignm
     EXPECT_EQ(access.ResiduesPerBlock(), 60);
     EXPECT_EQ(FitToWidthValue(alignment), 50);
     EXPECT_EQ(access.BlockCount(), 1u);
-    EXPECT_EQ(renderer.GetResidueBlockWidth(), 60 * cell.w);
+    EXPECT_EQ(renderer.GetResidueBlockWidth(), cells.ColumnLeft(60));
 }
 
 TEST_F(RenderLayoutTest, ScrollPositionPicksTheTopBlock) {
     BuiltAlignment alignment = RowsOfColumns(5, 200);
-    renderer.TopScrollValue() = 10 * cell.h + cell.h / 2;  // grid row 10: inside the second block
-    ASSERT_TRUE(RenderWith(alignment, AspectsOfCells(40, 20, true, -1)));
+    renderer.TopScrollValue() =
+        cells.LineTop(10) + cells.CellHeight() / 2;  // grid row 10: inside the second block
+    ASSERT_TRUE(
+        RenderWith(alignment, AspectsOfCells(40, 20, true, RenderSequenceData::RenderAspects::kFitToWidth)));
     EXPECT_EQ(access.TopResidueIndex(), 40u);
     EXPECT_EQ(access.HorizontalViewScrollValue(), 0);
 }
@@ -102,7 +105,7 @@ TEST_F(RenderLayoutTest, ScrollPositionPicksTheTopBlock) {
 TEST_F(RenderLayoutTest, HorizontalOffsetRoundsUpToWholeCells) {
     BuiltAlignment alignment = RowsOfColumns(5, 200);
     RenderSequenceData::RenderAspects aspects = AspectsOfCells(40, 20, false);
-    aspects.horizontalOffset = 2 * cell.w + cell.w / 2;
+    aspects.horizontalOffset = cells.ColumnLeft(2) + cells.CellWidth() / 2;
     ASSERT_TRUE(RenderWith(alignment, aspects));
     int sequenceStarter = -1;
     int residueStarter = -1;
@@ -110,7 +113,7 @@ TEST_F(RenderLayoutTest, HorizontalOffsetRoundsUpToWholeCells) {
     EXPECT_EQ(residueStarter, 3);
     EXPECT_EQ(access.TopResidueIndex(), 3u);
 
-    aspects.horizontalOffset = 2 * cell.w;
+    aspects.horizontalOffset = cells.ColumnLeft(2);
     ASSERT_TRUE(RenderWith(alignment, aspects));
     access.GetSequenceAndResidueStarters(sequenceStarter, residueStarter);
     EXPECT_EQ(residueStarter, 2);
@@ -120,8 +123,8 @@ TEST_F(RenderLayoutTest, HorizontalOffsetRoundsUpToWholeCells) {
 TEST_F(RenderLayoutTest, WrapWithFittedColumnsAddsTheOffsetToEachBlockStart) {
     BuiltAlignment alignment = RowsOfColumns(5, 200);
     RenderSequenceData::RenderAspects aspects = AspectsOfCells(40, 20, true, 0);
-    aspects.horizontalOffset = 3 * cell.w;
-    renderer.TopScrollValue() = 7 * cell.h;  // the second block
+    aspects.horizontalOffset = cells.ColumnLeft(3);
+    renderer.TopScrollValue() = cells.LineTop(7);  // the second block
     ASSERT_TRUE(RenderWith(alignment, aspects));
     EXPECT_EQ(access.HorizontalViewScrollValue(), 3);
     EXPECT_EQ(access.TopResidueIndex(), 43u);
@@ -129,10 +132,10 @@ TEST_F(RenderLayoutTest, WrapWithFittedColumnsAddsTheOffsetToEachBlockStart) {
 
 TEST_F(RenderLayoutTest, NegativeScrollValuesCountAsTheTop) {
     BuiltAlignment alignment = RowsOfColumns(5, 200);
-    renderer.TopScrollValue() = -5 * cell.h;
-    renderer.TopDrawnValue() = -3 * cell.h;
+    renderer.TopScrollValue() = cells.LineTop(-5);
+    renderer.TopDrawnValue() = cells.LineTop(-3);
     RenderSequenceData::RenderAspects aspects = AspectsOfCells(40, 20, true, 0);
-    aspects.horizontalOffset = -cell.w;
+    aspects.horizontalOffset = -cells.CellWidth();
     ASSERT_TRUE(RenderWith(alignment, aspects));
     EXPECT_EQ(access.TopResidueIndex(), 0u);
     EXPECT_EQ(access.FirstRow(), 0);
@@ -140,12 +143,14 @@ TEST_F(RenderLayoutTest, NegativeScrollValuesCountAsTheTop) {
 
 TEST_F(RenderLayoutTest, FirstRowFollowsTheDrawnOffsetBelowTheRulerBand) {
     BuiltAlignment alignment = RowsOfColumns(5, 200);
-    renderer.TopDrawnValue() = 4 * cell.h;  // grid row 4 of a block: row 2
-    ASSERT_TRUE(RenderWith(alignment, AspectsOfCells(40, 20, true, -1)));
+    renderer.TopDrawnValue() = cells.LineTop(4);  // grid row 4 of a block: row 2
+    ASSERT_TRUE(
+        RenderWith(alignment, AspectsOfCells(40, 20, true, RenderSequenceData::RenderAspects::kFitToWidth)));
     EXPECT_EQ(access.FirstRow(), 2);
 
-    renderer.TopDrawnValue() = cell.h;  // still inside the band
-    ASSERT_TRUE(RenderWith(alignment, AspectsOfCells(40, 20, true, -1)));
+    renderer.TopDrawnValue() = cells.CellHeight();  // still inside the band
+    ASSERT_TRUE(
+        RenderWith(alignment, AspectsOfCells(40, 20, true, RenderSequenceData::RenderAspects::kFitToWidth)));
     EXPECT_EQ(access.FirstRow(), 0);
 }
 
@@ -247,13 +252,13 @@ TEST_F(RenderLayoutTest, AlignmentWithoutRowsRendersNothing) {
 TEST_F(RenderLayoutTest, ViewSmallerThanACellIsTooSmall) {
     BuiltAlignment alignment = RowsOfColumns(5, 100);
     RenderSequenceData::RenderAspects aspects = AspectsOfCells(40, 20);
-    aspects.viewRect = QRect(0, 0, 40 * cell.w, cell.h - 1);
+    aspects.viewRect = QRect(0, 0, cells.ColumnLeft(40), cells.CellHeight() - 1);
     EXPECT_FALSE(RenderWith(alignment, aspects));
     EXPECT_EQ(renderer.GetAlignmentPixmap(), nullptr);
     EXPECT_EQ(renderer.GetNamePixmap(), nullptr);
     EXPECT_EQ(access.ResiduesPerBlock(), 0);
 
-    aspects.viewRect = QRect(0, 0, cell.w - 1, 20 * cell.h);
+    aspects.viewRect = QRect(0, 0, cells.CellWidth() - 1, cells.LineTop(20));
     EXPECT_FALSE(RenderWith(alignment, aspects));
 }
 
@@ -273,7 +278,7 @@ TEST_F(RenderLayoutTest, EmptyOrInvertedViewIsTooSmallAndKeepsTheOldLayout) {
 
 TEST_F(RenderLayoutTest, KeepingALayoutThatNeverExistedFails) {
     BuiltAlignment alignment = RowsOfColumns(5, 100);
-    renderer.TopScrollValue() = 3 * cell.h;
+    renderer.TopScrollValue() = cells.LineTop(3);
     EXPECT_FALSE(RenderWith(alignment, AspectsOfCells(40, 20), false, true));
     EXPECT_FALSE(RenderWith(alignment, AspectsOfCells(40, 20), true, false));
     EXPECT_EQ(access.ResiduesPerBlock(), 0);
@@ -287,7 +292,7 @@ TEST_F(RenderLayoutTest, WidgetFontBecomesTheResidueFont) {
     ASSERT_TRUE(renderer.Render(&widget, *alignment.view, AspectsOfCells(40, 20), false, false));
     EXPECT_EQ(access.Font(), large);
     EXPECT_EQ(access.CellFont().GetMaxHeight(), SQC::FontAttributes(large).GetMaxHeight());
-    EXPECT_NE(access.CellFont().GetMaxHeight(), cell.h);
+    EXPECT_NE(access.CellFont().GetMaxHeight(), cells.CellHeight());
 }
 
 TEST_F(RenderLayoutTest, NullDeviceAndNonWidgetDevicesUseTheApplicationFont) {
@@ -325,7 +330,7 @@ protected:
 };
 
 TEST_F(PathChoiceTest, ScrollingAWrappedViewWithAutomaticWidthKeepsTheLayout) {
-    const auto aspects = AspectsOfCells(40, 20, true, -1);
+    const auto aspects = AspectsOfCells(40, 20, true, RenderSequenceData::RenderAspects::kFitToWidth);
     ASSERT_TRUE(RenderWith(alignment, aspects));
     ASSERT_NE(renderer.GetAlignmentPixmap(), nullptr);
     EXPECT_FALSE(RelaidOutForNewWidth(aspects));
@@ -391,19 +396,22 @@ TEST_F(PathChoiceTest, FontChangeLaysOutAgainAndRebuildsTheCartoonDrawer) {
 
 TEST_F(PathChoiceTest, LayoutFreshAllowsOneExtraBlockOnce) {
     BuiltAlignment tall = RowsOfColumns(5, 400);  // 10 blocks of 40
-    renderer.TopDrawnValue() = 4 * cell.h;        // first row 2
-    ASSERT_TRUE(RenderWith(tall, AspectsOfCells(40, 10, true, -1)));
+    renderer.TopDrawnValue() = cells.LineTop(4);  // first row 2
+    ASSERT_TRUE(
+        RenderWith(tall, AspectsOfCells(40, 10, true, RenderSequenceData::RenderAspects::kFitToWidth)));
     // 10 grid rows: 2 blocks; the last shows 1 row, shifted by the first row: no overflow yet.
     EXPECT_EQ(access.BlocksToRender(), 2u);
     EXPECT_TRUE(access.LayoutFresh());
 
-    renderer.TopDrawnValue() = 6 * cell.h;  // first row 4: the last block's rows overflow
-    ASSERT_TRUE(RenderWith(tall, AspectsOfCells(40, 10, true, -1)));
+    renderer.TopDrawnValue() = cells.LineTop(6);  // first row 4: the last block's rows overflow
+    ASSERT_TRUE(
+        RenderWith(tall, AspectsOfCells(40, 10, true, RenderSequenceData::RenderAspects::kFitToWidth)));
     EXPECT_EQ(access.LastRow(), 5);
     EXPECT_EQ(access.BlocksToRender(), 3u);
     EXPECT_FALSE(access.LayoutFresh());
 
-    ASSERT_TRUE(RenderWith(tall, AspectsOfCells(40, 10, true, -1)));
+    ASSERT_TRUE(
+        RenderWith(tall, AspectsOfCells(40, 10, true, RenderSequenceData::RenderAspects::kFitToWidth)));
     EXPECT_EQ(access.BlocksToRender(), 3u);  // not again
 }
 

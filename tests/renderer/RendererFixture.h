@@ -8,7 +8,8 @@
 
 namespace renderertest {
 
-/// A renderer drawing for a widget in the test font, with a window into its internals.
+/// A renderer drawing for a widget in the test font, with a window into its internals and the cell
+/// geometry of that font.
 class RendererFixture : public ::testing::Test {
 protected:
     bool RenderWith(testsupport::BuiltAlignment& alignment, const RenderSequenceData::RenderAspects& aspects,
@@ -16,7 +17,7 @@ protected:
         return renderer.Render(&device, *alignment.view, aspects, redraw, keep);
     }
 
-    Cell cell = TestCell();
+    CellGeometry cells = TestCells();
     FakeWidget device{testsupport::MonoFont()};
     RenderSequenceData renderer;
     RenderSequenceDataTestAccess access{renderer};

@@ -10,6 +10,7 @@
 #include <boost/make_shared.hpp>
 #include <string>
 
+#include "msarender/CellGeometry.h"
 #include "msarender/FontAttributes.h"
 #include "msarender/RenderSequenceData.h"
 #include "sdm/ColorScheme.h"
@@ -26,28 +27,33 @@ public:
     QPaintEngine* paintEngine() const override { return nullptr; }
 };
 
-/// The residue cell of the test font.
+/// The cell geometry of the test font.
+inline CellGeometry TestCells() {
+    return CellGeometry(SQC::FontAttributes(testsupport::MonoFont()));
+}
+
+/// The residue cell of the test font, as bare width and height.
 struct Cell {
     int w;
     int h;
 };
 
 inline Cell TestCell() {
-    const SQC::FontAttributes attributes(testsupport::MonoFont());
-    return {attributes.GetMaxWidth(), attributes.GetMaxHeight()};
+    const CellGeometry cells = TestCells();
+    return {cells.CellWidth(), cells.CellHeight()};
 }
 
 /// A view rectangle of whole cells of the test font.
 inline QRect ViewOfCells(int columns, int gridRows) {
-    const Cell cell = TestCell();
-    return QRect(0, 0, columns * cell.w, gridRows * cell.h);
+    const CellGeometry cells = TestCells();
+    return QRect(0, 0, cells.ColumnLeft(columns), cells.LineTop(gridRows));
 }
 
 inline RenderSequenceData::RenderAspects AspectsOfCells(int columns, int gridRows, bool wrap = true,
                                                         int residuesPerLine = 0) {
     RenderSequenceData::RenderAspects aspects;
     aspects.viewRect = ViewOfCells(columns, gridRows);
-    aspects.nameRect = QRect(0, 0, 100, gridRows * TestCell().h);
+    aspects.nameRect = QRect(0, 0, 100, TestCells().LineTop(gridRows));
     aspects.wrap = wrap;
     aspects.residuesPerLine = residuesPerLine;
     return aspects;

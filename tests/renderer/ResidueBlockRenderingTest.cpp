@@ -40,15 +40,15 @@ protected:
     QColor CellBackground(unsigned block, unsigned row, unsigned localColumn) const {
         const QPixmap* strip = access.ResidueStrip(block, row);
         if (strip == nullptr) return QColor();
-        return QColor(PixelAt(*strip, int(localColumn) * cell.w + 1, 1));
+        return QColor(PixelAt(*strip, cells.ColumnLeft(localColumn) + 1, 1));
     }
 
     /// Whether every pixel of a cell has one colour (a blank cell: no letter drawn in another colour).
     bool CellIsUniform(unsigned block, unsigned row, unsigned localColumn, QColor colour) const {
         const QImage image = access.ResidueStrip(block, row)->toImage();
-        for (int y = 0; y < cell.h; ++y)
-            for (int x = 0; x < cell.w; ++x)
-                if (QColor(image.pixel(int(localColumn) * cell.w + x, y)) != colour) return false;
+        for (int y = 0; y < cells.CellHeight(); ++y)
+            for (int x = 0; x < cells.CellWidth(); ++x)
+                if (QColor(image.pixel(cells.ColumnLeft(localColumn) + x, y)) != colour) return false;
         return true;
     }
 };
@@ -71,7 +71,7 @@ TEST_F(ResidueBlockRenderingTest, EveryCellShowsItsResidueBackgroundInEveryBlock
             const QPixmap* strip = access.ResidueStrip(block, row);
             ASSERT_NE(strip, nullptr) << "block " << block << " row " << row;
             const unsigned columns = std::min(40u, 100u - block * 40);
-            EXPECT_EQ(strip->size(), QSize(int(columns) * cell.w, cell.h));
+            EXPECT_EQ(strip->size(), QSize(cells.ColumnLeft(columns), cells.CellHeight()));
             for (unsigned c = 0; c < columns; ++c) {
                 const char letter = rows[row][block * 40 + c];
                 EXPECT_EQ(CellBackground(block, row, c), Display(LetterScheme::Background(letter)))
@@ -124,19 +124,19 @@ TEST_F(ResidueBlockRenderingTest, EveryStripCellIsItsGlyphAcrossSelectionAndFont
 
     auto expectCellsAreGlyphs = [&](const char* when) {
         const Corvane::AlignmentHelper helper(*built.view);
-        const int w = access.CellFont().GetMaxWidth();
-        const int h = access.CellFont().GetMaxHeight();
+        const CellGeometry drawnCells(access.CellFont());  // the renderer's font, which may have changed
         for (unsigned row = 0; row < 2; ++row) {
             const QPixmap* strip = access.ResidueStrip(0, row);
             ASSERT_NE(strip, nullptr) << when;
             const QImage image = strip->toImage();
-            ASSERT_EQ(image.size(), QSize(30 * w, h)) << when;
+            ASSERT_EQ(image.size(), QSize(drawnCells.ColumnLeft(30), drawnCells.CellHeight())) << when;
             for (unsigned c = 0; c < 30; ++c) {
                 ResidueRenderData data;
                 access.GetRenderData(helper, data, row, c, false);
                 const QImage glyph = ResidueFactory::Instance()->GetPixmap(data, access.Font())->toImage();
-                const QImage drawn = image.copy(int(c) * w, 0, w, h).convertToFormat(QImage::Format_RGB32);
-                EXPECT_EQ(drawn, glyph.copy(0, 0, w, h).convertToFormat(QImage::Format_RGB32))
+                const QImage drawn =
+                    image.copy(drawnCells.Cell(int(c), 0)).convertToFormat(QImage::Format_RGB32);
+                EXPECT_EQ(drawn, glyph.copy(drawnCells.Cell(0, 0)).convertToFormat(QImage::Format_RGB32))
                     << when << ": row " << row << " column " << c;
             }
         }
@@ -154,7 +154,7 @@ TEST_F(ResidueBlockRenderingTest, EveryStripCellIsItsGlyphAcrossSelectionAndFont
     FakeWidget larger(testsupport::MonoFont(16));
     ASSERT_TRUE(renderer.Render(&larger, *built.view, AspectsOfCells(80, 40), false,
                                 false));  // room for 30 wider cells
-    ASSERT_GT(access.CellFont().GetMaxWidth(), cell.w);
+    ASSERT_GT(access.CellFont().GetMaxWidth(), cells.CellWidth());
     expectCellsAreGlyphs("in a larger font");
 }
 
@@ -251,12 +251,12 @@ TEST_F(BlockRangeTest, RowBoundsAreInclusiveAndMinusOneIsOpen) {
 TEST_F(BlockRangeTest, ShortRowGetsOnlyItsResiduesAndLaterRowsTheFullBlock) {
     const Corvane::AlignmentHelper helper(*built.view);
     access.RenderResidueBlock(helper, 40, 80, 1, -1, -1);
-    EXPECT_EQ(access.ResidueStrip(1, 0)->width(), 5 * cell.w);
-    EXPECT_EQ(access.ResidueStrip(1, 1)->width(), 40 * cell.w);
+    EXPECT_EQ(access.ResidueStrip(1, 0)->width(), cells.ColumnLeft(5));
+    EXPECT_EQ(access.ResidueStrip(1, 1)->width(), cells.ColumnLeft(40));
 
     access.RenderResidueBlock(helper, 80, 120, 2, -1, -1);
     EXPECT_EQ(access.ResidueStrip(2, 0), nullptr);  // the block starts beyond the short row
-    EXPECT_EQ(access.ResidueStrip(2, 1)->width(), 20 * cell.w);
+    EXPECT_EQ(access.ResidueStrip(2, 1)->width(), cells.ColumnLeft(20));
     EXPECT_EQ(CellBackground(2, 1, 19), Display(LetterScheme::Background(Letters(100, 1)[99])));
 }
 
@@ -264,7 +264,7 @@ TEST_F(BlockRangeTest, BlockStartingFarBeyondARowIsSkippedNotWrappedAround) {
     const Corvane::AlignmentHelper helper(*built.view);
     EXPECT_TRUE(access.RenderResidueBlock(helper, 46, 86, 1, -1, -1));  // first > the short row's 45 + 1
     EXPECT_EQ(access.ResidueStrip(1, 0), nullptr);
-    EXPECT_EQ(access.ResidueStrip(1, 1)->width(), 40 * cell.w);
+    EXPECT_EQ(access.ResidueStrip(1, 1)->width(), cells.ColumnLeft(40));
 }
 
 TEST_F(BlockRangeTest, RangeOutsideTheRowLeavesAWhiteStrip) {
@@ -288,7 +288,7 @@ TEST_F(ResidueBlockRenderingTest, AlignmentThatLostRowsUnderAKeptLayoutIsDrawnSa
     AlignmentBuilder builder(SDM::AminoAcid);
     for (unsigned r = 0; r < 5; ++r) builder.Seq("s" + std::to_string(r), Letters(80, r));
     BuiltAlignment built = builder.Build();
-    const auto aspects = AspectsOfCells(40, 30, true, -1);
+    const auto aspects = AspectsOfCells(40, 30, true, RenderSequenceData::RenderAspects::kFitToWidth);
     ASSERT_TRUE(RenderWith(built, aspects));
     built.model->removeSequence(4);
     built.model->removeSequence(3);
@@ -322,7 +322,7 @@ protected:
 };
 
 TEST_F(RepaintTest, WrapWithAKeptLayoutReusesCachedStrips) {
-    const auto aspects = AspectsOfCells(40, 30, true, -1);
+    const auto aspects = AspectsOfCells(40, 30, true, RenderSequenceData::RenderAspects::kFitToWidth);
     ASSERT_TRUE(RenderWith(built, aspects));
     const auto before = Strips();
     for (qint64 strip : before) ASSERT_NE(strip, 0);
@@ -338,7 +338,7 @@ TEST_F(RepaintTest, WrapWithAKeptLayoutReusesCachedStrips) {
 }
 
 TEST_F(RepaintTest, RedrawResiduesRepaintsEveryVisibleStripAndRecordsTheSelection) {
-    const auto aspects = AspectsOfCells(40, 30, true, -1);
+    const auto aspects = AspectsOfCells(40, 30, true, RenderSequenceData::RenderAspects::kFitToWidth);
     ASSERT_TRUE(RenderWith(built, aspects));
     const auto before = Strips();
     ASSERT_TRUE(RenderWith(built, aspects, true, false));
@@ -352,7 +352,7 @@ TEST_F(RepaintTest, RedrawResiduesRepaintsEveryVisibleStripAndRecordsTheSelectio
 }
 
 TEST_F(RepaintTest, UnderRedrawOnlyRowsInvolvedInTheSelectionArePaintedAgain) {
-    const auto aspects = AspectsOfCells(40, 30, true, -1);
+    const auto aspects = AspectsOfCells(40, 30, true, RenderSequenceData::RenderAspects::kFitToWidth);
     ASSERT_TRUE(RenderWith(built, aspects));
     ASSERT_TRUE(RenderWith(built, aspects, true, false));  // leaves the renderer in redraw mode
     ASSERT_TRUE(access.RedrawResidues());
@@ -387,7 +387,7 @@ TEST_F(RepaintTest, UnwrappedViewPaintsItsBlockOnEveryCall) {
 TEST_F(RepaintTest, KeptStripForShiftedColumnsIsPaintedAgain) {
     auto aspects = AspectsOfCells(40, 30, true, 0);
     ASSERT_TRUE(RenderWith(built, aspects));
-    aspects.horizontalOffset = 3 * cell.w;
+    aspects.horizontalOffset = cells.ColumnLeft(3);
     ASSERT_TRUE(RenderWith(built, aspects, false, true));
     ASSERT_EQ(access.TopResidueIndex(), 3u);
     // Block 0 now shows columns 3 to 42.

@@ -46,7 +46,7 @@ protected:
     ::testing::AssertionResult Shows(unsigned column, unsigned sequence) const {
         const QPoint corner = renderer.GetResidueCoordinate(column, sequence);
         const QRect viewArea(0, 0, cells.ColumnLeft(kViewColumns), cells.LineTop(GetParam().viewGridRows));
-        if (!viewArea.contains(QRect(corner, QSize(W, H))))
+        if (!viewArea.contains(cells.Cell(0, 0).translated(corner)))
             return ::testing::AssertionFailure()
                    << "corner (" << corner.x() << ", " << corner.y() << ") outside";
         const QColor shown = CellColour(View(), corner);
@@ -98,7 +98,8 @@ INSTANTIATE_TEST_SUITE_P(
                       ScrollCase{"WrapFittedTallViewStructure", true, 0, true, 20, 30, 0},
                       ScrollCase{"WrapFixedWiderThanView", true, 25, false, 6, 12, 4},
                       ScrollCase{"WrapFixedStructure", true, 15, true, 7, 14, 0},
-                      ScrollCase{"WrapKeepLayout", true, -1, true, 9, 25, 0},
+                      ScrollCase{"WrapKeepLayout", true, RenderSequenceData::RenderAspects::kFitToWidth, true,
+                                 9, 25, 0},
                       ScrollCase{"NoWrap", false, 0, false, 5, 4, 20},
                       ScrollCase{"NoWrapStructure", false, 0, true, 6, 5, 30}),
     [](const ::testing::TestParamInfo<ScrollCase>& info) { return std::string(info.param.name); });

@@ -52,8 +52,9 @@ TEST_F(TrackCacheTest, EachRenderedBlockGetsItsOwnBand) {
     for (unsigned block = 0; block < 3; ++block) {
         const QPixmap* band = access.RulerBand(block);
         ASSERT_NE(band, nullptr) << block;
-        EXPECT_EQ(band->size(), QSize((40 + 5) * cell.w, 2 * cell.h)) << block;
-        EXPECT_EQ(QColor(PixelAt(*band, 42 * cell.w, cell.h)), kRulerBackground) << block;  // the margin
+        EXPECT_EQ(band->size(), QSize(cells.ColumnLeft(40 + 5), cells.RulerBandHeight())) << block;
+        EXPECT_EQ(QColor(PixelAt(*band, cells.ColumnLeft(42), cells.CellHeight())), kRulerBackground)
+            << block;  // the margin
         EXPECT_EQ(access.RulerBlocks()[block].firstColumn, block * 40);
     }
     EXPECT_NE(access.RulerBand(0), access.RulerBand(1));
@@ -63,7 +64,7 @@ TEST_F(TrackCacheTest, BandsFollowTheRulerSwitchAndAreRepaintedWhenTheLayoutIsKe
     AlignmentBuilder builder(SDM::AminoAcid);
     builder.Seq("a", Letters(100));
     BuiltAlignment alignment = builder.Build();
-    auto aspects = AspectsOfCells(40, 20, true, -1);
+    auto aspects = AspectsOfCells(40, 20, true, RenderSequenceData::RenderAspects::kFitToWidth);
     ASSERT_TRUE(RenderWith(alignment, aspects));
     const qint64 shown = KeyOf(access.RulerBand(0));
 
@@ -72,7 +73,7 @@ TEST_F(TrackCacheTest, BandsFollowTheRulerSwitchAndAreRepaintedWhenTheLayoutIsKe
     const QPixmap* hidden = access.RulerBand(0);
     ASSERT_NE(hidden, nullptr);
     EXPECT_NE(KeyOf(hidden), shown);
-    EXPECT_EQ(QColor(PixelAt(*hidden, 42 * cell.w, cell.h)), QColor(Qt::white));
+    EXPECT_EQ(QColor(PixelAt(*hidden, cells.ColumnLeft(42), cells.CellHeight())), QColor(Qt::white));
 }
 
 TEST_F(TrackCacheTest, RulerListGrowsOnlyToTheBlockAfterTheLast) {
@@ -95,16 +96,18 @@ TEST_F(TrackCacheTest, ExportedBandIsDrawnWhereAsked) {
     ASSERT_TRUE(RenderWith(alignment, AspectsOfCells(40, 20)));
     const Corvane::AlignmentHelper helper(*alignment.view);
 
-    QImage image(30 * cell.w, 6 * cell.h, QImage::Format_ARGB32);
+    QImage image(cells.ColumnLeft(30), cells.LineTop(6), QImage::Format_ARGB32);
     image.fill(kMarker);
     QPainter painter(&image);
-    access.CopyRulerPixmap(helper, painter, 10, 3 * cell.w, cell.h, 0);
+    access.CopyRulerPixmap(helper, painter, 10, cells.ColumnLeft(3), cells.CellHeight(), 0);
     painter.end();
-    const QRect band(3 * cell.w, cell.h, 15 * cell.w, 2 * cell.h);  // 10 columns plus the margin
-    EXPECT_EQ(QColor(image.pixel(band.left() + 12 * cell.w, band.top() + cell.h)), kRulerBackground);
-    EXPECT_EQ(QColor(image.pixel(band.right() + 1, band.top() + cell.h)), kMarker);
-    EXPECT_EQ(QColor(image.pixel(band.left() - 1, band.top() + cell.h)), kMarker);
-    EXPECT_EQ(QColor(image.pixel(band.left() + cell.w, band.bottom() + 1)), kMarker);
+    // 10 columns plus the margin.
+    const QRect band(cells.ColumnLeft(3), cells.CellHeight(), cells.ColumnLeft(15), cells.RulerBandHeight());
+    EXPECT_EQ(QColor(image.pixel(band.left() + cells.ColumnLeft(12), band.top() + cells.CellHeight())),
+              kRulerBackground);
+    EXPECT_EQ(QColor(image.pixel(band.right() + 1, band.top() + cells.CellHeight())), kMarker);
+    EXPECT_EQ(QColor(image.pixel(band.left() - 1, band.top() + cells.CellHeight())), kMarker);
+    EXPECT_EQ(QColor(image.pixel(band.left() + cells.CellWidth(), band.bottom() + 1)), kMarker);
 }
 
 // ---- Secondary-structure lines
@@ -122,7 +125,7 @@ TEST_F(TrackCacheTest, CartoonLinesAreCachedPerKeyBlockAndRow) {
         for (const char* key : {"alpha", "beta"}) {
             const QPixmap* line = access.CartoonStrip(key, block, 0);
             ASSERT_NE(line, nullptr) << key << " block " << block;
-            EXPECT_EQ(line->size(), QSize(columns * cell.w, cell.h)) << key;
+            EXPECT_EQ(line->size(), QSize(cells.ColumnLeft(columns), cells.CellHeight())) << key;
         }
         EXPECT_EQ(access.CartoonStrip("alpha", block, 1), nullptr);  // no structure
         EXPECT_EQ(access.CartoonStrip("beta", block, 1), nullptr);
@@ -131,14 +134,16 @@ TEST_F(TrackCacheTest, CartoonLinesAreCachedPerKeyBlockAndRow) {
     }
     // The helix half of alpha is painted differently from its coil half.
     const QImage alpha = access.CartoonStrip("alpha", 0, 0)->toImage();
-    const QImage helix = alpha.copy(0, 0, cell.w, cell.h);
-    EXPECT_EQ(helix, alpha.copy(cell.w, 0, cell.w, cell.h));
-    EXPECT_NE(helix, access.CartoonStrip("alpha", 1, 0)->toImage().copy(0, 0, cell.w, cell.h));
+    const QImage helix = alpha.copy(0, 0, cells.CellWidth(), cells.CellHeight());
+    EXPECT_EQ(helix, alpha.copy(cells.CellWidth(), 0, cells.CellWidth(), cells.CellHeight()));
+    EXPECT_NE(
+        helix,
+        access.CartoonStrip("alpha", 1, 0)->toImage().copy(0, 0, cells.CellWidth(), cells.CellHeight()));
 }
 
 TEST_F(TrackCacheTest, CartoonLinesAreRepaintedWheneverTheirBlockIsDrawn) {
     BuiltAlignment alignment = TwoKeyAlignment();
-    auto aspects = AspectsOfCells(40, 40, true, -1);
+    auto aspects = AspectsOfCells(40, 40, true, RenderSequenceData::RenderAspects::kFitToWidth);
     aspects.showSecondaryStructure = true;
     ASSERT_TRUE(RenderWith(alignment, aspects));
     const qint64 line = KeyOf(access.CartoonStrip("alpha", 0, 0));
@@ -161,7 +166,7 @@ TEST_F(TrackCacheTest, CartoonForUnknownKeysOrRowsIsIgnored) {
     EXPECT_EQ(access.CartoonBlocks().at("alpha").size(), 2u);
     access.RenderSSCartoonBase(1, 1, "alpha", "HHHH");
     ASSERT_NE(access.CartoonStrip("alpha", 1, 1), nullptr);
-    EXPECT_EQ(access.CartoonStrip("alpha", 1, 1)->width(), 4 * cell.w);
+    EXPECT_EQ(access.CartoonStrip("alpha", 1, 1)->width(), cells.ColumnLeft(4));
 }
 
 // GIVEN a row with two keys, exported from its residue line at y
@@ -172,26 +177,31 @@ TEST_F(TrackCacheTest, ExportDrawsOneLabelledLinePerKeyBelowTheRow) {
     ASSERT_TRUE(RenderWith(alignment, aspects));
     const Corvane::AlignmentHelper helper(*alignment.view);
 
-    const int x = 20 * cell.w;  // cartoons right of the label column
-    QImage image(x + 20 * cell.w, 8 * cell.h, QImage::Format_ARGB32);
+    const int x = cells.ColumnLeft(20);  // cartoons right of the label column
+    QImage image(x + cells.ColumnLeft(20), cells.LineTop(8), QImage::Format_ARGB32);
     image.fill(kMarker);
     QPainter painter(&image);
-    int y = cell.h;
+    int y = cells.CellHeight();
     access.CopySSCartoonPixmap(helper, painter, 0, x, y, 0, 12, true);
     painter.end();
 
-    EXPECT_EQ(y, 3 * cell.h);  // the top of the second line
-    const QRect alphaLine(x, 2 * cell.h, 12 * cell.w, cell.h);
-    const QRect betaLine(x, 3 * cell.h, 12 * cell.w, cell.h);
+    EXPECT_EQ(y, cells.LineTop(3));  // the top of the second line
+    const QRect alphaLine(x, cells.LineTop(2), cells.ColumnLeft(12), cells.CellHeight());
+    const QRect betaLine(x, cells.LineTop(3), cells.ColumnLeft(12), cells.CellHeight());
     EXPECT_TRUE(RegionHasColourOtherThan(image, alphaLine, kMarker));
     EXPECT_TRUE(RegionHasColourOtherThan(image, betaLine, kMarker));
-    EXPECT_FALSE(RegionHasColourOtherThan(image, QRect(x, cell.h, 12 * cell.w, cell.h), kMarker));
-    EXPECT_FALSE(
-        RegionHasColourOtherThan(image, QRect(x + 12 * cell.w, 2 * cell.h, 8 * cell.w, 2 * cell.h), kMarker));
+    EXPECT_FALSE(RegionHasColourOtherThan(
+        image, QRect(x, cells.CellHeight(), cells.ColumnLeft(12), cells.CellHeight()), kMarker));
+    EXPECT_FALSE(RegionHasColourOtherThan(
+        image, QRect(x + cells.ColumnLeft(12), cells.LineTop(2), cells.ColumnLeft(8), cells.LineTop(2)),
+        kMarker));
     // Labels sit in the name column on the bottom edges of their lines: ink above each baseline.
-    EXPECT_TRUE(RegionHasColourOtherThan(image, QRect(0, 2 * cell.h, x - 1, cell.h), kMarker));
-    EXPECT_TRUE(RegionHasColourOtherThan(image, QRect(0, 3 * cell.h, x - 1, cell.h), kMarker));
-    EXPECT_FALSE(RegionHasColourOtherThan(image, QRect(0, 5 * cell.h, x - 1, 3 * cell.h), kMarker));
+    EXPECT_TRUE(
+        RegionHasColourOtherThan(image, QRect(0, cells.LineTop(2), x - 1, cells.CellHeight()), kMarker));
+    EXPECT_TRUE(
+        RegionHasColourOtherThan(image, QRect(0, cells.LineTop(3), x - 1, cells.CellHeight()), kMarker));
+    EXPECT_FALSE(
+        RegionHasColourOtherThan(image, QRect(0, cells.LineTop(5), x - 1, cells.LineTop(3)), kMarker));
 }
 
 TEST_F(TrackCacheTest, ExportWithoutGapsClosesTheCartoonUp) {
@@ -203,16 +213,20 @@ TEST_F(TrackCacheTest, ExportWithoutGapsClosesTheCartoonUp) {
     const std::string& beta = access.SsStringsPerRow()[2].at("beta");
     ASSERT_EQ(beta.substr(4, 6), "SS--SS");
 
-    const int x = 20 * cell.w;
-    QImage image(x + 10 * cell.w, 4 * cell.h, QImage::Format_ARGB32);
+    const int x = cells.ColumnLeft(20);
+    QImage image(x + cells.ColumnLeft(10), cells.LineTop(4), QImage::Format_ARGB32);
     image.fill(kMarker);
     QPainter painter(&image);
     int y = 0;
     access.CopySSCartoonPixmap(helper, painter, 2, x, y, 4, 6, false);
     painter.end();
-    EXPECT_EQ(y, cell.h);
-    EXPECT_TRUE(RegionHasColourOtherThan(image, QRect(x + 3 * cell.w, cell.h, cell.w, cell.h), kMarker));
-    EXPECT_FALSE(RegionHasColourOtherThan(image, QRect(x + 4 * cell.w, cell.h, 6 * cell.w, cell.h), kMarker));
+    EXPECT_EQ(y, cells.CellHeight());
+    EXPECT_TRUE(RegionHasColourOtherThan(
+        image, QRect(x + cells.ColumnLeft(3), cells.CellHeight(), cells.CellWidth(), cells.CellHeight()),
+        kMarker));
+    EXPECT_FALSE(RegionHasColourOtherThan(
+        image, QRect(x + cells.ColumnLeft(4), cells.CellHeight(), cells.ColumnLeft(6), cells.CellHeight()),
+        kMarker));
 }
 
 TEST_F(TrackCacheTest, ExportOfARowWithoutStructureDrawsNothing) {
@@ -221,7 +235,7 @@ TEST_F(TrackCacheTest, ExportOfARowWithoutStructureDrawsNothing) {
     aspects.showSecondaryStructure = true;
     ASSERT_TRUE(RenderWith(alignment, aspects));
     const Corvane::AlignmentHelper helper(*alignment.view);
-    QImage image(40 * cell.w, 4 * cell.h, QImage::Format_ARGB32);
+    QImage image(cells.ColumnLeft(40), cells.LineTop(4), QImage::Format_ARGB32);
     image.fill(kMarker);
     QPainter painter(&image);
     int y = 0;
@@ -240,16 +254,18 @@ TEST_F(TrackCacheTest, ExportBeyondTheStructureKeepsBlankLabelledLines) {
     aspects.showSecondaryStructure = true;
     ASSERT_TRUE(RenderWith(alignment, aspects));
     const Corvane::AlignmentHelper helper(*alignment.view);
-    const int x = 20 * cell.w;
-    QImage image(x + 10 * cell.w, 4 * cell.h, QImage::Format_ARGB32);
+    const int x = cells.ColumnLeft(20);
+    QImage image(x + cells.ColumnLeft(10), cells.LineTop(4), QImage::Format_ARGB32);
     image.fill(kMarker);
     QPainter painter(&image);
     int y = 0;
     access.CopySSCartoonPixmap(helper, painter, 0, x, y, 500, 10, true);
     painter.end();
-    EXPECT_EQ(y, 2 * cell.h);
-    EXPECT_FALSE(RegionHasColourOtherThan(image, QRect(x, 0, 10 * cell.w, 4 * cell.h), kMarker));
-    EXPECT_TRUE(RegionHasColourOtherThan(image, QRect(0, cell.h, x - 1, cell.h), kMarker));
+    EXPECT_EQ(y, cells.LineTop(2));
+    EXPECT_FALSE(
+        RegionHasColourOtherThan(image, QRect(x, 0, cells.ColumnLeft(10), cells.LineTop(4)), kMarker));
+    EXPECT_TRUE(
+        RegionHasColourOtherThan(image, QRect(0, cells.CellHeight(), x - 1, cells.CellHeight()), kMarker));
 }
 
 TEST_F(TrackCacheTest, ExportLabelIsTheDeflineWithTheKey) {
@@ -261,17 +277,18 @@ TEST_F(TrackCacheTest, ExportLabelIsTheDeflineWithTheKey) {
     const QFont font = testsupport::MonoFont();
     const int expectedWidth = QFontMetrics(font).horizontalAdvance(QStringLiteral("first(alpha)"));
 
-    QImage image(40 * cell.w, 2 * cell.h, QImage::Format_ARGB32);
+    QImage image(cells.ColumnLeft(40), cells.LineTop(2), QImage::Format_ARGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
     painter.setFont(font);
-    access.CopySSCartoonNamePixmap(helper, painter, 0, cell.h, "alpha", false);
+    access.CopySSCartoonNamePixmap(helper, painter, 0, cells.CellHeight(), "alpha", false);
     painter.end();
 
-    QImage missing(40 * cell.w, 2 * cell.h, QImage::Format_ARGB32);
+    QImage missing(cells.ColumnLeft(40), cells.LineTop(2), QImage::Format_ARGB32);
     missing.fill(Qt::white);
     QPainter missingPainter(&missing);
-    access.CopySSCartoonNamePixmap(helper, missingPainter, 9, cell.h, "alpha", false);  // no such row
+    // No such row.
+    access.CopySSCartoonNamePixmap(helper, missingPainter, 9, cells.CellHeight(), "alpha", false);
     missingPainter.end();
     EXPECT_FALSE(RegionHasColourOtherThan(missing, missing.rect(), Qt::white));
 
@@ -279,7 +296,7 @@ TEST_F(TrackCacheTest, ExportLabelIsTheDeflineWithTheKey) {
     for (int x = 0; x < image.width(); ++x)
         for (int y = 0; y < image.height(); ++y)
             if (QColor(image.pixel(x, y)) != QColor(Qt::white)) rightmostInk = x;
-    EXPECT_GT(rightmostInk, expectedWidth - 2 * cell.w);
+    EXPECT_GT(rightmostInk, expectedWidth - cells.ColumnLeft(2));
     EXPECT_LE(rightmostInk, expectedWidth + 1);
 }
 

@@ -43,27 +43,30 @@ TEST_F(ViewCompositionTest, WrappedViewStacksEveryBlockUnderItsRulerBand) {
     BuiltAlignment alignment = LetterRows(3, 25);
     ASSERT_TRUE(RenderWith(alignment, AspectsOfCells(10, 16)));
     const QImage view = View();
-    const int blockLines = 5;  // ruler band (2) + 3 rows
+    const unsigned blockLines = kRulerBandRows + 3;  // ruler band + 3 rows
 
     ASSERT_EQ(renderer.RowLocations().size(), 3u * 4u);
     for (unsigned block = 0; block < 3; ++block) {
-        const int bandTop = cells.LineTop(int(block) * blockLines);
-        ExpectLocation(bandTop, 0, -1, block * 10, block * 10 + 10, true, "");
-        EXPECT_EQ(renderer.RowLocations().count(bandTop + H), 0u);  // the band's lower grid row has no entry
+        const int bandTop = cells.LineTop(block * blockLines);
+        ExpectLocation(bandTop, Location::kBandOrResidueLine, -1, block * 10, block * 10 + 10, true, "");
+        // The band's lower grid row has no entry.
+        EXPECT_EQ(renderer.RowLocations().count(bandTop + cells.CellHeight()), 0u);
         const QPixmap* band = access.RulerBand(block);
         ASSERT_NE(band, nullptr);
         const QImage bandImage = band->toImage();
-        for (int y : {1, H / 2, 2 * H - 1})
-            EXPECT_EQ(view.pixel(W / 3, bandTop + y), bandImage.pixel(W / 3, y)) << "band " << block;
+        const int x = cells.CellWidth() / 3;
+        for (int y : {1, cells.CellHeight() / 2, cells.RulerBandHeight() - 1})
+            EXPECT_EQ(view.pixel(x, bandTop + y), bandImage.pixel(x, y)) << "band " << block;
         for (unsigned row = 0; row < 3; ++row) {
-            const int top = cells.LineTop(int(block) * blockLines + 2 + int(row));
-            ExpectLocation(top, 0, int(row), block * 10, block * 10 + 10, false, "");
+            const int top = cells.LineTop(block * blockLines + kRulerBandRows + row);
+            ExpectLocation(top, Location::kBandOrResidueLine, int(row), block * 10, block * 10 + 10, false,
+                           "");
             ExpectRowCells(view, row, block * 10, 10, 25, top);
         }
     }
-    EXPECT_EQ(renderer.GetSequenceViewSize().width(), 10 * W);
-    EXPECT_GE(renderer.GetSequenceViewSize().height(), 3 * blockLines * H);
-    EXPECT_EQ(view.height(), renderer.GetSequenceViewSize().height() + H / 2);
+    EXPECT_EQ(renderer.GetSequenceViewSize().width(), cells.ColumnLeft(10));
+    EXPECT_GE(renderer.GetSequenceViewSize().height(), cells.BlockTop(3, blockLines));
+    EXPECT_EQ(view.height(), renderer.GetSequenceViewSize().height() + cells.CellHeight() / 2);
 }
 
 // GIVEN a view scrolled to the second row of the first block (grid row 3)
@@ -73,12 +76,13 @@ TEST_F(ViewCompositionTest, ScrolledWrappedViewStartsAtTheFirstVisibleRowWithout
     ASSERT_EQ(renderer.FirstRow(), 1);
     const QImage view = View();
 
-    ExpectLocation(0, 0, 1, 0, 10, false, "");
+    ExpectLocation(0, Location::kBandOrResidueLine, 1, 0, 10, false, "");
     ExpectRowCells(view, 1, 0, 10, 25, 0);
-    ExpectLocation(H, 0, 2, 0, 10, false, "");
-    ExpectLocation(2 * H, 0, -1, 10, 20, true, "");  // the next block begins with its band
-    ExpectLocation(4 * H, 0, 0, 10, 20, false, "");
-    ExpectRowCells(view, 0, 10, 10, 25, 4 * H);
+    ExpectLocation(cells.LineTop(1), Location::kBandOrResidueLine, 2, 0, 10, false, "");
+    // The next block begins with its band.
+    ExpectLocation(cells.LineTop(2), Location::kBandOrResidueLine, -1, 10, 20, true, "");
+    ExpectLocation(cells.LineTop(4), Location::kBandOrResidueLine, 0, 10, 20, false, "");
+    ExpectRowCells(view, 0, 10, 10, 25, cells.LineTop(4));
 }
 
 // GIVEN wrapping with the ruler switched off
@@ -90,28 +94,30 @@ TEST_F(ViewCompositionTest, HiddenRulerLeavesBlankBandsBetweenBlocksAndRecordsNo
     const QImage view = View();
 
     for (const auto& entry : renderer.RowLocations()) EXPECT_FALSE(entry.second.isRuler);
-    ExpectLocation(0, 0, 0, 0, 10, false, "");  // the first block has no band at all
-    ExpectLocation(H, 0, 1, 0, 10, false, "");
-    EXPECT_EQ(renderer.RowLocations().count(2 * H), 0u);
-    EXPECT_EQ(CellColour(view, QPoint(0, 2 * H)), QColor(Qt::white));
-    EXPECT_EQ(CellColour(view, QPoint(0, 3 * H)), QColor(Qt::white));
-    ExpectLocation(4 * H, 0, 0, 10, 20, false, "");
-    ExpectRowCells(view, 0, 10, 10, 25, 4 * H);
+    // The first block has no band at all.
+    ExpectLocation(0, Location::kBandOrResidueLine, 0, 0, 10, false, "");
+    ExpectLocation(cells.LineTop(1), Location::kBandOrResidueLine, 1, 0, 10, false, "");
+    EXPECT_EQ(renderer.RowLocations().count(cells.LineTop(2)), 0u);
+    EXPECT_EQ(CellColour(view, QPoint(0, cells.LineTop(2))), QColor(Qt::white));
+    EXPECT_EQ(CellColour(view, QPoint(0, cells.LineTop(3))), QColor(Qt::white));
+    ExpectLocation(cells.LineTop(4), Location::kBandOrResidueLine, 0, 10, 20, false, "");
+    ExpectRowCells(view, 0, 10, 10, 25, cells.LineTop(4));
 }
 
 // GIVEN no wrapping and a view scrolled 3 columns to the right
 TEST_F(ViewCompositionTest, UnwrappedViewShowsOneBlockFromTheFirstVisibleColumn) {
     BuiltAlignment alignment = LetterRows(4, 40);
     auto aspects = AspectsOfCells(12, 8, false);
-    aspects.horizontalOffset = 3 * W;
+    aspects.horizontalOffset = cells.ColumnLeft(3);
     ASSERT_TRUE(RenderWith(alignment, aspects));
     const QImage view = View();
 
-    EXPECT_EQ(renderer.GetSequenceViewSize(), QSize(13 * W, 8 * H));
-    ExpectLocation(0, 0, -1, 3, 15, true, "");
+    EXPECT_EQ(renderer.GetSequenceViewSize(), QSize(cells.ColumnLeft(13), cells.LineTop(8)));
+    ExpectLocation(0, Location::kBandOrResidueLine, -1, 3, 15, true, "");
     for (unsigned row = 0; row < 4; ++row) {
-        ExpectLocation(cells.LineTop(2 + int(row)), 0, int(row), 3, 15, false, "");
-        ExpectRowCells(view, row, 3, 12, 40, cells.LineTop(2 + int(row)));
+        const int top = cells.LineTop(kRulerBandRows + row);
+        ExpectLocation(top, Location::kBandOrResidueLine, int(row), 3, 15, false, "");
+        ExpectRowCells(view, row, 3, 12, 40, top);
     }
     EXPECT_EQ(renderer.RowLocations().size(), 5u);
 }
@@ -130,17 +136,19 @@ TEST_F(ViewCompositionTest, SecondaryStructureLinesFollowTheirRowInKeyOrderWithL
     const QImage view = View();
 
     // Band 0-1, first 2, first(alpha) 3, first(beta) 4, second 5, third 6, third(alpha) 7.
-    ExpectLocation(cells.LineTop(2), 0, 0, 0, 12, false, "");
-    ExpectLocation(cells.LineTop(3), 3, 0, 0, 12, false, "alpha");
-    ExpectLocation(cells.LineTop(4), 3, 0, 0, 12, false, "beta");
-    ExpectLocation(cells.LineTop(5), 0, 1, 0, 12, false, "");
-    ExpectLocation(cells.LineTop(6), 0, 2, 0, 12, false, "");
-    ExpectLocation(cells.LineTop(7), 3, 2, 0, 12, false, "alpha");
+    ExpectLocation(cells.LineTop(2), Location::kBandOrResidueLine, 0, 0, 12, false, "");
+    ExpectLocation(cells.LineTop(3), Location::kSecondaryStructureLine, 0, 0, 12, false, "alpha");
+    ExpectLocation(cells.LineTop(4), Location::kSecondaryStructureLine, 0, 0, 12, false, "beta");
+    ExpectLocation(cells.LineTop(5), Location::kBandOrResidueLine, 1, 0, 12, false, "");
+    ExpectLocation(cells.LineTop(6), Location::kBandOrResidueLine, 2, 0, 12, false, "");
+    ExpectLocation(cells.LineTop(7), Location::kSecondaryStructureLine, 2, 0, 12, false, "alpha");
     const std::vector<std::pair<int, std::string>> cartoonLines = {{3, "alpha"}, {4, "beta"}};
+    const int middle = cells.CellHeight() / 2;
     for (const auto& [line, key] : cartoonLines) {
         const QImage strip = access.CartoonStrip(key, 0, 0)->toImage();
-        for (int x = 0; x < strip.width(); x += W / 2)
-            ASSERT_EQ(view.pixel(x, cells.LineTop(line) + H / 2), strip.pixel(x, H / 2)) << key << " x " << x;
+        for (int x = 0; x < strip.width(); x += cells.CellWidth() / 2)
+            ASSERT_EQ(view.pixel(x, cells.LineTop(line) + middle), strip.pixel(x, middle))
+                << key << " x " << x;
     }
 
     // The name column is exactly these labels, each on the bottom edge of its grid row.
@@ -216,7 +224,8 @@ TEST_F(CurrentRowTest, CurrentRowKeepsTheComposedViewEvenWhenTheViewRectangleCha
 
     MakeCurrent(-1);
     ASSERT_TRUE(RenderWith(alignment, aspects));
-    EXPECT_EQ(View().height(), 12 * H + H / 2);  // released again: the new view rectangle applies
+    EXPECT_EQ(View().height(),
+              cells.LineTop(12) + cells.CellHeight() / 2);  // released again: the new view rectangle applies
 }
 
 TEST_F(ViewCompositionTest, SavablePixmapIsNullBeforeTheFirstComposition) {
@@ -237,7 +246,7 @@ TEST_F(ViewCompositionTest, SavablePixmapPutsTheNamesBesideTheView) {
 
     const QImage view = View();
     for (unsigned row = 0; row < 3; ++row) {
-        const QPoint cell(cells.ColumnLeft(4), cells.LineTop(2 + int(row)));
+        const QPoint cell(cells.ColumnLeft(4), cells.LineTop(kRulerBandRows + row));
         EXPECT_EQ(CellColour(saved, cell + QPoint(names.width(), 0)), CellColour(view, cell));
         EXPECT_EQ(CellColour(saved, cell + QPoint(names.width(), 0)), Background(LetterAt(row, 4)));
     }
@@ -271,15 +280,15 @@ TEST_F(ViewCompositionTest, RealisticAlignmentComposesEveryRowOfEveryBlock) {
     builder.Select(2, 10, 25);
     BuiltAlignment alignment = builder.Build();
     auto aspects = AspectsOfCells(40, 30);
-    aspects.nameRect = QRect(0, 0, 180, 30 * H);
+    aspects.nameRect = QRect(0, 0, 180, cells.LineTop(30));
     aspects.showSecondaryStructure = true;
     ASSERT_TRUE(RenderWith(alignment, aspects));
 
     unsigned residueLines = 0;
     unsigned cartoonLines = 0;
     for (const auto& entry : renderer.RowLocations()) {
-        residueLines += entry.second.kind == 0 && !entry.second.isRuler ? 1 : 0;
-        cartoonLines += entry.second.kind == 3 ? 1 : 0;
+        residueLines += entry.second.kind == Location::kBandOrResidueLine && !entry.second.isRuler ? 1 : 0;
+        cartoonLines += entry.second.kind == Location::kSecondaryStructureLine ? 1 : 0;
     }
     EXPECT_EQ(residueLines, 5u * access.BlockCount());
     EXPECT_EQ(cartoonLines, access.BlockCount());

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "font/ColorConversion.h"
-#include "msarender/CellGeometry.h"
 #include "renderer/RendererFixture.h"
 #include "renderer/RendererTestSupport.h"
 #include "support/AlignmentBuilder.h"
@@ -38,10 +37,6 @@ protected:
         return QColor(image.pixel(corner + QPoint(1, 1)));
     }
     static QColor Background(char code) { return SQC::ToQColor(LetterScheme::Background(code)); }
-
-    CellGeometry cells{SQC::FontAttributes(testsupport::MonoFont())};
-    int W = cells.CellWidth();
-    int H = cells.CellHeight();
 };
 
 /// Rows "seq<r>" of `columns` letters each (row r shifted by r letters), coloured one colour per letter.

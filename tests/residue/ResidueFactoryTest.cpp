@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "PixelProbe.h"
+#include "msarender/CellGeometry.h"
 #include "msarender/FontAttributes.h"
 #include "residue/ResidueFactory.h"
 #include "support/TestFont.h"
@@ -27,13 +28,11 @@ class GlyphTest : public ::testing::Test {
 protected:
     void SetUp() override {
         font = testsupport::MonoFont(16);
-        const SQC::FontAttributes cell(font);
-        W = cell.GetMaxWidth();
-        H = cell.GetMaxHeight();
+        cells = CellGeometry(SQC::FontAttributes(font));
         const QFontMetrics metrics(font);
         ascent = metrics.ascent();
         descent = metrics.descent();
-        t = std::max(1, H / font.pointSize());
+        t = std::max(1, cells.CellHeight() / font.pointSize());
     }
 
     ResidueRenderData Data(char residue) const {
@@ -53,8 +52,7 @@ protected:
     }
 
     QFont font;
-    int W = 0;
-    int H = 0;
+    CellGeometry cells{0, 0};
     int ascent = 0;
     int descent = 0;
     int t = 1;
@@ -63,87 +61,93 @@ protected:
 TEST_F(GlyphTest, GlyphIsOneCellWideAndOnePixelTaller) {
     for (char residue : {'W', 'i', ' ', '~'}) {
         const QImage glyph = Glyph(Data(residue));
-        EXPECT_EQ(QSize(W, H + 1), glyph.size()) << residue;
+        EXPECT_EQ(QSize(cells.CellWidth(), cells.CellHeight() + 1), glyph.size()) << residue;
     }
     ResidueRenderData bold = Data('M');
     bold.fontStyle = 3;
-    EXPECT_EQ(QSize(W, H + 1), Glyph(bold).size());
+    EXPECT_EQ(QSize(cells.CellWidth(), cells.CellHeight() + 1), Glyph(bold).size());
 }
 
 TEST_F(GlyphTest, BackgroundFillsTheWholeGlyph) {
     const QImage glyph = Glyph(Data(' '));
-    EXPECT_EQ(W * (H + 1), CountPixels(glyph, glyph.rect(), kBackground));
+    EXPECT_EQ(cells.CellWidth() * (cells.CellHeight() + 1), CountPixels(glyph, glyph.rect(), kBackground));
 }
 
 TEST_F(GlyphTest, LetterIsDrawnInItsColourInsideTheCell) {
     const QImage glyph = Glyph(Data('M'));
-    EXPECT_GT(CountPixels(glyph, QRect(0, 0, W, H), kText), 0);
+    EXPECT_GT(CountPixels(glyph, QRect(0, 0, cells.CellWidth(), cells.CellHeight()), kText), 0);
     // Nothing of the letter lies below its baseline.
-    const int baseline = H - descent;
-    EXPECT_EQ(0, CountPixels(glyph, QRect(0, baseline + 1, W, H - baseline), kText));
+    const int baseline = cells.CellHeight() - descent;
+    EXPECT_EQ(0, CountPixels(glyph, QRect(0, baseline + 1, cells.CellWidth(), cells.CellHeight() - baseline),
+                             kText));
 }
 
 TEST_F(GlyphTest, LetterIsCentredInTheCell) {
     const QImage glyph = Glyph(Data('I'));
-    int left = W, right = -1;
-    for (int x = 0; x < W; ++x) {
-        if (CountPixels(glyph, QRect(x, 0, 1, H + 1), kBackground) != H + 1) {
+    int left = cells.CellWidth(), right = -1;
+    for (int x = 0; x < cells.CellWidth(); ++x) {
+        if (CountPixels(glyph, QRect(x, 0, 1, cells.CellHeight() + 1), kBackground) !=
+            cells.CellHeight() + 1) {
             left = std::min(left, x);
             right = std::max(right, x);
         }
     }
     ASSERT_LE(left, right);
-    EXPECT_LE(std::abs((left + right) - (W - 1)), 2) << "ink from " << left << " to " << right;
+    EXPECT_LE(std::abs((left + right) - (cells.CellWidth() - 1)), 2)
+        << "ink from " << left << " to " << right;
 }
 
 TEST_F(GlyphTest, UnderlineAndOverlineCrossTheCell) {
     ResidueRenderData data = Data(' ');
-    data.lineFlags = 1 | 2;
+    data.lineFlags = ResidueRenderData::kUnderline | ResidueRenderData::kOverline;
     const QImage glyph = Glyph(data);
-    const int underline = H + t - descent;
-    const int overline = H - 2 * t - ascent;
+    const int underline = cells.CellHeight() + t - descent;
+    const int overline = cells.CellHeight() - 2 * t - ascent;
     ASSERT_GE(overline, 0);
     EXPECT_TRUE(RowIs(glyph, underline, kUnderline));
     EXPECT_TRUE(RowIs(glyph, overline, kOverline));
-    EXPECT_EQ(W, CountPixels(glyph, glyph.rect(), kUnderline));
-    EXPECT_EQ(W, CountPixels(glyph, glyph.rect(), kOverline));
+    EXPECT_EQ(cells.CellWidth(), CountPixels(glyph, glyph.rect(), kUnderline));
+    EXPECT_EQ(cells.CellWidth(), CountPixels(glyph, glyph.rect(), kOverline));
 }
 
 TEST_F(GlyphTest, LeftBarIsRedTwoPixelsWideAtColumnOne) {
     ResidueRenderData data = Data(' ');
-    data.lineFlags = 4;
+    data.lineFlags = ResidueRenderData::kLeftBar;
     data.textColour = 0xFF00FF00u;  // the bar is red whatever the residue's colours
     const QImage glyph = Glyph(data);
-    for (int y = 0; y < H; ++y) {
+    for (int y = 0; y < cells.CellHeight(); ++y) {
         EXPECT_EQ(kRed, glyph.pixel(1, y)) << y;
-        EXPECT_EQ(2, CountPixels(glyph, QRect(0, y, W, 1), kRed)) << y;
+        EXPECT_EQ(2, CountPixels(glyph, QRect(0, y, cells.CellWidth(), 1), kRed)) << y;
     }
-    EXPECT_EQ(0, CountPixels(glyph, QRect(3, 0, W - 3, H + 1), kRed));
+    EXPECT_EQ(0, CountPixels(glyph, QRect(3, 0, cells.CellWidth() - 3, cells.CellHeight() + 1), kRed));
 }
 
 TEST_F(GlyphTest, CaretHangsFromTheTopWithItsApexInTheMiddle) {
     ResidueRenderData data = Data(' ');
     data.caret = true;
     const QImage glyph = Glyph(data);
-    const int apexX = (W - 1) / 2;
-    const int apexY = H - H / font.pointSize() - ascent;
+    const int apexX = (cells.CellWidth() - 1) / 2;
+    const int apexY = cells.CellHeight() - cells.CellHeight() / font.pointSize() - ascent;
     ASSERT_GT(apexY, 0);
     EXPECT_EQ(kCaret, glyph.pixel(apexX, apexY));
-    EXPECT_EQ(1, CountPixels(glyph, QRect(0, apexY, W, 1), kCaret));
-    EXPECT_EQ(0, CountPixels(glyph, QRect(0, apexY + 1, W, H - apexY), kCaret));
-    EXPECT_EQ(W, CountPixels(glyph, QRect(0, 0, W, 1), kCaret));
+    EXPECT_EQ(1, CountPixels(glyph, QRect(0, apexY, cells.CellWidth(), 1), kCaret));
+    EXPECT_EQ(0,
+              CountPixels(glyph, QRect(0, apexY + 1, cells.CellWidth(), cells.CellHeight() - apexY), kCaret));
+    EXPECT_EQ(cells.CellWidth(), CountPixels(glyph, QRect(0, 0, cells.CellWidth(), 1), kCaret));
 }
 
 TEST_F(GlyphTest, MarksStackInTheirDrawingOrder) {
     ResidueRenderData data = Data(' ');
     data.caret = true;
-    data.lineFlags = 1 | 2 | 4;
+    data.lineFlags =
+        ResidueRenderData::kUnderline | ResidueRenderData::kOverline | ResidueRenderData::kLeftBar;
     const QImage glyph = Glyph(data);
-    const int overline = H - 2 * t - ascent;
+    const int overline = cells.CellHeight() - 2 * t - ascent;
     EXPECT_EQ(kRed, glyph.pixel(1, 0)) << "the left bar lies over the caret";
     EXPECT_EQ(kOverline, glyph.pixel(1, overline)) << "the overline lies over the left bar";
-    EXPECT_EQ(kUnderline, glyph.pixel(1, H + t - descent)) << "the underline lies over the left bar";
-    EXPECT_EQ(kCaret, glyph.pixel(W - 1, 0));
+    EXPECT_EQ(kUnderline, glyph.pixel(1, cells.CellHeight() + t - descent))
+        << "the underline lies over the left bar";
+    EXPECT_EQ(kCaret, glyph.pixel(cells.CellWidth() - 1, 0));
 }
 
 TEST_F(GlyphTest, BoldAndItalicGlyphsDifferFromThePlainOne) {
@@ -168,7 +172,7 @@ TEST_F(GlyphTest, FontSizedInPixelsStillGetsItsLinesInsideTheGlyph) {
     QFont pixelFont(font);
     pixelFont.setPixelSize(20);
     ResidueRenderData data = Data(' ');
-    data.lineFlags = 1 | 2;
+    data.lineFlags = ResidueRenderData::kUnderline | ResidueRenderData::kOverline;
     const std::unique_ptr<QPixmap> glyph = ResidueFactory::Instance()->CreatePixmap(data, pixelFont);
     ASSERT_TRUE(glyph);
     const QImage image = glyph->toImage();
@@ -192,7 +196,7 @@ TEST_F(GlyphCacheTest, EqualKeysShareOnePixmapWhateverTheCallerSetForTheFont) {
     EXPECT_EQ(before + 1, factory->Size());
     EXPECT_EQ(glyph, factory->GetPixmap(second, font));
     EXPECT_EQ(before + 1, factory->Size());
-    EXPECT_EQ(QSize(W, H + 1), glyph->size());
+    EXPECT_EQ(QSize(cells.CellWidth(), cells.CellHeight() + 1), glyph->size());
 }
 
 TEST_F(GlyphCacheTest, ARecordDifferingOnlyInCaretGetsItsOwnGlyph) {

@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <memory>
 
+#include "msarender/CellGeometry.h"
 #include "msarender/FontAttributes.h"
 #include "qtcommon/QFormat.h"
 #include "support/TestFont.h"
@@ -19,20 +20,19 @@ class RulerBandTest : public ::testing::Test {
 protected:
     void SetUp() override {
         font = testsupport::MonoFont(10);
-        const SQC::FontAttributes cell(font);
-        W = cell.GetMaxWidth();
-        H = cell.GetMaxHeight();
-        bottom = 2 * H - 1;
+        cells = CellGeometry(SQC::FontAttributes(font));
+        bottom = cells.RulerBandHeight() - 1;
     }
 
     QImage Band(unsigned firstColumn, unsigned count, int origin, bool showRuler = true,
                 bool showNumbers = true) const {
         const auto band =
-            RulerBuilder::BuildRulerPixmap(W, H, showRuler, showNumbers, firstColumn, count, 2, font, origin);
+            RulerBuilder::BuildRulerPixmap(cells.CellWidth(), cells.CellHeight(), showRuler, showNumbers,
+                                           firstColumn, count, int(kRulerBandRows), font, origin);
         return band ? band->toImage() : QImage();
     }
 
-    int Centre(int column) const { return column * W + W / 2; }
+    int Centre(int column) const { return cells.CellCentre(column, 0).x(); }
 
     int CountColour(const QImage& image, const QRect& area, QRgb colour) const {
         int count = 0;
@@ -42,23 +42,25 @@ protected:
     }
 
     // The upper grid row, where labels go, without the two edge lines at the top.
-    QRect LabelArea(int width) const { return QRect(0, 2, width, bottom - H / 2 - 2); }
+    QRect LabelArea(int width) const { return QRect(0, 2, width, bottom - cells.CellHeight() / 2 - 2); }
 
     QFont font;
-    int W = 0;
-    int H = 0;
+    CellGeometry cells{0, 0};
     int bottom = 0;
 };
 
 TEST_F(RulerBandTest, BandIsFiveColumnsWiderThanItsBlockAndTwoCellsHigh) {
-    EXPECT_EQ(QSize(65 * W, 2 * H), Band(0, 60, 0).size());
-    EXPECT_EQ(QSize(5 * W, 2 * H), Band(0, 0, 0).size());
+    EXPECT_EQ(QSize(cells.ColumnLeft(65), cells.RulerBandHeight()), Band(0, 60, 0).size());
+    EXPECT_EQ(QSize(cells.ColumnLeft(5), cells.RulerBandHeight()), Band(0, 0, 0).size());
 }
 
 TEST_F(RulerBandTest, BandWithoutCellIsNull) {
-    EXPECT_FALSE(RulerBuilder::BuildRulerPixmap(0, H, true, true, 0, 10, 2, font, 0));
-    EXPECT_FALSE(RulerBuilder::BuildRulerPixmap(W, 0, true, true, 0, 10, 2, font, 0));
-    EXPECT_FALSE(RulerBuilder::BuildRulerPixmap(W, H, true, true, 0, 0xFFFFFFF0u, 2, font, 0));
+    EXPECT_FALSE(RulerBuilder::BuildRulerPixmap(0, cells.CellHeight(), true, true, 0, 10, int(kRulerBandRows),
+                                                font, 0));
+    EXPECT_FALSE(RulerBuilder::BuildRulerPixmap(cells.CellWidth(), 0, true, true, 0, 10, int(kRulerBandRows),
+                                                font, 0));
+    EXPECT_FALSE(RulerBuilder::BuildRulerPixmap(cells.CellWidth(), cells.CellHeight(), true, true, 0,
+                                                0xFFFFFFF0u, int(kRulerBandRows), font, 0));
 }
 
 TEST_F(RulerBandTest, EdgeLinesAndBackground) {
@@ -68,7 +70,9 @@ TEST_F(RulerBandTest, EdgeLinesAndBackground) {
     EXPECT_EQ(width, CountColour(band, QRect(0, 1, width, 1), kBlack));
     EXPECT_EQ(width, CountColour(band, QRect(0, bottom, width, 1), kBlack));
     // The margin carries no ticks; only the label of the last column may reach into its first cell.
-    EXPECT_EQ(4 * W * (bottom - 2), CountColour(band, QRect(21 * W, 2, 4 * W, bottom - 2), kRulerBackground));
+    EXPECT_EQ(
+        cells.ColumnLeft(4) * (bottom - 2),
+        CountColour(band, QRect(cells.ColumnLeft(21), 2, cells.ColumnLeft(4), bottom - 2), kRulerBackground));
 }
 
 TEST_F(RulerBandTest, HiddenRulerIsWhiteWithEdgeLinesOnly) {
@@ -86,11 +90,11 @@ TEST_F(RulerBandTest, ShortAndLongTicks) {
     const int tenth = Centre(9);  // number 10: long tick
     const int plain = Centre(6);  // number 7: no tick
     EXPECT_EQ(kBlack, band.pixel(fifth, bottom - 1));
-    EXPECT_EQ(kBlack, band.pixel(fifth, bottom - H / 4));
-    EXPECT_EQ(kRulerBackground, band.pixel(fifth, bottom - H / 4 - 1));
-    EXPECT_EQ(kBlack, band.pixel(tenth, bottom - H / 4 - 1));
-    EXPECT_EQ(kBlack, band.pixel(tenth, bottom - H / 2));
-    EXPECT_EQ(kRulerBackground, band.pixel(tenth, bottom - H / 2 - 1));
+    EXPECT_EQ(kBlack, band.pixel(fifth, bottom - cells.CellHeight() / 4));
+    EXPECT_EQ(kRulerBackground, band.pixel(fifth, bottom - cells.CellHeight() / 4 - 1));
+    EXPECT_EQ(kBlack, band.pixel(tenth, bottom - cells.CellHeight() / 4 - 1));
+    EXPECT_EQ(kBlack, band.pixel(tenth, bottom - cells.CellHeight() / 2));
+    EXPECT_EQ(kRulerBackground, band.pixel(tenth, bottom - cells.CellHeight() / 2 - 1));
     EXPECT_EQ(kRulerBackground, band.pixel(plain, bottom - 1));
     // Ticks are one pixel wide.
     EXPECT_EQ(kRulerBackground, band.pixel(tenth - 1, bottom - 1));
@@ -102,9 +106,9 @@ TEST_F(RulerBandTest, ColumnsBeforeTheOriginAreBlank) {
     for (int column = 0; column < 5; ++column) {
         EXPECT_EQ(kRulerBackground, band.pixel(Centre(column), bottom - 1)) << column;
     }
-    EXPECT_EQ(kBlack, band.pixel(Centre(5), bottom - H / 2));  // number 1
-    EXPECT_EQ(kBlack, band.pixel(Centre(9), bottom - H / 4));  // number 5
-    EXPECT_EQ(0, CountColour(band, QRect(0, 2, 5 * W - 1, bottom - 2), kBlack));
+    EXPECT_EQ(kBlack, band.pixel(Centre(5), bottom - cells.CellHeight() / 2));  // number 1
+    EXPECT_EQ(kBlack, band.pixel(Centre(9), bottom - cells.CellHeight() / 4));  // number 5
+    EXPECT_EQ(0, CountColour(band, QRect(0, 2, cells.ColumnLeft(5) - 1, bottom - 2), kBlack));
 
     const QImage beyond = Band(0, 10, 25);
     EXPECT_EQ(0, CountColour(beyond, QRect(0, 2, beyond.width(), bottom - 2), kBlack));
@@ -116,11 +120,11 @@ TEST_F(RulerBandTest, NumbersAreDrawnOnlyWhenShown) {
     EXPECT_GT(CountColour(numbered, LabelArea(numbered.width()), kBlack), 0);
     EXPECT_EQ(0, CountColour(bare, LabelArea(bare.width()), kBlack));
     // The ticks stay.
-    EXPECT_EQ(kBlack, bare.pixel(Centre(9), bottom - H / 2));
+    EXPECT_EQ(kBlack, bare.pixel(Centre(9), bottom - cells.CellHeight() / 2));
 }
 
 TEST_F(RulerBandTest, LabelNearTheLeftEdgeStartsAtZero) {
-    // Column 9 with origin 0 shows 10 at the band's first column: centred on W / 2 it would start left of
+    // Column 9 with origin 0 shows 10 at the band's first column: centred on that cell it would start left of
     // the band, so it is moved to x = 0 and drawn whole.
     const QImage band = Band(9, 10, 0);
     QPixmap expected(band.width(), band.height());
@@ -129,11 +133,11 @@ TEST_F(RulerBandTest, LabelNearTheLeftEdgeStartsAtZero) {
         QPainter painter(&expected);
         painter.setFont(font);
         painter.setPen(QColor(kBlack));
-        const int top = bottom - (3 * H) / 2;
-        painter.drawText(QPoint(0, top + H - 3), QStringLiteral("10"));
+        const int top = bottom - cells.LineTop(3) / 2;
+        painter.drawText(QPoint(0, top + cells.CellHeight() - 3), QStringLiteral("10"));
     }
     const QImage reference = expected.toImage();
-    const QRect area = LabelArea(3 * W);
+    const QRect area = LabelArea(cells.ColumnLeft(3));
     ASSERT_GT(CountColour(reference, area, kBlack), 0);
     for (int y = area.top(); y <= area.bottom(); ++y) {
         for (int x = area.left(); x <= area.right(); ++x) {
@@ -144,10 +148,14 @@ TEST_F(RulerBandTest, LabelNearTheLeftEdgeStartsAtZero) {
 
 TEST_F(RulerBandTest, LabelsSitInTheUpperGridRow) {
     const QImage band = Band(0, 20, 0);
-    const int baseline = bottom - (3 * H) / 2 + H - 3;
+    const int baseline = bottom - cells.LineTop(3) / 2 + cells.CellHeight() - 3;
     // The label of 10 is centred on its tick and ends on its baseline.
-    EXPECT_GT(CountColour(band, QRect(Centre(9) - W, 2, 2 * W, baseline - 1), kBlack), 0);
-    EXPECT_EQ(0, CountColour(band, QRect(Centre(9) - W, baseline + 1, 2 * W, bottom - H / 2 - baseline - 2),
+    EXPECT_GT(
+        CountColour(band, QRect(Centre(9) - cells.CellWidth(), 2, cells.ColumnLeft(2), baseline - 1), kBlack),
+        0);
+    EXPECT_EQ(0, CountColour(band,
+                             QRect(Centre(9) - cells.CellWidth(), baseline + 1, cells.ColumnLeft(2),
+                                   bottom - cells.CellHeight() / 2 - baseline - 2),
                              kBlack));
 }
 
@@ -155,14 +163,14 @@ class RulerLabelTest : public RulerBandTest {
 protected:
     void SetUp() override {
         RulerBandTest::SetUp();
-        canvas = QPixmap(40 * W, 2 * H);
+        canvas = QPixmap(cells.ColumnLeft(40), cells.RulerBandHeight());
         painter = std::make_unique<QPainter>(&canvas);
         painter->setFont(font);
     }
     void TearDown() override { painter.reset(); }
 
     int Width(const QString& text) {
-        return painter->boundingRect(QRect(0, 0, W, H), Qt::AlignLeft, text).width();
+        return painter->boundingRect(cells.Cell(0, 0), Qt::AlignLeft, text).width();
     }
 
     QPixmap canvas;
@@ -172,16 +180,16 @@ protected:
 TEST_F(RulerLabelTest, NumbersThatFitUseGroupedDigits) {
     for (int number : {1, 10, 1230, 99990}) {
         const QString expected = QtCommon::QFormat("%L1", true).arg(number, 0, 10, QChar(' '));
-        EXPECT_EQ(expected, RulerBuilder::LabelText(*painter, number, W, H));
+        EXPECT_EQ(expected, RulerBuilder::LabelText(*painter, number, cells.CellWidth(), cells.CellHeight()));
     }
 }
 
 TEST_F(RulerLabelTest, WideNumberUsesTheLargestScientificPrecisionThatFits) {
     const int number = 2147483640;  // ten digits and their grouping: wider than ten cells
-    ASSERT_GT(Width(QtCommon::QFormat("%L1", true).arg(number, 0, 10, QChar(' '))), 10 * W);
-    const QString text = RulerBuilder::LabelText(*painter, number, W, H);
+    ASSERT_GT(Width(QtCommon::QFormat("%L1", true).arg(number, 0, 10, QChar(' '))), cells.ColumnLeft(10));
+    const QString text = RulerBuilder::LabelText(*painter, number, cells.CellWidth(), cells.CellHeight());
     EXPECT_TRUE(text.contains(QLatin1Char('e'))) << text.toStdString();
-    EXPECT_LE(Width(text), 10 * W) << text.toStdString();
+    EXPECT_LE(Width(text), cells.ColumnLeft(10)) << text.toStdString();
     int precision = 8;
     while (precision > 1 &&
            QString(QtCommon::QFormat("%L1", true).arg(double(number), 0, 'e', precision, QChar(' '))) !=
@@ -193,13 +201,15 @@ TEST_F(RulerLabelTest, WideNumberUsesTheLargestScientificPrecisionThatFits) {
     if (precision < 8) {
         const QString finer =
             QtCommon::QFormat("%L1", true).arg(double(number), 0, 'e', precision + 1, QChar(' '));
-        EXPECT_GT(Width(finer), 10 * W) << "precision " << precision + 1 << " would have fitted";
+        EXPECT_GT(Width(finer), cells.ColumnLeft(10))
+            << "precision " << precision + 1 << " would have fitted";
     }
 }
 
 TEST_F(RulerLabelTest, LabelEntirelyLeftOfTheBandIsNotDrawn) {
     canvas.fill(Qt::white);
-    RulerBuilder::DrawRulerLabel(*painter, -20 * W, 0, H, W, 7);
+    RulerBuilder::DrawRulerLabel(*painter, cells.ColumnLeft(-20), 0, cells.CellHeight(), cells.CellWidth(),
+                                 7);
     painter->end();
     const QImage image = canvas.toImage();
     EXPECT_EQ(0, CountColour(image, image.rect(), kBlack));

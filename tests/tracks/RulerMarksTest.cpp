@@ -2,24 +2,27 @@
 
 #include <map>
 
+#include "msarender/CellGeometry.h"
 #include "tracks/RulerBuilder.h"
 
 namespace {
 
-const int W = 7;  // any cell width: marks are pure arithmetic
+const CellGeometry cells(7, 15);  // any cell: marks are pure arithmetic on its width
 
 // Column (relative to the band) -> mark, for readable expectations.
 std::map<int, RulerMark> ByColumn(const std::vector<RulerMark>& marks) {
     std::map<int, RulerMark> byColumn;
     for (const RulerMark& mark : marks) {
-        EXPECT_EQ(W / 2, mark.x % W) << "a mark sits at its column's centre";
-        byColumn[mark.x / W] = mark;
+        const int column = cells.ColumnAt(mark.x);
+        EXPECT_GE(mark.x, 0);
+        EXPECT_EQ(cells.CentreX(column), mark.x) << "a mark sits at its column's centre";
+        byColumn[column] = mark;
     }
     return byColumn;
 }
 
 TEST(RulerMarksTest, OriginZeroNumbersColumnsFromOne) {
-    const auto marks = ByColumn(RulerBuilder::CalculateMarks(W, 0, 60, 0));
+    const auto marks = ByColumn(RulerBuilder::CalculateMarks(cells.CellWidth(), 0, 60, 0));
     ASSERT_EQ(60u, marks.size());
     EXPECT_EQ(1, marks.at(0).number);
     EXPECT_TRUE(marks.at(0).shortTick);
@@ -38,23 +41,23 @@ TEST(RulerMarksTest, OriginZeroNumbersColumnsFromOne) {
 }
 
 TEST(RulerMarksTest, OriginOneLeavesTheFirstColumnBlank) {
-    const auto first = ByColumn(RulerBuilder::CalculateMarks(W, 0, 60, 1));
+    const auto first = ByColumn(RulerBuilder::CalculateMarks(cells.CellWidth(), 0, 60, 1));
     EXPECT_EQ(0u, first.count(0));
     EXPECT_EQ(1, first.at(1).number);
     EXPECT_TRUE(first.at(1).longTick);
     EXPECT_EQ(59, first.at(59).number);
 
-    const auto second = ByColumn(RulerBuilder::CalculateMarks(W, 60, 60, 1));
+    const auto second = ByColumn(RulerBuilder::CalculateMarks(cells.CellWidth(), 60, 60, 1));
     EXPECT_EQ(60, second.at(0).number);
     EXPECT_TRUE(second.at(0).longTick);
     EXPECT_FALSE(second.at(0).shortTick);
 }
 
 TEST(RulerMarksTest, OriginTwentyFiveWithBlocksOfTen) {
-    EXPECT_TRUE(RulerBuilder::CalculateMarks(W, 0, 10, 25).empty());
-    EXPECT_TRUE(RulerBuilder::CalculateMarks(W, 10, 10, 25).empty());
+    EXPECT_TRUE(RulerBuilder::CalculateMarks(cells.CellWidth(), 0, 10, 25).empty());
+    EXPECT_TRUE(RulerBuilder::CalculateMarks(cells.CellWidth(), 10, 10, 25).empty());
 
-    const auto third = ByColumn(RulerBuilder::CalculateMarks(W, 20, 10, 25));
+    const auto third = ByColumn(RulerBuilder::CalculateMarks(cells.CellWidth(), 20, 10, 25));
     for (int column = 0; column < 5; ++column) EXPECT_EQ(0u, third.count(column)) << column;
     EXPECT_EQ(1, third.at(5).number);
     EXPECT_TRUE(third.at(5).shortTick && third.at(5).longTick);
@@ -62,7 +65,7 @@ TEST(RulerMarksTest, OriginTwentyFiveWithBlocksOfTen) {
     EXPECT_TRUE(third.at(9).shortTick);
     EXPECT_FALSE(third.at(9).longTick);
 
-    const auto fourth = ByColumn(RulerBuilder::CalculateMarks(W, 30, 10, 25));
+    const auto fourth = ByColumn(RulerBuilder::CalculateMarks(cells.CellWidth(), 30, 10, 25));
     EXPECT_EQ(6, fourth.at(0).number);
     EXPECT_FALSE(fourth.at(0).shortTick || fourth.at(0).longTick);
     EXPECT_EQ(10, fourth.at(4).number);
@@ -70,20 +73,20 @@ TEST(RulerMarksTest, OriginTwentyFiveWithBlocksOfTen) {
 }
 
 TEST(RulerMarksTest, NoMarksOutsideTheBandsColumns) {
-    for (const RulerMark& mark : RulerBuilder::CalculateMarks(W, 0, 60, 0)) {
-        EXPECT_LT(mark.x, 60 * W);
+    for (const RulerMark& mark : RulerBuilder::CalculateMarks(cells.CellWidth(), 0, 60, 0)) {
+        EXPECT_LT(mark.x, cells.ColumnLeft(60));
     }
-    EXPECT_TRUE(RulerBuilder::CalculateMarks(W, 0, 0, 0).empty());
+    EXPECT_TRUE(RulerBuilder::CalculateMarks(cells.CellWidth(), 0, 0, 0).empty());
 }
 
 TEST(RulerMarksTest, NegativeOriginNumbersLikeOriginZero) {
-    const auto marks = ByColumn(RulerBuilder::CalculateMarks(W, 0, 20, -3));
+    const auto marks = ByColumn(RulerBuilder::CalculateMarks(cells.CellWidth(), 0, 20, -3));
     EXPECT_EQ(1, marks.at(0).number);
     EXPECT_EQ(20, marks.at(19).number);
 }
 
 TEST(RulerMarksTest, HugeColumnsStopBeforeTheNumbersOverflow) {
-    const auto marks = RulerBuilder::CalculateMarks(W, 0xFFFFFFF0u, 0xFFu, 0);
+    const auto marks = RulerBuilder::CalculateMarks(cells.CellWidth(), 0xFFFFFFF0u, 0xFFu, 0);
     EXPECT_TRUE(marks.empty());
 }
 

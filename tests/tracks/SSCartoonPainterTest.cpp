@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "msarender/CellGeometry.h"
 #include "msarender/FontAttributes.h"
 #include "support/TestFont.h"
 #include "tracks/SSCartoonPainter.h"
@@ -42,41 +43,42 @@ const char* Name(Cell cell) {
 class CartoonTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        const SQC::FontAttributes cell(testsupport::MonoFont(12));
-        W = cell.GetMaxWidth();
-        H = cell.GetMaxHeight();
-        ASSERT_GE(H, 8) << "the probes need a quarter cell of at least two rows";
+        cells = CellGeometry(SQC::FontAttributes(testsupport::MonoFont(12)));
+        ASSERT_GE(cells.CellHeight(), 8) << "the probes need a quarter cell of at least two rows";
     }
 
-    SSCartoonPainter Painter() const { return SSCartoonPainter(W, H, kHelix, kSheet, kCoil, kGap); }
+    SSCartoonPainter Painter() const {
+        return SSCartoonPainter(cells.CellWidth(), cells.CellHeight(), kHelix, kSheet, kCoil, kGap);
+    }
 
     // Tells the five cell kinds apart by a few pixels each.
     Cell Classify(const QImage& line, int index) const {
-        const int x0 = index * W;
-        const int cx = x0 + W / 2;
+        const QRect cell = cells.Cell(index, 0);
+        const int x0 = cell.left();
+        const int cx = cells.CellCentre(index, 0).x();
+        const int h = cell.height();
         auto at = [&](int x, int y) { return line.pixel(x, y); };
-        if (at(cx, 0) == kHelix && at(cx, H - 1) == kHelix) return Cell::Tube;
-        if (at(cx, 0) == kWhite && at(cx, H / 3) == kCoil && at(cx, H / 2) != kWhite) return Cell::ThinTube;
-        if (at(cx, H / 2) == kSheet && at(x0, 1) == kWhite) return Cell::Bar;
-        if (at(x0, 1) == kSheet && at(x0 + W - 1, 1) == kWhite) return Cell::ArrowHead;
-        if (at(x0 + 1, H / 2) == kGap && at(x0 + 1, 0) == kWhite) return Cell::Dashed;
+        if (at(cx, 0) == kHelix && at(cx, cell.bottom()) == kHelix) return Cell::Tube;
+        if (at(cx, 0) == kWhite && at(cx, h / 3) == kCoil && at(cx, h / 2) != kWhite) return Cell::ThinTube;
+        if (at(cx, h / 2) == kSheet && at(x0, 1) == kWhite) return Cell::Bar;
+        if (at(x0, 1) == kSheet && at(cell.right(), 1) == kWhite) return Cell::ArrowHead;
+        if (at(x0 + 1, h / 2) == kGap && at(x0 + 1, 0) == kWhite) return Cell::Dashed;
         bool white = true;
-        for (int y = 0; y < H; ++y)
-            for (int x = x0; x < x0 + W; ++x) white = white && at(x, y) == kWhite;
+        for (int y = cell.top(); y <= cell.bottom(); ++y)
+            for (int x = cell.left(); x <= cell.right(); ++x) white = white && at(x, y) == kWhite;
         return white ? Cell::White : Cell::Unknown;
     }
 
     std::vector<std::string> Cells(const SSCartoonPainter& painter, const std::string& ss) const {
         const std::unique_ptr<QPixmap> line = painter.CartoonPixmap(ss);
-        std::vector<std::string> cells;
-        if (!line) return cells;
+        std::vector<std::string> kinds;
+        if (!line) return kinds;
         const QImage image = line->toImage();
-        for (int i = 0; i < int(ss.size()); ++i) cells.push_back(Name(Classify(image, i)));
-        return cells;
+        for (int i = 0; i < int(ss.size()); ++i) kinds.push_back(Name(Classify(image, i)));
+        return kinds;
     }
 
-    int W = 0;
-    int H = 0;
+    CellGeometry cells{0, 0};
 };
 
 using Names = std::vector<std::string>;
@@ -88,7 +90,7 @@ TEST_F(CartoonTest, StructureStringGivesOneCellPerCharacter) {
         Cells(painter, "HHHSSS-CC"));
     const std::unique_ptr<QPixmap> line = painter.CartoonPixmap("HHHSSS-CC");
     ASSERT_TRUE(line);
-    EXPECT_EQ(QSize(9 * W, H), line->size());
+    EXPECT_EQ(QSize(cells.ColumnLeft(9), cells.CellHeight()), line->size());
 }
 
 TEST_F(CartoonTest, EverySheetRunEndsInAnArrowHead) {
@@ -113,8 +115,8 @@ TEST_F(CartoonTest, HelixCellIsCoveredByTheTube) {
     const QImage image = line->toImage();
     const QRgb shades[] = {kHelix, SSCartoonPainter::TubeShade(kHelix, 3),
                            SSCartoonPainter::TubeShade(kHelix, 4)};
-    for (int y = 0; y < H; ++y) {
-        for (int x = 0; x < W; ++x) {
+    for (int y = 0; y < cells.CellHeight(); ++y) {
+        for (int x = 0; x < cells.CellWidth(); ++x) {
             EXPECT_NE(std::end(shades), std::find(std::begin(shades), std::end(shades), image.pixel(x, y)))
                 << x << "," << y;
         }

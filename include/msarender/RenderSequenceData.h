@@ -6,6 +6,8 @@
 #include <QPoint>
 #include <QRect>
 #include <QSize>
+#include <algorithm>
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
@@ -127,6 +129,12 @@ public:
                            std::map<unsigned, std::vector<unsigned>> columnsByRow, bool unused,
                            bool includeGaps);
 
+    /// Bytes of residue strips the renderer may keep for scrolling back; beyond it the least recently shown
+    /// strips are dropped (and drawn again when shown). 0 restores the default: a few views' worth.
+    void SetStripCacheBudget(std::int64_t bytes) { stripBudgetBytes = std::max<std::int64_t>(bytes, 0); }
+    /// Bytes of residue strips cached now.
+    std::int64_t StripCacheBytes() const { return stripBytes; }
+
     /// Read-only views of the layout, for hosts that draw their own decorations and for tests.
     unsigned ResiduesPerBlock() const { return unsigned(residuesPerBlock); }
     unsigned BlockCount() const { return blockCount; }
@@ -145,6 +153,7 @@ protected:
         bool selected = false;            // selection state the residue strip was drawn with
         unsigned firstColumn = 0;  // columns a cached strip or band shows: a shifted range is repainted
         unsigned columnCount = 0;
+        std::uint64_t lastShown = 0;  // block pass that last drew or kept the strip, for eviction
     };
     using SlotVector = std::vector<PixmapSlot>;
 
@@ -177,6 +186,10 @@ private:
     void ComputeVisibleBlocks(unsigned visibleRows);
     void ComputeScrollExtents();
     void FindVisibleRows(const CellGeometry& cells);
+    bool BlocksTallerThanView(const CellGeometry& cells) const;
+    void FindVisibleRowsOfTallBlocks(const CellGeometry& cells, unsigned topBlock);
+    std::int64_t StripBudget() const;
+    void EvictStrips();
     void RenderVisibleBlocks(const Corvane::AlignmentHelper& helper);
     void RenderSecondaryStructureLines(unsigned row, unsigned block, unsigned first, unsigned count);
     bool KeepsResidueStrip(const PixmapSlot& slot, bool involved, unsigned first, unsigned count) const;
@@ -207,6 +220,9 @@ private:
                        bool firstBlock, bool lastBlock, bool freshView, int& y,
                        std::vector<ComposedLine>& lines) const;
     QSize ComposedViewSize(int contentHeight) const;
+    int LongestLabelWidth(const Corvane::AlignmentHelper& helper);
+    int WidestLabel(const std::vector<ComposedLine>& lines) const;
+    void DropLinesBelowView(const CellGeometry& cells, std::vector<ComposedLine>& lines) const;
     void PaintComposedLines(const std::vector<ComposedLine>& lines);
     void RecordRowLocations(const std::vector<ComposedLine>& lines);
     void DrawExportCells(const Corvane::AlignmentHelper& helper, QPainter& painter, unsigned row,
@@ -269,11 +285,14 @@ private:
     int horizontalViewScrollValue = 0;
     int firstRow = -1;
     int lastRow = -1;
+    std::uint64_t blockPassCount = 0;
 
     // The pixmap store: shaped by the layout pass, filled by the block pass.
     std::map<unsigned, SlotVector> residueBlocks;
     std::map<std::string, std::map<unsigned, SlotVector>> cartoonBlocks;
     SlotVector rulerBlocks;
+    std::int64_t stripBytes = 0;        // of the residue strips in residueBlocks
+    std::int64_t stripBudgetBytes = 0;  // 0: the default of StripBudget()
 
     // Written by composition; read by hit testing and scrolling.
     std::shared_ptr<QPixmap> alignmentPixmap;
@@ -281,6 +300,7 @@ private:
     QSize sequenceViewSize{0, 0};
     QSize nameViewSize{0, 0};
     std::map<int, RowLocation> rowLocations;
+    int longestLabelWidth = -1;  // of every row's label; measured again after a layout pass or redraw
 
     friend class RenderSequenceDataTestAccess;  // tests inspect the stores through this
 };

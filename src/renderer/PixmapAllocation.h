@@ -23,6 +23,11 @@ inline bool IsAllowed(std::int64_t width, std::int64_t height) {
     return width > 0 && height > 0 && width <= kMaxSide && height <= kMaxSide && width * height <= kMaxPixels;
 }
 
+/// Memory a pixmap holds.
+inline std::int64_t BytesOf(const QPixmap& pixmap) {
+    return std::int64_t(pixmap.width()) * pixmap.height() * (pixmap.depth() / 8);
+}
+
 /// A white pixmap of the given size, or null when the size is not allowed or allocation failed.
 inline std::unique_ptr<QPixmap> MakeWhite(std::int64_t width, std::int64_t height) {
     if (!IsAllowed(width, height)) return nullptr;

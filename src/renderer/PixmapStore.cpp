@@ -1,7 +1,12 @@
 // RenderSequenceData's pixmap block store: shaping it at a layout pass and emptying it.
 
+#include <QPixmap>
+#include <algorithm>
+#include <vector>
+
 #include "model/AlignmentHelper.h"
 #include "msarender/RenderSequenceData.h"
+#include "renderer/PixmapAllocation.h"
 
 namespace {
 
@@ -35,6 +40,7 @@ void RenderSequenceData::FreePixmaps() {
     alignmentPixmap.reset();
     namePixmap.reset();
     residueBlocks.clear();
+    stripBytes = 0;
     // The keys stay: a layout pass that keeps the drawer finds them again.
     for (auto& entry : cartoonBlocks) entry.second.clear();
     FreeRulerRows();
@@ -46,4 +52,43 @@ void RenderSequenceData::FreeRulerRows() {
 
 void RenderSequenceData::PurgeResiduePixmaps() {
     for (auto& entry : residueBlocks) ReleaseSlots(entry.second);
+    stripBytes = 0;
+}
+
+// A few views' worth of strips: enough to scroll back a few pages without drawing again.
+std::int64_t RenderSequenceData::StripBudget() const {
+    if (stripBudgetBytes > 0) return stripBudgetBytes;
+    constexpr std::int64_t kViews = 8;
+    constexpr std::int64_t kMinimum = std::int64_t(32) << 20;
+    const std::int64_t viewBytes = std::int64_t(std::max(aspects.viewRect.width(), 0)) *
+                                   std::max(aspects.viewRect.height(), 0) * std::int64_t(sizeof(QRgb));
+    return std::max(kMinimum, kViews * viewBytes);
+}
+
+// Drops the least recently shown residue strips until half the budget is left. Strips of the current
+// block pass stay: composition is about to copy them. Dropping in batches keeps the scan of the store rare.
+void RenderSequenceData::EvictStrips() {
+    const std::int64_t budget = StripBudget();
+    if (stripBytes <= budget) return;
+    struct Cached {
+        std::uint64_t lastShown;
+        PixmapSlot* slot;
+    };
+    std::vector<Cached> evictable;
+    std::int64_t bytes = 0;
+    for (auto& entry : residueBlocks) {
+        for (PixmapSlot& slot : entry.second) {
+            if (!slot.pixmap) continue;
+            bytes += PixmapAllocation::BytesOf(*slot.pixmap);
+            if (slot.lastShown != blockPassCount) evictable.push_back({slot.lastShown, &slot});
+        }
+    }
+    std::sort(evictable.begin(), evictable.end(),
+              [](const Cached& a, const Cached& b) { return a.lastShown < b.lastShown; });
+    for (const Cached& cached : evictable) {
+        if (bytes <= budget / 2) break;
+        bytes -= PixmapAllocation::BytesOf(*cached.slot->pixmap);
+        cached.slot->pixmap.reset();
+    }
+    stripBytes = bytes;
 }

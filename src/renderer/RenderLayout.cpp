@@ -50,9 +50,10 @@ bool RenderSequenceData::Render(QPaintDevice* device, SQV::SVAlignment& alignmen
     const bool reusable = ((!aspects.layoutChanged && alignmentPixmap) || currentSequenceIndex != -1) &&
                           !fontChanged &&
                           (!aspects.wrap || aspects.residuesPerLine == RenderAspects::kFitToWidth);
-    if (redrawResidues)
+    if (redrawResidues) {
+        longestLabelWidth = -1;  // labels may have turned bold
         PurgeResiduePixmaps();
-    else if (reusable || keepLayout)
+    } else if (reusable || keepLayout)
         FreeRulerRows();
     else if (!RunLayoutPass(helper, device, fontChanged))
         return false;
@@ -64,6 +65,7 @@ bool RenderSequenceData::RunLayoutPass(const Corvane::AlignmentHelper& helper, Q
     maxTotalLength = helper.GetMaxTotalLength();
     rowCount = helper.RowCount();
     ssRowCount = 0;
+    longestLabelWidth = -1;
     FreePixmaps();
     if (fontChanged) {
         helper.SetFontChanged(false);
@@ -180,8 +182,13 @@ bool RenderSequenceData::RunBlockPass(const Corvane::AlignmentHelper& helper) {
     const CellGeometry cells(fontAttributes);
     if (residuesPerBlock <= 0 || rowsPerBlock == 0 || !cells.IsUsable()) return false;
     const unsigned topBlock = topResidueIndex / unsigned(residuesPerBlock);
-    FindVisibleRows(cells);
+    ++blockPassCount;
+    if (BlocksTallerThanView(cells))
+        FindVisibleRowsOfTallBlocks(cells, topBlock);
+    else
+        FindVisibleRows(cells);
     RenderVisibleBlocks(helper);
+    EvictStrips();
     MakeAlignmentPixmap(helper, topBlock);
     return true;
 }
@@ -207,6 +214,36 @@ void RenderSequenceData::FindVisibleRows(const CellGeometry& cells) {
             layoutFresh = false;
         }
     }
+}
+
+// Wrapped blocks of more grid rows than the view shows (thousands of sequences): the view holds the rest
+// of its top block and at most the start of the next one.
+bool RenderSequenceData::BlocksTallerThanView(const CellGeometry& cells) const {
+    return aspects.wrap && rowsPerBlock > unsigned(cells.LinesIn(aspects.viewRect.height()));
+}
+
+// For blocks taller than the view the rows are found from the grid rows the view can show, plus the
+// partly shown one at the bottom, so that a block boundary in view never draws or composes a whole block.
+// The first row is found as for short blocks.
+void RenderSequenceData::FindVisibleRowsOfTallBlocks(const CellGeometry& cells, unsigned topBlock) {
+    const int topDrawn = std::max(topDrawnValue, 0);
+    const bool topBandShown = aspects.showRuler && topDrawn < cells.RulerBandHeight();
+    firstRow = 0;
+    if (!topBandShown) {
+        firstRow = int(cells.GridRowInBlock(topDrawn, rowsPerBlock));
+        FindRowPosition(firstRow);
+    }
+    const unsigned topGrid = topBandShown ? 0 : cells.GridRowInBlock(topDrawn, rowsPerBlock);
+    const unsigned viewLines = unsigned(cells.LinesIn(aspects.viewRect.height())) + 1;
+    const unsigned linesLeft = rowsPerBlock - topGrid;
+    blocksToRender = linesLeft >= viewLines || topBlock + 1 >= blockCount ? 1 : 2;
+    if (blocksToRender == 1 && linesLeft < viewLines) {  // the last block ends in view
+        lastRow = int(rowCount);
+        return;
+    }
+    lastRow = int(blocksToRender == 1 ? topGrid + viewLines - 1 : viewLines - linesLeft - 1);
+    FindRowPosition(lastRow);
+    lastRow = std::min(lastRow, int(rowCount));
 }
 
 void RenderSequenceData::RenderVisibleBlocks(const Corvane::AlignmentHelper& helper) {

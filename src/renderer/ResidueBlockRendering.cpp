@@ -142,10 +142,12 @@ bool RenderSequenceData::RenderResidueBases(const Corvane::AlignmentHelper& help
     Q_ASSERT(row < blockIt->second.size());
     if (row >= blockIt->second.size()) return false;
     PixmapSlot& slot = blockIt->second[row];
+    slot.lastShown = blockPassCount;
 
     const bool selectedNow = helper.IsSelected(first, count, row);
     const bool involved = redrawResidues && (slot.selected || selectedNow);
     if (slot.pixmap && KeepsResidueStrip(slot, involved, first, count)) return true;
+    if (slot.pixmap) stripBytes -= PixmapAllocation::BytesOf(*slot.pixmap);
     slot.pixmap.reset();
     slot.selected = selectedNow;
     slot.firstColumn = first;
@@ -160,6 +162,7 @@ bool RenderSequenceData::RenderResidueBases(const Corvane::AlignmentHelper& help
         auto blank = std::make_shared<QPixmap>(cells.ColumnLeft(count), cells.CellHeight());
         if (blank->isNull()) return false;
         blank->fill(Qt::white);
+        stripBytes += PixmapAllocation::BytesOf(*blank);
         slot.pixmap = blank;
         return false;
     }
@@ -168,6 +171,7 @@ bool RenderSequenceData::RenderResidueBases(const Corvane::AlignmentHelper& help
     QImage strip = PaintCells(helper, row, columns, false);
     if (strip.isNull()) return false;
     slot.pixmap = std::make_shared<QPixmap>(QPixmap::fromImage(std::move(strip)));
+    stripBytes += PixmapAllocation::BytesOf(*slot.pixmap);
     return !slot.pixmap->isNull();
 }
 

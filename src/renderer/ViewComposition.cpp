@@ -66,7 +66,8 @@ void RenderSequenceData::MakeAlignmentPixmap(const Corvane::AlignmentHelper& hel
     const CellGeometry cells(fontAttributes);
     // While a current row is set the view's content is frozen; without a view to keep, compose afresh.
     const bool freshView = !(alignmentPixmap && currentSequenceIndex != -1);
-    const std::vector<ComposedLine> lines = PlanComposedLines(helper, firstBlock, freshView);
+    std::vector<ComposedLine> lines = PlanComposedLines(helper, firstBlock, freshView);
+    if (BlocksTallerThanView(cells)) DropLinesBelowView(cells, lines);
     const int contentHeight = lines.empty() ? 0 : lines.back().top + lines.back().height;
     sequenceViewSize = ComposedViewSize(contentHeight);
     const int pixmapHeight = sequenceViewSize.height() + cells.CellHeight() / 2;
@@ -78,18 +79,45 @@ void RenderSequenceData::MakeAlignmentPixmap(const Corvane::AlignmentHelper& hel
         if (!alignmentPixmap) return;
     }
 
-    std::string longest;
-    Corvane::FindLongestRowLabel(helper, longest, aspects.showSecondaryStructure, {});
-    const int textWidth = QFontMetrics(font).boundingRect(SQC::ToQString(longest)).width();
-    nameViewSize = QSize(textWidth, sequenceViewSize.height());
-    // At least one pixel wide, so that a column of blank labels does not stop the composition.
+    nameViewSize = QSize(LongestLabelWidth(helper), sequenceViewSize.height());
+    // As wide as the labels composed now, never narrower than the name rectangle, and at least one pixel,
+    // so that a column of blank labels does not stop the composition.
     namePixmap.reset();
-    namePixmap =
-        PixmapAllocation::MakeWhite(std::max({textWidth, aspects.nameRect.width(), 1}), pixmapHeight);
+    namePixmap = PixmapAllocation::MakeWhite(std::max({WidestLabel(lines), aspects.nameRect.width(), 1}),
+                                             pixmapHeight);
     if (!namePixmap) return;
 
     PaintComposedLines(lines);
     RecordRowLocations(lines);
+}
+
+// The name column's width as hosts size it: the longest label of all rows. Measured once per layout,
+// since walking every row's label on every scroll step costs as much as the frame itself.
+int RenderSequenceData::LongestLabelWidth(const Corvane::AlignmentHelper& helper) {
+    if (longestLabelWidth < 0) {
+        std::string longest;
+        Corvane::FindLongestRowLabel(helper, longest, aspects.showSecondaryStructure, {});
+        longestLabelWidth = QFontMetrics(font).boundingRect(SQC::ToQString(longest)).width();
+    }
+    return longestLabelWidth;
+}
+
+int RenderSequenceData::WidestLabel(const std::vector<ComposedLine>& lines) const {
+    const QFontMetrics regular(font);
+    const QFontMetrics bold(SQC::FontFactory(font).GetFont(SDM::Bold));
+    int widest = 0;
+    for (const ComposedLine& line : lines) {
+        if (!line.label.isEmpty())
+            widest = std::max(widest, (line.boldLabel ? bold : regular).boundingRect(line.label).width());
+    }
+    return widest;
+}
+
+// Tall blocks plan whole row ranges; the view keeps the lines that start above its bottom edge.
+void RenderSequenceData::DropLinesBelowView(const CellGeometry& cells,
+                                            std::vector<ComposedLine>& lines) const {
+    const int limit = cells.LineTop(cells.LinesIn(aspects.viewRect.height()) + 1);
+    while (!lines.empty() && lines.back().top >= limit) lines.pop_back();
 }
 
 std::vector<RenderSequenceData::ComposedLine> RenderSequenceData::PlanComposedLines(
@@ -185,6 +213,8 @@ void RenderSequenceData::PlanBlockRows(const Corvane::AlignmentHelper& helper, u
 
 QSize RenderSequenceData::ComposedViewSize(int contentHeight) const {
     const CellGeometry cells(fontAttributes);
+    if (BlocksTallerThanView(cells))
+        return QSize(CellGeometry::SizeToInt(aspects.viewRect.width()), std::max(contentHeight, 0));
     if (!aspects.wrap)
         return QSize(CellGeometry::SizeToInt(cells.Width(std::int64_t(residuesPerBlock) + 1)),
                      CellGeometry::SizeToInt(aspects.viewRect.height()));

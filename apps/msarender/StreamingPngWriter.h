@@ -33,9 +33,9 @@ constexpr qint64 kMaxPngSide = 0x7FFFFFFF;
 ///
 /// Pictures of at most 256 colours are written with a palette. Encoding starts that way; when a band brings
 /// a 257th colour, `out` is rewound to where the picture began and the picture is encoded again from the
-/// top in truecolour, so `paintBand` may be asked for the same rows twice. A sequential `out` (standard
-/// output, a pipe) cannot be rewound: the picture is then encoded into a temporary file which is copied to
-/// `out` when complete.
+/// top in truecolour, so `paintBand` may be asked for the same rows twice (not when the first band has more
+/// than 256 colours). Only files and buffers can be rewound and cut short; any other output, such as
+/// standard output or a pipe, gets the picture from a temporary file once it is complete.
 ///
 /// Returns an error message, or an empty string on success. On failure, `out` holds an incomplete picture.
 QString EncodePng(QIODevice& out, qint64 width, qint64 height, int bandRows, const PaintBand& paintBand,

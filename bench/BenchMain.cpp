@@ -19,6 +19,7 @@ int main(int argc, char** argv) {
     bench::RegisterLayoutBenchmarks(figures);
     bench::RegisterExportBenchmarks(figures);
     bench::RegisterGlyphCacheBenchmarks(figures);
+    bench::RegisterPngBenchmarks(figures);
 
     // Colour only on a terminal; --benchmark_color does not reach a reporter made here.
     RatioReporter reporter(std::move(figures), isatty(STDOUT_FILENO) != 0);

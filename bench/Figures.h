@@ -11,5 +11,6 @@ void RegisterViewBenchmarks(std::vector<RatioReporter::Figure>& figures);
 void RegisterLayoutBenchmarks(std::vector<RatioReporter::Figure>& figures);
 void RegisterExportBenchmarks(std::vector<RatioReporter::Figure>& figures);
 void RegisterGlyphCacheBenchmarks(std::vector<RatioReporter::Figure>& figures);
+void RegisterPngBenchmarks(std::vector<RatioReporter::Figure>& figures);
 
 }  // namespace bench

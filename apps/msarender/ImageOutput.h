@@ -3,6 +3,8 @@
 #include <QImage>
 #include <QString>
 
+#include "StreamingPngWriter.h"
+
 /// The image format for an output path by its extension (png, jpg/jpeg, bmp, ppm); empty when unknown.
 /// Standard output ("-") is PNG.
 QByteArray ImageFormatFor(const QString& path);
@@ -11,6 +13,13 @@ QByteArray ImageFormatFor(const QString& path);
 /// renamed when complete, so an existing file is only ever replaced by a whole image. Returns an error
 /// message, or an empty string on success.
 QString WriteImage(const QImage& image, const QString& path);
+
+/// Writes a PNG of `width` x `height` pixels to `path` ("-" = standard output), painted by `paintBand` in
+/// bands of `bandRows` rows and encoded as they come (see EncodePng). As with WriteImage, a failed or
+/// interrupted write leaves no partial file and an existing file untouched. Returns an error message, or an
+/// empty string on success.
+QString WritePngBands(const QString& path, qint64 width, qint64 height, int bandRows,
+                      const PaintBand& paintBand);
 
 /// `path` with a page number before its extension: "out.png", 3 -> "out-003.png".
 QString PagePath(const QString& path, int page);

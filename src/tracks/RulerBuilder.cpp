@@ -6,8 +6,8 @@
 #include <QRect>
 #include <climits>
 
-#include "qtcommon/QFormat.h"
 #include "msarender/CellGeometry.h"
+#include "qtcommon/QFormat.h"
 
 namespace {
 

@@ -124,10 +124,49 @@ public:
     void ScrollTo(unsigned column, unsigned sequenceIndex, int& x, int& y) const;
 
     /// A new picture of whole sequences (in the given order) or of chosen columns per row; the caller owns
-    /// it. Null when nothing is selected or the image cannot be allocated.
+    /// it. Null when nothing is selected or the image cannot be allocated. It is the planned picture below,
+    /// painted whole onto one pixmap.
     QPixmap* CopyImageData(std::vector<unsigned> sequenceIndexes,
                            std::map<unsigned, std::vector<unsigned>> columnsByRow, bool unused,
                            bool includeGaps);
+
+    /// The picture CopyImageData draws, planned before anything is drawn: its size and where every line goes.
+    /// A host paints it onto any QPainter, whole or one horizontal band at a time: raster bands for images
+    /// of any height, or a vector device (SVG, PDF). The plan refers to the renderer and to the host's
+    /// alignment, which must outlive it and stay unchanged while it is painted.
+    struct PicturePlan {
+        /// One item of the picture: a ruler band, or a row (its residue line with the name, then its
+        /// secondary-structure lines).
+        struct Line {
+            enum class Kind { RulerBand, Row };
+            Kind kind = Kind::Row;
+            std::int64_t top = 0;  // y in the picture
+            int height = 0;
+            unsigned row = 0;
+            unsigned first = 0;  // the block's first column, or first position of a row's column list
+            unsigned end = 0;    // one past its last
+            unsigned count = 0;  // columns of the block
+        };
+
+        std::int64_t width = 0;
+        std::int64_t height = 0;
+        int nameWidth = 0;
+        bool byColumns = false;  // chosen columns per row rather than whole sequences
+        bool namesShown = true;  // false for the columns of one row: residues from x = 0
+        bool includeGaps = true;
+        std::vector<Line> lines;               // top to bottom
+        std::vector<std::size_t> blockStarts;  // index of each block's first line
+        std::map<unsigned, std::vector<unsigned>> columnsByRow;
+        std::shared_ptr<const Corvane::AlignmentHelper> helper;  // the rows the plan was made for
+    };
+    /// Plans the picture of CopyImageData's arguments; false (and an empty plan) when it would be null.
+    bool PlanPicture(std::vector<unsigned> sequenceIndexes,
+                     std::map<unsigned, std::vector<unsigned>> columnsByRow, bool includeGaps,
+                     PicturePlan& plan) const;
+    /// Paints the rows [top, top + height) of the planned picture onto `painter`, with picture row `top` at
+    /// the painter's y = 0. Lines that cross the band's edges are clipped to it, so bands painted one after
+    /// another give the same pixels as the whole. The background is the caller's (CopyImageData: white).
+    void PaintPicture(const PicturePlan& plan, QPainter& painter, std::int64_t top, int height) const;
 
     /// Bytes of residue strips the renderer may keep for scrolling back; beyond it the least recently shown
     /// strips are dropped (and drawn again when shown). 0 restores the default: a few views' worth.
@@ -237,15 +276,17 @@ private:
     int HorizontalScrollFor(unsigned column) const;
     long long VerticalTopFor(unsigned row, unsigned block, long long currentTop, int viewHeight) const;
 
-    // Image export steps.
-    struct ExportLayout;
-    bool PlanExport(const Corvane::AlignmentHelper& helper, std::vector<unsigned> sequenceIndexes,
-                    const std::map<unsigned, std::vector<unsigned>>& columnsByRow,
-                    ExportLayout& layout) const;
-    void PaintExportBlock(const Corvane::AlignmentHelper& helper, QPainter& painter,
-                          const ExportLayout& layout,
-                          const std::map<unsigned, std::vector<unsigned>>& columnsByRow, unsigned first,
-                          unsigned end, unsigned count, bool includeGaps, int& y) const;
+    // Picture steps.
+    void PlanPictureSize(PicturePlan& plan, std::size_t rowCount, unsigned columnCount, unsigned blocks,
+                         unsigned perBlock, std::int64_t lineCount) const;
+    void PlanPictureBlock(PicturePlan& plan, const std::vector<unsigned>& rows, unsigned first, unsigned end,
+                          unsigned count, std::int64_t& y) const;
+    void PaintPictureLine(const PicturePlan& plan, const PicturePlan::Line& line, QPainter& painter,
+                          int y) const;
+    std::vector<std::pair<std::string, std::string>> CartoonLinesOfRow(const Corvane::AlignmentHelper& helper,
+                                                                       unsigned row, unsigned firstColumn,
+                                                                       unsigned count,
+                                                                       bool includeGaps) const;
 
     // Written by the host through the reference accessors.
     int topScrollValue = 0;

@@ -36,9 +36,12 @@ AlignmentHelper::AlignmentHelper(SQV::SVAlignment& view)
         if (nonTransient.size() < 2) alignment->setShowConsensus(false);
     }
     // The count is read before the consensus may be switched off; its index then simply has no sequence.
+    rowOfSequence.assign(count, kNoRow);
     for (unsigned index = 0; index < count; ++index) {
         boost::shared_ptr<SDM::Sequence> sequence = alignment->getSequence(index);
-        if (sequence && sequence->isDisplayed()) rows.push_back(index);
+        if (!sequence || !sequence->isDisplayed()) continue;
+        rowOfSequence[index] = unsigned(rows.size());
+        rows.push_back(index);
     }
 }
 
@@ -57,10 +60,7 @@ int AlignmentHelper::SequenceOfRow(unsigned row) const {
 }
 
 unsigned AlignmentHelper::RowOfSequence(unsigned sequenceIndex) const {
-    for (std::size_t row = 0; row < rows.size(); ++row) {
-        if (rows[row] == sequenceIndex) return unsigned(row);
-    }
-    return kNoRow;
+    return sequenceIndex < rowOfSequence.size() ? rowOfSequence[sequenceIndex] : kNoRow;
 }
 
 void AlignmentHelper::MapSequencesToRows(std::vector<unsigned>& list) const {

@@ -12,7 +12,8 @@ namespace Corvane {
 
 /// The renderer's one view of the model: which sequences get a row (displayed, non-empty, in model order),
 /// the translations between rows and sequence indexes, and guarded forwards to the model and the user
-/// properties. Built for one call and thrown away; a change of the model needs a new helper.
+/// properties. Built for one call and thrown away; a change of the model needs a new helper. Building it
+/// is linear in the sequences; every row and sequence translation after that takes constant time.
 class AlignmentHelper {
 public:
     explicit AlignmentHelper(SQV::SVAlignment& view);
@@ -51,7 +52,8 @@ public:
 private:
     boost::shared_ptr<SDM::Alignment> alignment;
     SQC::UserPropertiesBase* userProperties;  // not owned; the view-side alignment keeps it
-    std::vector<unsigned> rows;
+    std::vector<unsigned> rows;               // row -> sequence index
+    std::vector<unsigned> rowOfSequence;      // sequence index -> row, 0xFFFFFFFF for none
 };
 
 /// One space, two more when the sequence is indented, then the defline.

@@ -1,4 +1,5 @@
-// RenderSequenceData::CopyImageData: a fresh picture of chosen rows and columns, drawn from the model.
+// RenderSequenceData's pictures of a selection: planned once (size and the place of every line), then
+// painted whole (CopyImageData) or band by band onto any painter.
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -11,19 +12,6 @@
 #include "msarender/RenderSequenceData.h"
 #include "renderer/PixmapAllocation.h"
 #include "sqv/SVAlignment.h"
-
-/// What an export draws and how large the picture is, decided before anything is allocated.
-struct RenderSequenceData::ExportLayout {
-    std::vector<unsigned> rows;  // in drawing order
-    bool byColumns = false;      // chosen columns per row rather than whole sequences
-    unsigned columnCount = 0;
-    unsigned lineCount = 0;  // secondary-structure lines of all exported rows
-    int nameWidth = 0;
-    unsigned perBlock = 0;
-    unsigned blocks = 1;
-    std::int64_t width = 0;
-    std::int64_t height = 0;
-};
 
 namespace {
 
@@ -43,121 +31,158 @@ std::string AlignedText(const std::vector<char>& aligned, std::size_t first, std
 QPixmap* RenderSequenceData::CopyImageData(std::vector<unsigned> sequenceIndexes,
                                            std::map<unsigned, std::vector<unsigned>> columnsByRow, bool,
                                            bool includeGaps) {
-    if (svAlignment == nullptr) return nullptr;
-    const Corvane::AlignmentHelper helper(*svAlignment);
-    ExportLayout layout;
-    if (!PlanExport(helper, std::move(sequenceIndexes), columnsByRow, layout)) return nullptr;
-    std::unique_ptr<QPixmap> picture = PixmapAllocation::MakeWhite(layout.width, layout.height);
+    PicturePlan plan;
+    if (!PlanPicture(std::move(sequenceIndexes), std::move(columnsByRow), includeGaps, plan)) return nullptr;
+    std::unique_ptr<QPixmap> picture = PixmapAllocation::MakeWhite(plan.width, plan.height);
     if (!picture) return nullptr;
-
     QPainter painter(picture.get());
-    painter.setFont(font);
-    int y = 0;
-    unsigned first = 0;
-    unsigned end = layout.perBlock;
-    unsigned count = layout.perBlock;
-    const unsigned step = unsigned(std::max(residuesPerBlock, 0));
-    for (unsigned block = 0; block < layout.blocks; ++block) {
-        PaintExportBlock(helper, painter, layout, columnsByRow, first, end, count, includeGaps, y);
-        if (layout.blocks > 1) {
-            first += step;
-            end += step;
-            if (end > layout.columnCount) {
-                end = layout.columnCount;
-                count = first < layout.columnCount ? layout.columnCount - first : 0;
-            }
-        }
-    }
+    PaintPicture(plan, painter, 0, picture->height());
     painter.end();
     return picture.release();  // the caller owns the picture
 }
 
-bool RenderSequenceData::PlanExport(const Corvane::AlignmentHelper& helper,
-                                    std::vector<unsigned> sequenceIndexes,
-                                    const std::map<unsigned, std::vector<unsigned>>& columnsByRow,
-                                    ExportLayout& layout) const {
+bool RenderSequenceData::PlanPicture(std::vector<unsigned> sequenceIndexes,
+                                     std::map<unsigned, std::vector<unsigned>> columnsByRow, bool includeGaps,
+                                     PicturePlan& plan) const {
+    plan = PicturePlan();
     const CellGeometry cells(fontAttributes);
-    if (!helper.HasRows() || !cells.IsUsable() || (aspects.wrap && residuesPerBlock <= 0)) return false;
-    helper.MapSequencesToRows(sequenceIndexes);
+    if (svAlignment == nullptr || !cells.IsUsable() || (aspects.wrap && residuesPerBlock <= 0)) return false;
+    auto helper = std::make_shared<const Corvane::AlignmentHelper>(*svAlignment);
+    if (!helper->HasRows()) return false;
+    helper->MapSequencesToRows(sequenceIndexes);
     if (sequenceIndexes.empty() && columnsByRow.empty()) return false;
 
-    layout.byColumns = !columnsByRow.empty();
-    layout.rows = std::move(sequenceIndexes);
-    layout.columnCount = maxTotalLength;
-    if (layout.byColumns) {
-        layout.rows.clear();
-        layout.columnCount = 0;
+    plan.helper = helper;
+    plan.includeGaps = includeGaps;
+    plan.byColumns = !columnsByRow.empty();
+    std::vector<unsigned> rows = std::move(sequenceIndexes);
+    unsigned columnCount = maxTotalLength;
+    if (plan.byColumns) {
+        rows.clear();
+        columnCount = 0;
         for (const auto& [row, columns] : columnsByRow) {
-            layout.rows.push_back(row);
-            layout.columnCount = std::max(layout.columnCount, unsigned(columns.size()));
+            rows.push_back(row);
+            columnCount = std::max(columnCount, unsigned(columns.size()));
         }
     }
 
-    if (aspects.showSecondaryStructure && !ssStringsPerRow.empty() && !layout.byColumns) {
-        for (unsigned row : layout.rows) {
+    std::int64_t lineCount = 0;  // secondary-structure lines of all rows, counted in the height
+    if (aspects.showSecondaryStructure && !ssStringsPerRow.empty() && !plan.byColumns) {
+        for (unsigned row : rows) {
             if (row >= ssStringsPerRow.size()) continue;
-            for (const auto& entry : ssStringsPerRow[row]) layout.lineCount += entry.second.empty() ? 0 : 1;
+            for (const auto& entry : ssStringsPerRow[row]) lineCount += entry.second.empty() ? 0 : 1;
         }
     }
 
     // A picture of one row's columns is residues only; every other picture has a name column.
-    if (columnsByRow.size() != 1) {
+    plan.namesShown = columnsByRow.size() != 1;
+    if (plan.namesShown) {
         std::string longest;
-        Corvane::FindLongestRowLabel(helper, longest, aspects.showSecondaryStructure, layout.rows);
-        layout.nameWidth = QFontMetrics(font).boundingRect(SQC::ToQString(longest)).width();
+        Corvane::FindLongestRowLabel(*helper, longest, aspects.showSecondaryStructure, rows);
+        plan.nameWidth = QFontMetrics(font).boundingRect(SQC::ToQString(longest)).width();
     }
+    plan.columnsByRow = std::move(columnsByRow);
 
-    const unsigned perBlock = unsigned(std::max(residuesPerBlock, 0));
-    layout.perBlock = aspects.wrap ? perBlock : maxTotalLength;
+    const unsigned step = unsigned(std::max(residuesPerBlock, 0));
+    const unsigned perBlock = aspects.wrap ? step : maxTotalLength;
+    unsigned blocks = 1;
     if (aspects.wrap)
-        layout.blocks = !layout.byColumns                ? blockCount
-                        : layout.columnCount <= perBlock ? 1
-                                                         : CeilDiv(layout.columnCount, perBlock);
+        blocks = !plan.byColumns ? blockCount : columnCount <= step ? 1 : CeilDiv(columnCount, step);
+    PlanPictureSize(plan, rows.size(), columnCount, blocks, perBlock, lineCount);
 
-    const std::int64_t shownColumns =
-        aspects.wrap ? std::min(layout.columnCount, layout.perBlock) : layout.columnCount;
-    layout.width = cells.Width(shownColumns) + layout.nameWidth;
-    const std::int64_t blockLines =
-        std::int64_t(layout.rows.size()) + layout.lineCount + (aspects.showRuler ? kRulerBandRows : 0);
-    const bool stacked = aspects.wrap && layout.columnCount > perBlock;
-    layout.height = cells.Height(blockLines * (stacked ? std::int64_t(layout.blocks) : 1));
+    std::int64_t y = 0;
+    unsigned first = 0;
+    unsigned end = perBlock;
+    unsigned count = perBlock;
+    for (unsigned block = 0; block < blocks; ++block) {
+        plan.blockStarts.push_back(plan.lines.size());
+        PlanPictureBlock(plan, rows, first, end, count, y);
+        if (blocks > 1) {
+            first += step;
+            end += step;
+            if (end > columnCount) {
+                end = columnCount;
+                count = first < columnCount ? columnCount - first : 0;
+            }
+        }
+    }
     return true;
 }
 
-void RenderSequenceData::PaintExportBlock(const Corvane::AlignmentHelper& helper, QPainter& painter,
-                                          const ExportLayout& layout,
-                                          const std::map<unsigned, std::vector<unsigned>>& columnsByRow,
-                                          unsigned first, unsigned end, unsigned count, bool includeGaps,
-                                          int& y) const {
+// The size counts every row and secondary-structure line, also those that draw nothing: their space stays
+// white at the bottom.
+void RenderSequenceData::PlanPictureSize(PicturePlan& plan, std::size_t rowCount, unsigned columnCount,
+                                         unsigned blocks, unsigned perBlock, std::int64_t lineCount) const {
     const CellGeometry cells(fontAttributes);
+    const std::int64_t shownColumns = aspects.wrap ? std::min(columnCount, perBlock) : columnCount;
+    plan.width = cells.Width(shownColumns) + plan.nameWidth;
+    const std::int64_t blockLines =
+        std::int64_t(rowCount) + lineCount + (aspects.showRuler ? kRulerBandRows : 0);
+    const bool stacked = aspects.wrap && columnCount > unsigned(std::max(residuesPerBlock, 0));
+    plan.height = cells.Height(blockLines * (stacked ? std::int64_t(blocks) : 1));
+}
+
+void RenderSequenceData::PlanPictureBlock(PicturePlan& plan, const std::vector<unsigned>& rows,
+                                          unsigned first, unsigned end, unsigned count,
+                                          std::int64_t& y) const {
+    const CellGeometry cells(fontAttributes);
+    using Line = PicturePlan::Line;
     if (aspects.showRuler) {
-        CopyRulerPixmap(helper, painter, count, layout.nameWidth, y, first);
+        plan.lines.push_back(Line{Line::Kind::RulerBand, y, cells.RulerBandHeight(), 0, first, end, count});
         y += cells.RulerBandHeight();
     }
-    const bool withCartoons = aspects.showSecondaryStructure && !ssStringsPerRow.empty() && cartoonDrawer;
-    for (unsigned row : layout.rows) {
-        const std::vector<char>& aligned = svAlignment->GetAlignedSequence(row);
-        if (aligned.empty()) continue;  // its line stays white at the bottom of the picture
-        if (!layout.byColumns) {
-            CopySequenceNamePixmap(helper, painter, row, cells.Baseline(y));
-            const std::size_t textEnd = std::min<std::size_t>(std::size_t(first) + count, maxTotalLength);
-            CopyResiduePixmap(helper, painter, AlignedText(aligned, first, textEnd), row, layout.nameWidth, y,
-                              first, end, includeGaps);
-            if (withCartoons && row < ssStringsPerRow.size())
-                CopySSCartoonPixmap(helper, painter, int(row), layout.nameWidth, y, first, count,
-                                    includeGaps);
-        } else {
-            const std::vector<unsigned>& columns = columnsByRow.at(row);
-            if (!columns.empty()) {
-                int x = layout.nameWidth;
-                if (layout.rows.size() > 1)
-                    CopySequenceNamePixmap(helper, painter, row, cells.Baseline(y));
-                else
-                    x = 0;
-                CopyResiduePixmap(helper, painter, AlignedText(aligned, 0, maxTotalLength), row, x, y,
-                                  columns, first, end, includeGaps);
-            }
+    const bool withCartoons =
+        aspects.showSecondaryStructure && !ssStringsPerRow.empty() && cartoonDrawer && !plan.byColumns;
+    for (unsigned row : rows) {
+        if (svAlignment->GetAlignedSequence(row).empty()) continue;  // its line stays white at the bottom
+        if (plan.byColumns && plan.columnsByRow.at(row).empty()) {
+            y += cells.CellHeight();  // a row with no chosen columns keeps its empty line
+            continue;
         }
-        y += cells.CellHeight();
+        const std::size_t cartoons =
+            withCartoons ? CartoonLinesOfRow(*plan.helper, row, first, count, plan.includeGaps).size() : 0;
+        const int height = int(cells.Height(std::int64_t(1 + cartoons)));
+        plan.lines.push_back(Line{Line::Kind::Row, y, height, row, first, end, count});
+        y += height;
     }
+}
+
+void RenderSequenceData::PaintPicture(const PicturePlan& plan, QPainter& painter, std::int64_t top,
+                                      int height) const {
+    if (!plan.helper || height <= 0) return;
+    // Names sit on the bottom edge of their line and their descenders reach into the line below: a line
+    // that ends up to a cell above the band may still have ink in it.
+    const int overhang = CellGeometry(fontAttributes).CellHeight();
+    const auto firstLine = std::partition_point(
+        plan.lines.begin(), plan.lines.end(),
+        [top, overhang](const PicturePlan::Line& line) { return line.top + line.height + overhang <= top; });
+    painter.save();
+    painter.setClipRect(QRect(0, 0, CellGeometry::SizeToInt(plan.width), height));
+    painter.setFont(font);
+    for (auto line = firstLine; line != plan.lines.end() && line->top < top + height; ++line)
+        PaintPictureLine(plan, *line, painter, int(line->top - top));
+    painter.restore();
+}
+
+void RenderSequenceData::PaintPictureLine(const PicturePlan& plan, const PicturePlan::Line& line,
+                                          QPainter& painter, int y) const {
+    const Corvane::AlignmentHelper& helper = *plan.helper;
+    if (line.kind == PicturePlan::Line::Kind::RulerBand) {
+        CopyRulerPixmap(helper, painter, line.count, plan.nameWidth, y, line.first);
+        return;
+    }
+    const std::vector<char>& aligned = svAlignment->GetAlignedSequence(line.row);
+    if (plan.namesShown)
+        CopySequenceNamePixmap(helper, painter, line.row, CellGeometry(fontAttributes).Baseline(y));
+    const int x = plan.namesShown ? plan.nameWidth : 0;
+    if (plan.byColumns) {
+        CopyResiduePixmap(helper, painter, AlignedText(aligned, 0, maxTotalLength), line.row, x, y,
+                          plan.columnsByRow.at(line.row), line.first, line.end, plan.includeGaps);
+        return;
+    }
+    const std::size_t textEnd = std::min<std::size_t>(std::size_t(line.first) + line.count, maxTotalLength);
+    CopyResiduePixmap(helper, painter, AlignedText(aligned, line.first, textEnd), line.row, x, y, line.first,
+                      line.end, plan.includeGaps);
+    if (line.height > CellGeometry(fontAttributes).CellHeight())
+        CopySSCartoonPixmap(helper, painter, int(line.row), x, y, line.first, line.count, plan.includeGaps);
 }

@@ -48,32 +48,39 @@ void RenderSequenceData::RenderSSCartoonBase(unsigned row, unsigned blockIndex, 
     if (std::unique_ptr<QPixmap> line = cartoonDrawer->CartoonPixmap(ssString)) slot.pixmap = std::move(line);
 }
 
+// The row's secondary-structure lines of a block, in key order: key and the block's part of the aligned
+// string, without gap columns when the residues close up. A part may be empty (all gaps, or beyond the
+// string): its line is blank but keeps its grid row.
+std::vector<std::pair<std::string, std::string>> RenderSequenceData::CartoonLinesOfRow(
+    const Corvane::AlignmentHelper& helper, unsigned row, unsigned firstColumn, unsigned count,
+    bool includeGaps) const {
+    std::vector<std::pair<std::string, std::string>> lines;
+    if (row >= ssStringsPerRow.size()) return lines;
+    const std::map<std::string, std::string>& strings = ssStringsPerRow[row];
+    for (const std::string& key : helper.GetSecondaryStructureKeys()) {
+        const auto structure = strings.find(key);
+        if (structure == strings.end() || structure->second.empty()) continue;
+        const std::string part = StructurePart(structure->second, firstColumn, count);
+        lines.emplace_back(key, includeGaps ? part : WithoutGaps(part));
+    }
+    return lines;
+}
+
+// The row's secondary-structure lines below its residue line at y; y ends at the top of the last line drawn.
 void RenderSequenceData::CopySSCartoonPixmap(const Corvane::AlignmentHelper& helper, QPainter& painter,
                                              int row, int x, int& y, unsigned firstColumn, unsigned count,
                                              bool includeGaps) const {
-    if (row < 0 || unsigned(row) >= ssStringsPerRow.size()) return;
+    if (row < 0) return;
     const CellGeometry cells(fontAttributes);
-
-    std::map<std::string, std::string> lines;
-    for (const auto& [key, structure] : ssStringsPerRow[unsigned(row)]) {
-        if (structure.empty()) continue;
-        const std::string part = StructurePart(structure, firstColumn, count);
-        lines.emplace(key, includeGaps ? part : WithoutGaps(part));
-    }
-
-    for (const std::string& key : helper.GetSecondaryStructureKeys()) {
-        const auto line = lines.find(key);
-        if (line == lines.end()) continue;
-        // The name sits on the baseline of the line below the current one: the cartoon's own line.
+    for (const auto& [key, part] :
+         CartoonLinesOfRow(helper, unsigned(row), firstColumn, count, includeGaps)) {
         CopySSCartoonNamePixmap(helper, painter, unsigned(row), cells.Baseline(y + cells.CellHeight()), key,
                                 includeGaps);
-        // A line with no columns left (all gaps, or beyond the string) is blank but keeps its grid row.
-        if (line->second.empty()) {
+        if (part.empty()) {
             y += cells.CellHeight();
             continue;
         }
-        const std::unique_ptr<QPixmap> cartoon =
-            cartoonDrawer ? cartoonDrawer->CartoonPixmap(line->second) : nullptr;
+        const std::unique_ptr<QPixmap> cartoon = cartoonDrawer ? cartoonDrawer->CartoonPixmap(part) : nullptr;
         if (!cartoon) return;
         y += cells.CellHeight();
         painter.drawPixmap(x, y, *cartoon);

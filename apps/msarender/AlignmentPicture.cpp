@@ -1,9 +1,13 @@
 #include "AlignmentPicture.h"
 
 #include <QGuiApplication>
+#include <QPainter>
 #include <algorithm>
+#include <climits>
 
+#include "ImageOutput.h"
 #include "SequenceSelection.h"
+#include "msarender/CellGeometry.h"
 #include "sdm/schemes/ColorSchemes.h"
 
 namespace {
@@ -35,8 +39,16 @@ QString AlignmentPicture::Prepare() {
     view.Update();
     if (!renderer.Render(&LayoutDevice(), view, Aspects(), false, false))
         return QStringLiteral("nothing to draw: the alignment has no displayed sequences");
+    if (options.view) return QString();
     if (QString error = ResolveSelection(); !error.isEmpty()) return error;
-    return PlanPages();
+
+    std::map<unsigned, std::vector<unsigned>> columnsByRow;
+    if (!columns.empty())
+        for (unsigned index : sequenceIndexes) columnsByRow[unsigned(rowOfSequence[index])] = columns;
+    if (!renderer.PlanPicture(sequenceIndexes, std::move(columnsByRow), options.includeGaps, plan))
+        return QStringLiteral("nothing to draw");
+    PlanPages();
+    return QString();
 }
 
 QString AlignmentPicture::ApplyModelOptions() {
@@ -52,12 +64,12 @@ QString AlignmentPicture::ApplyModelOptions() {
 }
 
 RenderSequenceData::RenderAspects AlignmentPicture::Aspects() const {
-    const SQC::FontAttributes cell(QGuiApplication::font());
+    const CellGeometry cells(SQC::FontAttributes(QGuiApplication::font()));
     RenderSequenceData::RenderAspects aspects;
     aspects.wrap = options.wrap >= 0;
     aspects.residuesPerLine = std::max(options.wrap, 0);
-    const int width = options.wrap == 0 ? options.width : 100 * cell.GetMaxWidth();
-    aspects.viewRect = QRect(0, 0, std::max(width, cell.GetMaxWidth()), 100 * cell.GetMaxHeight());
+    const int width = options.wrap == 0 ? options.width : cells.ColumnLeft(100);
+    aspects.viewRect = QRect(0, 0, std::max(width, cells.CellWidth()), cells.LineTop(100));
     aspects.showRuler = options.ruler;
     aspects.showRulerNumbers = options.rulerNumbers;
     aspects.showSecondaryStructure = options.secondaryStructure;
@@ -65,17 +77,22 @@ RenderSequenceData::RenderAspects AlignmentPicture::Aspects() const {
 }
 
 QString AlignmentPicture::ResolveSelection() {
+    // Rows in one pass over the model: looking each sequence up again would be quadratic.
+    rowOfSequence.assign(alignment->size(), -1);
+    int row = 0;
+    for (unsigned i = 0; i < alignment->size(); ++i) {
+        const boost::shared_ptr<SDM::Sequence> sequence = alignment->getSequence(i);
+        if (sequence && sequence->isDisplayed()) rowOfSequence[i] = row++;
+    }
     if (!options.sequences.isEmpty()) {
         const SequenceList chosen = ResolveSequences(*alignment, options.sequences);
         if (!chosen.error.isEmpty()) return "--sequences: " + chosen.error;
-        sequenceIndexes = chosen.indexes;
+        for (unsigned index : chosen.indexes)
+            if (rowOfSequence[index] >= 0) sequenceIndexes.push_back(index);
     } else {
         for (unsigned i = 0; i < alignment->size(); ++i)
-            if (RowOfSequence(i) >= 0) sequenceIndexes.push_back(i);
+            if (rowOfSequence[i] >= 0) sequenceIndexes.push_back(i);
     }
-    sequenceIndexes.erase(std::remove_if(sequenceIndexes.begin(), sequenceIndexes.end(),
-                                         [this](unsigned i) { return RowOfSequence(i) < 0; }),
-                          sequenceIndexes.end());
     if (sequenceIndexes.empty()) return QStringLiteral("nothing to draw: every chosen sequence is hidden");
     if (options.columns.isEmpty()) return QString();
     const ColumnList chosen = ParseColumns(options.columns, alignment->columnCount());
@@ -84,82 +101,59 @@ QString AlignmentPicture::ResolveSelection() {
     return QString();
 }
 
-int AlignmentPicture::RowOfSequence(unsigned sequenceIndex) const {
-    int row = 0;
-    for (unsigned i = 0; i < alignment->size(); ++i) {
-        const boost::shared_ptr<SDM::Sequence> sequence = alignment->getSequence(i);
-        if (!sequence || !sequence->isDisplayed()) continue;
-        if (i == sequenceIndex) return row;
-        ++row;
-    }
-    return -1;
+void AlignmentPicture::PlanPages() {
+    pages = PlanPageBreaks(plan, options.pageHeight);
 }
 
-// Grid rows one sequence takes in the export: its residue line and, for whole sequences, its visible
-// secondary-structure lines.
-int AlignmentPicture::LinesOfSequence(unsigned sequenceIndex) const {
-    int lines = 1;
-    if (!options.secondaryStructure || !columns.empty() || !alignment->IsSecondaryStructureShown())
-        return lines;
-    const auto aa = boost::dynamic_pointer_cast<SDM::AASequence>(alignment->getSequence(sequenceIndex));
-    if (!aa) return lines;
-    const unsigned row = unsigned(RowOfSequence(sequenceIndex));
-    for (const auto& [key, structure] : aa->getSecondaryStructure())
-        if (structure && alignment->IsSecondaryStructureVisible(key) && !view.GetAlignedSS(key, row).empty())
-            ++lines;
-    return lines;
+QSize AlignmentPicture::PageSize(int page) const {
+    const Page& p = pages.at(std::size_t(page));
+    return QSize(int(std::min<std::int64_t>(plan.width, INT_MAX)),
+                 int(std::min<std::int64_t>(p.height, INT_MAX)));
 }
 
-unsigned AlignmentPicture::ExportBlocks() const {
-    if (options.wrap < 0) return 1;
-    const unsigned perBlock = std::max(renderer.ResiduesPerBlock(), 1u);
-    const unsigned count = columns.empty() ? alignment->columnCount() : unsigned(columns.size());
-    return std::max(1u, (count + perBlock - 1) / perBlock);
-}
-
-QString AlignmentPicture::PlanPages() {
-    const SQC::FontAttributes& cell = renderer.CellFont();
-    const long long h = cell.GetMaxHeight();
-    const unsigned count = columns.empty() ? alignment->columnCount() : unsigned(columns.size());
-    const unsigned perLine = options.wrap < 0 ? count : std::min(count, renderer.ResiduesPerBlock());
-    if (static_cast<long long>(perLine) * cell.GetMaxWidth() > kMaxSide)
-        return QStringLiteral("the picture would be wider than %1 pixels; wrap it with --wrap N")
-            .arg(kMaxSide);
-
-    // Keep the page within the renderer's pixel budget too; the name column is estimated generously.
-    const long long width = (static_cast<long long>(perLine) + 60) * cell.GetMaxWidth();
-    const long long maxHeight = std::min<long long>(kMaxSide, kMaxPixels / width);
-    const long long blocks = ExportBlocks();
-    const long long band = options.ruler ? 2 : 0;
-    pages.clear();
-    long long lines = 0;
-    for (unsigned index : sequenceIndexes) {
-        const long long own = LinesOfSequence(index);
-        if (blocks * (own + band) * h > maxHeight)
-            return QStringLiteral("one sequence is taller than %1 pixels; use a larger --wrap")
-                .arg(maxHeight);
-        if (pages.empty() || blocks * (lines + own + band) * h > maxHeight) {
-            pages.emplace_back();
-            lines = 0;
-        }
-        pages.back().push_back(index);
-        lines += own;
-    }
+QString AlignmentPicture::CheckFormatLimits(const QString& path) const {
+    const QByteArray format = ImageFormatFor(path);
+    std::int64_t tallest = 0;
+    for (const Page& page : pages) tallest = std::max(tallest, page.height);
+    const std::int64_t longest = std::max(plan.width, tallest);
+    if (format == "png" && longest > kMaxPngSide)
+        return QStringLiteral(
+                   "the picture is %1 x %2 pixels, more than PNG holds; use --page-height or --wrap")
+            .arg(plan.width)
+            .arg(tallest);
+    // Other formats are written from one image in memory, which Qt allocates up to 2 GiB.
+    const std::int64_t limit = format == "jpeg" ? 65535 : 32767;
+    if (format != "png" && (longest > limit || plan.width * tallest * 4 > (std::int64_t(1) << 31) - 1))
+        return QStringLiteral(
+                   "the picture is %1 x %2 pixels, more than %3 output takes (%4 per side); write a .png, "
+                   "or use --page-height or --wrap")
+            .arg(plan.width)
+            .arg(tallest)
+            .arg(QString::fromLatin1(format).toUpper())
+            .arg(limit);
     return QString();
 }
 
-QImage AlignmentPicture::RenderPage(int page, QString& error) {
-    std::vector<unsigned> chosen = pages.at(size_t(page));
-    std::map<unsigned, std::vector<unsigned>> columnsByRow;
-    if (!columns.empty())
-        for (unsigned index : chosen) columnsByRow[unsigned(RowOfSequence(index))] = columns;
-    std::unique_ptr<QPixmap> picture(
-        renderer.CopyImageData(std::move(chosen), std::move(columnsByRow), false, options.includeGaps));
-    if (!picture || picture->isNull()) {
-        error = QStringLiteral("the image could not be drawn (too large for memory?)");
-        return QImage();
-    }
-    return picture->toImage();
+QImage AlignmentPicture::PaintBand(const Page& page, int top, int rows) const {
+    QImage band(int(plan.width), rows, QImage::Format_RGB32);
+    if (band.isNull()) return band;
+    band.fill(Qt::white);
+    QPainter painter(&band);
+    renderer.PaintPicture(plan, painter, page.top + top, rows);
+    return band;
+}
+
+QString AlignmentPicture::WritePage(int page, const QString& path) {
+    const Page& p = pages.at(std::size_t(page));
+    // Bands of about 8 MiB: large enough that painting and encoding overlap well, small enough that memory
+    // does not grow with the picture.
+    const int bandRows = int(std::clamp<std::int64_t>((std::int64_t(8) << 20) / (plan.width * 4), 16, 1024));
+    if (ImageFormatFor(path) == "png")
+        return WritePngBands(path, plan.width, p.height, bandRows,
+                             [&](int top, int rows) { return PaintBand(p, top, rows); });
+    const QImage whole = PaintBand(p, 0, int(p.height));
+    if (whole.isNull()) return QStringLiteral("not enough memory for a picture of this size; write a .png");
+    return WriteImage(whole, path);
 }
 
 QImage AlignmentPicture::RenderView(QString& error) {
@@ -176,4 +170,32 @@ QImage AlignmentPicture::RenderView(QString& error) {
     const QImage image = renderer.GetSavablePixmap().toImage();
     if (image.isNull()) error = QStringLiteral("the view could not be composed");
     return image;
+}
+
+std::vector<AlignmentPicture::Page> PlanPageBreaks(const RenderSequenceData::PicturePlan& plan,
+                                                   std::int64_t pageHeight) {
+    if (pageHeight <= 0 || plan.height <= pageHeight) return {{0, plan.height}};
+    std::vector<std::int64_t> blockTops;
+    for (std::size_t start : plan.blockStarts)
+        if (start < plan.lines.size()) blockTops.push_back(plan.lines[start].top);
+    std::vector<AlignmentPicture::Page> pages;
+    std::int64_t top = 0;
+    while (top < plan.height) {
+        const std::int64_t limit = top + pageHeight;
+        std::int64_t end = plan.height <= limit ? plan.height : top;
+        // The last block start within the page, else the last row start within it.
+        for (std::int64_t blockTop : blockTops)
+            if (blockTop > top && blockTop <= limit && end < plan.height) end = std::max(end, blockTop);
+        if (end == top)
+            for (const auto& line : plan.lines)
+                if (line.top > top && line.top <= limit) end = std::max(end, line.top);
+        if (end == top) {  // one item taller than a page: it gets a page of its own
+            const auto next = std::find_if(plan.lines.begin(), plan.lines.end(),
+                                           [top](const auto& line) { return line.top > top; });
+            end = next == plan.lines.end() ? plan.height : next->top;
+        }
+        pages.push_back({top, end - top});
+        top = end;
+    }
+    return pages;
 }

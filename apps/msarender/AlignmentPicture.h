@@ -3,8 +3,7 @@
 #include <QImage>
 #include <QString>
 #include <boost/shared_ptr.hpp>
-#include <map>
-#include <memory>
+#include <cstdint>
 #include <vector>
 
 #include "CliOptions.h"
@@ -12,40 +11,52 @@
 #include "sdm/Alignment.h"
 #include "sqv/SVAlignment.h"
 
-/// Pictures of one alignment as the command line asked for them: the whole selection split into pages of
-/// sequences when it is too tall for one image, or the composed view of a host.
+/// The picture of one alignment as the command line asked for it: the whole selection as one image of any
+/// size, or, with --page-height, pages of whole blocks (or whole rows) of one width; or the composed view of
+/// a host (--view).
 class AlignmentPicture {
 public:
-    /// Images are kept below this many pixels on each side, which every encoder accepts.
-    static constexpr int kMaxSide = 32000;
-    /// ... and below the renderer's limit on the pixels of one image.
-    static constexpr long long kMaxPixels = 1LL << 27;
+    /// Rows of the picture one page shows.
+    struct Page {
+        std::int64_t top = 0;
+        std::int64_t height = 0;
+    };
 
     AlignmentPicture(boost::shared_ptr<SDM::Alignment> alignment, const CliOptions& options);
     ~AlignmentPicture();
 
-    /// Applies the options to the model and lays the alignment out; an error message, or empty.
+    /// Applies the options to the model, lays the alignment out and plans the picture; an error message,
+    /// or empty.
     QString Prepare();
     int PageCount() const { return int(pages.size()); }
-    /// One page of the export; a null image with `error` set on failure.
-    QImage RenderPage(int page, QString& error);
+    QSize PageSize(int page) const;
+    /// Paints one page and writes it to `path` in the format of its extension (PNG is painted and encoded
+    /// band by band); an error message, or empty.
+    QString WritePage(int page, const QString& path);
+    /// Whether the picture (or a page of it) fits the output format; an error message for the user, or empty.
+    QString CheckFormatLimits(const QString& path) const;
     /// The composed view at the --view geometry.
     QImage RenderView(QString& error);
 
 private:
     QString ApplyModelOptions();
     QString ResolveSelection();
-    QString PlanPages();
+    void PlanPages();
     RenderSequenceData::RenderAspects Aspects() const;
-    int LinesOfSequence(unsigned sequenceIndex) const;
-    int RowOfSequence(unsigned sequenceIndex) const;
-    unsigned ExportBlocks() const;
+    QImage PaintBand(const Page& page, int top, int rows) const;
 
     boost::shared_ptr<SDM::Alignment> alignment;
     SQV::SVAlignment view;
     const CliOptions& options;  // not owned; outlives the picture
     RenderSequenceData renderer;
-    std::vector<unsigned> sequenceIndexes;  // what is exported, in order
+    std::vector<int> rowOfSequence;         // -1 for a hidden sequence
+    std::vector<unsigned> sequenceIndexes;  // what is drawn, in order
     std::vector<unsigned> columns;          // empty: every column
-    std::vector<std::vector<unsigned>> pages;
+    RenderSequenceData::PicturePlan plan;
+    std::vector<Page> pages;
 };
+
+/// Pages of at most `pageHeight` rows of the planned picture, broken before a block where one fits, else
+/// before a row; a row taller than a page gets a page of its own. `pageHeight` 0: one page, the whole.
+std::vector<AlignmentPicture::Page> PlanPageBreaks(const RenderSequenceData::PicturePlan& plan,
+                                                   std::int64_t pageHeight);

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <limits>
 
+#include "ImageOutput.h"
 #include "sdm/schemes/ColorSchemes.h"
 
 namespace {
@@ -42,6 +43,11 @@ struct OptionSet {
     QCommandLineOption wrap{"wrap", "Wrap into blocks of <n> residues per line; 0 fits --width.", "n"};
     QCommandLineOption width{"width", "Width of the residue area in pixels, for --wrap 0 (default 1200).",
                              "pixels", "1200"};
+    QCommandLineOption pageHeight{
+        "page-height",
+        "Split the picture into pages of at most <pixels> rows, each holding whole "
+        "blocks (or whole sequences), all of one width: out-001.png, out-002.png ...",
+        "pixels"};
     QCommandLineOption font{"font", "Residue font family (default DejaVu Sans Mono).", "family",
                             "DejaVu Sans Mono"};
     QCommandLineOption fontSize{"font-size", "Font size in points (default 10).", "points", "10"};
@@ -119,6 +125,12 @@ QString ReadValues(const QCommandLineParser& parser, const OptionSet& o, CliOpti
     if (parser.isSet(o.wrap) && !ParseInt(parser.value(o.wrap), 0, out.wrap))
         return "--wrap needs a number >= 0";
     if (!ParseInt(parser.value(o.width), 1, out.width)) return "--width needs a number of pixels >= 1";
+    if (parser.isSet(o.pageHeight)) {
+        int pixels = 0;
+        if (!ParseInt(parser.value(o.pageHeight), 1, pixels))
+            return "--page-height needs a number of pixels >= 1";
+        out.pageHeight = pixels;
+    }
     if (!ParseInt(parser.value(o.fontSize), 1, out.fontSize) || out.fontSize > 200)
         return "--font-size needs a number of points from 1 to 200";
     if (!ParseInt(parser.value(o.rulerOrigin), 1, out.rulerOrigin))
@@ -134,6 +146,10 @@ QString CheckCombinations(const CliOptions& o) {
     if (o.inputs.size() > 1 && o.outputDir.isEmpty()) return "several inputs need -O DIR";
     if (!o.output.isEmpty() && !o.outputDir.isEmpty()) return "-o and -O exclude each other";
     if (o.inputs.count(QStringLiteral("-")) > 1) return "standard input can be read only once";
+    // Checked before any input is read: a typo in the name should not cost a long rendering.
+    if (!o.output.isEmpty() && ImageFormatFor(o.output).isEmpty())
+        return o.output + ": unknown image type (use .png, .jpg, .bmp or .ppm)";
+    if (o.pageHeight > 0 && o.output == QLatin1String("-")) return "pages cannot go to standard output";
     return QString();
 }
 
@@ -146,10 +162,10 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments) {
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     const OptionSet o;
-    parser.addOptions({o.output,  o.outputDir,      o.format,      o.maxInput,  o.alignment, o.scheme,
-                       o.wrap,    o.width,          o.font,        o.fontSize,  o.ss,        o.noSs,
-                       o.noRuler, o.noRulerNumbers, o.rulerOrigin, o.sequences, o.columns,   o.noGaps,
-                       o.hide,    o.consensus,      o.view,        o.timings,   o.quiet});
+    parser.addOptions({o.output, o.outputDir, o.format,         o.maxInput,    o.alignment, o.scheme,
+                       o.wrap,   o.width,     o.pageHeight,     o.font,        o.fontSize,  o.ss,
+                       o.noSs,   o.noRuler,   o.noRulerNumbers, o.rulerOrigin, o.sequences, o.columns,
+                       o.noGaps, o.hide,      o.consensus,      o.view,        o.timings,   o.quiet});
     parser.addPositionalArgument("inputs", "Alignment files ('-' for standard input).", "[INPUT...]");
 
     if (!parser.parse(arguments)) {

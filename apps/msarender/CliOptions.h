@@ -27,6 +27,7 @@ struct CliOptions {
     QString scheme;                                    // empty: the default of the sequence class
     int wrap = -1;                                     // residues per line; -1 = no wrapping, 0 = fit --width
     int width = 1200;                                  // residue area width in pixels for --wrap 0
+    long long pageHeight = 0;                          // --page-height: 0 = one image, whatever its size
     QString fontFamily = QStringLiteral("DejaVu Sans Mono");
     int fontSize = 10;
     bool secondaryStructure = true;

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <new>
@@ -20,7 +21,7 @@ namespace {
 
 const char* const kExampleResource = ":/examples/fn3.sto";
 
-enum ExitStatus { kSuccess = 0, kFailure = 1, kUsage = 2 };
+enum JobStatus { kSuccess = 0, kFailure = 1, kUsage = 2 };
 
 struct Job {
     QString input;  // empty: the bundled example
@@ -81,13 +82,17 @@ Formats::ReadResult Read(const Job& job, const CliOptions& options) {
     return Formats::ReadAlignmentText(example.readAll().toStdString(), "fn3.sto", readOptions);
 }
 
-QString WritePage(AlignmentPicture& picture, int page, const QString& path, QSize& size) {
-    QImage image;
+void RemoveFiles(const QStringList& paths) {
+    for (const QString& path : paths) QFile::remove(path);
+}
+
+QString WriteView(AlignmentPicture& picture, const QString& path, QSize& size) {
     QString error;
+    QImage image;
     {
         Common::PerformanceTimer timer(Common::PerformanceManager::Application, L"[msarender::render]",
                                        nullptr);
-        image = page < 0 ? picture.RenderView(error) : picture.RenderPage(page, error);
+        image = picture.RenderView(error);
     }
     if (image.isNull()) return error;
     size = image.size();
@@ -95,70 +100,87 @@ QString WritePage(AlignmentPicture& picture, int page, const QString& path, QSiz
     return WriteImage(image, path);
 }
 
-void RemoveFiles(const QStringList& paths) {
-    for (const QString& path : paths) QFile::remove(path);
+// Every page, or none: a picture missing its last pages would pass for a whole one.
+QString WritePages(AlignmentPicture& picture, const QString& output, const Reporter& reporter,
+                   QStringList& written) {
+    const int pages = picture.PageCount();
+    for (int page = 0; page < pages; ++page) {
+        const QString path = pages > 1 ? PagePath(output, page + 1) : output;
+        if (pages > 1) reporter.Progress(QStringLiteral("writing page %1 of %2").arg(page + 1).arg(pages));
+        Common::PerformanceTimer timer(Common::PerformanceManager::Application, L"[msarender::draw]",
+                                       nullptr);
+        if (const QString error = picture.WritePage(page, path); !error.isEmpty()) {
+            RemoveFiles(written);
+            written.clear();
+            return error;
+        }
+        written.append(path);
+    }
+    return QString();
 }
 
-bool RunJob(const Job& job, const CliOptions& options, const Reporter& reporter) {
+JobStatus RunJob(const Job& job, const CliOptions& options, const Reporter& reporter) {
     const QString name = job.input.isEmpty() ? QStringLiteral("the bundled example") : job.input;
     reporter.Progress("reading " + name);
     const Formats::ReadResult read = Read(job, options);
     if (!read.ok()) {
         reporter.Error(QString::fromStdString(read.error.ToString()));
-        return false;
+        return kFailure;
     }
     AlignmentPicture picture(read.alignment, options);
     if (const QString error = picture.Prepare(); !error.isEmpty()) {
         reporter.Error(name + ": " + error);
-        return false;
+        return kFailure;
     }
     const bool toStdout = job.output == QLatin1String("-");
-    const int pages = options.view ? 1 : picture.PageCount();
-    if (pages > 1 && toStdout) {
-        reporter.Error(
-            QStringLiteral("%1: the picture needs %2 pages; write them to a file, not standard output")
-                .arg(name)
-                .arg(pages));
-        return false;
+    const QString where = toStdout ? QStringLiteral("standard output") : job.output;
+    if (options.view) {
+        QSize size;
+        if (const QString error = WriteView(picture, job.output, size); !error.isEmpty()) {
+            reporter.Error(name + ": " + error);
+            return kFailure;
+        }
+        reporter.Note(
+            QStringLiteral("wrote %1 (%2 x %3 pixels)").arg(where).arg(size.width()).arg(size.height()),
+            toStdout);
+        return kSuccess;
+    }
+    if (const QString error = picture.CheckFormatLimits(job.output); !error.isEmpty()) {
+        reporter.Error(name + ": " + error);
+        return kUsage;
     }
     QStringList written;
-    for (int page = 0; page < pages; ++page) {
-        const QString path = pages > 1 ? PagePath(job.output, page + 1) : job.output;
-        if (pages > 1) reporter.Progress(QStringLiteral("writing page %1 of %2").arg(page + 1).arg(pages));
-        QSize size;
-        if (const QString error = WritePage(picture, options.view ? -1 : page, path, size);
-            !error.isEmpty()) {
-            RemoveFiles(written);  // a picture missing its last pages would pass for a whole one
-            reporter.Error(name + ": " + error);
-            return false;
-        }
-        written.append(path);
-        if (pages == 1)
-            reporter.Note(QStringLiteral("wrote %1 (%2 x %3 pixels)")
-                              .arg(toStdout ? "standard output" : path)
-                              .arg(size.width())
-                              .arg(size.height()),
-                          toStdout);
+    if (const QString error = WritePages(picture, job.output, reporter, written); !error.isEmpty()) {
+        reporter.Error(name + ": " + error);
+        return kFailure;
     }
-    if (pages > 1)
-        reporter.Note(QStringLiteral("%1 is too tall for one image: wrote %2 pages, %3 to %4")
-                          .arg(name)
-                          .arg(pages)
-                          .arg(PagePath(job.output, 1), PagePath(job.output, pages)),
-                      false);
-    return true;
+    const QSize size = picture.PageSize(0);
+    if (written.size() == 1) {
+        reporter.Note(
+            QStringLiteral("wrote %1 (%2 x %3 pixels)").arg(where).arg(size.width()).arg(size.height()),
+            toStdout);
+        return kSuccess;
+    }
+    // The pages replace a single picture of the same name, which would otherwise pass for the whole.
+    QFile::remove(job.output);
+    reporter.Note(QStringLiteral("wrote %1 pages of %2 pixels wide: %3 to %4")
+                      .arg(written.size())
+                      .arg(size.width())
+                      .arg(written.first(), written.last()),
+                  false);
+    return kSuccess;
 }
 
 // An input far larger than memory can make any allocation of reading or drawing fail. The job fails with
 // a message, an unfinished image is discarded (QSaveFile), and the other inputs still run.
-bool RunGuarded(const Job& job, const CliOptions& options, const Reporter& reporter) {
+JobStatus RunGuarded(const Job& job, const CliOptions& options, const Reporter& reporter) {
     try {
         return RunJob(job, options, reporter);
     } catch (const std::bad_alloc&) {
         reporter.Error((job.input.isEmpty() ? QStringLiteral("the bundled example") : job.input) +
                        ": not enough memory to read and draw it; lower --max-input, or draw part of it with "
                        "--sequences or --columns");
-        return false;
+        return kFailure;
     }
 }
 
@@ -203,8 +225,10 @@ int main(int argc, char** argv) {
         reporter.Error("cannot create the directory " + options.outputDir);
         return kFailure;
     }
-    bool allDone = true;
-    for (const Job& job : PlanJobs(options)) allDone = RunGuarded(job, options, reporter) && allDone;
+    // The worst status of all jobs: a usage error outranks a failure.
+    int status = kSuccess;
+    for (const Job& job : PlanJobs(options))
+        status = std::max<int>(status, RunGuarded(job, options, reporter));
     if (options.timings) std::fputs(Common::PerformanceManager::Instance().Report().c_str(), stderr);
-    return allDone ? kSuccess : kFailure;
+    return status;
 }

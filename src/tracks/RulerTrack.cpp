@@ -42,9 +42,16 @@ void RenderSequenceData::RenderRulerBase(const Corvane::AlignmentHelper& helper,
 
 void RenderSequenceData::CopyRulerPixmap(const Corvane::AlignmentHelper& helper, QPainter& painter,
                                          unsigned count, int x, int y, unsigned firstColumn) const {
-    const std::unique_ptr<QPixmap> band = RulerBuilder::BuildRulerPixmap(
-        fontAttributes.GetMaxWidth(), fontAttributes.GetMaxHeight(), aspects.showRuler,
-        aspects.showRulerNumbers, firstColumn, DrawableColumns(count, fontAttributes.GetMaxWidth()),
-        int(kRulerBandRows), font, helper.GetRulerDragOffset());
-    if (band) painter.drawPixmap(x, y, *band);
+    // A picture may be wider than the largest pixmap: its band is drawn in pieces that each fit one, left
+    // to right, so that each piece covers the margin its left neighbour leaves.
+    const CellGeometry cells(fontAttributes);
+    const unsigned piece = std::max(DrawableColumns(count, cells.CellWidth()), 1u);
+    for (unsigned done = 0; done < count; done += piece) {
+        const std::unique_ptr<QPixmap> band = RulerBuilder::BuildRulerPixmap(
+            cells.CellWidth(), cells.CellHeight(), aspects.showRuler, aspects.showRulerNumbers,
+            firstColumn + done, std::min(piece, count - done), int(kRulerBandRows), font,
+            helper.GetRulerDragOffset());
+        if (!band) return;
+        painter.drawPixmap(x + cells.ColumnLeft(done), y, *band);
+    }
 }

@@ -1,6 +1,9 @@
 // Unit tests of the msarender command's pieces: option parsing, sequence and column lists, output names.
 #include <gtest/gtest.h>
 
+#include <set>
+
+#include "AlignmentPicture.h"
 #include "CliOptions.h"
 #include "ImageOutput.h"
 #include "SequenceSelection.h"
@@ -92,6 +95,58 @@ TEST(OutputNames, PageNumbersGoBeforeTheExtensionAndKeepTheFolder) {
     EXPECT_EQ(PagePath(QStringLiteral("out.png"), 3), QStringLiteral("out-003.png"));
     EXPECT_EQ(PagePath(QStringLiteral("dir/out.png"), 12), QStringLiteral("dir/out-012.png"));
     EXPECT_EQ(PagePath(QStringLiteral("./out.png"), 1), QStringLiteral("./out-001.png"));
+}
+
+// A plan of `blocks` blocks, each a band of 20 rows and `rows` rows of `rowHeight`.
+RenderSequenceData::PicturePlan PlanOfBlocks(int blocks, int rows, int rowHeight) {
+    using Line = RenderSequenceData::PicturePlan::Line;
+    RenderSequenceData::PicturePlan plan;
+    for (int block = 0; block < blocks; ++block) {
+        plan.blockStarts.push_back(plan.lines.size());
+        plan.lines.push_back(Line{Line::Kind::RulerBand, plan.height, 20, 0, 0, 0, 0});
+        plan.height += 20;
+        for (int row = 0; row < rows; ++row) {
+            plan.lines.push_back(Line{Line::Kind::Row, plan.height, rowHeight, unsigned(row), 0, 0, 0});
+            plan.height += rowHeight;
+        }
+    }
+    return plan;
+}
+
+std::vector<std::int64_t> PageTops(const std::vector<AlignmentPicture::Page>& pages) {
+    std::vector<std::int64_t> tops;
+    for (const AlignmentPicture::Page& page : pages) tops.push_back(page.top);
+    return tops;
+}
+
+TEST(PageBreaks, PagesHoldWholeBlocksWhereTheyFit) {
+    const auto plan = PlanOfBlocks(5, 8, 10);  // blocks of 100 rows
+    const auto pages = PlanPageBreaks(plan, 250);
+    EXPECT_EQ(PageTops(pages), (std::vector<std::int64_t>{0, 200, 400}));
+    EXPECT_EQ(pages.back().height, 100);
+}
+
+TEST(PageBreaks, ABlockTallerThanAPageBreaksBetweenRows) {
+    const auto plan = PlanOfBlocks(2, 30, 10);  // blocks of 320 rows
+    std::set<std::int64_t> lineTops;
+    for (const auto& line : plan.lines) lineTops.insert(line.top);
+    std::int64_t covered = 0;
+    for (const AlignmentPicture::Page& page : PlanPageBreaks(plan, 105)) {
+        EXPECT_EQ(page.top, covered);
+        EXPECT_LE(page.height, 105);
+        EXPECT_TRUE(lineTops.count(page.top)) << "the page at " << page.top << " cuts a row";
+        covered += page.height;
+    }
+    EXPECT_EQ(covered, plan.height);
+}
+
+TEST(PageBreaks, NoPageHeightOrAShortPictureIsOnePageAndAnOversizedRowGetsItsOwn) {
+    const auto plan = PlanOfBlocks(3, 4, 10);
+    EXPECT_EQ(PlanPageBreaks(plan, 0).size(), 1u);
+    EXPECT_EQ(PlanPageBreaks(plan, plan.height).size(), 1u);
+    const auto tallRows = PlanOfBlocks(1, 3, 50);
+    const auto pages = PlanPageBreaks(tallRows, 30);  // every item is taller than a page
+    EXPECT_EQ(PageTops(pages), (std::vector<std::int64_t>{0, 20, 70, 120}));
 }
 
 }  // namespace

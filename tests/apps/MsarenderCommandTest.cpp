@@ -158,22 +158,43 @@ TEST_F(MsarenderCommand, AnExistingOutputIsReplacedOnlyByACompleteImage) {
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).filter("keep").size(), 1);
 }
 
-TEST_F(MsarenderCommand, ATallAlignmentIsSplitIntoValidNumberedPages) {
-    const int rows = cells.LinesIn(32000) + 500;  // more sequences than one image can hold
+// More sequences than a pixmap is tall: one image by default; pages of whole rows, all of one width, only
+// when asked, and the single picture of the same name does not stay behind.
+TEST_F(MsarenderCommand, ATallAlignmentIsOneImageOrPagesOnRequest) {
+    const int rows = cells.LinesIn(32000) + 500;
     WriteFile("tall.fa", SyntheticFasta(rows, 30));
-    const RunResult run = Run({Path("tall.fa"), "-o", Path("tall.png")});
+    RunResult run = Run({Path("tall.fa"), "-o", Path("tall.png")});
+    ASSERT_EQ(run.exitCode, 0) << run.err.constData();
+    const QImage whole(Path("tall.png"));
+    ASSERT_FALSE(whole.isNull());
+    EXPECT_EQ(whole.height(), cells.LineTop(rows + int(kRulerBandRows)));
+    EXPECT_FALSE(QFile::exists(Path("tall-001.png")));
+
+    run = Run({Path("tall.fa"), "-o", Path("tall.png"), "--page-height", "32000"});
     ASSERT_EQ(run.exitCode, 0) << run.err.constData();
     EXPECT_TRUE(run.out.contains("pages")) << run.out.constData();
     int linesDrawn = 0;
+    int pages = 0;
     for (int page = 1; QFile::exists(Path(QStringLiteral("tall-%1.png").arg(page, 3, 10, QLatin1Char('0'))));
          ++page) {
         const QImage image(Path(QStringLiteral("tall-%1.png").arg(page, 3, 10, QLatin1Char('0'))));
         ASSERT_FALSE(image.isNull()) << page;
         EXPECT_LE(image.height(), 32000);
-        linesDrawn += cells.LinesIn(image.height()) - int(kRulerBandRows);  // each page has its ruler band
+        EXPECT_EQ(image.width(), whole.width()) << page;
+        EXPECT_EQ(image.height() % cells.CellHeight(), 0) << "page " << page << " cuts a row";
+        linesDrawn += cells.LinesIn(image.height());
+        ++pages;
     }
-    EXPECT_EQ(linesDrawn, rows);
+    EXPECT_EQ(pages, 2);
+    EXPECT_EQ(linesDrawn, rows + int(kRulerBandRows));  // the one ruler band heads the first page
     EXPECT_FALSE(QFile::exists(Path("tall.png")));
+}
+
+TEST_F(MsarenderCommand, AnUnknownOutputTypeIsAUsageErrorBeforeAnyInputIsRead) {
+    const RunResult run = Run({Path("does-not-exist.fa"), "-o", Path("figure.tiff")});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(run.err.contains("figure.tiff")) << run.err.constData();
+    EXPECT_FALSE(run.err.contains("does-not-exist")) << run.err.constData();
 }
 
 TEST_F(MsarenderCommand, ViewRendersTheComposedViewOfAHost) {

@@ -6,8 +6,10 @@
 #include <sys/resource.h>
 
 #include <QByteArray>
+#include <QColor>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -89,13 +91,26 @@ TEST_F(CommandLimits, MaxInputNeedsAPositiveSize) {
     }
 }
 
-// GIVEN one row of 5000 residues and no wrapping THEN the picture would be wider than an image may be: the
-// command says how to wrap it and writes nothing.
-TEST_F(CommandLimits, APictureWiderThanAnImageMayBeWritesNothing) {
+// GIVEN one row of 5000 residues and no wrapping THEN the PNG is one image wider than any pixmap, with its
+// last residues drawn; a JPEG cannot be that wide: a usage error that names the way out, and no file.
+TEST_F(CommandLimits, APictureWiderThanAPixmapIsOneImageUnlessTheFormatCannotHoldIt) {
     WriteFile("wide.fa", Fasta(1, 5000));
-    const RunResult run = Run({Path("wide.fa"), "-o", Path("wide.png")});
-    ExpectOneMessage(run, "--wrap");
-    EXPECT_EQ(Files(), QStringList({"wide.fa"}));
+    const RunResult png = Run({Path("wide.fa"), "-o", Path("wide.png"), "-q"});
+    ASSERT_EQ(png.exitCode, 0) << png.err.constData();
+    const QImage image(Path("wide.png"));
+    ASSERT_GT(image.width(), 32767);
+    const QRect lastCells(image.width() - 40, image.height() / 2, 40, 1);
+    bool inked = false;
+    for (int x = lastCells.left(); x <= lastCells.right(); ++x)
+        inked = inked || QColor(image.pixel(x, lastCells.top())) != QColor(Qt::white);
+    EXPECT_TRUE(inked);
+
+    WriteFile("wider.fa", Fasta(1, 9000));
+    const RunResult jpeg = Run({Path("wider.fa"), "-o", Path("wider.jpg")});
+    EXPECT_EQ(jpeg.exitCode, 2);
+    EXPECT_TRUE(jpeg.err.contains("--wrap")) << jpeg.err.toStdString();
+    EXPECT_EQ(jpeg.err.count('\n'), 1) << jpeg.err.toStdString();
+    EXPECT_FALSE(QFile::exists(Path("wider.jpg")));
 }
 
 // GIVEN an input that fits --max-input but not the memory the process may use THEN the allocation failure

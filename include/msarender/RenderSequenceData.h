@@ -283,8 +283,7 @@ private:
                           unsigned count, std::int64_t& y) const;
     void PaintPictureLine(const PicturePlan& plan, const PicturePlan::Line& line, QPainter& painter,
                           int y) const;
-    std::vector<std::pair<std::string, std::string>> CartoonLinesOfRow(const Corvane::AlignmentHelper& helper,
-                                                                       unsigned row, unsigned firstColumn,
+    std::vector<std::pair<std::string, std::string>> CartoonLinesOfRow(unsigned row, unsigned firstColumn,
                                                                        unsigned count,
                                                                        bool includeGaps) const;
 

@@ -145,9 +145,11 @@ long long RenderSequenceData::VerticalTopFor(unsigned row, unsigned block, long 
     // block so that the composed view begins exactly there.
     const long long least = targetTop + cells.CellHeight() - viewHeight;
     if (least < blockTop) return targetTop;
+    long long grid = aspects.showRuler ? kRulerBandRows : 0;  // of row `above`, kept as it walks down
     for (unsigned above = 0; above <= row; ++above) {
-        const long long top = blockTop + cells.Height(GridRowOfRow(above));
+        const long long top = blockTop + cells.Height(grid);
         if (top >= least) return top;
+        grid += 1 + (above < ssRowsPerRow.size() ? ssRowsPerRow[above] : 0);
     }
     return targetTop;
 }

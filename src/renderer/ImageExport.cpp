@@ -140,7 +140,7 @@ void RenderSequenceData::PlanPictureBlock(PicturePlan& plan, const std::vector<u
             continue;
         }
         const std::size_t cartoons =
-            withCartoons ? CartoonLinesOfRow(*plan.helper, row, first, count, plan.includeGaps).size() : 0;
+            withCartoons ? CartoonLinesOfRow(row, first, count, plan.includeGaps).size() : 0;
         const int height = int(cells.Height(std::int64_t(1 + cartoons)));
         plan.lines.push_back(Line{Line::Kind::Row, y, height, row, first, end, count});
         y += height;

@@ -227,7 +227,9 @@ bool RenderSequenceData::BlocksTallerThanView(const CellGeometry& cells) const {
 // The first row is found as for short blocks.
 void RenderSequenceData::FindVisibleRowsOfTallBlocks(const CellGeometry& cells, unsigned topBlock) {
     const int topDrawn = std::max(topDrawnValue, 0);
-    const bool topBandShown = aspects.showRuler && topDrawn < cells.RulerBandHeight();
+    // The band of any block, not only the first, may be at the top of the view.
+    const bool topBandShown =
+        aspects.showRuler && cells.GridRowInBlock(topDrawn, rowsPerBlock) < kRulerBandRows;
     firstRow = 0;
     if (!topBandShown) {
         firstRow = int(cells.GridRowInBlock(topDrawn, rowsPerBlock));

@@ -105,9 +105,8 @@ bool RenderSequenceData::RenderResidueBlock(const Corvane::AlignmentHelper& help
 
     // No composed view is wider than the largest pixmap: a huge block draws only what can be shown.
     const unsigned drawable = PixmapAllocation::CellsPerSide(fontAttributes.GetMaxWidth());
-    for (unsigned row = 0; row < residueTable.size(); ++row) {
-        // The bounds first: the rows outside them need no look at their sequence.
-        if (firstDrawnRow != -1 && int(row) < firstDrawnRow) continue;
+    // Only the rows within the bounds: blocks may hold many thousands of rows.
+    for (unsigned row = unsigned(std::max(firstDrawnRow, 0)); row < residueTable.size(); ++row) {
         if (lastDrawnRow != -1 && int(row) > lastDrawnRow) break;
         if (!helper.GetSequence(row)) continue;
         // A block that starts at or beyond this row's end has nothing of it; the next row may be longer.

@@ -130,7 +130,11 @@ std::vector<RenderSequenceData::ComposedLine> RenderSequenceData::PlanComposedLi
     last = std::min<unsigned>(last, unsigned(residueBlocks.size()));
     if (last == 0) last = 1;
 
-    const bool topBandVisible = topDrawnValue < cells.RulerBandHeight();
+    // Short blocks show the first block's band only at the top of the alignment; a block taller than the
+    // view starts with its band whenever the view's top lies in it.
+    const bool topBandVisible = BlocksTallerThanView(cells)
+                                    ? cells.GridRowInBlock(topDrawnValue, rowsPerBlock) < kRulerBandRows
+                                    : topDrawnValue < cells.RulerBandHeight();
     const unsigned perBlock = unsigned(residuesPerBlock);
     int y = 0;
     for (unsigned block = firstBlock; block < last; ++block) {

@@ -45,6 +45,10 @@ void RenderSequenceData::CopyRulerPixmap(const Corvane::AlignmentHelper& helper,
     // A picture may be wider than the largest pixmap: its band is drawn in pieces that each fit one, left
     // to right, so that each piece covers the margin its left neighbour leaves.
     const CellGeometry cells(fontAttributes);
+    // Only the columns the painter can show: a host's block may be far wider than any picture.
+    const int right = painter.hasClipping() ? int(painter.clipBoundingRect().right())
+                                            : (painter.device() ? painter.device()->width() : 0);
+    count = std::min<unsigned>(count, unsigned(std::max(cells.ColumnsIn(right - x) + 1, 0)));
     const unsigned piece = std::max(DrawableColumns(count, cells.CellWidth()), 1u);
     for (unsigned done = 0; done < count; done += piece) {
         const std::unique_ptr<QPixmap> band = RulerBuilder::BuildRulerPixmap(

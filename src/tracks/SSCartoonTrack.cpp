@@ -52,15 +52,13 @@ void RenderSequenceData::RenderSSCartoonBase(unsigned row, unsigned blockIndex, 
 // string, without gap columns when the residues close up. A part may be empty (all gaps, or beyond the
 // string): its line is blank but keeps its grid row.
 std::vector<std::pair<std::string, std::string>> RenderSequenceData::CartoonLinesOfRow(
-    const Corvane::AlignmentHelper& helper, unsigned row, unsigned firstColumn, unsigned count,
-    bool includeGaps) const {
+    unsigned row, unsigned firstColumn, unsigned count, bool includeGaps) const {
     std::vector<std::pair<std::string, std::string>> lines;
     if (row >= ssStringsPerRow.size()) return lines;
-    const std::map<std::string, std::string>& strings = ssStringsPerRow[row];
-    for (const std::string& key : helper.GetSecondaryStructureKeys()) {
-        const auto structure = strings.find(key);
-        if (structure == strings.end() || structure->second.empty()) continue;
-        const std::string part = StructurePart(structure->second, firstColumn, count);
+    // The row's keys are ordered as the alignment's: asking the helper for them would walk every sequence.
+    for (const auto& [key, structure] : ssStringsPerRow[row]) {
+        if (structure.empty()) continue;
+        const std::string part = StructurePart(structure, firstColumn, count);
         lines.emplace_back(key, includeGaps ? part : WithoutGaps(part));
     }
     return lines;
@@ -72,8 +70,7 @@ void RenderSequenceData::CopySSCartoonPixmap(const Corvane::AlignmentHelper& hel
                                              bool includeGaps) const {
     if (row < 0) return;
     const CellGeometry cells(fontAttributes);
-    for (const auto& [key, part] :
-         CartoonLinesOfRow(helper, unsigned(row), firstColumn, count, includeGaps)) {
+    for (const auto& [key, part] : CartoonLinesOfRow(unsigned(row), firstColumn, count, includeGaps)) {
         CopySSCartoonNamePixmap(helper, painter, unsigned(row), cells.Baseline(y + cells.CellHeight()), key,
                                 includeGaps);
         if (part.empty()) {

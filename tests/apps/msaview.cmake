@@ -8,7 +8,8 @@ add_executable(msaview_tests
   ${CMAKE_CURRENT_LIST_DIR}/MsaviewLogicTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MsaviewViewTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MsaviewWindowTest.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/MsaviewScrollingTest.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/MsaviewScrollingTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MsaviewTallTest.cpp)
 target_include_directories(msaview_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests)
 target_link_libraries(msaview_tests PRIVATE msaview_lib GTest::gtest Qt6::Test)
 target_compile_definitions(msaview_tests PRIVATE MSARENDER_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data")

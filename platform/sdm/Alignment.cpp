@@ -376,6 +376,10 @@ unsigned Alignment::columnCount() const {
     return derived().columns;
 }
 
+const std::vector<unsigned>& Alignment::displayedIndexes() const {
+    return derived().rowToSequence;
+}
+
 const Alignment::Derived& Alignment::derived() const {
     const std::uint64_t current = revision();
     if (derived_.revision == current) return derived_;

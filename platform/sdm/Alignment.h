@@ -89,6 +89,9 @@ public:
     const SeqAlign& getSeqAlign() const { return seqAlign_; }
     /// Number of columns: the longest aligned text.
     unsigned columnCount() const;
+    /// Indexes of the displayed sequences in order, the consensus last once computed and while it is shown
+    /// and displayed. Kept until the revision moves, so asking on every frame costs nothing.
+    const std::vector<unsigned>& displayedIndexes() const;
 
     /// Changes whenever the alignment or one of its sequences changes. Selection edits made through
     /// getSelection() count only after selectionChanged(). Cheap while nothing changed anywhere.

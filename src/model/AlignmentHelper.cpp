@@ -36,13 +36,11 @@ AlignmentHelper::AlignmentHelper(SQV::SVAlignment& view)
         if (nonTransient.size() < 2) alignment->setShowConsensus(false);
     }
     // The count is read before the consensus may be switched off; its index then simply has no sequence.
-    rowOfSequence.assign(count, kNoRow);
-    for (unsigned index = 0; index < count; ++index) {
-        boost::shared_ptr<SDM::Sequence> sequence = alignment->getSequence(index);
-        if (!sequence || !sequence->isDisplayed()) continue;
-        rowOfSequence[index] = unsigned(rows.size());
-        rows.push_back(index);
-    }
+    sequenceCount = count;
+    // Asking for the consensus brings it up to date; the model keeps its displayed list between calls, so a
+    // helper per frame does not walk every sequence.
+    if (alignment->getShowConsensus()) alignment->getSequence(alignment->size() - 1);
+    rows = alignment->displayedIndexes();
 }
 
 // ---- Row list ------------------------------------------------------------------------------------------
@@ -60,6 +58,11 @@ int AlignmentHelper::SequenceOfRow(unsigned row) const {
 }
 
 unsigned AlignmentHelper::RowOfSequence(unsigned sequenceIndex) const {
+    if (rowOfSequence.empty() && !rows.empty()) {  // built on first use: frames never ask
+        rowOfSequence.assign(sequenceCount, kNoRow);
+        for (unsigned row = 0; row < rows.size(); ++row)
+            if (rows[row] < sequenceCount) rowOfSequence[rows[row]] = row;
+    }
     return sequenceIndex < rowOfSequence.size() ? rowOfSequence[sequenceIndex] : kNoRow;
 }
 

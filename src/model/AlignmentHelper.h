@@ -51,9 +51,10 @@ public:
 
 private:
     boost::shared_ptr<SDM::Alignment> alignment;
-    SQC::UserPropertiesBase* userProperties;  // not owned; the view-side alignment keeps it
-    std::vector<unsigned> rows;               // row -> sequence index
-    std::vector<unsigned> rowOfSequence;      // sequence index -> row, 0xFFFFFFFF for none
+    SQC::UserPropertiesBase* userProperties;      // not owned; the view-side alignment keeps it
+    std::vector<unsigned> rows;                   // row -> sequence index
+    unsigned sequenceCount = 0;                   // of the model, the consensus included
+    mutable std::vector<unsigned> rowOfSequence;  // sequence index -> row, 0xFFFFFFFF for none; lazy
 };
 
 /// One space, two more when the sequence is indented, then the defline.

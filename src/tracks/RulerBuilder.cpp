@@ -31,7 +31,7 @@ int LabelWidth(QPainter& painter, const QString& text, int cellWidth, int cellHe
 // The label of `number` and its width: measuring is the costly part of a ruler band, so each text is
 // measured once.
 QString MeasuredLabelText(QPainter& painter, int number, int cellWidth, int cellHeight, int& width) {
-    const int limit = kLabelLimitCells * cellWidth;
+    const int limit = CellGeometry(cellWidth, cellHeight).ColumnLeft(kLabelLimitCells);
     QString text = QtCommon::QFormat("%L1", true).arg(number, 0, 10, QChar(' '));
     width = LabelWidth(painter, text, cellWidth, cellHeight);
     for (int precision = kMaxScientificPrecision; precision >= 1 && width > limit; --precision) {

@@ -9,6 +9,9 @@
 #include <QRect>
 #include <algorithm>
 #include <climits>
+#include <cstdint>
+
+#include "msarender/CellGeometry.h"
 
 namespace {
 
@@ -122,15 +125,15 @@ const QPixmap* SSCartoonPainter::TemplateFor(const std::string& ssString, std::s
 }
 
 std::unique_ptr<QPixmap> SSCartoonPainter::CartoonPixmap(const std::string& ssString) const {
-    const int W = cellSize.width();
-    const int H = cellSize.height();
+    const CellGeometry cells(cellSize.width(), cellSize.height());
     if (ssString.empty()) {
         return std::make_unique<QPixmap>();  // width 0
     }
-    if (W <= 0 || H <= 0 || ssString.size() > std::size_t(INT_MAX / W)) {
+    if (!cells.IsUsable() || cells.Width(std::int64_t(ssString.size())) > INT_MAX) {
         return nullptr;
     }
-    auto line = std::make_unique<QPixmap>(int(ssString.size()) * W, H);
+    auto line =
+        std::make_unique<QPixmap>(cells.ColumnLeft(std::int64_t(ssString.size())), cells.CellHeight());
     if (line->isNull()) {
         return nullptr;
     }
@@ -139,7 +142,7 @@ std::unique_ptr<QPixmap> SSCartoonPainter::CartoonPixmap(const std::string& ssSt
     QPainter painter(line.get());
     for (std::size_t i = 0; i < ssString.size(); ++i) {
         if (const QPixmap* cell = TemplateFor(ssString, i)) {
-            painter.drawPixmap(int(i) * W, 0, *cell);
+            painter.drawPixmap(cells.ColumnLeft(std::int64_t(i)), 0, *cell);
         }
     }
     return line;

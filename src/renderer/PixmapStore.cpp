@@ -60,8 +60,12 @@ std::int64_t RenderSequenceData::StripBudget() const {
     if (stripBudgetBytes > 0) return stripBudgetBytes;
     constexpr std::int64_t kViews = 8;
     constexpr std::int64_t kMinimum = std::int64_t(32) << 20;
-    const std::int64_t viewBytes = std::int64_t(std::max(aspects.viewRect.width(), 0)) *
-                                   std::max(aspects.viewRect.height(), 0) * std::int64_t(sizeof(QRgb));
+    // No view is composed larger than the largest pixmap, however large the host's rectangle.
+    const auto side = [](int pixels) {
+        return std::int64_t(std::clamp(pixels, 0, PixmapAllocation::kMaxSide));
+    };
+    const std::int64_t viewBytes =
+        side(aspects.viewRect.width()) * side(aspects.viewRect.height()) * std::int64_t(sizeof(QRgb));
     return std::max(kMinimum, kViews * viewBytes);
 }
 

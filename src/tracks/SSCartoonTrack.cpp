@@ -27,9 +27,7 @@ std::string WithoutGaps(std::string text) {
 
 void RenderSequenceData::RenderSSCartoonBase(unsigned row, unsigned blockIndex, const std::string& key,
                                              const std::string& ssString) {
-    // The layout pass that collected the structure strings also made a store entry for every key.
     const auto keyIt = cartoonBlocks.find(key);
-    Q_ASSERT(keyIt != cartoonBlocks.end());
     if (keyIt == cartoonBlocks.end()) return;
     auto& blocks = keyIt->second;
     auto blockIt = blocks.find(blockIndex);

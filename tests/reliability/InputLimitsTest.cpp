@@ -147,8 +147,8 @@ TEST(InputLimits, AnAlignmentNumberBeyondManyRepeatedAlignmentsIsNamedInTheMessa
 // GIVEN one row wider than any pixmap may be THEN export answers null instead of allocating, and the same
 // row wrapped into blocks exports fine.
 TEST(InputLimits, AnExportWiderThanAPixmapMayBeIsNull) {
-    const renderertest::Cell cell = renderertest::TestCell();
-    const unsigned columns = unsigned(PixmapAllocation::kMaxSide / cell.w) + 10;
+    const CellGeometry cells = renderertest::TestCells();
+    const unsigned columns = unsigned(cells.ColumnsIn(PixmapAllocation::kMaxSide)) + 10;
     testsupport::BuiltAlignment a =
         testsupport::AlignmentBuilder(SDM::AminoAcid).Seq("wide", renderertest::Letters(columns)).Build();
     renderertest::FakeWidget widget(testsupport::MonoFont());
@@ -163,7 +163,7 @@ TEST(InputLimits, AnExportWiderThanAPixmapMayBeIsNull) {
         wrapped.Render(&widget, *a.view, renderertest::AspectsOfCells(40, 10, true, 100), false, false));
     const std::unique_ptr<QPixmap> picture(wrapped.CopyImageData({0}, {}, false, true));
     ASSERT_NE(picture, nullptr);
-    EXPECT_GE(picture->width(), 100 * cell.w);
+    EXPECT_GE(picture->width(), cells.ColumnLeft(100));
     EXPECT_LE(picture->width(), PixmapAllocation::kMaxSide);
 }
 

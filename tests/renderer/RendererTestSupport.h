@@ -32,17 +32,6 @@ inline CellGeometry TestCells() {
     return CellGeometry(SQC::FontAttributes(testsupport::MonoFont()));
 }
 
-/// The residue cell of the test font, as bare width and height.
-struct Cell {
-    int w;
-    int h;
-};
-
-inline Cell TestCell() {
-    const CellGeometry cells = TestCells();
-    return {cells.CellWidth(), cells.CellHeight()};
-}
-
 /// A view rectangle of whole cells of the test font.
 inline QRect ViewOfCells(int columns, int gridRows) {
     const CellGeometry cells = TestCells();

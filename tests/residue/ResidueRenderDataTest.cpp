@@ -35,7 +35,7 @@ TEST(ResidueRenderDataTest, EachMemberTakesPartInEquality) {
         [](ResidueRenderData& d) { d.fontFamily = "N"; },
         [](ResidueRenderData& d) { d.pointSize = 9; },
         [](ResidueRenderData& d) { d.fontStyle = 1; },
-        [](ResidueRenderData& d) { d.lineFlags = 4; },
+        [](ResidueRenderData& d) { d.lineFlags = ResidueRenderData::kLeftBar; },
         [](ResidueRenderData& d) { d.residue = 'A'; },
         [](ResidueRenderData& d) { d.caret = true; },
     };
@@ -117,7 +117,8 @@ TEST(ResidueRenderDataTest, EarlierMembersOfTheKeyDecideFirst) {
          }},
         {[](ResidueRenderData& d) {
              d.fontStyle = 0;
-             d.lineFlags = 7;
+             d.lineFlags =
+                 ResidueRenderData::kUnderline | ResidueRenderData::kOverline | ResidueRenderData::kLeftBar;
          },
          [](ResidueRenderData& d) {
              d.fontStyle = 1;
@@ -128,7 +129,7 @@ TEST(ResidueRenderDataTest, EarlierMembersOfTheKeyDecideFirst) {
              d.caret = true;
          },
          [](ResidueRenderData& d) {
-             d.lineFlags = 1;
+             d.lineFlags = ResidueRenderData::kUnderline;
              d.caret = false;
          }},
     };
@@ -151,7 +152,9 @@ TEST(ResidueRenderDataTest, ColoursCompareUnsignedAndLettersSigned) {
 }
 
 TEST(ResidueRenderDataTest, OrderIsIrreflexive) {
-    const ResidueRenderData data = With([](ResidueRenderData& d) { d.lineFlags = 5; });
+    const ResidueRenderData data = With([](ResidueRenderData& d) {
+        d.lineFlags = ResidueRenderData::kUnderline | ResidueRenderData::kLeftBar;
+    });
     EXPECT_FALSE(data < data);
 }
 

@@ -1,5 +1,7 @@
 #include "ImageOutput.h"
 
+#include <sys/stat.h>
+
 #include <QFile>
 #include <QFileInfo>
 #include <QImageWriter>
@@ -92,6 +94,14 @@ QString WritePngBands(const QString& path, qint64 width, qint64 height, int band
                       const PaintBand& paintBand) {
     return WriteEncoded(path,
                         [&](QIODevice& out) { return EncodePng(out, width, height, bandRows, paintBand); });
+}
+
+bool IsSameFile(const QString& a, const QString& b) {
+    struct stat first;
+    struct stat second;
+    return stat(QFile::encodeName(a).constData(), &first) == 0 &&
+           stat(QFile::encodeName(b).constData(), &second) == 0 && first.st_dev == second.st_dev &&
+           first.st_ino == second.st_ino;
 }
 
 QString PagePath(const QString& path, int page) {

@@ -21,5 +21,8 @@ QString WriteImage(const QImage& image, const QString& path);
 QString WritePngBands(const QString& path, qint64 width, qint64 height, int bandRows,
                       const PaintBand& paintBand);
 
+/// Whether two paths name the same existing file (same device and inode, through links and "..").
+bool IsSameFile(const QString& a, const QString& b);
+
 /// `path` with a page number before its extension: "out.png", 3 -> "out-003.png".
 QString PagePath(const QString& path, int page);

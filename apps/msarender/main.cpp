@@ -195,6 +195,21 @@ std::vector<Job> PlanJobs(const CliOptions& options) {
     return jobs;
 }
 
+// An output that resolves to an input (by name, link or another path) would replace the alignment with its
+// picture: refused before anything is read or written.
+QString OutputThatIsAnInput(const std::vector<Job>& jobs) {
+    for (const Job& job : jobs) {
+        if (job.output == QLatin1String("-")) continue;
+        for (const Job& other : jobs) {
+            if (!other.input.isEmpty() && other.input != QLatin1String("-") &&
+                IsSameFile(job.output, other.input))
+                return QStringLiteral("the output %1 is the input %2; choose another name")
+                    .arg(job.output, other.input);
+        }
+    }
+    return QString();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -225,10 +240,14 @@ int main(int argc, char** argv) {
         reporter.Error("cannot create the directory " + options.outputDir);
         return kFailure;
     }
+    const std::vector<Job> jobs = PlanJobs(options);
+    if (const QString clash = OutputThatIsAnInput(jobs); !clash.isEmpty()) {
+        reporter.Error(clash);
+        return kUsage;
+    }
     // The worst status of all jobs: a usage error outranks a failure.
     int status = kSuccess;
-    for (const Job& job : PlanJobs(options))
-        status = std::max<int>(status, RunGuarded(job, options, reporter));
+    for (const Job& job : jobs) status = std::max<int>(status, RunGuarded(job, options, reporter));
     if (options.timings) std::fputs(Common::PerformanceManager::Instance().Report().c_str(), stderr);
     return status;
 }

@@ -1,6 +1,7 @@
 // Unit tests of the msarender command's pieces: option parsing, sequence and column lists, output names.
 #include <gtest/gtest.h>
 
+#include <QTemporaryDir>
 #include <set>
 
 #include "AlignmentPicture.h"
@@ -89,6 +90,23 @@ TEST(OutputNames, FormatFollowsTheExtensionAndStandardOutputIsPng) {
     EXPECT_EQ(ImageFormatFor(QStringLiteral("fig.jpeg")), QByteArray("jpeg"));
     EXPECT_TRUE(ImageFormatFor(QStringLiteral("fig.tiff")).isEmpty());
     EXPECT_TRUE(ImageFormatFor(QStringLiteral("fig")).isEmpty());
+}
+
+TEST(OutputNames, TheSameFileIsFoundThroughLinksAndOtherPaths) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString file = dir.filePath(QStringLiteral("aln.png"));
+    QFile created(file);
+    ASSERT_TRUE(created.open(QIODevice::WriteOnly));
+    created.close();
+    ASSERT_TRUE(QFile::link(file, dir.filePath(QStringLiteral("link.png"))));
+    EXPECT_TRUE(IsSameFile(file, dir.filePath(QStringLiteral("link.png"))));
+    EXPECT_TRUE(IsSameFile(file, dir.path() + QStringLiteral("/./aln.png")));
+    EXPECT_FALSE(IsSameFile(file, dir.filePath(QStringLiteral("other.png"))));  // does not exist
+    QFile other(dir.filePath(QStringLiteral("other.png")));
+    ASSERT_TRUE(other.open(QIODevice::WriteOnly));
+    other.close();
+    EXPECT_FALSE(IsSameFile(file, other.fileName()));
 }
 
 TEST(OutputNames, PageNumbersGoBeforeTheExtensionAndKeepTheFolder) {

@@ -190,6 +190,24 @@ TEST_F(MsarenderCommand, ATallAlignmentIsOneImageOrPagesOnRequest) {
     EXPECT_FALSE(QFile::exists(Path("tall.png")));
 }
 
+// GIVEN an alignment that happens to be named like a picture THEN naming it as the output (directly, or
+// through -O) is refused and the alignment stays as it was.
+TEST_F(MsarenderCommand, AnOutputThatIsAnInputIsRefusedAndTheInputKept) {
+    const QByteArray alignment = SyntheticFasta(3, 20);
+    WriteFile("aln.png", alignment);
+    RunResult run = Run({Path("aln.png"), "-o", Path("aln.png")});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(run.err.contains("input")) << run.err.constData();
+    ASSERT_TRUE(QFile::link(Path("aln.png"), Path("linked.fa")));
+    run = Run({Path("linked.fa"), "-o", Path("aln.png")});
+    EXPECT_EQ(run.exitCode, 2);
+    run = Run({Path("aln.png"), "-O", dir.path()});  // would write aln.png beside itself
+    EXPECT_EQ(run.exitCode, 2);
+    QFile kept(Path("aln.png"));
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), alignment);
+}
+
 TEST_F(MsarenderCommand, AnUnknownOutputTypeIsAUsageErrorBeforeAnyInputIsRead) {
     const RunResult run = Run({Path("does-not-exist.fa"), "-o", Path("figure.tiff")});
     EXPECT_EQ(run.exitCode, 2);

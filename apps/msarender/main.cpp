@@ -210,20 +210,35 @@ QString OutputThatIsAnInput(const std::vector<Job>& jobs) {
     return QString();
 }
 
+// Qt wants a runtime folder even offscreen and warns on every run in pipelines and containers without one.
+// When the environment names none, a fresh folder of an unpredictable name, made private by mkdtemp itself
+// (no path in the shared temporary folder is created or changed that another user could have planted), serves
+// for the run and is removed after it.
+class PrivateRuntimeFolder {
+public:
+    PrivateRuntimeFolder() {
+        if (std::getenv("XDG_RUNTIME_DIR")) return;
+        QByteArray pattern = QDir::tempPath().toLocal8Bit() + "/msarender-runtime-XXXXXX";
+        if (mkdtemp(pattern.data()) == nullptr) return;  // Qt then warns and carries on
+        path = pattern;
+        setenv("XDG_RUNTIME_DIR", path.constData(), 1);
+    }
+    ~PrivateRuntimeFolder() {
+        if (!path.isEmpty()) QDir(QString::fromLocal8Bit(path)).removeRecursively();
+    }
+    PrivateRuntimeFolder(const PrivateRuntimeFolder&) = delete;
+    PrivateRuntimeFolder& operator=(const PrivateRuntimeFolder&) = delete;
+
+private:
+    QByteArray path;
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    // Runs without a display unless the caller chose a platform. Qt wants a runtime directory even
-    // offscreen; a private one keeps it from warning on every run in pipelines and containers.
+    // Runs without a display unless the caller chose a platform.
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    if (!std::getenv("XDG_RUNTIME_DIR")) {
-        const QByteArray runtime =
-            QDir::tempPath().toLocal8Bit() + "/runtime-msarender-" + QByteArray::number(getuid());
-        QDir().mkpath(QString::fromLocal8Bit(runtime));
-        QFile::setPermissions(QString::fromLocal8Bit(runtime),
-                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-        setenv("XDG_RUNTIME_DIR", runtime.constData(), 1);
-    }
+    const PrivateRuntimeFolder runtime;
     QGuiApplication app(argc, argv);
     QGuiApplication::setApplicationName(QStringLiteral("msarender"));
     QGuiApplication::setApplicationVersion(QStringLiteral(MSARENDER_VERSION));

@@ -1,10 +1,12 @@
 // The msarender command, run as a user runs it: exit codes, messages, image sizes and files.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -23,8 +25,10 @@ struct RunResult {
 
 class MsarenderCommand : public ::testing::Test {
 protected:
-    RunResult Run(const QStringList& arguments) {
+    RunResult Run(const QStringList& arguments,
+                  const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment()) {
         QProcess process;
+        process.setProcessEnvironment(environment);
         process.setWorkingDirectory(dir.path());
         process.start(QStringLiteral(MSARENDER_BINARY), arguments);
         EXPECT_TRUE(process.waitForFinished(120000));
@@ -206,6 +210,28 @@ TEST_F(MsarenderCommand, AnOutputThatIsAnInputIsRefusedAndTheInputKept) {
     QFile kept(Path("aln.png"));
     ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
     EXPECT_EQ(kept.readAll(), alignment);
+}
+
+// GIVEN no runtime folder in the environment and a link planted in the temporary folder where a predictable
+// runtime folder would go THEN the run neither follows the link nor leaves a folder of its own behind.
+TEST_F(MsarenderCommand, TheRuntimeFolderIsPrivateAndGoesWithTheRun) {
+    QTemporaryDir shared;
+    ASSERT_TRUE(shared.isValid());
+    const QString target = Path("target");
+    ASSERT_TRUE(QDir().mkpath(target));
+    const QFile::Permissions before = QFile::permissions(target);
+    const QString planted = shared.filePath(QStringLiteral("runtime-msarender-%1").arg(getuid()));
+    ASSERT_TRUE(QFile::link(target, planted));
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+    environment.insert(QStringLiteral("TMPDIR"), shared.path());
+
+    const RunResult run = Run({Data("globins4.sto"), "-o", Path("g.png")}, environment);
+    ASSERT_EQ(run.exitCode, 0) << run.err.constData();
+    EXPECT_FALSE(run.err.contains("XDG_RUNTIME_DIR")) << run.err.constData();
+    EXPECT_EQ(QFile::permissions(target), before);
+    EXPECT_EQ(QDir(shared.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System),
+              QStringList{QFileInfo(planted).fileName()});
 }
 
 TEST_F(MsarenderCommand, AnUnknownOutputTypeIsAUsageErrorBeforeAnyInputIsRead) {

@@ -216,10 +216,10 @@ void RenderSequenceData::FindVisibleRows(const CellGeometry& cells) {
     }
 }
 
-// Wrapped blocks of more grid rows than the view shows (thousands of sequences): the view holds the rest
-// of its top block and at most the start of the next one.
+// Blocks of more grid rows than the view shows (thousands of sequences): the view holds the rest of its
+// top block and, wrapped, at most the start of the next one.
 bool RenderSequenceData::BlocksTallerThanView(const CellGeometry& cells) const {
-    return aspects.wrap && rowsPerBlock > unsigned(cells.LinesIn(aspects.viewRect.height()));
+    return rowsPerBlock > unsigned(cells.LinesIn(aspects.viewRect.height()));
 }
 
 // For blocks taller than the view the rows are found from the grid rows the view can show, plus the
@@ -238,7 +238,7 @@ void RenderSequenceData::FindVisibleRowsOfTallBlocks(const CellGeometry& cells, 
     const unsigned topGrid = topBandShown ? 0 : cells.GridRowInBlock(topDrawn, rowsPerBlock);
     const unsigned viewLines = unsigned(cells.LinesIn(aspects.viewRect.height())) + 1;
     const unsigned linesLeft = rowsPerBlock - topGrid;
-    blocksToRender = linesLeft >= viewLines || topBlock + 1 >= blockCount ? 1 : 2;
+    blocksToRender = aspects.wrap && linesLeft < viewLines && topBlock + 1 < blockCount ? 2 : 1;
     if (blocksToRender == 1 && linesLeft < viewLines) {  // the last block ends in view
         lastRow = int(rowCount);
         return;

@@ -217,11 +217,11 @@ void RenderSequenceData::PlanBlockRows(const Corvane::AlignmentHelper& helper, u
 
 QSize RenderSequenceData::ComposedViewSize(int contentHeight) const {
     const CellGeometry cells(fontAttributes);
-    if (BlocksTallerThanView(cells))
-        return QSize(CellGeometry::SizeToInt(aspects.viewRect.width()), std::max(contentHeight, 0));
     if (!aspects.wrap)
         return QSize(CellGeometry::SizeToInt(cells.Width(std::int64_t(residuesPerBlock) + 1)),
                      CellGeometry::SizeToInt(aspects.viewRect.height()));
+    if (BlocksTallerThanView(cells))
+        return QSize(CellGeometry::SizeToInt(aspects.viewRect.width()), std::max(contentHeight, 0));
 
     const std::int64_t blocks = blocksToRender;
     const std::int64_t shownRows = std::int64_t(lastRow) - firstRow;

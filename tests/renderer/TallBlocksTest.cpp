@@ -519,3 +519,24 @@ TEST_F(TallBlocksStoreTest, NamePixmapWidensOnlyWhileALongNameIsInView) {
 }
 
 }  // namespace
+
+namespace {
+
+// GIVEN the tall alignment unwrapped, a view of a few dozen rows scrolled into its middle THEN only the rows
+// in view (and the partly shown one) are drawn: each frame does not repaint every row below the view.
+TEST_F(TallBlocksStoreTest, AnUnwrappedViewDrawsOnlyTheRowsInView) {
+    aspects.wrap = false;
+    const std::int64_t middle = kRows / 2;
+    ASSERT_TRUE(FrameAtGridRow(middle));
+    unsigned drawn = 0;
+    for (const auto& entry : access.ResidueBlocks())
+        for (const auto& slot : entry.second) drawn += slot.pixmap ? 1 : 0;
+    EXPECT_GT(drawn, 0u);
+    EXPECT_LE(drawn, unsigned(kViewRows) + 1);
+    EXPECT_EQ(renderer.GetAlignmentPixmap()->height() - cells.CellHeight() / 2, aspects.viewRect.height());
+    const auto lines = ResidueLines();
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.begin()->second.row, int(middle) - int(kRulerBandRows));
+}
+
+}  // namespace

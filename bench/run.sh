@@ -64,6 +64,20 @@ for input in "$data" "$kinases" "$root/examples/fn3.sto"; do
          "$(timer_ms '[msarender::read]' "$log")" "$(timer_ms '[msarender::draw]' "$log")" "$kb" "$picture" "$peer"
 done
 
+# Figure 10: linear in the sequences: the whole process on 10,000, 40,000 and 160,000 sequences of 30 residues
+# (one picture each); microseconds per sequence should stay flat (within 1.5 x of the smallest).
+echo
+printf '%-34s %8s %8s %12s\n' "10 many short sequences" "wall s" "peak MB" "us/sequence"
+for n in 10000 40000 160000; do
+  short="$build/short-$n.fa"
+  [ -s "$short" ] || awk -v n="$n" 'BEGIN { srand(3); a = "ACDEFGHIKLMNPQRSTVWY";
+    for (i = 0; i < n; ++i) { s = ""; for (c = 0; c < 30; ++c) s = s substr(a, int(rand() * 20) + 1, 1);
+      printf ">s%d\n%s\n", i, s } }' >"$short"
+  /usr/bin/time -v "$build/apps/msarender/msarender" -q "$short" -o "$build/short-$n.png" 2>"$build/short-$n.log"
+  printf '%-34s %8s %8s %12.1f\n' "$n x 30" "$(wall_s "$build/short-$n.log")" "$(peak_mb "$build/short-$n.log")" \
+         "$(awk -v w="$(wall_s "$build/short-$n.log")" -v n="$n" 'BEGIN { print w * 1e6 / n }')"
+done
+
 # The largest pictures: MSARENDER_BENCH_HUGE=1 draws a synthetic 100,000 x 1,000 alignment (12 Gpx, minutes)
 # and checks peak memory against 12 bytes per cell plus 256 MiB.
 if [ "${MSARENDER_BENCH_HUGE:-0}" = 1 ]; then

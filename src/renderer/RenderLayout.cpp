@@ -226,20 +226,18 @@ bool RenderSequenceData::BlocksTallerThanView(const CellGeometry& cells) const {
 // partly shown one at the bottom, so that a block boundary in view never draws or composes a whole block.
 // The first row is found as for short blocks.
 void RenderSequenceData::FindVisibleRowsOfTallBlocks(const CellGeometry& cells, unsigned topBlock) {
-    const int topDrawn = std::max(topDrawnValue, 0);
-    // The band of any block, not only the first, may be at the top of the view.
-    const bool topBandShown =
-        aspects.showRuler && cells.GridRowInBlock(topDrawn, rowsPerBlock) < kRulerBandRows;
-    firstRow = 0;
-    if (!topBandShown) {
-        firstRow = int(cells.GridRowInBlock(topDrawn, rowsPerBlock));
-        FindRowPosition(firstRow);
-    }
-    const unsigned topGrid = topBandShown ? 0 : cells.GridRowInBlock(topDrawn, rowsPerBlock);
+    const unsigned gridInBlock = cells.GridRowInBlock(std::max(topDrawnValue, 0), rowsPerBlock);
+    // The band of any block, not only the first, may be at the top of the view: then the block is shown
+    // from its band.
+    const bool topBandShown = aspects.showRuler && gridInBlock < kRulerBandRows;
+    const unsigned topGrid = topBandShown ? 0 : gridInBlock;
+    firstRow = int(topGrid);
+    if (!topBandShown) FindRowPosition(firstRow);
+
     const unsigned viewLines = unsigned(cells.LinesIn(aspects.viewRect.height())) + 1;
-    const unsigned linesLeft = rowsPerBlock - topGrid;
+    const unsigned linesLeft = rowsPerBlock - topGrid;  // of the top block, from the view's top
     blocksToRender = aspects.wrap && linesLeft < viewLines && topBlock + 1 < blockCount ? 2 : 1;
-    if (blocksToRender == 1 && linesLeft < viewLines) {  // the last block ends in view
+    if (blocksToRender == 1 && linesLeft < viewLines) {  // the alignment ends in view
         lastRow = int(rowCount);
         return;
     }

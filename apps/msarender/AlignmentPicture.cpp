@@ -144,16 +144,20 @@ QImage AlignmentPicture::PaintBand(const Page& page, int top, int rows) const {
 }
 
 QString AlignmentPicture::WritePage(int page, const QString& path) {
+    return WriteEncoded(path, [&](QIODevice& out) { return EncodePage(page, out, ImageFormatFor(path)); });
+}
+
+QString AlignmentPicture::EncodePage(int page, QIODevice& out, const QByteArray& format) {
     const Page& p = pages.at(std::size_t(page));
     // Bands of about 8 MiB: large enough that painting and encoding overlap well, small enough that memory
     // does not grow with the picture.
     const int bandRows = int(std::clamp<std::int64_t>((std::int64_t(8) << 20) / (plan.width * 4), 16, 1024));
-    if (ImageFormatFor(path) == "png")
-        return WritePngBands(path, plan.width, p.height, bandRows,
-                             [&](int top, int rows) { return PaintBand(p, top, rows); });
+    if (format == "png")
+        return EncodePng(out, plan.width, p.height, bandRows,
+                         [&](int top, int rows) { return PaintBand(p, top, rows); });
     const QImage whole = PaintBand(p, 0, int(p.height));
     if (whole.isNull()) return QStringLiteral("not enough memory for a picture of this size; write a .png");
-    return WriteImage(whole, path);
+    return EncodeImage(whole, out, format);
 }
 
 QImage AlignmentPicture::RenderView(QString& error) {

@@ -33,6 +33,8 @@ public:
     /// Paints one page and writes it to `path` in the format of its extension (PNG is painted and encoded
     /// band by band); an error message, or empty.
     QString WritePage(int page, const QString& path);
+    /// Paints one page and encodes it onto `out` in `format`; an error message, or empty.
+    QString EncodePage(int page, QIODevice& out, const QByteArray& format);
     /// Whether the picture (or a page of it) fits the output format; an error message for the user, or empty.
     QString CheckFormatLimits(const QString& path) const;
     /// The composed view at the --view geometry.

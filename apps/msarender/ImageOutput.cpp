@@ -62,11 +62,18 @@ QString WriteToFile(const QString& path, const std::function<QString(QIODevice&)
     return QString();
 }
 
+}  // namespace
+
 QString WriteEncoded(const QString& path, const std::function<QString(QIODevice&)>& encode) {
     return path == QLatin1String("-") ? WriteToStandardOutput(encode) : WriteToFile(path, encode);
 }
 
-}  // namespace
+QString EncodeImage(const QImage& image, QIODevice& out, const QByteArray& format) {
+    if (format == "png") return EncodeImage(image, out);
+    QImageWriter writer(&out, format);
+    ConfigureWriter(writer, format);
+    return writer.write(image.convertToFormat(QImage::Format_RGB32)) ? QString() : writer.errorString();
+}
 
 QByteArray ImageFormatFor(const QString& path) {
     if (path == QLatin1String("-")) return "png";
@@ -81,13 +88,7 @@ QByteArray ImageFormatFor(const QString& path) {
 QString WriteImage(const QImage& image, const QString& path) {
     const QByteArray format = ImageFormatFor(path);
     if (format.isEmpty()) return path + ": unknown image type (use .png, .jpg, .bmp or .ppm)";
-    if (format == "png")
-        return WriteEncoded(path, [&image](QIODevice& out) { return EncodeImage(image, out); });
-    return WriteEncoded(path, [&](QIODevice& out) {
-        QImageWriter writer(&out, format);
-        ConfigureWriter(writer, format);
-        return writer.write(image.convertToFormat(QImage::Format_RGB32)) ? QString() : writer.errorString();
-    });
+    return WriteEncoded(path, [&](QIODevice& out) { return EncodeImage(image, out, format); });
 }
 
 QString WritePngBands(const QString& path, qint64 width, qint64 height, int bandRows,

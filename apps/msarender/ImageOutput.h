@@ -1,13 +1,23 @@
 #pragma once
 
+#include <QIODevice>
 #include <QImage>
 #include <QString>
+#include <functional>
 
 #include "StreamingPngWriter.h"
 
 /// The image format for an output path by its extension (png, jpg/jpeg, bmp, ppm); empty when unknown.
 /// Standard output ("-") is PNG.
 QByteArray ImageFormatFor(const QString& path);
+
+/// Runs `encode` on `path` ("-" = standard output). A file is written under a temporary name and renamed
+/// when `encode` succeeded, so an existing file is only ever replaced by a whole one. Returns an error
+/// message, or an empty string on success.
+QString WriteEncoded(const QString& path, const std::function<QString(QIODevice&)>& encode);
+
+/// Encodes `image` onto `out` in `format` (png, jpeg, bmp, ppm); an error message, or empty.
+QString EncodeImage(const QImage& image, QIODevice& out, const QByteArray& format);
 
 /// Writes `image` to `path` ("-" = PNG on standard output). A file is written under a temporary name and
 /// renamed when complete, so an existing file is only ever replaced by a whole image. Returns an error

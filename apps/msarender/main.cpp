@@ -14,6 +14,7 @@
 #include "AlignmentPicture.h"
 #include "CliOptions.h"
 #include "ImageOutput.h"
+#include "PageFiles.h"
 #include "common/PerformanceTimer.h"
 #include "formats/AlignmentReader.h"
 
@@ -82,10 +83,6 @@ Formats::ReadResult Read(const Job& job, const CliOptions& options) {
     return Formats::ReadAlignmentText(example.readAll().toStdString(), "fn3.sto", readOptions);
 }
 
-void RemoveFiles(const QStringList& paths) {
-    for (const QString& path : paths) QFile::remove(path);
-}
-
 QString WriteView(AlignmentPicture& picture, const QString& path, QSize& size) {
     QString error;
     QImage image;
@@ -104,18 +101,24 @@ QString WriteView(AlignmentPicture& picture, const QString& path, QSize& size) {
 QString WritePages(AlignmentPicture& picture, const QString& output, const Reporter& reporter,
                    QStringList& written) {
     const int pages = picture.PageCount();
-    for (int page = 0; page < pages; ++page) {
-        const QString path = pages > 1 ? PagePath(output, page + 1) : output;
-        if (pages > 1) reporter.Progress(QStringLiteral("writing page %1 of %2").arg(page + 1).arg(pages));
-        Common::PerformanceTimer timer(Common::PerformanceManager::Application, L"[msarender::draw]",
-                                       nullptr);
-        if (const QString error = picture.WritePage(page, path); !error.isEmpty()) {
-            RemoveFiles(written);
-            written.clear();
-            return error;
-        }
-        written.append(path);
+    Common::PerformanceTimer timer(Common::PerformanceManager::Application, L"[msarender::draw]", nullptr);
+    if (pages == 1) {
+        if (QString error = picture.WritePage(0, output); !error.isEmpty()) return error;
+        written.append(output);
+        return QString();
     }
+    QStringList paths;
+    for (int page = 0; page < pages; ++page) paths.append(PagePath(output, page + 1));
+    PageFiles files(paths);
+    const QByteArray format = ImageFormatFor(output);
+    for (int page = 0; page < pages; ++page) {
+        reporter.Progress(QStringLiteral("writing page %1 of %2").arg(page + 1).arg(pages));
+        const QString error =
+            files.Write(page, [&](QIODevice& out) { return picture.EncodePage(page, out, format); });
+        if (!error.isEmpty()) return error;
+    }
+    if (QString error = files.Commit(); !error.isEmpty()) return error;
+    written = paths;
     return QString();
 }
 

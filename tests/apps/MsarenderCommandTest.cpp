@@ -10,6 +10,8 @@
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
+#include <csignal>
 
 #include "msarender/CellGeometry.h"
 #include "msarender/FontAttributes.h"
@@ -232,6 +234,38 @@ TEST_F(MsarenderCommand, TheRuntimeFolderIsPrivateAndGoesWithTheRun) {
     EXPECT_EQ(QFile::permissions(target), before);
     EXPECT_EQ(QDir(shared.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System),
               QStringList{QFileInfo(planted).fileName()});
+}
+
+// GIVEN a picture of many pages WHEN the run is interrupted by SIGTERM or SIGINT once its first page is under
+// way THEN no page and no part of one is left, and an older picture of the same name stays.
+TEST_F(MsarenderCommand, AnInterruptedRunOfPagesLeavesNoPages) {
+    WriteFile("many.fa", SyntheticFasta(4000, 600));
+    for (int signal : {SIGTERM, SIGINT}) {
+        WriteFile("many.png", "older picture");
+        QProcess process;
+        process.setWorkingDirectory(dir.path());
+        process.start(QStringLiteral(MSARENDER_BINARY),
+                      {Path("many.fa"), "-o", Path("many.png"), "--wrap", "60", "--page-height", "3000"});
+        ASSERT_TRUE(process.waitForStarted());
+        // Wait until a file of the first page appears: the pages are being written.
+        const auto writing = [&] {
+            return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size() > 2;
+        };
+        for (int waited = 0; waited < 30000 && !writing() && process.state() == QProcess::Running;
+             waited += 5)
+            QThread::msleep(5);
+        ASSERT_TRUE(writing()) << "the run ended before its first page: "
+                               << process.readAllStandardError().constData();
+        ::kill(pid_t(process.processId()), signal);
+        ASSERT_TRUE(process.waitForFinished(30000));
+        EXPECT_EQ(process.exitStatus(), QProcess::CrashExit);
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+                  QStringList({"many.fa", "many.png"}))
+            << "signal " << signal;
+        QFile older(Path("many.png"));
+        ASSERT_TRUE(older.open(QIODevice::ReadOnly));
+        EXPECT_EQ(older.readAll(), QByteArray("older picture"));
+    }
 }
 
 TEST_F(MsarenderCommand, AnUnknownOutputTypeIsAUsageErrorBeforeAnyInputIsRead) {

@@ -96,12 +96,21 @@ std::optional<ViewGeometry> ParseViewGeometry(const QString& text) {
     static const QRegularExpression pattern(QStringLiteral("^(\\d+)x(\\d+)(?:\\+(\\d+)\\+(\\d+))?$"));
     const QRegularExpressionMatch m = pattern.match(text);
     if (!m.hasMatch()) return std::nullopt;
+    // Every number must fit: an offset too large for an int is refused, not read as 0.
+    bool ok = true;
+    const auto number = [&ok, &m](int group) {
+        if (m.captured(group).isEmpty()) return 0;
+        bool fits = false;
+        const int value = m.captured(group).toInt(&fits);
+        ok = ok && fits;
+        return value;
+    };
     ViewGeometry g;
-    g.width = m.captured(1).toInt();
-    g.height = m.captured(2).toInt();
-    g.left = m.captured(3).isEmpty() ? 0 : m.captured(3).toInt();
-    g.top = m.captured(4).isEmpty() ? 0 : m.captured(4).toInt();
-    if (g.width <= 0 || g.height <= 0 || g.width > 16384 || g.height > 16384) return std::nullopt;
+    g.width = number(1);
+    g.height = number(2);
+    g.left = number(3);
+    g.top = number(4);
+    if (!ok || g.width <= 0 || g.height <= 0 || g.width > 16384 || g.height > 16384) return std::nullopt;
     return g;
 }
 

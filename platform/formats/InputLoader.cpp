@@ -3,6 +3,7 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <cstring>
 
 #include "formats/ResidueText.h"
 
@@ -33,6 +34,13 @@ bool InputLoader::load(std::istream& in, std::string& text, ReadError& error) co
         const std::size_t got = static_cast<std::size_t>(in.gcount());
         if (raw.size() + got > maxBytes_) return Fail(error, 0, tooLarge());
         raw.append(buffer, got);
+        // Text never holds a NUL byte (gzip data does): a device like /dev/zero is refused at its first
+        // chunk, not read up to the limit.
+        if (!isGzip(raw) && std::memchr(buffer, 0, got) != nullptr) {
+            if (checkText(raw, error))
+                Fail(error, 0, "binary data (a NUL byte): expected an alignment in text form");
+            return false;
+        }
     }
     if (in.bad()) return Fail(error, 0, "read error");
     if (isGzip(raw)) return gunzip(raw, text, error);

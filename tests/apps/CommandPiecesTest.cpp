@@ -44,7 +44,8 @@ TEST(CommandLineParsing, OutOfRangeValuesAreUsageErrors) {
     for (const QStringList& arguments :
          {QStringList{"--wrap", "-1"}, QStringList{"--font-size", "0"}, QStringList{"--font-size", "201"},
           QStringList{"--max-input", "0"}, QStringList{"--max-input", "12T"}, QStringList{"--view", "0x10"},
-          QStringList{"--view", "100x100+5"}, QStringList{"--ruler-origin", "0"},
+          QStringList{"--view", "100x100+5"}, QStringList{"--view", "100x100+99999999999+0"},
+          QStringList{"--view", "100x100+0+2147483648"}, QStringList{"--ruler-origin", "0"},
           QStringList{"--scheme", "rainbow"}, QStringList{"--format", "genbank"},
           QStringList{"--no-such-option"}}) {
         EXPECT_FALSE(Parse(arguments).usageError.isEmpty()) << arguments.join(' ').toStdString();

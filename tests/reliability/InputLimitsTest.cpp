@@ -44,6 +44,23 @@ private:
     char chunk[4096];
 };
 
+/// Zero bytes without end, as /dev/zero gives them; counts what was taken from it.
+class EndlessZeros : public std::streambuf {
+public:
+    std::size_t delivered = 0;
+
+protected:
+    int_type underflow() override {
+        std::fill(std::begin(chunk), std::end(chunk), '\0');
+        delivered += sizeof chunk;
+        setg(chunk, chunk, chunk + sizeof chunk);
+        return traits_type::to_int_type(chunk[0]);
+    }
+
+private:
+    char chunk[4096];
+};
+
 std::string Gzip(const std::string& text) {
     z_stream stream{};
     EXPECT_EQ(deflateInit2(&stream, 9, Z_DEFLATED, 16 + MAX_WBITS, 8, Z_DEFAULT_STRATEGY), Z_OK);
@@ -65,6 +82,17 @@ void ExpectRefusedWith(const Formats::ReadResult& result, const std::string& wor
 }
 
 }  // namespace
+
+// GIVEN a device that gives zero bytes without end THEN it is refused as binary data at its first chunk, not
+// read up to the limit.
+TEST(InputLimits, EndlessZeroBytesAreRefusedAtOnce) {
+    EndlessZeros zeros;
+    std::istream in(&zeros);
+    Formats::ReadOptions options;  // the default limit: 1 GiB
+    const Formats::ReadResult result = Formats::ReadAlignmentStream(in, "/dev/zero", options);
+    ExpectRefusedWith(result, "binary data");
+    EXPECT_LE(zeros.delivered, std::size_t(1) << 20);
+}
 
 // GIVEN a stream whose one line never ends WHEN it is read with a 1 MiB limit THEN reading stops just past
 // the limit with a message that names it, instead of growing until memory runs out.

@@ -218,21 +218,24 @@ void FindLongestRowLabel(const AlignmentHelper& helper, std::string& longest, bo
     }
     const bool showConsensus = helper.GetShowConsensus();
     std::size_t longestLength = 0;
+    const auto consider = [&](std::string label) {
+        const std::size_t length = CharacterCount(label);
+        if (length > longestLength) {
+            longestLength = length;
+            longest = std::move(label);
+        }
+    };
     for (unsigned row : rowList) {
         boost::shared_ptr<SDM::Sequence> sequence = helper.GetSequence(row);
         if (!sequence) continue;
         std::string label = MakeRowLabel(*sequence);
         if (HasLabelMarker(*sequence, showConsensus)) label += "        ";
+        consider(std::move(label));
+        // Each structure line has a label of its own, "defline(key)": the widest drawn, not all keys in one.
         auto* aa = dynamic_cast<const SDM::AASequence*>(sequence.get());
-        if (withSecondaryStructureKeys && aa) {
-            for (const auto& entry : aa->getSecondaryStructure()) {
-                if (HasUsableStructure(*aa, entry.first)) label += "(" + entry.first + ")";
-            }
-        }
-        const std::size_t length = CharacterCount(label);
-        if (length > longestLength) {
-            longestLength = length;
-            longest = label;
+        if (!withSecondaryStructureKeys || !aa) continue;
+        for (const auto& entry : aa->getSecondaryStructure()) {
+            if (HasUsableStructure(*aa, entry.first)) consider(aa->getDefline() + "(" + entry.first + ")");
         }
     }
 }

@@ -61,9 +61,9 @@ private:
 std::string MakeRowLabel(const SDM::Sequence& sequence);
 /// Whether the label is marked: an indented sequence, or a transient one while the consensus is shown.
 bool HasLabelMarker(const SDM::Sequence& sequence, bool showConsensus);
-/// The longest label of the listed rows (all rows when the list is empty), with the secondary-structure
-/// keys appended in parentheses when asked; ties keep the earlier row. `longest` is untouched when no
-/// visited row has a sequence.
+/// The longest label of the listed rows (all rows when the list is empty): a row's label, or, when asked,
+/// one of its secondary-structure lines' labels "defline(key)"; ties keep the earlier one. `longest` is
+/// untouched when no visited row has a sequence.
 void FindLongestRowLabel(const AlignmentHelper& helper, std::string& longest, bool withSecondaryStructureKeys,
                          std::vector<unsigned> rowList);
 

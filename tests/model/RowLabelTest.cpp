@@ -56,20 +56,32 @@ TEST(RowLabelTest, StructureKeysCountOnlyWithOneLetterPerResidue) {
     AlignmentHelper helper(*built.view);
     std::string longest;
     FindLongestRowLabel(helper, longest, true, {0});
-    EXPECT_EQ(longest, " aaaa(zeta)");
+    EXPECT_EQ(longest, "aaaa(zeta)");
     FindLongestRowLabel(helper, longest, true, {});
-    EXPECT_EQ(longest, " aaaa(zeta)") << "11 characters beat the 10 of the second row";
+    EXPECT_EQ(longest, "aaaa(zeta)") << "a tie of 10 characters keeps the earlier row";
     FindLongestRowLabel(helper, longest, false, {});
     EXPECT_EQ(longest, " bbbbbbbbb");
 }
 
-TEST(RowLabelTest, KeysAreAppendedInKeyOrder) {
+TEST(RowLabelTest, EachStructureLineIsALabelOfItsOwnInKeyOrder) {
     auto built =
-        AlignmentBuilder(SDM::AminoAcid).Seq("s", "MK").Structure("b", "HH").Structure("a", "SS").Build();
+        AlignmentBuilder(SDM::AminoAcid).Seq("s", "MK").Structure("bb", "HH").Structure("a", "SS").Build();
     AlignmentHelper helper(*built.view);
     std::string longest;
     FindLongestRowLabel(helper, longest, true, {});
-    EXPECT_EQ(longest, " s(a)(b)");
+    EXPECT_EQ(longest, "s(bb)");
+}
+
+// Two hundred keys do not make a name column two hundred keys wide: the longest line drawn is one key's.
+TEST(RowLabelTest, ManyStructureKeysKeepTheLongestLabelToOneLine) {
+    AlignmentBuilder builder(SDM::AminoAcid);
+    builder.Seq("protein", "MKV");
+    for (int key = 0; key < 200; ++key) builder.Structure("key" + std::to_string(key), "HHC");
+    auto built = builder.Build();
+    AlignmentHelper helper(*built.view);
+    std::string longest;
+    FindLongestRowLabel(helper, longest, true, {});
+    EXPECT_EQ(longest, "protein(key100)");
 }
 
 TEST(RowLabelTest, RowsWithoutSequenceLeaveTheResultAlone) {

@@ -229,6 +229,12 @@ private:
     void FindVisibleRowsOfTallBlocks(const CellGeometry& cells, unsigned topBlock);
     std::int64_t StripBudget() const;
     void EvictStrips();
+    struct CartoonPlace {
+        std::string key;
+        unsigned block = 0;
+        unsigned row = 0;
+    };
+    void DropCartoonsNotShown(const std::vector<CartoonPlace>& places);
     void RenderVisibleBlocks(const Corvane::AlignmentHelper& helper);
     void RenderSecondaryStructureLines(unsigned row, unsigned block, unsigned first, unsigned count);
     bool KeepsResidueStrip(const PixmapSlot& slot, bool involved, unsigned first, unsigned count) const;
@@ -331,8 +337,9 @@ private:
     std::map<unsigned, SlotVector> residueBlocks;
     std::map<std::string, std::map<unsigned, SlotVector>> cartoonBlocks;
     SlotVector rulerBlocks;
-    std::int64_t stripBytes = 0;        // of the residue strips in residueBlocks
-    std::int64_t stripBudgetBytes = 0;  // 0: the default of StripBudget()
+    std::vector<CartoonPlace> shownCartoons;  // cartoon lines drawn by the last block pass
+    std::int64_t stripBytes = 0;              // of the residue strips in residueBlocks
+    std::int64_t stripBudgetBytes = 0;        // 0: the default of StripBudget()
 
     // Written by composition; read by hit testing and scrolling.
     std::shared_ptr<QPixmap> alignmentPixmap;

@@ -37,6 +37,7 @@ void RenderSequenceData::InitializePixmapBlocks(const Corvane::AlignmentHelper& 
 }
 
 void RenderSequenceData::FreePixmaps() {
+    shownCartoons.clear();
     alignmentPixmap.reset();
     namePixmap.reset();
     residueBlocks.clear();
@@ -67,6 +68,19 @@ std::int64_t RenderSequenceData::StripBudget() const {
     const std::int64_t viewBytes =
         side(aspects.viewRect.width()) * side(aspects.viewRect.height()) * std::int64_t(sizeof(QRgb));
     return std::max(kMinimum, kViews * viewBytes);
+}
+
+// Cartoon lines are drawn anew on every block pass, so a line of the last pass that this one did not draw
+// is out of view and worth nothing: dropping it keeps the store to a view's worth while paging.
+void RenderSequenceData::DropCartoonsNotShown(const std::vector<CartoonPlace>& places) {
+    for (const CartoonPlace& place : places) {
+        const auto key = cartoonBlocks.find(place.key);
+        if (key == cartoonBlocks.end()) continue;
+        const auto block = key->second.find(place.block);
+        if (block == key->second.end() || place.row >= block->second.size()) continue;
+        PixmapSlot& slot = block->second[place.row];
+        if (slot.lastShown != blockPassCount) slot.pixmap.reset();
+    }
 }
 
 // Drops the least recently shown residue strips until half the budget is left. Strips of the current

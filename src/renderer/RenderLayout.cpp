@@ -187,7 +187,10 @@ bool RenderSequenceData::RunBlockPass(const Corvane::AlignmentHelper& helper) {
         FindVisibleRowsOfTallBlocks(cells, topBlock);
     else
         FindVisibleRows(cells);
+    std::vector<CartoonPlace> shownBefore;
+    shownBefore.swap(shownCartoons);
     RenderVisibleBlocks(helper);
+    DropCartoonsNotShown(shownBefore);
     EvictStrips();
     MakeAlignmentPixmap(helper, topBlock);
     return true;

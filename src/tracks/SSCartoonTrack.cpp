@@ -42,6 +42,8 @@ void RenderSequenceData::RenderSSCartoonBase(unsigned row, unsigned blockIndex, 
     // A line is repainted on every call; the structure may have changed under a kept layout.
     PixmapSlot& slot = rowSlots[row];
     slot.pixmap.reset();
+    slot.lastShown = blockPassCount;
+    shownCartoons.push_back({key, blockIndex, row});
     if (!cartoonDrawer) return;
     if (std::unique_ptr<QPixmap> line = cartoonDrawer->CartoonPixmap(ssString)) slot.pixmap = std::move(line);
 }

@@ -540,3 +540,29 @@ TEST_F(TallBlocksStoreTest, AnUnwrappedViewDrawsOnlyTheRowsInView) {
 }
 
 }  // namespace
+
+namespace {
+
+// GIVEN structure lines shown WHEN the view's top jumps to every row with a structure, in three blocks THEN
+// the cartoon store holds only the lines in sight, not every line ever shown.
+TEST_F(TallBlocksStoreTest, CartoonLinesKeepOnlyTheViewsWorthWhilePaging) {
+    Configure({RenderSequenceData::RenderAspects::kFitToWidth, true, true, false});
+    unsigned places = 0;
+    for (std::int64_t block = 0; block < 3; ++block) {
+        for (std::size_t position = 0; position < gridToRow.size(); ++position) {
+            const unsigned row = gridToRow[position];
+            if (!HasStructure(row) || (position > 0 && gridToRow[position - 1] == row)) continue;
+            ASSERT_TRUE(FrameAtGridRow(block * BlockGridRows() + kRulerBandRows + std::int64_t(position)));
+            ++places;
+            unsigned lines = 0;
+            for (const auto& key : access.CartoonBlocks())
+                for (const auto& entry : key.second)
+                    for (const auto& slot : entry.second) lines += slot.pixmap ? 1 : 0;
+            EXPECT_GE(lines, 1u) << "row " << row << " of block " << block;
+            EXPECT_LE(lines, unsigned(kViewRows) + 1) << "row " << row << " of block " << block;
+        }
+    }
+    EXPECT_GT(places, unsigned(kViewRows) + 1);  // enough places that keeping old lines would show
+}
+
+}  // namespace

@@ -66,14 +66,6 @@ bool RenderSequenceData::PlanPicture(std::vector<unsigned> sequenceIndexes,
         }
     }
 
-    std::int64_t lineCount = 0;  // secondary-structure lines of all rows, counted in the height
-    if (aspects.showSecondaryStructure && !ssStringsPerRow.empty() && !plan.byColumns) {
-        for (unsigned row : rows) {
-            if (row >= ssStringsPerRow.size()) continue;
-            for (const auto& entry : ssStringsPerRow[row]) lineCount += entry.second.empty() ? 0 : 1;
-        }
-    }
-
     // A picture of one row's columns is residues only; every other picture has a name column.
     plan.namesShown = columnsByRow.size() != 1;
     if (plan.namesShown) {
@@ -88,7 +80,7 @@ bool RenderSequenceData::PlanPicture(std::vector<unsigned> sequenceIndexes,
     unsigned blocks = 1;
     if (aspects.wrap)
         blocks = !plan.byColumns ? blockCount : columnCount <= step ? 1 : CeilDiv(columnCount, step);
-    PlanPictureSize(plan, rows.size(), columnCount, blocks, perBlock, lineCount);
+    PlanPictureSize(plan, rows.size(), columnCount, blocks, perBlock, StructureLinesOf(plan, rows));
 
     std::int64_t y = 0;
     unsigned first = 0;
@@ -97,16 +89,27 @@ bool RenderSequenceData::PlanPicture(std::vector<unsigned> sequenceIndexes,
     for (unsigned block = 0; block < blocks; ++block) {
         plan.blockStarts.push_back(plan.lines.size());
         PlanPictureBlock(plan, rows, first, end, count, y);
-        if (blocks > 1) {
-            first += step;
-            end += step;
-            if (end > columnCount) {
-                end = columnCount;
-                count = first < columnCount ? columnCount - first : 0;
-            }
+        if (blocks == 1) break;
+        first += step;
+        end += step;
+        if (end > columnCount) {
+            end = columnCount;
+            count = first < columnCount ? columnCount - first : 0;
         }
     }
     return true;
+}
+
+// Secondary-structure lines of all rows of a whole-sequence picture, counted in its height.
+std::int64_t RenderSequenceData::StructureLinesOf(const PicturePlan& plan,
+                                                  const std::vector<unsigned>& rows) const {
+    std::int64_t lines = 0;
+    if (!aspects.showSecondaryStructure || plan.byColumns) return lines;
+    for (unsigned row : rows) {
+        if (row >= ssStringsPerRow.size()) continue;
+        for (const auto& entry : ssStringsPerRow[row]) lines += entry.second.empty() ? 0 : 1;
+    }
+    return lines;
 }
 
 // The size counts every row and secondary-structure line, also those that draw nothing: their space stays

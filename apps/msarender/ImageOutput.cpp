@@ -2,10 +2,13 @@
 
 #include <sys/stat.h>
 
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageWriter>
 #include <QSaveFile>
+#include <cerrno>
+#include <cstring>
 #include <functional>
 
 namespace {
@@ -53,16 +56,27 @@ QString WriteToStandardOutput(const std::function<QString(QIODevice&)>& encode) 
 QString WriteToFile(const QString& path, const std::function<QString(QIODevice&)>& encode) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) return path + ": cannot write: " + file.errorString();
+    errno = 0;
     const QString error = encode(file);
     if (!error.isEmpty()) {
+        const QString failure = WriteFailure(path, error);
         file.cancelWriting();
-        return path + ": cannot encode the image: " + error;
+        return failure;
     }
-    if (!file.commit()) return path + ": cannot write: " + file.errorString();
+    if (!file.commit()) return WriteFailure(path, file.errorString());
     return QString();
 }
 
 }  // namespace
+
+// Qt's buffered file writes report "Unknown error" when the disk is full; errno still tells, and only
+// causes that belong to writing are trusted.
+QString WriteFailure(const QString& path, const QString& reported) {
+    const int cause = errno;
+    if (cause == ENOSPC || cause == EDQUOT || cause == EFBIG || cause == EIO || cause == EROFS)
+        return path + ": cannot write: " + QString::fromLocal8Bit(std::strerror(cause)).toLower();
+    return path + ": cannot encode the image: " + reported;
+}
 
 QString WriteEncoded(const QString& path, const std::function<QString(QIODevice&)>& encode) {
     return path == QLatin1String("-") ? WriteToStandardOutput(encode) : WriteToFile(path, encode);
@@ -70,9 +84,16 @@ QString WriteEncoded(const QString& path, const std::function<QString(QIODevice&
 
 QString EncodeImage(const QImage& image, QIODevice& out, const QByteArray& format) {
     if (format == "png") return EncodeImage(image, out);
-    QImageWriter writer(&out, format);
+    // Qt's writers are given memory, which cannot fail half way: some of them lose a buffer when their
+    // device does. The bytes then go out in one write whose failure is ours to report.
+    QBuffer encoded;
+    encoded.open(QIODevice::WriteOnly);
+    QImageWriter writer(&encoded, format);
     ConfigureWriter(writer, format);
-    return writer.write(image.convertToFormat(QImage::Format_RGB32)) ? QString() : writer.errorString();
+    if (!writer.write(image.convertToFormat(QImage::Format_RGB32))) return writer.errorString();
+    const QByteArray& bytes = encoded.data();
+    if (out.write(bytes) != bytes.size()) return out.errorString();
+    return QString();
 }
 
 QByteArray ImageFormatFor(const QString& path) {

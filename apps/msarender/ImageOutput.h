@@ -16,6 +16,10 @@ QByteArray ImageFormatFor(const QString& path);
 /// message, or an empty string on success.
 QString WriteEncoded(const QString& path, const std::function<QString(QIODevice&)>& encode);
 
+/// The message for a write to `path` that failed with `reported`: the system's cause (such as "no space left
+/// on device") when errno holds one of writing, else `reported`. Set errno to 0 before the write.
+QString WriteFailure(const QString& path, const QString& reported);
+
 /// Encodes `image` onto `out` in `format` (png, jpeg, bmp, ppm); an error message, or empty.
 QString EncodeImage(const QImage& image, QIODevice& out, const QByteArray& format);
 

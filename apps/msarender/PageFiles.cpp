@@ -6,8 +6,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <atomic>
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
+
+#include "ImageOutput.h"
 
 namespace {
 
@@ -52,10 +55,11 @@ QString PageFiles::Write(int page, const std::function<QString(QIODevice&)>& enc
     QFile file(QFile::decodeName(temporaries.at(std::size_t(page)).c_str()));
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return finals.at(page) + ": cannot write: " + file.errorString();
+    errno = 0;
     const QString error = encode(file);
-    if (!error.isEmpty()) return finals.at(page) + ": cannot encode the image: " + error;
+    if (!error.isEmpty()) return WriteFailure(finals.at(page), error);
     if (!file.flush() || file.error() != QFileDevice::NoError)
-        return finals.at(page) + ": cannot write: " + file.errorString();
+        return WriteFailure(finals.at(page), file.errorString());
     return QString();
 }
 

@@ -268,6 +268,38 @@ TEST_F(MsarenderCommand, AnInterruptedRunOfPagesLeavesNoPages) {
     }
 }
 
+// GIVEN a disk too small for the picture THEN every format fails with exit 1 and the system's cause named
+// with the path, an older picture stays and no temporary file is left. Needs a small tmpfs: skipped where
+// mounting is not allowed.
+TEST_F(MsarenderCommand, AFullDiskIsNamedAndLeavesTheOlderPictureAndNoTemporary) {
+    const QString disk = Path("tiny");
+    ASSERT_TRUE(QDir().mkpath(disk));
+    if (QProcess::execute(QStringLiteral("mount"), {"-t", "tmpfs", "-o", "size=64k", "tmpfs", disk}) != 0)
+        GTEST_SKIP() << "a 64 KiB tmpfs cannot be mounted here (it needs root)";
+    struct Unmount {
+        QString disk;
+        ~Unmount() { QProcess::execute(QStringLiteral("umount"), {disk}); }
+    } unmount{disk};
+
+    QStringList older;
+    for (const char* name : {"a.png", "a.jpg", "a.bmp", "a.ppm"}) {
+        QFile file(disk + "/" + name);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("older");
+        file.close();
+        older.append(name);
+        const RunResult run = Run({Data("fn3.sto"), "-o", file.fileName()});
+        EXPECT_EQ(run.exitCode, 1) << name;
+        EXPECT_TRUE(run.err.contains("no space left on device")) << run.err.constData();
+        EXPECT_TRUE(run.err.contains(file.fileName().toUtf8())) << run.err.constData();
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll(), QByteArray("older")) << name;
+        QStringList expected = older;
+        expected.sort();
+        EXPECT_EQ(QDir(disk).entryList(QDir::Files | QDir::Hidden, QDir::Name), expected) << name;
+    }
+}
+
 TEST_F(MsarenderCommand, AnUnknownOutputTypeIsAUsageErrorBeforeAnyInputIsRead) {
     const RunResult run = Run({Path("does-not-exist.fa"), "-o", Path("figure.tiff")});
     EXPECT_EQ(run.exitCode, 2);

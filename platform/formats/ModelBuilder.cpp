@@ -1,5 +1,6 @@
 #include "formats/ModelBuilder.h"
 
+#include <algorithm>
 #include <boost/make_shared.hpp>
 #include <cctype>
 
@@ -59,13 +60,24 @@ boost::shared_ptr<SDM::Sequence> MakeSequence(const ParsedRecord& record, SDM::S
 
 bool CheckStructureLengths(const ParsedRecord& record, ReadError& error) {
     for (const auto& [key, dssp] : record.structures) {
-        if (dssp.size() != record.aligned.size()) {
-            const auto line = record.structureLines.find(key);
-            return Fail(error, line == record.structureLines.end() ? record.line : line->second,
-                        "secondary structure '" + key + "' of '" + record.name + "' has " +
-                            std::to_string(dssp.size()) + " columns, expected " +
+        const auto line = record.structureLines.find(key);
+        const long where = line == record.structureLines.end() ? record.line : line->second;
+        const std::string what = "secondary structure '" + key + "' of '" + record.name + "'";
+        // One byte per column: a letter outside ASCII is named as such, not counted in bytes.
+        const auto wide = std::find_if(dssp.begin(), dssp.end(), [](char c) { return (c & 0x80) != 0; });
+        if (wide != dssp.end())
+            return Fail(
+                error, where,
+                what + " has a character outside ASCII at column " +
+                    std::to_string(
+                        std::count_if(dssp.begin(), wide,
+                                      [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }) +
+                        1) +
+                    ": expected one ASCII structure letter per column");
+        if (dssp.size() != record.aligned.size())
+            return Fail(error, where,
+                        what + " has " + std::to_string(dssp.size()) + " columns, expected " +
                             std::to_string(record.aligned.size()) + " like its sequence");
-        }
     }
     return true;
 }

@@ -69,6 +69,9 @@ TEST(ReaderErrors, StockholmStructureProblemsAreLocated) {
     ExpectError("# STOCKHOLM 1.0\ns1 ACDE\n#=GR s9 SS HHHH\n//\n", 3, "'s9', which has no sequence row");
     ExpectError("# STOCKHOLM 1.0\ns1 ACDE\n#=GR s1 SS HHH\n//\n", 3,
                 "secondary structure 'SS' of 's1' has 3 columns");
+    // "\xC3\xA9" is one character in two bytes: named as such, at its column, not counted as two columns.
+    ExpectError("# STOCKHOLM 1.0\ns1 ACDEF\n#=GR s1 SS HH\xC3\xA9-\n//\n", 3,
+                "'SS' of 's1' has a character outside ASCII at column 3");
     ExpectError("# STOCKHOLM 1.0\ns1 ACDE\n", 2, "does not end with '//'");
     ExpectError("# STOCKHOLM 1.0\n//\n", 0, "no sequences");
     ExpectError("s1 ACDE\n//\n", 1, "'# STOCKHOLM 1.0' header", Format::Stockholm);

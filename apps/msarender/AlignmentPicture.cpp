@@ -77,13 +77,12 @@ RenderSequenceData::RenderAspects AlignmentPicture::Aspects() const {
 }
 
 QString AlignmentPicture::ResolveSelection() {
-    // Rows in one pass over the model: looking each sequence up again would be quadratic.
+    // Each sequence's row from the model's list of displayed sequences: looking each one up would be
+    // quadratic.
     rowOfSequence.assign(alignment->size(), -1);
-    int row = 0;
-    for (unsigned i = 0; i < alignment->size(); ++i) {
-        const boost::shared_ptr<SDM::Sequence> sequence = alignment->getSequence(i);
-        if (sequence && sequence->isDisplayed()) rowOfSequence[i] = row++;
-    }
+    const std::vector<unsigned>& shown = alignment->displayedIndexes();
+    for (unsigned row = 0; row < shown.size(); ++row)
+        if (shown[row] < rowOfSequence.size()) rowOfSequence[shown[row]] = int(row);
     if (!options.sequences.isEmpty()) {
         const SequenceList chosen = ResolveSequences(*alignment, options.sequences);
         if (!chosen.error.isEmpty()) return "--sequences: " + chosen.error;

@@ -286,6 +286,7 @@ private:
     void PlanPictureSize(PicturePlan& plan, std::size_t rowCount, unsigned columnCount, unsigned blocks,
                          unsigned perBlock, std::int64_t lineCount) const;
     std::int64_t StructureLinesOf(const PicturePlan& plan, const std::vector<unsigned>& rows) const;
+    unsigned StructureLinesOfRow(unsigned row) const;
     void PlanPictureBlock(PicturePlan& plan, const std::vector<unsigned>& rows, unsigned first, unsigned end,
                           unsigned count, std::int64_t& y) const;
     void PaintPictureLine(const PicturePlan& plan, const PicturePlan::Line& line, QPainter& painter,

@@ -105,11 +105,13 @@ std::int64_t RenderSequenceData::StructureLinesOf(const PicturePlan& plan,
                                                   const std::vector<unsigned>& rows) const {
     std::int64_t lines = 0;
     if (!aspects.showSecondaryStructure || plan.byColumns) return lines;
-    for (unsigned row : rows) {
-        if (row >= ssStringsPerRow.size()) continue;
-        for (const auto& entry : ssStringsPerRow[row]) lines += entry.second.empty() ? 0 : 1;
-    }
+    for (unsigned row : rows) lines += StructureLinesOfRow(row);
     return lines;
+}
+
+// The layout pass counted each row's lines: its visible keys with a non-empty aligned string.
+unsigned RenderSequenceData::StructureLinesOfRow(unsigned row) const {
+    return row < ssRowsPerRow.size() ? ssRowsPerRow[row] : 0;
 }
 
 // The size counts every row and secondary-structure line, also those that draw nothing: their space stays
@@ -142,8 +144,7 @@ void RenderSequenceData::PlanPictureBlock(PicturePlan& plan, const std::vector<u
             y += cells.CellHeight();  // a row with no chosen columns keeps its empty line
             continue;
         }
-        const std::size_t cartoons =
-            withCartoons ? CartoonLinesOfRow(row, first, count, plan.includeGaps).size() : 0;
+        const unsigned cartoons = withCartoons ? StructureLinesOfRow(row) : 0;
         const int height = int(cells.Height(std::int64_t(1 + cartoons)));
         plan.lines.push_back(Line{Line::Kind::Row, y, height, row, first, end, count});
         y += height;

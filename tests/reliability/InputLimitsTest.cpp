@@ -25,39 +25,25 @@ Formats::ReadOptions Limited(Formats::Format format = Formats::Format::Auto) {
     return options;
 }
 
-/// A FASTA header followed by one line that never ends, as a runaway pipe delivers it; counts what was
-/// taken from it.
-class EndlessLine : public std::streambuf {
+/// A stream without end, as a runaway pipe or /dev/zero delivers it: `head`, then `fill` bytes forever.
+/// Counts what was taken from it.
+class EndlessStream : public std::streambuf {
 public:
+    EndlessStream(std::string head, char fill) : head(std::move(head)), fill(fill) {}
     std::size_t delivered = 0;
 
 protected:
     int_type underflow() override {
-        std::fill(std::begin(chunk), std::end(chunk), 'A');
-        if (delivered == 0) std::copy_n(">s\n", 3, chunk);
+        std::fill(std::begin(chunk), std::end(chunk), fill);
+        if (delivered == 0) std::copy_n(head.data(), std::min(head.size(), sizeof chunk), chunk);
         delivered += sizeof chunk;
         setg(chunk, chunk, chunk + sizeof chunk);
         return traits_type::to_int_type(chunk[0]);
     }
 
 private:
-    char chunk[4096];
-};
-
-/// Zero bytes without end, as /dev/zero gives them; counts what was taken from it.
-class EndlessZeros : public std::streambuf {
-public:
-    std::size_t delivered = 0;
-
-protected:
-    int_type underflow() override {
-        std::fill(std::begin(chunk), std::end(chunk), '\0');
-        delivered += sizeof chunk;
-        setg(chunk, chunk, chunk + sizeof chunk);
-        return traits_type::to_int_type(chunk[0]);
-    }
-
-private:
+    std::string head;
+    char fill;
     char chunk[4096];
 };
 
@@ -86,7 +72,7 @@ void ExpectRefusedWith(const Formats::ReadResult& result, const std::string& wor
 // GIVEN a device that gives zero bytes without end THEN it is refused as binary data at its first chunk, not
 // read up to the limit.
 TEST(InputLimits, EndlessZeroBytesAreRefusedAtOnce) {
-    EndlessZeros zeros;
+    EndlessStream zeros("", '\0');
     std::istream in(&zeros);
     Formats::ReadOptions options;  // the default limit: 1 GiB
     const Formats::ReadResult result = Formats::ReadAlignmentStream(in, "/dev/zero", options);
@@ -97,7 +83,7 @@ TEST(InputLimits, EndlessZeroBytesAreRefusedAtOnce) {
 // GIVEN a stream whose one line never ends WHEN it is read with a 1 MiB limit THEN reading stops just past
 // the limit with a message that names it, instead of growing until memory runs out.
 TEST(InputLimits, AnEndlessLineStopsAtTheLimitWithAMessage) {
-    EndlessLine line;
+    EndlessStream line(">s\n", 'A');
     std::istream in(&line);
     const Formats::ReadResult result = Formats::ReadAlignmentStream(in, "pipe", Limited());
     ExpectRefusedWith(result, "larger than " + std::to_string(kLimit) + " bytes");

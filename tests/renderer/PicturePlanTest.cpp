@@ -58,18 +58,24 @@ protected:
         }
         return image;
     }
+    // Renders StructuredRows(rows, columns) in blocks of 10 columns with its structure lines shown.
+    void RenderStructured(unsigned rows, unsigned columns) {
+        alignment = StructuredRows(rows, columns);
+        auto aspects = AspectsOfCells(10, 12);
+        aspects.showSecondaryStructure = true;
+        ASSERT_TRUE(RenderWith(alignment, aspects));
+    }
     static std::vector<unsigned> AllSequences(unsigned count) {
         std::vector<unsigned> all(count);
         for (unsigned i = 0; i < count; ++i) all[i] = i;
         return all;
     }
+
+    BuiltAlignment alignment;
 };
 
 TEST_F(PicturePlanTest, BandsOfAnyHeightGiveTheSamePixelsAsTheWholePicture) {
-    BuiltAlignment alignment = StructuredRows(6, 37);
-    auto aspects = AspectsOfCells(10, 12);
-    aspects.showSecondaryStructure = true;
-    ASSERT_TRUE(RenderWith(alignment, aspects));
+    ASSERT_NO_FATAL_FAILURE(RenderStructured(6, 37));
     const RenderSequenceData::PicturePlan plan = Plan(AllSequences(6));
     const QImage whole = PaintWhole(plan);
     ASSERT_TRUE(HasInk(whole, whole.rect()));
@@ -78,7 +84,7 @@ TEST_F(PicturePlanTest, BandsOfAnyHeightGiveTheSamePixelsAsTheWholePicture) {
 }
 
 TEST_F(PicturePlanTest, BandsOfColumnListsAndOfClosedUpGapsMatchTheWhole) {
-    BuiltAlignment alignment = LetterRows(4, 30);
+    alignment = LetterRows(4, 30);
     ASSERT_TRUE(RenderWith(alignment, AspectsOfCells(10, 12)));
     const RenderSequenceData::PicturePlan lists = Plan({}, {{0, {1, 2, 3}}, {2, {5, 20, 29, 7}}, {3, {}}});
     EXPECT_EQ(PaintInBands(lists, 5), PaintWhole(lists));
@@ -87,10 +93,7 @@ TEST_F(PicturePlanTest, BandsOfColumnListsAndOfClosedUpGapsMatchTheWhole) {
 }
 
 TEST_F(PicturePlanTest, CopyImageDataIsThePlannedPicturePaintedWhole) {
-    BuiltAlignment alignment = StructuredRows(5, 25);
-    auto aspects = AspectsOfCells(10, 12);
-    aspects.showSecondaryStructure = true;
-    ASSERT_TRUE(RenderWith(alignment, aspects));
+    ASSERT_NO_FATAL_FAILURE(RenderStructured(5, 25));
     const RenderSequenceData::PicturePlan plan = Plan({4, 0, 2});
     const std::unique_ptr<QPixmap> copied(renderer.CopyImageData({4, 0, 2}, {}, false, true));
     ASSERT_TRUE(copied);
@@ -99,10 +102,7 @@ TEST_F(PicturePlanTest, CopyImageDataIsThePlannedPicturePaintedWhole) {
 
 // GIVEN 25 columns in blocks of 10, rows 0 and 2 with two structure lines each
 TEST_F(PicturePlanTest, EveryBlockStartsWithItsRulerBandAndRowsCarryTheirStructureLines) {
-    BuiltAlignment alignment = StructuredRows(3, 25);
-    auto aspects = AspectsOfCells(10, 12);
-    aspects.showSecondaryStructure = true;
-    ASSERT_TRUE(RenderWith(alignment, aspects));
+    ASSERT_NO_FATAL_FAILURE(RenderStructured(3, 25));
     const RenderSequenceData::PicturePlan plan = Plan(AllSequences(3));
 
     ASSERT_EQ(plan.blockStarts.size(), 3u);
@@ -125,7 +125,7 @@ TEST_F(PicturePlanTest, EveryBlockStartsWithItsRulerBandAndRowsCarryTheirStructu
 }
 
 TEST_F(PicturePlanTest, NothingToPlanGivesAnEmptyPlanAndPaintsNothing) {
-    BuiltAlignment alignment = LetterRows(2, 10);
+    alignment = LetterRows(2, 10);
     ASSERT_TRUE(RenderWith(alignment, AspectsOfCells(10, 12)));
     RenderSequenceData::PicturePlan plan;
     EXPECT_FALSE(renderer.PlanPicture({7, 9}, {}, true, plan));  // no such sequences

@@ -257,7 +257,7 @@ private:
                            std::vector<unsigned> columns, unsigned firstPosition, unsigned endPosition,
                            bool includeGaps) const;
     void CopyRulerPixmap(const Corvane::AlignmentHelper& helper, QPainter& painter, unsigned count, int x,
-                         int y, unsigned firstColumn) const;
+                         int y, unsigned firstColumn, int breaks = 0) const;
     static bool CartoonsFit(const PicturePlan& plan);
     void PaintChosenColumnsRuler(const PicturePlan& plan, const PicturePlan::Line& line, QPainter& painter,
                                  int y) const;

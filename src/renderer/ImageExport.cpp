@@ -238,11 +238,13 @@ bool RenderSequenceData::CartoonsFit(const PicturePlan& plan) {
 void RenderSequenceData::PaintChosenColumnsRuler(const PicturePlan& plan, const PicturePlan::Line& line,
                                                  QPainter& painter, int y) const {
     const CellGeometry cells(fontAttributes);
-    for (const ColumnRun& run : RunsOf(plan.rulerColumns, line.first, line.end)) {
-        const int x = plan.nameWidth + cells.ColumnLeft(run.position);
-        CopyRulerPixmap(*plan.helper, painter, run.count, x, y, run.column);
-        if (run.position > 0 && aspects.showRuler)
-            RulerBuilder::DrawBreakMark(painter, x, y, cells.RulerBandHeight());
+    const std::vector<ColumnRun> runs = RunsOf(plan.rulerColumns, line.first, line.end);
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        const int x = plan.nameWidth + cells.ColumnLeft(runs[i].position);
+        const int breaks =
+            (i > 0 ? kBreakOnLeft : kNoBreaks) | (i + 1 < runs.size() ? kBreakOnRight : kNoBreaks);
+        CopyRulerPixmap(*plan.helper, painter, runs[i].count, x, y, runs[i].column, breaks);
+        if (i > 0 && aspects.showRuler) RulerBuilder::DrawBreakMark(painter, x, y, cells.RulerBandHeight());
     }
 }
 

@@ -61,7 +61,7 @@ void PaintBackground(QPainter& painter, int width, int bottom, bool showRuler) {
 }
 
 void PaintMarks(QPainter& painter, const std::vector<RulerMark>& marks, int cellWidth, int cellHeight,
-                int bottom, bool showRulerNumbers, int right) {
+                int bottom, bool showRulerNumbers, int right, int breaks) {
     painter.setPen(CosmeticPen(kBlack));
     for (const RulerMark& mark : marks) {
         if (mark.shortTick) {
@@ -71,7 +71,7 @@ void PaintMarks(QPainter& painter, const std::vector<RulerMark>& marks, int cell
             painter.drawLine(mark.x, bottom, mark.x, bottom - cellHeight / 2);
             if (showRulerNumbers) {
                 RulerBuilder::DrawRulerLabel(painter, mark.x, bottom - (3 * cellHeight) / 2, cellHeight,
-                                             cellWidth, mark.number, right);
+                                             cellWidth, mark.number, right, breaks);
             }
         }
     }
@@ -107,7 +107,7 @@ std::vector<RulerMark> RulerBuilder::CalculateMarks(int cellWidth, unsigned firs
 std::unique_ptr<QPixmap> RulerBuilder::BuildRulerPixmap(int cellWidth, int cellHeight, bool showRuler,
                                                         bool showRulerNumbers, unsigned firstColumn,
                                                         unsigned count, int gridRows, const QFont& font,
-                                                        int rulerOrigin, unsigned markedCount) {
+                                                        int rulerOrigin, unsigned markedCount, int breaks) {
     const CellGeometry cells(cellWidth, cellHeight);
     const std::int64_t width = cells.Width(std::int64_t(count) + kMarginColumns);
     const std::int64_t height = cells.Height(gridRows);
@@ -126,19 +126,23 @@ std::unique_ptr<QPixmap> RulerBuilder::BuildRulerPixmap(int cellWidth, int cellH
     PaintBackground(painter, int(width), bottom, showRuler);
     if (showRuler) {
         PaintMarks(painter, CalculateMarks(cellWidth, firstColumn, std::min(count, markedCount), rulerOrigin),
-                   cellWidth, cellHeight, bottom, showRulerNumbers, cells.ColumnLeft(count));
+                   cellWidth, cellHeight, bottom, showRulerNumbers, cells.ColumnLeft(count), breaks);
     }
     return band;
 }
 
 void RulerBuilder::DrawRulerLabel(QPainter& painter, int xc, int top, int cellHeight, int cellWidth,
-                                  int number, int right) {
+                                  int number, int right, int breaks) {
     int width = 0;
     const QString text = MeasuredLabelText(painter, number, cellWidth, cellHeight, width);
     const int visibleWidth = xc < 0 ? width + xc : width;
     if (visibleWidth <= 0) {
         return;
     }
+    const int centredLeft = xc - width / 2;
+    if (((breaks & kBreakOnLeft) && centredLeft < 0) ||
+        ((breaks & kBreakOnRight) && centredLeft + width > right))
+        return;
     painter.setPen(CosmeticPen(kBlack));
     painter.drawText(QPoint(LabelLeft(xc, width, right), top + cellHeight - kBaselineLift), text);
 }

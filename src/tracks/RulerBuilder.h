@@ -18,6 +18,10 @@ struct RulerMark {
     bool longTick;   // a half-cell tick, with a label when numbers are shown
 };
 
+/// Which ends of a band are breaks in the column numbering: labels are shifted inside a band's plain ends
+/// but left out where they would cross a break, so that neighbours across it never collide.
+enum RulerBreaks { kNoBreaks = 0, kBreakOnLeft = 1, kBreakOnRight = 2 };
+
 /// Paints ruler bands: ticks under columns and position numbers counted from the ruler origin.
 /// Stateless; the caller owns every band it returns.
 class RulerBuilder {
@@ -32,11 +36,12 @@ public:
     static std::unique_ptr<QPixmap> BuildRulerPixmap(int cellWidth, int cellHeight, bool showRuler,
                                                      bool showRulerNumbers, unsigned firstColumn,
                                                      unsigned count, int gridRows, const QFont& font,
-                                                     int rulerOrigin, unsigned markedCount = UINT_MAX);
+                                                     int rulerOrigin, unsigned markedCount = UINT_MAX,
+                                                     int breaks = kNoBreaks);
     /// Draws the label of `number` centred on xc, in the cell row starting at `top`, kept whole between 0
     /// and `right`.
     static void DrawRulerLabel(QPainter& painter, int xc, int top, int cellHeight, int cellWidth, int number,
-                               int right = INT_MAX);
+                               int right = INT_MAX, int breaks = kNoBreaks);
     /// Marks a break between columns that are not neighbours in the alignment: a double bar across the
     /// band of `height` pixels from `top`, at x.
     static void DrawBreakMark(QPainter& painter, int x, int top, int height);

@@ -44,7 +44,8 @@ void RenderSequenceData::RenderRulerBase(const Corvane::AlignmentHelper& helper,
 }
 
 void RenderSequenceData::CopyRulerPixmap(const Corvane::AlignmentHelper& helper, QPainter& painter,
-                                         unsigned count, int x, int y, unsigned firstColumn) const {
+                                         unsigned count, int x, int y, unsigned firstColumn,
+                                         int breaks) const {
     // A picture may be wider than the largest pixmap: its band is drawn in pieces that each fit one, left
     // to right, so that each piece covers the margin its left neighbour leaves.
     const CellGeometry cells(fontAttributes);
@@ -57,7 +58,7 @@ void RenderSequenceData::CopyRulerPixmap(const Corvane::AlignmentHelper& helper,
         const std::unique_ptr<QPixmap> band = RulerBuilder::BuildRulerPixmap(
             cells.CellWidth(), cells.CellHeight(), aspects.showRuler, aspects.showRulerNumbers,
             firstColumn + done, std::min(piece, count - done), int(kRulerBandRows), font,
-            helper.GetRulerDragOffset());
+            helper.GetRulerDragOffset(), UINT_MAX, breaks);
         if (!band) return;
         painter.drawPixmap(x + cells.ColumnLeft(done), y, *band);
     }

@@ -188,9 +188,30 @@ QImage AlignmentPicture::RenderView(QString& error) {
         error = QStringLiteral("the view is too small for one cell of the font");
         return QImage();
     }
-    const QImage image = renderer.GetSavablePixmap().toImage();
-    if (image.isNull()) error = QStringLiteral("the view could not be composed");
+    const QImage composed = renderer.GetSavablePixmap().toImage();
+    if (composed.isNull()) {
+        error = QStringLiteral("the view could not be composed");
+        return composed;
+    }
+    // Exactly the window asked for: the composed lines may reach past it or stop short of it.
+    QImage image(g.width, g.height, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.drawImage(0, 0, composed);
     return image;
+}
+
+QString AlignmentPicture::CheckViewPosition() const {
+    const ViewGeometry& g = *options.view;
+    const int contentWidth = renderer.GetHorizontalScrollValue();
+    const int contentHeight = renderer.GetVerticalScrollValue();
+    if (g.left < std::max(contentWidth, 1) && g.top < std::max(contentHeight, 1)) return QString();
+    return QStringLiteral(
+               "--view +%1+%2 is past the end of the alignment, whose residues cover %3 x %4 pixels")
+        .arg(g.left)
+        .arg(g.top)
+        .arg(contentWidth)
+        .arg(contentHeight);
 }
 
 void AddNameGutter(RenderSequenceData::PicturePlan& plan, const CellGeometry& cells) {

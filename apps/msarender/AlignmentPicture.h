@@ -44,6 +44,8 @@ public:
     QString CheckFormatLimits(const QString& path) const;
     /// The composed view at the --view geometry.
     QImage RenderView(QString& error);
+    /// After RenderView: a usage error when the view's scroll position lies past the alignment's end.
+    QString CheckViewPosition() const;
     /// What Prepare noticed that does not stop the picture (a missing font, an option with no effect).
     const QStringList& Warnings() const { return warnings; }
 

@@ -13,6 +13,9 @@
 
 namespace {
 
+// The largest host view: a window on the largest screens.
+constexpr int kMaxViewSide = 16384;
+
 const char* const kDescription =
     "Renders multiple sequence alignments to images.\n"
     "With no input, renders the bundled example (Pfam fn3) to example.png.\n"
@@ -123,7 +126,7 @@ std::optional<ViewGeometry> ParseViewGeometry(const QString& text) {
     g.height = number(2);
     g.left = number(3);
     g.top = number(4);
-    if (!ok || g.width <= 0 || g.height <= 0 || g.width > 16384 || g.height > 16384) return std::nullopt;
+    if (!ok || g.width <= 0 || g.height <= 0) return std::nullopt;
     return g;
 }
 
@@ -174,6 +177,8 @@ QString ReadValues(const QCommandLineParser& parser, const OptionSet& o, CliOpti
     if (parser.isSet(o.view)) {
         out.view = ParseViewGeometry(parser.value(o.view));
         if (!out.view) return "--view needs WIDTHxHEIGHT[+LEFT+TOP], for example 1200x800+0+300";
+        if (out.view->width > kMaxViewSide || out.view->height > kMaxViewSide)
+            return QStringLiteral("--view is at most %1 x %1 pixels, as a host's window").arg(kMaxViewSide);
     }
     return QString();
 }
@@ -186,6 +191,15 @@ QString CheckCombinations(const CliOptions& o) {
     if (!o.output.isEmpty() && ImageFormatFor(o.output).isEmpty())
         return o.output + ": unknown image type (use .png, .jpg, .bmp or .ppm)";
     if (o.pageHeight > 0 && o.output == QLatin1String("-")) return "pages cannot go to standard output";
+    if (o.view) {
+        // A host's view shows the whole alignment as it scrolls: a picture of a part is not one.
+        const std::pair<bool, const char*> pictureOnly[] = {{!o.columns.isEmpty(), "--columns"},
+                                                            {!o.sequences.isEmpty(), "--sequences"},
+                                                            {!o.includeGaps, "--no-gaps"},
+                                                            {o.pageHeight > 0, "--page-height"}};
+        for (const auto& [given, name] : pictureOnly)
+            if (given) return QStringLiteral("--view draws a host's view and does not take %1").arg(name);
+    }
     if (o.output == QLatin1String("-") && isatty(STDOUT_FILENO))
         return "-o - writes an image to standard output, which is a terminal: redirect it to a file or a "
                "pipe";

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFontMetrics>
 #include <QImage>
 
@@ -46,7 +47,8 @@ TEST_F(MsarenderFigure, NamesAreIdentifiersWithAGutterBeforeTheResidues) {
               QImage(Path("full.png")).width() - NameWidth("FER1_SPIOL Ferredoxin-1, chloroplast precursor"))
         << "only the name column differs";
     ASSERT_EQ(Run({Data("globins4.sto"), "--ranges", "-o", Path("r.png")}).exitCode, 0);
-    EXPECT_EQ(QImage(Path("r.png")).width(), NameWidth("GLB5_PETMA/1-149") + cells.CellWidth() + cells.ColumnLeft(171));
+    EXPECT_EQ(QImage(Path("r.png")).width(),
+              NameWidth("GLB5_PETMA/1-149") + cells.CellWidth() + cells.ColumnLeft(171));
 }
 
 TEST_F(MsarenderFigure, TheLastNamesDescendersLieInsideThePicture) {
@@ -95,10 +97,10 @@ TEST_F(MsarenderFigure, WithoutGapsTheRulerHasNoNumbers) {
 }
 
 TEST_F(MsarenderFigure, MisusedOptionsAreUsageErrorsOrWarnings) {
-    for (const QStringList& args : {QStringList{"--columns", "abc"}, QStringList{"--columns", "5-1"},
-                                    QStringList{"--columns", "0-5"}, QStringList{"--columns", "1-"},
-                                    QStringList{"--sequences", ""}, QStringList{"--names", "short"},
-                                    QStringList{"--font-size", "0.5"}}) {
+    for (const QStringList& args :
+         {QStringList{"--columns", "abc"}, QStringList{"--columns", "5-1"}, QStringList{"--columns", "0-5"},
+          QStringList{"--columns", "1-"}, QStringList{"--sequences", ""}, QStringList{"--names", "short"},
+          QStringList{"--font-size", "0.5"}}) {
         const RunResult run = Run(QStringList{Data("globins4.sto"), "-o", Path("x.png")} + args);
         EXPECT_EQ(run.exitCode, 2) << args.join(' ').toStdString() << run.err.constData();
         EXPECT_FALSE(QFile::exists(Path("x.png")));
@@ -113,6 +115,56 @@ TEST_F(MsarenderFigure, MisusedOptionsAreUsageErrorsOrWarnings) {
         EXPECT_TRUE(run.err.contains("warning")) << args.join(' ').toStdString() << run.err.constData();
     }
     EXPECT_FALSE(Run({Data("globins4.sto"), "-o", Path("q.png")}).err.contains("warning"));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(MsarenderFigure, ViewIsTheWindowAskedForAndRefusesWhatItCannotShow) {
+    for (const char* size : {"400x300", "2000x300"})
+        for (const char* wrap : {"-1", "60"}) {
+            QStringList args{Data("fn3.sto"), "--view", size, "-o", Path("v.png")};
+            if (QString(wrap) != "-1") args << "--wrap" << wrap;
+            ASSERT_EQ(Run(args).exitCode, 0) << size << " wrap " << wrap;
+            const QImage image(Path("v.png"));
+            EXPECT_EQ(QString("%1x%2").arg(image.width()).arg(image.height()), QString(size))
+                << "wrap " << wrap;
+        }
+    for (const QStringList& args :
+         {QStringList{"--view", "400x300+0+900000"}, QStringList{"--view", "400x300+900000+0"},
+          QStringList{"--view", "20000x20000"}, QStringList{"--view", "400x300", "--columns", "1-5"},
+          QStringList{"--view", "400x300", "--sequences", "1"},
+          QStringList{"--view", "400x300", "--no-gaps"}}) {
+        const RunResult run = Run(QStringList{Data("fn3.sto"), "-o", Path("bad.png")} + args);
+        EXPECT_EQ(run.exitCode, 2) << args.join(' ').toStdString();
+        EXPECT_TRUE(run.err.contains("--view")) << run.err.constData();
+        EXPECT_FALSE(QFile::exists(Path("bad.png")));
+    }
+}
+
+TEST_F(MsarenderFigure, InputsOfOneBaseNameGetPicturesOfTheirOwn) {
+    ASSERT_TRUE(QDir(dir.path()).mkpath("a") && QDir(dir.path()).mkpath("b"));
+    ASSERT_TRUE(QFile::copy(Data("globins4.sto"), Path("a/x.sto")));
+    ASSERT_TRUE(QFile::copy(Data("fn3.sto"), Path("b/x.sto")));
+    const RunResult run = Run({Path("a/x.sto"), Path("b/x.sto"), "-O", Path("out")});
+    ASSERT_EQ(run.exitCode, 0) << run.err.constData();
+    EXPECT_TRUE(run.err.contains("x-2.png")) << run.err.constData();
+    EXPECT_EQ(QImage(Path("out/x.png")).height(), cells.LineTop(4 + kRulerBandRows) + margin);
+    EXPECT_EQ(QImage(Path("out/x-2.png")).height(), cells.LineTop(98 + 11 + kRulerBandRows) + margin);
+}
+
+// `script` gives the command a terminal as standard output, as an interactive shell does.
+TEST_F(MsarenderFigure, AnImageIsNotWrittenToATerminal) {
+    QProcess process;
+    process.start("script", {"-qec", QStringLiteral(MSARENDER_BINARY) + " " + Data("globins4.sto") + " -o -",
+                             "/dev/null"});
+    if (!process.waitForStarted()) GTEST_SKIP() << "no 'script' command to provide a terminal";
+    ASSERT_TRUE(process.waitForFinished(60000));
+    EXPECT_EQ(process.exitCode(), 2);
+    const QByteArray shown = process.readAll();
+    EXPECT_TRUE(shown.contains("terminal")) << shown.constData();
+    EXPECT_FALSE(shown.contains("PNG"));
 }
 
 }  // namespace

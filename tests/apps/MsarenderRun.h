@@ -44,4 +44,3 @@ protected:
     // Below the last line of every picture and page: half a cell of white for the names' descenders.
     int margin = cells.CellHeight() / 2;
 };
-

@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <algorithm>
 #include <climits>
+#include <cmath>
 
 #include "ImageOutput.h"
 #include "SequenceSelection.h"
@@ -32,7 +33,7 @@ AlignmentPicture::~AlignmentPicture() {
 
 QString AlignmentPicture::Prepare() {
     QFont font(options.fontFamily);
-    font.setPointSizeF(options.fontSize);
+    font.setPointSizeF(options.fontSize * options.scale);
     QGuiApplication::setFont(font);
     const QString used = QFontInfo(font).family();
     if (used.compare(options.fontFamily, Qt::CaseInsensitive) != 0)
@@ -169,12 +170,25 @@ QString AlignmentPicture::EncodePage(int page, QIODevice& out, const QByteArray&
     // Bands of about 8 MiB: large enough that painting and encoding overlap well, small enough that memory
     // does not grow with the picture.
     const int bandRows = int(std::clamp<std::int64_t>((std::int64_t(8) << 20) / (plan.width * 4), 16, 1024));
-    if (format == "png")
-        return EncodePng(out, plan.width, p.OutputHeight(), bandRows,
-                         [&](int top, int rows) { return PaintBand(p, top, rows); });
-    const QImage whole = PaintBand(p, 0, int(p.OutputHeight()));
+    if (format == "png") {
+        PngEncoding encoding;
+        encoding.pixelsPerMetre = PixelsPerMetre();
+        return EncodePng(
+            out, plan.width, p.OutputHeight(), bandRows,
+            [&](int top, int rows) { return PaintBand(p, top, rows); }, encoding);
+    }
+    QImage whole = PaintBand(p, 0, int(p.OutputHeight()));
     if (whole.isNull()) return QStringLiteral("not enough memory for a picture of this size; write a .png");
+    whole.setDotsPerMeterX(PixelsPerMetre());
+    whole.setDotsPerMeterY(PixelsPerMetre());
     return EncodeImage(whole, out, format);
+}
+
+// A picture drawn at --scale N prints at the size of the plain one on a 96 dpi screen.
+int AlignmentPicture::PixelsPerMetre() const {
+    constexpr double kScreenDotsPerInch = 96;
+    constexpr double kMetresPerInch = 0.0254;
+    return int(std::lround(kScreenDotsPerInch * options.scale / kMetresPerInch));
 }
 
 QImage AlignmentPicture::RenderView(QString& error) {

@@ -46,6 +46,8 @@ public:
     QImage RenderView(QString& error);
     /// After RenderView: a usage error when the view's scroll position lies past the alignment's end.
     QString CheckViewPosition() const;
+    /// The print density the files record.
+    int PixelsPerMetre() const;
     /// What Prepare noticed that does not stop the picture (a missing font, an option with no effect).
     const QStringList& Warnings() const { return warnings; }
 

@@ -58,6 +58,11 @@ struct OptionSet {
                             "DejaVu Sans Mono"};
     QCommandLineOption fontSize{"font-size", "Font size in points, fractions allowed (default 10).", "points",
                                 "10"};
+    QCommandLineOption scale{
+        "scale",
+        "Draw at <n> times the pixel density of a 96 dpi screen, for print (1 to 8, such as "
+        "2 or 3.125 for 300 dpi); PNG and JPEG files record the density.",
+        "n", "1"};
     QCommandLineOption names{"names",
                              "Sequence labels: 'id' (the identifier, the default) or 'full' (the whole title "
                              "line with its description).",
@@ -160,6 +165,10 @@ QString ReadValues(const QCommandLineParser& parser, const OptionSet& o, CliOpti
     out.fontSize = parser.value(o.fontSize).toDouble(&sizeOk);
     if (!sizeOk || !(out.fontSize >= 1 && out.fontSize <= 200))
         return "--font-size needs a number of points from 1 to 200, such as 10 or 7.5";
+    bool scaleOk = false;
+    out.scale = parser.value(o.scale).toDouble(&scaleOk);
+    if (!scaleOk || !(out.scale >= 1 && out.scale <= 8))
+        return "--scale needs a number from 1 to 8, such as 2";
     if (parser.value(o.names) == QLatin1String("full"))
         out.names = SDM::NameStyle::Full;
     else if (parser.value(o.names) != QLatin1String("id"))
@@ -215,11 +224,11 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments) {
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     const OptionSet o;
-    parser.addOptions({o.output,  o.outputDir, o.format,         o.maxInput,    o.alignment, o.scheme,
-                       o.wrap,    o.width,     o.pageHeight,     o.font,        o.fontSize,  o.ss,
-                       o.noSs,    o.noRuler,   o.noRulerNumbers, o.rulerOrigin, o.sequences, o.columns,
-                       o.noGaps,  o.hide,      o.consensus,      o.names,       o.ranges,    o.view,
-                       o.timings, o.quiet});
+    parser.addOptions({o.output, o.outputDir, o.format,         o.maxInput,    o.alignment, o.scheme,
+                       o.wrap,   o.width,     o.pageHeight,     o.font,        o.fontSize,  o.ss,
+                       o.noSs,   o.noRuler,   o.noRulerNumbers, o.rulerOrigin, o.sequences, o.columns,
+                       o.noGaps, o.hide,      o.consensus,      o.scale,       o.names,     o.ranges,
+                       o.view,   o.timings,   o.quiet});
     parser.addPositionalArgument("inputs", "Alignment files ('-' for standard input).", "[INPUT...]");
 
     if (!parser.parse(arguments)) {

@@ -31,6 +31,7 @@ struct CliOptions {
     long long pageHeight = 0;                          // --page-height: 0 = one image, whatever its size
     QString fontFamily = QStringLiteral("DejaVu Sans Mono");
     double fontSize = 10;  // points; fractions allowed
+    double scale = 1;      // --scale: pixel density as a multiple of a 96 dpi screen
     bool secondaryStructure = true;
     bool ruler = true;
     bool rulerNumbers = true;

@@ -25,8 +25,8 @@ int CountDark(const QImage& image, const QRect& area) {
 }
 
 // Row labels are drawn after one space.
-int NameWidth(const QString& name) {
-    return QFontMetrics(testsupport::MonoFont(10)).boundingRect(" " + name).width();
+int NameWidth(const QString& name, int points = 10) {
+    return QFontMetrics(testsupport::MonoFont(points)).boundingRect(" " + name).width();
 }
 
 // globins4: HBB_HUMAN, HBA_HUMAN, MYG_PHYCA, GLB5_PETMA over 171 columns.
@@ -49,6 +49,21 @@ TEST_F(MsarenderFigure, NamesAreIdentifiersWithAGutterBeforeTheResidues) {
     ASSERT_EQ(Run({Data("globins4.sto"), "--ranges", "-o", Path("r.png")}).exitCode, 0);
     EXPECT_EQ(QImage(Path("r.png")).width(),
               NameWidth("GLB5_PETMA/1-149") + cells.CellWidth() + cells.ColumnLeft(171));
+}
+
+// Twice the density: the font of twice the size, and 192 dpi recorded in the file.
+TEST_F(MsarenderFigure, ScaleDrawsForPrintAndRecordsTheDensity) {
+    for (const char* name : {"s.png", "s.jpg"}) {
+        const RunResult run = Run({Data("globins4.sto"), "--scale", "2", "-o", Path(name)});
+        ASSERT_EQ(run.exitCode, 0) << run.err.constData();
+        const QImage image(Path(name));
+        const CellGeometry doubled(SQC::FontAttributes(testsupport::MonoFont(20)));
+        EXPECT_EQ(image.width(), NameWidth("GLB5_PETMA", 20) + doubled.CellWidth() + doubled.ColumnLeft(171));
+        EXPECT_EQ(image.height(), doubled.LineTop(4 + kRulerBandRows) + doubled.CellHeight() / 2);
+        EXPECT_NEAR(image.dotsPerMeterX(), 192 / 0.0254, 1) << name;
+        EXPECT_NEAR(image.dotsPerMeterY(), 192 / 0.0254, 1) << name;
+    }
+    EXPECT_EQ(Run({Data("globins4.sto"), "--scale", "9", "-o", Path("x.png")}).exitCode, 2);
 }
 
 TEST_F(MsarenderFigure, TheLastNamesDescendersLieInsideThePicture) {

@@ -207,7 +207,8 @@ std::vector<ShownLine> AlignmentView::ShownLines() const {
     const RowMap& rows = document->Rows();
     for (const auto& [top, location] : Renderer().RowLocations()) {
         if (location.isRuler || location.row < 0 ||
-            location.kind != RenderSequenceData::RowLocation::kBandOrResidueLine || top >= viewport()->height())
+            location.kind != RenderSequenceData::RowLocation::kBandOrResidueLine ||
+            top >= viewport()->height())
             continue;
         ShownLine line;
         line.top = top;
@@ -323,10 +324,14 @@ bool AlignmentView::GoToEdge(bool lastSequence, bool lastColumn, bool keepSequen
     return GoTo(unsigned(sequence), lastColumn ? columns - 1 : 0);
 }
 
-// Home/End go to the first/last column of the current row (or the top row); with Ctrl, to the first
-// residue of the alignment or the last residue of its last row.
+// Home/End go to the first/last column of the current row (or the top row); with Ctrl, to the top of
+// the alignment or the last residue of its last row.
 void AlignmentView::keyPressEvent(QKeyEvent* event) {
     const bool control = event->modifiers() & Qt::ControlModifier;
+    if (event->key() == Qt::Key_Home && control) {
+        ScrollToPixels(0, 0);
+        return;
+    }
     if (event->key() == Qt::Key_Home || event->key() == Qt::Key_End) {
         const bool end = event->key() == Qt::Key_End;
         GoToEdge(control && end, end, !control);
@@ -369,12 +374,27 @@ std::optional<ResidueCell> AlignmentView::CellAt(QPoint viewportPoint) const {
     return ResidueCell{target.row, std::min(target.column, columns - 1)};
 }
 
-// The column under a point of the alignment area, also on the ruler; -1 elsewhere.
+// The column under a point of the alignment area, on a residue line or a ruler band; -1 elsewhere.
 int AlignmentView::ColumnAt(QPoint viewportPoint) const {
     const int columns = int(document->Model().columnCount());
     const QPoint inside(std::max(viewportPoint.x(), nameWidth), viewportPoint.y());
-    const int column = TargetAt(inside).column;
+    int column = TargetAt(inside).column;
+    if (column < 0) column = RulerColumnAt(inside);
     return column < 0 || columns == 0 ? -1 : std::min(column, columns - 1);
+}
+
+// The composition records a ruler band under its top line only; its lower line belongs to it too.
+int AlignmentView::RulerColumnAt(QPoint viewportPoint) const {
+    if (!composed || viewportPoint.x() < nameWidth) return -1;
+    const CellGeometry cells(CellWidth(), CellHeight());
+    const std::map<int, RenderSequenceData::RowLocation>& locations = Renderer().RowLocations();
+    const int key = cells.LineKey(viewportPoint.y());
+    for (int top : {key, key - cells.CellHeight()}) {
+        const auto found = locations.find(top);
+        if (found != locations.end() && found->second.isRuler)
+            return int(found->second.firstColumn) + cells.ColumnAt(viewportPoint.x() - nameWidth);
+    }
+    return -1;
 }
 
 bool AlignmentView::OnNameEdge(QPoint viewportPoint) const {
@@ -390,7 +410,7 @@ void AlignmentView::mousePressEvent(QMouseEvent* event) {
         StartDrag(Drag::NameEdge, point, event->modifiers());
     else if (target.inNames && target.row >= 0)
         StartDrag(Drag::Names, point, event->modifiers());
-    else if (!target.inNames && target.row < 0 && target.column >= 0)
+    else if (!target.inNames && RulerColumnAt(point) >= 0)
         StartDrag(Drag::Columns, point, event->modifiers());
     else if (CellAt(point))
         StartDrag(Drag::Residues, point, event->modifiers());
@@ -410,6 +430,9 @@ void AlignmentView::StartDrag(Drag kind, QPoint point, Qt::KeyboardModifiers mod
     if (kind == Drag::Residues) {
         from = to = *CellAt(point);
         SetCurrentSequence(document->Rows().SequenceOfRow(from.row));
+    } else if (kind == Drag::Names && (modifiers & Qt::ControlModifier)) {
+        AddSequenceToSelection(TargetAt(point).row);
+        return;
     } else if (kind == Drag::Names) {
         const int row = TargetAt(point).row;
         from = ResidueCell{row, 0};
@@ -421,7 +444,8 @@ void AlignmentView::StartDrag(Drag kind, QPoint point, Qt::KeyboardModifiers mod
     }
     if (extend && kind == Drag::Names && dragRectangle.IsActive()) {
         // Shift on a name: whole sequences from the far end of the selected rows to this one.
-        const int far = from.row >= dragRectangle.FirstRow() ? dragRectangle.FirstRow() : dragRectangle.LastRow();
+        const int far =
+            from.row >= dragRectangle.FirstRow() ? dragRectangle.FirstRow() : dragRectangle.LastRow();
         dragRectangle.Start(ResidueCell{far, 0});
     } else if (!extend) {
         dragRectangle.Start(from);
@@ -472,7 +496,8 @@ void AlignmentView::AutoScroll() {
     const int dx = OutsideStep(lastDragPoint.x() - nameWidth, viewport()->width() - nameWidth);
     const int dy = OutsideStep(lastDragPoint.y(), viewport()->height());
     if (dx == 0 && dy == 0) return autoScrollTimer.stop();
-    horizontalScrollBar()->setValue(horizontalScrollBar()->value() + dx * horizontalScrollBar()->singleStep());
+    horizontalScrollBar()->setValue(horizontalScrollBar()->value() +
+                                    dx * horizontalScrollBar()->singleStep());
     verticalScrollBar()->setValue(verticalScrollBar()->value() + dy * verticalScrollBar()->singleStep());
     ContinueDrag(lastDragPoint);
 }
@@ -523,10 +548,25 @@ void AlignmentView::ClearSelection() {
     emit selectionChanged();
 }
 
+// Ctrl on a name: that whole sequence joins the selection, which is otherwise kept.
+void AlignmentView::AddSequenceToSelection(int row) {
+    const int sequence = document->Rows().SequenceOfRow(row);
+    const unsigned columns = document->Model().columnCount();
+    drag = Drag::None;
+    if (sequence < 0 || columns == 0) return;
+    dragRectangle.Clear();
+    document->Model().getSelection().select(unsigned(sequence), 0, columns - 1);
+    SetCurrentSequence(sequence);
+    document->Model().selectionChanged();
+    Refresh(ViewRenderer::Change::Selection);
+    emit selectionChanged();
+}
+
 void AlignmentView::SelectAll() {
     if (!document || document->Rows().RowCount() == 0 || document->Model().columnCount() == 0) return;
     dragRectangle.Start(ResidueCell{0, 0});
-    dragRectangle.Extend(ResidueCell{document->Rows().RowCount() - 1, int(document->Model().columnCount()) - 1});
+    dragRectangle.Extend(
+        ResidueCell{document->Rows().RowCount() - 1, int(document->Model().columnCount()) - 1});
     ApplySelection();
     document->Model().selectionChanged();
     emit selectionChanged();

@@ -120,6 +120,8 @@ private:
 
     std::optional<ResidueCell> CellAt(QPoint viewportPoint) const;
     int ColumnAt(QPoint viewportPoint) const;
+    int RulerColumnAt(QPoint viewportPoint) const;
+    void AddSequenceToSelection(int row);
     bool OnNameEdge(QPoint viewportPoint) const;
     void StartDrag(Drag kind, QPoint point, Qt::KeyboardModifiers modifiers);
     void ContinueDrag(QPoint point);

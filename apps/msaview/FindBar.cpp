@@ -66,7 +66,8 @@ bool FindBar::Find(const QString& wanted, Mode wantedMode) {
         matches = wantedMode == Mode::Names ? MotifSearch::FindNames(*document, wanted)
                                             : MotifSearch::FindResidues(*document, wanted, error);
     std::vector<std::array<unsigned, 3>> runs;
-    for (const FindMatch& match : matches) runs.push_back({match.sequenceIndex, match.firstColumn, match.lastColumn});
+    for (const FindMatch& match : matches)
+        runs.push_back({match.sequenceIndex, match.firstColumn, match.lastColumn});
     view.SelectRuns(runs);
     view.MarkResidue(-1, -1);
     status->setText(error.isEmpty() ? Message() : error);

@@ -47,7 +47,8 @@ QString StructureName(char letter) {
 QString DescribeHover(AlignmentDocument& document, const HoverTarget& target, const DisplayOptions& options) {
     const boost::shared_ptr<SDM::Sequence> sequence =
         target.sequenceIndex >= 0 ? document.Model().getSequence(unsigned(target.sequenceIndex)) : nullptr;
-    if (!sequence) return target.column >= 0 && !target.inNames ? ColumnText(target.column, options) : QString();
+    if (!sequence)
+        return target.column >= 0 && !target.inNames ? ColumnText(target.column, options) : QString();
     QString text = QString::fromStdString(sequence->getDefline());
     if (target.inNames || target.column < 0 || unsigned(target.column) >= document.Model().columnCount())
         return text;

@@ -25,7 +25,8 @@ QRegularExpression MotifSearch::Compile(const QString& motif, QString& error) {
     for (const QChar c : motif.trimmed()) {
         if (c == QLatin1Char('-')) continue;
         if (!IsMotifCharacter(c)) {
-            error = QStringLiteral("'%1' is not part of a motif: use letters, X or ., [..], [^..], {n,m}").arg(c);
+            error =
+                QStringLiteral("'%1' is not part of a motif: use letters, X or ., [..], [^..], {n,m}").arg(c);
             return QRegularExpression();
         }
         pattern += (c == QLatin1Char('x') || c == QLatin1Char('X')) ? QStringLiteral(".") : QString(c);

@@ -15,7 +15,8 @@ constexpr int kMaxBinsAcross = 1024;
 
 }  // namespace
 
-OverviewStrip::OverviewStrip(AlignmentView& alignmentView, QWidget* parent) : QWidget(parent), view(alignmentView) {
+OverviewStrip::OverviewStrip(AlignmentView& alignmentView, QWidget* parent)
+    : QWidget(parent), view(alignmentView) {
     setFixedHeight(kHeight);
     setCursor(Qt::PointingHandCursor);
     setToolTip(tr("The whole alignment; click to go there"));
@@ -37,7 +38,8 @@ void OverviewStrip::Rebuild() {
     std::vector<int> residues(std::size_t(across * down), 0);
     std::vector<int> cells(std::size_t(across * down), 0);
     for (int row = 0; row < rows.RowCount(); ++row) {
-        const std::string& aligned = document->Model().getSequence(unsigned(rows.SequenceOfRow(row)))->getAligned();
+        const std::string& aligned =
+            document->Model().getSequence(unsigned(rows.SequenceOfRow(row)))->getAligned();
         const int y = int(std::int64_t(row) * down / rows.RowCount());
         for (int column = 0; column < columns && column < int(aligned.size()); ++column) {
             const std::size_t bin = std::size_t(y * across + int(std::int64_t(column) * across / columns));
@@ -59,7 +61,8 @@ QPoint OverviewStrip::PlaceAt(QPoint point) const {
     if (!document || width() <= 0) return QPoint(-1, -1);
     const int columns = int(document->Model().columnCount());
     const int rows = document->Rows().RowCount();
-    const int column = std::clamp(int(std::int64_t(point.x()) * columns / width()), 0, std::max(columns - 1, 0));
+    const int column =
+        std::clamp(int(std::int64_t(point.x()) * columns / width()), 0, std::max(columns - 1, 0));
     const int row = std::clamp(int(std::int64_t(point.y()) * rows / height()), 0, std::max(rows - 1, 0));
     return QPoint(column, row);
 }
@@ -80,7 +83,8 @@ std::vector<QRect> OverviewStrip::ViewFrames() const {
         }
     }
     for (const auto& [first, corners] : blocks) {
-        const QPoint topLeft(int(corners.first.x() * width() / columns), int(corners.first.y() * height() / rows));
+        const QPoint topLeft(int(corners.first.x() * width() / columns),
+                             int(corners.first.y() * height() / rows));
         const QPoint bottomRight(int(corners.second.x() * width() / columns) - 1,
                                  int(corners.second.y() * height() / rows) - 1);
         frames.push_back(QRect(topLeft, bottomRight).normalized());
@@ -88,12 +92,17 @@ std::vector<QRect> OverviewStrip::ViewFrames() const {
     return frames;
 }
 
-void OverviewStrip::paintEvent(QPaintEvent*) {
+const QImage& OverviewStrip::Picture() {
     AlignmentDocument* document = view.Document();
-    if (document != pictureDocument || (document && document->Model().revision() != pictureRevision)) Rebuild();
+    if (document != pictureDocument || (document && document->Model().revision() != pictureRevision))
+        Rebuild();
+    return picture;
+}
+
+void OverviewStrip::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::white);
-    if (!picture.isNull()) painter.drawImage(rect(), picture);
+    if (!Picture().isNull()) painter.drawImage(rect(), picture);
     painter.setPen(QPen(QColor(220, 0, 0), 2));
     painter.setBrush(QColor(220, 0, 0, 40));
     for (const QRect& frame : ViewFrames()) painter.drawRect(frame);

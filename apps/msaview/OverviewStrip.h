@@ -16,7 +16,7 @@ public:
     explicit OverviewStrip(AlignmentView& view, QWidget* parent = nullptr);
 
     /// The strip's picture of the document (rebuilt when it or the shown rows change).
-    const QImage& Picture() const { return picture; }
+    const QImage& Picture();
     /// The column and row a strip point stands for.
     QPoint PlaceAt(QPoint point) const;
     /// The strip rectangles of the view's residue lines, one per block shown.

@@ -45,7 +45,8 @@ PictureRange PictureRange::OfSelection(AlignmentDocument& document) {
 PictureRange PictureRange::OfAlignment(AlignmentDocument& document) {
     PictureRange range;
     const RowMap& rows = document.Rows();
-    for (int row = 0; row < rows.RowCount(); ++row) range.sequenceIndexes.push_back(unsigned(rows.SequenceOfRow(row)));
+    for (int row = 0; row < rows.RowCount(); ++row)
+        range.sequenceIndexes.push_back(unsigned(rows.SequenceOfRow(row)));
     const unsigned columns = document.Model().columnCount();
     if (columns == 0) range.sequenceIndexes.clear();
     range.lastColumn = columns > 0 ? columns - 1 : 0;
@@ -65,7 +66,8 @@ SelectionPicture::SelectionPicture(const RenderSequenceData& source, const Pictu
     valid = !plan.lines.empty() && plan.width > 0 && plan.height > 0;
 }
 
-void SelectionPicture::NarrowToRange(const PicturePlan& whole, unsigned first, unsigned last, unsigned perBlock) {
+void SelectionPicture::NarrowToRange(const PicturePlan& whole, unsigned first, unsigned last,
+                                     unsigned perBlock) {
     plan = whole;
     plan.lines.clear();
     plan.blockStarts.clear();

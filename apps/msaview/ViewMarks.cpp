@@ -6,6 +6,7 @@
 #include "AlignmentDocument.h"
 
 const QColor ViewMarks::kCurrentRow(255, 190, 0, 120);
+const QColor ViewMarks::kCurrentRowLine(225, 150, 0);
 const QColor ViewMarks::kSelectionFrame(20, 20, 20);
 const QColor ViewMarks::kHiddenMarker(220, 0, 0);
 const QColor ViewMarks::kTargetFrame(230, 0, 120);
@@ -30,9 +31,10 @@ void ViewMarks::PaintCurrentRow(QPainter& painter, const std::vector<ShownLine>&
     for (const ShownLine& line : lines) {
         if (line.row != currentRow) continue;
         painter.fillRect(QRect(0, line.top, nameWidth - nameGap, cells.CellHeight()), kCurrentRow);
-        painter.setPen(QPen(kCurrentRow.darker(130), 1));
+        painter.setPen(QPen(kCurrentRowLine, 1));
         painter.drawLine(nameWidth, line.top, width, line.top);
-        painter.drawLine(nameWidth, line.top + cells.CellHeight() - 1, width, line.top + cells.CellHeight() - 1);
+        painter.drawLine(nameWidth, line.top + cells.CellHeight() - 1, width,
+                         line.top + cells.CellHeight() - 1);
     }
 }
 
@@ -50,7 +52,8 @@ void ViewMarks::PaintSelection(QPainter& painter, const std::vector<ShownLine>& 
             if (first >= end) continue;
             const int left = ColumnX(line, first);
             const int right = ColumnX(line, end) - 1;
-            painter.drawRect(QRect(QPoint(left, line.top), QPoint(right, line.top + cells.CellHeight() - 1)).adjusted(0, 0, -1, -1));
+            painter.drawRect(QRect(QPoint(left, line.top), QPoint(right, line.top + cells.CellHeight() - 1))
+                                 .adjusted(0, 0, -1, -1));
         }
     }
 }
@@ -62,7 +65,8 @@ void ViewMarks::PaintHiddenMarkers(QPainter& painter, const std::vector<ShownLin
         if (!FollowsHidden(document, line.sequenceIndex)) continue;
         painter.setPen(QPen(kHiddenMarker, 2));
         painter.drawLine(0, line.top, nameWidth - nameGap, line.top);
-        const QPoint triangle[] = {QPoint(0, line.top - size), QPoint(size, line.top), QPoint(0, line.top + size)};
+        const QPoint triangle[] = {QPoint(0, line.top - size), QPoint(size, line.top),
+                                   QPoint(0, line.top + size)};
         painter.setBrush(kHiddenMarker);
         painter.drawPolygon(triangle, 3);
         painter.setBrush(Qt::NoBrush);

@@ -24,19 +24,23 @@ struct ShownLine {
 /// and the residue that Go to or Find went to.
 class ViewMarks {
 public:
-    static const QColor kCurrentRow;
+    static const QColor kCurrentRow;      // translucent, over the name
+    static const QColor kCurrentRowLine;  // above and below the row's residues
     static const QColor kSelectionFrame;
     static const QColor kHiddenMarker;
     static const QColor kTargetFrame;
 
-    ViewMarks(const CellGeometry& cells, int nameWidth, int nameGap) : cells(cells), nameWidth(nameWidth), nameGap(nameGap) {}
+    ViewMarks(const CellGeometry& cells, int nameWidth, int nameGap)
+        : cells(cells), nameWidth(nameWidth), nameGap(nameGap) {}
 
-    void PaintCurrentRow(QPainter& painter, const std::vector<ShownLine>& lines, int currentRow, int width) const;
+    void PaintCurrentRow(QPainter& painter, const std::vector<ShownLine>& lines, int currentRow,
+                         int width) const;
     void PaintSelection(QPainter& painter, const std::vector<ShownLine>& lines,
                         AlignmentDocument& document) const;
     void PaintHiddenMarkers(QPainter& painter, const std::vector<ShownLine>& lines,
                             AlignmentDocument& document) const;
-    void PaintTarget(QPainter& painter, const std::vector<ShownLine>& lines, int sequenceIndex, int column) const;
+    void PaintTarget(QPainter& painter, const std::vector<ShownLine>& lines, int sequenceIndex,
+                     int column) const;
 
     /// The viewport x of a column's left edge on a line.
     int ColumnX(const ShownLine& line, unsigned column) const;

@@ -12,7 +12,8 @@ ViewerSettings ViewerSettings::Load() {
     QSettings store;
     ViewerSettings settings;
     settings.geometry = store.value("window/geometry").toByteArray();
-    if (const QString font = store.value("view/font").toString(); !font.isEmpty()) settings.font.fromString(font);
+    if (const QString font = store.value("view/font").toString(); !font.isEmpty())
+        settings.font.fromString(font);
     DisplayOptions& options = settings.options;
     options.wrap = store.value("view/wrap", kDefaults.wrap).toBool();
     options.residuesPerLine = store.value("view/residuesPerLine", kDefaults.residuesPerLine).toInt();

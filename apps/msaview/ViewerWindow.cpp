@@ -124,7 +124,8 @@ void ViewerWindow::CreateEditMenu() {
     menu->addSeparator();
     menu->addAction(tr("&Find..."), QKeySequence::Find, findBar, &FindBar::Open);
     menu->addAction(tr("Find &next"), QKeySequence::FindNext, findBar, [this] { findBar->Next(); });
-    menu->addAction(tr("Find &previous"), QKeySequence::FindPrevious, findBar, [this] { findBar->Previous(); });
+    menu->addAction(tr("Find &previous"), QKeySequence::FindPrevious, findBar,
+                    [this] { findBar->Previous(); });
     menu->addAction(tr("&Go to..."), QKeySequence(tr("Ctrl+G")), this, &ViewerWindow::ChooseGoTo);
     menu->addSeparator();
     menu->addAction(tr("&Hide selected sequences"), QKeySequence(tr("Ctrl+H")), this, [this] {
@@ -278,9 +279,10 @@ bool ViewerWindow::ExportAlignmentImage(const QString& path) {
     QString error;
     if (image.isNull()) {
         const QSize size = picture.Size();
-        ReportError(tr("The picture (%1 x %2 pixels) is too large for one PNG; hide rows or pick a smaller font.")
-                        .arg(size.width())
-                        .arg(size.height()));
+        ReportError(
+            tr("The picture (%1 x %2 pixels) is too large for one PNG; hide rows or pick a smaller font.")
+                .arg(size.width())
+                .arg(size.height()));
         return false;
     }
     if (!WritePng(image, path, error)) {

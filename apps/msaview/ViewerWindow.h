@@ -74,10 +74,10 @@ private:
     void ChooseFont();
     void ChooseGoTo();
 
-    AlignmentView* view;          // not owned; children of the window
+    AlignmentView* view;  // not owned; children of the window
     FindBar* findBar;
     OverviewStrip* overview;
-    QLabel* hoverLabel;           // not owned; children of the status bar
+    QLabel* hoverLabel;  // not owned; children of the status bar
     QLabel* selectionLabel;
     QActionGroup* schemeActions;  // not owned; a child of the window
     QMenu* recentMenu = nullptr;  // not owned; a child of the File menu

@@ -45,8 +45,8 @@ protected:
 };
 
 TEST_F(FeaturesTest, FindGoesToAMotifAcrossGapsAndSelectsEveryMatch) {
-    view().SetDocument(std::make_unique<AlignmentDocument>(
-        MakeAlignment({{"alpha", "AC--DEFGCD", ""}, {"beta", "GGCDGG----", ""}, {"gamma", "C-D-------", ""}})));
+    view().SetDocument(std::make_unique<AlignmentDocument>(MakeAlignment(
+        {{"alpha", "AC--DEFGCD", ""}, {"beta", "GGCDGG----", ""}, {"gamma", "C-D-------", ""}})));
     FindBar& find = window.Find();
     ASSERT_TRUE(find.Find("cd", FindBar::Mode::Residues));
     ASSERT_EQ(find.Matches().size(), 4u);
@@ -137,7 +137,8 @@ TEST_F(FeaturesTest, SettingsAndRecentFilesOutliveTheWindow) {
 
 TEST(ViewerSettingsTest, RecentFilesAreUniqueNewestFirstAndBounded) {
     ViewerSettings settings;
-    for (int i = 0; i < ViewerSettings::kMaxRecentFiles + 3; ++i) settings.AddRecentFile(QString("/f%1").arg(i));
+    for (int i = 0; i < ViewerSettings::kMaxRecentFiles + 3; ++i)
+        settings.AddRecentFile(QString("/f%1").arg(i));
     settings.AddRecentFile("/f5");
     EXPECT_EQ(settings.recentFiles.size(), ViewerSettings::kMaxRecentFiles);
     EXPECT_EQ(settings.recentFiles.front(), "/f5");

@@ -36,7 +36,9 @@ protected:
         return nullptr;
     }
     // The background of a cell, at its top-left pixel, in an image whose cell starts at `corner`.
-    static QColor Background(const QImage& image, QPoint corner) { return image.pixelColor(corner + QPoint(1, 1)); }
+    static QColor Background(const QImage& image, QPoint corner) {
+        return image.pixelColor(corner + QPoint(1, 1));
+    }
     QString SelectionLabel() {
         for (QLabel* label : window.statusBar()->findChildren<QLabel*>())
             if (label->text().contains("selected")) return label->text();
@@ -67,12 +69,14 @@ TEST_F(SelectionTest, APictureShowsTheSchemeColoursNotTheSelectionTint) {
     // A residue whose colour the scheme sets (not white), for a probe that can tell the two apart.
     const QImage plain = Shot();
     unsigned column = 0;
-    while (column < 60 && Background(plain, *view().ResiduePosition(column, sequence)) == QColor(Qt::white)) ++column;
+    while (column < 60 && Background(plain, *view().ResiduePosition(column, sequence)) == QColor(Qt::white))
+        ++column;
     ASSERT_LT(column, 60u);
     const QColor schemeColour = Background(plain, *view().ResiduePosition(column, sequence));
     Drag(CellCentre(view(), column, sequence), CellCentre(view(), column + 3, sequence));
-    const QColor tint = Background(view().Renderer().GetAlignmentPixmap()->toImage(),
-                                   *view().ResiduePosition(column + 1, sequence) - QPoint(view().NameColumnWidth(), 0));
+    const QColor tint =
+        Background(view().Renderer().GetAlignmentPixmap()->toImage(),
+                   *view().ResiduePosition(column + 1, sequence) - QPoint(view().NameColumnWidth(), 0));
     const SelectionPicture picture = PictureOfSelection();
     const Plan::Line* row = FirstLine(picture.Plan(), Plan::Line::Kind::Row);
     ASSERT_NE(row, nullptr);
@@ -124,7 +128,8 @@ TEST_F(SelectionTest, ClickingAResidueMakesItsRowCurrentAndMarksIt) {
     EXPECT_EQ(view().Document()->CurrentSequence(), 6);
     const QPoint inNames(view().NameColumnWidth() - 10, LineTop(6) + 1);
     EXPECT_NE(Shot().pixelColor(inNames), before.pixelColor(inNames));
-    EXPECT_EQ(Shot().pixelColor(QPoint(view().NameColumnWidth() + 2, LineTop(6))), ViewMarks::kCurrentRow.darker(130));
+    EXPECT_EQ(Shot().pixelColor(QPoint(view().NameColumnWidth() + 2, LineTop(6))),
+              ViewMarks::kCurrentRowLine);
 }
 
 TEST_F(SelectionTest, SelectedResiduesAreFramed) {
@@ -143,7 +148,8 @@ TEST_F(SelectionTest, HoverTextFollowsKeyboardScrollingAndHiding) {
     QTest::keyClick(&view(), Qt::Key_PageDown);
     ASSERT_GT(view().verticalScrollBar()->value(), 0);
     EXPECT_NE(window.StatusText(), before);
-    EXPECT_EQ(window.StatusText(), DescribeHover(*view().Document(), view().TargetAt(point), view().Options()));
+    EXPECT_EQ(window.StatusText(),
+              DescribeHover(*view().Document(), view().TargetAt(point), view().Options()));
 }
 
 TEST_F(SelectionTest, ClickingNamesSelectsWholeSequencesAndShiftExtends) {
@@ -156,13 +162,14 @@ TEST_F(SelectionTest, ClickingNamesSelectsWholeSequencesAndShiftExtends) {
 }
 
 TEST_F(SelectionTest, DraggingOnTheRulerSelectsColumnsOfEveryRow) {
-    const int rulerY = cells.CellHeight();  // the first block's ruler band is at the top
+    const int rulerY = cells.CellHeight() + 2;  // the lower line of the first block's ruler band
     const QPoint from(CellCentre(view(), 5, 0).x(), rulerY);
     const QPoint to(CellCentre(view(), 9, 0).x(), rulerY);
     Drag(from, to);
     const RowMap& rows = view().Document()->Rows();
     EXPECT_EQ(model().getSelection().sequences().size(), std::size_t(rows.RowCount()));
-    const std::vector<SDM::Selection::Range> ranges = model().getSelection().ranges(unsigned(rows.SequenceOfRow(rows.RowCount() - 1)));
+    const std::vector<SDM::Selection::Range> ranges =
+        model().getSelection().ranges(unsigned(rows.SequenceOfRow(rows.RowCount() - 1)));
     ASSERT_EQ(ranges.size(), 1u);
     EXPECT_EQ(ranges.front().first, 5u);
     EXPECT_EQ(ranges.front().last, 9u);
@@ -175,8 +182,10 @@ TEST_F(SelectionTest, SelectAllAndCopyAsFasta) {
     Drag(CellCentre(view(), 0, 0), CellCentre(view(), 4, 1));
     ASSERT_TRUE(window.CopySelectionFasta());
     const std::string first = model().getSequence(0)->getAligned().substr(0, 5);
-    const QString expected = ">" + view().Document()->SequenceName(0) + "\n" + QString::fromStdString(first) + "\n";
-    EXPECT_TRUE(QApplication::clipboard()->text().startsWith(expected)) << QApplication::clipboard()->text().toStdString();
+    const QString expected =
+        ">" + view().Document()->SequenceName(0) + "\n" + QString::fromStdString(first) + "\n";
+    EXPECT_TRUE(QApplication::clipboard()->text().startsWith(expected))
+        << QApplication::clipboard()->text().toStdString();
     EXPECT_EQ(QApplication::clipboard()->text().count('>'), 2);
 }
 

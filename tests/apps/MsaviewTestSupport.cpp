@@ -2,15 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <QSettings>
 #include <QTest>
+#include <QTimer>
 #include <QWidget>
 #include <boost/make_shared.hpp>
 
 #include "AlignmentView.h"
 #include "msarender/FontAttributes.h"
 #include "support/TestFont.h"
-#include <QSettings>
-#include <QTimer>
 
 namespace msaviewtest {
 
@@ -67,7 +67,8 @@ bool ClearSettings() {
 
 }  // namespace
 
-WindowTest::WindowTest() : cells(SQC::FontAttributes(testsupport::MonoFont())), freshSettings(ClearSettings()) {}
+WindowTest::WindowTest()
+    : cells(SQC::FontAttributes(testsupport::MonoFont())), freshSettings(ClearSettings()) {}
 
 void WindowTest::SetUp() {
     window.View().setFont(testsupport::MonoFont());

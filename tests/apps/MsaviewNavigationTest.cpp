@@ -12,6 +12,7 @@
 #include "OverviewStrip.h"
 #include "ViewerWindow.h"
 #include "msarender/FontAttributes.h"
+#include "support/TestFont.h"
 
 using msaviewtest::CellCentre;
 
@@ -31,6 +32,18 @@ TEST_F(NavigationTest, ATallFileOpensWithAVerticalScrollBar) {
     // The scroll area shows its bars once the event loop turns.
     QTRY_VERIFY(view().verticalScrollBar()->isVisible());
     EXPECT_FALSE(view().horizontalScrollBar()->isVisible());  // fitted to the width: nothing to scroll
+}
+
+// As from the command line: the file is read right after the window is asked to show.
+TEST(ScrollBarsTest, AFileOpenedAsTheWindowShowsGetsItsScrollBars) {
+    ViewerWindow window;
+    window.View().setFont(testsupport::MonoFont());
+    window.show();
+    ASSERT_TRUE(window.OpenFile(msaviewtest::DataFile("fn3.sto")));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    ASSERT_GT(window.View().verticalScrollBar()->maximum(), 0);
+    QTRY_VERIFY(window.View().verticalScrollBar()->isVisible());
+    QTRY_VERIFY(!window.View().horizontalScrollBar()->isVisible());
 }
 
 TEST_F(NavigationTest, ScrollBarsComeAndGoWithTheContent) {

@@ -12,6 +12,7 @@ namespace {
 
 // Bins of the strip's picture at most; it is scaled to the widget.
 constexpr int kMaxBinsAcross = 1024;
+constexpr int kMinFrameHeight = 4;
 
 }  // namespace
 
@@ -87,7 +88,10 @@ std::vector<QRect> OverviewStrip::ViewFrames() const {
                              int(corners.first.y() * height() / rows));
         const QPoint bottomRight(int(corners.second.x() * width() / columns) - 1,
                                  int(corners.second.y() * height() / rows) - 1);
-        frames.push_back(QRect(topLeft, bottomRight).normalized());
+        // Thousands of rows leave a view's few under a pixel: keep the frame visible.
+        QRect frame = QRect(topLeft, bottomRight).normalized();
+        if (frame.height() < kMinFrameHeight) frame.setHeight(kMinFrameHeight);
+        frames.push_back(frame);
     }
     return frames;
 }

@@ -97,6 +97,9 @@ protected:
     void leaveEvent(QEvent* event) override;
 
 private:
+    // Blank pixels between the name column and the alignment.
+    static constexpr int kNameGap = 6;
+
     /// What a press with the left button started.
     enum class Drag { None, Residues, Columns, Names, NameEdge };
     /// A residue and where the viewport showed it, to put it back there after a resize.

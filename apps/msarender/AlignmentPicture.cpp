@@ -1,5 +1,6 @@
 #include "AlignmentPicture.h"
 
+#include <QFontInfo>
 #include <QGuiApplication>
 #include <QPainter>
 #include <algorithm>
@@ -30,7 +31,19 @@ AlignmentPicture::~AlignmentPicture() {
 }
 
 QString AlignmentPicture::Prepare() {
-    QGuiApplication::setFont(QFont(options.fontFamily, options.fontSize));
+    QFont font(options.fontFamily);
+    font.setPointSizeF(options.fontSize);
+    QGuiApplication::setFont(font);
+    const QString used = QFontInfo(font).family();
+    if (used.compare(options.fontFamily, Qt::CaseInsensitive) != 0)
+        warnings.append(
+            QStringLiteral("no font named '%1'; drawing with '%2'").arg(options.fontFamily, used));
+    if (unsigned(options.rulerOrigin) > alignment->columnCount())
+        warnings.append(
+            QStringLiteral("--ruler-origin %1 is beyond the alignment's %2 columns: the ruler shows "
+                           "no numbers")
+                .arg(options.rulerOrigin)
+                .arg(alignment->columnCount()));
     if (QString error = ApplyModelOptions(); !error.isEmpty()) return error;
     SQC::UserPropertiesBase& properties = view.GetUserProperties();
     // The property is the 0-based column numbered 1; the option counts columns from 1.
@@ -47,11 +60,13 @@ QString AlignmentPicture::Prepare() {
         for (unsigned index : sequenceIndexes) columnsByRow[unsigned(rowOfSequence[index])] = columns;
     if (!renderer.PlanPicture(sequenceIndexes, std::move(columnsByRow), options.includeGaps, plan))
         return QStringLiteral("nothing to draw");
+    AddNameGutter(plan, CellGeometry(SQC::FontAttributes(QGuiApplication::font())));
     PlanPages();
     return QString();
 }
 
 QString AlignmentPicture::ApplyModelOptions() {
+    alignment->showNames(options.names, options.ranges);
     if (!options.scheme.isEmpty())
         alignment->setColorScheme(SDM::MakeColorScheme(options.scheme.toStdString()));
     if (!options.hide.isEmpty()) {
@@ -71,7 +86,8 @@ RenderSequenceData::RenderAspects AlignmentPicture::Aspects() const {
     const int width = options.wrap == 0 ? options.width : cells.ColumnLeft(100);
     aspects.viewRect = QRect(0, 0, std::max(width, cells.CellWidth()), cells.LineTop(100));
     aspects.showRuler = options.ruler;
-    aspects.showRulerNumbers = options.rulerNumbers;
+    // Without gaps the rows close up differently, so no column number would hold for all of them.
+    aspects.showRulerNumbers = options.rulerNumbers && options.includeGaps;
     aspects.showSecondaryStructure = options.secondaryStructure;
     return aspects;
 }
@@ -100,20 +116,22 @@ QString AlignmentPicture::ResolveSelection() {
     return QString();
 }
 
+// Half a cell below each page's last line keeps its names' descenders inside the file.
 void AlignmentPicture::PlanPages() {
-    pages = PlanPageBreaks(plan, options.pageHeight);
+    const CellGeometry cells(SQC::FontAttributes(QGuiApplication::font()));
+    pages = PlanPageBreaks(plan, options.pageHeight, cells.CellHeight() / 2);
 }
 
 QSize AlignmentPicture::PageSize(int page) const {
     const Page& p = pages.at(std::size_t(page));
     return QSize(int(std::min<std::int64_t>(plan.width, INT_MAX)),
-                 int(std::min<std::int64_t>(p.height, INT_MAX)));
+                 int(std::min<std::int64_t>(p.OutputHeight(), INT_MAX)));
 }
 
 QString AlignmentPicture::CheckFormatLimits(const QString& path) const {
     const QByteArray format = ImageFormatFor(path);
     std::int64_t tallest = 0;
-    for (const Page& page : pages) tallest = std::max(tallest, page.height);
+    for (const Page& page : pages) tallest = std::max(tallest, page.OutputHeight());
     const std::int64_t longest = std::max(plan.width, tallest);
     if (format == "png" && longest > kMaxPngSide)
         return QStringLiteral(
@@ -138,7 +156,7 @@ QImage AlignmentPicture::PaintBand(const Page& page, int top, int rows) const {
     if (band.isNull()) return band;
     band.fill(Qt::white);
     QPainter painter(&band);
-    renderer.PaintPicture(plan, painter, page.top + top, rows);
+    renderer.PaintPicture(plan, painter, page.top + top, rows, page.top + page.height);
     return band;
 }
 
@@ -152,9 +170,9 @@ QString AlignmentPicture::EncodePage(int page, QIODevice& out, const QByteArray&
     // does not grow with the picture.
     const int bandRows = int(std::clamp<std::int64_t>((std::int64_t(8) << 20) / (plan.width * 4), 16, 1024));
     if (format == "png")
-        return EncodePng(out, plan.width, p.height, bandRows,
+        return EncodePng(out, plan.width, p.OutputHeight(), bandRows,
                          [&](int top, int rows) { return PaintBand(p, top, rows); });
-    const QImage whole = PaintBand(p, 0, int(p.height));
+    const QImage whole = PaintBand(p, 0, int(p.OutputHeight()));
     if (whole.isNull()) return QStringLiteral("not enough memory for a picture of this size; write a .png");
     return EncodeImage(whole, out, format);
 }
@@ -175,9 +193,16 @@ QImage AlignmentPicture::RenderView(QString& error) {
     return image;
 }
 
+void AddNameGutter(RenderSequenceData::PicturePlan& plan, const CellGeometry& cells) {
+    if (!plan.namesShown) return;
+    plan.nameWidth += cells.CellWidth();
+    plan.width += cells.CellWidth();
+}
+
 std::vector<AlignmentPicture::Page> PlanPageBreaks(const RenderSequenceData::PicturePlan& plan,
-                                                   std::int64_t pageHeight) {
-    if (pageHeight <= 0 || plan.height <= pageHeight) return {{0, plan.height}};
+                                                   std::int64_t pageHeight, std::int64_t margin) {
+    if (pageHeight <= 0 || plan.height + margin <= pageHeight) return {{0, plan.height, margin}};
+    pageHeight = std::max<std::int64_t>(pageHeight - margin, 1);
     std::vector<std::int64_t> blockTops;
     for (std::size_t start : plan.blockStarts)
         if (start < plan.lines.size()) blockTops.push_back(plan.lines[start].top);
@@ -197,7 +222,7 @@ std::vector<AlignmentPicture::Page> PlanPageBreaks(const RenderSequenceData::Pic
                                            [top](const auto& line) { return line.top > top; });
             end = next == plan.lines.end() ? plan.height : next->top;
         }
-        pages.push_back({top, end - top});
+        pages.push_back({top, end - top, margin});
         top = end;
     }
     return pages;

@@ -1,11 +1,14 @@
 #include "CliOptions.h"
 
+#include <unistd.h>
+
 #include <QCommandLineParser>
 #include <QRegularExpression>
 #include <cstdio>
 #include <limits>
 
 #include "ImageOutput.h"
+#include "SequenceSelection.h"
 #include "sdm/schemes/ColorSchemes.h"
 
 namespace {
@@ -50,7 +53,14 @@ struct OptionSet {
         "pixels"};
     QCommandLineOption font{"font", "Residue font family (default DejaVu Sans Mono).", "family",
                             "DejaVu Sans Mono"};
-    QCommandLineOption fontSize{"font-size", "Font size in points (default 10).", "points", "10"};
+    QCommandLineOption fontSize{"font-size", "Font size in points, fractions allowed (default 10).", "points",
+                                "10"};
+    QCommandLineOption names{"names",
+                             "Sequence labels: 'id' (the identifier, the default) or 'full' (the whole title "
+                             "line with its description).",
+                             "id|full", "id"};
+    QCommandLineOption ranges{"ranges",
+                              "Append /start-end residue ranges to names that do not already end in one."};
     QCommandLineOption ss{"ss", "Draw secondary-structure lines (the default)."};
     QCommandLineOption noSs{"no-ss", "Do not draw secondary-structure lines."};
     QCommandLineOption noRuler{"no-ruler", "Do not draw the ruler."};
@@ -60,7 +70,10 @@ struct OptionSet {
     QCommandLineOption sequences{
         "sequences", "Sequences to draw, by name or 1-based index, comma separated, in this order.", "list"};
     QCommandLineOption columns{"columns", "Columns to draw, 1-based ranges such as 1-50,80-100.", "ranges"};
-    QCommandLineOption noGaps{"no-gaps", "Leave gaps out; residues close up."};
+    QCommandLineOption noGaps{
+        "no-gaps",
+        "Leave gaps out; residues close up. The ruler then shows ticks without numbers, as columns no "
+        "longer line up across sequences."};
     QCommandLineOption hide{"hide", "Sequences to hide, by name or 1-based index, comma separated.", "list"};
     QCommandLineOption consensus{"consensus", "Add the consensus sequence."};
     QCommandLineOption view{"view",
@@ -140,8 +153,22 @@ QString ReadValues(const QCommandLineParser& parser, const OptionSet& o, CliOpti
             return "--page-height needs a number of pixels >= 1";
         out.pageHeight = pixels;
     }
-    if (!ParseInt(parser.value(o.fontSize), 1, out.fontSize) || out.fontSize > 200)
-        return "--font-size needs a number of points from 1 to 200";
+    bool sizeOk = false;
+    out.fontSize = parser.value(o.fontSize).toDouble(&sizeOk);
+    if (!sizeOk || !(out.fontSize >= 1 && out.fontSize <= 200))
+        return "--font-size needs a number of points from 1 to 200, such as 10 or 7.5";
+    if (parser.value(o.names) == QLatin1String("full"))
+        out.names = SDM::NameStyle::Full;
+    else if (parser.value(o.names) != QLatin1String("id"))
+        return "--names needs 'id' or 'full'";
+    for (const QCommandLineOption* list : {&o.sequences, &o.columns, &o.hide})
+        if (parser.isSet(*list) && parser.value(*list).trimmed().isEmpty())
+            return "--" + list->names().constFirst() + " needs a non-empty list";
+    if (parser.isSet(o.columns)) {
+        // The syntax is checked now; whether the columns exist, once the alignment is read.
+        if (const QString error = CheckColumnSyntax(parser.value(o.columns)); !error.isEmpty())
+            return "--columns: " + error;
+    }
     if (!ParseInt(parser.value(o.rulerOrigin), 1, out.rulerOrigin))
         return "--ruler-origin needs a column number >= 1";
     if (parser.isSet(o.view)) {
@@ -159,6 +186,9 @@ QString CheckCombinations(const CliOptions& o) {
     if (!o.output.isEmpty() && ImageFormatFor(o.output).isEmpty())
         return o.output + ": unknown image type (use .png, .jpg, .bmp or .ppm)";
     if (o.pageHeight > 0 && o.output == QLatin1String("-")) return "pages cannot go to standard output";
+    if (o.output == QLatin1String("-") && isatty(STDOUT_FILENO))
+        return "-o - writes an image to standard output, which is a terminal: redirect it to a file or a "
+               "pipe";
     return QString();
 }
 
@@ -171,10 +201,11 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments) {
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     const OptionSet o;
-    parser.addOptions({o.output, o.outputDir, o.format,         o.maxInput,    o.alignment, o.scheme,
-                       o.wrap,   o.width,     o.pageHeight,     o.font,        o.fontSize,  o.ss,
-                       o.noSs,   o.noRuler,   o.noRulerNumbers, o.rulerOrigin, o.sequences, o.columns,
-                       o.noGaps, o.hide,      o.consensus,      o.view,        o.timings,   o.quiet});
+    parser.addOptions({o.output,  o.outputDir, o.format,         o.maxInput,    o.alignment, o.scheme,
+                       o.wrap,    o.width,     o.pageHeight,     o.font,        o.fontSize,  o.ss,
+                       o.noSs,    o.noRuler,   o.noRulerNumbers, o.rulerOrigin, o.sequences, o.columns,
+                       o.noGaps,  o.hide,      o.consensus,      o.names,       o.ranges,    o.view,
+                       o.timings, o.quiet});
     parser.addPositionalArgument("inputs", "Alignment files ('-' for standard input).", "[INPUT...]");
 
     if (!parser.parse(arguments)) {
@@ -202,6 +233,7 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments) {
     out.hide = parser.value(o.hide);
     out.includeGaps = !parser.isSet(o.noGaps);
     out.consensus = parser.isSet(o.consensus);
+    out.ranges = parser.isSet(o.ranges);
     out.timings = parser.isSet(o.timings);
     out.quiet = parser.isSet(o.quiet);
     if (parser.isSet(o.ss) && parser.isSet(o.noSs)) {
@@ -210,5 +242,7 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments) {
     }
     result.usageError = ReadValues(parser, o, out);
     if (result.usageError.isEmpty()) result.usageError = CheckCombinations(out);
+    if (parser.isSet(o.width) && out.wrap != 0)
+        result.warnings.append(QStringLiteral("--width applies only with --wrap 0; ignored"));
     return result;
 }

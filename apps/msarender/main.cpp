@@ -44,6 +44,11 @@ public:
         EndProgress();
         std::fprintf(toStderr ? stderr : stdout, "msarender: %s\n", message.toLocal8Bit().constData());
     }
+    void Warning(const QString& message) const {
+        if (quiet) return;
+        EndProgress();
+        std::fprintf(stderr, "msarender: warning: %s\n", message.toLocal8Bit().constData());
+    }
     void Progress(const QString& message) const {
         if (!progress) return;
         std::fprintf(stderr, "\r\033[Kmsarender: %s", message.toLocal8Bit().constData());
@@ -135,6 +140,7 @@ JobStatus RunJob(const Job& job, const CliOptions& options, const Reporter& repo
         reporter.Error(name + ": " + error);
         return kFailure;
     }
+    for (const QString& warning : picture.Warnings()) reporter.Warning(name + ": " + warning);
     const bool toStdout = job.output == QLatin1String("-");
     const QString where = toStdout ? QStringLiteral("standard output") : job.output;
     if (options.view) {
@@ -254,6 +260,7 @@ int main(int argc, char** argv) {
     }
     const CliOptions& options = parsed.options;
     const Reporter reporter(options);
+    for (const QString& warning : parsed.warnings) reporter.Warning(warning);
     if (!options.outputDir.isEmpty() && !QDir().mkpath(options.outputDir)) {
         reporter.Error("cannot create the directory " + options.outputDir);
         return kFailure;

@@ -31,9 +31,12 @@ void RenderSequenceData::RenderRulerBase(const Corvane::AlignmentHelper& helper,
     const unsigned count = DrawableColumns(unsigned(residuesPerBlock), fontAttributes.GetMaxWidth());
     if (slot.pixmap && slot.firstColumn == firstColumn && slot.columnCount == count) return;
     slot.pixmap.reset();
-    std::unique_ptr<QPixmap> band = RulerBuilder::BuildRulerPixmap(
-        fontAttributes.GetMaxWidth(), fontAttributes.GetMaxHeight(), aspects.showRuler,
-        aspects.showRulerNumbers, firstColumn, count, int(kRulerBandRows), font, helper.GetRulerDragOffset());
+    // The last block's line may reach past the alignment's end: its ruler stops at the last column.
+    const unsigned existing = maxTotalLength > firstColumn ? maxTotalLength - firstColumn : 0;
+    std::unique_ptr<QPixmap> band =
+        RulerBuilder::BuildRulerPixmap(fontAttributes.GetMaxWidth(), fontAttributes.GetMaxHeight(),
+                                       aspects.showRuler, aspects.showRulerNumbers, firstColumn, count,
+                                       int(kRulerBandRows), font, helper.GetRulerDragOffset(), existing);
     if (!band) return;
     slot.pixmap = std::move(band);
     slot.firstColumn = firstColumn;

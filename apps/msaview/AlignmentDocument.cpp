@@ -50,6 +50,11 @@ bool AlignmentDocument::ApplyOptions(const DisplayOptions& options) {
         appliedConsensus = options.showConsensus;
         changed = true;
     }
+    if (options.fullNames != appliedFullNames) {
+        model->showNames(options.fullNames ? SDM::NameStyle::Full : SDM::NameStyle::Identifier, false);
+        appliedFullNames = options.fullNames;
+        changed = true;
+    }
     if (options.colorScheme != appliedScheme) {
         appliedScheme = options.colorScheme;
         const std::string name = options.colorScheme.isEmpty()

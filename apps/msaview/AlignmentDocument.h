@@ -54,4 +54,5 @@ private:
     std::uint64_t rowsRevision = 0;
     QString appliedScheme;
     bool appliedConsensus = false;
+    bool appliedFullNames = false;  // as the reader labels them
 };

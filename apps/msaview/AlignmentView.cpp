@@ -30,7 +30,8 @@ bool OnlyRulersDiffer(const DisplayOptions& a, const DisplayOptions& b) {
     rulersOf.rulerOrigin = b.rulerOrigin;
     return rulersOf.wrap == b.wrap && rulersOf.residuesPerLine == b.residuesPerLine &&
            rulersOf.showRuler == b.showRuler && rulersOf.showSecondaryStructure == b.showSecondaryStructure &&
-           rulersOf.showConsensus == b.showConsensus && rulersOf.colorScheme == b.colorScheme;
+           rulersOf.showConsensus == b.showConsensus && rulersOf.colorScheme == b.colorScheme &&
+           rulersOf.fullNames == b.fullNames;
 }
 
 }  // namespace

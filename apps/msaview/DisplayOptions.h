@@ -18,6 +18,8 @@ struct DisplayOptions {
     int rulerOrigin = 1;
     bool showSecondaryStructure = true;
     bool showConsensus = false;
+    /// Names as whole title lines (identifier and description) rather than identifiers only.
+    bool fullNames = false;
     /// A name that SDM::MakeColorScheme accepts; empty keeps the reader's default scheme.
     QString colorScheme;
 

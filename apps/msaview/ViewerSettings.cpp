@@ -23,6 +23,7 @@ ViewerSettings ViewerSettings::Load() {
     options.showSecondaryStructure = store.value("view/structure", kDefaults.showSecondaryStructure).toBool();
     options.showConsensus = store.value("view/consensus", kDefaults.showConsensus).toBool();
     options.colorScheme = store.value("view/scheme", kDefaults.colorScheme).toString();
+    options.fullNames = store.value("view/fullNames", kDefaults.fullNames).toBool();
     settings.showOverview = store.value("view/overview", true).toBool();
     settings.recentFiles = store.value("files/recent").toStringList().mid(0, kMaxRecentFiles);
     return settings;
@@ -39,6 +40,7 @@ void ViewerSettings::Save() const {
     store.setValue("view/structure", options.showSecondaryStructure);
     store.setValue("view/consensus", options.showConsensus);
     store.setValue("view/scheme", options.colorScheme);
+    store.setValue("view/fullNames", options.fullNames);
     store.setValue("view/overview", showOverview);
     store.setValue("files/recent", recentFiles);
 }

@@ -151,6 +151,7 @@ void ViewerWindow::CreateViewMenu() {
     menu->addAction(tr("Ruler &origin..."), this, &ViewerWindow::ChooseRulerOrigin);
     AddToggle(menu, tr("Secondary s&tructure"), &DisplayOptions::showSecondaryStructure);
     AddToggle(menu, tr("&Consensus"), &DisplayOptions::showConsensus);
+    AddToggle(menu, tr("Full &names (with descriptions)"), &DisplayOptions::fullNames);
     menu->addSeparator();
     overviewAction = menu->addAction(tr("O&verview"));
     overviewAction->setCheckable(true);

@@ -135,6 +135,21 @@ TEST_F(FeaturesTest, SettingsAndRecentFilesOutliveTheWindow) {
     EXPECT_TRUE(next.Settings().recentFiles.front().endsWith("globins4.sto"));
 }
 
+TEST_F(FeaturesTest, NamesShowAsIdentifiersOrAsWholeTitleLines) {
+    Open("jalview_uniref50.fa");  // ">FER_CAPAA Ferredoxin"
+    EXPECT_EQ(view().Document()->SequenceName(0), "FER_CAPAA");
+    const int narrow = view().Renderer().GetNameViewSize().width();
+    SetOptions([](DisplayOptions& options) { options.fullNames = true; });
+    EXPECT_EQ(view().Document()->SequenceName(0), "FER_CAPAA Ferredoxin");
+    EXPECT_GT(view().Renderer().GetNameViewSize().width(), narrow);
+    QTest::mouseMove(viewport(), msaviewtest::CellCentre(view(), 70, 0));
+    EXPECT_TRUE(window.StatusText().startsWith("FER_CAPAA Ferredoxin |"))
+        << window.StatusText().toStdString();
+    SetOptions([](DisplayOptions& options) { options.fullNames = false; });
+    EXPECT_EQ(view().Document()->SequenceName(0), "FER_CAPAA");
+    EXPECT_EQ(view().Renderer().GetNameViewSize().width(), narrow);
+}
+
 TEST(ViewerSettingsTest, RecentFilesAreUniqueNewestFirstAndBounded) {
     ViewerSettings settings;
     for (int i = 0; i < ViewerSettings::kMaxRecentFiles + 3; ++i)

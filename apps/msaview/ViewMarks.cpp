@@ -15,8 +15,7 @@ namespace {
 
 // A sequence right before this one (in file order) is hidden.
 bool FollowsHidden(AlignmentDocument& document, int sequenceIndex) {
-    return sequenceIndex > 0 && document.Rows().RowOfSequence(sequenceIndex - 1) == RowMap::kNone &&
-           sequenceIndex - 1 < int(document.Model().size());
+    return sequenceIndex > 0 && document.Rows().RowOfSequence(sequenceIndex - 1) == RowMap::kNone;
 }
 
 }  // namespace

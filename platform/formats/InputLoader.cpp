@@ -18,11 +18,6 @@ bool IsControlByte(unsigned char c) {
 }
 }  // namespace
 
-bool InputLoader::isGzip(const std::string& data) {
-    return data.size() >= 2 && static_cast<unsigned char>(data[0]) == 0x1F &&
-           static_cast<unsigned char>(data[1]) == 0x8B;
-}
-
 std::string InputLoader::tooLarge() const {
     return "input larger than " + std::to_string(maxBytes_) + " bytes; refusing to read it";
 }

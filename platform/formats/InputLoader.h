@@ -21,8 +21,6 @@ public:
     /// Fails for text holding NUL or other control bytes, naming the line of the first one.
     static bool checkText(const std::string& text, ReadError& error);
 
-    static bool isGzip(const std::string& data);
-
 private:
     bool decompress(std::string& raw, std::string& text, ReadError& error) const;
     std::string tooLarge() const;

@@ -78,6 +78,21 @@ TEST(ReaderNexus, InterleavedBlocksJoinByName) {
               (std::vector<std::pair<std::string, std::string>>{{"a", "ACGTTTGG"}, {"b", "AC-?TT??"}}));
 }
 
+TEST(ReaderNexus, WindowsLineEndsAndQuotesInNamesReadTheSame) {
+    const std::string unix =
+        "#NEXUS\nBEGIN CHARACTERS;\nDIMENSIONS NCHAR=4;\nFORMAT INTERLEAVE;\nMATRIX\n"
+        "'it''s' AC\n\"b\" KL\n'it''s' DE\n\"b\" MN\n;\nEND;\n";
+    std::string windows;
+    for (char c : unix) windows += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    const auto fromUnix = ReadText(unix, Format::Nexus);
+    const auto fromWindows = ReadText(windows, Format::Nexus);
+    ASSERT_TRUE(fromUnix.ok()) << fromUnix.error.ToString();
+    ASSERT_TRUE(fromWindows.ok()) << fromWindows.error.ToString();
+    EXPECT_EQ(Rows(*fromUnix.alignment),
+              (std::vector<std::pair<std::string, std::string>>{{"it's", "ACDE"}, {"b", "KLMN"}}));
+    EXPECT_EQ(Rows(*fromWindows.alignment), Rows(*fromUnix.alignment));
+}
+
 TEST(ReaderNexus, BadFilesNameTheLine) {
     ExpectErrorAt("#NEXUS\nBEGIN DATA;\nDIMENSIONS NTAX=2 NCHAR=4;\nMATRIX\na ACGT\nb ACG\n;\nEND;\n", 6,
                   "taxon 'b' ends after 3 of NCHAR=4 characters");

@@ -138,7 +138,7 @@ JobStatus RunJob(const Job& job, const CliOptions& options, const Reporter& repo
         return kFailure;
     }
     for (const Formats::ReadError& warning : read.warnings)
-        reporter.Note("warning: " + QString::fromStdString(warning.ToString()), true);
+        reporter.Warning(QString::fromStdString(warning.ToString()));
     AlignmentPicture picture(read.alignment, options);
     if (const QString error = picture.Prepare(); !error.isEmpty()) {
         reporter.Error(name + ": " + error);

@@ -37,6 +37,8 @@ public:
     QString EncodePage(int page, QIODevice& out, const QByteArray& format);
     /// Whether the picture (or a page of it) fits the output format; an error message for the user, or empty.
     QString CheckFormatLimits(const QString& path) const;
+    /// Messages for the user that do not stop the picture (annotations not drawn, unmatched pairs).
+    const QStringList& Warnings() const { return warnings; }
     /// The composed view at the --view geometry.
     QImage RenderView(QString& error);
 
@@ -56,6 +58,7 @@ private:
     std::vector<unsigned> columns;          // empty: every column
     RenderSequenceData::PicturePlan plan;
     std::vector<Page> pages;
+    QStringList warnings;
 };
 
 /// Pages of at most `pageHeight` rows of the planned picture, broken before a block where one fits, else

@@ -39,6 +39,7 @@ struct CliOptions {
     QString hide;       // names or 1-based indexes to hide
     bool includeGaps = true;
     bool consensus = false;
+    QStringList annotations;  // --annotations: rows of the whole alignment, in this order
     std::optional<ViewGeometry> view;
     bool timings = false;
     bool quiet = false;

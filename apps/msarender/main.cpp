@@ -135,6 +135,7 @@ JobStatus RunJob(const Job& job, const CliOptions& options, const Reporter& repo
         reporter.Error(name + ": " + error);
         return kFailure;
     }
+    for (const QString& warning : picture.Warnings()) reporter.Note(name + ": " + warning, true);
     const bool toStdout = job.output == QLatin1String("-");
     const QString where = toStdout ? QStringLiteral("standard output") : job.output;
     if (options.view) {

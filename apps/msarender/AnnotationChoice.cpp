@@ -7,36 +7,118 @@
 
 namespace {
 
-bool Asked(const QStringList& names, const QString& name) {
-    return names.contains(QStringLiteral("all"), Qt::CaseInsensitive) || names.contains(name, Qt::CaseInsensitive);
+const QString kAll = QStringLiteral("all");
+const QString kSequenceStructures = QStringLiteral("ss");
+
+bool Same(const QString& name, const std::string& tag) {
+    return name.compare(QString::fromStdString(tag), Qt::CaseInsensitive) == 0;
 }
 
-void AddComputed(const SDM::Alignment& alignment, const QString& name, AnnotationChoice& choice) {
-    if (name == QLatin1String("consensus")) choice.rows.push_back(AnnotationRowFactory::Consensus(alignment));
-    if (name == QLatin1String("conservation"))
-        choice.rows.push_back(AnnotationRowFactory::Conservation(alignment));
-    if (name == QLatin1String("occupancy")) choice.rows.push_back(AnnotationRowFactory::Occupancy(alignment));
-}
+/// Builds the rows name by name and remembers which of the file's annotations were drawn.
+class Chooser {
+public:
+    explicit Chooser(const SDM::Alignment& model)
+        : alignment(model), columnLineDrawn(model.columnAnnotations().size(), false) {}
 
-// Each sequence's pairing structure as a row of its own, labelled "name SS".
-void AddSequenceStructures(const SDM::Alignment& alignment, bool drawn, AnnotationChoice& choice,
-                           QStringList& notDrawn) {
-    unsigned sequences = 0;
-    std::vector<std::string> found;
-    for (unsigned index = 0; index < alignment.size(); ++index) {
-        const auto rna = boost::dynamic_pointer_cast<SDM::NASequence>(alignment.getSequence(index));
-        if (!rna || rna->isTransient()) continue;
-        for (const auto& [key, notation] : rna->getPairingStructures()) {
-            ++sequences;
-            if (!drawn) continue;
-            const std::string name = rna->getDefline().substr(0, rna->getDefline().find(' '));
-            choice.rows.push_back(AnnotationRowFactory::Pairing(name + " " + key, notation, found));
+    void Add(const QString& asked) {
+        const QString name = asked.toLower();
+        if (name == kAll) {
+            for (const QString& computed : ComputedAnnotationNames()) AddComputed(computed);
+            for (std::size_t i = 0; i < columnLineDrawn.size(); ++i) AddColumnLine(i);
+            AddSequenceStructures();
+            return;
+        }
+        if (AddComputed(name)) return;
+        if (name == kSequenceStructures) {
+            AddSequenceStructures();
+            return;
+        }
+        bool known = false;
+        for (std::size_t i = 0; i < columnLineDrawn.size(); ++i) {
+            if (!Same(name, alignment.columnAnnotations()[i].tag)) continue;
+            AddColumnLine(i);
+            known = true;
+        }
+        if (!known)
+            choice.warnings.append(
+                QStringLiteral("--annotations: '%1' is neither computed nor in the file").arg(asked));
+    }
+
+    AnnotationChoice Finish() {
+        for (const std::string& warning : found) choice.warnings.append(QString::fromStdString(warning));
+        QStringList notDrawn;
+        for (std::size_t i = 0; i < columnLineDrawn.size(); ++i) {
+            const SDM::ColumnAnnotation& annotation = alignment.columnAnnotations()[i];
+            if (!columnLineDrawn[i])
+                notDrawn.append(QStringLiteral("#=GC %1 (line %2)")
+                                    .arg(QString::fromStdString(annotation.tag))
+                                    .arg(annotation.line));
+        }
+        const unsigned structures = SequenceStructureCount();
+        if (structures > 0 && !sequenceStructuresDrawn)
+            notDrawn.append(QStringLiteral("#=GR SS of %1 sequences (--annotations ss)").arg(structures));
+        for (const SDM::ColumnAnnotation& skipped : alignment.skippedAnnotations())
+            notDrawn.append(
+                QStringLiteral("%1 (line %2)").arg(QString::fromStdString(skipped.tag)).arg(skipped.line));
+        if (!notDrawn.isEmpty())
+            choice.warnings.append(QStringLiteral("annotations not drawn: ") +
+                                   notDrawn.join(QStringLiteral(", ")));
+        return choice;
+    }
+
+private:
+    bool AddComputed(const QString& name) {
+        if (name == QLatin1String("consensus"))
+            choice.rows.push_back(AnnotationRowFactory::Consensus(alignment));
+        else if (name == QLatin1String("conservation"))
+            choice.rows.push_back(AnnotationRowFactory::Conservation(alignment));
+        else if (name == QLatin1String("occupancy"))
+            choice.rows.push_back(AnnotationRowFactory::Occupancy(alignment));
+        else
+            return false;
+        return true;
+    }
+
+    void AddColumnLine(std::size_t index) {
+        if (columnLineDrawn[index]) return;
+        columnLineDrawn[index] = true;
+        choice.rows.push_back(
+            AnnotationRowFactory::FromColumnAnnotation(alignment.columnAnnotations()[index], found));
+    }
+
+    template <typename Visit>
+    void ForEachSequenceStructure(Visit visit) const {
+        for (unsigned index = 0; index < alignment.size(); ++index) {
+            const auto rna = boost::dynamic_pointer_cast<SDM::NASequence>(alignment.getSequence(index));
+            if (!rna || rna->isTransient()) continue;
+            for (const auto& [key, notation] : rna->getPairingStructures()) visit(*rna, key, notation);
         }
     }
-    if (sequences > 0 && !drawn)
-        notDrawn.append(QStringLiteral("#=GR SS of %1 sequences (--annotations ss)").arg(sequences));
-    for (const std::string& warning : found) choice.warnings.append(QString::fromStdString(warning));
-}
+
+    unsigned SequenceStructureCount() const {
+        unsigned count = 0;
+        ForEachSequenceStructure(
+            [&count](const SDM::NASequence&, const std::string&, const std::string&) { ++count; });
+        return count;
+    }
+
+    // Each sequence's pairing structure as a row of its own, labelled "name SS".
+    void AddSequenceStructures() {
+        if (sequenceStructuresDrawn) return;
+        sequenceStructuresDrawn = true;
+        ForEachSequenceStructure(
+            [this](const SDM::NASequence& rna, const std::string& key, const std::string& notation) {
+                const std::string name = rna.getDefline().substr(0, rna.getDefline().find(' '));
+                choice.rows.push_back(AnnotationRowFactory::Pairing(name + " " + key, notation, found));
+            });
+    }
+
+    const SDM::Alignment& alignment;
+    std::vector<bool> columnLineDrawn;
+    bool sequenceStructuresDrawn = false;
+    std::vector<std::string> found;  // warnings of the row factory
+    AnnotationChoice choice;
+};
 
 }  // namespace
 
@@ -45,34 +127,7 @@ QStringList ComputedAnnotationNames() {
 }
 
 AnnotationChoice ChooseAnnotations(const SDM::Alignment& alignment, const QStringList& names) {
-    AnnotationChoice choice;
-    QStringList known = ComputedAnnotationNames();
-    known.append(QStringLiteral("ss"));
-    known.append(QStringLiteral("all"));
-    // Computed rows in the order asked; "all" gives them in their own order.
-    const QStringList order = names.contains(QStringLiteral("all"), Qt::CaseInsensitive) ? ComputedAnnotationNames() : names;
-    for (const QString& name : order) AddComputed(alignment, name.toLower(), choice);
-
-    QStringList notDrawn;
-    std::vector<std::string> found;
-    for (const SDM::ColumnAnnotation& annotation : alignment.columnAnnotations()) {
-        const QString tag = QString::fromStdString(annotation.tag);
-        known.append(tag.toLower());
-        if (Asked(names, tag))
-            choice.rows.push_back(AnnotationRowFactory::FromColumnAnnotation(annotation, found));
-        else
-            notDrawn.append(QStringLiteral("#=GC %1 (line %2)").arg(tag).arg(annotation.line));
-    }
-    for (const std::string& warning : found) choice.warnings.append(QString::fromStdString(warning));
-    AddSequenceStructures(alignment, Asked(names, QStringLiteral("ss")), choice, notDrawn);
-    for (const SDM::ColumnAnnotation& skipped : alignment.skippedAnnotations())
-        notDrawn.append(QStringLiteral("%1 (line %2)").arg(QString::fromStdString(skipped.tag)).arg(skipped.line));
-
-    for (const QString& name : names) {
-        if (!known.contains(name.toLower()))
-            choice.warnings.append(QStringLiteral("--annotations: '%1' is neither computed nor in the file").arg(name));
-    }
-    if (!notDrawn.isEmpty())
-        choice.warnings.append(QStringLiteral("annotations not drawn: ") + notDrawn.join(QStringLiteral(", ")));
-    return choice;
+    Chooser chooser(alignment);
+    for (const QString& name : names) chooser.Add(name);
+    return chooser.Finish();
 }

@@ -63,7 +63,8 @@ TEST(AnnotationRowFactoryTest, UnmatchedBracketsGiveAWarningWithLineAndColumnsNo
 
 TEST(AnnotationRowFactoryTest, DsspConsensusBecomesACartoonAndOtherLinesText) {
     std::vector<std::string> warnings;
-    const AnnotationRow cartoon = AnnotationRowFactory::FromColumnAnnotation({"SS_cons", "HHGE.T-B", 3}, warnings);
+    const AnnotationRow cartoon =
+        AnnotationRowFactory::FromColumnAnnotation({"SS_cons", "HHGE.T-B", 3}, warnings);
     EXPECT_TRUE(cartoon.cartoon);
     EXPECT_EQ(cartoon.symbols, "HHHS-C-S");
     const AnnotationRow text = AnnotationRowFactory::FromColumnAnnotation({"RF", "xx.x", 4}, warnings);

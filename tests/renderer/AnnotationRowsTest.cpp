@@ -119,8 +119,9 @@ TEST_F(AnnotationRowsTest, AboveSequencesTheLinesSitUnderTheBandAndTheRowsMoveDo
     // Row 0 is one line lower than without annotations.
     const QPoint rowZero = cells.CellCentre(0, cells.LineTop(int(kRulerBandRows) + 1));
     EXPECT_EQ(renderer.GetRowIndex(rowZero), 0);
-    EXPECT_EQ(QColor(view.pixel(cells.Cell(0, rowZero.y() - cells.CellHeight() / 2).topLeft() + QPoint(1, 1))),
-              Background(LetterAt(0, 0)));
+    EXPECT_EQ(
+        QColor(view.pixel(cells.Cell(0, rowZero.y() - cells.CellHeight() / 2).topLeft() + QPoint(1, 1))),
+        Background(LetterAt(0, 0)));
 }
 
 TEST_F(AnnotationRowsTest, HitOnAnAnnotationLineNamesItsRowAndColumnButNoSequence) {
@@ -188,7 +189,8 @@ TEST_F(AnnotationRowsTest, PicturesCountAndPaintTheLinesOfEveryBlock) {
     }
     // Pictures of chosen columns per row leave the whole-column rows out.
     ASSERT_TRUE(renderer.PlanPicture({}, {{0, {1, 2}}, {1, {3}}}, true, plan));
-    for (const auto& line : plan.lines) EXPECT_NE(line.kind, RenderSequenceData::PicturePlan::Line::Kind::Annotation);
+    for (const auto& line : plan.lines)
+        EXPECT_NE(line.kind, RenderSequenceData::PicturePlan::Line::Kind::Annotation);
 }
 
 TEST_F(AnnotationRowsTest, RowsShorterThanTheAlignmentAndEmptyRowsDrawNothingPastTheirEnd) {
@@ -198,7 +200,8 @@ TEST_F(AnnotationRowsTest, RowsShorterThanTheAlignmentAndEmptyRowsDrawNothingPas
     renderer.SetAnnotationRows({shortRow, AnnotationRow{}});
     ASSERT_TRUE(RenderWrapped(40));
     const int lineTop = cells.LineTop(int(kRulerBandRows + kRows));
-    EXPECT_FALSE(HasInk(View(), QRect(cells.ColumnLeft(1), lineTop, cells.ColumnLeft(9), cells.CellHeight() * 2)));
+    EXPECT_FALSE(
+        HasInk(View(), QRect(cells.ColumnLeft(1), lineTop, cells.ColumnLeft(9), cells.CellHeight() * 2)));
 }
 
 }  // namespace

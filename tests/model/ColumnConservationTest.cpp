@@ -39,18 +39,40 @@ TEST(ColumnConservationTest, PropertiesOfSingleResiduesMatchTheDefinition) {
     EXPECT_EQ(SDM::AminoAcidProperties('X'), 0u);
 }
 
-TEST(ColumnConservationTest, GapsAreLeftOutUpToTheThreshold) {
-    // One gap in four rows (25 %): the identical residues keep every property but are not an identity.
-    EXPECT_EQ(ScoreOf({"A", "A", "-", "A"}), SDM::ConservationScore::kAllProperties);
-    EXPECT_EQ(SDM::ConservationSymbol(SDM::ConservationScore::kAllProperties), '+');
+TEST(ColumnConservationTest, GapsHaveEveryPropertyAndKeepOnlyWhatAllResiduesShare) {
+    // One gap in four rows (25 %, not above the threshold): A's hydrophobic, small and tiny stay; the
+    // seven properties A lacks are broken by the gap.
+    EXPECT_EQ(ScoreOf({"A", "A", "-", "A"}), 3);
     // Two gaps in four rows: no score.
     EXPECT_EQ(ScoreOf({"A", "-", "-", "A"}), SDM::ConservationScore::kNone);
     EXPECT_EQ(ScoreOf({"-", "."}), SDM::ConservationScore::kNone);
     EXPECT_EQ(SDM::ConservationSymbol(SDM::ConservationScore::kNone), ' ');
 }
 
-TEST(ColumnConservationTest, UnknownLettersKeepNoPropertyAndOneSequenceIsIdentity) {
-    EXPECT_EQ(ScoreOf({"A", "X"}), 0);
+std::vector<std::string> Column(std::vector<std::pair<char, int>> counts) {
+    std::vector<std::string> rows;
+    for (const auto& [letter, count] : counts)
+        rows.insert(rows.end(), std::size_t(count), std::string(1, letter));
+    return rows;
+}
+
+TEST(ColumnConservationTest, ResiduesInNoMoreThanThreePercentOfRowsAreLeftOut) {
+    // 40 K and one D (2.4 %): every property of K is kept, but the column is no identity.
+    EXPECT_EQ(ScoreOf(Column({{'K', 40}, {'D', 1}})), SDM::ConservationScore::kAllProperties);
+    EXPECT_EQ(SDM::ConservationSymbol(SDM::ConservationScore::kAllProperties), '+');
+    // With 20 rows one D is 5 %: K (hydrophobic polar positive charged) and D (polar small negative charged)
+    // share polar and charged and both lack tiny, aliphatic, aromatic and proline.
+    EXPECT_EQ(ScoreOf(Column({{'K', 19}, {'D', 1}})), 6);
+    // 50 rows: K 37, W 7, I 2, R 2, L 1, P 1. L and P (2 % each) are left out; among K, W, I and R only
+    // small, tiny, negative and proline are absent everywhere.
+    EXPECT_EQ(ScoreOf(Column({{'K', 37}, {'W', 7}, {'I', 2}, {'R', 2}, {'L', 1}, {'P', 1}})), 4);
+    // A lone gap among 50 rows is stray too.
+    EXPECT_EQ(ScoreOf(Column({{'L', 49}, {'-', 1}})), SDM::ConservationScore::kAllProperties);
+}
+
+TEST(ColumnConservationTest, UnknownLettersHaveNoPropertyAndOneSequenceIsIdentity) {
+    // X lacks everything: what A lacks stays absent (7), what A has is broken.
+    EXPECT_EQ(ScoreOf({"A", "X"}), 7);
     EXPECT_EQ(ScoreOf({"M"}), SDM::ConservationScore::kIdentity);
     EXPECT_TRUE(SDM::ColumnConservation({}).empty());
     EXPECT_EQ(SDM::ConservationSymbol(7), '7');

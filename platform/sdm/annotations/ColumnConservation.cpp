@@ -1,5 +1,6 @@
 #include "sdm/annotations/ColumnConservation.h"
 
+#include <array>
 #include <cctype>
 #include <cstring>
 
@@ -31,27 +32,45 @@ char Upper(char residue) {
     return char(std::toupper(static_cast<unsigned char>(residue)));
 }
 
-int ScoreColumn(const std::vector<std::string>& rows, unsigned column, double maxGapShare) {
+constexpr unsigned kAllBits = (1u << kPropertyCount) - 1;
+
+// Per column letter: how many rows hold it (gaps under one code).
+struct ColumnCounts {
+    std::array<unsigned, 256> rows{};
     unsigned residues = 0;
-    unsigned shared = (1u << kPropertyCount) - 1;  // properties every residue has
-    unsigned absent = (1u << kPropertyCount) - 1;  // properties no residue has
-    bool identical = true;
-    bool standard = true;
-    char first = 0;
+    unsigned gaps = 0;
+};
+
+ColumnCounts CountColumn(const std::vector<std::string>& rows, unsigned column) {
+    ColumnCounts counts;
     for (const std::string& row : rows) {
-        if (!HasResidueAt(row, column)) continue;
-        const char residue = Upper(row[column]);
-        if (residues++ == 0) first = residue;
-        identical = identical && residue == first;
-        standard = standard && IsStandardAminoAcid(residue);
-        const unsigned bits = AminoAcidProperties(residue);
+        if (!HasResidueAt(row, column)) {
+            ++counts.gaps;
+            continue;
+        }
+        ++counts.rows[static_cast<unsigned char>(Upper(row[column]))];
+        ++counts.residues;
+    }
+    return counts;
+}
+
+int ScoreColumn(const ColumnCounts& counts, std::size_t rowCount, double maxGapShare, double rareShare) {
+    const double total = double(rowCount);
+    if (counts.residues == 0 || counts.gaps / total > maxGapShare) return ConservationScore::kNone;
+    unsigned shared = kAllBits;  // properties every counted residue has
+    unsigned absent = kAllBits;  // properties no counted residue has
+    unsigned kinds = 0;
+    for (std::size_t code = 0; code < counts.rows.size(); ++code) {
+        if (counts.rows[code] == 0) continue;
+        ++kinds;
+        if (counts.rows[code] / total <= rareShare) continue;  // a stray residue does not break a property
+        const unsigned bits = AminoAcidProperties(char(code));
         shared &= bits;
         absent &= ~bits;
     }
-    const double gaps = double(rows.size() - residues);
-    if (residues == 0 || gaps / double(rows.size()) > maxGapShare) return ConservationScore::kNone;
-    if (identical && gaps == 0) return ConservationScore::kIdentity;
-    if (!standard) return 0;
+    if (kinds == 1 && counts.gaps == 0) return ConservationScore::kIdentity;
+    // A gap in more than a stray row has every property: it keeps what all residues share, nothing else.
+    if (counts.gaps / total > rareShare) absent = 0;
     int kept = 0;
     for (unsigned bit = 0; bit < kPropertyCount; ++bit) {
         if (((shared | absent) >> bit) & 1u) ++kept;
@@ -76,11 +95,13 @@ unsigned AminoAcidProperties(char residue) {
     return bits;
 }
 
-std::vector<int> ColumnConservation(const std::vector<std::string>& rows, double maxGapShare) {
+std::vector<int> ColumnConservation(const std::vector<std::string>& rows, double maxGapShare,
+                                    double rareShare) {
     const unsigned columns = ColumnCount(rows);
     std::vector<int> scores(columns, ConservationScore::kNone);
     if (rows.empty()) return scores;
-    for (unsigned column = 0; column < columns; ++column) scores[column] = ScoreColumn(rows, column, maxGapShare);
+    for (unsigned column = 0; column < columns; ++column)
+        scores[column] = ScoreColumn(CountColumn(rows, column), rows.size(), maxGapShare, rareShare);
     return scores;
 }
 

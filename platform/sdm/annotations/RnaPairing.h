@@ -10,8 +10,8 @@ namespace SDM {
 struct RnaPairing {
     static constexpr int kUnpaired = -1;
 
-    std::vector<int> partner;        // per column the paired column, kUnpaired for none
-    std::vector<int> helix;          // per column the helix (0, 1, ... left to right), kUnpaired for none
+    std::vector<int> partner;         // per column the paired column, kUnpaired for none
+    std::vector<int> helix;           // per column the helix (0, 1, ... left to right), kUnpaired for none
     std::vector<unsigned> unmatched;  // columns of brackets without a partner, in column order
     int helixCount = 0;
 };

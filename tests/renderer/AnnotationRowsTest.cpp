@@ -204,4 +204,89 @@ TEST_F(AnnotationRowsTest, RowsShorterThanTheAlignmentAndEmptyRowsDrawNothingPas
         HasInk(View(), QRect(cells.ColumnLeft(1), lineTop, cells.ColumnLeft(9), cells.CellHeight() * 2)));
 }
 
+TEST_F(AnnotationRowsTest, AViewStartingInsideTheLinesShowsTheRestOfThemFirst) {
+    renderer.SetAnnotationRows({EvenBars("a"), EvenBars("b")});
+    // GIVEN the view's top at the second annotation line of block 0
+    const int top = cells.LineTop(int(kRulerBandRows + kRows) + 1);
+    ASSERT_TRUE(RenderWrapped(12, top));
+    // THEN that line is the view's first, and block 1 follows with its band
+    EXPECT_EQ(renderer.GetAnnotationIndex(cells.CellCentre(0, 0)), 1);
+    EXPECT_EQ(renderer.GetResidueIndex(cells.CellCentre(0, 0)), 0);
+    const auto band = renderer.RowLocations().find(cells.LineTop(1));
+    ASSERT_NE(band, renderer.RowLocations().end());
+    EXPECT_TRUE(band->second.isRuler);
+    EXPECT_EQ(band->second.firstColumn, 10u);
+}
+
+TEST_F(AnnotationRowsTest, UnwrappedViewShowsTheLinesUnderTheRowsFromTheFirstVisibleColumn) {
+    renderer.SetAnnotationRows({EvenBars("a")});
+    auto aspects = AspectsOfCells(10, 20, false);
+    aspects.horizontalOffset = cells.ColumnLeft(5);
+    ASSERT_TRUE(RenderScrolled(alignment, aspects, 0));
+    const int lineTop = cells.LineTop(int(kRulerBandRows + kRows));
+    const QPoint point = cells.CellCentre(2, lineTop);
+    EXPECT_EQ(renderer.GetAnnotationIndex(point), 0);
+    EXPECT_EQ(renderer.GetResidueIndex(point), 7);
+    // Column 7 is odd: no bar; column 6 is even: a bar.
+    EXPECT_EQ(QColor(View().pixel(cells.Cell(1, lineTop).topLeft() + QPoint(1, 1))), kBarColour);
+    EXPECT_NE(QColor(View().pixel(cells.Cell(2, lineTop).topLeft() + QPoint(1, 1))), kBarColour);
+}
+
+TEST_F(AnnotationRowsTest, AboveSequencesScrollToAndHitTestsOfRowsCountTheLines) {
+    renderer.SetAnnotationRows({EvenBars("a"), EvenBars("b")}, AnnotationPlace::AboveSequences);
+    ASSERT_TRUE(RenderWrapped(7));
+    // Blocks are 2 + 2 + 3 = 7 lines; row 2 of block 2 is grid row 14 + 2 + 2 + 2.
+    int x = 0;
+    int y = 0;
+    renderer.ScrollTo(25, 2, x, y);
+    ASSERT_TRUE(RenderWrapped(7, y));
+    const QPoint corner = renderer.GetResidueCoordinate(25, 2);
+    ASSERT_NE(corner, QPoint(-1, -1));
+    EXPECT_EQ(renderer.GetSequenceIndex(corner), 2);
+    EXPECT_EQ(renderer.GetResidueIndex(corner), 25);
+    EXPECT_GE(corner.y(), 0);
+    EXPECT_LE(corner.y() + cells.CellHeight(), cells.LineTop(7));
+    // The lines above the rows of a shown block name their rows.
+    int annotations = 0;
+    for (const auto& [top, location] : renderer.RowLocations())
+        if (location.kind == RenderSequenceData::RowLocation::kAnnotationLine) ++annotations;
+    EXPECT_GT(annotations, 0);
+}
+
+TEST_F(AnnotationRowsTest, BlocksTallerThanTheViewStillEndWithTheirLines) {
+    alignment = LetterRows(30, kColumns);
+    renderer.SetAnnotationRows({EvenBars("a")});
+    // GIVEN a view of 12 lines scrolled to the end of block 0 (2 + 30 + 1 lines)
+    const int top = cells.LineTop(33 - 12);
+    ASSERT_TRUE(RenderWrapped(12, top));
+    bool found = false;
+    for (const auto& [y, location] : renderer.RowLocations())
+        found = found || (location.kind == RenderSequenceData::RowLocation::kAnnotationLine &&
+                          location.firstColumn == 0);
+    EXPECT_TRUE(found);
+}
+
+TEST_F(AnnotationRowsTest, CallsBeforeAnyRenderAndOverlongRowsAnswerSafely) {
+    AnnotationRow cartoon;
+    cartoon.label = "cartoon";
+    cartoon.cartoon = true;
+    cartoon.symbols = std::string(kColumns * 3, 'H');  // longer than the alignment
+    AnnotationRow bars = EvenBars("bars");
+    bars.heights.assign(kColumns * 3, 7.5f);  // beyond a whole cell: clipped to it
+    renderer.SetAnnotationRows({cartoon, bars});
+    int x = 3;
+    int y = 4;
+    renderer.ScrollToAnnotation(0, 0, x, y);
+    EXPECT_EQ(renderer.GetAnnotationIndex(QPoint(0, 0)), -1);
+    RenderSequenceData::PicturePlan plan;
+    EXPECT_FALSE(renderer.PlanPicture({0}, {}, true, plan));
+    EXPECT_EQ(x, 3);
+    EXPECT_EQ(y, 4);
+    // THEN a Render draws both rows; the bar stays inside its own line
+    ASSERT_TRUE(RenderWrapped(40));
+    const int barTop = cells.LineTop(int(kRulerBandRows + kRows) + 1);
+    EXPECT_EQ(QColor(View().pixel(cells.Cell(0, barTop).topLeft() + QPoint(1, 0))), kBarColour);
+    EXPECT_TRUE(HasInk(View(), cells.Cell(1, barTop - cells.CellHeight())));  // the cartoon's helix
+}
+
 }  // namespace

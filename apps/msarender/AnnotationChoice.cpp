@@ -23,7 +23,10 @@ public:
     void Add(const QString& asked) {
         const QString name = asked.toLower();
         if (name == kAll) {
-            for (const QString& computed : ComputedAnnotationNames()) AddComputed(computed);
+            const bool nucleic = alignment.GetSequenceClass() == SDM::NucleicAcid;
+            for (const QString& computed : ComputedAnnotationNames()) {
+                if (!(nucleic && computed == QLatin1String("conservation"))) AddComputed(computed);
+            }
             for (std::size_t i = 0; i < columnLineDrawn.size(); ++i) AddColumnLine(i);
             AddSequenceStructures();
             return;
@@ -71,12 +74,24 @@ private:
         if (name == QLatin1String("consensus"))
             choice.rows.push_back(AnnotationRowFactory::Consensus(alignment));
         else if (name == QLatin1String("conservation"))
-            choice.rows.push_back(AnnotationRowFactory::Conservation(alignment));
+            AddConservation();
         else if (name == QLatin1String("occupancy"))
             choice.rows.push_back(AnnotationRowFactory::Occupancy(alignment));
         else
             return false;
         return true;
+    }
+
+    // Physico-chemical properties are those of amino acids: DNA and RNA get no conservation row.
+    void AddConservation() {
+        if (alignment.GetSequenceClass() == SDM::NucleicAcid) {
+            if (!conservationRefused)
+                choice.warnings.append(
+                    QStringLiteral("conservation is scored for amino acids only; not drawn"));
+            conservationRefused = true;
+            return;
+        }
+        choice.rows.push_back(AnnotationRowFactory::Conservation(alignment));
     }
 
     void AddColumnLine(std::size_t index) {
@@ -116,6 +131,7 @@ private:
     const SDM::Alignment& alignment;
     std::vector<bool> columnLineDrawn;
     bool sequenceStructuresDrawn = false;
+    bool conservationRefused = false;
     std::vector<std::string> found;  // warnings of the row factory
     AnnotationChoice choice;
 };

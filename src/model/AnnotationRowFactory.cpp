@@ -31,7 +31,8 @@ AnnotationRow AnnotationRowFactory::Consensus(const SDM::Alignment& alignment, d
     AnnotationRow row;
     row.label = "Consensus";
     row.barColour = kConsensusColour;
-    for (const SDM::ConsensusColumn& column : SDM::ColumnConsensus(SDM::AlignedTexts(alignment), maxGapShare)) {
+    for (const SDM::ConsensusColumn& column :
+         SDM::ColumnConsensus(SDM::AlignedTexts(alignment), maxGapShare)) {
         row.symbols.push_back(column.residue != 0 ? column.residue : ' ');
         row.heights.push_back(column.residue != 0 ? float(column.percent / 100.0) : 0.0f);
     }
@@ -102,7 +103,8 @@ AnnotationRow AnnotationRowFactory::Cartoon(const std::string& label, const std:
     row.label = label;
     row.cartoon = true;
     for (char letter : dssp)
-        row.symbols.push_back(SQC::SequenceConstants::IsGap(letter) ? '-' : SDM::SecondaryStructure::ModelLetter(letter));
+        row.symbols.push_back(
+            SQC::SequenceConstants::IsGap(letter) ? '-' : SDM::SecondaryStructure::ModelLetter(letter));
     return row;
 }
 
@@ -110,7 +112,8 @@ AnnotationRow AnnotationRowFactory::Text(const std::string& label, const std::st
     AnnotationRow row;
     row.label = label;
     row.symbols = text;
-    std::replace_if(row.symbols.begin(), row.symbols.end(), [](char c) { return SQC::SequenceConstants::IsGap(c); }, ' ');
+    std::replace_if(
+        row.symbols.begin(), row.symbols.end(), [](char c) { return SQC::SequenceConstants::IsGap(c); }, ' ');
     return row;
 }
 

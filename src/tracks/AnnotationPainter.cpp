@@ -10,8 +10,8 @@
 namespace {
 
 QColor BarColour(const AnnotationRow& row, unsigned column) {
-    const std::uint32_t colour = column < row.colours.size() && row.colours[column] != 0 ? row.colours[column]
-                                                                                       : row.barColour;
+    const std::uint32_t colour =
+        column < row.colours.size() && row.colours[column] != 0 ? row.colours[column] : row.barColour;
     return QColor::fromRgba(colour);
 }
 
@@ -25,8 +25,9 @@ QRect BarRect(const CellGeometry& cells, unsigned offset, float share) {
 
 }  // namespace
 
-std::vector<AnnotationPainter::Cell> AnnotationPainter::Cells(const AnnotationRow& row, const CellGeometry& cells,
-                                                              unsigned firstColumn, unsigned count) {
+std::vector<AnnotationPainter::Cell> AnnotationPainter::Cells(const AnnotationRow& row,
+                                                              const CellGeometry& cells, unsigned firstColumn,
+                                                              unsigned count) {
     std::vector<Cell> result;
     if (!cells.IsUsable() || row.cartoon) return result;
     for (unsigned offset = 0; offset < count; ++offset) {
@@ -49,7 +50,8 @@ void AnnotationPainter::Paint(QPainter& painter, const AnnotationRow& row, const
                               unsigned count, int x, int y) {
     if (row.cartoon) {
         if (cartoonDrawer == nullptr || firstColumn >= row.symbols.size()) return;
-        const std::unique_ptr<QPixmap> line = cartoonDrawer->CartoonPixmap(row.symbols.substr(firstColumn, count));
+        const std::unique_ptr<QPixmap> line =
+            cartoonDrawer->CartoonPixmap(row.symbols.substr(firstColumn, count));
         if (line) painter.drawPixmap(x, y, *line);
         return;
     }

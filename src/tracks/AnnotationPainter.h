@@ -27,6 +27,7 @@ public:
                                    unsigned count);
     /// Paints the line with its left edge at x and its top at y. A cartoon row is drawn by `cartoonDrawer`
     /// (not owned; may be null, then nothing is drawn).
-    static void Paint(QPainter& painter, const AnnotationRow& row, const CellGeometry& cells, const QFont& font,
-                      const SSCartoonPainter* cartoonDrawer, unsigned firstColumn, unsigned count, int x, int y);
+    static void Paint(QPainter& painter, const AnnotationRow& row, const CellGeometry& cells,
+                      const QFont& font, const SSCartoonPainter* cartoonDrawer, unsigned firstColumn,
+                      unsigned count, int x, int y);
 };

@@ -212,6 +212,16 @@ TEST(AnnotationChoiceTest, AllDrawsEveryRowAndNothingIsLeftToName) {
     EXPECT_TRUE(choice.warnings.isEmpty()) << choice.warnings.join('\n').toStdString();
 }
 
+TEST(AnnotationChoiceTest, NucleicAcidsGetNoConservationButASayingWhy) {
+    testsupport::BuiltAlignment built =
+        testsupport::AlignmentBuilder(SDM::NucleicAcid).Seq("a", "ACGU").Build();
+    const AnnotationChoice choice = ChooseAnnotations(*built.model, {"consensus", "conservation"});
+    ASSERT_EQ(choice.rows.size(), 1u);
+    EXPECT_EQ(choice.rows[0].label, "Consensus");
+    ASSERT_EQ(choice.warnings.size(), 1);
+    EXPECT_TRUE(choice.warnings[0].contains("amino acids only"));
+}
+
 TEST(AnnotationChoiceTest, NothingAskedAndNothingInTheFileGivesNoRowsAndNoWarning) {
     testsupport::BuiltAlignment built =
         testsupport::AlignmentBuilder(SDM::AminoAcid).Seq("a", "ACDE").Build();

@@ -48,6 +48,17 @@ TEST(RnaPairingTest, UnmatchedBracketsAreListedInColumnOrderAndLeftUnpaired) {
     EXPECT_EQ(pairing.helixCount, 0);
 }
 
+TEST(RnaPairingTest, MirroredAngleBracketsPairWhenThatMatchesMore) {
+    const SDM::RnaPairing pairing = SDM::PairRnaStructure(">>..<<.(.)");
+    EXPECT_TRUE(pairing.unmatched.empty());
+    EXPECT_EQ(pairing.partner[0], 5);
+    EXPECT_EQ(pairing.partner[7], 9);
+    // A stray closer in otherwise normal text keeps the usual reading.
+    const SDM::RnaPairing usual = SDM::PairRnaStructure("<<..>>>");
+    EXPECT_EQ(usual.partner[0], 5);
+    EXPECT_EQ(usual.unmatched, (std::vector<unsigned>{6}));
+}
+
 TEST(RnaPairingTest, EmptyTextAndDsspLettersAreNoPairingNotation) {
     EXPECT_TRUE(SDM::PairRnaStructure("").partner.empty());
     EXPECT_FALSE(SDM::IsPairingNotation("HHHH--EEE"));

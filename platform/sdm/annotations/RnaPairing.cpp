@@ -62,13 +62,28 @@ void NumberHelices(RnaPairing& pairing) {
     }
 }
 
-}  // namespace
-
-RnaPairing PairRnaStructure(const std::string& notation) {
+RnaPairing PairWith(const std::string& notation) {
     RnaPairing pairing;
     pairing.partner.assign(notation.size(), RnaPairing::kUnpaired);
     pairing.helix.assign(notation.size(), RnaPairing::kUnpaired);
     MatchBrackets(notation, pairing);
+    return pairing;
+}
+
+std::string WithAnglesSwapped(std::string notation) {
+    for (char& c : notation) c = c == '<' ? '>' : c == '>' ? '<' : c;
+    return notation;
+}
+
+}  // namespace
+
+RnaPairing PairRnaStructure(const std::string& notation) {
+    RnaPairing pairing = PairWith(notation);
+    // Some older files write helices as ">>>...<<<": take that reading when it pairs more brackets.
+    if (!pairing.unmatched.empty() && notation.find_first_of("<>") != std::string::npos) {
+        RnaPairing mirrored = PairWith(WithAnglesSwapped(notation));
+        if (mirrored.unmatched.size() < pairing.unmatched.size()) pairing = std::move(mirrored);
+    }
     NumberHelices(pairing);
     return pairing;
 }

@@ -18,7 +18,8 @@ struct RnaPairing {
 
 /// Pairs the brackets of `notation`. A helix is a stack of pairs (i, j), (i', j') with i < i' and j' < j
 /// and no other pair between them on either side, so bulges and interior loops stay inside one helix.
-/// Brackets without a partner are listed and left unpaired.
+/// Brackets without a partner are listed and left unpaired. Angle brackets written the other way round
+/// (">>>...<<<", as some older files do) are read that way when that pairs more of them.
 RnaPairing PairRnaStructure(const std::string& notation);
 
 /// Whether the text looks like pairing notation rather than DSSP letters: brackets and no helix letters.

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "ReaderTestSupport.h"
+#include "sdm/annotations/ColumnConsensus.h"
+#include "sdm/annotations/ColumnOccupancy.h"
 
 using namespace formatstest;
 using Formats::Format;
@@ -175,4 +177,13 @@ TEST(ReaderStockholm, ColumnLineWithoutTextIsAnErrorWithItsLine) {
     const auto result = ReadText("# STOCKHOLM 1.0\na ACDE\n#=GC RF\n//\n");
     EXPECT_FALSE(result.ok());
     EXPECT_EQ(result.error.line, 3);
+}
+
+TEST(ReaderStockholm, Fn3ColumnFourteenIsMostlyGapsAndShowsNoConsensus) {
+    const auto result = ReadData("fn3.sto");
+    ASSERT_TRUE(result.ok()) << result.error.ToString();
+    const std::vector<std::string> texts = SDM::AlignedTexts(*result.alignment);
+    const unsigned column = 13;  // column 14, counted from 1
+    EXPECT_EQ(SDM::ColumnOccupancy(texts)[column], 1u);
+    EXPECT_EQ(SDM::ColumnConsensus(texts)[column].residue, 0);
 }

@@ -7,6 +7,7 @@
 #include <climits>
 #include <cmath>
 
+#include "AnnotationChoice.h"
 #include "ImageOutput.h"
 #include "SequenceSelection.h"
 #include "msarender/CellGeometry.h"
@@ -79,6 +80,9 @@ QString AlignmentPicture::ApplyModelOptions() {
         for (unsigned index : hidden.indexes) alignment->getSequence(index)->setDisplayed(false);
     }
     alignment->setShowConsensus(options.consensus);
+    AnnotationChoice annotations = ChooseAnnotations(*alignment, options.annotations);
+    renderer.SetAnnotationRows(std::move(annotations.rows));
+    warnings += annotations.warnings;
     return QString();
 }
 

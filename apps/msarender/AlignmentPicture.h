@@ -42,14 +42,15 @@ public:
     QString EncodePage(int page, QIODevice& out, const QByteArray& format);
     /// Whether the picture (or a page of it) fits the output format; an error message for the user, or empty.
     QString CheckFormatLimits(const QString& path) const;
+    /// Messages for the user that do not stop the picture (a missing font, an option with no effect,
+    /// annotations not drawn, unmatched pairs).
+    const QStringList& Warnings() const { return warnings; }
     /// The composed view at the --view geometry.
     QImage RenderView(QString& error);
     /// After RenderView: a usage error when the view's scroll position lies past the alignment's end.
     QString CheckViewPosition() const;
     /// The print density the files record.
     int PixelsPerMetre() const;
-    /// What Prepare noticed that does not stop the picture (a missing font, an option with no effect).
-    const QStringList& Warnings() const { return warnings; }
 
 private:
     QString ApplyModelOptions();

@@ -85,6 +85,11 @@ struct OptionSet {
         "longer line up across sequences."};
     QCommandLineOption hide{"hide", "Sequences to hide, by name or 1-based index, comma separated.", "list"};
     QCommandLineOption consensus{"consensus", "Add the consensus sequence."};
+    QCommandLineOption annotations{
+        "annotations",
+        "Rows under every block, comma separated: consensus, conservation, occupancy, ss (each RNA "
+        "sequence's #=GR SS), a #=GC tag of the file (ss_cons, rf...), or all.",
+        "list"};
     QCommandLineOption view{"view",
                             "Render the composed view of a host instead: size and scroll position in pixels, "
                             "WIDTHxHEIGHT[+LEFT+TOP].",
@@ -229,7 +234,7 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments) {
                        o.wrap,   o.width,     o.pageHeight,     o.font,        o.fontSize,  o.ss,
                        o.noSs,   o.noRuler,   o.noRulerNumbers, o.rulerOrigin, o.sequences, o.columns,
                        o.noGaps, o.hide,      o.consensus,      o.scale,       o.names,     o.ranges,
-                       o.view,   o.timings,   o.quiet});
+                       o.view,   o.timings,   o.quiet,          o.annotations});
     parser.addPositionalArgument("inputs", "Alignment files ('-' for standard input).", "[INPUT...]");
 
     if (!parser.parse(arguments)) {
@@ -258,6 +263,8 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments) {
     out.includeGaps = !parser.isSet(o.noGaps);
     out.consensus = parser.isSet(o.consensus);
     out.ranges = parser.isSet(o.ranges);
+    out.annotations = parser.value(o.annotations).split(',', Qt::SkipEmptyParts);
+    for (QString& name : out.annotations) name = name.trimmed();
     out.timings = parser.isSet(o.timings);
     out.quiet = parser.isSet(o.quiet);
     if (parser.isSet(o.ss) && parser.isSet(o.noSs)) {

@@ -43,6 +43,7 @@ struct CliOptions {
     bool consensus = false;
     SDM::NameStyle names = SDM::NameStyle::Identifier;  // --names id|full
     bool ranges = false;                                // --ranges: "/start-end" after each name
+    QStringList annotations;  // --annotations: rows of the whole alignment, in this order
     std::optional<ViewGeometry> view;
     bool timings = false;
     bool quiet = false;

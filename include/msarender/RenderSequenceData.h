@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "msarender/AnnotationRow.h"
 #include "msarender/Export.h"
 #include "msarender/FontAttributes.h"
 #include "sdm/Residue.h"
@@ -74,6 +75,7 @@ public:
         /// Values of `kind`.
         static constexpr int kBandOrResidueLine = 0;
         static constexpr int kSecondaryStructureLine = 3;
+        static constexpr int kAnnotationLine = 4;
 
         int kind = kBandOrResidueLine;
         int row = -1;  // -1 for a ruler band
@@ -81,6 +83,7 @@ public:
         unsigned endColumn = 0;
         bool isRuler = false;
         std::string ssKey;
+        int annotation = -1;  // index of the annotation row on a kAnnotationLine
     };
 
     RenderSequenceData();
@@ -123,6 +126,20 @@ public:
     QPoint GetResidueCoordinate(unsigned column, unsigned sequenceIndex) const;
     void ScrollTo(unsigned column, unsigned sequenceIndex, int& x, int& y) const;
 
+    /// Rows of the whole alignment (consensus, conservation, a file's column annotations...) drawn once per
+    /// block below the sequences, or above them under the ruler band: in the view, its hit tests and
+    /// scrolling, and in pictures of whole sequences. The next Render lays the view out again. An empty
+    /// list gives the plain layout back.
+    void SetAnnotationRows(std::vector<AnnotationRow> rows,
+                           AnnotationPlace place = AnnotationPlace::BelowSequences);
+    const std::vector<AnnotationRow>& AnnotationRows() const { return annotationRows; }
+    AnnotationPlace AnnotationRowPlace() const { return annotationPlace; }
+    /// The annotation row (index into AnnotationRows()) under a point of the composed view; -1 for any
+    /// other line. GetResidueIndex gives the column of the same point.
+    int GetAnnotationIndex(QPoint point) const;
+    /// As ScrollTo, for the cell of annotation row `index` at `column` (in the block showing the column).
+    void ScrollToAnnotation(unsigned column, unsigned index, int& x, int& y) const;
+
     /// A new picture of whole sequences (in the given order) or of chosen columns per row; the caller owns
     /// it. Null when nothing is selected or the image cannot be allocated. It is the planned picture below,
     /// painted whole onto one pixmap.
@@ -138,11 +155,11 @@ public:
         /// One item of the picture: a ruler band, or a row (its residue line with the name, then its
         /// secondary-structure lines).
         struct Line {
-            enum class Kind { RulerBand, Row };
+            enum class Kind { RulerBand, Row, Annotation };
             Kind kind = Kind::Row;
             std::int64_t top = 0;  // y in the picture
             int height = 0;
-            unsigned row = 0;
+            unsigned row = 0;    // of a Row; the annotation row's index for an Annotation
             unsigned first = 0;  // the block's first column, or first position of a row's column list
             unsigned end = 0;    // one past its last
             unsigned count = 0;  // columns of the block
@@ -292,12 +309,30 @@ private:
     bool ColumnShownHorizontally(unsigned column) const;
     int HorizontalScrollFor(unsigned column) const;
     long long VerticalTopFor(unsigned row, unsigned block, long long currentTop, int viewHeight) const;
+    long long VerticalTopForLine(int gridRow, unsigned block, long long currentTop, int viewHeight) const;
+    long long CurrentViewTop(const CellGeometry& cells) const;
+    int ViewHeightForScrolling(const CellGeometry& cells) const;
+    bool AnnotationLineShown(unsigned index, unsigned block, int& top) const;
+
+    // Annotation rows: their grid rows in a block and their lines in the view and in pictures.
+    unsigned AnnotationLineCount() const { return unsigned(annotationRows.size()); }
+    unsigned AnnotationsAbove() const;
+    int GridRowOfAnnotation(unsigned index) const;
+    void PlanAnnotationLines(unsigned firstColumn, unsigned firstIndex, bool freshView, int& y,
+                             std::vector<ComposedLine>& lines) const;
+    int WidestAnnotationLabel() const;
+    bool TopBandVisible(const CellGeometry& cells) const;
+    unsigned FirstAnnotationShown(bool firstBlock) const;
+    void PaintAnnotationPictureLine(const PicturePlan& plan, const PicturePlan::Line& line, QPainter& painter,
+                                    int y) const;
 
     // Picture steps.
     void PlanPictureSize(PicturePlan& plan, std::size_t rowCount, unsigned columnCount, unsigned blocks,
                          unsigned perBlock, std::int64_t lineCount) const;
     std::int64_t StructureLinesOf(const PicturePlan& plan, const std::vector<unsigned>& rows) const;
     unsigned StructureLinesOfRow(unsigned row) const;
+    void PlanPictureAnnotations(PicturePlan& plan, unsigned first, unsigned end, unsigned count,
+                                std::int64_t& y) const;
     void PlanPictureBlock(PicturePlan& plan, const std::vector<unsigned>& rows, unsigned first, unsigned end,
                           unsigned count, std::int64_t& y) const;
     void PaintPictureLine(const PicturePlan& plan, const PicturePlan::Line& line, QPainter& painter,
@@ -311,6 +346,11 @@ private:
     int leftScrollValue = 0;
     int topDrawnValue = 0;
     int verticalViewScrollValue = 0;
+
+    // Set by the host between Render calls.
+    std::vector<AnnotationRow> annotationRows;
+    AnnotationPlace annotationPlace = AnnotationPlace::BelowSequences;
+    bool annotationsChanged = false;  // forces the next Render through a layout pass
 
     // Written by every Render call.
     SQV::SVAlignment* svAlignment = nullptr;  // not owned; the host keeps it alive

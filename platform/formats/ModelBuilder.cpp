@@ -28,24 +28,11 @@ bool IsNucleotideLetter(char c) {
     }
 }
 
-char StructureLetter(char dssp) {
-    switch (dssp) {
-        case 'H':
-        case 'G':
-        case 'I':
-            return 'H';
-        case 'E':
-        case 'B':
-            return 'S';
-        default:
-            return 'C';
-    }
-}
-
 boost::shared_ptr<SDM::Sequence> MakeSequence(const ParsedRecord& record, SDM::SequenceClass sequenceClass) {
     if (sequenceClass == SDM::NucleicAcid) {
         auto sequence = boost::make_shared<SDM::NASequence>(record.name, record.aligned);
         sequence->setDescription(record.description);
+        for (const auto& [key, pairing] : record.structures) sequence->setPairingStructure(key, pairing);
         return sequence;
     }
     auto sequence = boost::make_shared<SDM::AASequence>(record.name, record.aligned);
@@ -81,6 +68,21 @@ bool CheckStructureLengths(const ParsedRecord& record, ReadError& error) {
     }
     return true;
 }
+// Column annotations whose text is as long as the alignment are kept; others are named as skipped, with
+// their length, rather than drawn against the wrong columns.
+void AddAnnotations(const ParsedAlignment& parsed, SDM::Alignment& alignment) {
+    const std::size_t columns = parsed.records.front().aligned.size();
+    for (const ParsedAnnotation& annotation : parsed.columnAnnotations) {
+        if (annotation.text.size() == columns)
+            alignment.addColumnAnnotation({annotation.tag, annotation.text, annotation.line});
+        else
+            alignment.addSkippedAnnotation({annotation.tag + " (" + std::to_string(annotation.text.size()) +
+                                                " columns, expected " + std::to_string(columns) + ")",
+                                            std::string(), annotation.line});
+    }
+    for (const ParsedAnnotation& annotation : parsed.skippedAnnotations)
+        alignment.addSkippedAnnotation({annotation.tag, std::string(), annotation.line});
+}
 }  // namespace
 
 SDM::SequenceClass ModelBuilder::Classify(const ParsedAlignment& parsed) {
@@ -101,7 +103,7 @@ std::string ModelBuilder::ResidueStructure(const std::string& aligned, const std
     std::string letters;
     for (std::size_t column = 0; column < aligned.size(); ++column) {
         if (SQC::SequenceConstants::IsGap(aligned[column])) continue;
-        letters.push_back(column < dssp.size() ? StructureLetter(dssp[column]) : 'C');
+        letters.push_back(column < dssp.size() ? SDM::SecondaryStructure::ModelLetter(dssp[column]) : 'C');
     }
     return letters;
 }
@@ -121,6 +123,7 @@ boost::shared_ptr<SDM::Alignment> ModelBuilder::Build(const ParsedAlignment& par
     for (const ParsedRecord& record : parsed.records)
         alignment->addSequence(MakeSequence(record, sequenceClass));
     alignment->setColorScheme(SDM::MakeColorScheme(SDM::DefaultSchemeName(sequenceClass)));
+    AddAnnotations(parsed, *alignment);
     return alignment;
 }
 

@@ -19,10 +19,21 @@ struct ParsedRecord {
     std::map<std::string, long> structureLines;
 };
 
-/// What every parser produces: the records in file order, and what was read past (line and message).
+/// A line of text per column that belongs to the whole alignment (Stockholm #=GC), or a kind of
+/// annotation the readers do not keep (its tag and first line), so that it can be named.
+struct ParsedAnnotation {
+    std::string tag;
+    std::string text;
+    long line = 0;
+};
+
+/// What every parser produces: the records in file order, the column annotations, and what was read past
+/// (line and message).
 struct ParsedAlignment {
     std::vector<ParsedRecord> records;
     std::vector<ReadError> warnings;
+    std::vector<ParsedAnnotation> columnAnnotations;  // in order of first appearance
+    std::vector<ParsedAnnotation> skippedAnnotations;
 };
 
 }  // namespace Formats

@@ -28,7 +28,7 @@ std::string StructureKey(std::string_view tag) {
 /// The rows of the one alignment being read.
 class StockholmAlignment {
 public:
-    explicit StockholmAlignment(ParsedAlignment& out) : rows_(out) {}
+    explicit StockholmAlignment(ParsedAlignment& out) : out_(out), rows_(out) {}
 
     bool addLine(std::string_view line, long number, ReadError& error) {
         if (IsBlank(line)) {
@@ -37,7 +37,8 @@ public:
         }
         if (StartsWith(line, "#=GS")) return addSequenceFeature(line.substr(4));
         if (StartsWith(line, "#=GR")) return addResidueFeature(line.substr(4), number, error);
-        if (line.front() == '#') return true;  // #=GF, #=GC and comments describe the family, not a row
+        if (StartsWith(line, "#=GC")) return addColumnFeature(line.substr(4), number, error);
+        if (line.front() == '#') return true;  // #=GF and comments describe the family, not a column
         std::string_view residues;
         const std::string_view name = FirstWord(line, residues);
         if (residues.empty()) {
@@ -77,8 +78,12 @@ private:
         std::string_view rest;
         const std::string_view name = FirstWord(fields, rest);
         std::string_view letters;
-        const std::string key = StructureKey(FirstWord(rest, letters));
-        if (key.empty()) return true;
+        const std::string_view tag = FirstWord(rest, letters);
+        const std::string key = StructureKey(tag);
+        if (key.empty()) {
+            skip("#=GR " + std::string(tag), number);
+            return true;
+        }
         if (letters.empty()) {
             return Fail(
                 error, number,
@@ -88,6 +93,30 @@ private:
         return true;
     }
 
+    // Interleaved files continue a #=GC line in every block: its text is appended to the first one.
+    bool addColumnFeature(std::string_view fields, long number, ReadError& error) {
+        std::string_view text;
+        const std::string tag(FirstWord(fields, text));
+        if (tag.empty() || text.empty())
+            return Fail(error, number, "#=GC line without text: expected '#=GC tag text'");
+        for (ParsedAnnotation& annotation : out_.columnAnnotations) {
+            if (annotation.tag == tag) {
+                annotation.text += std::string(text);
+                return true;
+            }
+        }
+        out_.columnAnnotations.push_back(ParsedAnnotation{tag, std::string(text), number});
+        return true;
+    }
+
+    void skip(std::string tag, long number) {
+        for (const ParsedAnnotation& skipped : out_.skippedAnnotations) {
+            if (skipped.tag == tag) return;
+        }
+        out_.skippedAnnotations.push_back(ParsedAnnotation{std::move(tag), std::string(), number});
+    }
+
+    ParsedAlignment& out_;  // not owned; the caller's result
     BlockCollector rows_;
     std::vector<StructureRow> structures_;
     std::map<std::string, std::string> descriptions_;

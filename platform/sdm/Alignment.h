@@ -15,6 +15,14 @@
 
 namespace SDM {
 
+/// One line of a file's annotation: a text per column for the whole alignment (Stockholm #=GC SS_cons,
+/// RF...), or an annotation kind the readers do not keep, named by its tag and first line.
+struct ColumnAnnotation {
+    std::string tag;
+    std::string text;
+    long line = 0;
+};
+
 /// An in-memory multiple sequence alignment: sequences (entries may be empty pointers), selection,
 /// fixed column blocks, masks, display switches, a colour scheme and per-residue marks.
 ///
@@ -88,6 +96,16 @@ public:
     /// as that sequence's aligned text (not padded); an empty vector for an index without a sequence.
     bool align(std::vector<std::vector<Residue>>& out, const std::vector<unsigned>& sequenceIndexes) const;
 
+    // The file's own annotations of the whole alignment, in file order, and what the reader did not keep.
+    const std::vector<ColumnAnnotation>& columnAnnotations() const { return columnAnnotations_; }
+    void addColumnAnnotation(ColumnAnnotation annotation) {
+        columnAnnotations_.push_back(std::move(annotation));
+    }
+    const std::vector<ColumnAnnotation>& skippedAnnotations() const { return skippedAnnotations_; }
+    void addSkippedAnnotation(ColumnAnnotation annotation) {
+        skippedAnnotations_.push_back(std::move(annotation));
+    }
+
     SeqAlign& getSeqAlign() { return seqAlign_; }
     const SeqAlign& getSeqAlign() const { return seqAlign_; }
     /// Number of columns: the longest aligned text.
@@ -140,6 +158,8 @@ private:
     boost::shared_ptr<ColorScheme> scheme_;
     std::map<std::pair<unsigned, unsigned>, ResidueStyle> residueStyles_;  // (sequence, column)
     SeqAlign seqAlign_;
+    std::vector<ColumnAnnotation> columnAnnotations_;
+    std::vector<ColumnAnnotation> skippedAnnotations_;
     std::uint64_t revision_ = 1;
 
     mutable Derived derived_;

@@ -14,6 +14,21 @@ public:
     void GetHSCStructure(std::string& out) const { out = hsc_; }
     const std::string& Letters() const { return hsc_; }
 
+    /// The model letter of a DSSP letter: H for H, G and I; S for E and B; C for anything else.
+    static char ModelLetter(char dssp) {
+        switch (dssp) {
+            case 'H':
+            case 'G':
+            case 'I':
+                return 'H';
+            case 'E':
+            case 'B':
+                return 'S';
+            default:
+                return 'C';
+        }
+    }
+
 private:
     std::string hsc_;
 };

@@ -110,4 +110,9 @@ void AASequence::removeSecondaryStructure(const std::string& key) {
     if (structures_.erase(key) != 0) touch();
 }
 
+void NASequence::setPairingStructure(const std::string& key, std::string aligned) {
+    pairings_[key] = std::move(aligned);
+    touch();
+}
+
 }  // namespace SDM

@@ -98,10 +98,17 @@ private:
     StructureMap structures_;
 };
 
-/// A DNA or RNA sequence.
+/// A DNA or RNA sequence; it may carry secondary structure in pairing notation ("<<..>>", "((..))"), one
+/// character per alignment column, by key.
 class NASequence : public Sequence {
 public:
     using Sequence::Sequence;
+
+    const std::map<std::string, std::string>& getPairingStructures() const { return pairings_; }
+    void setPairingStructure(const std::string& key, std::string aligned);
+
+private:
+    std::map<std::string, std::string> pairings_;
 };
 
 /// The consensus row the alignment computes while its consensus display is on.

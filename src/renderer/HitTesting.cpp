@@ -33,6 +33,11 @@ int RenderSequenceData::GetSequenceIndex(QPoint point) const {
     return Corvane::AlignmentHelper(*svAlignment).SequenceOfRow(unsigned(row));
 }
 
+int RenderSequenceData::GetAnnotationIndex(QPoint point) const {
+    const RowLocation* location = LocationAt(point);
+    return location != nullptr && location->kind == RowLocation::kAnnotationLine ? location->annotation : -1;
+}
+
 std::string RenderSequenceData::GetSsKey(QPoint point) const {
     const RowLocation* location = LocationAt(point);
     return location != nullptr ? location->ssKey : std::string();
@@ -107,8 +112,20 @@ bool RenderSequenceData::ResidueLineShown(unsigned row, unsigned block, int& top
     return false;
 }
 
+bool RenderSequenceData::AnnotationLineShown(unsigned index, unsigned block, int& top) const {
+    const unsigned perBlock = unsigned(residuesPerBlock);
+    for (const auto& [y, location] : rowLocations) {
+        const bool sameBlock = !aspects.wrap || location.firstColumn / perBlock == block;
+        if (location.kind == RowLocation::kAnnotationLine && location.annotation == int(index) && sameBlock) {
+            top = y;
+            return true;
+        }
+    }
+    return false;
+}
+
 int RenderSequenceData::GridRowOfRow(unsigned row) const {
-    int grid = aspects.showRuler ? int(kRulerBandRows) : 0;
+    int grid = (aspects.showRuler ? int(kRulerBandRows) : 0) + int(AnnotationsAbove());
     for (unsigned i = 0; i < row && i < ssRowsPerRow.size(); ++i) grid += int(ssRowsPerRow[i]);
     return grid + int(row);
 }
@@ -135,23 +152,62 @@ int RenderSequenceData::HorizontalScrollFor(unsigned column) const {
 
 long long RenderSequenceData::VerticalTopFor(unsigned row, unsigned block, long long currentTop,
                                              int viewHeight) const {
+    return VerticalTopForLine(GridRowOfRow(row), block, currentTop, viewHeight);
+}
+
+// The scroll position that shows grid row `gridRow` of `block`.
+long long RenderSequenceData::VerticalTopForLine(int gridRow, unsigned block, long long currentTop,
+                                                 int viewHeight) const {
     const CellGeometry cells(fontAttributes);
     const long long blockTop = cells.BlockTop(block, rowsPerBlock);
-    const long long targetTop = blockTop + cells.Height(GridRowOfRow(row));
+    const long long targetTop = blockTop + cells.Height(gridRow);
     if (targetTop < currentTop || targetTop + cells.CellHeight() <= currentTop + viewHeight)
         return targetTop;  // above the view, or inside it but not composed there: bring it to the top
 
-    // Below: the least scroll that shows the line at the bottom, started on a row's residue line of the same
-    // block so that the composed view begins exactly there.
+    // Below: the least scroll that shows the line at the bottom, started on a row's residue line or an
+    // annotation line of the same block so that the composed view begins exactly there.
     const long long least = targetTop + cells.CellHeight() - viewHeight;
     if (least < blockTop) return targetTop;
-    long long grid = aspects.showRuler ? kRulerBandRows : 0;  // of row `above`, kept as it walks down
-    for (unsigned above = 0; above <= row; ++above) {
-        const long long top = blockTop + cells.Height(grid);
-        if (top >= least) return top;
-        grid += 1 + (above < ssRowsPerRow.size() ? ssRowsPerRow[above] : 0);
-    }
-    return targetTop;
+    long long grid = aspects.showRuler ? kRulerBandRows : 0;  // of the line that starts, kept as it walks
+    long long found = -1;
+    const auto startsAt = [&](long long step) {
+        if (found < 0 && grid <= gridRow && blockTop + cells.Height(grid) >= least)
+            found = blockTop + cells.Height(grid);
+        grid += step;
+    };
+    for (unsigned index = 0; index < AnnotationsAbove(); ++index) startsAt(1);
+    for (unsigned above = 0; above < rowCount && grid <= gridRow; ++above)
+        startsAt(1 + (above < ssRowsPerRow.size() ? ssRowsPerRow[above] : 0));
+    for (unsigned index = AnnotationsAbove(); index < AnnotationLineCount(); ++index) startsAt(1);
+    return found >= 0 ? found : targetTop;
+}
+
+int RenderSequenceData::ViewHeightForScrolling(const CellGeometry& cells) const {
+    return std::max(cells.LineTop(cells.LineAt(aspects.viewRect.height())), cells.CellHeight());
+}
+
+long long RenderSequenceData::CurrentViewTop(const CellGeometry& cells) const {
+    const long long topBlock = aspects.wrap ? cells.LinesIn(topScrollValue) / rowsPerBlock : 0;
+    return cells.BlockTop(topBlock, rowsPerBlock) +
+           cells.Height(cells.GridRowInBlock(topDrawnValue, rowsPerBlock));
+}
+
+void RenderSequenceData::ScrollToAnnotation(unsigned column, unsigned index, int& x, int& y) const {
+    const CellGeometry cells(fontAttributes);
+    if (residuesPerBlock <= 0 || rowsPerBlock == 0 || !cells.IsUsable() || column >= maxTotalLength ||
+        index >= AnnotationLineCount() || rowLocations.empty())
+        return;
+    const unsigned targetBlock = aspects.wrap ? column / unsigned(residuesPerBlock) : 0;
+    const int viewHeight = ViewHeightForScrolling(cells);
+    int lineTop = 0;
+    const bool verticallyShown = AnnotationLineShown(index, targetBlock, lineTop) && lineTop >= 0 &&
+                                 lineTop + cells.CellHeight() <= viewHeight;
+    if (verticallyShown && ColumnShownHorizontally(column)) return;
+    x = HorizontalScrollFor(column);
+    if (verticallyShown) return;
+    const long long currentTop = CurrentViewTop(cells);
+    y = CellGeometry::SaturateToInt(
+        y + VerticalTopForLine(GridRowOfAnnotation(index), targetBlock, currentTop, viewHeight) - currentTop);
 }
 
 void RenderSequenceData::ScrollTo(unsigned column, unsigned sequenceIndex, int& x, int& y) const {
@@ -164,8 +220,7 @@ void RenderSequenceData::ScrollTo(unsigned column, unsigned sequenceIndex, int& 
 
     const unsigned perBlock = unsigned(residuesPerBlock);
     const unsigned targetBlock = aspects.wrap ? column / perBlock : 0;
-    const int viewHeight =
-        std::max(cells.LineTop(cells.LineAt(aspects.viewRect.height())), cells.CellHeight());
+    const int viewHeight = ViewHeightForScrolling(cells);
     int lineTop = 0;
     const bool verticallyShown = ResidueLineShown(row, targetBlock, lineTop) && lineTop >= 0 &&
                                  lineTop + cells.CellHeight() <= viewHeight;
@@ -174,9 +229,7 @@ void RenderSequenceData::ScrollTo(unsigned column, unsigned sequenceIndex, int& 
 
     x = HorizontalScrollFor(column);
     if (verticallyShown) return;
-    const long long topBlock = aspects.wrap ? cells.LinesIn(topScrollValue) / rowsPerBlock : 0;
-    const long long currentTop = cells.BlockTop(topBlock, rowsPerBlock) +
-                                 cells.Height(cells.GridRowInBlock(topDrawnValue, rowsPerBlock));
+    const long long currentTop = CurrentViewTop(cells);
     y = CellGeometry::SaturateToInt(y + VerticalTopFor(row, targetBlock, currentTop, viewHeight) -
                                     currentTop);
 }

@@ -12,6 +12,7 @@
 #include "msarender/RenderSequenceData.h"
 #include "renderer/PixmapAllocation.h"
 #include "sqv/SVAlignment.h"
+#include "tracks/AnnotationPainter.h"
 #include "tracks/RulerBuilder.h"
 
 namespace {
@@ -102,6 +103,7 @@ bool RenderSequenceData::PlanPicture(std::vector<unsigned> sequenceIndexes,
         std::string longest;
         Corvane::FindLongestRowLabel(*helper, longest, aspects.showSecondaryStructure, rows);
         plan.nameWidth = QFontMetrics(font).boundingRect(SQC::ToQString(longest)).width();
+        if (!plan.byColumns) plan.nameWidth = std::max(plan.nameWidth, WidestAnnotationLabel());
     }
     plan.rulerColumns = SharedColumns(columnsByRow);
     plan.columnsByRow = std::move(columnsByRow);
@@ -152,8 +154,10 @@ void RenderSequenceData::PlanPictureSize(PicturePlan& plan, std::size_t rowCount
     const CellGeometry cells(fontAttributes);
     const std::int64_t shownColumns = aspects.wrap ? std::min(columnCount, perBlock) : columnCount;
     plan.width = cells.Width(shownColumns) + plan.nameWidth;
+    // Annotation rows describe whole columns: pictures of chosen columns per row leave them out.
+    const std::int64_t annotationLines = plan.byColumns ? 0 : AnnotationLineCount();
     const std::int64_t blockLines =
-        std::int64_t(rowCount) + lineCount + (aspects.showRuler ? kRulerBandRows : 0);
+        std::int64_t(rowCount) + lineCount + (aspects.showRuler ? kRulerBandRows : 0) + annotationLines;
     const bool stacked = aspects.wrap && columnCount > unsigned(std::max(residuesPerBlock, 0));
     plan.height = cells.Height(blockLines * (stacked ? std::int64_t(blocks) : 1));
 }
@@ -167,6 +171,7 @@ void RenderSequenceData::PlanPictureBlock(PicturePlan& plan, const std::vector<u
         plan.lines.push_back(Line{Line::Kind::RulerBand, y, cells.RulerBandHeight(), 0, first, end, count});
         y += cells.RulerBandHeight();
     }
+    if (AnnotationsAbove() > 0) PlanPictureAnnotations(plan, first, end, count, y);
     const bool withCartoons =
         aspects.showSecondaryStructure && !ssStringsPerRow.empty() && cartoonDrawer && CartoonsFit(plan);
     for (unsigned row : rows) {
@@ -180,6 +185,28 @@ void RenderSequenceData::PlanPictureBlock(PicturePlan& plan, const std::vector<u
         plan.lines.push_back(Line{Line::Kind::Row, y, height, row, first, end, count});
         y += height;
     }
+    if (AnnotationsAbove() == 0) PlanPictureAnnotations(plan, first, end, count, y);
+}
+
+void RenderSequenceData::PlanPictureAnnotations(PicturePlan& plan, unsigned first, unsigned end,
+                                                unsigned count, std::int64_t& y) const {
+    if (plan.byColumns) return;
+    const CellGeometry cells(fontAttributes);
+    using Line = PicturePlan::Line;
+    for (unsigned index = 0; index < AnnotationLineCount(); ++index) {
+        plan.lines.push_back(Line{Line::Kind::Annotation, y, cells.CellHeight(), index, first, end, count});
+        y += cells.CellHeight();
+    }
+}
+
+void RenderSequenceData::PaintAnnotationPictureLine(const PicturePlan& plan, const PicturePlan::Line& line,
+                                                    QPainter& painter, int y) const {
+    if (line.row >= AnnotationLineCount()) return;
+    const AnnotationRow& row = annotationRows[line.row];
+    const CellGeometry cells(fontAttributes);
+    if (plan.namesShown) painter.drawText(0, cells.Baseline(y), SQC::ToQString(row.label));
+    const int x = plan.namesShown ? plan.nameWidth : 0;
+    AnnotationPainter::Paint(painter, row, cells, font, cartoonDrawer.get(), line.first, line.count, x, y);
 }
 
 void RenderSequenceData::PaintPicture(const PicturePlan& plan, QPainter& painter, std::int64_t top,
@@ -208,6 +235,10 @@ void RenderSequenceData::PaintPictureLine(const PicturePlan& plan, const Picture
             CopyRulerPixmap(helper, painter, line.count, plan.nameWidth, y, line.first);
         else
             PaintChosenColumnsRuler(plan, line, painter, y);
+        return;
+    }
+    if (line.kind == PicturePlan::Line::Kind::Annotation) {
+        PaintAnnotationPictureLine(plan, line, painter, y);
         return;
     }
     const std::vector<char>& aligned = svAlignment->GetAlignedSequence(line.row);

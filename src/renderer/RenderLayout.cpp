@@ -50,7 +50,9 @@ bool RenderSequenceData::Render(QPaintDevice* device, SQV::SVAlignment& alignmen
     const bool reusable = ((!aspects.layoutChanged && alignmentPixmap) || currentSequenceIndex != -1) &&
                           !fontChanged &&
                           (!aspects.wrap || aspects.residuesPerLine == RenderAspects::kFitToWidth);
-    if (redrawResidues) {
+    if (annotationsChanged) {
+        if (!RunLayoutPass(helper, device, fontChanged)) return false;  // new grid rows in every block
+    } else if (redrawResidues) {
         longestLabelWidth = -1;  // labels may have turned bold
         PurgeResiduePixmaps();
     } else if (reusable || keepLayout)
@@ -94,9 +96,10 @@ bool RenderSequenceData::RunLayoutPass(const Corvane::AlignmentHelper& helper, Q
     ssRowsPerRow.clear();
     if (ssShown && aspects.showSecondaryStructure) CollectSecondaryStructure(helper);
 
-    rowsPerBlock = rowCount + ssRowCount + kRulerBandRows;
+    rowsPerBlock = rowCount + ssRowCount + kRulerBandRows + AnnotationLineCount();
     ComputeVisibleBlocks(unsigned(visibleRows));
     layoutFresh = true;
+    annotationsChanged = false;
     if (maxTotalLength > 0) ComputeScrollExtents();
     return true;
 }
@@ -160,7 +163,10 @@ void RenderSequenceData::ComputeVisibleBlocks(unsigned visibleRows) {
     if (!aspects.showRuler)
         lastBlockRows = int(remainder);
     else
-        lastBlockRows = remainder < kRulerBandRows ? int(rowCount) : int(remainder - kRulerBandRows);
+        lastBlockRows = remainder < kRulerBandRows
+                            ? int(rowCount)
+                            : int(remainder - kRulerBandRows) -
+                                  int(std::min(AnnotationsAbove(), remainder - kRulerBandRows));
 }
 
 void RenderSequenceData::ComputeScrollExtents() {
@@ -298,6 +304,8 @@ int RenderSequenceData::CalculateTopResidueIndex() {
 
 void RenderSequenceData::FindRowPosition(int& position) const {
     if (aspects.showRuler && position >= int(kRulerBandRows)) position -= int(kRulerBandRows);
+    // Positions in annotation lines above the rows belong to the block's first row.
+    if (AnnotationsAbove() > 0) position = std::max(position - int(AnnotationsAbove()), 0);
     if (ssRowCount == 0) return;
     int gridRow = 0;  // grid position of row r's residue line
     for (unsigned row = 0; row < rowCount; ++row) {

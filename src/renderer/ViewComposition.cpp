@@ -15,16 +15,18 @@
 #include "residue/ResidueFactory.h"
 #include "residue/ResidueRenderData.h"
 #include "sqv/UserProperties.h"
+#include "tracks/AnnotationPainter.h"
 
 /// One grid-row item of the composed view: where it lands, what is copied there and what is written in
 /// the name column beside it.
 struct RenderSequenceData::ComposedLine {
-    enum class Kind { RulerBand, BlankBand, Residues, Cartoon };
+    enum class Kind { RulerBand, BlankBand, Residues, Cartoon, Annotation };
 
     Kind kind = Kind::Residues;
-    int top = 0;     // y in the composed view
-    int height = 0;  // pixels the item takes
-    int row = -1;    // -1 for bands
+    int top = 0;          // y in the composed view
+    int height = 0;       // pixels the item takes
+    int row = -1;         // -1 for bands and annotation lines
+    int annotation = -1;  // index of an annotation line's row
     unsigned firstColumn = 0;
     std::string ssKey;
     std::shared_ptr<QPixmap> strip;  // cached strip to copy; null when none was drawn
@@ -98,6 +100,7 @@ int RenderSequenceData::LongestLabelWidth(const Corvane::AlignmentHelper& helper
         std::string longest;
         Corvane::FindLongestRowLabel(helper, longest, aspects.showSecondaryStructure, {});
         longestLabelWidth = QFontMetrics(font).boundingRect(SQC::ToQString(longest)).width();
+        longestLabelWidth = std::max(longestLabelWidth, WidestAnnotationLabel());
     }
     return longestLabelWidth;
 }
@@ -130,11 +133,7 @@ std::vector<RenderSequenceData::ComposedLine> RenderSequenceData::PlanComposedLi
     last = std::min<unsigned>(last, unsigned(residueBlocks.size()));
     if (last == 0) last = 1;
 
-    // Short blocks show the first block's band only at the top of the alignment; a block taller than the
-    // view starts with its band whenever the view's top lies in it.
-    const bool topBandVisible = BlocksTallerThanView(cells)
-                                    ? cells.GridRowInBlock(topDrawnValue, rowsPerBlock) < kRulerBandRows
-                                    : topDrawnValue < cells.RulerBandHeight();
+    const bool topBandVisible = TopBandVisible(cells);
     const unsigned perBlock = unsigned(residuesPerBlock);
     int y = 0;
     for (unsigned block = firstBlock; block < last; ++block) {
@@ -165,6 +164,61 @@ std::vector<RenderSequenceData::ComposedLine> RenderSequenceData::PlanComposedLi
     return lines;
 }
 
+// Short blocks show the first block's band only at the top of the alignment; a block taller than the view
+// starts with its band whenever the view's top lies in it.
+bool RenderSequenceData::TopBandVisible(const CellGeometry& cells) const {
+    return BlocksTallerThanView(cells) ? cells.GridRowInBlock(topDrawnValue, rowsPerBlock) < kRulerBandRows
+                                       : topDrawnValue < cells.RulerBandHeight();
+}
+
+// The first annotation line a block shows: all of them, but the view's first block starts at the grid row
+// at the top of the view unless that block is shown from its band.
+unsigned RenderSequenceData::FirstAnnotationShown(bool firstBlock) const {
+    const CellGeometry cells(fontAttributes);
+    if (!firstBlock || AnnotationLineCount() == 0 || (firstRow == 0 && TopBandVisible(cells))) return 0;
+    const int gridInBlock = int(cells.GridRowInBlock(std::max(topDrawnValue, 0), rowsPerBlock));
+    return unsigned(std::clamp(gridInBlock - GridRowOfAnnotation(0), 0, int(AnnotationLineCount())));
+}
+
+void RenderSequenceData::PlanAnnotationLines(unsigned firstColumn, unsigned firstIndex, bool freshView,
+                                             int& y, std::vector<ComposedLine>& lines) const {
+    const CellGeometry cells(fontAttributes);
+    // The composed view is one column wider than an unwrapped block.
+    const unsigned count = unsigned(std::max(residuesPerBlock, 0)) + (aspects.wrap ? 0 : 1);
+    for (unsigned index = firstIndex; index < AnnotationLineCount(); ++index) {
+        const AnnotationRow& row = annotationRows[index];
+        ComposedLine line;
+        line.kind = ComposedLine::Kind::Annotation;
+        line.top = y;
+        line.height = cells.CellHeight();
+        line.annotation = int(index);
+        line.firstColumn = firstColumn;
+        if (freshView) {
+            std::shared_ptr<QPixmap> strip =
+                PixmapAllocation::MakeWhite(cells.Width(count), cells.CellHeight());
+            if (strip) {
+                QPainter painter(strip.get());
+                AnnotationPainter::Paint(painter, row, cells, font, cartoonDrawer.get(), firstColumn, count,
+                                         0, 0);
+            }
+            line.strip = std::move(strip);
+        }
+        line.paintStrip = freshView;
+        line.record = true;
+        line.label = SQC::ToQString(row.label);
+        lines.push_back(std::move(line));
+        y += cells.CellHeight();
+    }
+}
+
+int RenderSequenceData::WidestAnnotationLabel() const {
+    const QFontMetrics metrics(font);
+    int widest = 0;
+    for (const AnnotationRow& row : annotationRows)
+        widest = std::max(widest, metrics.boundingRect(SQC::ToQString(row.label)).width());
+    return widest;
+}
+
 void RenderSequenceData::PlanBlockRows(const Corvane::AlignmentHelper& helper, unsigned block,
                                        unsigned firstColumn, bool firstBlock, bool lastBlock, bool freshView,
                                        int& y, std::vector<ComposedLine>& lines) const {
@@ -176,6 +230,9 @@ void RenderSequenceData::PlanBlockRows(const Corvane::AlignmentHelper& helper, u
     // A kept view repaints residue lines only where every call re-lays out (wrap with its own width).
     const bool drawResidues =
         freshView || (aspects.wrap && aspects.residuesPerLine != RenderAspects::kFitToWidth);
+    const bool annotationsAbove = AnnotationsAbove() > 0;
+    if (annotationsAbove)
+        PlanAnnotationLines(firstColumn, FirstAnnotationShown(firstBlock), freshView, y, lines);
 
     for (unsigned row = firstShown; row < endShown; ++row) {
         const boost::shared_ptr<SDM::Sequence> sequence = helper.GetSequence(row);
@@ -213,6 +270,9 @@ void RenderSequenceData::PlanBlockRows(const Corvane::AlignmentHelper& helper, u
         }
         y += cellHeight;
     }
+    // Lines below the rows are shown once the block's last row is.
+    if (!annotationsAbove && endShown == rowCount)
+        PlanAnnotationLines(firstColumn, FirstAnnotationShown(firstBlock), freshView, y, lines);
 }
 
 QSize RenderSequenceData::ComposedViewSize(int contentHeight) const {
@@ -260,8 +320,10 @@ void RenderSequenceData::RecordRowLocations(const std::vector<ComposedLine>& lin
     for (const ComposedLine& line : lines) {
         if (!line.record) continue;
         RowLocation location;
-        location.kind = line.kind == ComposedLine::Kind::Cartoon ? RowLocation::kSecondaryStructureLine
-                                                                 : RowLocation::kBandOrResidueLine;
+        location.kind = line.kind == ComposedLine::Kind::Cartoon      ? RowLocation::kSecondaryStructureLine
+                        : line.kind == ComposedLine::Kind::Annotation ? RowLocation::kAnnotationLine
+                                                                      : RowLocation::kBandOrResidueLine;
+        location.annotation = line.annotation;
         location.row = line.row;
         location.firstColumn = line.firstColumn;
         location.endColumn = line.firstColumn + perBlock;

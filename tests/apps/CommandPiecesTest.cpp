@@ -169,3 +169,65 @@ TEST(PageBreaks, NoPageHeightOrAShortPictureIsOnePageAndAnOversizedRowGetsItsOwn
 }
 
 }  // namespace
+
+#include "AnnotationChoice.h"
+
+namespace {
+
+TEST(CommandLineParsing, AnnotationsAreAListInTheOrderGiven) {
+    const ParsedCommandLine parsed = Parse({"a.sto", "--annotations", "occupancy, consensus,,rf"});
+    ASSERT_TRUE(parsed.usageError.isEmpty());
+    EXPECT_EQ(parsed.options.annotations, (QStringList{"occupancy", "consensus", "rf"}));
+    EXPECT_TRUE(Parse({"a.sto"}).options.annotations.isEmpty());
+}
+
+SDM::Alignment& WithColumnLines(SDM::Alignment& alignment) {
+    alignment.addColumnAnnotation({"SS_cons", "HH-E", 7});
+    alignment.addColumnAnnotation({"RF", "xx.x", 8});
+    alignment.addSkippedAnnotation({"#=GR AS", "", 9});
+    return alignment;
+}
+
+TEST(AnnotationChoiceTest, RowsComeInTheOrderAskedAndTheRestIsNamedOnOneLine) {
+    testsupport::BuiltAlignment built =
+        testsupport::AlignmentBuilder(SDM::AminoAcid).Seq("a", "ACDE").Seq("b", "ACDF").Build();
+    const AnnotationChoice choice =
+        ChooseAnnotations(WithColumnLines(*built.model), {"occupancy", "SS_CONS", "consensus"});
+    ASSERT_EQ(choice.rows.size(), 3u);
+    EXPECT_EQ(choice.rows[0].label, "Occupancy");
+    EXPECT_EQ(choice.rows[1].label, "SS_cons");
+    EXPECT_TRUE(choice.rows[1].cartoon);
+    EXPECT_EQ(choice.rows[2].label, "Consensus");
+    ASSERT_EQ(choice.warnings.size(), 1);
+    EXPECT_EQ(choice.warnings[0], "annotations not drawn: #=GC RF (line 8), #=GR AS (line 9)");
+}
+
+TEST(AnnotationChoiceTest, AllDrawsEveryRowAndNothingIsLeftToName) {
+    testsupport::BuiltAlignment built =
+        testsupport::AlignmentBuilder(SDM::AminoAcid).Seq("a", "ACDE").Build();
+    SDM::Alignment& alignment = *built.model;
+    alignment.addColumnAnnotation({"RF", "xx.x", 8});
+    const AnnotationChoice choice = ChooseAnnotations(alignment, {"all"});
+    EXPECT_EQ(choice.rows.size(), 4u);
+    EXPECT_TRUE(choice.warnings.isEmpty()) << choice.warnings.join('\n').toStdString();
+}
+
+TEST(AnnotationChoiceTest, NucleicAcidsGetNoConservationButASayingWhy) {
+    testsupport::BuiltAlignment built =
+        testsupport::AlignmentBuilder(SDM::NucleicAcid).Seq("a", "ACGU").Build();
+    const AnnotationChoice choice = ChooseAnnotations(*built.model, {"consensus", "conservation"});
+    ASSERT_EQ(choice.rows.size(), 1u);
+    EXPECT_EQ(choice.rows[0].label, "Consensus");
+    ASSERT_EQ(choice.warnings.size(), 1);
+    EXPECT_TRUE(choice.warnings[0].contains("amino acids only"));
+}
+
+TEST(AnnotationChoiceTest, NothingAskedAndNothingInTheFileGivesNoRowsAndNoWarning) {
+    testsupport::BuiltAlignment built =
+        testsupport::AlignmentBuilder(SDM::AminoAcid).Seq("a", "ACDE").Build();
+    const AnnotationChoice choice = ChooseAnnotations(*built.model, {});
+    EXPECT_TRUE(choice.rows.empty());
+    EXPECT_TRUE(choice.warnings.isEmpty());
+}
+
+}  // namespace

@@ -303,3 +303,34 @@ TEST_F(MsarenderCommand, ViewRendersTheComposedViewOfAHost) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(MsarenderCommand, AnnotationsAddTheirLinesToEveryBlock) {
+    // globins4: 4 sequences x 171 columns, one #=GC SS_cons line; blocks of 50 give 4 blocks.
+    const RunResult run = Run({Data("globins4.sto"), "--wrap", "50", "--annotations",
+                               "consensus,conservation,occupancy", "-o", Path("a.png")});
+    ASSERT_EQ(run.exitCode, 0) << run.err.constData();
+    EXPECT_EQ(QImage(Path("a.png")).height(), cells.BlockTop(4, 4 + kRulerBandRows + 3) + margin);
+    EXPECT_FALSE(run.err.contains("not drawn")) << run.err.constData();  // the file has no annotations
+}
+
+TEST_F(MsarenderCommand, ConsensusStructureOfAnRnaFileIsDrawnAndItsSequenceStructuresNamed) {
+    const RunResult plain = Run({Data("srp-euk.sto"), "--wrap", "60", "-o", Path("plain.png")});
+    const RunResult drawn =
+        Run({Data("srp-euk.sto"), "--wrap", "60", "--annotations", "SS_cons", "-o", Path("ss.png")});
+    ASSERT_EQ(plain.exitCode, 0) << plain.err.constData();
+    ASSERT_EQ(drawn.exitCode, 0) << drawn.err.constData();
+    EXPECT_GT(QImage(Path("ss.png")).height(), QImage(Path("plain.png")).height());
+    EXPECT_TRUE(plain.err.contains("#=GC SS_cons (line 78)")) << plain.err.constData();
+    EXPECT_TRUE(drawn.err.contains("#=GR SS of ")) << drawn.err.constData();
+    EXPECT_FALSE(drawn.err.contains("#=GC SS_cons")) << drawn.err.constData();
+}
+
+TEST_F(MsarenderCommand, UnknownAnnotationNameIsAWarningNotAFailure) {
+    const RunResult run = Run({Data("globins4.sto"), "--annotations", "nonsense", "-o", Path("u.png")});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(run.err.contains("'nonsense' is neither computed nor in the file")) << run.err.constData();
+}
+
+}  // namespace

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "ReaderTestSupport.h"
+#include "sdm/annotations/ColumnConsensus.h"
+#include "sdm/annotations/ColumnOccupancy.h"
 
 using namespace formatstest;
 using Formats::Format;
@@ -122,4 +124,66 @@ TEST(ReaderStockholm, LaterAlignmentsOfAFileAreReachedByIndex) {
     options.alignmentIndex = -1;
     EXPECT_EQ(Formats::ReadAlignmentText(text, "two.sto", options).error.message,
               "the alignment index must not be negative");
+}
+
+TEST(ReaderStockholm, ColumnAnnotationsAreKeptWholeAcrossBlocksWithTheirFirstLine) {
+    const auto result = ReadData("srp-euk.sto");
+    ASSERT_TRUE(result.ok()) << result.error.ToString();
+    const auto& annotations = result.alignment->columnAnnotations();
+    ASSERT_EQ(annotations.size(), 1u);
+    EXPECT_EQ(annotations[0].tag, "SS_cons");
+    EXPECT_EQ(annotations[0].line, 78);
+    EXPECT_EQ(annotations[0].text.size(), result.alignment->columnCount());
+    EXPECT_EQ(annotations[0].text.substr(0, 10), "..<<<..<<<");
+}
+
+TEST(ReaderStockholm, NucleicAcidPairingStructureIsKeptPerSequence) {
+    const auto result = ReadData("srp-euk.sto");
+    ASSERT_TRUE(result.ok()) << result.error.ToString();
+    unsigned withPairing = 0;
+    for (unsigned i = 0; i < result.alignment->size(); ++i) {
+        const auto rna = boost::dynamic_pointer_cast<SDM::NASequence>(result.alignment->getSequence(i));
+        ASSERT_TRUE(rna);
+        const auto& pairings = rna->getPairingStructures();
+        if (pairings.empty()) continue;
+        ++withPairing;
+        ASSERT_EQ(pairings.count("SS"), 1u);
+        EXPECT_EQ(pairings.at("SS").size(), rna->getAligned().size());
+    }
+    EXPECT_GT(withPairing, 0u);
+}
+
+TEST(ReaderStockholm, UnkeptAnnotationKindsAndMisfittingColumnLinesAreNamedWithTheirLine) {
+    const auto result = ReadText(
+        "# STOCKHOLM 1.0\n"
+        "a ACDE\n"
+        "#=GR a AS __*_\n"
+        "#=GC RF xxxx\n"
+        "#=GC short xx\n"
+        "#=GR a AS ____\n"
+        "//\n");
+    ASSERT_TRUE(result.ok()) << result.error.ToString();
+    ASSERT_EQ(result.alignment->columnAnnotations().size(), 1u);
+    EXPECT_EQ(result.alignment->columnAnnotations()[0].tag, "RF");
+    const auto& skipped = result.alignment->skippedAnnotations();
+    ASSERT_EQ(skipped.size(), 2u);
+    EXPECT_EQ(skipped[0].tag, "short (2 columns, expected 4)");
+    EXPECT_EQ(skipped[0].line, 5);
+    EXPECT_EQ(skipped[1].tag, "#=GR AS");  // named once, at its first line
+    EXPECT_EQ(skipped[1].line, 3);
+}
+
+TEST(ReaderStockholm, ColumnLineWithoutTextIsAnErrorWithItsLine) {
+    const auto result = ReadText("# STOCKHOLM 1.0\na ACDE\n#=GC RF\n//\n");
+    EXPECT_FALSE(result.ok());
+    EXPECT_EQ(result.error.line, 3);
+}
+
+TEST(ReaderStockholm, Fn3ColumnFourteenIsMostlyGapsAndShowsNoConsensus) {
+    const auto result = ReadData("fn3.sto");
+    ASSERT_TRUE(result.ok()) << result.error.ToString();
+    const std::vector<std::string> texts = SDM::AlignedTexts(*result.alignment);
+    const unsigned column = 13;  // column 14, counted from 1
+    EXPECT_EQ(SDM::ColumnOccupancy(texts)[column], 1u);
+    EXPECT_EQ(SDM::ColumnConsensus(texts)[column].residue, 0);
 }

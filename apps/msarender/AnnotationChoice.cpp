@@ -1,0 +1,149 @@
+#include "AnnotationChoice.h"
+
+#include <boost/pointer_cast.hpp>
+
+#include "msarender/AnnotationRowFactory.h"
+#include "sdm/Alignment.h"
+
+namespace {
+
+const QString kAll = QStringLiteral("all");
+const QString kSequenceStructures = QStringLiteral("ss");
+
+bool Same(const QString& name, const std::string& tag) {
+    return name.compare(QString::fromStdString(tag), Qt::CaseInsensitive) == 0;
+}
+
+/// Builds the rows name by name and remembers which of the file's annotations were drawn.
+class Chooser {
+public:
+    explicit Chooser(const SDM::Alignment& model)
+        : alignment(model), columnLineDrawn(model.columnAnnotations().size(), false) {}
+
+    void Add(const QString& asked) {
+        const QString name = asked.toLower();
+        if (name == kAll) {
+            const bool nucleic = alignment.GetSequenceClass() == SDM::NucleicAcid;
+            for (const QString& computed : ComputedAnnotationNames()) {
+                if (!(nucleic && computed == QLatin1String("conservation"))) AddComputed(computed);
+            }
+            for (std::size_t i = 0; i < columnLineDrawn.size(); ++i) AddColumnLine(i);
+            AddSequenceStructures();
+            return;
+        }
+        if (AddComputed(name)) return;
+        if (name == kSequenceStructures) {
+            AddSequenceStructures();
+            return;
+        }
+        bool known = false;
+        for (std::size_t i = 0; i < columnLineDrawn.size(); ++i) {
+            if (!Same(name, alignment.columnAnnotations()[i].tag)) continue;
+            AddColumnLine(i);
+            known = true;
+        }
+        if (!known)
+            choice.warnings.append(
+                QStringLiteral("--annotations: '%1' is neither computed nor in the file").arg(asked));
+    }
+
+    AnnotationChoice Finish() {
+        for (const std::string& warning : found) choice.warnings.append(QString::fromStdString(warning));
+        QStringList notDrawn;
+        for (std::size_t i = 0; i < columnLineDrawn.size(); ++i) {
+            const SDM::ColumnAnnotation& annotation = alignment.columnAnnotations()[i];
+            if (!columnLineDrawn[i])
+                notDrawn.append(QStringLiteral("#=GC %1 (line %2)")
+                                    .arg(QString::fromStdString(annotation.tag))
+                                    .arg(annotation.line));
+        }
+        const unsigned structures = SequenceStructureCount();
+        if (structures > 0 && !sequenceStructuresDrawn)
+            notDrawn.append(QStringLiteral("#=GR SS of %1 sequences (--annotations ss)").arg(structures));
+        for (const SDM::ColumnAnnotation& skipped : alignment.skippedAnnotations())
+            notDrawn.append(
+                QStringLiteral("%1 (line %2)").arg(QString::fromStdString(skipped.tag)).arg(skipped.line));
+        if (!notDrawn.isEmpty())
+            choice.warnings.append(QStringLiteral("annotations not drawn: ") +
+                                   notDrawn.join(QStringLiteral(", ")));
+        return choice;
+    }
+
+private:
+    bool AddComputed(const QString& name) {
+        if (name == QLatin1String("consensus"))
+            choice.rows.push_back(AnnotationRowFactory::Consensus(alignment));
+        else if (name == QLatin1String("conservation"))
+            AddConservation();
+        else if (name == QLatin1String("occupancy"))
+            choice.rows.push_back(AnnotationRowFactory::Occupancy(alignment));
+        else
+            return false;
+        return true;
+    }
+
+    // Physico-chemical properties are those of amino acids: DNA and RNA get no conservation row.
+    void AddConservation() {
+        if (alignment.GetSequenceClass() == SDM::NucleicAcid) {
+            if (!conservationRefused)
+                choice.warnings.append(
+                    QStringLiteral("conservation is scored for amino acids only; not drawn"));
+            conservationRefused = true;
+            return;
+        }
+        choice.rows.push_back(AnnotationRowFactory::Conservation(alignment));
+    }
+
+    void AddColumnLine(std::size_t index) {
+        if (columnLineDrawn[index]) return;
+        columnLineDrawn[index] = true;
+        choice.rows.push_back(
+            AnnotationRowFactory::FromColumnAnnotation(alignment.columnAnnotations()[index], found));
+    }
+
+    template <typename Visit>
+    void ForEachSequenceStructure(Visit visit) const {
+        for (unsigned index = 0; index < alignment.size(); ++index) {
+            const auto rna = boost::dynamic_pointer_cast<SDM::NASequence>(alignment.getSequence(index));
+            if (!rna || rna->isTransient()) continue;
+            for (const auto& [key, notation] : rna->getPairingStructures()) visit(*rna, key, notation);
+        }
+    }
+
+    unsigned SequenceStructureCount() const {
+        unsigned count = 0;
+        ForEachSequenceStructure(
+            [&count](const SDM::NASequence&, const std::string&, const std::string&) { ++count; });
+        return count;
+    }
+
+    // Each sequence's pairing structure as a row of its own, labelled "name SS".
+    void AddSequenceStructures() {
+        if (sequenceStructuresDrawn) return;
+        sequenceStructuresDrawn = true;
+        ForEachSequenceStructure(
+            [this](const SDM::NASequence& rna, const std::string& key, const std::string& notation) {
+                const std::string name = rna.getDefline().substr(0, rna.getDefline().find(' '));
+                choice.rows.push_back(AnnotationRowFactory::Pairing(name + " " + key, notation, found));
+            });
+    }
+
+    const SDM::Alignment& alignment;
+    std::vector<bool> columnLineDrawn;
+    bool sequenceStructuresDrawn = false;
+    bool conservationRefused = false;
+    std::vector<std::string> found;  // warnings of the row factory
+    AnnotationChoice choice;
+};
+
+}  // namespace
+
+QStringList ComputedAnnotationNames() {
+    return {QStringLiteral("consensus"), QStringLiteral("conservation"), QStringLiteral("occupancy")};
+}
+
+AnnotationChoice ChooseAnnotations(const SDM::Alignment& alignment, const QStringList& names) {
+    Chooser chooser(alignment);
+    for (const QString& name : names) chooser.Add(name);
+    return chooser.Finish();
+}

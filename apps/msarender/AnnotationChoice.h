@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+#include "msarender/AnnotationRow.h"
+
+namespace SDM {
+class Alignment;
+}
+
+/// The annotation rows that --annotations asks for, in the order asked, and one warning line naming the
+/// file's annotations that are not drawn (with their lines), so that nothing the file carries is dropped
+/// silently.
+struct AnnotationChoice {
+    std::vector<AnnotationRow> rows;
+    QStringList warnings;
+};
+
+/// Names: consensus, conservation, occupancy, ss (each sequence's #=GR SS in pairing notation), any #=GC
+/// tag of the file (ss_cons, rf, seq_cons...; case-insensitive) and "all" for every one of them.
+/// A name that is neither computed nor in the file gives a warning.
+AnnotationChoice ChooseAnnotations(const SDM::Alignment& alignment, const QStringList& names);
+
+/// The computed rows the command knows, for its help text.
+QStringList ComputedAnnotationNames();

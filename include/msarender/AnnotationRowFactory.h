@@ -1,0 +1,42 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "msarender/AnnotationRow.h"
+#include "msarender/Export.h"
+
+namespace SDM {
+class Alignment;
+struct ColumnAnnotation;
+}  // namespace SDM
+
+/// The annotation rows a host usually shows, made from the model: consensus, conservation and occupancy
+/// of the alignment's own sequences, and a file's column annotations. Hand the result to
+/// RenderSequenceData::SetAnnotationRows; make the rows again after the alignment changes.
+class MSARENDER_EXPORT AnnotationRowFactory {
+public:
+    /// Majority residue per column with its share of all rows as a bar; '+' for ties; nothing over columns
+    /// whose gaps are more than `maxGapShare` of the rows.
+    static AnnotationRow Consensus(const SDM::Alignment& alignment, double maxGapShare = 0.5);
+    /// AMAS conservation (0-9, '+' for all ten properties, '*' for identity) as a bar of score / 11.
+    static AnnotationRow Conservation(const SDM::Alignment& alignment);
+    /// Non-gap residues per column as a bar of count / rows, labelled with the row count.
+    static AnnotationRow Occupancy(const SDM::Alignment& alignment);
+
+    /// A file's column annotation: DSSP letters (SS_cons of a protein file) as the cartoon, pairing
+    /// notation (SS_cons of an RNA file) as a structure row, any other text (RF, seq_cons...) as text.
+    /// Unmatched brackets are described in `warnings`.
+    static AnnotationRow FromColumnAnnotation(const SDM::ColumnAnnotation& annotation,
+                                              std::vector<std::string>& warnings);
+    /// Pairing notation as a structure row: the brackets on bars of one colour per helix.
+    static AnnotationRow Pairing(const std::string& label, const std::string& notation,
+                                 std::vector<std::string>& warnings);
+    /// DSSP letters, one per column ('.' and '-' for none), as a cartoon row.
+    static AnnotationRow Cartoon(const std::string& label, const std::string& dssp);
+    /// Text, one character per column.
+    static AnnotationRow Text(const std::string& label, const std::string& text);
+
+    /// Bar colours of helix k (cycled): distinct hues that stay readable under black brackets.
+    static std::uint32_t HelixColour(int helix);
+};

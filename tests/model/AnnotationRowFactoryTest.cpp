@@ -1,0 +1,77 @@
+// The standard annotation rows made from a model.
+
+#include <gtest/gtest.h>
+
+#include <boost/make_shared.hpp>
+
+#include "msarender/AnnotationRowFactory.h"
+#include "sdm/Alignment.h"
+
+namespace {
+
+SDM::Alignment& Fill(SDM::Alignment& alignment, const std::vector<std::string>& rows) {
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        alignment.addSequence(boost::make_shared<SDM::AASequence>("s" + std::to_string(i), rows[i]));
+    return alignment;
+}
+
+TEST(AnnotationRowFactoryTest, ConsensusShowsResidueTieAndNothingWithBarsOfTheShare) {
+    SDM::Alignment alignment;
+    Fill(alignment, {"AAQ", "AG-", "AG-", "CA-"});
+    const AnnotationRow row = AnnotationRowFactory::Consensus(alignment);
+    EXPECT_EQ(row.symbols, "A+ ");
+    ASSERT_EQ(row.heights.size(), 3u);
+    EXPECT_FLOAT_EQ(row.heights[0], 0.75f);
+    EXPECT_FLOAT_EQ(row.heights[1], 0.5f);
+    EXPECT_FLOAT_EQ(row.heights[2], 0.0f);  // 1 residue in 4 rows
+    EXPECT_FALSE(row.cartoon);
+}
+
+TEST(AnnotationRowFactoryTest, ConservationAndOccupancyBarsFollowTheirScores) {
+    SDM::Alignment alignment;
+    Fill(alignment, {"WI-", "WV-"});
+    const AnnotationRow conservation = AnnotationRowFactory::Conservation(alignment);
+    EXPECT_EQ(conservation.symbols, "*9 ");
+    EXPECT_FLOAT_EQ(conservation.heights[0], 1.0f);
+    EXPECT_FLOAT_EQ(conservation.heights[1], 9.0f / 11.0f);
+    EXPECT_FLOAT_EQ(conservation.heights[2], 0.0f);
+    const AnnotationRow occupancy = AnnotationRowFactory::Occupancy(alignment);
+    EXPECT_EQ(occupancy.heights, (std::vector<float>{1.0f, 1.0f, 0.0f}));
+}
+
+TEST(AnnotationRowFactoryTest, PairingRowColoursEachHelixAndKeepsOnlyBrackets) {
+    std::vector<std::string> warnings;
+    const AnnotationRow row = AnnotationRowFactory::Pairing("SS", "<<_>>:(.)", warnings);
+    EXPECT_TRUE(warnings.empty());
+    EXPECT_EQ(row.symbols, "<< >> ( )");
+    EXPECT_EQ(row.colours[0], AnnotationRowFactory::HelixColour(0));
+    EXPECT_EQ(row.colours[4], AnnotationRowFactory::HelixColour(0));
+    EXPECT_EQ(row.colours[6], AnnotationRowFactory::HelixColour(1));
+    EXPECT_NE(AnnotationRowFactory::HelixColour(0), AnnotationRowFactory::HelixColour(1));
+    EXPECT_FLOAT_EQ(row.heights[2], 0.0f);
+    EXPECT_FLOAT_EQ(row.heights[8], 1.0f);
+}
+
+TEST(AnnotationRowFactoryTest, UnmatchedBracketsGiveAWarningWithLineAndColumnsNotACrash) {
+    std::vector<std::string> warnings;
+    const AnnotationRow row = AnnotationRowFactory::FromColumnAnnotation({"SS_cons", "<<..>", 12}, warnings);
+    ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_NE(warnings[0].find("line 12"), std::string::npos) << warnings[0];
+    EXPECT_NE(warnings[0].find("column(s) 1"), std::string::npos) << warnings[0];
+    EXPECT_EQ(row.symbols.size(), 5u);
+}
+
+TEST(AnnotationRowFactoryTest, DsspConsensusBecomesACartoonAndOtherLinesText) {
+    std::vector<std::string> warnings;
+    const AnnotationRow cartoon =
+        AnnotationRowFactory::FromColumnAnnotation({"SS_cons", "HHGE.T-B", 3}, warnings);
+    EXPECT_TRUE(cartoon.cartoon);
+    EXPECT_EQ(cartoon.symbols, "HHHS-C-S");
+    const AnnotationRow text = AnnotationRowFactory::FromColumnAnnotation({"RF", "xx.x", 4}, warnings);
+    EXPECT_FALSE(text.cartoon);
+    EXPECT_EQ(text.label, "RF");
+    EXPECT_EQ(text.symbols, "xx x");
+    EXPECT_TRUE(warnings.empty());
+}
+
+}  // namespace

@@ -2,7 +2,9 @@
 # Installs the Debian packages that building, testing and benchmarking msarender need.
 # Packages already present are skipped; the script says what it installs.
 #   scripts/setup.sh          build, tests and benchmarks ('time' measures the whole-process figure,
-#                             clang-format checks formatting in CI)
+#                             clang-format checks formatting in CI, qt6-svg-dev writes SVG, and
+#                             poppler-utils, ghostscript and librsvg2-bin let the tests read the vector
+#                             output back)
 #   scripts/setup.sh --fuzz   also clang and libFuzzer for fuzz/run.sh
 set -euo pipefail
 
@@ -12,6 +14,7 @@ packages=(
   libboost-dev zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core time clang-format
+  qt6-svg-dev poppler-utils ghostscript librsvg2-bin
 )
 if [ "${1:-}" = "--fuzz" ]; then
   packages+=(clang-14 libclang-rt-14-dev)

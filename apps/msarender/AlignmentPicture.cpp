@@ -7,6 +7,7 @@
 
 #include "ImageOutput.h"
 #include "SequenceSelection.h"
+#include "VectorOutput.h"
 #include "msarender/CellGeometry.h"
 #include "sdm/schemes/ColorSchemes.h"
 
@@ -111,7 +112,8 @@ QSize AlignmentPicture::PageSize(int page) const {
 }
 
 QString AlignmentPicture::CheckFormatLimits(const QString& path) const {
-    const QByteArray format = ImageFormatFor(path);
+    const QByteArray format = OutputFormat(options, path);
+    if (IsVectorFormat(format)) return QString();  // shapes and text have no size limit of their own
     std::int64_t tallest = 0;
     for (const Page& page : pages) tallest = std::max(tallest, page.height);
     const std::int64_t longest = std::max(plan.width, tallest);
@@ -143,11 +145,14 @@ QImage AlignmentPicture::PaintBand(const Page& page, int top, int rows) const {
 }
 
 QString AlignmentPicture::WritePage(int page, const QString& path) {
-    return WriteEncoded(path, [&](QIODevice& out) { return EncodePage(page, out, ImageFormatFor(path)); });
+    const QByteArray format = OutputFormat(options, path);
+    if (format == "pdf") return WriteEncoded(path, [&](QIODevice& out) { return EncodePdf(out); });
+    return WriteEncoded(path, [&](QIODevice& out) { return EncodePage(page, out, format); });
 }
 
 QString AlignmentPicture::EncodePage(int page, QIODevice& out, const QByteArray& format) {
     const Page& p = pages.at(std::size_t(page));
+    if (IsVectorFormat(format)) return EncodeVectorPage(p, out, format);
     // Bands of about 8 MiB: large enough that painting and encoding overlap well, small enough that memory
     // does not grow with the picture.
     const int bandRows = int(std::clamp<std::int64_t>((std::int64_t(8) << 20) / (plan.width * 4), 16, 1024));
@@ -157,6 +162,31 @@ QString AlignmentPicture::EncodePage(int page, QIODevice& out, const QByteArray&
     const QImage whole = PaintBand(p, 0, int(p.height));
     if (whole.isNull()) return QStringLiteral("not enough memory for a picture of this size; write a .png");
     return EncodeImage(whole, out, format);
+}
+
+QString AlignmentPicture::EncodeVectorPage(const Page& page, QIODevice& out, const QByteArray& format) {
+    plan.vectorShapes = true;
+    const QSize size = QSize(int(std::min<std::int64_t>(plan.width, INT_MAX)),
+                             int(std::min<std::int64_t>(page.height, INT_MAX)));
+    const auto paint = [&](QPainter& painter, int) { PaintVectorPage(painter, page); };
+    if (format == "svg") return EncodeSvg(out, size, paint);
+    if (format == "eps") return EncodeEps(out, size, paint);
+    return ::EncodePdf(out, size, 1, paint);
+}
+
+QString AlignmentPicture::EncodePdf(QIODevice& out) {
+    plan.vectorShapes = true;
+    std::int64_t tallest = 0;
+    for (const Page& page : pages) tallest = std::max(tallest, page.height);
+    const QSize size = QSize(int(std::min<std::int64_t>(plan.width, INT_MAX)),
+                             int(std::min<std::int64_t>(tallest, INT_MAX)));
+    return ::EncodePdf(out, size, PageCount(), [&](QPainter& painter, int page) {
+        PaintVectorPage(painter, pages.at(std::size_t(page)));
+    });
+}
+
+void AlignmentPicture::PaintVectorPage(QPainter& painter, const Page& page) const {
+    renderer.PaintPicture(plan, painter, page.top, int(std::min<std::int64_t>(page.height, INT_MAX)));
 }
 
 QImage AlignmentPicture::RenderView(QString& error) {

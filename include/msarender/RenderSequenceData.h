@@ -49,7 +49,8 @@ class SVAlignment;
 /// - src/tracks/RulerTrack.cpp and src/tracks/SSCartoonTrack.cpp: ruler bands and secondary-structure lines;
 /// - src/renderer/ViewComposition.cpp: the composed view, the name column, row locations, GetSavablePixmap;
 /// - src/renderer/HitTesting.cpp: the hit tests and ScrollTo;
-/// - src/renderer/ImageExport.cpp: CopyImageData.
+/// - src/renderer/ImageExport.cpp: CopyImageData and the planned picture;
+/// - src/renderer/VectorCells.cpp: residue cells as rectangles and text, for vector devices.
 /// Pixel arithmetic lives in msarender/CellGeometry.h.
 class MSARENDER_EXPORT RenderSequenceData {
 public:
@@ -132,8 +133,24 @@ public:
 
     /// The picture CopyImageData draws, planned before anything is drawn: its size and where every line goes.
     /// A host paints it onto any QPainter, whole or one horizontal band at a time: raster bands for images
-    /// of any height, or a vector device (SVG, PDF). The plan refers to the renderer and to the host's
-    /// alignment, which must outlive it and stay unchanged while it is painted.
+    /// of any height, or a vector device. The plan refers to the renderer and to the host's alignment, which
+    /// must outlive it and stay unchanged while it is painted.
+    ///
+    /// "Save as SVG/PDF" in a host: plan the selection, set `vectorShapes`, and paint the whole picture onto
+    /// the device, for example
+    ///     RenderSequenceData::PicturePlan plan;
+    ///     if (renderer.PlanPicture(indexes, {}, true, plan)) {
+    ///         plan.vectorShapes = true;
+    ///         QSvgGenerator svg;  // or QPdfWriter, with its page size set from plan.width x plan.height
+    ///         svg.setFileName(path);
+    ///         svg.setSize(QSize(int(plan.width), int(plan.height)));
+    ///         svg.setViewBox(QRect(0, 0, int(plan.width), int(plan.height)));
+    ///         QPainter painter(&svg);
+    ///         painter.fillRect(QRect(0, 0, int(plan.width), int(plan.height)), Qt::white);
+    ///         renderer.PaintPicture(plan, painter, 0, int(plan.height));
+    ///     }
+    /// Give the device the resolution of the host's screen (QSvgGenerator::setResolution,
+    /// QPdfWriter::setResolution): the plan is measured in its pixels.
     struct PicturePlan {
         /// One item of the picture: a ruler band, or a row (its residue line with the name, then its
         /// secondary-structure lines).
@@ -158,6 +175,11 @@ public:
         std::vector<std::size_t> blockStarts;  // index of each block's first line
         std::map<unsigned, std::vector<unsigned>> columnsByRow;
         std::shared_ptr<const Corvane::AlignmentHelper> helper;  // the rows the plan was made for
+        /// Paint for a vector device (SVG, PDF, PostScript): every cell background a filled rectangle (a
+        /// run of equal neighbours one rectangle), every letter, name and ruler number text, ruler ticks
+        /// lines and secondary-structure cartoons shapes. Off (the default) cells, ruler bands and cartoons
+        /// are copied as pixels, as for every raster picture.
+        bool vectorShapes = false;
     };
     /// Plans the picture of CopyImageData's arguments; false (and an empty plan) when it would be null.
     bool PlanPicture(std::vector<unsigned> sequenceIndexes,
@@ -245,15 +267,16 @@ private:
                                 int baselineY) const;
     void CopyResiduePixmap(const Corvane::AlignmentHelper& helper, QPainter& painter,
                            const std::string& residues, unsigned row, int x, int y, unsigned firstColumn,
-                           unsigned endColumn, bool includeGaps) const;
+                           unsigned endColumn, bool includeGaps, bool vectorShapes = false) const;
     void CopyResiduePixmap(const Corvane::AlignmentHelper& helper, QPainter& painter,
                            const std::string& alignedSequence, unsigned row, int x, int y,
                            std::vector<unsigned> columns, unsigned firstPosition, unsigned endPosition,
-                           bool includeGaps) const;
+                           bool includeGaps, bool vectorShapes = false) const;
     void CopyRulerPixmap(const Corvane::AlignmentHelper& helper, QPainter& painter, unsigned count, int x,
-                         int y, unsigned firstColumn) const;
+                         int y, unsigned firstColumn, bool vectorShapes = false) const;
     void CopySSCartoonPixmap(const Corvane::AlignmentHelper& helper, QPainter& painter, int row, int x,
-                             int& y, unsigned firstColumn, unsigned count, bool includeGaps) const;
+                             int& y, unsigned firstColumn, unsigned count, bool includeGaps,
+                             bool vectorShapes = false) const;
     void CopySSCartoonNamePixmap(const Corvane::AlignmentHelper& helper, QPainter& painter, unsigned row,
                                  int baselineY, const std::string& key, bool includeGaps) const;
 
@@ -271,6 +294,9 @@ private:
     void PaintComposedLines(const std::vector<ComposedLine>& lines);
     void RecordRowLocations(const std::vector<ComposedLine>& lines);
     void DrawExportCells(const Corvane::AlignmentHelper& helper, QPainter& painter, unsigned row,
+                         const std::vector<unsigned>& columns, bool ignoreSelection, int x, int y,
+                         bool vectorShapes) const;
+    void DrawVectorCells(const Corvane::AlignmentHelper& helper, QPainter& painter, unsigned row,
                          const std::vector<unsigned>& columns, bool ignoreSelection, int x, int y) const;
 
     // Hit-testing and scrolling steps.

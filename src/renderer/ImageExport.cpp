@@ -172,7 +172,7 @@ void RenderSequenceData::PaintPictureLine(const PicturePlan& plan, const Picture
                                           QPainter& painter, int y) const {
     const Corvane::AlignmentHelper& helper = *plan.helper;
     if (line.kind == PicturePlan::Line::Kind::RulerBand) {
-        CopyRulerPixmap(helper, painter, line.count, plan.nameWidth, y, line.first);
+        CopyRulerPixmap(helper, painter, line.count, plan.nameWidth, y, line.first, plan.vectorShapes);
         return;
     }
     const std::vector<char>& aligned = svAlignment->GetAlignedSequence(line.row);
@@ -181,12 +181,14 @@ void RenderSequenceData::PaintPictureLine(const PicturePlan& plan, const Picture
     const int x = plan.namesShown ? plan.nameWidth : 0;
     if (plan.byColumns) {
         CopyResiduePixmap(helper, painter, AlignedText(aligned, 0, maxTotalLength), line.row, x, y,
-                          plan.columnsByRow.at(line.row), line.first, line.end, plan.includeGaps);
+                          plan.columnsByRow.at(line.row), line.first, line.end, plan.includeGaps,
+                          plan.vectorShapes);
         return;
     }
     const std::size_t textEnd = std::min<std::size_t>(std::size_t(line.first) + line.count, maxTotalLength);
     CopyResiduePixmap(helper, painter, AlignedText(aligned, line.first, textEnd), line.row, x, y, line.first,
-                      line.end, plan.includeGaps);
+                      line.end, plan.includeGaps, plan.vectorShapes);
     if (line.height > CellGeometry(fontAttributes).CellHeight())
-        CopySSCartoonPixmap(helper, painter, int(line.row), x, y, line.first, line.count, plan.includeGaps);
+        CopySSCartoonPixmap(helper, painter, int(line.row), x, y, line.first, line.count, plan.includeGaps,
+                            plan.vectorShapes);
 }

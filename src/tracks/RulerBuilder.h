@@ -30,6 +30,11 @@ public:
                                                      bool showRulerNumbers, unsigned firstColumn,
                                                      unsigned count, int gridRows, const QFont& font,
                                                      int rulerOrigin);
+    /// Paints the band BuildRulerPixmap returns onto `painter`, its top-left corner at the painter's origin:
+    /// lines, a filled background and numbers as text, for vector devices as for pixmaps.
+    static void PaintBand(QPainter& painter, int cellWidth, int cellHeight, bool showRuler,
+                          bool showRulerNumbers, unsigned firstColumn, unsigned count, int gridRows,
+                          const QFont& font, int rulerOrigin);
     /// Draws the label of `number` centred on xc, in the cell row starting at `top`, kept inside the band.
     static void DrawRulerLabel(QPainter& painter, int xc, int top, int cellHeight, int cellWidth, int number);
 

@@ -137,9 +137,9 @@ private:
         const qreal height = size.height() * scale;
         QByteArray safeTitle = title.toLatin1();
         safeTitle.replace('\n', ' ');
-        return "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 " + QByteArray::number(int(std::ceil(width))) + ' ' +
-               QByteArray::number(int(std::ceil(height))) + "\n%%HiResBoundingBox: 0 0 " + Number(width) + ' ' +
-               Number(height) + "\n%%Creator: msarender\n%%Title: " + safeTitle +
+        return "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 " + QByteArray::number(int(std::ceil(width))) +
+               ' ' + QByteArray::number(int(std::ceil(height))) + "\n%%HiResBoundingBox: 0 0 " +
+               Number(width) + ' ' + Number(height) + "\n%%Creator: msarender\n%%Title: " + safeTitle +
                "\n%%LanguageLevel: 2\n%%EndComments\n%%BeginProlog\n" + kProlog + "%%EndProlog\n";
     }
 
@@ -179,15 +179,15 @@ private:
         if (remembered.colourSet && remembered.colour == rgb) return QByteArray();
         remembered.colourSet = true;
         remembered.colour = rgb;
-        return Number(qRed(rgb) / 255.0) + ' ' + Number(qGreen(rgb) / 255.0) + ' ' + Number(qBlue(rgb) / 255.0) +
-               " C ";
+        return Number(qRed(rgb) / 255.0) + ' ' + Number(qGreen(rgb) / 255.0) + ' ' +
+               Number(qBlue(rgb) / 255.0) + " C ";
     }
 
     QByteArray FontSetup(const QFont& itemFont) {
         const qreal pixels =
             itemFont.pointSizeF() > 0 ? itemFont.pointSizeF() * dpi / 72.0 : qreal(itemFont.pixelSize());
-        const QByteArray setup = '/' + StandardFontName(itemFont) + " findfont " + Number(pixels) +
-                                 " scalefont setfont\n";
+        const QByteArray setup =
+            '/' + StandardFontName(itemFont) + " findfont " + Number(pixels) + " scalefont setfont\n";
         if (setup == remembered.font) return QByteArray();
         remembered.font = setup;
         return setup;
@@ -202,8 +202,8 @@ private:
             } else if (e.isLineTo()) {
                 operators += Point(e) + " L\n";
             } else if (e.isCurveTo() && i + 2 < path.elementCount()) {
-                operators += Point(e) + ' ' + Point(path.elementAt(i + 1)) + ' ' + Point(path.elementAt(i + 2)) +
-                             " B\n";
+                operators += Point(e) + ' ' + Point(path.elementAt(i + 1)) + ' ' +
+                             Point(path.elementAt(i + 2)) + " B\n";
                 i += 2;
             }
         }
@@ -240,7 +240,9 @@ private:
 };
 
 EpsDevice::EpsDevice(QSize pixels, int dpi, const QString& title)
-    : size(pixels), dpi(std::max(dpi, 1)), engine(std::make_unique<EpsPaintEngine>(pixels, this->dpi, title)) {}
+    : size(pixels),
+      dpi(std::max(dpi, 1)),
+      engine(std::make_unique<EpsPaintEngine>(pixels, this->dpi, title)) {}
 
 EpsDevice::~EpsDevice() = default;
 

@@ -43,8 +43,8 @@ bool IsPlainLetter(const ResidueRenderData& data) {
 }
 
 // One rectangle for each run of neighbouring cells with the same background.
-void FillBackgrounds(QPainter& painter, const CellGeometry& cells, const std::vector<ResidueRenderData>& looks,
-                     int x, int y) {
+void FillBackgrounds(QPainter& painter, const CellGeometry& cells,
+                     const std::vector<ResidueRenderData>& looks, int x, int y) {
     for (std::size_t start = 0; start < looks.size();) {
         std::size_t end = start + 1;
         while (end < looks.size() && looks[end].backgroundColour == looks[start].backgroundColour) ++end;

@@ -188,6 +188,9 @@ public:
     /// Paints the rows [top, top + height) of the planned picture onto `painter`, with picture row `top` at
     /// the painter's y = 0. Lines that cross the band's edges are clipped to it, so bands painted one after
     /// another give the same pixels as the whole. The background is the caller's (CopyImageData: white).
+    /// With `vectorShapes` a band leaves out every line that ends above it, descenders and all: a vector
+    /// document keeps clipped text, which would turn up again on the next page. Break vector pages between
+    /// lines (best at block starts).
     void PaintPicture(const PicturePlan& plan, QPainter& painter, std::int64_t top, int height) const;
 
     /// Bytes of residue strips the renderer may keep for scrolling back; beyond it the least recently shown

@@ -155,8 +155,9 @@ void RenderSequenceData::PaintPicture(const PicturePlan& plan, QPainter& painter
                                       int height) const {
     if (!plan.helper || height <= 0) return;
     // Names sit on the bottom edge of their line and their descenders reach into the line below: a line
-    // that ends up to a cell above the band may still have ink in it.
-    const int overhang = CellGeometry(fontAttributes).CellHeight();
+    // that ends up to a cell above the band may still have ink in it. A vector device keeps clipped text in
+    // the document, where it would be found and copied on the page below: there bands hold whole lines.
+    const int overhang = plan.vectorShapes ? 0 : CellGeometry(fontAttributes).CellHeight();
     const auto firstLine = std::partition_point(
         plan.lines.begin(), plan.lines.end(),
         [top, overhang](const PicturePlan::Line& line) { return line.top + line.height + overhang <= top; });

@@ -13,41 +13,13 @@
 #include <QThread>
 #include <csignal>
 
+#include "MsarenderCommandFixture.h"
 #include "msarender/CellGeometry.h"
-#include "msarender/FontAttributes.h"
-#include "support/TestFont.h"
 
 namespace {
 
-struct RunResult {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-class MsarenderCommand : public ::testing::Test {
-protected:
-    RunResult Run(const QStringList& arguments,
-                  const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment()) {
-        QProcess process;
-        process.setProcessEnvironment(environment);
-        process.setWorkingDirectory(dir.path());
-        process.start(QStringLiteral(MSARENDER_BINARY), arguments);
-        EXPECT_TRUE(process.waitForFinished(120000));
-        return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
-    }
-    QString Path(const QString& name) const { return dir.filePath(name); }
-    static QString Data(const char* name) { return QStringLiteral(MSARENDER_TEST_DATA "/") + name; }
-    void WriteFile(const QString& name, const QByteArray& content) {
-        QFile file(Path(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(content);
-    }
-
-    QTemporaryDir dir;
-    // The program's default font, measured here the same way.
-    CellGeometry cells{SQC::FontAttributes(testsupport::MonoFont(10))};
-};
+using msarendertest::MsarenderCommand;
+using msarendertest::RunResult;
 
 // A FASTA alignment of `rows` sequences of `columns` residues.
 QByteArray SyntheticFasta(int rows, int columns) {

@@ -41,7 +41,8 @@ public:
     }
     void drawRects(const QRectF* rects, int count) override {
         for (int i = 0; i < count; ++i)
-            if (brush.style() != Qt::NoBrush) fills.push_back({transform.mapRect(rects[i]), brush.color().rgb()});
+            if (brush.style() != Qt::NoBrush)
+                fills.push_back({transform.mapRect(rects[i]), brush.color().rgb()});
     }
     void drawPath(const QPainterPath&) override { ++shapes; }
     void drawPolygon(const QPointF*, int, PolygonDrawMode) override { ++shapes; }
@@ -49,7 +50,9 @@ public:
         texts.push_back({item.text(), transform.map(point)});
     }
     void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override { ++pixels; }
-    void drawImage(const QRectF&, const QImage&, const QRectF&, Qt::ImageConversionFlags) override { ++pixels; }
+    void drawImage(const QRectF&, const QImage&, const QRectF&, Qt::ImageConversionFlags) override {
+        ++pixels;
+    }
 
     std::vector<Text> texts;
     std::vector<Fill> fills;
@@ -179,7 +182,8 @@ TEST_F(VectorPictureTest, ARunOfEqualCellsIsOneRectangleOfTheirColour) {
 
     std::vector<RecordingEngine::Fill> cellFills;
     for (const auto& fill : engine.fills)
-        if (fill.rect.left() >= plan.nameWidth && fill.rect.height() == cells.CellHeight()) cellFills.push_back(fill);
+        if (fill.rect.left() >= plan.nameWidth && fill.rect.height() == cells.CellHeight())
+            cellFills.push_back(fill);
     ASSERT_EQ(cellFills.size(), 2u);
     EXPECT_EQ(cellFills[0].rect.toRect(), QRect(plan.nameWidth, 0, cells.ColumnLeft(5), cells.CellHeight()));
     EXPECT_EQ(QColor(cellFills[0].colour), Background('A'));
@@ -204,8 +208,9 @@ TEST_F(VectorPictureTest, CartoonsAreShapesAndRasterPicturesStillCopyPixels) {
     const int cartoonTop = cells.LineTop(int(kRulerBandRows) + 1);
     int cartoonFills = 0;
     for (const auto& fill : vector.fills)
-        if (fill.rect.top() >= cartoonTop && fill.rect.bottom() <= cartoonTop + cells.CellHeight()) ++cartoonFills;
-    EXPECT_GE(cartoonFills, 6);  // helix and sheet cells
+        if (fill.rect.top() >= cartoonTop && fill.rect.bottom() <= cartoonTop + cells.CellHeight())
+            ++cartoonFills;
+    EXPECT_GE(cartoonFills, 6);   // helix and sheet cells
     EXPECT_GE(vector.shapes, 1);  // the arrow head and the dashed gap
 
     const RecordingEngine& raster = Record(Plan(1, false));
@@ -223,7 +228,8 @@ TEST_F(VectorPictureTest, CellsPaintedAsShapesHaveTheColoursOfTheRasterPicture) 
     for (const Line& line : raster.lines) {
         if (line.kind != Line::Kind::Row) continue;
         for (unsigned offset = 0; offset < line.count; ++offset) {
-            const QPoint corner = cells.Cell(int(offset), int(line.top)).topLeft() + QPoint(raster.nameWidth, 0);
+            const QPoint corner =
+                cells.Cell(int(offset), int(line.top)).topLeft() + QPoint(raster.nameWidth, 0);
             EXPECT_EQ(CellColour(shapes, corner), CellColour(pixels, corner)) << line.row << " " << offset;
             EXPECT_EQ(CellColour(shapes, corner), Background(LetterAt(line.row, line.first + offset)));
         }

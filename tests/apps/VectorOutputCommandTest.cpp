@@ -21,10 +21,16 @@ namespace {
 
 const QStringList kGlobinNames = {"HBB_HUMAN", "HBA_HUMAN", "MYG_PHYCA", "GLB5_PETMA"};
 const int kGlobinColumns = 171;
-const double kPointsPerPixel = 72.0 / 96.0;
+// The program measures its pictures at the resolution of its images, as these do.
+int Dpi() {
+    return QImage(1, 1, QImage::Format_RGB32).logicalDpiX();
+}
+double PointsPerPixel() {
+    return 72.0 / Dpi();
+}
 
-#define REQUIRE_TOOL(name)                                                                     \
-    if (QStandardPaths::findExecutable(QStringLiteral(name)).isEmpty())                        \
+#define REQUIRE_TOOL(name)                                              \
+    if (QStandardPaths::findExecutable(QStringLiteral(name)).isEmpty()) \
     GTEST_SKIP() << name << " is not installed; scripts/setup.sh installs it"
 
 struct SvgRect {
@@ -70,11 +76,13 @@ SvgContent ReadSvg(const QString& path) {
             if (a.hasAttribute("transform")) group.offset = Translation(a.value("transform").toString());
             groups.push_back(group);
         } else if (xml.name() == QLatin1String("rect")) {
-            const QPointF at = groups.back().offset + QPointF(a.value("x").toDouble(), a.value("y").toDouble());
+            const QPointF at =
+                groups.back().offset + QPointF(a.value("x").toDouble(), a.value("y").toDouble());
             const QSizeF size(a.value("width").toDouble(), a.value("height").toDouble());
             content.rects.push_back({QRectF(at, size).toRect(), QColor(groups.back().fill)});
         } else if (xml.name() == QLatin1String("text")) {
-            const QPointF at = groups.back().offset + QPointF(a.value("x").toDouble(), a.value("y").toDouble());
+            const QPointF at =
+                groups.back().offset + QPointF(a.value("x").toDouble(), a.value("y").toDouble());
             content.texts.push_back({xml.readElementText().trimmed(), at});
         }
     }
@@ -118,7 +126,8 @@ protected:
         for (int row = 0; row < rows; ++row)
             for (int column = 0; column < columns; ++column) {
                 const QPoint at =
-                    QPoint(nameWidth + cells.ColumnLeft(column), cells.LineTop(int(kRulerBandRows) + row)) + probe;
+                    QPoint(nameWidth + cells.ColumnLeft(column), cells.LineTop(int(kRulerBandRows) + row)) +
+                    probe;
                 if (other.rect().contains(at) && Near(png.pixel(at), other.pixel(at), 40)) ++same;
             }
         return double(same) / (rows * columns);
@@ -176,9 +185,10 @@ TEST_F(VectorOutputCommand, RasterisedSvgAndPdfShowTheColoursOfThePng) {
     const QImage png = WritePair(Path("hollow.fa"), "hollow", "svg");
     ASSERT_EQ(Run({Path("hollow.fa"), "-o", Path("hollow.pdf")}).exitCode, 0);
     ASSERT_EQ(RunProgram("rsvg-convert", {Path("hollow.svg"), "-o", Path("from-svg.png")}).exitCode, 0);
-    ASSERT_EQ(
-        RunProgram("pdftoppm", {"-r", "96", "-png", "-singlefile", Path("hollow.pdf"), Path("from-pdf")}).exitCode,
-        0);
+    ASSERT_EQ(RunProgram("pdftoppm", {"-r", QString::number(Dpi()), "-png", "-singlefile", Path("hollow.pdf"),
+                                      Path("from-pdf")})
+                  .exitCode,
+              0);
     for (const char* name : {"from-svg.png", "from-pdf.png"}) {
         const QImage other = QImage(Path(name));
         ASSERT_FALSE(other.isNull()) << name;
@@ -187,7 +197,8 @@ TEST_F(VectorOutputCommand, RasterisedSvgAndPdfShowTheColoursOfThePng) {
         flat.fill(Qt::white);
         QPainter(&flat).drawImage(0, 0, other);
         EXPECT_NEAR(other.width(), png.width(), 1) << name;
-        EXPECT_GE(SameCells(png, flat, rows, columns, QPoint(cells.CellWidth() / 2, cells.CellHeight() / 2)), 0.98)
+        EXPECT_GE(SameCells(png, flat, rows, columns, QPoint(cells.CellWidth() / 2, cells.CellHeight() / 2)),
+                  0.98)
             << name;
         EXPECT_GE(SameCells(png, flat, rows, columns, QPoint(1, 1)), 0.99) << name;
     }
@@ -224,8 +235,8 @@ TEST_F(VectorOutputCommand, PdfPagesHoldWholeBlocksOnPagesOfThePngPagesSize) {
     const QRegularExpressionMatch size =
         QRegularExpression("Page size:\\s+([\\d.]+) x ([\\d.]+) pts").match(QString(info.out));
     ASSERT_TRUE(size.hasMatch()) << info.out.constData();
-    EXPECT_NEAR(size.captured(1).toDouble(), page.width() * kPointsPerPixel, 1);
-    EXPECT_NEAR(size.captured(2).toDouble(), page.height() * kPointsPerPixel, 1);
+    EXPECT_NEAR(size.captured(1).toDouble(), page.width() * PointsPerPixel(), 1);
+    EXPECT_NEAR(size.captured(2).toDouble(), page.height() * PointsPerPixel(), 1);
 
     const QStringList named = kGlobinNames.mid(0, 3);
     for (const char* number : {"1", "2"}) {
@@ -249,18 +260,21 @@ TEST_F(VectorOutputCommand, EpsPassesGhostscriptAndHoldsTheNamesAsText) {
     ASSERT_TRUE(eps.open(QIODevice::ReadOnly));
     const QByteArray document = eps.readAll();
     EXPECT_TRUE(document.startsWith("%!PS-Adobe-3.0 EPSF-3.0\n"));
-    const QByteArray box = "%%BoundingBox: 0 0 " + QByteArray::number(int(std::ceil(png.width() * kPointsPerPixel))) +
-                           ' ' + QByteArray::number(int(std::ceil(png.height() * kPointsPerPixel))) + '\n';
+    const QByteArray box = "%%BoundingBox: 0 0 " +
+                           QByteArray::number(int(std::ceil(png.width() * PointsPerPixel()))) + ' ' +
+                           QByteArray::number(int(std::ceil(png.height() * PointsPerPixel()))) + '\n';
     EXPECT_TRUE(document.contains(box)) << box.constData();
-    for (const QString& name : kGlobinNames) EXPECT_TRUE(document.contains(name.toLatin1() + ")")) << name.toStdString();
+    for (const QString& name : kGlobinNames)
+        EXPECT_TRUE(document.contains(name.toLatin1() + ")")) << name.toStdString();
 
     const RunResult check =
         RunProgram("gs", {"-q", "-dSAFER", "-dNOPAUSE", "-dBATCH", "-sDEVICE=nullpage", Path("globins.eps")});
     EXPECT_EQ(check.exitCode, 0) << check.out.constData() << check.err.constData();
     EXPECT_FALSE(check.out.contains("Error")) << check.out.constData();
     // Its cells where the PNG has them: the letters are in a standard font, so only the backgrounds compare.
-    const RunResult raster = RunProgram("gs", {"-q", "-dSAFER", "-dNOPAUSE", "-dBATCH", "-sDEVICE=png16m", "-r96",
-                                               "-dEPSCrop", "-sOutputFile=" + Path("from-eps.png"), Path("globins.eps")});
+    const RunResult raster = RunProgram(
+        "gs", {"-q", "-dSAFER", "-dNOPAUSE", "-dBATCH", "-sDEVICE=png16m", "-r" + QString::number(Dpi()),
+               "-dEPSCrop", "-sOutputFile=" + Path("from-eps.png"), Path("globins.eps")});
     ASSERT_EQ(raster.exitCode, 0) << raster.out.constData();
     EXPECT_GE(SameGlobinCells(png, QImage(Path("from-eps.png")), QPoint(1, 1)), 0.99);
 }

@@ -7,7 +7,6 @@
 #include <QPainterPath>
 #include <QPen>
 #include <QTransform>
-#include <climits>
 #include <cmath>
 
 namespace {
@@ -24,8 +23,7 @@ const char* const kProlog =
     "/T {gsave translate 1 -1 scale 0 0 moveto show grestore} bind def\n";
 
 QByteArray Number(qreal value) {
-    const qreal rounded = std::round(value * 100) / 100;
-    return QByteArray::number(rounded, 'g', 10);
+    return DecimalNumber(value);
 }
 
 QByteArray Point(QPointF point) {
@@ -65,10 +63,9 @@ QByteArray StandardFontName(const QFont& font) {
 }  // namespace
 
 /// Writes what a QPainter draws as PostScript operators into a document buffer.
-class EpsPaintEngine : public QPaintEngine {
+class EpsPaintEngine : public VectorPaintEngine {
 public:
-    EpsPaintEngine(QSize pixels, int dpi, const QString& title)
-        : QPaintEngine(PrimitiveTransform | PainterPaths), size(pixels), dpi(dpi), title(title) {}
+    EpsPaintEngine(QSize pixels, int dpi, const QString& title) : size(pixels), dpi(dpi), title(title) {}
 
     bool begin(QPaintDevice*) override {
         document = Header();
@@ -79,16 +76,6 @@ public:
     bool end() override {
         document += "grestore\nshowpage\n%%EOF\n";
         return true;
-    }
-    Type type() const override { return QPaintEngine::User; }
-
-    void updateState(const QPaintEngineState& state) override {
-        const QPaintEngine::DirtyFlags dirty = state.state();
-        if (dirty & DirtyPen) pen = state.pen();
-        if (dirty & DirtyBrush) brush = state.brush();
-        if (dirty & DirtyFont) font = state.font();
-        if (dirty & DirtyTransform) transform = state.transform();
-        if (dirty & (DirtyClipRegion | DirtyClipPath | DirtyClipEnabled)) UpdateClip();
     }
 
     void drawRects(const QRectF* rects, int count) override {
@@ -124,9 +111,6 @@ public:
         document += FontSetup(item.font()) + Colour(pen.color()) + StringLiteral(text) + ' ' +
                     Point(transform.map(point)) + " T\n";
     }
-
-    // The pictures written here hold no pixels.
-    void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
 
     const QByteArray& Document() const { return document; }
 
@@ -212,7 +196,7 @@ private:
 
     // The clip is the painter's bounding rectangle of it, in pixels of the page: PaintPicture clips to
     // rectangles only. PostScript cannot widen a clip, so the page state starts afresh.
-    void UpdateClip() {
+    void ClipChanged() override {
         document += "grestore gsave\n" + PageTransform();
         ResetRemembered();
         if (!painter() || !painter()->hasClipping()) return;
@@ -232,17 +216,11 @@ private:
     int dpi;
     QString title;
     QByteArray document;
-    QPen pen;
-    QBrush brush;
-    QFont font;
-    QTransform transform;
     Remembered remembered;  // what the PostScript state holds now
 };
 
 EpsDevice::EpsDevice(QSize pixels, int dpi, const QString& title)
-    : size(pixels),
-      dpi(std::max(dpi, 1)),
-      engine(std::make_unique<EpsPaintEngine>(pixels, this->dpi, title)) {}
+    : VectorDevice(pixels, dpi), engine(std::make_unique<EpsPaintEngine>(pixels, Dpi(), title)) {}
 
 EpsDevice::~EpsDevice() = default;
 
@@ -252,32 +230,4 @@ QPaintEngine* EpsDevice::paintEngine() const {
 
 const QByteArray& EpsDevice::Document() const {
     return engine->Document();
-}
-
-int EpsDevice::metric(PaintDeviceMetric metric) const {
-    switch (metric) {
-        case PdmWidth:
-            return size.width();
-        case PdmHeight:
-            return size.height();
-        case PdmWidthMM:
-            return int(size.width() * 25.4 / dpi);
-        case PdmHeightMM:
-            return int(size.height() * 25.4 / dpi);
-        case PdmDpiX:
-        case PdmDpiY:
-        case PdmPhysicalDpiX:
-        case PdmPhysicalDpiY:
-            return dpi;
-        case PdmDepth:
-            return 32;
-        case PdmNumColors:
-            return INT_MAX;
-        case PdmDevicePixelRatio:
-            return 1;
-        case PdmDevicePixelRatioScaled:
-            return int(QPaintDevice::devicePixelRatioFScale());
-        default:
-            return QPaintDevice::metric(metric);
-    }
 }

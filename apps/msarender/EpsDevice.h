@@ -1,10 +1,11 @@
 #pragma once
 
 #include <QByteArray>
-#include <QPaintDevice>
 #include <QSize>
 #include <QString>
 #include <memory>
+
+#include "VectorDevice.h"
 
 class QPaintEngine;
 class EpsPaintEngine;
@@ -15,7 +16,7 @@ class EpsPaintEngine;
 /// faces), so that every interpreter and every page-layout program shows it. Pixmaps and images are not
 /// written: the pictures drawn here are shapes and text. Coordinates are pixels at `dpi`; the picture's
 /// size in points is its size in pixels times 72 / dpi.
-class EpsDevice : public QPaintDevice {
+class EpsDevice : public VectorDevice {
 public:
     EpsDevice(QSize pixels, int dpi, const QString& title);
     ~EpsDevice() override;
@@ -26,11 +27,6 @@ public:
     /// The whole document; complete once the painter has ended.
     const QByteArray& Document() const;
 
-protected:
-    int metric(PaintDeviceMetric metric) const override;
-
 private:
-    QSize size;
-    int dpi;
     std::unique_ptr<EpsPaintEngine> engine;
 };

@@ -5,9 +5,9 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSvgGenerator>
 
 #include "EpsDevice.h"
+#include "SvgDevice.h"
 
 namespace {
 
@@ -36,16 +36,12 @@ int VectorResolution() {
 }
 
 QString EncodeSvg(QIODevice& out, QSize pixels, const PaintVectorPage& paint) {
-    QSvgGenerator svg;
-    svg.setOutputDevice(&out);
-    svg.setResolution(VectorResolution());
-    svg.setSize(pixels);
-    svg.setViewBox(QRect(QPoint(0, 0), pixels));
-    svg.setTitle(QString::fromLatin1(kTitle));
+    SvgDevice svg(out, pixels, VectorResolution(), QString::fromLatin1(kTitle));
     QPainter painter;
     if (!painter.begin(&svg)) return WriteFailure(out, QStringLiteral("SVG"));
     PaintWhitePage(painter, pixels, 0, paint);
-    return painter.end() ? QString() : WriteFailure(out, QStringLiteral("SVG"));
+    painter.end();
+    return svg.Written() ? QString() : WriteFailure(out, QStringLiteral("SVG"));
 }
 
 QString EncodePdf(QIODevice& out, QSize pagePixels, int pageCount, const PaintVectorPage& paint) {

@@ -141,16 +141,16 @@ public:
     ///     RenderSequenceData::PicturePlan plan;
     ///     if (renderer.PlanPicture(indexes, {}, true, plan)) {
     ///         plan.vectorShapes = true;
-    ///         QSvgGenerator svg;  // or QPdfWriter, with its page size set from plan.width x plan.height
-    ///         svg.setFileName(path);
-    ///         svg.setSize(QSize(int(plan.width), int(plan.height)));
-    ///         svg.setViewBox(QRect(0, 0, int(plan.width), int(plan.height)));
-    ///         QPainter painter(&svg);
+    ///         QPdfWriter pdf(path);  // or QSvgGenerator, or any QPaintDevice that writes a document
+    ///         pdf.setResolution(screenDpi);  // the plan is measured in the screen's pixels
+    ///         pdf.setPageLayout(QPageLayout(QPageSize(QSizeF(plan.width, plan.height) / screenDpi,
+    ///                                                 QPageSize::Inch, {}, QPageSize::ExactMatch),
+    ///                                       QPageLayout::Portrait, QMarginsF()));
+    ///         QPainter painter(&pdf);
     ///         painter.fillRect(QRect(0, 0, int(plan.width), int(plan.height)), Qt::white);
     ///         renderer.PaintPicture(plan, painter, 0, int(plan.height));
     ///     }
-    /// Give the device the resolution of the host's screen (QSvgGenerator::setResolution,
-    /// QPdfWriter::setResolution): the plan is measured in its pixels.
+    /// The msarender command writes SVG, PDF and EPS this way (apps/msarender/VectorOutput.cpp).
     struct PicturePlan {
         /// One item of the picture: a ruler band, or a row (its residue line with the name, then its
         /// secondary-structure lines).

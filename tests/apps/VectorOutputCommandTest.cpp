@@ -42,7 +42,7 @@ struct SvgText {
     QPointF at;
 };
 
-// What an SVG of QSvgGenerator holds: filled rectangles and texts, placed by their groups' translations.
+// What an SVG holds: filled rectangles and texts, placed by their groups' translations.
 struct SvgContent {
     std::vector<SvgRect> rects;
     std::vector<SvgText> texts;
@@ -79,7 +79,8 @@ SvgContent ReadSvg(const QString& path) {
             const QPointF at =
                 groups.back().offset + QPointF(a.value("x").toDouble(), a.value("y").toDouble());
             const QSizeF size(a.value("width").toDouble(), a.value("height").toDouble());
-            content.rects.push_back({QRectF(at, size).toRect(), QColor(groups.back().fill)});
+            const QString fill = a.hasAttribute("fill") ? a.value("fill").toString() : groups.back().fill;
+            content.rects.push_back({QRectF(at, size).toRect(), QColor(fill)});
         } else if (xml.name() == QLatin1String("text")) {
             const QPointF at =
                 groups.back().offset + QPointF(a.value("x").toDouble(), a.value("y").toDouble());

@@ -29,7 +29,8 @@ struct OptionSet {
     QCommandLineOption outputFormat{
         "output-format", "Write <type> whatever the extension: png, jpeg, bmp, ppm, svg, pdf or eps.",
         "type"};
-    QCommandLineOption outputDir{{"O", "output-dir"}, "Write one PNG per input into <dir>.", "dir"};
+    QCommandLineOption outputDir{
+        {"O", "output-dir"}, "Write one picture per input into <dir> (PNG, or the --output-format).", "dir"};
     QCommandLineOption format{"format", "Input format: auto, fasta, clustal, stockholm, phylip, pir.", "name",
                               "auto"};
     QCommandLineOption maxInput{"max-input",

@@ -60,9 +60,10 @@ public:
     bool begin(QPaintDevice*) override {
         const QByteArray width = QByteArray::number(size.width());
         const QByteArray height = QByteArray::number(size.height());
-        text = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
-               width + "\" height=\"" + height + "\" viewBox=\"0 0 " + width + ' ' + height +
-               "\" xml:space=\"preserve\">\n<title>" + Escaped(title) + "</title>\n";
+        text =
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
+            width + "\" height=\"" + height + "\" viewBox=\"0 0 " + width + ' ' + height +
+            "\" xml:space=\"preserve\">\n<title>" + Escaped(title) + "</title>\n";
         return Flush();
     }
     bool end() override {
@@ -79,8 +80,8 @@ public:
         for (int i = 0; i < count; ++i) {
             const QRectF r = transform.mapRect(rects[i]).normalized();
             text += "<rect x=\"" + DecimalNumber(r.x()) + "\" y=\"" + DecimalNumber(r.y()) + "\" width=\"" +
-                    DecimalNumber(r.width()) + "\" height=\"" + DecimalNumber(r.height()) + '"' + Paint(true) +
-                    "/>\n";
+                    DecimalNumber(r.width()) + "\" height=\"" + DecimalNumber(r.height()) + '"' +
+                    Paint(true) + "/>\n";
         }
         Flush();
     }
@@ -118,14 +119,16 @@ public:
 private:
     // The fill and outline attributes of a shape in the painter's brush and pen.
     QByteArray Paint(bool fill) const {
-        QByteArray attributes = fill && brush.style() != Qt::NoBrush ? " fill=\"" + Colour(brush.color()) + '"'
-                                                                      : QByteArray(" fill=\"none\"");
+        QByteArray attributes = fill && brush.style() != Qt::NoBrush
+                                    ? " fill=\"" + Colour(brush.color()) + '"'
+                                    : QByteArray(" fill=\"none\"");
         if (pen.style() == Qt::NoPen) return attributes;
         const qreal width = pen.widthF() > 0 ? pen.widthF() : 1;  // cosmetic: one pixel
         attributes += " stroke=\"" + Colour(pen.color()) + "\" stroke-width=\"" + DecimalNumber(width) + '"';
         if (pen.style() != Qt::SolidLine) {
             QByteArray dashes;
-            for (qreal dash : pen.dashPattern()) dashes += (dashes.isEmpty() ? "" : " ") + DecimalNumber(dash * width);
+            for (qreal dash : pen.dashPattern())
+                dashes += (dashes.isEmpty() ? "" : " ") + DecimalNumber(dash * width);
             attributes += " stroke-dasharray=\"" + dashes + '"';
         }
         return attributes;

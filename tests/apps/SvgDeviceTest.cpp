@@ -35,8 +35,9 @@ TEST(SvgDevice, ThePictureIsItsSizeInPixelsAndShapesAreWhereThePainterPutsThem) 
     EXPECT_TRUE(document.contains("<title>a &amp; b</title>"));
     EXPECT_TRUE(document.contains("<rect x=\"11\" y=\"22\" width=\"30\" height=\"40\" fill=\"#ff0000\"/>"))
         << document.constData();
-    EXPECT_TRUE(document.contains("<path d=\"M10 25L50 25\" fill=\"none\" stroke=\"#000000\" stroke-width=\"1\" "
-                                  "stroke-dasharray=\"4 2\"/>"))
+    EXPECT_TRUE(
+        document.contains("<path d=\"M10 25L50 25\" fill=\"none\" stroke=\"#000000\" stroke-width=\"1\" "
+                          "stroke-dasharray=\"4 2\"/>"))
         << document.constData();
     EXPECT_TRUE(document.endsWith("</svg>\n"));
 }
@@ -52,8 +53,10 @@ TEST(SvgDevice, TextIsEscapedAndTextsOfOneFontShareOneGroup) {
         painter.setFont(bold);
         painter.drawText(QPoint(3, 42), QStringLiteral("B"));
     });
-    EXPECT_EQ(document.count("<g font-family=\"DejaVu Sans Mono\" font-size=\"12\">"), 1) << document.constData();
-    EXPECT_TRUE(document.contains("<text x=\"3\" y=\"14\" fill=\"#000000\">a&lt;b&gt;&amp;&quot;c&quot;</text>"));
+    EXPECT_EQ(document.count("<g font-family=\"DejaVu Sans Mono\" font-size=\"12\">"), 1)
+        << document.constData();
+    EXPECT_TRUE(
+        document.contains("<text x=\"3\" y=\"14\" fill=\"#000000\">a&lt;b&gt;&amp;&quot;c&quot;</text>"));
     EXPECT_TRUE(document.contains("<text x=\"3\" y=\"28\" fill=\"#0000ff\"> seq</text>"));  // spaces kept
     EXPECT_TRUE(document.contains("font-weight=\"bold\">\n<text x=\"3\" y=\"42\""));
     EXPECT_EQ(document.count("<g "), document.count("</g>"));

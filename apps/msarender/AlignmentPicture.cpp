@@ -135,6 +135,22 @@ QString AlignmentPicture::CheckFormatLimits(const QString& path) const {
     return QString();
 }
 
+QString AlignmentPicture::FormatNote(const QString& path) const {
+    // Acrobat and others refuse pages larger than 200 inches, 14,400 points, a side.
+    const std::int64_t limit = 14400;
+    if (OutputFormat(options, path) != "pdf") return QString();
+    std::int64_t tallest = 0;
+    for (const Page& page : pages) tallest = std::max(tallest, page.height);
+    const double points = 72.0 / VectorResolution();
+    if (std::max(plan.width, tallest) * points <= limit) return QString();
+    return QStringLiteral(
+               "the PDF page is %1 x %2 points, more than many readers show (%3 a side); "
+               "--page-height or --wrap splits it")
+        .arg(qRound64(plan.width * points))
+        .arg(qRound64(tallest * points))
+        .arg(limit);
+}
+
 QImage AlignmentPicture::PaintBand(const Page& page, int top, int rows) const {
     QImage band(int(plan.width), rows, QImage::Format_RGB32);
     if (band.isNull()) return band;

@@ -42,6 +42,8 @@ public:
     QString EncodePdf(QIODevice& out);
     /// Whether the picture (or a page of it) fits the output format; an error message for the user, or empty.
     QString CheckFormatLimits(const QString& path) const;
+    /// Advice for a picture that its format holds but readers may not show whole; empty when none.
+    QString FormatNote(const QString& path) const;
     /// The composed view at the --view geometry.
     QImage RenderView(QString& error);
 

@@ -153,6 +153,7 @@ JobStatus RunJob(const Job& job, const CliOptions& options, const Reporter& repo
         reporter.Error(name + ": " + error);
         return kUsage;
     }
+    if (const QString note = picture.FormatNote(job.output); !note.isEmpty()) reporter.Note(note, toStdout);
     QStringList written;
     if (const QString error = WritePages(picture, job.output, format, reporter, written); !error.isEmpty()) {
         reporter.Error(name + ": " + error);

@@ -254,6 +254,21 @@ TEST_F(VectorOutputCommand, PdfPagesHoldWholeBlocksOnPagesOfThePngPagesSize) {
     }
 }
 
+// A page taller than the 14,400 points many PDF readers show is still written, with advice.
+TEST_F(VectorOutputCommand, APdfPageTooTallForReadersComesWithAdvice) {
+    const int rows = int(std::ceil(14400 / PointsPerPixel() / cells.CellHeight())) + 10;
+    WriteFile("tall.fa", HollowLetters(rows, 8));
+    const RunResult tall = Run({Path("tall.fa"), "-o", Path("tall.pdf")});
+    ASSERT_EQ(tall.exitCode, 0) << tall.err.constData();
+    EXPECT_TRUE(tall.out.contains("--page-height")) << tall.out.constData();
+    EXPECT_TRUE(QFile::exists(Path("tall.pdf")));
+    const QString pageHeight = QString::number(cells.LineTop(rows / 2));
+    const RunResult paged = Run({Path("tall.fa"), "--page-height", pageHeight, "-o", Path("paged.pdf")});
+    ASSERT_EQ(paged.exitCode, 0) << paged.err.constData();
+    EXPECT_FALSE(paged.out.contains("--page-height")) << paged.out.constData();
+    EXPECT_TRUE(paged.out.contains("3 pages")) << paged.out.constData();  // half the rows, and the ruler band
+}
+
 TEST_F(VectorOutputCommand, EpsPassesGhostscriptAndHoldsTheNamesAsText) {
     REQUIRE_TOOL("gs");
     const QImage png = WriteGlobins("eps");

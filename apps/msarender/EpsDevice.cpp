@@ -168,6 +168,9 @@ private:
     }
 
     QByteArray FontSetup(const QFont& itemFont) {
+        // Most texts are in the font of the one before: comparing fonts is cheaper than naming one.
+        if (!remembered.font.isEmpty() && itemFont == remembered.qfont) return QByteArray();
+        remembered.qfont = itemFont;
         const qreal pixels =
             itemFont.pointSizeF() > 0 ? itemFont.pointSizeF() * dpi / 72.0 : qreal(itemFont.pixelSize());
         const QByteArray setup =
@@ -209,7 +212,8 @@ private:
     struct Remembered {
         bool colourSet = false;
         QRgb colour = 0;
-        QByteArray font;
+        QByteArray font;  // the operators that set it
+        QFont qfont;
     };
 
     QSize size;

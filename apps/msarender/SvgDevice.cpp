@@ -109,8 +109,13 @@ public:
         if (content.isEmpty()) return;
         UseFontGroup(item.font());
         const QPointF at = transform.map(point);
-        text += "<text x=\"" + DecimalNumber(at.x()) + "\" y=\"" + DecimalNumber(at.y()) + "\" fill=\"" +
-                Colour(pen.color()) + "\">" + Escaped(content) + "</text>\n";
+        const QRgb rgb = pen.color().rgb();
+        if (rgb != textRgb || textFill.isEmpty()) {
+            textRgb = rgb;
+            textFill = "\" fill=\"" + Colour(pen.color()) + "\">";
+        }
+        text += "<text x=\"" + DecimalNumber(at.x()) + "\" y=\"" + DecimalNumber(at.y()) + textFill +
+                Escaped(content) + "</text>\n";
         Flush();
     }
 
@@ -135,6 +140,9 @@ private:
     }
 
     void UseFontGroup(const QFont& itemFont) {
+        // Most texts are in the font of the one before: comparing fonts is cheaper than writing the tag.
+        if (!fontGroup.isEmpty() && itemFont == groupFont) return;
+        groupFont = itemFont;
         const qreal pixels =
             itemFont.pointSizeF() > 0 ? itemFont.pointSizeF() * dpi / 72.0 : qreal(itemFont.pixelSize());
         QByteArray group = "<g font-family=\"" + Escaped(itemFont.family()) + "\" font-size=\"" +
@@ -166,6 +174,9 @@ private:
     QString title;
     QByteArray text;       // written but not yet flushed
     QByteArray fontGroup;  // the open font group's start tag; empty when none is open
+    QFont groupFont;       // the font of the open group
+    QRgb textRgb = 0;      // the colour textFill names
+    QByteArray textFill;   // the end of a text's start tag in that colour
     bool failed = false;
 };
 

@@ -1,9 +1,11 @@
 #include "AlignmentPicture.h"
 
+#include <QFontInfo>
 #include <QGuiApplication>
 #include <QPainter>
 #include <algorithm>
 #include <climits>
+#include <cmath>
 
 #include "ImageOutput.h"
 #include "SequenceSelection.h"
@@ -31,7 +33,19 @@ AlignmentPicture::~AlignmentPicture() {
 }
 
 QString AlignmentPicture::Prepare() {
-    QGuiApplication::setFont(QFont(options.fontFamily, options.fontSize));
+    QFont font(options.fontFamily);
+    font.setPointSizeF(options.fontSize * options.scale);
+    QGuiApplication::setFont(font);
+    const QString used = QFontInfo(font).family();
+    if (used.compare(options.fontFamily, Qt::CaseInsensitive) != 0)
+        warnings.append(
+            QStringLiteral("no font named '%1'; drawing with '%2'").arg(options.fontFamily, used));
+    if (unsigned(options.rulerOrigin) > alignment->columnCount())
+        warnings.append(
+            QStringLiteral("--ruler-origin %1 is beyond the alignment's %2 columns: the ruler shows "
+                           "no numbers")
+                .arg(options.rulerOrigin)
+                .arg(alignment->columnCount()));
     if (QString error = ApplyModelOptions(); !error.isEmpty()) return error;
     SQC::UserPropertiesBase& properties = view.GetUserProperties();
     // The property is the 0-based column numbered 1; the option counts columns from 1.
@@ -48,11 +62,13 @@ QString AlignmentPicture::Prepare() {
         for (unsigned index : sequenceIndexes) columnsByRow[unsigned(rowOfSequence[index])] = columns;
     if (!renderer.PlanPicture(sequenceIndexes, std::move(columnsByRow), options.includeGaps, plan))
         return QStringLiteral("nothing to draw");
+    AddNameGutter(plan, CellGeometry(SQC::FontAttributes(QGuiApplication::font())));
     PlanPages();
     return QString();
 }
 
 QString AlignmentPicture::ApplyModelOptions() {
+    alignment->showNames(options.names, options.ranges);
     if (!options.scheme.isEmpty())
         alignment->setColorScheme(SDM::MakeColorScheme(options.scheme.toStdString()));
     if (!options.hide.isEmpty()) {
@@ -72,7 +88,8 @@ RenderSequenceData::RenderAspects AlignmentPicture::Aspects() const {
     const int width = options.wrap == 0 ? options.width : cells.ColumnLeft(100);
     aspects.viewRect = QRect(0, 0, std::max(width, cells.CellWidth()), cells.LineTop(100));
     aspects.showRuler = options.ruler;
-    aspects.showRulerNumbers = options.rulerNumbers;
+    // Without gaps the rows close up differently, so no column number would hold for all of them.
+    aspects.showRulerNumbers = options.rulerNumbers && options.includeGaps;
     aspects.showSecondaryStructure = options.secondaryStructure;
     return aspects;
 }
@@ -101,21 +118,23 @@ QString AlignmentPicture::ResolveSelection() {
     return QString();
 }
 
+// Half a cell below each page's last line keeps its names' descenders inside the file.
 void AlignmentPicture::PlanPages() {
-    pages = PlanPageBreaks(plan, options.pageHeight);
+    const CellGeometry cells(SQC::FontAttributes(QGuiApplication::font()));
+    pages = PlanPageBreaks(plan, options.pageHeight, cells.CellHeight() / 2);
 }
 
 QSize AlignmentPicture::PageSize(int page) const {
     const Page& p = pages.at(std::size_t(page));
     return QSize(int(std::min<std::int64_t>(plan.width, INT_MAX)),
-                 int(std::min<std::int64_t>(p.height, INT_MAX)));
+                 int(std::min<std::int64_t>(p.OutputHeight(), INT_MAX)));
 }
 
 QString AlignmentPicture::CheckFormatLimits(const QString& path) const {
     const QByteArray format = OutputFormat(options, path);
     if (IsVectorFormat(format)) return QString();  // shapes and text have no size limit of their own
     std::int64_t tallest = 0;
-    for (const Page& page : pages) tallest = std::max(tallest, page.height);
+    for (const Page& page : pages) tallest = std::max(tallest, page.OutputHeight());
     const std::int64_t longest = std::max(plan.width, tallest);
     if (format == "png" && longest > kMaxPngSide)
         return QStringLiteral(
@@ -140,7 +159,7 @@ QString AlignmentPicture::FormatNote(const QString& path) const {
     const std::int64_t limit = 14400;
     if (OutputFormat(options, path) != "pdf") return QString();
     std::int64_t tallest = 0;
-    for (const Page& page : pages) tallest = std::max(tallest, page.height);
+    for (const Page& page : pages) tallest = std::max(tallest, page.OutputHeight());
     const double points = 72.0 / VectorResolution();
     if (std::max(plan.width, tallest) * points <= limit) return QString();
     return QStringLiteral(
@@ -156,7 +175,7 @@ QImage AlignmentPicture::PaintBand(const Page& page, int top, int rows) const {
     if (band.isNull()) return band;
     band.fill(Qt::white);
     QPainter painter(&band);
-    renderer.PaintPicture(plan, painter, page.top + top, rows);
+    renderer.PaintPicture(plan, painter, page.top + top, rows, page.top + page.height);
     return band;
 }
 
@@ -172,18 +191,24 @@ QString AlignmentPicture::EncodePage(int page, QIODevice& out, const QByteArray&
     // Bands of about 8 MiB: large enough that painting and encoding overlap well, small enough that memory
     // does not grow with the picture.
     const int bandRows = int(std::clamp<std::int64_t>((std::int64_t(8) << 20) / (plan.width * 4), 16, 1024));
-    if (format == "png")
-        return EncodePng(out, plan.width, p.height, bandRows,
-                         [&](int top, int rows) { return PaintBand(p, top, rows); });
-    const QImage whole = PaintBand(p, 0, int(p.height));
+    if (format == "png") {
+        PngEncoding encoding;
+        encoding.pixelsPerMetre = PixelsPerMetre();
+        return EncodePng(
+            out, plan.width, p.OutputHeight(), bandRows,
+            [&](int top, int rows) { return PaintBand(p, top, rows); }, encoding);
+    }
+    QImage whole = PaintBand(p, 0, int(p.OutputHeight()));
     if (whole.isNull()) return QStringLiteral("not enough memory for a picture of this size; write a .png");
+    whole.setDotsPerMeterX(PixelsPerMetre());
+    whole.setDotsPerMeterY(PixelsPerMetre());
     return EncodeImage(whole, out, format);
 }
 
 QString AlignmentPicture::EncodeVectorPage(const Page& page, QIODevice& out, const QByteArray& format) {
     plan.vectorShapes = true;
     const QSize size = QSize(int(std::min<std::int64_t>(plan.width, INT_MAX)),
-                             int(std::min<std::int64_t>(page.height, INT_MAX)));
+                             int(std::min<std::int64_t>(page.OutputHeight(), INT_MAX)));
     const auto paint = [&](QPainter& painter, int) { PaintVectorPage(painter, page); };
     if (format == "svg") return EncodeSvg(out, size, paint);
     if (format == "eps") return EncodeEps(out, size, paint);
@@ -193,7 +218,7 @@ QString AlignmentPicture::EncodeVectorPage(const Page& page, QIODevice& out, con
 QString AlignmentPicture::EncodePdf(QIODevice& out) {
     plan.vectorShapes = true;
     std::int64_t tallest = 0;
-    for (const Page& page : pages) tallest = std::max(tallest, page.height);
+    for (const Page& page : pages) tallest = std::max(tallest, page.OutputHeight());
     const QSize size = QSize(int(std::min<std::int64_t>(plan.width, INT_MAX)),
                              int(std::min<std::int64_t>(tallest, INT_MAX)));
     return ::EncodePdf(out, size, PageCount(), [&](QPainter& painter, int page) {
@@ -202,7 +227,15 @@ QString AlignmentPicture::EncodePdf(QIODevice& out) {
 }
 
 void AlignmentPicture::PaintVectorPage(QPainter& painter, const Page& page) const {
-    renderer.PaintPicture(plan, painter, page.top, int(std::min<std::int64_t>(page.height, INT_MAX)));
+    renderer.PaintPicture(plan, painter, page.top, int(std::min<std::int64_t>(page.OutputHeight(), INT_MAX)),
+                          page.top + page.height);
+}
+
+// A picture drawn at --scale N prints at the size of the plain one on a 96 dpi screen.
+int AlignmentPicture::PixelsPerMetre() const {
+    constexpr double kScreenDotsPerInch = 96;
+    constexpr double kMetresPerInch = 0.0254;
+    return int(std::lround(kScreenDotsPerInch * options.scale / kMetresPerInch));
 }
 
 QImage AlignmentPicture::RenderView(QString& error) {
@@ -216,14 +249,42 @@ QImage AlignmentPicture::RenderView(QString& error) {
         error = QStringLiteral("the view is too small for one cell of the font");
         return QImage();
     }
-    const QImage image = renderer.GetSavablePixmap().toImage();
-    if (image.isNull()) error = QStringLiteral("the view could not be composed");
+    const QImage composed = renderer.GetSavablePixmap().toImage();
+    if (composed.isNull()) {
+        error = QStringLiteral("the view could not be composed");
+        return composed;
+    }
+    // Exactly the window asked for: the composed lines may reach past it or stop short of it.
+    QImage image(g.width, g.height, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.drawImage(0, 0, composed);
     return image;
 }
 
+QString AlignmentPicture::CheckViewPosition() const {
+    const ViewGeometry& g = *options.view;
+    const int contentWidth = renderer.GetHorizontalScrollValue();
+    const int contentHeight = renderer.GetVerticalScrollValue();
+    if (g.left < std::max(contentWidth, 1) && g.top < std::max(contentHeight, 1)) return QString();
+    return QStringLiteral(
+               "--view +%1+%2 is past the end of the alignment, whose residues cover %3 x %4 pixels")
+        .arg(g.left)
+        .arg(g.top)
+        .arg(contentWidth)
+        .arg(contentHeight);
+}
+
+void AddNameGutter(RenderSequenceData::PicturePlan& plan, const CellGeometry& cells) {
+    if (!plan.namesShown) return;
+    plan.nameWidth += cells.CellWidth();
+    plan.width += cells.CellWidth();
+}
+
 std::vector<AlignmentPicture::Page> PlanPageBreaks(const RenderSequenceData::PicturePlan& plan,
-                                                   std::int64_t pageHeight) {
-    if (pageHeight <= 0 || plan.height <= pageHeight) return {{0, plan.height}};
+                                                   std::int64_t pageHeight, std::int64_t margin) {
+    if (pageHeight <= 0 || plan.height + margin <= pageHeight) return {{0, plan.height, margin}};
+    pageHeight = std::max<std::int64_t>(pageHeight - margin, 1);
     std::vector<std::int64_t> blockTops;
     for (std::size_t start : plan.blockStarts)
         if (start < plan.lines.size()) blockTops.push_back(plan.lines[start].top);
@@ -243,7 +304,7 @@ std::vector<AlignmentPicture::Page> PlanPageBreaks(const RenderSequenceData::Pic
                                            [top](const auto& line) { return line.top > top; });
             end = next == plan.lines.end() ? plan.height : next->top;
         }
-        pages.push_back({top, end - top});
+        pages.push_back({top, end - top, margin});
         top = end;
     }
     return pages;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "CliOptions.h"
+#include "msarender/CellGeometry.h"
 #include "msarender/RenderSequenceData.h"
 #include "sdm/Alignment.h"
 #include "sqv/SVAlignment.h"
@@ -19,9 +20,13 @@ class QPainter;
 class AlignmentPicture {
 public:
     /// Rows of the picture one page shows.
+    /// A page holds the picture's lines [top, top + height), then `margin` rows of white in which only the
+    /// descenders of its last names are drawn.
     struct Page {
         std::int64_t top = 0;
         std::int64_t height = 0;
+        std::int64_t margin = 0;
+        std::int64_t OutputHeight() const { return height + margin; }
     };
 
     AlignmentPicture(boost::shared_ptr<SDM::Alignment> alignment, const CliOptions& options);
@@ -46,6 +51,12 @@ public:
     QString FormatNote(const QString& path) const;
     /// The composed view at the --view geometry.
     QImage RenderView(QString& error);
+    /// After RenderView: a usage error when the view's scroll position lies past the alignment's end.
+    QString CheckViewPosition() const;
+    /// The print density the files record.
+    int PixelsPerMetre() const;
+    /// What Prepare noticed that does not stop the picture (a missing font, an option with no effect).
+    const QStringList& Warnings() const { return warnings; }
 
 private:
     QString ApplyModelOptions();
@@ -65,9 +76,14 @@ private:
     std::vector<unsigned> columns;          // empty: every column
     RenderSequenceData::PicturePlan plan;
     std::vector<Page> pages;
+    QStringList warnings;
 };
+
+/// A figure keeps one cell of white between the longest name and the residues.
+void AddNameGutter(RenderSequenceData::PicturePlan& plan, const CellGeometry& cells);
 
 /// Pages of at most `pageHeight` rows of the planned picture, broken before a block where one fits, else
 /// before a row; a row taller than a page gets a page of its own. `pageHeight` 0: one page, the whole.
+/// Each page also gets `margin` rows of white below its lines, counted within `pageHeight`.
 std::vector<AlignmentPicture::Page> PlanPageBreaks(const RenderSequenceData::PicturePlan& plan,
-                                                   std::int64_t pageHeight);
+                                                   std::int64_t pageHeight, std::int64_t margin = 0);

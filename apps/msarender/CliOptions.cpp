@@ -1,17 +1,22 @@
 #include "CliOptions.h"
 
+#include <unistd.h>
+
 #include <QCommandLineParser>
 #include <QRegularExpression>
 #include <cstdio>
 #include <limits>
 
 #include "ImageOutput.h"
+#include "SequenceSelection.h"
 #include "VectorOutput.h"
 #include "sdm/schemes/ColorSchemes.h"
 
 namespace {
 
 const char* const kOutputTypes = ".png, .jpg, .bmp, .ppm, .svg, .pdf or .eps";
+// The largest host view: a window on the largest screens.
+constexpr int kMaxViewSide = 16384;
 
 const char* const kDescription =
     "Renders multiple sequence alignments to images.\n"
@@ -59,7 +64,19 @@ struct OptionSet {
         "pixels"};
     QCommandLineOption font{"font", "Residue font family (default DejaVu Sans Mono).", "family",
                             "DejaVu Sans Mono"};
-    QCommandLineOption fontSize{"font-size", "Font size in points (default 10).", "points", "10"};
+    QCommandLineOption fontSize{"font-size", "Font size in points, fractions allowed (default 10).", "points",
+                                "10"};
+    QCommandLineOption scale{
+        "scale",
+        "Draw at <n> times the pixel density of a 96 dpi screen, for print (1 to 8, such as "
+        "2 or 3.125 for 300 dpi); PNG and JPEG files record the density.",
+        "n", "1"};
+    QCommandLineOption names{"names",
+                             "Sequence labels: 'id' (the identifier, the default) or 'full' (the whole title "
+                             "line with its description).",
+                             "id|full", "id"};
+    QCommandLineOption ranges{"ranges",
+                              "Append /start-end residue ranges to names that do not already end in one."};
     QCommandLineOption ss{"ss", "Draw secondary-structure lines (the default)."};
     QCommandLineOption noSs{"no-ss", "Do not draw secondary-structure lines."};
     QCommandLineOption noRuler{"no-ruler", "Do not draw the ruler."};
@@ -69,7 +86,10 @@ struct OptionSet {
     QCommandLineOption sequences{
         "sequences", "Sequences to draw, by name or 1-based index, comma separated, in this order.", "list"};
     QCommandLineOption columns{"columns", "Columns to draw, 1-based ranges such as 1-50,80-100.", "ranges"};
-    QCommandLineOption noGaps{"no-gaps", "Leave gaps out; residues close up."};
+    QCommandLineOption noGaps{
+        "no-gaps",
+        "Leave gaps out; residues close up. The ruler then shows ticks without numbers, as columns no "
+        "longer line up across sequences."};
     QCommandLineOption hide{"hide", "Sequences to hide, by name or 1-based index, comma separated.", "list"};
     QCommandLineOption consensus{"consensus", "Add the consensus sequence."};
     QCommandLineOption view{"view",
@@ -119,7 +139,7 @@ std::optional<ViewGeometry> ParseViewGeometry(const QString& text) {
     g.height = number(2);
     g.left = number(3);
     g.top = number(4);
-    if (!ok || g.width <= 0 || g.height <= 0 || g.width > 16384 || g.height > 16384) return std::nullopt;
+    if (!ok || g.width <= 0 || g.height <= 0) return std::nullopt;
     return g;
 }
 
@@ -155,13 +175,33 @@ QString ReadValues(const QCommandLineParser& parser, const OptionSet& o, CliOpti
             return "--page-height needs a number of pixels >= 1";
         out.pageHeight = pixels;
     }
-    if (!ParseInt(parser.value(o.fontSize), 1, out.fontSize) || out.fontSize > 200)
-        return "--font-size needs a number of points from 1 to 200";
+    bool sizeOk = false;
+    out.fontSize = parser.value(o.fontSize).toDouble(&sizeOk);
+    if (!sizeOk || !(out.fontSize >= 1 && out.fontSize <= 200))
+        return "--font-size needs a number of points from 1 to 200, such as 10 or 7.5";
+    bool scaleOk = false;
+    out.scale = parser.value(o.scale).toDouble(&scaleOk);
+    if (!scaleOk || !(out.scale >= 1 && out.scale <= 8))
+        return "--scale needs a number from 1 to 8, such as 2";
+    if (parser.value(o.names) == QLatin1String("full"))
+        out.names = SDM::NameStyle::Full;
+    else if (parser.value(o.names) != QLatin1String("id"))
+        return "--names needs 'id' or 'full'";
+    for (const QCommandLineOption* list : {&o.sequences, &o.columns, &o.hide})
+        if (parser.isSet(*list) && parser.value(*list).trimmed().isEmpty())
+            return "--" + list->names().constFirst() + " needs a non-empty list";
+    if (parser.isSet(o.columns)) {
+        // The syntax is checked now; whether the columns exist, once the alignment is read.
+        if (const QString error = CheckColumnSyntax(parser.value(o.columns)); !error.isEmpty())
+            return "--columns: " + error;
+    }
     if (!ParseInt(parser.value(o.rulerOrigin), 1, out.rulerOrigin))
         return "--ruler-origin needs a column number >= 1";
     if (parser.isSet(o.view)) {
         out.view = ParseViewGeometry(parser.value(o.view));
         if (!out.view) return "--view needs WIDTHxHEIGHT[+LEFT+TOP], for example 1200x800+0+300";
+        if (out.view->width > kMaxViewSide || out.view->height > kMaxViewSide)
+            return QStringLiteral("--view is at most %1 x %1 pixels, as a host's window").arg(kMaxViewSide);
     }
     return QString();
 }
@@ -179,6 +219,18 @@ QString CheckCombinations(const CliOptions& o) {
     if (o.pageHeight > 0 && format == "eps")
         return "--page-height: an EPS file holds one picture; write a .pdf for pages";
     if (o.view && IsVectorFormat(format)) return "--view writes pixels: use .png, .jpg, .bmp or .ppm";
+    if (o.view) {
+        // A host's view shows the whole alignment as it scrolls: a picture of a part is not one.
+        const std::pair<bool, const char*> pictureOnly[] = {{!o.columns.isEmpty(), "--columns"},
+                                                            {!o.sequences.isEmpty(), "--sequences"},
+                                                            {!o.includeGaps, "--no-gaps"},
+                                                            {o.pageHeight > 0, "--page-height"}};
+        for (const auto& [given, name] : pictureOnly)
+            if (given) return QStringLiteral("--view draws a host's view and does not take %1").arg(name);
+    }
+    if (o.output == QLatin1String("-") && isatty(STDOUT_FILENO))
+        return "-o - writes an image to standard output, which is a terminal: redirect it to a file or a "
+               "pipe";
     return QString();
 }
 
@@ -191,11 +243,11 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments) {
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     const OptionSet o;
-    parser.addOptions({o.output,         o.outputFormat, o.outputDir, o.format,  o.maxInput,
-                       o.alignment,      o.scheme,       o.wrap,      o.width,   o.pageHeight,
-                       o.font,           o.fontSize,     o.ss,        o.noSs,    o.noRuler,
-                       o.noRulerNumbers, o.rulerOrigin,  o.sequences, o.columns, o.noGaps,
-                       o.hide,           o.consensus,    o.view,      o.timings, o.quiet});
+    parser.addOptions({o.output,  o.outputFormat, o.outputDir, o.format,         o.maxInput,    o.alignment,
+                       o.scheme,  o.wrap,         o.width,     o.pageHeight,     o.font,        o.fontSize,
+                       o.ss,      o.noSs,         o.noRuler,   o.noRulerNumbers, o.rulerOrigin, o.sequences,
+                       o.columns, o.noGaps,       o.hide,      o.consensus,      o.scale,       o.names,
+                       o.ranges,  o.view,         o.timings,   o.quiet});
     parser.addPositionalArgument("inputs", "Alignment files ('-' for standard input).", "[INPUT...]");
 
     if (!parser.parse(arguments)) {
@@ -223,6 +275,7 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments) {
     out.hide = parser.value(o.hide);
     out.includeGaps = !parser.isSet(o.noGaps);
     out.consensus = parser.isSet(o.consensus);
+    out.ranges = parser.isSet(o.ranges);
     out.timings = parser.isSet(o.timings);
     out.quiet = parser.isSet(o.quiet);
     if (parser.isSet(o.ss) && parser.isSet(o.noSs)) {
@@ -231,6 +284,8 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments) {
     }
     result.usageError = ReadValues(parser, o, out);
     if (result.usageError.isEmpty()) result.usageError = CheckCombinations(out);
+    if (parser.isSet(o.width) && out.wrap != 0)
+        result.warnings.append(QStringLiteral("--width applies only with --wrap 0; ignored"));
     return result;
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "formats/AlignmentReader.h"
+#include "sdm/Sequence.h"
 
 /// Where the composed view starts and how large it is, for --view.
 struct ViewGeometry {
@@ -30,7 +31,8 @@ struct CliOptions {
     int width = 1200;                                  // residue area width in pixels for --wrap 0
     long long pageHeight = 0;                          // --page-height: 0 = one image, whatever its size
     QString fontFamily = QStringLiteral("DejaVu Sans Mono");
-    int fontSize = 10;
+    double fontSize = 10;  // points; fractions allowed
+    double scale = 1;      // --scale: pixel density as a multiple of a 96 dpi screen
     bool secondaryStructure = true;
     bool ruler = true;
     bool rulerNumbers = true;
@@ -40,6 +42,8 @@ struct CliOptions {
     QString hide;       // names or 1-based indexes to hide
     bool includeGaps = true;
     bool consensus = false;
+    SDM::NameStyle names = SDM::NameStyle::Identifier;  // --names id|full
+    bool ranges = false;                                // --ranges: "/start-end" after each name
     std::optional<ViewGeometry> view;
     bool timings = false;
     bool quiet = false;
@@ -48,7 +52,8 @@ struct CliOptions {
 /// The outcome of parsing: options, or a usage error, or a request already answered (--help, --version).
 struct ParsedCommandLine {
     CliOptions options;
-    QString usageError;  // non-empty: exit status 2
+    QString usageError;    // non-empty: exit status 2
+    QStringList warnings;  // options that were given but change nothing
     bool answered = false;
 };
 

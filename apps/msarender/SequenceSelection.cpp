@@ -43,8 +43,15 @@ SequenceList ResolveSequences(const SDM::Alignment& alignment, const QString& li
     return result;
 }
 
-ColumnList ParseColumns(const QString& ranges, unsigned columnCount) {
-    ColumnList result;
+namespace {
+struct ColumnRange {
+    unsigned first = 0;  // 1-based, inclusive
+    unsigned last = 0;
+};
+
+// The ranges of "1-50,80,90-100", or the error naming the first entry that is not one.
+std::vector<ColumnRange> ParseColumnRanges(const QString& ranges, QString& error) {
+    std::vector<ColumnRange> result;
     for (const QString& raw : ranges.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
         const QStringList ends = raw.trimmed().split(QLatin1Char('-'));
         bool okFirst = false;
@@ -52,16 +59,32 @@ ColumnList ParseColumns(const QString& ranges, unsigned columnCount) {
         const unsigned first = ends[0].toUInt(&okFirst);
         const unsigned last = ends.size() == 2 ? ends[1].toUInt(&okLast) : first;
         if (ends.size() > 2 || !okFirst || !okLast || first < 1 || last < first) {
-            result.error = "'" + raw.trimmed() + "' is not a column or a range like 10-20";
-            return result;
+            error = "'" + raw.trimmed() + "' is not a column or a range like 10-20";
+            return {};
         }
-        if (last > columnCount) {
-            result.error =
-                QStringLiteral("column %1 is beyond the alignment's %2 columns").arg(last).arg(columnCount);
-            return result;
-        }
-        for (unsigned c = first; c <= last; ++c) result.columns.push_back(c - 1);
+        result.push_back({first, last});
     }
-    if (result.columns.empty()) result.error = "the column list is empty";
+    if (result.empty()) error = "the column list is empty";
+    return result;
+}
+}  // namespace
+
+QString CheckColumnSyntax(const QString& ranges) {
+    QString error;
+    ParseColumnRanges(ranges, error);
+    return error;
+}
+
+ColumnList ParseColumns(const QString& ranges, unsigned columnCount) {
+    ColumnList result;
+    for (const ColumnRange& range : ParseColumnRanges(ranges, result.error)) {
+        if (range.last > columnCount) {
+            result.error = QStringLiteral("column %1 is beyond the alignment's %2 columns")
+                               .arg(range.last)
+                               .arg(columnCount);
+            return result;
+        }
+        for (unsigned c = range.first; c <= range.last; ++c) result.columns.push_back(c - 1);
+    }
     return result;
 }

@@ -19,3 +19,5 @@ struct ColumnList {
     QString error;
 };
 ColumnList ParseColumns(const QString& ranges, unsigned columnCount);
+/// The syntax error of a column list ("abc", "5-1", "0-5", "1-"), or an empty string.
+QString CheckColumnSyntax(const QString& ranges);

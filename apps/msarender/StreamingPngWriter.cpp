@@ -428,10 +428,19 @@ private:
         header[9] = withPalette ? 3 : 2;  // indexed or truecolour
         header[10] = header[11] = header[12] = 0;
         if (!WriteBytes(out, kSignature, 8) || !WriteChunk(out, "IHDR", header, 13)) return WriteFailed();
+        if (encoding.pixelsPerMetre > 0 && !WriteDensity()) return WriteFailed();
         if (!withPalette) return true;
         paletteFinal = rowsEncoded == geometry.height;
         paletteAt = out.pos();
         return WritePalette();
+    }
+
+    bool WriteDensity() {
+        unsigned char density[9];
+        qToBigEndian<quint32>(quint32(encoding.pixelsPerMetre), density);
+        qToBigEndian<quint32>(quint32(encoding.pixelsPerMetre), density + 4);
+        density[8] = 1;  // the unit is the metre
+        return WriteChunk(out, "pHYs", density, 9);
     }
 
     bool WritePalette() {

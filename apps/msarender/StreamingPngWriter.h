@@ -20,7 +20,8 @@ struct PngEncoding {
     int level = 3;  // zlib level, 1..9
     PngRowFilter paletteFilter = PngRowFilter::None;
     PngRowFilter truecolourFilter = PngRowFilter::Up;
-    int threads = 0;  // deflate threads; 0 = one per core
+    int threads = 0;         // deflate threads; 0 = one per core
+    int pixelsPerMetre = 0;  // the print density written as pHYs; 0 writes none
 };
 
 /// The widest and tallest picture PNG can describe.

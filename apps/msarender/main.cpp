@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QSet>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -43,6 +44,11 @@ public:
         if (quiet) return;
         EndProgress();
         std::fprintf(toStderr ? stderr : stdout, "msarender: %s\n", message.toLocal8Bit().constData());
+    }
+    void Warning(const QString& message) const {
+        if (quiet) return;
+        EndProgress();
+        std::fprintf(stderr, "msarender: warning: %s\n", message.toLocal8Bit().constData());
     }
     void Progress(const QString& message) const {
         if (!progress) return;
@@ -93,6 +99,7 @@ QString WriteView(AlignmentPicture& picture, const QString& path, const QByteArr
         image = picture.RenderView(error);
     }
     if (image.isNull()) return error;
+    if (QString past = picture.CheckViewPosition(); !past.isEmpty()) return past;
     size = image.size();
     Common::PerformanceTimer timer(Common::PerformanceManager::Application, L"[msarender::encode]", nullptr);
     return WriteImage(image, path, format);
@@ -135,6 +142,7 @@ JobStatus RunJob(const Job& job, const CliOptions& options, const Reporter& repo
         reporter.Error(name + ": " + error);
         return kFailure;
     }
+    for (const QString& warning : picture.Warnings()) reporter.Warning(name + ": " + warning);
     const bool toStdout = job.output == QLatin1String("-");
     const QByteArray format = OutputFormat(options, job.output);
     const QString where = toStdout ? QStringLiteral("standard output") : job.output;
@@ -142,7 +150,7 @@ JobStatus RunJob(const Job& job, const CliOptions& options, const Reporter& repo
         QSize size;
         if (const QString error = WriteView(picture, job.output, format, size); !error.isEmpty()) {
             reporter.Error(name + ": " + error);
-            return kFailure;
+            return picture.CheckViewPosition().isEmpty() ? kFailure : kUsage;
         }
         reporter.Note(
             QStringLiteral("wrote %1 (%2 x %3 pixels)").arg(where).arg(size.width()).arg(size.height()),
@@ -197,16 +205,34 @@ JobStatus RunGuarded(const Job& job, const CliOptions& options, const Reporter& 
     }
 }
 
-std::vector<Job> PlanJobs(const CliOptions& options) {
+// Inputs of one base name in different folders (a/x.fa, b/x.fa) would write one picture over the other:
+// later ones get x-2.png, x-3.png ..., and the user is told.
+QString UniqueOutput(const QString& output, QSet<QString>& taken, QStringList& renamed) {
+    QString unique = output;
+    for (int n = 2; taken.contains(unique); ++n) {
+        const QFileInfo file(output);
+        unique = QDir(file.path())
+                     .filePath(file.completeBaseName() + "-" + QString::number(n) + "." + file.suffix());
+    }
+    if (unique != output)
+        renamed.append(QStringLiteral("%1 is written to %2: %3 is taken").arg(output, unique, output));
+    taken.insert(unique);
+    return unique;
+}
+
+std::vector<Job> PlanJobs(const CliOptions& options, QStringList& renamed) {
     std::vector<Job> jobs;
     const QByteArray format = options.outputFormat.isEmpty() ? QByteArray("png") : options.outputFormat;
     if (options.inputs.isEmpty())
         jobs.push_back({QString(), options.output.isEmpty()
                                        ? DefaultOutput(QString(), options.outputDir, format)
                                        : options.output});
+    QSet<QString> taken;
     for (const QString& input : options.inputs)
-        jobs.push_back({input, options.output.isEmpty() ? DefaultOutput(input, options.outputDir, format)
-                                                        : options.output});
+        jobs.push_back(
+            {input, options.output.isEmpty()
+                        ? UniqueOutput(DefaultOutput(input, options.outputDir, format), taken, renamed)
+                        : options.output});
     return jobs;
 }
 
@@ -266,11 +292,14 @@ int main(int argc, char** argv) {
     }
     const CliOptions& options = parsed.options;
     const Reporter reporter(options);
+    for (const QString& warning : parsed.warnings) reporter.Warning(warning);
     if (!options.outputDir.isEmpty() && !QDir().mkpath(options.outputDir)) {
         reporter.Error("cannot create the directory " + options.outputDir);
         return kFailure;
     }
-    const std::vector<Job> jobs = PlanJobs(options);
+    QStringList renamed;
+    const std::vector<Job> jobs = PlanJobs(options, renamed);
+    for (const QString& note : renamed) reporter.Note(note, true);
     if (const QString clash = OutputThatIsAnInput(jobs); !clash.isEmpty()) {
         reporter.Error(clash);
         return kUsage;

@@ -174,6 +174,9 @@ public:
         std::vector<Line> lines;               // top to bottom
         std::vector<std::size_t> blockStarts;  // index of each block's first line
         std::map<unsigned, std::vector<unsigned>> columnsByRow;
+        /// The chosen columns when all rows share them: the ruler numbers them as in the alignment and marks
+        /// each break. Empty otherwise (positions are numbered from 1).
+        std::vector<unsigned> rulerColumns;
         std::shared_ptr<const Corvane::AlignmentHelper> helper;  // the rows the plan was made for
         /// Paint for a vector device (SVG, PDF, PostScript): every cell background a filled rectangle (a
         /// run of equal neighbours one rectangle), every letter, name and ruler number text, ruler ticks
@@ -188,10 +191,12 @@ public:
     /// Paints the rows [top, top + height) of the planned picture onto `painter`, with picture row `top` at
     /// the painter's y = 0. Lines that cross the band's edges are clipped to it, so bands painted one after
     /// another give the same pixels as the whole. The background is the caller's (CopyImageData: white).
-    /// With `vectorShapes` a band leaves out every line that ends above it, descenders and all: a vector
-    /// document keeps clipped text, which would turn up again on the next page. Break vector pages between
-    /// lines (best at block starts).
-    void PaintPicture(const PicturePlan& plan, QPainter& painter, std::int64_t top, int height) const;
+    /// Lines that start at or below `linesEnd` are left out: a page ends there, and the band below it may
+    /// show only the descenders of the page's last names. With `vectorShapes` a band also leaves out every
+    /// line that ends above it, descenders and all: a vector document keeps clipped text, which would turn
+    /// up again on the next page. Break vector pages between lines (best at block starts).
+    void PaintPicture(const PicturePlan& plan, QPainter& painter, std::int64_t top, int height,
+                      std::int64_t linesEnd = INT64_MAX) const;
 
     /// Bytes of residue strips the renderer may keep for scrolling back; beyond it the least recently shown
     /// strips are dropped (and drawn again when shown). 0 restores the default: a few views' worth.
@@ -276,7 +281,12 @@ private:
                            std::vector<unsigned> columns, unsigned firstPosition, unsigned endPosition,
                            bool includeGaps, bool vectorShapes = false) const;
     void CopyRulerPixmap(const Corvane::AlignmentHelper& helper, QPainter& painter, unsigned count, int x,
-                         int y, unsigned firstColumn, bool vectorShapes = false) const;
+                         int y, unsigned firstColumn, int breaks = 0, bool vectorShapes = false) const;
+    static bool CartoonsFit(const PicturePlan& plan);
+    void PaintChosenColumnsRuler(const PicturePlan& plan, const PicturePlan::Line& line, QPainter& painter,
+                                 int y) const;
+    void PaintChosenColumnsCartoons(const PicturePlan& plan, const PicturePlan::Line& line, QPainter& painter,
+                                    int x, int y) const;
     void CopySSCartoonPixmap(const Corvane::AlignmentHelper& helper, QPainter& painter, int row, int x,
                              int& y, unsigned firstColumn, unsigned count, bool includeGaps,
                              bool vectorShapes = false) const;

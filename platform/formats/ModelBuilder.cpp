@@ -42,14 +42,14 @@ char StructureLetter(char dssp) {
     }
 }
 
-std::string Defline(const ParsedRecord& record) {
-    return record.description.empty() ? record.name : record.name + " " + record.description;
-}
-
 boost::shared_ptr<SDM::Sequence> MakeSequence(const ParsedRecord& record, SDM::SequenceClass sequenceClass) {
-    if (sequenceClass == SDM::NucleicAcid)
-        return boost::make_shared<SDM::NASequence>(Defline(record), record.aligned);
-    auto sequence = boost::make_shared<SDM::AASequence>(Defline(record), record.aligned);
+    if (sequenceClass == SDM::NucleicAcid) {
+        auto sequence = boost::make_shared<SDM::NASequence>(record.name, record.aligned);
+        sequence->setDescription(record.description);
+        return sequence;
+    }
+    auto sequence = boost::make_shared<SDM::AASequence>(record.name, record.aligned);
+    sequence->setDescription(record.description);
     if (sequenceClass != SDM::AminoAcid) return sequence;  // nothing to attach structure to
     for (const auto& [key, dssp] : record.structures) {
         sequence->setSecondaryStructure(key, boost::make_shared<SDM::SecondaryStructure>(

@@ -9,7 +9,7 @@ namespace Formats {
 /// One sequence as a parser found it, before it becomes a model object.
 struct ParsedRecord {
     std::string name;
-    std::string description;  // appended to the name in the defline
+    std::string description;  // the rest of the title line, kept apart from the name
     std::string aligned;      // gapped text, one character per column
     long line = 0;            // where the sequence starts, for errors
     /// Structure key -> DSSP letters, one per column (Stockholm #=GR rows).

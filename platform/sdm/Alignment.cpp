@@ -80,6 +80,12 @@ void Alignment::setShowConsensus(bool show) {
     touch();
 }
 
+void Alignment::showNames(NameStyle style, bool withRanges) {
+    for (const auto& sequence : sequences_)
+        if (sequence && !sequence->isTransient()) sequence->showName(style, withRanges);
+    touch();
+}
+
 void Alignment::getNonTransientIndexes(std::vector<unsigned>& out, bool displayedOnly) const {
     out.clear();
     for (std::size_t i = 0; i < sequences_.size(); ++i) {

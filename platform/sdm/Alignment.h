@@ -43,6 +43,9 @@ public:
     bool getShowConsensus() const { return showConsensus_; }
     void setShowConsensus(bool show);
     void getNonTransientIndexes(std::vector<unsigned>& out, bool displayedOnly) const;
+    /// Labels every sequence read from the file by its identifier or its whole title line
+    /// (Sequence::showName).
+    void showNames(NameStyle style, bool withRanges);
 
     SequenceClass GetSequenceClass() const { return sequenceClass_; }
     void SetSequenceClass(SequenceClass sequenceClass);

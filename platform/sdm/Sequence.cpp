@@ -1,5 +1,6 @@
 #include "sdm/Sequence.h"
 
+#include <algorithm>
 #include <atomic>
 
 #include "sqv/UserProperties.h"
@@ -34,6 +35,11 @@ void SeqEntry::setDefline(const std::string& defline) {
     touch();
 }
 
+void SeqEntry::setDescription(std::string description) {
+    description_ = std::move(description);
+    touch();
+}
+
 void SeqEntry::setDisplayed(bool displayed) {
     if (displayed_ == displayed) return;
     displayed_ = displayed;
@@ -49,6 +55,28 @@ void SeqEntry::setIndented(bool indented) {
 Sequence::Sequence(std::string defline, std::string aligned)
     : SeqEntry(std::move(defline)), aligned_(std::move(aligned)), residueCount_(CountResidues(aligned_)) {
     touch();
+}
+
+namespace {
+// "name/12-340": a slash followed by two numbers joined by a dash, at the end.
+bool EndsInRange(const std::string& identifier) {
+    const std::size_t slash = identifier.rfind('/');
+    if (slash == std::string::npos) return false;
+    const std::string range = identifier.substr(slash + 1);
+    const std::size_t dash = range.find('-');
+    const auto digits = [](const std::string& text) {
+        return !text.empty() &&
+               std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+    };
+    return dash != std::string::npos && digits(range.substr(0, dash)) && digits(range.substr(dash + 1));
+}
+}  // namespace
+
+void Sequence::showName(NameStyle style, bool withRange) {
+    std::string label = getIdentifier();
+    if (withRange && size() > 0 && !EndsInRange(label)) label += "/1-" + std::to_string(size());
+    if (style == NameStyle::Full && !getDescription().empty()) label += " " + getDescription();
+    setDefline(label);
 }
 
 void Sequence::setAligned(std::string aligned) {

@@ -14,14 +14,25 @@ namespace SDM {
 std::uint64_t NextRevision();
 std::uint64_t CurrentRevision();
 
-/// The name side of a sequence: its defline and display flags.
+/// How a sequence is labelled in views: its identifier (the first word of a FASTA or PIR title line) or the
+/// whole title line with its description.
+enum class NameStyle { Identifier, Full };
+
+/// The name side of a sequence: its defline (the label views draw), the identifier and description it was
+/// read with, and display flags.
 class SeqEntry {
 public:
-    explicit SeqEntry(std::string defline = std::string()) : defline_(std::move(defline)) {}
+    explicit SeqEntry(std::string defline = std::string())
+        : defline_(defline), identifier_(std::move(defline)) {}
     virtual ~SeqEntry() = default;
 
     const std::string& getDefline() const { return defline_; }
     void setDefline(const std::string& defline);
+    /// The name as read; the defline starts as this.
+    const std::string& getIdentifier() const { return identifier_; }
+    /// The rest of the title line after the identifier (may be empty).
+    const std::string& getDescription() const { return description_; }
+    void setDescription(std::string description);
     /// Whether the sequence gets a row in views.
     bool isDisplayed() const { return displayed_; }
     void setDisplayed(bool displayed);
@@ -37,6 +48,8 @@ protected:
 
 private:
     std::string defline_;
+    std::string identifier_;
+    std::string description_;
     bool displayed_ = true;
     bool indented_ = false;
     std::uint64_t stamp_ = 0;
@@ -51,6 +64,10 @@ public:
 
     /// Marker query: true for sequences the model made itself (the consensus).
     virtual bool isTransient() const { return false; }
+
+    /// Sets the defline from the identifier, with the description for NameStyle::Full; `withRange`
+    /// appends "/1-N" (N residues) unless the identifier already ends in a "/start-end" range.
+    void showName(NameStyle style, bool withRange);
 
     /// Number of residues (gaps excluded).
     unsigned size() const { return residueCount_; }

@@ -12,6 +12,7 @@
 #include "msarender/RenderSequenceData.h"
 #include "renderer/PixmapAllocation.h"
 #include "sqv/SVAlignment.h"
+#include "tracks/RulerBuilder.h"
 
 namespace {
 
@@ -24,6 +25,35 @@ std::string AlignedText(const std::vector<char>& aligned, std::size_t first, std
     return first < end
                ? std::string(aligned.begin() + std::ptrdiff_t(first), aligned.begin() + std::ptrdiff_t(end))
                : std::string();
+}
+
+// A stretch of chosen columns that are neighbours in the alignment: `count` columns from `column`, drawn
+// from `position` (counted from the line's first position).
+struct ColumnRun {
+    unsigned position;
+    unsigned column;
+    unsigned count;
+};
+
+std::vector<ColumnRun> RunsOf(const std::vector<unsigned>& columns, unsigned first, unsigned end) {
+    std::vector<ColumnRun> runs;
+    end = std::min<unsigned>(end, unsigned(columns.size()));
+    for (unsigned p = first; p < end; ++p) {
+        if (!runs.empty() && columns[p] == columns[p - 1] + 1 && p > first)
+            ++runs.back().count;
+        else
+            runs.push_back({p - first, columns[p], 1});
+    }
+    return runs;
+}
+
+// The chosen columns when every row has the same: the ruler then numbers them as in the alignment.
+std::vector<unsigned> SharedColumns(const std::map<unsigned, std::vector<unsigned>>& columnsByRow) {
+    if (columnsByRow.empty()) return {};
+    const std::vector<unsigned>& first = columnsByRow.begin()->second;
+    for (const auto& entry : columnsByRow)
+        if (entry.second != first) return {};
+    return first;
 }
 
 }  // namespace
@@ -73,6 +103,7 @@ bool RenderSequenceData::PlanPicture(std::vector<unsigned> sequenceIndexes,
         Corvane::FindLongestRowLabel(*helper, longest, aspects.showSecondaryStructure, rows);
         plan.nameWidth = QFontMetrics(font).boundingRect(SQC::ToQString(longest)).width();
     }
+    plan.rulerColumns = SharedColumns(columnsByRow);
     plan.columnsByRow = std::move(columnsByRow);
 
     const unsigned step = unsigned(std::max(residuesPerBlock, 0));
@@ -104,7 +135,7 @@ bool RenderSequenceData::PlanPicture(std::vector<unsigned> sequenceIndexes,
 std::int64_t RenderSequenceData::StructureLinesOf(const PicturePlan& plan,
                                                   const std::vector<unsigned>& rows) const {
     std::int64_t lines = 0;
-    if (!aspects.showSecondaryStructure || plan.byColumns) return lines;
+    if (!aspects.showSecondaryStructure || !CartoonsFit(plan)) return lines;
     for (unsigned row : rows) lines += StructureLinesOfRow(row);
     return lines;
 }
@@ -137,7 +168,7 @@ void RenderSequenceData::PlanPictureBlock(PicturePlan& plan, const std::vector<u
         y += cells.RulerBandHeight();
     }
     const bool withCartoons =
-        aspects.showSecondaryStructure && !ssStringsPerRow.empty() && cartoonDrawer && !plan.byColumns;
+        aspects.showSecondaryStructure && !ssStringsPerRow.empty() && cartoonDrawer && CartoonsFit(plan);
     for (unsigned row : rows) {
         if (svAlignment->GetAlignedSequence(row).empty()) continue;  // its line stays white at the bottom
         if (plan.byColumns && plan.columnsByRow.at(row).empty()) {
@@ -152,7 +183,7 @@ void RenderSequenceData::PlanPictureBlock(PicturePlan& plan, const std::vector<u
 }
 
 void RenderSequenceData::PaintPicture(const PicturePlan& plan, QPainter& painter, std::int64_t top,
-                                      int height) const {
+                                      int height, std::int64_t linesEnd) const {
     if (!plan.helper || height <= 0) return;
     // Names sit on the bottom edge of their line and their descenders reach into the line below: a line
     // that ends up to a cell above the band may still have ink in it. A vector device keeps clipped text in
@@ -164,7 +195,8 @@ void RenderSequenceData::PaintPicture(const PicturePlan& plan, QPainter& painter
     painter.save();
     painter.setClipRect(QRect(0, 0, CellGeometry::SizeToInt(plan.width), height));
     painter.setFont(font);
-    for (auto line = firstLine; line != plan.lines.end() && line->top < top + height; ++line)
+    const std::int64_t end = std::min(top + height, linesEnd);
+    for (auto line = firstLine; line != plan.lines.end() && line->top < end; ++line)
         PaintPictureLine(plan, *line, painter, int(line->top - top));
     painter.restore();
 }
@@ -173,7 +205,10 @@ void RenderSequenceData::PaintPictureLine(const PicturePlan& plan, const Picture
                                           QPainter& painter, int y) const {
     const Corvane::AlignmentHelper& helper = *plan.helper;
     if (line.kind == PicturePlan::Line::Kind::RulerBand) {
-        CopyRulerPixmap(helper, painter, line.count, plan.nameWidth, y, line.first, plan.vectorShapes);
+        if (plan.rulerColumns.empty())
+            CopyRulerPixmap(helper, painter, line.count, plan.nameWidth, y, line.first, 0, plan.vectorShapes);
+        else
+            PaintChosenColumnsRuler(plan, line, painter, y);
         return;
     }
     const std::vector<char>& aligned = svAlignment->GetAlignedSequence(line.row);
@@ -184,6 +219,8 @@ void RenderSequenceData::PaintPictureLine(const PicturePlan& plan, const Picture
         CopyResiduePixmap(helper, painter, AlignedText(aligned, 0, maxTotalLength), line.row, x, y,
                           plan.columnsByRow.at(line.row), line.first, line.end, plan.includeGaps,
                           plan.vectorShapes);
+        if (line.height > CellGeometry(fontAttributes).CellHeight())
+            PaintChosenColumnsCartoons(plan, line, painter, x, y);
         return;
     }
     const std::size_t textEnd = std::min<std::size_t>(std::size_t(line.first) + line.count, maxTotalLength);
@@ -192,4 +229,43 @@ void RenderSequenceData::PaintPictureLine(const PicturePlan& plan, const Picture
     if (line.height > CellGeometry(fontAttributes).CellHeight())
         CopySSCartoonPixmap(helper, painter, int(line.row), x, y, line.first, line.count, plan.includeGaps,
                             plan.vectorShapes);
+}
+
+// Cartoons follow the residues' columns; with gaps left out each row closes up differently, so only whole
+// sequences or chosen columns with their gaps get them, and only beside a name column for their labels.
+bool RenderSequenceData::CartoonsFit(const PicturePlan& plan) {
+    return !plan.byColumns || (plan.includeGaps && plan.namesShown);
+}
+
+// Each stretch of neighbouring columns numbered as in the alignment, with a break mark where one ends.
+void RenderSequenceData::PaintChosenColumnsRuler(const PicturePlan& plan, const PicturePlan::Line& line,
+                                                 QPainter& painter, int y) const {
+    const CellGeometry cells(fontAttributes);
+    const std::vector<ColumnRun> runs = RunsOf(plan.rulerColumns, line.first, line.end);
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        const int x = plan.nameWidth + cells.ColumnLeft(runs[i].position);
+        const int breaks =
+            (i > 0 ? kBreakOnLeft : kNoBreaks) | (i + 1 < runs.size() ? kBreakOnRight : kNoBreaks);
+        CopyRulerPixmap(*plan.helper, painter, runs[i].count, x, y, runs[i].column, breaks,
+                        plan.vectorShapes);
+        if (i > 0 && aspects.showRuler) RulerBuilder::DrawBreakMark(painter, x, y, cells.RulerBandHeight());
+    }
+}
+
+// The cartoon lines of a row's chosen columns, cut where the columns are not neighbours; each stretch is
+// clipped to its own columns (the first also to the names) so that no cartoon reaches into the next.
+void RenderSequenceData::PaintChosenColumnsCartoons(const PicturePlan& plan, const PicturePlan::Line& line,
+                                                    QPainter& painter, int x, int y) const {
+    const CellGeometry cells(fontAttributes);
+    for (const ColumnRun& run : RunsOf(plan.columnsByRow.at(line.row), line.first, line.end)) {
+        const int left = x + cells.ColumnLeft(run.position);
+        painter.save();
+        painter.setClipRect(QRect(QPoint(run.position == 0 ? 0 : left, y),
+                                  QPoint(left + cells.ColumnLeft(run.count) - 1, y + line.height - 1)),
+                            Qt::IntersectClip);
+        int lineY = y;
+        CopySSCartoonPixmap(*plan.helper, painter, int(line.row), left, lineY, run.column, run.count,
+                            plan.includeGaps, plan.vectorShapes);
+        painter.restore();
+    }
 }

@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QPen>
 #include <QRect>
+#include <algorithm>
 #include <climits>
 
 #include "msarender/CellGeometry.h"
@@ -60,7 +61,7 @@ void PaintBackground(QPainter& painter, int width, int bottom, bool showRuler) {
 }
 
 void PaintMarks(QPainter& painter, const std::vector<RulerMark>& marks, int cellWidth, int cellHeight,
-                int bottom, bool showRulerNumbers) {
+                int bottom, bool showRulerNumbers, int right, int breaks) {
     painter.setPen(CosmeticPen(kBlack));
     for (const RulerMark& mark : marks) {
         if (mark.shortTick) {
@@ -70,7 +71,7 @@ void PaintMarks(QPainter& painter, const std::vector<RulerMark>& marks, int cell
             painter.drawLine(mark.x, bottom, mark.x, bottom - cellHeight / 2);
             if (showRulerNumbers) {
                 RulerBuilder::DrawRulerLabel(painter, mark.x, bottom - (3 * cellHeight) / 2, cellHeight,
-                                             cellWidth, mark.number);
+                                             cellWidth, mark.number, right, breaks);
             }
         }
     }
@@ -106,7 +107,7 @@ std::vector<RulerMark> RulerBuilder::CalculateMarks(int cellWidth, unsigned firs
 std::unique_ptr<QPixmap> RulerBuilder::BuildRulerPixmap(int cellWidth, int cellHeight, bool showRuler,
                                                         bool showRulerNumbers, unsigned firstColumn,
                                                         unsigned count, int gridRows, const QFont& font,
-                                                        int rulerOrigin) {
+                                                        int rulerOrigin, unsigned markedCount, int breaks) {
     const CellGeometry cells(cellWidth, cellHeight);
     const std::int64_t width = cells.Width(std::int64_t(count) + kMarginColumns);
     const std::int64_t height = cells.Height(gridRows);
@@ -119,13 +120,13 @@ std::unique_ptr<QPixmap> RulerBuilder::BuildRulerPixmap(int cellWidth, int cellH
     }
     QPainter painter(band.get());
     PaintBand(painter, cellWidth, cellHeight, showRuler, showRulerNumbers, firstColumn, count, gridRows, font,
-              rulerOrigin);
+              rulerOrigin, markedCount, breaks);
     return band;
 }
 
 void RulerBuilder::PaintBand(QPainter& painter, int cellWidth, int cellHeight, bool showRuler,
                              bool showRulerNumbers, unsigned firstColumn, unsigned count, int gridRows,
-                             const QFont& font, int rulerOrigin) {
+                             const QFont& font, int rulerOrigin, unsigned markedCount, int breaks) {
     const CellGeometry cells(cellWidth, cellHeight);
     const std::int64_t width = cells.Width(std::int64_t(count) + kMarginColumns);
     const std::int64_t height = cells.Height(gridRows);
@@ -139,22 +140,26 @@ void RulerBuilder::PaintBand(QPainter& painter, int cellWidth, int cellHeight, b
     painter.setFont(font);
     PaintBackground(painter, int(width), bottom, showRuler);
     if (showRuler) {
-        PaintMarks(painter, CalculateMarks(cellWidth, firstColumn, count, rulerOrigin), cellWidth, cellHeight,
-                   bottom, showRulerNumbers);
+        PaintMarks(painter, CalculateMarks(cellWidth, firstColumn, std::min(count, markedCount), rulerOrigin),
+                   cellWidth, cellHeight, bottom, showRulerNumbers, cells.ColumnLeft(count), breaks);
     }
     painter.restore();
 }
 
 void RulerBuilder::DrawRulerLabel(QPainter& painter, int xc, int top, int cellHeight, int cellWidth,
-                                  int number) {
+                                  int number, int right, int breaks) {
     int width = 0;
     const QString text = MeasuredLabelText(painter, number, cellWidth, cellHeight, width);
     const int visibleWidth = xc < 0 ? width + xc : width;
     if (visibleWidth <= 0) {
         return;
     }
+    const int centredLeft = xc - width / 2;
+    if (((breaks & kBreakOnLeft) && centredLeft < 0) ||
+        ((breaks & kBreakOnRight) && centredLeft + width > right))
+        return;
     painter.setPen(CosmeticPen(kBlack));
-    painter.drawText(QPoint(LabelLeft(xc, width), top + cellHeight - kBaselineLift), text);
+    painter.drawText(QPoint(LabelLeft(xc, width, right), top + cellHeight - kBaselineLift), text);
 }
 
 QString RulerBuilder::LabelText(QPainter& painter, int number, int cellWidth, int cellHeight) {
@@ -162,10 +167,19 @@ QString RulerBuilder::LabelText(QPainter& painter, int number, int cellWidth, in
     return MeasuredLabelText(painter, number, cellWidth, cellHeight, width);
 }
 
-int RulerBuilder::LabelLeft(int xc, int labelWidth) {
+int RulerBuilder::LabelLeft(int xc, int labelWidth, int right) {
     if (xc < 0) {
         return 0;
     }
-    const int left = xc - labelWidth / 2;
+    const int left = std::min(xc - labelWidth / 2, right - labelWidth);
     return left < 0 ? 0 : left;
+}
+
+void RulerBuilder::DrawBreakMark(QPainter& painter, int x, int top, int height) {
+    painter.save();
+    painter.setPen(CosmeticPen(kBlack));
+    for (int bar : {x - 1, x + 1}) painter.drawLine(bar, top + 2, bar, top + height - 1);
+    painter.setPen(CosmeticPen(kRulerBackground));
+    painter.drawLine(x, top + 2, x, top + height - 2);
+    painter.restore();
 }

@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QPixmap>
 #include <QString>
+#include <climits>
 #include <memory>
 #include <vector>
 
@@ -17,6 +18,10 @@ struct RulerMark {
     bool longTick;   // a half-cell tick, with a label when numbers are shown
 };
 
+/// Which ends of a band are breaks in the column numbering: labels are shifted inside a band's plain ends
+/// but left out where they would cross a break, so that neighbours across it never collide.
+enum RulerBreaks { kNoBreaks = 0, kBreakOnLeft = 1, kBreakOnRight = 2 };
+
 /// Paints ruler bands: ticks under columns and position numbers counted from the ruler origin.
 /// Stateless; the caller owns every band it returns.
 class RulerBuilder {
@@ -25,22 +30,32 @@ public:
     /// is numbered c + 1; with origin L >= 1 column L is numbered 1 and earlier columns are blank.
     static std::vector<RulerMark> CalculateMarks(int cellWidth, unsigned firstColumn, unsigned count,
                                                  int rulerOrigin);
-    /// A new band of (count + 5) x W by gridRows x H pixels; null when it cannot be allocated.
+    /// A new band of (count + 5) x W by gridRows x H pixels; null when it cannot be allocated. Only the
+    /// first `markedCount` columns get marks (the alignment may end inside the band's line), and labels stay
+    /// whole inside the `count` columns.
     static std::unique_ptr<QPixmap> BuildRulerPixmap(int cellWidth, int cellHeight, bool showRuler,
                                                      bool showRulerNumbers, unsigned firstColumn,
                                                      unsigned count, int gridRows, const QFont& font,
-                                                     int rulerOrigin);
+                                                     int rulerOrigin, unsigned markedCount = UINT_MAX,
+                                                     int breaks = kNoBreaks);
     /// Paints the band BuildRulerPixmap returns onto `painter`, its top-left corner at the painter's origin:
     /// lines, a filled background and numbers as text, for vector devices as for pixmaps.
     static void PaintBand(QPainter& painter, int cellWidth, int cellHeight, bool showRuler,
                           bool showRulerNumbers, unsigned firstColumn, unsigned count, int gridRows,
-                          const QFont& font, int rulerOrigin);
-    /// Draws the label of `number` centred on xc, in the cell row starting at `top`, kept inside the band.
-    static void DrawRulerLabel(QPainter& painter, int xc, int top, int cellHeight, int cellWidth, int number);
+                          const QFont& font, int rulerOrigin, unsigned markedCount = UINT_MAX,
+                          int breaks = kNoBreaks);
+    /// Draws the label of `number` centred on xc, in the cell row starting at `top`, kept whole between 0
+    /// and `right`.
+    static void DrawRulerLabel(QPainter& painter, int xc, int top, int cellHeight, int cellWidth, int number,
+                               int right = INT_MAX, int breaks = kNoBreaks);
+    /// Marks a break between columns that are not neighbours in the alignment: a double bar across the
+    /// band of `height` pixels from `top`, at x.
+    static void DrawBreakMark(QPainter& painter, int x, int top, int height);
 
     /// The label text of `number` in the painter's font: digits grouped by the locale, or scientific
     /// notation with the largest precision (at most 8) that fits in ten cells.
     static QString LabelText(QPainter& painter, int number, int cellWidth, int cellHeight);
-    /// Left edge of a label `labelWidth` wide centred on xc, moved right to start at 0 when it would not.
-    static int LabelLeft(int xc, int labelWidth);
+    /// Left edge of a label `labelWidth` wide centred on xc, moved left to end by `right` and then right to
+    /// start at 0 when it would not.
+    static int LabelLeft(int xc, int labelWidth, int right = INT_MAX);
 };

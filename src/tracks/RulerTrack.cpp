@@ -31,9 +31,12 @@ void RenderSequenceData::RenderRulerBase(const Corvane::AlignmentHelper& helper,
     const unsigned count = DrawableColumns(unsigned(residuesPerBlock), fontAttributes.GetMaxWidth());
     if (slot.pixmap && slot.firstColumn == firstColumn && slot.columnCount == count) return;
     slot.pixmap.reset();
-    std::unique_ptr<QPixmap> band = RulerBuilder::BuildRulerPixmap(
-        fontAttributes.GetMaxWidth(), fontAttributes.GetMaxHeight(), aspects.showRuler,
-        aspects.showRulerNumbers, firstColumn, count, int(kRulerBandRows), font, helper.GetRulerDragOffset());
+    // The last block's line may reach past the alignment's end: its ruler stops at the last column.
+    const unsigned existing = maxTotalLength > firstColumn ? maxTotalLength - firstColumn : 0;
+    std::unique_ptr<QPixmap> band =
+        RulerBuilder::BuildRulerPixmap(fontAttributes.GetMaxWidth(), fontAttributes.GetMaxHeight(),
+                                       aspects.showRuler, aspects.showRulerNumbers, firstColumn, count,
+                                       int(kRulerBandRows), font, helper.GetRulerDragOffset(), existing);
     if (!band) return;
     slot.pixmap = std::move(band);
     slot.firstColumn = firstColumn;
@@ -41,7 +44,7 @@ void RenderSequenceData::RenderRulerBase(const Corvane::AlignmentHelper& helper,
 }
 
 void RenderSequenceData::CopyRulerPixmap(const Corvane::AlignmentHelper& helper, QPainter& painter,
-                                         unsigned count, int x, int y, unsigned firstColumn,
+                                         unsigned count, int x, int y, unsigned firstColumn, int breaks,
                                          bool vectorShapes) const {
     // A picture may be wider than the largest pixmap: its band is drawn in pieces that each fit one, left
     // to right, so that each piece covers the margin its left neighbour leaves.
@@ -55,7 +58,7 @@ void RenderSequenceData::CopyRulerPixmap(const Corvane::AlignmentHelper& helper,
         painter.translate(x, y);
         RulerBuilder::PaintBand(painter, cells.CellWidth(), cells.CellHeight(), aspects.showRuler,
                                 aspects.showRulerNumbers, firstColumn, count, int(kRulerBandRows), font,
-                                helper.GetRulerDragOffset());
+                                helper.GetRulerDragOffset(), UINT_MAX, breaks);
         painter.restore();
         return;
     }
@@ -64,7 +67,7 @@ void RenderSequenceData::CopyRulerPixmap(const Corvane::AlignmentHelper& helper,
         const std::unique_ptr<QPixmap> band = RulerBuilder::BuildRulerPixmap(
             cells.CellWidth(), cells.CellHeight(), aspects.showRuler, aspects.showRulerNumbers,
             firstColumn + done, std::min(piece, count - done), int(kRulerBandRows), font,
-            helper.GetRulerDragOffset());
+            helper.GetRulerDragOffset(), UINT_MAX, breaks);
         if (!band) return;
         painter.drawPixmap(x + cells.ColumnLeft(done), y, *band);
     }

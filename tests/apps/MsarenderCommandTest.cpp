@@ -13,13 +13,11 @@
 #include <QThread>
 #include <csignal>
 
-#include "MsarenderCommandFixture.h"
-#include "msarender/CellGeometry.h"
+#include "MsarenderRun.h"
 
 namespace {
 
-using msarendertest::MsarenderCommand;
-using msarendertest::RunResult;
+using MsarenderCommand = MsarenderRun;
 
 // A FASTA alignment of `rows` sequences of `columns` residues.
 QByteArray SyntheticFasta(int rows, int columns) {
@@ -40,7 +38,7 @@ TEST_F(MsarenderCommand, WithoutInputRendersTheBundledExampleAndSaysWhere) {
     const QImage image(Path("example.png"));
     ASSERT_FALSE(image.isNull());
     // fn3: 98 sequences, 11 of them with a secondary-structure line, 117 columns, a ruler band.
-    EXPECT_EQ(image.height(), cells.LineTop(98 + 11 + kRulerBandRows));
+    EXPECT_EQ(image.height(), cells.LineTop(98 + 11 + kRulerBandRows) + margin);
     EXPECT_GT(image.width(), cells.ColumnLeft(117));
 }
 
@@ -49,7 +47,7 @@ TEST_F(MsarenderCommand, WrapGivesBlocksOfTheRequestedWidthEachWithItsRuler) {
     const RunResult run = Run({Data("globins4.sto"), "--wrap", "50", "-o", Path("g.png")});
     ASSERT_EQ(run.exitCode, 0) << run.err.constData();
     const QImage image(Path("g.png"));
-    EXPECT_EQ(image.height(), cells.BlockTop(4, 4 + kRulerBandRows));
+    EXPECT_EQ(image.height(), cells.BlockTop(4, 4 + kRulerBandRows) + margin);
     EXPECT_GT(image.width(), cells.ColumnLeft(50));
     EXPECT_LT(image.width(), cells.ColumnLeft(51) + 400);
 }
@@ -60,13 +58,13 @@ TEST_F(MsarenderCommand, ColumnsOfOneSequenceHaveNoNameColumn) {
     ASSERT_EQ(run.exitCode, 0) << run.err.constData();
     const QImage image(Path("c.png"));
     EXPECT_EQ(image.width(), cells.ColumnLeft(6));
-    EXPECT_EQ(image.height(), cells.LineTop(kRulerBandRows + 1));
+    EXPECT_EQ(image.height(), cells.LineTop(kRulerBandRows + 1) + margin);
 }
 
 TEST_F(MsarenderCommand, NoRulerDropsTheBand) {
     const RunResult run = Run({Data("globins4.sto"), "--no-ruler", "-o", Path("n.png")});
     ASSERT_EQ(run.exitCode, 0) << run.err.constData();
-    EXPECT_EQ(QImage(Path("n.png")).height(), cells.LineTop(4));
+    EXPECT_EQ(QImage(Path("n.png")).height(), cells.LineTop(4) + margin);
 }
 
 TEST_F(MsarenderCommand, OutputTypeFollowsTheExtension) {
@@ -74,7 +72,7 @@ TEST_F(MsarenderCommand, OutputTypeFollowsTheExtension) {
         const RunResult run = Run({Data("globins4.sto"), "--no-ruler", "-o", Path(name)});
         ASSERT_EQ(run.exitCode, 0) << name << run.err.constData();
         const QImage image(Path(name));
-        EXPECT_EQ(image.height(), cells.LineTop(4)) << name;
+        EXPECT_EQ(image.height(), cells.LineTop(4) + margin) << name;
     }
     QFile ppm(Path("a.ppm"));
     ASSERT_TRUE(ppm.open(QIODevice::ReadOnly));
@@ -145,7 +143,7 @@ TEST_F(MsarenderCommand, ATallAlignmentIsOneImageOrPagesOnRequest) {
     ASSERT_EQ(run.exitCode, 0) << run.err.constData();
     const QImage whole(Path("tall.png"));
     ASSERT_FALSE(whole.isNull());
-    EXPECT_EQ(whole.height(), cells.LineTop(rows + int(kRulerBandRows)));
+    EXPECT_EQ(whole.height(), cells.LineTop(rows + int(kRulerBandRows)) + margin);
     EXPECT_FALSE(QFile::exists(Path("tall-001.png")));
 
     run = Run({Path("tall.fa"), "-o", Path("tall.png"), "--page-height", "32000"});
@@ -159,8 +157,8 @@ TEST_F(MsarenderCommand, ATallAlignmentIsOneImageOrPagesOnRequest) {
         ASSERT_FALSE(image.isNull()) << page;
         EXPECT_LE(image.height(), 32000);
         EXPECT_EQ(image.width(), whole.width()) << page;
-        EXPECT_EQ(image.height() % cells.CellHeight(), 0) << "page " << page << " cuts a row";
-        linesDrawn += cells.LinesIn(image.height());
+        EXPECT_EQ((image.height() - margin) % cells.CellHeight(), 0) << "page " << page << " cuts a row";
+        linesDrawn += cells.LinesIn(image.height() - margin);
         ++pages;
     }
     EXPECT_EQ(pages, 2);

@@ -35,7 +35,8 @@ TEST(FormatDetection, OverrideBeatsDetection) {
     // A FASTA header whose name looks like PIR still reads as FASTA when asked to.
     const auto result = ReadText(">P1;odd name\nACDE\n", Format::Fasta);
     ASSERT_TRUE(result.ok()) << result.error.ToString();
-    EXPECT_EQ(result.alignment->getSequence(0)->getDefline(), "P1;odd name");
+    EXPECT_EQ(result.alignment->getSequence(0)->getDefline(), "P1;odd");
+    EXPECT_EQ(result.alignment->getSequence(0)->getDescription(), "name");
     EXPECT_EQ(result.format, Format::Fasta);
 }
 

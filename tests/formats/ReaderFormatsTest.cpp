@@ -35,6 +35,10 @@ TEST(ReaderFormats, AlignedFastaKeepsDeflinesAndIsProtein) {
     ExpectShape(result, 15, 157);
     EXPECT_EQ(result.format, Format::Fasta);
     EXPECT_EQ(result.alignment->GetSequenceClass(), SDM::AminoAcid);
+    // Labelled by identifier; the description is kept for the full title line.
+    EXPECT_EQ(result.alignment->getSequence(0)->getDefline(), "FER_CAPAA");
+    EXPECT_EQ(result.alignment->getSequence(1)->getDescription(), "Ferredoxin, chloroplast precursor");
+    result.alignment->showNames(SDM::NameStyle::Full, false);
     EXPECT_EQ(result.alignment->getSequence(0)->getDefline(), "FER_CAPAA Ferredoxin");
     EXPECT_EQ(result.alignment->getSequence(1)->getDefline(), "FER_CAPAN Ferredoxin, chloroplast precursor");
     EXPECT_EQ(result.alignment->getSequence(0)->getAligned().substr(59, 8), "ASYKVKLI");
@@ -100,8 +104,9 @@ TEST(ReaderFormats, PirMatchesTheAlignmentItWasMadeFrom) {
     ExpectShape(protein, 50, 171);
     EXPECT_EQ(protein.format, Format::Pir);
     EXPECT_EQ(NamedRows(*protein.alignment), Rows(*ReadData("globins50.afa").alignment));
-    // The description line follows the name in the defline.
-    EXPECT_EQ(protein.alignment->getSequence(0)->getDefline(), "GLB2_MORMR , 171 bases");
+    // The description line is kept apart from the name.
+    EXPECT_EQ(protein.alignment->getSequence(0)->getDefline(), "GLB2_MORMR");
+    EXPECT_EQ(protein.alignment->getSequence(0)->getDescription(), ", 171 bases");
 
     const auto dna = ReadData("seaview_nuc.pir");
     ExpectShape(dna, 6, 211);

@@ -78,7 +78,7 @@ TEST(ReaderStockholm, RnaPairingNotationIsNotSecondaryStructure) {
     EXPECT_TRUE(boost::dynamic_pointer_cast<SDM::NASequence>(result.alignment->getSequence(0)));
 }
 
-TEST(ReaderStockholm, DescriptionsJoinTheDeflineAndSsNamesBecomeKeys) {
+TEST(ReaderStockholm, DescriptionsAreKeptAndSsNamesBecomeKeys) {
     const std::string text =
         "# STOCKHOLM 1.0\n"
         "#=GS p1 DE Fibronectin type III\n"
@@ -93,12 +93,12 @@ TEST(ReaderStockholm, DescriptionsJoinTheDeflineAndSsNamesBecomeKeys) {
         "//\n";
     const auto result = ReadText(text);
     ASSERT_TRUE(result.ok()) << result.error.ToString();
-    EXPECT_EQ(result.alignment->getSequence(0)->getDefline(), "p1 Fibronectin type III domain 2");
+    EXPECT_EQ(result.alignment->getSequence(0)->getDefline(), "p1");
+    EXPECT_EQ(result.alignment->getSequence(0)->getDescription(), "Fibronectin type III domain 2");
     EXPECT_EQ(result.alignment->getSequence(1)->getDefline(), "p2");
-    EXPECT_EQ(Letters(*result.alignment, "p1 Fibronectin type III domain 2", "SS"), "CCCHHHHHH");
-    EXPECT_EQ(Letters(*result.alignment, "p1 Fibronectin type III domain 2", "model"), "SSSSSCCCC");
-    EXPECT_EQ(Protein(*result.alignment, "p1 Fibronectin type III domain 2")->getSecondaryStructure().size(),
-              2u);
+    EXPECT_EQ(Letters(*result.alignment, "p1", "SS"), "CCCHHHHHH");
+    EXPECT_EQ(Letters(*result.alignment, "p1", "model"), "SSSSSCCCC");
+    EXPECT_EQ(Protein(*result.alignment, "p1")->getSecondaryStructure().size(), 2u);
 }
 
 TEST(ReaderStockholm, LaterAlignmentsOfAFileAreReachedByIndex) {

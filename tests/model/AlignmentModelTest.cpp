@@ -22,6 +22,35 @@ TEST(AlignmentModelTest, SizeAndSequencesCoverEmptyEntries) {
     EXPECT_EQ(built.model->findSequence("zz"), -1);
 }
 
+TEST(AlignmentModelTest, NamesShowIdentifierOrTitleLineWithResidueRanges) {
+    auto built = AlignmentBuilder()
+                     .Seq("FER_CAPAA", "-AS-Y")
+                     .Seq("L1CAM_HUMAN/813-907", "MKV")
+                     .Seq("empty", "--")
+                     .Build();
+    built.model->getSequence(0)->setDescription("Ferredoxin, chloroplast");
+    built.model->setShowConsensus(true);
+
+    built.model->showNames(SDM::NameStyle::Full, false);
+    EXPECT_EQ(built.model->getSequence(0)->getDefline(), "FER_CAPAA Ferredoxin, chloroplast");
+    EXPECT_EQ(built.model->getSequence(1)->getDefline(), "L1CAM_HUMAN/813-907");
+
+    // Ranges count residues, not columns; a name that already carries a range keeps it; no residues, no
+    // range.
+    built.model->showNames(SDM::NameStyle::Identifier, true);
+    EXPECT_EQ(built.model->getSequence(0)->getDefline(), "FER_CAPAA/1-3");
+    EXPECT_EQ(built.model->getSequence(1)->getDefline(), "L1CAM_HUMAN/813-907");
+    EXPECT_EQ(built.model->getSequence(2)->getDefline(), "empty");
+    EXPECT_EQ(built.model->getSequence(3)->getDefline(), "Consensus")
+        << "the model's own rows keep their label";
+
+    built.model->showNames(SDM::NameStyle::Full, true);
+    EXPECT_EQ(built.model->getSequence(0)->getDefline(), "FER_CAPAA/1-3 Ferredoxin, chloroplast");
+    built.model->showNames(SDM::NameStyle::Identifier, false);
+    EXPECT_EQ(built.model->getSequence(0)->getDefline(), "FER_CAPAA")
+        << "switching back restores the identifier";
+}
+
 TEST(AlignmentModelTest, EmptyAlignmentAnswersNeutralValues) {
     SDM::Alignment empty;
     std::vector<unsigned> indexes{42};

@@ -184,8 +184,13 @@ TEST_F(ImageExportTest, StructureLinesFollowTheirRowInWholeSequenceExports) {
     EXPECT_TRUE(HasInk(picture, QRect(0, cartoon.top(), nameWidth, cells.CellHeight())));  // its label
     EXPECT_EQ(CellColour(picture, QPoint(nameWidth, cells.LineTop(4))), Background('K'));
 
-    // Column lists never carry structure lines.
-    EXPECT_EQ(Export({}, {{0, {0, 1}}, {1, {0, 1}}}).height(), cells.LineTop(4));
+    // Chosen columns keep their rows' structure lines, cut to those columns.
+    const QImage chosen = Export({}, {{0, {0, 1, 6, 7}}, {1, {0, 1, 6, 7}}});
+    ASSERT_EQ(chosen.height(), cells.LineTop(5));
+    EXPECT_TRUE(HasInk(chosen, QRect(nameWidth, cells.LineTop(3), cells.ColumnLeft(4), cells.CellHeight())));
+    EXPECT_EQ(CellColour(chosen, QPoint(nameWidth + cells.ColumnLeft(2), cells.LineTop(4))), Background('R'));
+    // Without gaps the rows would close up under their cartoons: no structure lines then.
+    EXPECT_EQ(Export({}, {{0, {0, 1}}, {1, {0, 1}}}, false).height(), cells.LineTop(4));
 }
 
 TEST_F(ImageExportTest, PictureTooLargeToAllocateIsNull) {

@@ -25,10 +25,10 @@ protected:
     }
 
     QImage Band(unsigned firstColumn, unsigned count, int origin, bool showRuler = true,
-                bool showNumbers = true) const {
-        const auto band =
-            RulerBuilder::BuildRulerPixmap(cells.CellWidth(), cells.CellHeight(), showRuler, showNumbers,
-                                           firstColumn, count, int(kRulerBandRows), font, origin);
+                bool showNumbers = true, unsigned markedCount = UINT_MAX, int breaks = kNoBreaks) const {
+        const auto band = RulerBuilder::BuildRulerPixmap(cells.CellWidth(), cells.CellHeight(), showRuler,
+                                                         showNumbers, firstColumn, count, int(kRulerBandRows),
+                                                         font, origin, markedCount, breaks);
         return band ? band->toImage() : QImage();
     }
 
@@ -48,6 +48,54 @@ protected:
     CellGeometry cells{0, 0};
     int bottom = 0;
 };
+
+// A line of 60 columns ends with the label 60: it is shifted left to end with the line, never cut by it.
+TEST_F(RulerBandTest, LabelAtTheEndOfALineStaysWholeInsideIt) {
+    const QImage band = Band(0, 60, 0);
+    const QRect labels = LabelArea(band.width());
+    const QRect beyond(cells.ColumnLeft(60), labels.top(), band.width() - cells.ColumnLeft(60),
+                       labels.height());
+    EXPECT_EQ(0, CountColour(band, beyond, kBlack)) << "no label ink past the line's last column";
+    const QRect lastCells(cells.ColumnLeft(57), labels.top(), cells.ColumnLeft(3), labels.height());
+    EXPECT_GT(CountColour(band, lastCells, kBlack), 0) << "the label 60 is drawn, inside the line";
+    EXPECT_EQ(RulerBuilder::LabelLeft(Centre(59), 30, cells.ColumnLeft(60)), cells.ColumnLeft(60) - 30);
+}
+
+// The alignment ends at column 45 of a 60-column line: no tick or label after it.
+TEST_F(RulerBandTest, MarksStopAtTheLastColumnThatExists) {
+    const QImage band = Band(0, 60, 0, true, true, 45);
+    const QRect afterEnd(cells.ColumnLeft(45), 2, cells.ColumnLeft(15), bottom - 2);
+    EXPECT_EQ(0, CountColour(band, afterEnd, kBlack));
+    EXPECT_EQ(band.pixel(Centre(39), bottom - 1), kBlack) << "the tick of 40 is still there";
+    EXPECT_EQ(band.size(), Band(0, 60, 0).size()) << "the band keeps the line's width";
+}
+
+// At a break in the numbering a label that does not fit beside it is left out; at a plain end it shifts.
+TEST_F(RulerBandTest, LabelsThatWouldCrossABreakAreLeftOut) {
+    // Columns 10..19 numbered 11..20: the label 20 sits at the right end.
+    const QRect labels = LabelArea(cells.ColumnLeft(10));
+    EXPECT_GT(CountColour(Band(10, 10, 0), labels, kBlack), 0);
+    EXPECT_EQ(CountColour(Band(10, 10, 0, true, true, UINT_MAX, kBreakOnRight), labels, kBlack), 0);
+    // Columns 19..28 numbered 20..29: the label 20 sits at the left end.
+    EXPECT_GT(CountColour(Band(19, 10, 0), labels, kBlack), 0);
+    EXPECT_EQ(CountColour(Band(19, 10, 0, true, true, UINT_MAX, kBreakOnLeft), labels, kBlack), 0);
+    // A label well inside the band does not care.
+    EXPECT_GT(
+        CountColour(Band(15, 10, 0, true, true, UINT_MAX, kBreakOnLeft | kBreakOnRight), labels, kBlack), 0);
+}
+
+TEST_F(RulerBandTest, BreakMarkIsADoubleBarAcrossTheBand) {
+    QImage band = Band(0, 20, 0, true, false);
+    QPainter painter(&band);
+    const int x = cells.ColumnLeft(10);
+    RulerBuilder::DrawBreakMark(painter, x, 0, cells.RulerBandHeight());
+    painter.end();
+    for (int y : {3, cells.CellHeight(), bottom - 1}) {
+        EXPECT_EQ(band.pixel(x - 1, y), kBlack) << y;
+        EXPECT_EQ(band.pixel(x + 1, y), kBlack) << y;
+        EXPECT_EQ(band.pixel(x, y), kRulerBackground) << y;
+    }
+}
 
 TEST_F(RulerBandTest, BandIsFiveColumnsWiderThanItsBlockAndTwoCellsHigh) {
     EXPECT_EQ(QSize(cells.ColumnLeft(65), cells.RulerBandHeight()), Band(0, 60, 0).size());

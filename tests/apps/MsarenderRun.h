@@ -1,3 +1,5 @@
+// Runs the msarender program as a user does, in a fresh folder, with the program's default font measured
+// the same way.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -5,14 +7,11 @@
 #include <QByteArray>
 #include <QFile>
 #include <QProcess>
-#include <QStringList>
 #include <QTemporaryDir>
 
 #include "msarender/CellGeometry.h"
 #include "msarender/FontAttributes.h"
 #include "support/TestFont.h"
-
-namespace msarendertest {
 
 struct RunResult {
     int exitCode = -1;
@@ -20,13 +19,13 @@ struct RunResult {
     QByteArray err;
 };
 
-/// Runs the msarender program (and the tools that read its files back) in a fresh folder.
-class MsarenderCommand : public ::testing::Test {
+class MsarenderRun : public ::testing::Test {
 protected:
     RunResult Run(const QStringList& arguments,
                   const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment()) {
         return RunProgram(QStringLiteral(MSARENDER_BINARY), arguments, environment);
     }
+    // Another program, such as a tool that reads the pictures back.
     RunResult RunProgram(const QString& program, const QStringList& arguments,
                          const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment()) {
         QProcess process;
@@ -47,6 +46,6 @@ protected:
     QTemporaryDir dir;
     // The program's default font, measured here the same way.
     CellGeometry cells{SQC::FontAttributes(testsupport::MonoFont(10))};
+    // Below the last line of every picture and page: half a cell of white for the names' descenders.
+    int margin = cells.CellHeight() / 2;
 };
-
-}  // namespace msarendertest

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "formats/AlignmentReader.h"
+#include "formats/Decompression.h"
 #include "sqv/SVAlignment.h"
 
 /// What the reader fuzz targets do with one input, shared with the test that replays their findings.
@@ -12,12 +13,8 @@ namespace FuzzRead {
 // Larger inputs only slow the search down; the size cap itself is tested by the regular suite.
 constexpr std::size_t kMaxInputBytes = 1 << 20;
 
-inline bool IsGzip(const std::string& text) {
-    return text.size() >= 2 && static_cast<unsigned char>(text[0]) == 0x1F &&
-           static_cast<unsigned char>(text[1]) == 0x8B;
-}
-
-/// Reads `text` as `format`; Format::Auto goes through detection, gzip and the size cap of the stream path.
+/// Reads `text` as `format`; Format::Auto goes through detection, decompression and the size cap of the
+/// stream path.
 inline Formats::ReadResult Read(const std::string& text, Formats::Format format) {
     Formats::ReadOptions options;
     options.format = format;
@@ -34,7 +31,7 @@ inline std::string BrokenInvariant(const std::string& text, Formats::Format form
                                    const Formats::ReadResult& result) {
     if (!result.ok()) return result.error.message.empty() ? "a refused input has no message" : std::string();
     if (result.format == Formats::Format::Auto) return "an accepted alignment has no format";
-    if (format == Formats::Format::Auto && !IsGzip(text)) {
+    if (format == Formats::Format::Auto && Formats::DetectCompression(text) == Formats::Compression::None) {
         const Formats::Format detected = Formats::DetectFormat(text);
         if (detected != Formats::Format::Auto && detected != result.format)
             return "detection and reading disagree";

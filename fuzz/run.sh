@@ -2,7 +2,8 @@
 # Builds the reader fuzz targets with clang in their own build directory and runs each one for a bounded
 # time, one after the other (they are single-process: the machine's other cores stay free).
 #
-#   fuzz/run.sh [seconds per target] [target...]      targets: fasta clustal stockholm phylip pir detect
+#   fuzz/run.sh [seconds per target] [target...]
+#   targets: fasta clustal stockholm phylip pir msf nexus selex detect
 #
 # Seeds are real files from tests/data; what a run learns stays in $FUZZ_BUILD_DIR/corpus/<target>. A crash
 # or hang is written to $FUZZ_BUILD_DIR/artifacts/<target>/; copy it into fuzz/regressions/<target>/ with a
@@ -14,7 +15,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-180}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(fasta clustal stockholm phylip pir detect)
+[ ${#targets[@]} -gt 0 ] || targets=(fasta clustal stockholm phylip pir msf nexus selex detect)
 build_dir=${FUZZ_BUILD_DIR:-build-fuzz}
 data=tests/data
 
@@ -23,9 +24,14 @@ seeds_for() {
     fasta) echo jalview_uniref50.fa globins50.afa globins50_hmmalign.a2m ;;
     clustal) echo emboss_ecoli6s.aln seaview_nuc.aln ;;
     stockholm) echo globins4.sto fn3.sto ;;
-    phylip) echo globins50.phy globins50_sequential.phy ;;
+    phylip) echo globins50.phy globins50_sequential.phy phyml_nucleic12.phy ;;
     pir) echo seaview_nuc.pir globins50.pir ;;
-    detect) echo globins4.sto jalview_uniref50.fa jalview_uniref50.fa.gz seaview_nuc.aln seaview_nuc.pir globins50.phy ;;
+    msf) echo globins50.msf seaview_nuc.msf ;;
+    nexus) echo seaview_nuc.nex seaview_example.nxs ;;
+    selex) echo seaview_nuc.slx emboss_r17.selex ;;
+    detect) echo globins4.sto jalview_uniref50.fa jalview_uniref50.fa.gz jalview_uniref50.fa.bz2 \
+      jalview_uniref50.fa.xz seaview_nuc.aln seaview_nuc.pir globins50.phy seaview_nuc.msf seaview_nuc.nex \
+      emboss_r17.selex ;;
     *) echo "fuzz: unknown target '$1'" >&2; return 1 ;;
   esac
 }

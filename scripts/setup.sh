@@ -10,7 +10,7 @@ set -euo pipefail
 packages=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools
-  libboost-dev zlib1g-dev
+  libboost-dev zlib1g-dev libbz2-dev liblzma-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core time clang-format
   poppler-utils ghostscript librsvg2-bin

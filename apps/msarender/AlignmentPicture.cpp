@@ -15,6 +15,9 @@
 
 namespace {
 
+const int kLayoutViewColumns = 100;
+const int kLayoutViewLines = 4;
+
 // Render needs a paint device; only non-widget devices are used here, so the application font applies.
 QImage& LayoutDevice() {
     static QImage device(1, 1, QImage::Format_RGB32);
@@ -85,8 +88,10 @@ RenderSequenceData::RenderAspects AlignmentPicture::Aspects() const {
     RenderSequenceData::RenderAspects aspects;
     aspects.wrap = options.wrap >= 0;
     aspects.residuesPerLine = std::max(options.wrap, 0);
-    const int width = options.wrap == 0 ? options.width : cells.ColumnLeft(100);
-    aspects.viewRect = QRect(0, 0, std::max(width, cells.CellWidth()), cells.LineTop(100));
+    // The layout pass composes a view of this size; the picture is planned apart from it, so a view of a few
+    // lines is enough and keeps large fonts from composing a huge view.
+    const int width = options.wrap == 0 ? options.width : cells.ColumnLeft(kLayoutViewColumns);
+    aspects.viewRect = QRect(0, 0, std::max(width, cells.CellWidth()), cells.LineTop(kLayoutViewLines));
     aspects.showRuler = options.ruler;
     // Without gaps the rows close up differently, so no column number would hold for all of them.
     aspects.showRulerNumbers = options.rulerNumbers && options.includeGaps;

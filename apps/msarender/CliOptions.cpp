@@ -21,8 +21,8 @@ constexpr int kMaxViewSide = 16384;
 const char* const kDescription =
     "Renders multiple sequence alignments to images.\n"
     "With no input, renders the bundled example (Pfam fn3) to example.png.\n"
-    "Formats: FASTA/A2M/A3M, Clustal, Stockholm, PHYLIP, PIR; '-' reads standard input; .gz is read "
-    "directly.\n"
+    "Formats: FASTA/A2M/A3M, Clustal, Stockholm, PHYLIP, PIR, MSF, NEXUS, SELEX; '-' reads standard input; "
+    "gzip, bzip2 and xz input is read directly.\n"
     "Exit status: 0 success, 1 failure, 2 usage error.";
 
 struct OptionSet {
@@ -36,8 +36,9 @@ struct OptionSet {
         "type"};
     QCommandLineOption outputDir{
         {"O", "output-dir"}, "Write one picture per input into <dir> (PNG, or the --output-format).", "dir"};
-    QCommandLineOption format{"format", "Input format: auto, fasta, clustal, stockholm, phylip, pir.", "name",
-                              "auto"};
+    QCommandLineOption format{
+        "format", "Input format: auto, fasta, clustal, stockholm, phylip, pir, msf, nexus, selex.", "name",
+        "auto"};
     QCommandLineOption maxInput{"max-input",
                                 "Refuse inputs larger than <size> bytes after decompression; K, M and G "
                                 "suffixes count 1024s (default 1G).",

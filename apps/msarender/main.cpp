@@ -137,6 +137,8 @@ JobStatus RunJob(const Job& job, const CliOptions& options, const Reporter& repo
         reporter.Error(QString::fromStdString(read.error.ToString()));
         return kFailure;
     }
+    for (const Formats::ReadError& warning : read.warnings)
+        reporter.Note("warning: " + QString::fromStdString(warning.ToString()), true);
     AlignmentPicture picture(read.alignment, options);
     if (const QString error = picture.Prepare(); !error.isEmpty()) {
         reporter.Error(name + ": " + error);

@@ -50,6 +50,11 @@ bool AlignmentDocument::ApplyOptions(const DisplayOptions& options) {
         appliedConsensus = options.showConsensus;
         changed = true;
     }
+    if (options.fullNames != appliedFullNames) {
+        model->showNames(options.fullNames ? SDM::NameStyle::Full : SDM::NameStyle::Identifier, false);
+        appliedFullNames = options.fullNames;
+        changed = true;
+    }
     if (options.colorScheme != appliedScheme) {
         appliedScheme = options.colorScheme;
         const std::string name = options.colorScheme.isEmpty()
@@ -61,10 +66,17 @@ bool AlignmentDocument::ApplyOptions(const DisplayOptions& options) {
     return changed;
 }
 
+// Hidden sequences leave the selection: it would otherwise act on rows the user cannot see, and come back
+// with them.
 void AlignmentDocument::HideSequences(const std::vector<unsigned>& sequenceIndexes) {
-    for (unsigned index : sequenceIndexes)
+    SDM::Selection& selection = model->getSelection();
+    const unsigned columns = model->columnCount();
+    for (unsigned index : sequenceIndexes) {
         if (const boost::shared_ptr<SDM::Sequence> sequence = model->getSequence(index))
             sequence->setDisplayed(false);
+        if (columns > 0) selection.deselect(index, 0, columns - 1);
+    }
+    model->selectionChanged();
 }
 
 void AlignmentDocument::ShowAllSequences() {
@@ -77,4 +89,22 @@ QString AlignmentDocument::SequenceName(int sequenceIndex) const {
     if (sequenceIndex < 0) return QString();
     const boost::shared_ptr<SDM::Sequence> sequence = model->getSequence(unsigned(sequenceIndex));
     return sequence ? QString::fromStdString(sequence->getDefline()) : QString();
+}
+
+int AlignmentDocument::FindSequenceByName(const QString& name) {
+    const QString wanted = name.trimmed();
+    if (wanted.isEmpty()) return -1;
+    const RowMap& shown = Rows();
+    int prefixed = -1;
+    int prefixCount = 0;
+    for (int row = 0; row < shown.RowCount(); ++row) {
+        const int sequence = shown.SequenceOfRow(row);
+        const QString candidate = SequenceName(sequence);
+        if (candidate.compare(wanted, Qt::CaseInsensitive) == 0) return sequence;
+        if (candidate.startsWith(wanted, Qt::CaseInsensitive)) {
+            prefixed = sequence;
+            ++prefixCount;
+        }
+    }
+    return prefixCount == 1 ? prefixed : -1;
 }

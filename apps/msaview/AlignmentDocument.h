@@ -41,6 +41,9 @@ public:
     void HideSequences(const std::vector<unsigned>& sequenceIndexes);
     void ShowAllSequences();
     QString SequenceName(int sequenceIndex) const;
+    /// The shown sequence named `name` in any case, else the one shown sequence whose name starts so;
+    /// -1 when there is none or more than one.
+    int FindSequenceByName(const QString& name);
 
 private:
     boost::shared_ptr<SDM::Alignment> model;
@@ -51,4 +54,5 @@ private:
     std::uint64_t rowsRevision = 0;
     QString appliedScheme;
     bool appliedConsensus = false;
+    bool appliedFullNames = false;  // as the reader labels them
 };

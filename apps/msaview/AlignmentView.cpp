@@ -1,20 +1,19 @@
 #include "AlignmentView.h"
 
 #include <QFontDatabase>
-#include <QMouseEvent>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QWheelEvent>
 #include <algorithm>
-
-#include "ImageRequest.h"
 
 namespace {
 
-// Blank pixels between the name column and the alignment.
-constexpr int kNameGap = 6;
 // Refreshes that a refresh may trigger (scroll bars appearing resize the viewport); the layout settles
 // after two, the rest is a guard against oscillation.
 constexpr int kMaxRefreshPasses = 4;
+// Milliseconds between steps while a drag holds the mouse past the view's edge.
+constexpr int kAutoScrollInterval = 60;
 
 // Pixels rounded up to whole cells; 0 for nothing.
 int WholeCells(int pixels, int cell) {
@@ -31,7 +30,8 @@ bool OnlyRulersDiffer(const DisplayOptions& a, const DisplayOptions& b) {
     rulersOf.rulerOrigin = b.rulerOrigin;
     return rulersOf.wrap == b.wrap && rulersOf.residuesPerLine == b.residuesPerLine &&
            rulersOf.showRuler == b.showRuler && rulersOf.showSecondaryStructure == b.showSecondaryStructure &&
-           rulersOf.showConsensus == b.showConsensus && rulersOf.colorScheme == b.colorScheme;
+           rulersOf.showConsensus == b.showConsensus && rulersOf.colorScheme == b.colorScheme &&
+           rulersOf.fullNames == b.fullNames;
 }
 
 }  // namespace
@@ -43,6 +43,8 @@ AlignmentView::AlignmentView(QWidget* parent) : QAbstractScrollArea(parent) {
     viewport()->setMouseTracking(true);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
+    autoScrollTimer.setInterval(kAutoScrollInterval);
+    connect(&autoScrollTimer, &QTimer::timeout, this, &AlignmentView::AutoScroll);
 }
 
 AlignmentView::~AlignmentView() = default;
@@ -52,9 +54,12 @@ void AlignmentView::SetDocument(std::unique_ptr<AlignmentDocument> newDocument) 
     renderer.Restart();
     document = std::move(newDocument);
     dragRectangle.Clear();
-    dragging = false;
+    drag = Drag::None;
+    autoScrollTimer.stop();
     composed = false;
     nameWidth = 0;
+    anchor.reset();
+    markedSequence = markedColumn = -1;
     horizontalScrollBar()->setValue(0);
     verticalScrollBar()->setValue(0);
     SetHoverText(QString());
@@ -65,6 +70,20 @@ void AlignmentView::SetOptions(const DisplayOptions& newOptions) {
     const bool rulersOnly = OnlyRulersDiffer(options, newOptions);
     options = newOptions;
     Refresh(rulersOnly ? ViewRenderer::Change::Rulers : ViewRenderer::Change::Layout);
+}
+
+void AlignmentView::SetNameColumnWidth(int width) {
+    fixedNameWidth = std::max(width, 0);
+    Refresh(ViewRenderer::Change::Layout);
+}
+
+bool AlignmentView::Zoom(int steps) {
+    QFont zoomed = font();
+    const int size = std::clamp(zoomed.pointSize() + steps, kMinPointSize, kMaxPointSize);
+    if (size == zoomed.pointSize()) return false;
+    zoomed.setPointSize(size);
+    setFont(zoomed);
+    return true;
 }
 
 // ---- Rendering ------------------------------------------------------------------------------------------
@@ -83,7 +102,10 @@ void AlignmentView::Refresh(ViewRenderer::Change change) {
     }
     pendingChange.reset();
     refreshing = false;
+    if (composed) anchor = TopLeftResidue();
+    RefreshHover();
     viewport()->update();
+    emit viewChanged();
 }
 
 void AlignmentView::RenderOnce(ViewRenderer::Change change) {
@@ -110,9 +132,10 @@ ViewGeometry AlignmentView::Geometry() const {
     return geometry;
 }
 
-// The name column is as wide as the longest label, but never takes more than a third of the view.
+// The name column is as wide as the longest label (or as the user made it), but never takes more than a
+// third of the view.
 bool AlignmentView::AdjustNameWidth() {
-    const int labels = Renderer().GetNameViewSize().width() + kNameGap;
+    const int labels = fixedNameWidth > 0 ? fixedNameWidth : Renderer().GetNameViewSize().width() + kNameGap;
     const int wanted = std::min(labels, std::max(viewport()->width() / 3, kNameGap));
     if (wanted == nameWidth) return false;
     nameWidth = wanted;
@@ -120,22 +143,22 @@ bool AlignmentView::AdjustNameWidth() {
 }
 
 // Ranges come from the renderer's content size, rounded up to whole cells: positions are snapped down to
-// cells, and the last one must still show the last cell whole; a range that shrank below the rendered
-// position moves the bar, and the view is then rendered again at the new position.
+// cells, and the last one must still show the last cell whole. The bars' signals stay on, so that the
+// scroll area shows or hides them as their ranges change; a value they move comes back as a scroll,
+// which the running refresh queues. A view too small to compose keeps its bars, and with them its place.
 void AlignmentView::SyncScrollBars(const ViewGeometry& rendered) {
+    if (document && !composed) return;
     const bool known = composed && document;
     const int contentWidth = known ? Renderer().GetHorizontalScrollValue() : 0;
     const int contentHeight = known ? Renderer().GetVerticalScrollValue() : 0;
     QScrollBar* horizontal = horizontalScrollBar();
     QScrollBar* vertical = verticalScrollBar();
-    const QSignalBlocker blockHorizontal(horizontal);
-    const QSignalBlocker blockVertical(vertical);
-    horizontal->setRange(0, WholeCells(contentWidth - rendered.sequenceArea.width(), CellWidth()));
     horizontal->setSingleStep(CellWidth());
     horizontal->setPageStep(std::max(rendered.sequenceArea.width() - CellWidth(), CellWidth()));
-    vertical->setRange(0, WholeCells(contentHeight - rendered.sequenceArea.height(), CellHeight()));
+    horizontal->setRange(0, WholeCells(contentWidth - rendered.sequenceArea.width(), CellWidth()));
     vertical->setSingleStep(CellHeight());
     vertical->setPageStep(std::max(rendered.sequenceArea.height() - CellHeight(), CellHeight()));
+    vertical->setRange(0, WholeCells(contentHeight - rendered.sequenceArea.height(), CellHeight()));
     const ViewGeometry now = Geometry();
     if (known && (now.scrollX != rendered.scrollX || now.scrollY != rendered.scrollY))
         pendingChange = pendingChange ? Costlier(*pendingChange, ViewRenderer::Change::Scroll)
@@ -153,11 +176,54 @@ void AlignmentView::paintEvent(QPaintEvent*) {
         painter.drawPixmap(nameWidth, 0, *alignment);
     painter.setPen(QColor(200, 200, 200));
     painter.drawLine(nameWidth - kNameGap / 2, 0, nameWidth - kNameGap / 2, viewport()->height());
+    const std::vector<ShownLine> lines = ShownLines();
+    const ViewMarks marks(CellGeometry(CellWidth(), CellHeight()), nameWidth, kNameGap);
+    painter.setClipRect(QRect(nameWidth, 0, viewport()->width(), viewport()->height()));
+    marks.PaintSelection(painter, lines, *document);
+    marks.PaintTarget(painter, lines, markedSequence, markedColumn);
+    painter.setClipping(false);
+    marks.PaintCurrentRow(painter, lines, document->CurrentRow(), viewport()->width());
+    marks.PaintHiddenMarkers(painter, lines, *document);
+}
+
+std::vector<ShownLine> AlignmentView::ShownLines() const {
+    std::vector<ShownLine> lines;
+    if (!composed || !document) return lines;
+    const CellGeometry cells(CellWidth(), CellHeight());
+    const unsigned columns = document->Model().columnCount();
+    const int areaWidth = std::max(viewport()->width() - nameWidth, 0);
+    const unsigned shownColumns = unsigned(cells.ColumnsIn(areaWidth + cells.CellWidth() - 1));
+    const RowMap& rows = document->Rows();
+    for (const auto& [top, location] : Renderer().RowLocations()) {
+        if (location.isRuler || location.row < 0 ||
+            location.kind != RenderSequenceData::RowLocation::kBandOrResidueLine ||
+            top >= viewport()->height())
+            continue;
+        ShownLine line;
+        line.top = top;
+        line.row = location.row;
+        line.sequenceIndex = rows.SequenceOfRow(location.row);
+        line.firstColumn = location.firstColumn;
+        line.endColumn = std::min({location.endColumn, columns, location.firstColumn + shownColumns});
+        lines.push_back(line);
+    }
+    return lines;
 }
 
 bool AlignmentView::viewportEvent(QEvent* event) {
-    if (event->type() == QEvent::Resize) Refresh(ViewRenderer::Change::Layout);
+    if (event->type() == QEvent::Resize) Resized();
     return QAbstractScrollArea::viewportEvent(event);
+}
+
+// A resize lays the view out anew; the residue at the top left stays where it was when it can.
+void AlignmentView::Resized() {
+    if (refreshing) {
+        Refresh(ViewRenderer::Change::Layout);  // queued: scroll bars came or went during a refresh
+        return;
+    }
+    const std::optional<Anchor> kept = anchor;
+    Refresh(ViewRenderer::Change::Layout);
+    if (composed && kept) RestoreAnchor(*kept);
 }
 
 void AlignmentView::scrollContentsBy(int, int) {
@@ -196,6 +262,12 @@ bool AlignmentView::GoTo(unsigned sequenceIndex, unsigned column) {
     return IsResidueVisible(column, sequenceIndex);
 }
 
+void AlignmentView::MarkResidue(int sequenceIndex, int column) {
+    markedSequence = column >= 0 ? sequenceIndex : -1;
+    markedColumn = sequenceIndex >= 0 ? column : -1;
+    viewport()->update();
+}
+
 void AlignmentView::ScrollToPixels(int x, int y) {
     const ViewGeometry before = Geometry();
     {
@@ -209,138 +281,57 @@ void AlignmentView::ScrollToPixels(int x, int y) {
         Refresh(ViewRenderer::Change::Scroll);
 }
 
-// ---- Mouse ----------------------------------------------------------------------------------------------
-
-HoverTarget AlignmentView::TargetAt(QPoint viewportPoint) const {
-    HoverTarget target;
-    if (!composed) return target;
-    const RenderSequenceData& hits = Renderer();
-    if (viewportPoint.x() < nameWidth) {
-        const QPoint point(0, viewportPoint.y());
-        target.inNames = true;
-        target.row = hits.GetRowIndex(point);
-        target.sequenceIndex = hits.GetSequenceIndex(point);
-        return target;
-    }
-    const QPoint point = ToComposed(viewportPoint);
-    hits.GetResidueLocation(point, target.sequenceIndex, target.column);
-    target.row = hits.GetRowIndex(point);
-    target.ssKey = hits.GetSsKey(point);
-    return target;
+// The first residue line of the view and the column at its left edge.
+std::optional<AlignmentView::Anchor> AlignmentView::TopLeftResidue() const {
+    const std::vector<ShownLine> lines = ShownLines();
+    if (lines.empty() || lines.front().sequenceIndex < 0) return std::nullopt;
+    const ShownLine& line = lines.front();
+    return Anchor{line.sequenceIndex, line.firstColumn, QPoint(nameWidth, line.top)};
 }
 
-std::optional<ResidueCell> AlignmentView::CellAt(QPoint viewportPoint) const {
-    const HoverTarget target = TargetAt(viewportPoint);
-    const int columns = int(document->Model().columnCount());
-    if (target.inNames || target.row < 0 || target.column < 0 || columns == 0) return std::nullopt;
-    return ResidueCell{target.row, std::min(target.column, columns - 1)};
+void AlignmentView::RestoreAnchor(const Anchor& kept) {
+    if (!GoTo(unsigned(kept.sequenceIndex), kept.column)) return;
+    const std::optional<QPoint> now = ResiduePosition(kept.column, unsigned(kept.sequenceIndex));
+    if (!now) return;
+    const QPoint shift = *now - QPoint(nameWidth, kept.at.y());
+    ScrollToPixels(horizontalScrollBar()->value() + shift.x(), verticalScrollBar()->value() + shift.y());
 }
 
-void AlignmentView::mousePressEvent(QMouseEvent* event) {
-    if (!document || !composed || event->button() != Qt::LeftButton)
-        return QAbstractScrollArea::mousePressEvent(event);
-    const QPoint point = event->position().toPoint();
-    const HoverTarget target = TargetAt(point);
-    if (target.inNames) {
-        if (target.sequenceIndex >= 0) SetCurrentSequence(target.sequenceIndex);
-        return;
-    }
-    const std::optional<ResidueCell> cell = CellAt(point);
-    if (!cell) {
-        ClearSelection();
-        return;
-    }
-    if (event->modifiers() & Qt::ShiftModifier)
-        dragRectangle.Extend(*cell);
-    else
-        dragRectangle.Start(*cell);
-    dragging = true;
-    ApplySelection();
+// The current sequence, else the one at the top of the view.
+int AlignmentView::ReferenceSequence() const {
+    if (document && document->CurrentRow() >= 0) return document->CurrentSequence();
+    return anchor ? anchor->sequenceIndex : -1;
 }
 
-void AlignmentView::mouseMoveEvent(QMouseEvent* event) {
-    if (!document) return;
-    const QPoint point = event->position().toPoint();
-    SetHoverText(DescribeHover(*document, TargetAt(point)));
-    if (!dragging || !(event->buttons() & Qt::LeftButton)) return;
-    const std::optional<ResidueCell> cell = CellAt(point);
-    if (!cell || *cell == dragRectangle.Focus()) return;
-    dragRectangle.Extend(*cell);
-    ApplySelection();
-}
-
-void AlignmentView::mouseReleaseEvent(QMouseEvent* event) {
-    if (!dragging || event->button() != Qt::LeftButton) return QAbstractScrollArea::mouseReleaseEvent(event);
-    dragging = false;
-    document->Model().selectionChanged();  // tell the model's observers once the drag is over
-    emit selectionChanged();
-}
-
-void AlignmentView::leaveEvent(QEvent* event) {
-    SetHoverText(QString());
-    QAbstractScrollArea::leaveEvent(event);
-}
-
-void AlignmentView::SetHoverText(const QString& text) {
-    if (text == hoverText) return;
-    hoverText = text;
-    emit hoverTextChanged(text);
-}
-
-// ---- Selection, current row, hiding ---------------------------------------------------------------------
-
-void AlignmentView::ApplySelection() {
-    dragRectangle.ApplyTo(document->Model().getSelection(), document->Rows());
-    Refresh(ViewRenderer::Change::Selection);
-}
-
-void AlignmentView::ClearSelection() {
-    dragRectangle.Clear();
-    dragging = false;
-    if (!document) return;
-    document->Model().getSelection().clear();
-    document->Model().selectionChanged();
-    Refresh(ViewRenderer::Change::Selection);
-    emit selectionChanged();
-}
-
-void AlignmentView::SetCurrentSequence(int sequenceIndex) {
-    if (!document || document->CurrentSequence() == sequenceIndex) return;
-    document->SetCurrentSequence(sequenceIndex);
-    Refresh(ViewRenderer::Change::Scroll);
-    emit currentSequenceChanged(sequenceIndex);
-}
-
-std::unique_ptr<QPixmap> AlignmentView::SelectionImage() {
-    if (!document || !composed) return nullptr;
-    ImageRequest request = ImageRequest::FromSelection(document->Model(), document->Rows());
-    if (request.IsEmpty()) return nullptr;
-    // The view's picture keeps gaps in their columns, as the view shows them.
-    std::unique_ptr<QPixmap> image(renderer.Renderer().CopyImageData(
-        std::move(request.sequenceIndexes), std::move(request.columnsByRow), false, true));
-    if (image && image->isNull()) image.reset();
-    return image;
-}
-
-bool AlignmentView::HideChosenSequences() {
-    if (!document) return false;
-    std::vector<unsigned> chosen = document->Model().getSelection().sequences();
-    if (document->CurrentSequence() >= 0) chosen.push_back(unsigned(document->CurrentSequence()));
+bool AlignmentView::GoToEdge(bool lastSequence, bool lastColumn, bool keepSequence) {
+    if (!document || !composed) return false;
     const RowMap& rows = document->Rows();
-    std::vector<unsigned> shown;
-    for (unsigned sequence : chosen)
-        if (rows.RowOfSequence(int(sequence)) != RowMap::kNone &&
-            std::find(shown.begin(), shown.end(), sequence) == shown.end())
-            shown.push_back(sequence);
-    if (shown.empty() || int(shown.size()) >= rows.RowCount()) return false;  // a view needs at least one row
-    document->HideSequences(shown);
-    dragRectangle.Clear();
-    Refresh(ViewRenderer::Change::Layout);
-    return true;
+    const unsigned columns = document->Model().columnCount();
+    if (rows.RowCount() == 0 || columns == 0) return false;
+    int sequence = rows.SequenceOfRow(lastSequence ? rows.RowCount() - 1 : 0);
+    if (keepSequence && ReferenceSequence() >= 0) sequence = ReferenceSequence();
+    return GoTo(unsigned(sequence), lastColumn ? columns - 1 : 0);
 }
 
-void AlignmentView::ShowAllSequences() {
-    if (!document) return;
-    document->ShowAllSequences();
-    Refresh(ViewRenderer::Change::Layout);
+// Home/End go to the first/last column of the current row (or the top row); with Ctrl, to the top of
+// the alignment or the last residue of its last row.
+void AlignmentView::keyPressEvent(QKeyEvent* event) {
+    const bool control = event->modifiers() & Qt::ControlModifier;
+    if (event->key() == Qt::Key_Home && control) {
+        ScrollToPixels(0, 0);
+        return;
+    }
+    if (event->key() == Qt::Key_Home || event->key() == Qt::Key_End) {
+        const bool end = event->key() == Qt::Key_End;
+        GoToEdge(control && end, end, !control);
+        return;
+    }
+    QAbstractScrollArea::keyPressEvent(event);
+}
+
+void AlignmentView::wheelEvent(QWheelEvent* event) {
+    if (!(event->modifiers() & Qt::ControlModifier)) return QAbstractScrollArea::wheelEvent(event);
+    const int delta = event->angleDelta().y();
+    if (delta != 0) Zoom(delta > 0 ? 1 : -1);
+    event->accept();
 }

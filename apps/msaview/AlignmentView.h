@@ -2,6 +2,8 @@
 
 #include <QAbstractScrollArea>
 #include <QPixmap>
+#include <QTimer>
+#include <array>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -10,15 +12,20 @@
 #include "DisplayOptions.h"
 #include "HoverDescription.h"
 #include "SelectionRectangle.h"
+#include "ViewMarks.h"
 #include "ViewRenderer.h"
 
 /// The scrolling alignment view: the name column on the left, the composed alignment on the right, both
-/// painted from the renderer's pixmaps. It tells what is under the mouse, selects residues by dragging,
-/// makes a clicked name the current row, and scrolls a residue into view.
+/// painted from the renderer's pixmaps with the view's marks on top. It tells what is under the mouse,
+/// selects residues, columns (on the ruler) and sequences (on their names) by clicking and dragging,
+/// makes a clicked row current, scrolls a residue into view and zooms with Ctrl+wheel.
 class AlignmentView : public QAbstractScrollArea {
     Q_OBJECT
 
 public:
+    static constexpr int kMinPointSize = 4;
+    static constexpr int kMaxPointSize = 48;
+
     explicit AlignmentView(QWidget* parent = nullptr);
     ~AlignmentView() override;
 
@@ -33,6 +40,8 @@ public:
     int CellWidth() const { return renderer.CellWidth(); }
     int CellHeight() const { return renderer.CellHeight(); }
     int NameColumnWidth() const { return nameWidth; }
+    /// Fixes the name column's width (the user dragged its edge); 0 goes back to fitting the names.
+    void SetNameColumnWidth(int width);
     /// Whether the last Render composed a view.
     bool IsComposed() const { return composed; }
 
@@ -43,13 +52,24 @@ public:
     /// Scrolls so that the residue is visible (through the renderer's ScrollTo); false when it is not
     /// visible afterwards: a hidden sequence, a column out of range, a view too small.
     bool GoTo(unsigned sequenceIndex, unsigned column);
+    /// Marks a residue with a frame (Go to, Find); -1 clears the mark.
+    void MarkResidue(int sequenceIndex, int column);
+    /// The residue lines the viewport shows, top to bottom.
+    std::vector<ShownLine> ShownLines() const;
+
+    /// Steps the residue font up or down, within kMinPointSize..kMaxPointSize; false at a limit.
+    bool Zoom(int steps);
 
     void SetCurrentSequence(int sequenceIndex);
     void ClearSelection();
+    /// Selects every shown sequence end to end.
+    void SelectAll();
+    /// Replaces the selection by these (sequence, first column, last column) runs and tells observers.
+    void SelectRuns(const std::vector<std::array<unsigned, 3>>& runs);
     /// The selected residues as a picture, or null when nothing is selected or it cannot be drawn.
     std::unique_ptr<QPixmap> SelectionImage();
     /// Hides the selected sequences and the current one, keeping at least one row; false when nothing
-    /// was hidden.
+    /// was hidden. They leave the selection, and the current row when it was one of them.
     bool HideChosenSequences();
     void ShowAllSequences();
 
@@ -61,26 +81,56 @@ signals:
     void hoverTextChanged(const QString& text);
     void selectionChanged();
     void currentSequenceChanged(int sequenceIndex);
+    /// After every refresh: the scroll position or the layout may have moved.
+    void viewChanged();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     bool viewportEvent(QEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     void changeEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
 
 private:
+    // Blank pixels between the name column and the alignment.
+    static constexpr int kNameGap = 6;
+
+    /// What a press with the left button started.
+    enum class Drag { None, Residues, Columns, Names, NameEdge };
+    /// A residue and where the viewport showed it, to put it back there after a resize.
+    struct Anchor {
+        int sequenceIndex = -1;
+        unsigned column = 0;
+        QPoint at;
+    };
+
     void Refresh(ViewRenderer::Change change);
     void RenderOnce(ViewRenderer::Change change);
     ViewGeometry Geometry() const;
     bool AdjustNameWidth();
     void SyncScrollBars(const ViewGeometry& rendered);
     void ScrollToPixels(int x, int y);
+    void Resized();
+    std::optional<Anchor> TopLeftResidue() const;
+    void RestoreAnchor(const Anchor& anchor);
+    bool GoToEdge(bool lastSequence, bool lastColumn, bool keepSequence);
+    int ReferenceSequence() const;
+
     std::optional<ResidueCell> CellAt(QPoint viewportPoint) const;
+    int ColumnAt(QPoint viewportPoint) const;
+    int RulerColumnAt(QPoint viewportPoint) const;
+    void AddSequenceToSelection(int row);
+    bool OnNameEdge(QPoint viewportPoint) const;
+    void StartDrag(Drag kind, QPoint point, Qt::KeyboardModifiers modifiers);
+    void ContinueDrag(QPoint point);
+    void AutoScroll();
     void ApplySelection();
+    void RefreshHover();
     void SetHoverText(const QString& text);
     QPoint ToComposed(QPoint viewportPoint) const { return viewportPoint - QPoint(nameWidth, 0); }
 
@@ -88,10 +138,17 @@ private:
     ViewRenderer renderer;  // declared after the document: it goes first and never outlives what it draws
     DisplayOptions options;
     int nameWidth = 0;
+    int fixedNameWidth = 0;  // 0: the name column fits the names
     bool composed = false;
     bool refreshing = false;
     std::optional<ViewRenderer::Change> pendingChange;  // asked for while a refresh was running
+    std::optional<Anchor> anchor;                       // of the last composed view
     SelectionRectangle dragRectangle;
-    bool dragging = false;
+    Drag drag = Drag::None;
+    QPoint lastDragPoint;
+    QTimer autoScrollTimer;
+    std::optional<QPoint> mousePoint;  // over the viewport, for hover text after scrolling
     QString hoverText;
+    int markedSequence = -1;
+    int markedColumn = -1;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <algorithm>
 
 #include "msarender/RenderSequenceData.h"
 
@@ -17,6 +18,13 @@ struct DisplayOptions {
     int rulerOrigin = 1;
     bool showSecondaryStructure = true;
     bool showConsensus = false;
+    /// Names as whole title lines (identifier and description) rather than identifiers only.
+    bool fullNames = false;
     /// A name that SDM::MakeColorScheme accepts; empty keeps the reader's default scheme.
     QString colorScheme;
+
+    /// The ruler's number of a 0-based column: 1 at the origin, 0 and below before it.
+    int ColumnNumber(int column) const { return column + 2 - std::max(rulerOrigin, 1); }
+    /// The 0-based column of a ruler number.
+    int ColumnOfNumber(int number) const { return number - 2 + std::max(rulerOrigin, 1); }
 };

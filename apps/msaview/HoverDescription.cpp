@@ -7,8 +7,8 @@ namespace {
 
 const QString kSeparator = QStringLiteral(" | ");
 
-QString ColumnText(int column) {
-    return QStringLiteral("column %1").arg(column + 1);
+QString ColumnText(int column, const DisplayOptions& options) {
+    return QStringLiteral("column %1").arg(options.ColumnNumber(column));
 }
 
 QString ResidueText(const SDM::Sequence& sequence, unsigned column) {
@@ -44,14 +44,15 @@ QString StructureName(char letter) {
     }
 }
 
-QString DescribeHover(AlignmentDocument& document, const HoverTarget& target) {
+QString DescribeHover(AlignmentDocument& document, const HoverTarget& target, const DisplayOptions& options) {
     const boost::shared_ptr<SDM::Sequence> sequence =
         target.sequenceIndex >= 0 ? document.Model().getSequence(unsigned(target.sequenceIndex)) : nullptr;
-    if (!sequence) return target.column >= 0 && !target.inNames ? ColumnText(target.column) : QString();
+    if (!sequence)
+        return target.column >= 0 && !target.inNames ? ColumnText(target.column, options) : QString();
     QString text = QString::fromStdString(sequence->getDefline());
     if (target.inNames || target.column < 0 || unsigned(target.column) >= document.Model().columnCount())
         return text;
-    text += kSeparator + ColumnText(target.column) + kSeparator;
+    text += kSeparator + ColumnText(target.column, options) + kSeparator;
     if (!target.ssKey.empty()) return text + StructureText(document, target);
     return text + ResidueText(*sequence, unsigned(target.column));
 }

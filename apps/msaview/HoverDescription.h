@@ -3,6 +3,8 @@
 #include <QString>
 #include <string>
 
+#include "DisplayOptions.h"
+
 class AlignmentDocument;
 
 /// What the hit tests found under the mouse.
@@ -16,8 +18,9 @@ struct HoverTarget {
 
 /// The status-bar text for a hover target, e.g. "HBB_HUMAN | column 23 | residue V 15" (the residue's
 /// letter and its position in the ungapped sequence), "... | gap", "... | SS: helix (H)" on a
-/// secondary-structure line, "column 23" on the ruler; empty over nothing.
-QString DescribeHover(AlignmentDocument& document, const HoverTarget& target);
+/// secondary-structure line, "column 23" on the ruler; empty over nothing. Columns are numbered as the
+/// ruler numbers them.
+QString DescribeHover(AlignmentDocument& document, const HoverTarget& target, const DisplayOptions& options);
 
 /// "helix", "sheet", "gap" or "coil" for a secondary-structure letter.
 QString StructureName(char letter);

@@ -3,20 +3,28 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QClipboard>
+#include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
+#include <QImageWriter>
 #include <QInputDialog>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QProgressDialog>
 #include <QStatusBar>
+#include <QVBoxLayout>
 #include <functional>
 
 #include "AlignmentView.h"
+#include "FindBar.h"
 #include "GoToDialog.h"
+#include "OverviewStrip.h"
+#include "SelectionFasta.h"
+#include "SelectionPicture.h"
 #include "sdm/schemes/ColorSchemes.h"
 
 namespace {
@@ -28,47 +36,96 @@ QString LocalFileOf(const QMimeData* data) {
     return QString();
 }
 
+QString WithPngSuffix(const QString& path) {
+    return path.endsWith(QLatin1String(".png"), Qt::CaseInsensitive) ? path : path + ".png";
+}
+
+bool WritePng(const QImage& image, const QString& path, QString& error) {
+    QImageWriter writer(path, "png");
+    if (writer.write(image)) return true;
+    error = QStringLiteral("Could not write %1: %2").arg(path, writer.errorString());
+    return false;
+}
+
 }  // namespace
 
 ViewerWindow::ViewerWindow(QWidget* parent)
     : QMainWindow(parent),
       view(new AlignmentView(this)),
+      findBar(new FindBar(*view, this)),
+      overview(new OverviewStrip(*view, this)),
       hoverLabel(new QLabel(this)),
       selectionLabel(new QLabel(this)),
-      schemeActions(new QActionGroup(this)) {
-    setCentralWidget(view);
+      schemeActions(new QActionGroup(this)),
+      settings(ViewerSettings::Load()) {
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(findBar);
+    layout->addWidget(view, 1);
+    layout->addWidget(overview);
+    setCentralWidget(central);
     setAcceptDrops(true);
     statusBar()->addWidget(hoverLabel, 1);
     statusBar()->addPermanentWidget(selectionLabel);
     connect(view, &AlignmentView::hoverTextChanged, hoverLabel, &QLabel::setText);
     connect(view, &AlignmentView::selectionChanged, this, &ViewerWindow::ShowSelectionState);
+    if (!settings.font.family().isEmpty()) view->setFont(settings.font);
+    view->SetOptions(settings.options);
+    overview->setVisible(settings.showOverview);
     CreateFileMenu();
     CreateEditMenu();
     CreateViewMenu();
     SyncActions();
     setWindowTitle(tr("msaview"));
     resize(1000, 700);
+    if (!settings.geometry.isEmpty()) restoreGeometry(settings.geometry);
 }
+
+ViewerWindow::~ViewerWindow() = default;
 
 // ---- Menus ----------------------------------------------------------------------------------------------
 
 void ViewerWindow::CreateFileMenu() {
     QMenu* menu = menuBar()->addMenu(tr("&File"));
     menu->addAction(tr("&Open..."), QKeySequence::Open, this, &ViewerWindow::ChooseFile);
+    recentMenu = menu->addMenu(tr("Open &recent"));
+    FillRecentMenu();
     menu->addAction(tr("&Save selection as PNG..."), QKeySequence::Save, this,
                     &ViewerWindow::ChooseImageFile);
+    menu->addAction(tr("&Export alignment as PNG..."), QKeySequence(tr("Ctrl+E")), this,
+                    &ViewerWindow::ChooseExportFile);
     menu->addSeparator();
     menu->addAction(tr("&Quit"), QKeySequence::Quit, this, &QWidget::close);
+}
+
+void ViewerWindow::FillRecentMenu() {
+    recentMenu->clear();
+    for (const QString& path : settings.recentFiles)
+        recentMenu->addAction(QFileInfo(path).fileName(), this, [this, path] { OpenFile(path); })
+            ->setToolTip(path);
+    recentMenu->setEnabled(!settings.recentFiles.isEmpty());
 }
 
 void ViewerWindow::CreateEditMenu() {
     QMenu* menu = menuBar()->addMenu(tr("&Edit"));
     menu->addAction(tr("&Copy selection as image"), QKeySequence::Copy, this,
                     [this] { CopySelectionImage(); });
+    menu->addAction(tr("Copy selection as &FASTA"), QKeySequence(tr("Ctrl+Shift+C")), this,
+                    [this] { CopySelectionFasta(); });
+    menu->addSeparator();
+    menu->addAction(tr("Select &all"), QKeySequence::SelectAll, view, &AlignmentView::SelectAll);
     menu->addAction(tr("Select &none"), QKeySequence(Qt::Key_Escape), this, [this] {
         view->ClearSelection();
         view->SetCurrentSequence(-1);
+        view->MarkResidue(-1, -1);
     });
+    menu->addSeparator();
+    menu->addAction(tr("&Find..."), QKeySequence::Find, findBar, &FindBar::Open);
+    menu->addAction(tr("Find &next"), QKeySequence::FindNext, findBar, [this] { findBar->Next(); });
+    menu->addAction(tr("Find &previous"), QKeySequence::FindPrevious, findBar,
+                    [this] { findBar->Previous(); });
     menu->addAction(tr("&Go to..."), QKeySequence(tr("Ctrl+G")), this, &ViewerWindow::ChooseGoTo);
     menu->addSeparator();
     menu->addAction(tr("&Hide selected sequences"), QKeySequence(tr("Ctrl+H")), this, [this] {
@@ -85,8 +142,8 @@ void ViewerWindow::CreateViewMenu() {
     menu->addAction(tr("&Residues per line..."), this, &ViewerWindow::ChooseResiduesPerLine);
     menu->addSeparator();
     menu->addAction(tr("&Font..."), this, &ViewerWindow::ChooseFont);
-    menu->addAction(tr("&Larger font"), QKeySequence::ZoomIn, this, [this] { ScaleFont(1); });
-    menu->addAction(tr("S&maller font"), QKeySequence::ZoomOut, this, [this] { ScaleFont(-1); });
+    menu->addAction(tr("Zoom &in"), QKeySequence::ZoomIn, this, [this] { view->Zoom(1); });
+    menu->addAction(tr("Zoom &out"), QKeySequence::ZoomOut, this, [this] { view->Zoom(-1); });
     menu->addMenu(CreateSchemeMenu());
     menu->addSeparator();
     AddToggle(menu, tr("R&uler"), &DisplayOptions::showRuler);
@@ -94,6 +151,12 @@ void ViewerWindow::CreateViewMenu() {
     menu->addAction(tr("Ruler &origin..."), this, &ViewerWindow::ChooseRulerOrigin);
     AddToggle(menu, tr("Secondary s&tructure"), &DisplayOptions::showSecondaryStructure);
     AddToggle(menu, tr("&Consensus"), &DisplayOptions::showConsensus);
+    AddToggle(menu, tr("Full &names (with descriptions)"), &DisplayOptions::fullNames);
+    menu->addSeparator();
+    overviewAction = menu->addAction(tr("O&verview"));
+    overviewAction->setCheckable(true);
+    overviewAction->setChecked(settings.showOverview);
+    connect(overviewAction, &QAction::toggled, overview, &QWidget::setVisible);
 }
 
 QMenu* ViewerWindow::CreateSchemeMenu() {
@@ -152,6 +215,9 @@ bool ViewerWindow::OpenFile(const QString& path) {
     selectionLabel->clear();
     lastError.clear();
     setWindowTitle(tr("%1 - msaview").arg(QFileInfo(path).fileName()));
+    settings.AddRecentFile(QFileInfo(path).absoluteFilePath());
+    FillRecentMenu();
+    settings.SaveRecentFiles();
     if (!view->IsComposed()) statusBar()->showMessage(tr("The window is too small for one residue."), 4000);
     return true;
 }
@@ -167,16 +233,64 @@ bool ViewerWindow::CopySelectionImage() {
     return true;
 }
 
+bool ViewerWindow::CopySelectionFasta() {
+    const QString text = view->Document() ? SelectionFasta(*view->Document()) : QString();
+    if (text.isEmpty()) {
+        ReportError(tr("Nothing to copy: select residues first."));
+        return false;
+    }
+    QApplication::clipboard()->setText(text);
+    statusBar()->showMessage(tr("Copied %n sequence(s) as FASTA.", nullptr, int(text.count('>'))), 4000);
+    return true;
+}
+
 bool ViewerWindow::SaveSelectionImage(const QString& path) {
     const std::unique_ptr<QPixmap> image = view->SelectionImage();
     if (!image) {
         ReportError(tr("Nothing to save: select residues first."));
         return false;
     }
-    if (!image->save(path, "PNG")) {
-        ReportError(tr("Could not write %1.").arg(path));
+    QString error;
+    if (!WritePng(image->toImage(), path, error)) {
+        ReportError(error);
         return false;
     }
+    return true;
+}
+
+bool ViewerWindow::ExportAlignmentImage(const QString& path) {
+    AlignmentDocument* document = view->Document();
+    if (!document || !view->IsComposed()) {
+        ReportError(tr("Nothing to export: open an alignment first."));
+        return false;
+    }
+    const SelectionPicture picture(view->Renderer(), PictureRange::OfAlignment(*document),
+                                   view->Options().wrap ? view->Renderer().ResiduesPerBlock() : 0);
+    QProgressDialog progress(tr("Drawing the alignment..."), tr("Cancel"), 0, 100, this);
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(500);
+    bool cancelled = false;
+    const QImage image = picture.Paint([&](std::int64_t done, std::int64_t total) {
+        progress.setValue(int(100 * done / std::max<std::int64_t>(total, 1)));
+        cancelled = progress.wasCanceled();
+        return !cancelled;
+    });
+    progress.reset();
+    if (cancelled) return false;
+    QString error;
+    if (image.isNull()) {
+        const QSize size = picture.Size();
+        ReportError(
+            tr("The picture (%1 x %2 pixels) is too large for one PNG; hide rows or pick a smaller font.")
+                .arg(size.width())
+                .arg(size.height()));
+        return false;
+    }
+    if (!WritePng(image, path, error)) {
+        ReportError(error);
+        return false;
+    }
+    statusBar()->showMessage(tr("Wrote %1.").arg(path), 4000);
     return true;
 }
 
@@ -194,12 +308,32 @@ void ViewerWindow::ReportError(const QString& message) {
     box->open();
 }
 
+void ViewerWindow::ShowErrorAndWait(const QString& message) {
+    QMessageBox box(QMessageBox::Critical, tr("msaview"), message, QMessageBox::Ok, this);
+    box.exec();
+}
+
+// Counts the shown sequences with a selection: hidden ones are not part of it.
 void ViewerWindow::ShowSelectionState() {
     AlignmentDocument* document = view->Document();
     if (!document) return;
-    const std::size_t sequences = document->Model().getSelection().sequences().size();
-    selectionLabel->setText(sequences > 0 ? tr("%n sequence(s) selected", nullptr, int(sequences))
-                                          : QString());
+    int sequences = 0;
+    for (unsigned sequence : document->Model().getSelection().sequences())
+        if (document->Rows().RowOfSequence(int(sequence)) != RowMap::kNone) ++sequences;
+    selectionLabel->setText(sequences > 0 ? tr("%n sequence(s) selected", nullptr, sequences) : QString());
+}
+
+void ViewerWindow::SaveSettings() {
+    settings.geometry = saveGeometry();
+    settings.font = view->font();
+    settings.options = view->Options();
+    settings.showOverview = overviewAction ? overviewAction->isChecked() : true;
+    settings.Save();
+}
+
+void ViewerWindow::closeEvent(QCloseEvent* event) {
+    SaveSettings();
+    QMainWindow::closeEvent(event);
 }
 
 void ViewerWindow::dragEnterEvent(QDragEnterEvent* event) {
@@ -222,11 +356,25 @@ void ViewerWindow::ChooseFile() {
     if (!path.isEmpty()) OpenFile(path);
 }
 
+// Asks for a file only when there is something to save.
 void ViewerWindow::ChooseImageFile() {
+    if (!view->Document() || view->Document()->Model().getSelection().empty()) {
+        ReportError(tr("Nothing to save: select residues first."));
+        return;
+    }
     const QString path =
         QFileDialog::getSaveFileName(this, tr("Save selection"), QString(), tr("PNG (*.png)"));
-    if (!path.isEmpty())
-        SaveSelectionImage(path.endsWith(QLatin1String(".png"), Qt::CaseInsensitive) ? path : path + ".png");
+    if (!path.isEmpty()) SaveSelectionImage(WithPngSuffix(path));
+}
+
+void ViewerWindow::ChooseExportFile() {
+    if (!view->Document()) {
+        ReportError(tr("Nothing to export: open an alignment first."));
+        return;
+    }
+    const QString path =
+        QFileDialog::getSaveFileName(this, tr("Export alignment"), QString(), tr("PNG (*.png)"));
+    if (!path.isEmpty()) ExportAlignmentImage(WithPngSuffix(path));
 }
 
 void ViewerWindow::ChooseResiduesPerLine() {
@@ -256,16 +404,27 @@ void ViewerWindow::ChooseFont() {
     if (ok) view->setFont(font);
 }
 
-void ViewerWindow::ScaleFont(int steps) {
-    QFont font = view->font();
-    font.setPointSize(std::clamp(font.pointSize() + steps, 4, 72));
-    view->setFont(font);
-}
-
 void ViewerWindow::ChooseGoTo() {
     AlignmentDocument* document = view->Document();
     if (!document) return;
-    GoToDialog dialog(*document, this);
-    if (dialog.exec() == QDialog::Accepted && !view->GoTo(unsigned(dialog.SequenceIndex()), dialog.Column()))
-        ReportError(tr("That residue is not shown."));
+    GoToDialog dialog(*document, view->Options(), this);
+    if (dialog.exec() == QDialog::Accepted) GoToNamed(dialog.TypedName(), dialog.ColumnNumber());
+}
+
+bool ViewerWindow::GoToNamed(const QString& name, int columnNumber) {
+    AlignmentDocument* document = view->Document();
+    if (!document) return false;
+    const int sequence = document->FindSequenceByName(name);
+    if (sequence < 0) {
+        ReportError(tr("No shown sequence is named \"%1\".").arg(name));
+        return false;
+    }
+    const int column = view->Options().ColumnOfNumber(columnNumber);
+    if (column < 0 || !view->GoTo(unsigned(sequence), unsigned(column))) {
+        ReportError(tr("Column %1 of %2 is not shown.").arg(columnNumber).arg(name));
+        return false;
+    }
+    view->SetCurrentSequence(sequence);
+    view->MarkResidue(sequence, column);
+    return true;
 }

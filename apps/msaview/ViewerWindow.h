@@ -7,32 +7,49 @@
 #include <vector>
 
 #include "DisplayOptions.h"
+#include "ViewerSettings.h"
 
 class AlignmentView;
+class FindBar;
+class OverviewStrip;
 class QAction;
 class QActionGroup;
 class QLabel;
 class QMenu;
 
-/// The viewer's main window: the alignment view, its menus, the status bar that tells what is under the
-/// mouse, and opening files from the menu or by dropping them.
+/// The viewer's main window: the alignment view with the Find bar above and the overview strip below,
+/// its menus, the status bar that tells what is under the mouse, opening files from the menu, the
+/// recent-files list or by dropping them, and the settings it keeps between runs.
 class ViewerWindow : public QMainWindow {
     Q_OBJECT
 
 public:
     explicit ViewerWindow(QWidget* parent = nullptr);
+    ~ViewerWindow() override;
 
     AlignmentView& View() { return *view; }
+    FindBar& Find() { return *findBar; }
+    OverviewStrip& Overview() { return *overview; }
     /// Opens an alignment file; on failure the message is shown and kept in LastError().
     bool OpenFile(const QString& path);
     /// Puts the picture of the selection on the clipboard.
     bool CopySelectionImage();
+    /// Puts the selected residues on the clipboard as FASTA text.
+    bool CopySelectionFasta();
     /// Writes the picture of the selection as PNG.
     bool SaveSelectionImage(const QString& path);
+    /// Writes the picture of every shown row as PNG, with a progress dialog that can stop it.
+    bool ExportAlignmentImage(const QString& path);
+    /// Goes to a residue named as the Go to dialog takes it; false (and a message) when there is none.
+    bool GoToNamed(const QString& name, int columnNumber);
     QString StatusText() const;
     const QString& LastError() const { return lastError; }
+    const ViewerSettings& Settings() const { return settings; }
+    /// Shows the message in a dialog that waits for the user, as for a file named on the command line.
+    void ShowErrorAndWait(const QString& message);
 
 protected:
+    void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -46,20 +63,27 @@ private:
     void SyncActions();
     void ReportError(const QString& message);
     void ShowSelectionState();
+    void FillRecentMenu();
+    void SaveSettings();
 
     void ChooseFile();
     void ChooseImageFile();
+    void ChooseExportFile();
     void ChooseResiduesPerLine();
     void ChooseRulerOrigin();
     void ChooseFont();
-    void ScaleFont(int steps);
     void ChooseGoTo();
 
-    AlignmentView* view;          // not owned; the central widget
-    QLabel* hoverLabel;           // not owned; a child of the status bar
-    QLabel* selectionLabel;       // not owned; a child of the status bar
+    AlignmentView* view;  // not owned; children of the window
+    FindBar* findBar;
+    OverviewStrip* overview;
+    QLabel* hoverLabel;  // not owned; children of the status bar
+    QLabel* selectionLabel;
     QActionGroup* schemeActions;  // not owned; a child of the window
+    QMenu* recentMenu = nullptr;  // not owned; a child of the File menu
+    QAction* overviewAction = nullptr;
     QString lastError;
+    ViewerSettings settings;
     // Checkable View items and the switch each shows; the actions are children of their menus.
     std::vector<std::pair<QAction*, bool DisplayOptions::*>> toggles;
 };

@@ -6,9 +6,13 @@
 
 #include "ViewerWindow.h"
 
-int main(int argc, char* argv[]) {
-    QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("msaview"));
+namespace {
+
+// Reads the command line with a plain core application, before any display is needed, so that --help
+// and --version work without one.
+QStringList ReadCommandLine(int argc, char* argv[]) {
+    QCoreApplication application(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("msaview"));
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Interactive viewer of multiple sequence alignments."));
     parser.addHelpOption();
@@ -16,12 +20,36 @@ int main(int argc, char* argv[]) {
         QStringLiteral("file"),
         QStringLiteral("Alignment to open (FASTA, Clustal, Stockholm, PHYLIP, PIR)."));
     parser.process(application);
+    return parser.positionalArguments();
+}
+
+// Qt aborts when it cannot reach a display; say so plainly instead.
+bool DisplayAvailable() {
+#if defined(Q_OS_LINUX) || defined(Q_OS_FREEBSD)
+    return !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || !qEnvironmentVariableIsEmpty("DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+#else
+    return true;
+#endif
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    const QStringList files = ReadCommandLine(argc, argv);
+    if (!DisplayAvailable()) {
+        std::fprintf(stderr, "msaview: no display to show the window on (set DISPLAY, or QT_QPA_PLATFORM)\n");
+        return 1;
+    }
+    QApplication application(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("msarender"));
+    QApplication::setApplicationName(QStringLiteral("msaview"));
 
     ViewerWindow window;
     window.show();
-    const QStringList files = parser.positionalArguments();
     if (!files.isEmpty() && !window.OpenFile(files.first())) {
         std::fprintf(stderr, "msaview: %s\n", window.LastError().toLocal8Bit().constData());
+        window.ShowErrorAndWait(window.LastError());
         return 1;
     }
     return QApplication::exec();

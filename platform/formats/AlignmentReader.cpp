@@ -30,6 +30,9 @@ const FormatInfo kFormats[] = {
     {Format::Stockholm, "stockholm", {"sto", "stk", nullptr, nullptr}},
     {Format::Phylip, "phylip", {"phy", nullptr, nullptr, nullptr}},
     {Format::Pir, "pir", {"nbrf", nullptr, nullptr, nullptr}},
+    {Format::Msf, "msf", {"gcg", "pileup", nullptr, nullptr}},
+    {Format::Nexus, "nexus", {"nex", "nxs", nullptr, nullptr}},
+    {Format::Selex, "selex", {"slx", nullptr, nullptr, nullptr}},
 };
 
 std::string Lower(std::string text) {
@@ -53,6 +56,39 @@ bool LooksLikePhylipHeader(std::string_view line) {
     return digits(first) && digits(columns);
 }
 
+bool IsMsfHeader(std::string_view line) {
+    if (StartsWith(line, "!!") && line.find("_MULTIPLE_ALIGNMENT") != std::string_view::npos) return true;
+    if (Trim(line) == "PileUp") return true;  // GCG's aligner puts its name first
+    return line.find("MSF:") != std::string_view::npos && line.find("..") != std::string_view::npos;
+}
+
+bool IsNexusHeader(std::string_view line) {
+    return Lower(std::string(Trim(line).substr(0, 6))) == "#nexus";
+}
+
+// A SELEX file may start right with its rows: a name, then only residues, gaps and blanks. Returns the
+// column where the residues start, or npos.
+std::size_t SelexResiduesColumn(std::string_view line) {
+    std::string_view residues;
+    FirstWord(line, residues);
+    const bool residuesOnly = !residues.empty() && std::all_of(residues.begin(), residues.end(), [](char c) {
+        return std::isalpha(static_cast<unsigned char>(c)) || c == '-' || c == '.' || c == '_' || c == ' ' ||
+               c == '*' || c == '~';
+    });
+    return residuesOnly ? std::size_t(residues.data() - line.data()) : std::string_view::npos;
+}
+
+// One such line could be any two words: SELEX needs a second row with its residues in the same column.
+bool StartsSelexBlock(std::string_view line, TextLines& lines) {
+    const std::size_t column = SelexResiduesColumn(line);
+    if (column == std::string_view::npos) return false;
+    std::string_view next;
+    while (lines.next(next)) {
+        if (!IsBlank(next)) return SelexResiduesColumn(next) == column;
+    }
+    return false;
+}
+
 bool Parse(const std::string& text, Format format, const ReadOptions& options, ParsedAlignment& parsed,
            ReadError& error) {
     switch (format) {
@@ -66,10 +102,22 @@ bool Parse(const std::string& text, Format format, const ReadOptions& options, P
             return ParsePhylip(text, parsed, error);
         case Format::Pir:
             return ParsePir(text, parsed, error);
+        case Format::Msf:
+            return ParseMsf(text, parsed, error);
+        case Format::Nexus:
+            return ParseNexus(text, parsed, error);
+        case Format::Selex:
+            return ParseSelex(text, parsed, error);
         case Format::Auto:
             break;
     }
-    return Fail(error, 0, "unrecognised format: expected FASTA, Clustal, Stockholm, PHYLIP or PIR");
+    return Fail(error, 0,
+                "unrecognised format: expected FASTA, Clustal, Stockholm, PHYLIP, PIR, MSF, NEXUS or SELEX");
+}
+
+std::vector<ReadError> NamedWarnings(std::vector<ReadError> warnings, const std::string& name) {
+    for (ReadError& warning : warnings) warning.file = name;
+    return warnings;
 }
 
 ReadResult Failure(const std::string& name, ReadError error) {
@@ -94,14 +142,20 @@ Format DetectFormat(const std::string& text) {
             line.remove_prefix(3);  // editors on Windows add it
         if (IsBlank(line)) continue;
         if (StartsWith(line, "# STOCKHOLM")) return Format::Stockholm;
+        if (IsNexusHeader(line)) return Format::Nexus;
+        if (StartsWith(line, "#=")) return Format::Selex;
+        if (StartsWith(line, "#A3M")) return Format::Fasta;
+        if (line[0] == '#' || (line[0] == '[' && line.find(']') != std::string_view::npos))
+            continue;  // comments (SELEX, HH-suite FASTA) and a NEXUS comment above its header
+        if (IsMsfHeader(line)) return Format::Msf;
         if (StartsWith(line, "CLUSTAL") ||
             line.find("multiple sequence alignment") != std::string_view::npos) {
             return Format::Clustal;
         }
         if (line.size() >= 4 && line[0] == '>' && line[3] == ';') return Format::Pir;
-        if (line[0] == '>' || StartsWith(line, "#A3M")) return Format::Fasta;
+        if (line[0] == '>') return Format::Fasta;
         if (LooksLikePhylipHeader(line)) return Format::Phylip;
-        return Format::Auto;
+        return StartsSelexBlock(line, lines) ? Format::Selex : Format::Auto;
     }
     return Format::Auto;
 }
@@ -146,7 +200,13 @@ ReadResult ReadAlignmentText(const std::string& text, const std::string& name, c
     const Format format = options.format == Format::Auto ? DetectFormat(body) : options.format;
     ParsedAlignment parsed;
     if (!Parse(body, format, options, parsed, error)) return Failure(name, error);
+    if (!parsed.records.empty() && !HasResidues(parsed)) {
+        return Failure(name, ReadError{name, 0,
+                                       "the alignment holds no residues (every sequence is empty or only "
+                                       "gaps): nothing to draw"});
+    }
     ReadResult result;
+    result.warnings = NamedWarnings(std::move(parsed.warnings), name);
     result.alignment = ModelBuilder::Build(parsed, error);
     if (!result.alignment) return Failure(name, error);
     result.format = format;

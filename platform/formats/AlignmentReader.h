@@ -9,9 +9,9 @@
 
 #include "sdm/Alignment.h"
 
-/// Readers of multiple-alignment files: FASTA (with A2M/A3M insert columns), Clustal, Stockholm, PHYLIP
-/// and PIR. Each builds an SDM::Alignment: AASequence rows for protein, NASequence rows for DNA/RNA, the
-/// sequence class decided from the residues and the class's default colour scheme.
+/// Readers of multiple-alignment files: FASTA (with A2M/A3M insert columns), Clustal, Stockholm, PHYLIP,
+/// PIR, GCG MSF, NEXUS and SELEX. Each builds an SDM::Alignment: AASequence rows for protein, NASequence rows
+/// for DNA/RNA, the sequence class decided from the residues and the class's default colour scheme.
 ///
 /// Conventions shared by all readers:
 /// - Gaps are kept as written ('-' or '.'); '~' (PHYLIP/PIR gap) and '*' inside a row become '-'.
@@ -23,10 +23,18 @@
 ///   the secondary structure with key "SS"; `#=GR <seq> SS_<name>` becomes key "<name>" (the suffix).
 ///   DSSP letters map to H (H, G, I), S (E, B) and C (anything else); one letter is kept per residue, so the
 ///   letters in the sequence's gap columns are dropped. Structure is kept for amino-acid alignments only.
+/// - MSF gaps ('.' and '~') become '-'. SELEX keeps '.' and '-'; blanks inside its column-aligned rows are
+///   gaps ('.'), and `#=SS` lines give structure key "SS" like Stockholm's `#=GR SS`.
+/// - Missing data (PHYLIP '?', the NEXUS MISSING symbol) becomes SQC::SequenceConstants::kMissing, which
+///   every colour scheme draws differently from a gap. A NEXUS MISSING symbol that is a letter (EMBOSS
+///   writes MISSING=N) stays that letter: it is a residue code already.
+/// - An alignment without a single residue is an error, not an empty picture.
+/// - What a reader skips (data after a Stockholm `//`, SELEX `#=CS`/`#=RF`, NEXUS blocks other than
+///   DATA/CHARACTERS) is reported as one warning per kind, with its line.
 /// - Errors never throw: the result carries "file:line: message".
 namespace Formats {
 
-enum class Format { Auto, Fasta, Clustal, Stockholm, Phylip, Pir };
+enum class Format { Auto, Fasta, Clustal, Stockholm, Phylip, Pir, Msf, Nexus, Selex };
 
 struct ReadOptions {
     Format format = Format::Auto;
@@ -48,13 +56,15 @@ struct ReadError {
 struct ReadResult {
     boost::shared_ptr<SDM::Alignment> alignment;  // empty on error
     ReadError error;
-    Format format = Format::Auto;  // the format that was read
+    std::vector<ReadError> warnings;  // what was read past, each "file:line: message"
+    Format format = Format::Auto;     // the format that was read
     bool ok() const { return alignment && error.empty(); }
 };
 
-/// Reads a file; "-" is standard input. Gzip input (recognised by its magic bytes) is decompressed.
+/// Reads a file; "-" is standard input. Gzip, bzip2 and xz input (recognised by their magic bytes) is
+/// decompressed; zip and zstd archives are refused with a message that names them.
 ReadResult ReadAlignmentFile(const std::string& path, const ReadOptions& options = {});
-/// Reads a whole stream (gzip detected by magic bytes); `name` names the input in errors.
+/// Reads a whole stream (compression detected by magic bytes); `name` names the input in errors.
 ReadResult ReadAlignmentStream(std::istream& in, const std::string& name, const ReadOptions& options = {});
 /// Reads text already in memory (not compressed); `name` names the input in errors.
 ReadResult ReadAlignmentText(const std::string& text, const std::string& name,
@@ -63,7 +73,8 @@ ReadResult ReadAlignmentText(const std::string& text, const std::string& name,
 /// The format the text looks like; Format::Auto when none fits.
 Format DetectFormat(const std::string& text);
 /// "fasta" (also "fa", "afa", "a2m", "a3m"), "clustal" ("aln"), "stockholm" ("sto", "stk"), "phylip" ("phy"),
-/// "pir", "auto"; case-insensitive. Empty for an unknown name.
+/// "pir", "msf" ("gcg"), "nexus" ("nex", "nxs"), "selex" ("slx"), "auto"; case-insensitive. Empty for an
+/// unknown name.
 std::optional<Format> ParseFormatName(const std::string& name);
 /// The canonical lower-case name ("fasta", "clustal", ...; "auto").
 std::string FormatName(Format format);

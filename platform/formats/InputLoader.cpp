@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "formats/Decompression.h"
 #include "formats/ResidueText.h"
 
 namespace Formats {
@@ -16,11 +17,6 @@ bool IsControlByte(unsigned char c) {
     return c < 0x20 && c != '\n' && c != '\r' && c != '\t' && c != '\f' && c != '\v';
 }
 }  // namespace
-
-bool InputLoader::isGzip(const std::string& data) {
-    return data.size() >= 2 && static_cast<unsigned char>(data[0]) == 0x1F &&
-           static_cast<unsigned char>(data[1]) == 0x8B;
-}
 
 std::string InputLoader::tooLarge() const {
     return "input larger than " + std::to_string(maxBytes_) + " bytes; refusing to read it";
@@ -34,18 +30,40 @@ bool InputLoader::load(std::istream& in, std::string& text, ReadError& error) co
         const std::size_t got = static_cast<std::size_t>(in.gcount());
         if (raw.size() + got > maxBytes_) return Fail(error, 0, tooLarge());
         raw.append(buffer, got);
-        // Text never holds a NUL byte (gzip data does): a device like /dev/zero is refused at its first
-        // chunk, not read up to the limit.
-        if (!isGzip(raw) && std::memchr(buffer, 0, got) != nullptr) {
+        // Text never holds a NUL byte (compressed data does): a device like /dev/zero is refused at its
+        // first chunk, not read up to the limit.
+        if (DetectCompression(raw) == Compression::None && std::memchr(buffer, 0, got) != nullptr) {
             if (checkText(raw, error))
                 Fail(error, 0, "binary data (a NUL byte): expected an alignment in text form");
             return false;
         }
     }
     if (in.bad()) return Fail(error, 0, "read error");
-    if (isGzip(raw)) return gunzip(raw, text, error);
-    text = std::move(raw);
-    return true;
+    return decompress(raw, text, error);
+}
+
+bool InputLoader::decompress(std::string& raw, std::string& text, ReadError& error) const {
+    const Compression compression = DetectCompression(raw);
+    std::string problem;
+    switch (compression) {
+        case Compression::None:
+            text = std::move(raw);
+            return true;
+        case Compression::Gzip:
+            return gunzip(raw, text, error);
+        case Compression::Bzip2:
+            return Bunzip2(raw, maxBytes_, text, problem) || Fail(error, 0, problem);
+        case Compression::Xz:
+            return Unxz(raw, maxBytes_, text, problem) || Fail(error, 0, problem);
+        case Compression::Zip:
+        case Compression::Zstd:
+            break;
+    }
+    const std::string name = CompressionName(compression);
+    return Fail(error, 0,
+                "a " + name + (compression == Compression::Zip ? " archive" : "-compressed file") +
+                    ", which is not read: unpack it first (" +
+                    (compression == Compression::Zip ? "unzip" : "unzstd") + ")");
 }
 
 bool InputLoader::gunzip(const std::string& compressed, std::string& text, ReadError& error) const {

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "formats/AlignmentReader.h"
+
 namespace Formats {
 
 /// One sequence as a parser found it, before it becomes a model object.
@@ -17,9 +19,10 @@ struct ParsedRecord {
     std::map<std::string, long> structureLines;
 };
 
-/// What every parser produces: the records in file order.
+/// What every parser produces: the records in file order, and what was read past (line and message).
 struct ParsedAlignment {
     std::vector<ParsedRecord> records;
+    std::vector<ReadError> warnings;
 };
 
 }  // namespace Formats

@@ -22,5 +22,11 @@ bool ParseStockholm(const std::string& text, int alignmentIndex, ParsedAlignment
 bool ParsePhylip(const std::string& text, ParsedAlignment& out, ReadError& error);
 /// PIR/NBRF.
 bool ParsePir(const std::string& text, ParsedAlignment& out, ReadError& error);
+/// GCG MSF: the header up to '//' names the sequences, interleaved blocks follow.
+bool ParseMsf(const std::string& text, ParsedAlignment& out, ReadError& error);
+/// NEXUS: the MATRIX of the first DATA or CHARACTERS block, interleaved or not.
+bool ParseNexus(const std::string& text, ParsedAlignment& out, ReadError& error);
+/// SELEX: column-aligned blocks of 'name residues' rows with `#=` annotation lines.
+bool ParseSelex(const std::string& text, ParsedAlignment& out, ReadError& error);
 
 }  // namespace Formats

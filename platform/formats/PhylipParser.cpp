@@ -11,6 +11,8 @@ namespace {
 
 // Strict PHYLIP names fill exactly this many characters, with the residues right after.
 constexpr std::size_t kStrictNameWidth = 10;
+// Phylogenetics programs (PHYLIP, PhyML, RAxML) write unobserved states as '?'.
+constexpr char kMissingData = '?';
 
 struct Line {
     std::string_view text;
@@ -65,13 +67,14 @@ bool StartRecord(const Line& line, bool strictNames, ParsedAlignment& out, ReadE
     record.name = std::string(SplitName(line.text, strictNames, residues));
     record.line = line.number;
     if (record.name.empty()) return Fail(error, line.number, "empty sequence name: expected 'name residues'");
-    if (!AppendResidues(record.aligned, residues, record.name, line.number, error)) return false;
+    if (!AppendResidues(record.aligned, residues, record.name, line.number, error, kMissingData))
+        return false;
     out.records.push_back(std::move(record));
     return true;
 }
 
 bool Continue(ParsedRecord& record, const Line& line, ReadError& error) {
-    return AppendResidues(record.aligned, line.text, record.name, line.number, error);
+    return AppendResidues(record.aligned, line.text, record.name, line.number, error, kMissingData);
 }
 
 bool CheckColumns(const ParsedAlignment& out, const Header& header, ReadError& error) {

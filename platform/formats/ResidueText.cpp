@@ -3,6 +3,8 @@
 #include <cctype>
 #include <cstdio>
 
+#include "sqv/UserProperties.h"
+
 namespace Formats {
 
 namespace {
@@ -22,20 +24,37 @@ bool Fail(ReadError& error, long line, std::string message) {
 }
 
 bool AppendResidues(std::string& dest, std::string_view chunk, const std::string& sequenceName, long line,
-                    ReadError& error) {
+                    ReadError& error, char missing) {
     for (char c : chunk) {
         if (c == ' ' || c == '\t') continue;
-        if (std::isalpha(static_cast<unsigned char>(c)) || c == '-' || c == '.' || c == '*') {
+        if (missing != 0 && c == missing) {
+            dest.push_back(SQC::SequenceConstants::kMissing);
+        } else if (std::isalpha(static_cast<unsigned char>(c)) || c == '-' || c == '.' || c == '*') {
             dest.push_back(c);
         } else if (c == '~') {
             dest.push_back('-');
         } else {
+            const std::string missingNote =
+                missing != 0 ? std::string(", missing data '") + missing + "'" : "";
             return Fail(error, line,
                         "unexpected " + Describe(c) + " in sequence '" + sequenceName +
-                            "': expected residue letters or gaps ('-', '.')");
+                            "': expected residue letters or gaps ('-', '.')" + missingNote);
         }
     }
     return true;
+}
+
+bool HasResidues(const ParsedAlignment& parsed) {
+    for (const ParsedRecord& record : parsed.records) {
+        for (char c : record.aligned) {
+            if (!SQC::SequenceConstants::IsGap(c)) return true;
+        }
+    }
+    return false;
+}
+
+void Warn(ParsedAlignment& out, long line, std::string message) {
+    out.warnings.push_back(ReadError{std::string(), line, std::move(message)});
 }
 
 bool CheckEqualLengths(const ParsedAlignment& parsed, ReadError& error) {

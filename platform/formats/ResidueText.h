@@ -9,9 +9,17 @@
 namespace Formats {
 
 /// Appends the residues and gaps of `chunk` to `dest`, skipping blanks. Letters, '*', '-' and '.' are kept;
-/// '~' becomes '-'. Anything else is an error at `line` naming the character and the sequence.
+/// '~' becomes '-'; `missing`, the format's missing-data symbol when it has one, becomes
+/// SQC::SequenceConstants::kMissing. Anything else is an error at `line` naming the character and the
+/// sequence.
 bool AppendResidues(std::string& dest, std::string_view chunk, const std::string& sequenceName, long line,
-                    ReadError& error);
+                    ReadError& error, char missing = 0);
+
+/// True when some record holds a residue (or missing data): not only gaps.
+bool HasResidues(const ParsedAlignment& parsed);
+
+/// Records a warning at `line` of the input: something the reader skipped.
+void Warn(ParsedAlignment& out, long line, std::string message);
 
 /// True when every record has the same number of columns; otherwise an error at the first record that
 /// differs.

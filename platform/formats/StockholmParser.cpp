@@ -106,6 +106,25 @@ bool NoSuchAlignment(int index, int count, ReadError& error) {
                     std::to_string(count) + (count == 1 ? " alignment" : " alignments"));
 }
 
+/// After the alignment that was read: text that starts no further alignment (another format appended, a
+/// stray line) gets one warning instead of passing unnoticed.
+void WarnAboutTrailingText(TextLines& lines, ParsedAlignment& out) {
+    std::string_view line;
+    bool inside = false;
+    while (lines.next(line)) {
+        if (inside) {
+            inside = !IsTerminator(line);
+        } else if (IsHeader(line)) {
+            inside = true;
+        } else if (!IsBlank(line)) {
+            Warn(out, lines.number(),
+                 "text after the closing '//' is not read: expected another '# STOCKHOLM 1.0' alignment or "
+                 "the end of the file");
+            return;
+        }
+    }
+}
+
 }  // namespace
 
 bool ParseStockholm(const std::string& text, int alignmentIndex, ParsedAlignment& out, ReadError& error) {
@@ -123,7 +142,10 @@ bool ParseStockholm(const std::string& text, int alignmentIndex, ParsedAlignment
             inside = true;
             ++current;
         } else if (IsTerminator(line)) {
-            if (current == alignmentIndex) return wanted.finish(error) && CheckEqualLengths(out, error);
+            if (current == alignmentIndex) {
+                WarnAboutTrailingText(lines, out);
+                return wanted.finish(error) && CheckEqualLengths(out, error);
+            }
             inside = false;
         } else if (current == alignmentIndex && !wanted.addLine(line, lines.number(), error)) {
             return false;

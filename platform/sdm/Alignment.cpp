@@ -127,7 +127,9 @@ std::string Alignment::computeConsensus() const {
             const unsigned* column = &counts[offset * kCodeCount];
             unsigned best = 0;
             for (unsigned code = 0; code < kCodeCount; ++code) {
-                if (column[code] > best && !IsGap(char(code))) {
+                // Missing data says nothing about the column, like a gap.
+                if (column[code] > best && !IsGap(char(code)) &&
+                    !SQC::SequenceConstants::IsMissing(char(code))) {
                     best = column[code];
                     text[start + offset] = char(code);
                 }
@@ -300,7 +302,7 @@ void Alignment::prepareScheme() const {
 void Alignment::buildCodeTable() const {
     codeTable_.reserve(kCodeCount);
     for (unsigned code = 0; code < kCodeCount; ++code) {
-        ResidueColors colors = scheme_->colorsAt(char(code), 0);
+        ResidueColors colors = scheme_->colorsFor(char(code), 0);
         codeTable_.emplace_back(char(code), colors.background, colors.text);
     }
 }
@@ -331,7 +333,7 @@ void Alignment::buildColumnTables() const {
     columnTable_.reserve(std::size_t(columns) * usedCodeCount_);
     for (unsigned column = 0; column < columns; ++column) {
         for (char code : codes) {
-            ResidueColors colors = scheme_->colorsAt(code, column);
+            ResidueColors colors = scheme_->colorsFor(code, column);
             columnTable_.emplace_back(code, colors.background, colors.text);
         }
     }
@@ -357,7 +359,7 @@ void Alignment::alignRowByColumn(std::vector<Residue>& out, const std::string& t
             out[column] = columnTable_[column * stride + usedCodeSlot_[CodeOf(code)]];
         } else {
             // Only when the tables are out of step with the text; slow but correct.
-            ResidueColors colors = scheme_->colorsAt(code, unsigned(column));
+            ResidueColors colors = scheme_->colorsFor(code, unsigned(column));
             out[column] = Residue(code, colors.background, colors.text);
         }
     }

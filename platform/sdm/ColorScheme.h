@@ -26,7 +26,12 @@ public:
     /// Whether colorsAt depends on the column (then prepare must run after every change of the alignment).
     virtual bool dependsOnColumn() const { return false; }
     virtual ResidueColors colorsAt(char code, unsigned column) const = 0;
+    /// colorsAt, except that missing data gets MissingDataColors() in every scheme.
+    ResidueColors colorsFor(char code, unsigned column) const;
 };
+
+/// Dark grey on light grey: missing data must not read as a gap (white) nor as a coloured residue.
+ResidueColors MissingDataColors();
 
 /// Black letters on white; gaps on white too.
 class PlainColorScheme : public ColorScheme {

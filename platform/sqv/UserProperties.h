@@ -53,6 +53,9 @@ void SetDefaultStructureColours(UserPropertiesBase& properties);
 struct SequenceConstants {
     /// '-', '.', ' ' and '~' are gaps.
     static bool IsGap(char c) { return c == '-' || c == '.' || c == ' ' || c == '~'; }
+    /// Missing data ('?' of PHYLIP and NEXUS): a residue that was not observed, unlike a gap.
+    static constexpr char kMissing = '?';
+    static bool IsMissing(char c) { return c == kMissing; }
 };
 
 }  // namespace SQC

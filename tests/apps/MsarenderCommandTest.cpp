@@ -120,6 +120,22 @@ TEST_F(MsarenderCommand, UnreadableInputsExitWithOneNamingFileAndLine) {
     EXPECT_EQ(run.err.count('\n'), 1) << run.err.constData();
 }
 
+TEST_F(MsarenderCommand, AnAlignmentWithoutResiduesFailsAndSkippedTextIsWarnedAbout) {
+    WriteFile("empty.fa", ">a\n>b\n");
+    RunResult run = Run({Path("empty.fa"), "-o", Path("e.png")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains("empty.fa: the alignment holds no residues")) << run.err.constData();
+    EXPECT_FALSE(QFile::exists(Path("e.png")));
+
+    // The NEXUS reader by name: seqret's file ends with an ASSUMPTIONS block that holds nothing to draw.
+    run = Run({Data("seaview_nuc.nex"), "--format", "nexus", "-o", Path("n.png")});
+    EXPECT_EQ(run.exitCode, 0) << run.err.constData();
+    EXPECT_TRUE(run.err.startsWith("msarender: warning: " + Data("seaview_nuc.nex").toUtf8() + ":46: "))
+        << run.err.constData();
+    EXPECT_EQ(run.err.count('\n'), 1) << run.err.constData();
+    EXPECT_TRUE(QFile::exists(Path("n.png")));
+}
+
 TEST_F(MsarenderCommand, AnExistingOutputIsReplacedOnlyByACompleteImage) {
     WriteFile("keep.png", "precious");
     WriteFile("bad.fa", ">a\nAC\n>b\nACDEF\n");

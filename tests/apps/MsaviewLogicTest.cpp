@@ -1,12 +1,15 @@
-// The viewer's model-side pieces: rows, the drag rectangle, the export request, hover texts, options.
+// The viewer's model-side pieces: rows, the drag rectangle, picture ranges, Find, FASTA text, hover texts,
+// options.
 
 #include <gtest/gtest.h>
 
 #include "AlignmentDocument.h"
 #include "HoverDescription.h"
-#include "ImageRequest.h"
+#include "MotifSearch.h"
 #include "MsaviewTestSupport.h"
 #include "RowMap.h"
+#include "SelectionFasta.h"
+#include "SelectionPicture.h"
 #include "SelectionRectangle.h"
 #include "sqv/UserProperties.h"
 
@@ -74,34 +77,107 @@ TEST(SelectionRectangleTest, RowsAreTranslatedPastHiddenSequencesAndTheOldSelect
     EXPECT_TRUE(alignment->getSelection().empty());
 }
 
-TEST(ImageRequestTest, PartialSelectionListsTheColumnsOfEachRow) {
-    auto alignment = FourRows();
-    alignment->getSelection().select(0, 2, 4);
-    alignment->getSelection().select(2, 3, 3);
-    alignment->getSelection().select(2, 5, 6);
-    const ImageRequest request = ImageRequest::FromSelection(*alignment, RowMap(*alignment));
-    EXPECT_TRUE(request.sequenceIndexes.empty());
-    ASSERT_EQ(request.columnsByRow.size(), 2u);
-    EXPECT_EQ(request.columnsByRow.at(0), (std::vector<unsigned>{2, 3, 4}));
-    EXPECT_EQ(request.columnsByRow.at(2), (std::vector<unsigned>{3, 5, 6}));
+TEST(PictureRangeTest, SpansTheSelectedRowsFromTheLeftmostToTheRightmostSelectedColumn) {
+    AlignmentDocument document(FourRows());
+    document.Model().getSelection().select(2, 5, 6);
+    document.Model().getSelection().select(0, 2, 4);
+    const PictureRange range = PictureRange::OfSelection(document);
+    EXPECT_EQ(range.sequenceIndexes, (std::vector<unsigned>{0, 2}));
+    EXPECT_EQ(range.firstColumn, 2u);
+    EXPECT_EQ(range.lastColumn, 6u);
 }
 
-TEST(ImageRequestTest, WholeSequencesAreAskedBySequenceIndexAndHiddenOnesAreLeftOut) {
-    auto alignment = FourRows();
-    alignment->getSelection().select(1, 0, 6);
-    alignment->getSelection().select(3, 0, 6);
-    alignment->getSequence(1)->setDisplayed(false);
-    const ImageRequest request = ImageRequest::FromSelection(*alignment, RowMap(*alignment));
-    EXPECT_TRUE(request.columnsByRow.empty());
-    EXPECT_EQ(request.sequenceIndexes, (std::vector<unsigned>{3}));
-    EXPECT_TRUE(ImageRequest::FromSelection(*FourRows(), RowMap(*alignment)).IsEmpty());
+TEST(PictureRangeTest, LeavesOutHiddenRowsAndCutsOffPastTheLastColumn) {
+    AlignmentDocument document(FourRows());
+    document.Model().getSelection().select(1, 0, 2);
+    document.Model().getSelection().select(3, 5, 40);
+    document.Model().getSequence(1)->setDisplayed(false);
+    const PictureRange range = PictureRange::OfSelection(document);
+    EXPECT_EQ(range.sequenceIndexes, (std::vector<unsigned>{3}));
+    EXPECT_EQ(range.firstColumn, 5u);
+    EXPECT_EQ(range.lastColumn, 6u);
+    document.Model().getSelection().clear();
+    EXPECT_TRUE(PictureRange::OfSelection(document).IsEmpty());
+    const PictureRange all = PictureRange::OfAlignment(document);
+    EXPECT_EQ(all.sequenceIndexes, (std::vector<unsigned>{0, 2, 3}));
+    EXPECT_EQ(all.lastColumn, 6u);
 }
 
-TEST(ImageRequestTest, SelectionPastTheLastColumnIsCutOff) {
-    auto alignment = FourRows();
-    alignment->getSelection().select(0, 5, 40);
-    const ImageRequest request = ImageRequest::FromSelection(*alignment, RowMap(*alignment));
-    EXPECT_EQ(request.columnsByRow.at(0), (std::vector<unsigned>{5, 6}));
+TEST(MotifSearchTest, FindsAMotifAcrossGapsAndNamesTheColumnsItSpans) {
+    AlignmentDocument document(FourRows());
+    QString error;
+    // alpha is AC-DEFG: "CD" spans the gap from column 1 to column 3.
+    const std::vector<FindMatch> matches = MotifSearch::FindResidues(document, "cd", error);
+    EXPECT_TRUE(error.isEmpty());
+    EXPECT_EQ(matches, (std::vector<FindMatch>{{0, 1, 3}}));
+    // gamma --KDE-G: "EG" closes its gap too; beta and delta have EF.
+    EXPECT_EQ(MotifSearch::FindResidues(document, "E[GF]", error),
+              (std::vector<FindMatch>{{0, 4, 5}, {1, 4, 5}, {2, 4, 6}, {3, 4, 5}}));
+}
+
+TEST(MotifSearchTest, PatternSyntaxHasWildcardsSetsExclusionsAndRepeats) {
+    AlignmentDocument document(FourRows());
+    QString error;
+    EXPECT_EQ(MotifSearch::FindResidues(document, "KXE", error).size(), 3u);
+    EXPECT_EQ(MotifSearch::FindResidues(document, "C[^K]", error), (std::vector<FindMatch>{{0, 1, 3}}));
+    EXPECT_EQ(MotifSearch::FindResidues(document, "K-D-E", error).size(), 3u);
+    EXPECT_EQ(MotifSearch::FindResidues(document, "x{7}", error).size(), 2u);  // beta and delta only
+    EXPECT_TRUE(MotifSearch::FindResidues(document, "W", error).empty());
+    EXPECT_TRUE(error.isEmpty());
+}
+
+TEST(MotifSearchTest, BadMotifsAreRefusedWithAReason) {
+    AlignmentDocument document(FourRows());
+    for (const char* motif : {"", "A(C", "[AC", "A*", "x{0}"}) {
+        QString error;
+        EXPECT_TRUE(MotifSearch::FindResidues(document, motif, error).empty()) << motif;
+        EXPECT_FALSE(error.isEmpty()) << motif;
+    }
+}
+
+TEST(MotifSearchTest, NamesMatchInAnyCaseAndHiddenSequencesAreLeftOut) {
+    AlignmentDocument document(FourRows());
+    document.Model().getSequence(2)->setDisplayed(false);
+    EXPECT_EQ(MotifSearch::FindNames(document, "TA"), (std::vector<FindMatch>{{1, 0, 6}, {3, 0, 6}}));
+    EXPECT_TRUE(MotifSearch::FindNames(document, "gamma").empty());
+}
+
+TEST(SelectionFastaTest, SelectedColumnsOfEachShownRowWithTheirGaps) {
+    AlignmentDocument document(FourRows());
+    document.Model().getSelection().select(0, 1, 3);
+    document.Model().getSelection().select(2, 0, 2);
+    EXPECT_EQ(SelectionFasta(document), ">alpha\nC-D\n>gamma\n--K\n");
+    document.Model().getSequence(2)->setDisplayed(false);
+    EXPECT_EQ(SelectionFasta(document), ">alpha\nC-D\n");
+}
+
+TEST(FindSequenceByNameTest, ExactNameOrTheOnlyNameStartingSoElseNone) {
+    AlignmentDocument document(FourRows());
+    EXPECT_EQ(document.FindSequenceByName("BETA"), 1);
+    EXPECT_EQ(document.FindSequenceByName("gam"), 2);
+    EXPECT_EQ(document.FindSequenceByName("zeta"), -1);
+    EXPECT_EQ(document.FindSequenceByName(""), -1);
+    document.Model().getSequence(2)->setDisplayed(false);
+    EXPECT_EQ(document.FindSequenceByName("gamma"), -1);
+}
+
+TEST(DisplayOptionsTest, ColumnsAreNumberedFromTheRulerOrigin) {
+    DisplayOptions options;
+    EXPECT_EQ(options.ColumnNumber(0), 1);
+    options.rulerOrigin = 7;
+    EXPECT_EQ(options.ColumnNumber(6), 1);
+    EXPECT_EQ(options.ColumnNumber(0), -5);
+    EXPECT_EQ(options.ColumnOfNumber(options.ColumnNumber(40)), 40);
+}
+
+TEST(AlignmentDocumentTest, HiddenSequencesLeaveTheSelection) {
+    AlignmentDocument document(FourRows());
+    document.Model().getSelection().select(1, 0, 3);
+    document.Model().getSelection().select(2, 0, 3);
+    document.HideSequences({1});
+    EXPECT_EQ(document.Model().getSelection().sequences(), (std::vector<unsigned>{2}));
+    document.ShowAllSequences();
+    EXPECT_EQ(document.Model().getSelection().sequences(), (std::vector<unsigned>{2}));
 }
 
 class HoverDescriptionTest : public ::testing::Test {
@@ -115,35 +191,36 @@ protected:
         return target;
     }
     AlignmentDocument document{FourRows()};
+    DisplayOptions options;
 };
 
 TEST_F(HoverDescriptionTest, ResidueLineNamesTheResidueAndItsPositionInTheSequence) {
     // "--KDE-G": column 4 holds E, the third residue.
-    EXPECT_EQ(DescribeHover(document, Residue(2, 4)), "gamma | column 5 | residue E 3");
-    EXPECT_EQ(DescribeHover(document, Residue(2, 5)), "gamma | column 6 | gap");
+    EXPECT_EQ(DescribeHover(document, Residue(2, 4), options), "gamma | column 5 | residue E 3");
+    EXPECT_EQ(DescribeHover(document, Residue(2, 5), options), "gamma | column 6 | gap");
 }
 
 TEST_F(HoverDescriptionTest, StructureLineNamesTheKeyAndTheStructureAtTheColumn) {
     // "AC-DEFG" with "HHCCSS": the structure lands on the residue columns, '-' in the gap.
     HoverTarget target = Residue(0, 4);
     target.ssKey = "SS";
-    EXPECT_EQ(DescribeHover(document, target), "alpha | column 5 | SS: coil (C)");
+    EXPECT_EQ(DescribeHover(document, target, options), "alpha | column 5 | SS: coil (C)");
     target.column = 6;
-    EXPECT_EQ(DescribeHover(document, target), "alpha | column 7 | SS: sheet (S)");
+    EXPECT_EQ(DescribeHover(document, target, options), "alpha | column 7 | SS: sheet (S)");
     target.column = 2;
-    EXPECT_EQ(DescribeHover(document, target), "alpha | column 3 | SS: gap (-)");
+    EXPECT_EQ(DescribeHover(document, target, options), "alpha | column 3 | SS: gap (-)");
 }
 
 TEST_F(HoverDescriptionTest, NamesRulerAndNothing) {
     HoverTarget name = Residue(3, -1);
     name.inNames = true;
-    EXPECT_EQ(DescribeHover(document, name), "delta");
+    EXPECT_EQ(DescribeHover(document, name, options), "delta");
     HoverTarget ruler;
     ruler.column = 9;
-    EXPECT_EQ(DescribeHover(document, ruler), "column 10");
-    EXPECT_EQ(DescribeHover(document, HoverTarget()), "");
+    EXPECT_EQ(DescribeHover(document, ruler, options), "column 10");
+    EXPECT_EQ(DescribeHover(document, HoverTarget(), options), "");
     // The position just past the last column, which the hit tests may report, names only the sequence.
-    EXPECT_EQ(DescribeHover(document, Residue(1, 7)), "beta");
+    EXPECT_EQ(DescribeHover(document, Residue(1, 7), options), "beta");
 }
 
 TEST(StructureNameTest, LettersOtherThanHelixSheetAndGapAreCoil) {

@@ -2,11 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <QSettings>
 #include <QTest>
+#include <QTimer>
 #include <QWidget>
 #include <boost/make_shared.hpp>
 
 #include "AlignmentView.h"
+#include "msarender/FontAttributes.h"
+#include "support/TestFont.h"
 
 namespace msaviewtest {
 
@@ -48,6 +52,59 @@ QPoint CellCentre(const AlignmentView& view, unsigned column, unsigned sequenceI
 void ShowAndWait(QWidget& widget) {
     widget.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&widget));
+}
+
+void WhenIdle(std::function<void()> act) {
+    QTimer::singleShot(0, std::move(act));
+}
+
+namespace {
+
+bool ClearSettings() {
+    QSettings().clear();
+    return true;
+}
+
+}  // namespace
+
+WindowTest::WindowTest()
+    : cells(SQC::FontAttributes(testsupport::MonoFont())), freshSettings(ClearSettings()) {}
+
+void WindowTest::SetUp() {
+    window.View().setFont(testsupport::MonoFont());
+    window.resize(900, 600);
+    ShowAndWait(window);
+}
+
+QWidget* WindowTest::viewport() {
+    return view().viewport();
+}
+
+void WindowTest::Open(const char* file) {
+    ASSERT_TRUE(window.OpenFile(DataFile(file))) << window.LastError().toStdString();
+    ASSERT_TRUE(view().IsComposed());
+}
+
+void WindowTest::SetOptions(const std::function<void(DisplayOptions&)>& change) {
+    DisplayOptions options = view().Options();
+    change(options);
+    view().SetOptions(options);
+}
+
+void WindowTest::Drag(QPoint from, QPoint to, Qt::KeyboardModifiers modifiers) {
+    QTest::mousePress(viewport(), Qt::LeftButton, modifiers, from);
+    QTest::mouseMove(viewport(), to);
+    QTest::mouseRelease(viewport(), Qt::LeftButton, modifiers, to);
+}
+
+QImage WindowTest::Shot() {
+    return viewport()->grab().toImage();
+}
+
+int WindowTest::LineTop(unsigned sequenceIndex) {
+    for (const ShownLine& line : view().ShownLines())
+        if (line.sequenceIndex == int(sequenceIndex)) return line.top;
+    return -1;
 }
 
 }  // namespace msaviewtest

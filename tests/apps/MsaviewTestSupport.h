@@ -1,15 +1,20 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QPoint>
 #include <QString>
 #include <boost/shared_ptr.hpp>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "AlignmentDocument.h"
+#include "AlignmentView.h"
+#include "ViewerWindow.h"
+#include "msarender/CellGeometry.h"
 
-class AlignmentView;
 class QWidget;
 
 namespace msaviewtest {
@@ -31,5 +36,31 @@ QPoint CellCentre(const AlignmentView& view, unsigned column, unsigned sequenceI
 
 /// Shows the widget on the offscreen platform and waits until it can be painted and hit.
 void ShowAndWait(QWidget& widget);
+
+/// Runs `act` once the event loop turns: for a step that opens a modal dialog, so that the test can
+/// answer it.
+void WhenIdle(std::function<void()> act);
+
+/// A shown 900 x 600 window in the tests' font, with helpers to drive its view.
+class WindowTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    AlignmentView& view() { return window.View(); }
+    QWidget* viewport();
+    SDM::Alignment& model() { return view().Document()->Model(); }
+    void Open(const char* file);
+    void SetOptions(const std::function<void(DisplayOptions&)>& change);
+    void Drag(QPoint from, QPoint to, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+    QImage Shot();
+    /// The top of the first shown residue line of a sequence, or -1.
+    int LineTop(unsigned sequenceIndex);
+
+    const CellGeometry cells;
+    const bool freshSettings;  // before the window, which reads them
+    ViewerWindow window;
+
+public:
+    WindowTest();
+};
 
 }  // namespace msaviewtest

@@ -214,7 +214,7 @@ TEST_F(AlignmentViewTest, ClickingANameMakesItTheCurrentRowWithoutFreezingTheVie
     view().Document()->Properties().GetIntProperty(SQC::UserProperties::CurrSeqIndex, current);
     EXPECT_EQ(current, RowOf(sequence));
     EXPECT_EQ(view().Document()->CurrentSequence(), int(sequence));
-    EXPECT_TRUE(model().getSelection().empty());
+    EXPECT_EQ(model().getSelection().sequences(), std::vector<unsigned>{sequence});  // the whole sequence
 
     // The renderer underlines the current row's label in blue at the bottom of its line.
     const QImage names = renderer().GetNamePixmap()->toImage();
@@ -278,12 +278,13 @@ TEST_F(AlignmentViewTest, GoToInAnUnwrappedViewRevealsAColumnJustRightOfTheView)
     }
 }
 
-TEST_F(AlignmentViewTest, CopiedImageOfOneRowHasItsColumnsAndTheRuler) {
+TEST_F(AlignmentViewTest, CopiedImageOfOneRowHasItsNameColumnsAndTheRuler) {
     Drag(CellCentre(view(), 10, 2), CellCentre(view(), 29, 2));
     ASSERT_TRUE(window.CopySelectionImage());
     const QPixmap copied = QApplication::clipboard()->pixmap();
-    // No names for one row: the ruler band and the row.
-    EXPECT_EQ(copied.size(), QSize(cells.ColumnLeft(20), cells.LineTop(kRulerBandRows + 1)));
+    const int nameWidth =
+        QFontMetrics(testsupport::MonoFont()).boundingRect(QString::fromStdString(" " + Name(2))).width();
+    EXPECT_EQ(copied.size(), QSize(nameWidth + cells.ColumnLeft(20), cells.LineTop(kRulerBandRows + 1)));
 }
 
 TEST_F(AlignmentViewTest, CopiedImageOfSeveralRowsHasTheirNamesAndIsSavedAsPng) {

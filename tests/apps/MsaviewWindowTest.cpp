@@ -162,7 +162,7 @@ TEST_F(ViewerWindowTest, HiddenSequencesLeaveTheViewUntilShownAgain) {
     QTest::mousePress(view().viewport(), Qt::LeftButton, Qt::NoModifier, CellCentre(view(), 4, 1));
     QTest::mouseMove(view().viewport(), CellCentre(view(), 6, 2));
     QTest::mouseRelease(view().viewport(), Qt::LeftButton, Qt::NoModifier, CellCentre(view(), 6, 2));
-    QTest::mouseClick(view().viewport(), Qt::LeftButton, Qt::NoModifier,
+    QTest::mouseClick(view().viewport(), Qt::LeftButton, Qt::ControlModifier,
                       QPoint(3, CellCentre(view(), 0, 5).y()));
     ASSERT_TRUE(view().HideChosenSequences());
     EXPECT_EQ(renderer().RowsPerBlock(), 47u + 2u);

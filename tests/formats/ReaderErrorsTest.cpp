@@ -102,11 +102,12 @@ TEST(ReaderErrors, FastaNeedsAHeaderFirst) {
 }
 
 TEST(ReaderErrors, UnrecognisedTextSaysWhatWasExpected) {
-    ExpectError("hello world\n", 0, "expected FASTA, Clustal, Stockholm, PHYLIP or PIR");
+    ExpectError("hello world\n", 0, "expected FASTA, Clustal, Stockholm, PHYLIP, PIR, MSF, NEXUS or SELEX");
 }
 
 TEST(ReaderErrors, ForcingTheWrongFormatFailsCleanly) {
-    for (Format format : {Format::Fasta, Format::Clustal, Format::Stockholm, Format::Phylip, Format::Pir}) {
+    for (Format format : {Format::Fasta, Format::Clustal, Format::Stockholm, Format::Phylip, Format::Pir,
+                          Format::Msf, Format::Nexus, Format::Selex}) {
         const auto result = ReadText(FileBytes("globins4.sto").substr(17), format);  // past the header
         EXPECT_FALSE(result.ok()) << Formats::FormatName(format);
         EXPECT_FALSE(result.error.message.empty());

@@ -9,6 +9,7 @@
 
 #include "formats/AlignmentReader.h"
 #include "sdm/Alignment.h"
+#include "sqv/UserProperties.h"
 
 namespace formatstest {
 
@@ -48,6 +49,16 @@ inline std::vector<std::pair<std::string, std::string>> Rows(const SDM::Alignmen
 inline std::vector<std::pair<std::string, std::string>> NamedRows(const SDM::Alignment& alignment) {
     auto rows = Rows(alignment);
     for (auto& row : rows) row.first = row.first.substr(0, row.first.find(' '));
+    return rows;
+}
+
+/// NamedRows with every gap written '-', for formats that spell gaps differently ('.', '~', blanks).
+inline std::vector<std::pair<std::string, std::string>> NamedRowsWithDashGaps(
+    const SDM::Alignment& alignment) {
+    auto rows = NamedRows(alignment);
+    for (auto& row : rows) {
+        for (char& c : row.second) c = SQC::SequenceConstants::IsGap(c) ? '-' : c;
+    }
     return rows;
 }
 

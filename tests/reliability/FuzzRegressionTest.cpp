@@ -22,6 +22,9 @@ const std::map<std::string, Formats::Format>& Targets() {
                                                                 {"stockholm", Formats::Format::Stockholm},
                                                                 {"phylip", Formats::Format::Phylip},
                                                                 {"pir", Formats::Format::Pir},
+                                                                {"msf", Formats::Format::Msf},
+                                                                {"nexus", Formats::Format::Nexus},
+                                                                {"selex", Formats::Format::Selex},
                                                                 {"detect", Formats::Format::Auto}};
     return targets;
 }

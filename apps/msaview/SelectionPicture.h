@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QImage>
+#include <functional>
+#include <vector>
+
+#include "msarender/RenderSequenceData.h"
+
+class AlignmentDocument;
+
+/// The rows and the column range a picture shows: the selection's rows (shown ones, in row order) and the
+/// columns from its leftmost to its rightmost selected column.
+struct PictureRange {
+    std::vector<unsigned> sequenceIndexes;
+    unsigned firstColumn = 0;
+    unsigned lastColumn = 0;
+
+    bool IsEmpty() const { return sequenceIndexes.empty(); }
+    static PictureRange OfSelection(AlignmentDocument& document);
+    static PictureRange OfAlignment(AlignmentDocument& document);
+};
+
+/// A picture of some rows over a column range, drawn as the view draws them: residues in the colour
+/// scheme (never the selection tint), names, the ruler numbered as in the view and secondary structure.
+/// It is the renderer's whole-sequence picture with every block narrowed to the range and wrapped as the
+/// view wraps.
+class SelectionPicture {
+public:
+    /// Plans the picture, `columnsPerBlock` columns to a block (0: one block); IsValid() is false when
+    /// the renderer cannot draw it.
+    SelectionPicture(const RenderSequenceData& renderer, const PictureRange& range, unsigned columnsPerBlock);
+
+    bool IsValid() const { return valid; }
+    const RenderSequenceData::PicturePlan& Plan() const { return plan; }
+    QSize Size() const;
+
+    /// Called with the rows done and the total after each band; false stops the painting.
+    using Progress = std::function<bool(std::int64_t done, std::int64_t total)>;
+    /// The picture on white, painted band by band; null when it is too large or stopped.
+    QImage Paint(const Progress& progress = Progress()) const;
+
+private:
+    void NarrowToRange(const RenderSequenceData::PicturePlan& whole, unsigned first, unsigned last,
+                       unsigned perBlock);
+
+    const RenderSequenceData& renderer;  // not owned; the view keeps it alive while the picture is used
+    RenderSequenceData::PicturePlan plan;
+    bool valid = false;
+};

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QColor>
+#include <optional>
+#include <vector>
+
+#include "SelectionRectangle.h"
+#include "msarender/CellGeometry.h"
+
+class AlignmentDocument;
+class QPainter;
+
+/// One residue line as the viewport shows it: its top, its row and sequence, and the columns it shows.
+struct ShownLine {
+    int top = 0;
+    int row = -1;
+    int sequenceIndex = -1;
+    unsigned firstColumn = 0;  // the column at the alignment area's left edge
+    unsigned endColumn = 0;    // one past the last column shown, even in part
+};
+
+/// What the view draws over the renderer's pixmaps: the current row, a frame around selected residues
+/// (so that a scheme's own blues are not taken for the selection), a marker where hidden sequences were,
+/// and the residue that Go to or Find went to.
+class ViewMarks {
+public:
+    static const QColor kCurrentRow;      // translucent, over the name
+    static const QColor kCurrentRowLine;  // above and below the row's residues
+    static const QColor kSelectionFrame;
+    static const QColor kHiddenMarker;
+    static const QColor kTargetFrame;
+
+    ViewMarks(const CellGeometry& cells, int nameWidth, int nameGap)
+        : cells(cells), nameWidth(nameWidth), nameGap(nameGap) {}
+
+    void PaintCurrentRow(QPainter& painter, const std::vector<ShownLine>& lines, int currentRow,
+                         int width) const;
+    void PaintSelection(QPainter& painter, const std::vector<ShownLine>& lines,
+                        AlignmentDocument& document) const;
+    void PaintHiddenMarkers(QPainter& painter, const std::vector<ShownLine>& lines,
+                            AlignmentDocument& document) const;
+    void PaintTarget(QPainter& painter, const std::vector<ShownLine>& lines, int sequenceIndex,
+                     int column) const;
+
+    /// The viewport x of a column's left edge on a line.
+    int ColumnX(const ShownLine& line, unsigned column) const;
+
+private:
+    CellGeometry cells;
+    int nameWidth;
+    int nameGap;
+};

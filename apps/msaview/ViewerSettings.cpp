@@ -1,0 +1,56 @@
+#include "ViewerSettings.h"
+
+#include <QSettings>
+
+namespace {
+
+const DisplayOptions kDefaults;
+
+}  // namespace
+
+ViewerSettings ViewerSettings::Load() {
+    QSettings store;
+    ViewerSettings settings;
+    settings.geometry = store.value("window/geometry").toByteArray();
+    if (const QString font = store.value("view/font").toString(); !font.isEmpty())
+        settings.font.fromString(font);
+    DisplayOptions& options = settings.options;
+    options.wrap = store.value("view/wrap", kDefaults.wrap).toBool();
+    options.residuesPerLine = store.value("view/residuesPerLine", kDefaults.residuesPerLine).toInt();
+    if (options.residuesPerLine <= 0) options.residuesPerLine = DisplayOptions::kFitToWidth;
+    options.showRuler = store.value("view/ruler", kDefaults.showRuler).toBool();
+    options.showRulerNumbers = store.value("view/rulerNumbers", kDefaults.showRulerNumbers).toBool();
+    options.showSecondaryStructure = store.value("view/structure", kDefaults.showSecondaryStructure).toBool();
+    options.showConsensus = store.value("view/consensus", kDefaults.showConsensus).toBool();
+    options.colorScheme = store.value("view/scheme", kDefaults.colorScheme).toString();
+    options.fullNames = store.value("view/fullNames", kDefaults.fullNames).toBool();
+    settings.showOverview = store.value("view/overview", true).toBool();
+    settings.recentFiles = store.value("files/recent").toStringList().mid(0, kMaxRecentFiles);
+    return settings;
+}
+
+void ViewerSettings::Save() const {
+    QSettings store;
+    store.setValue("window/geometry", geometry);
+    if (!font.family().isEmpty()) store.setValue("view/font", font.toString());
+    store.setValue("view/wrap", options.wrap);
+    store.setValue("view/residuesPerLine", options.residuesPerLine);
+    store.setValue("view/ruler", options.showRuler);
+    store.setValue("view/rulerNumbers", options.showRulerNumbers);
+    store.setValue("view/structure", options.showSecondaryStructure);
+    store.setValue("view/consensus", options.showConsensus);
+    store.setValue("view/scheme", options.colorScheme);
+    store.setValue("view/fullNames", options.fullNames);
+    store.setValue("view/overview", showOverview);
+    store.setValue("files/recent", recentFiles);
+}
+
+void ViewerSettings::AddRecentFile(const QString& path) {
+    recentFiles.removeAll(path);
+    recentFiles.prepend(path);
+    while (recentFiles.size() > kMaxRecentFiles) recentFiles.removeLast();
+}
+
+void ViewerSettings::SaveRecentFiles() const {
+    QSettings().setValue("files/recent", recentFiles);
+}

@@ -1,0 +1,163 @@
+// Find, saving and exporting through the menus, and what the window remembers between runs.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "AlignmentView.h"
+#include "FindBar.h"
+#include "MsaviewTestSupport.h"
+#include "SelectionPicture.h"
+#include "ViewerWindow.h"
+
+using msaviewtest::MakeAlignment;
+using msaviewtest::WhenIdle;
+
+namespace {
+
+class FeaturesTest : public msaviewtest::WindowTest {
+protected:
+    QAction* MenuAction(const QString& text) {
+        for (QAction* menu : window.menuBar()->actions())
+            for (QAction* action : menu->menu()->actions())
+                if (action->text().remove('&') == text) return action;
+        ADD_FAILURE() << "no menu item " << text.toStdString();
+        return nullptr;
+    }
+    // Answers the next file dialog with `path` (or notes that none came and an error box did).
+    void AnswerFileDialog(const QString& path, bool& dialogShown) {
+        WhenIdle([path, &dialogShown] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
+                dialogShown = true;
+                dialog->selectFile(path);
+                static_cast<QDialog*>(dialog)->accept();  // QFileDialog::accept, through the public base
+            } else if (modal) {
+                modal->close();
+            }
+        });
+    }
+};
+
+TEST_F(FeaturesTest, FindGoesToAMotifAcrossGapsAndSelectsEveryMatch) {
+    view().SetDocument(std::make_unique<AlignmentDocument>(MakeAlignment(
+        {{"alpha", "AC--DEFGCD", ""}, {"beta", "GGCDGG----", ""}, {"gamma", "C-D-------", ""}})));
+    FindBar& find = window.Find();
+    ASSERT_TRUE(find.Find("cd", FindBar::Mode::Residues));
+    ASSERT_EQ(find.Matches().size(), 4u);
+    EXPECT_EQ(find.Matches()[0], (FindMatch{0, 1, 4}));  // C, two gaps, D
+    EXPECT_EQ(find.Matches()[3], (FindMatch{2, 0, 2}));
+    EXPECT_TRUE(model().getSelection().isFullySelected(1, 4, 0));
+    EXPECT_TRUE(model().getSelection().isFullySelected(2, 2, 1));
+    EXPECT_EQ(view().Document()->CurrentSequence(), 0);
+    EXPECT_EQ(find.Message(), "1 of 4");
+    ASSERT_TRUE(find.Next());
+    EXPECT_EQ(find.CurrentMatch(), 1);
+    ASSERT_TRUE(find.Previous());
+    ASSERT_TRUE(find.Previous());
+    EXPECT_EQ(find.CurrentMatch(), 3);  // round the start to the last match
+    EXPECT_EQ(view().Document()->CurrentSequence(), 2);
+}
+
+TEST_F(FeaturesTest, FindInNamesAndTellsWhenNothingMatches) {
+    Open("fn3.sto");
+    const QString name = view().Document()->SequenceName(40);
+    FindBar& find = window.Find();
+    ASSERT_TRUE(find.Find(name.left(8).toLower(), FindBar::Mode::Names));
+    EXPECT_TRUE(view().IsResidueVisible(0, find.Matches()[std::size_t(find.CurrentMatch())].sequenceIndex));
+    EXPECT_FALSE(find.Find("WWWWWWWWWW", FindBar::Mode::Residues));
+    EXPECT_EQ(find.Message(), "No match");
+    EXPECT_TRUE(model().getSelection().empty());
+}
+
+TEST_F(FeaturesTest, ControlFOpensTheFindBar) {
+    Open("globins4.sto");
+    ASSERT_FALSE(window.Find().isVisible());
+    QTest::keyClick(&window, Qt::Key_F, Qt::ControlModifier);
+    EXPECT_TRUE(window.Find().isVisible());
+}
+
+TEST_F(FeaturesTest, SaveWithNothingSelectedComplainsWithoutAskingForAFile) {
+    Open("globins4.sto");
+    bool dialogShown = false;
+    AnswerFileDialog(QString(), dialogShown);
+    MenuAction("Save selection as PNG...")->trigger();
+    QTest::qWait(20);
+    EXPECT_FALSE(dialogShown);
+    EXPECT_TRUE(window.LastError().contains("select"));
+}
+
+TEST_F(FeaturesTest, ExportThroughTheMenuWritesThePictureOfTheWholeAlignment) {
+    Open("fn3.sto");
+    QTemporaryDir folder;
+    const QString path = folder.filePath("whole.png");
+    bool dialogShown = false;
+    AnswerFileDialog(path, dialogShown);
+    MenuAction("Export alignment as PNG...")->trigger();
+    EXPECT_TRUE(dialogShown);
+    const QImage written(path);
+    ASSERT_FALSE(written.isNull()) << window.LastError().toStdString();
+    const SelectionPicture whole(view().Renderer(), PictureRange::OfAlignment(*view().Document()),
+                                 view().Renderer().ResiduesPerBlock());
+    EXPECT_EQ(written.size(), whole.Size());
+    EXPECT_EQ(whole.Plan().blockStarts.size(), view().Renderer().BlockCount());
+}
+
+TEST_F(FeaturesTest, ExportingCanBeStoppedPartWay) {
+    Open("fn3.sto");
+    const SelectionPicture whole(view().Renderer(), PictureRange::OfAlignment(*view().Document()), 0);
+    int calls = 0;
+    EXPECT_TRUE(whole.Paint([&calls](std::int64_t, std::int64_t) { return ++calls < 1; }).isNull());
+    EXPECT_EQ(calls, 1);
+    EXPECT_FALSE(whole.Paint().isNull());
+}
+
+TEST_F(FeaturesTest, SettingsAndRecentFilesOutliveTheWindow) {
+    Open("globins4.sto");
+    SetOptions([](DisplayOptions& options) {
+        options.colorScheme = "zappo";
+        options.wrap = false;
+        options.showRuler = false;
+    });
+    view().Zoom(2);
+    window.close();
+    ViewerWindow next;
+    EXPECT_EQ(next.View().Options().colorScheme, "zappo");
+    EXPECT_FALSE(next.View().Options().wrap);
+    EXPECT_FALSE(next.View().Options().showRuler);
+    EXPECT_EQ(next.View().font().pointSize(), view().font().pointSize());
+    ASSERT_FALSE(next.Settings().recentFiles.isEmpty());
+    EXPECT_TRUE(next.Settings().recentFiles.front().endsWith("globins4.sto"));
+}
+
+TEST_F(FeaturesTest, NamesShowAsIdentifiersOrAsWholeTitleLines) {
+    Open("jalview_uniref50.fa");  // ">FER_CAPAA Ferredoxin"
+    EXPECT_EQ(view().Document()->SequenceName(0), "FER_CAPAA");
+    const int narrow = view().Renderer().GetNameViewSize().width();
+    SetOptions([](DisplayOptions& options) { options.fullNames = true; });
+    EXPECT_EQ(view().Document()->SequenceName(0), "FER_CAPAA Ferredoxin");
+    EXPECT_GT(view().Renderer().GetNameViewSize().width(), narrow);
+    QTest::mouseMove(viewport(), msaviewtest::CellCentre(view(), 70, 0));
+    EXPECT_TRUE(window.StatusText().startsWith("FER_CAPAA Ferredoxin |"))
+        << window.StatusText().toStdString();
+    SetOptions([](DisplayOptions& options) { options.fullNames = false; });
+    EXPECT_EQ(view().Document()->SequenceName(0), "FER_CAPAA");
+    EXPECT_EQ(view().Renderer().GetNameViewSize().width(), narrow);
+}
+
+TEST(ViewerSettingsTest, RecentFilesAreUniqueNewestFirstAndBounded) {
+    ViewerSettings settings;
+    for (int i = 0; i < ViewerSettings::kMaxRecentFiles + 3; ++i)
+        settings.AddRecentFile(QString("/f%1").arg(i));
+    settings.AddRecentFile("/f5");
+    EXPECT_EQ(settings.recentFiles.size(), ViewerSettings::kMaxRecentFiles);
+    EXPECT_EQ(settings.recentFiles.front(), "/f5");
+    EXPECT_EQ(settings.recentFiles.count("/f5"), 1);
+}
+
+}  // namespace

@@ -1,0 +1,202 @@
+// Selecting in the viewer: pictures of the selection, hiding selected rows, the current row and the
+// marks the view draws over the alignment.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QTest>
+
+#include "AlignmentView.h"
+#include "MsaviewTestSupport.h"
+#include "SelectionPicture.h"
+#include "ViewerWindow.h"
+
+using msaviewtest::CellCentre;
+using Plan = RenderSequenceData::PicturePlan;
+
+namespace {
+
+class SelectionTest : public msaviewtest::WindowTest {
+protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        Open("fn3.sto");
+    }
+    SelectionPicture PictureOfSelection() {
+        return SelectionPicture(view().Renderer(), PictureRange::OfSelection(*view().Document()),
+                                view().Renderer().ResiduesPerBlock());
+    }
+    const Plan::Line* FirstLine(const Plan& plan, Plan::Line::Kind kind) {
+        for (const Plan::Line& line : plan.lines)
+            if (line.kind == kind) return &line;
+        return nullptr;
+    }
+    // The background of a cell, at its top-left pixel, in an image whose cell starts at `corner`.
+    static QColor Background(const QImage& image, QPoint corner) {
+        return image.pixelColor(corner + QPoint(1, 1));
+    }
+    QString SelectionLabel() {
+        for (QLabel* label : window.statusBar()->findChildren<QLabel*>())
+            if (label->text().contains("selected")) return label->text();
+        return QString();
+    }
+};
+
+TEST_F(SelectionTest, APictureOfOneRowHasItsNameAndTheRulerNumberedFromTheSelectedColumn) {
+    SetOptions([](DisplayOptions& options) { options.showSecondaryStructure = false; });
+    Drag(CellCentre(view(), 6, 2), CellCentre(view(), 9, 2));
+    const SelectionPicture picture = PictureOfSelection();
+    ASSERT_TRUE(picture.IsValid());
+    const Plan& plan = picture.Plan();
+    EXPECT_TRUE(plan.namesShown);
+    EXPECT_GT(plan.nameWidth, 0);
+    EXPECT_EQ(picture.Size(), QSize(plan.nameWidth + cells.ColumnLeft(4), cells.LineTop(kRulerBandRows + 1)));
+    const Plan::Line* ruler = FirstLine(plan, Plan::Line::Kind::RulerBand);
+    ASSERT_NE(ruler, nullptr);
+    EXPECT_EQ(ruler->first, 6u);  // the ruler band starts at the selection's first column
+    const std::unique_ptr<QPixmap> copied = view().SelectionImage();
+    ASSERT_NE(copied, nullptr);
+    EXPECT_EQ(copied->size(), picture.Size());
+}
+
+TEST_F(SelectionTest, APictureShowsTheSchemeColoursNotTheSelectionTint) {
+    SetOptions([](DisplayOptions& options) { options.showSecondaryStructure = false; });
+    const unsigned sequence = 2;
+    // A residue whose colour the scheme sets (not white), for a probe that can tell the two apart.
+    const QImage plain = Shot();
+    unsigned column = 0;
+    while (column < 60 && Background(plain, *view().ResiduePosition(column, sequence)) == QColor(Qt::white))
+        ++column;
+    ASSERT_LT(column, 60u);
+    const QColor schemeColour = Background(plain, *view().ResiduePosition(column, sequence));
+    Drag(CellCentre(view(), column, sequence), CellCentre(view(), column + 3, sequence));
+    const QColor tint =
+        Background(view().Renderer().GetAlignmentPixmap()->toImage(),
+                   *view().ResiduePosition(column + 1, sequence) - QPoint(view().NameColumnWidth(), 0));
+    const SelectionPicture picture = PictureOfSelection();
+    const Plan::Line* row = FirstLine(picture.Plan(), Plan::Line::Kind::Row);
+    ASSERT_NE(row, nullptr);
+    const QImage image = view().SelectionImage()->toImage();
+    const QColor pictured = Background(image, QPoint(picture.Plan().nameWidth, int(row->top)));
+    EXPECT_EQ(pictured, schemeColour);
+    EXPECT_NE(Background(image, QPoint(picture.Plan().nameWidth + cells.ColumnLeft(1), int(row->top))), tint);
+}
+
+TEST_F(SelectionTest, APictureOfSeveralRowsHasTheirStructureLinesWhenTheViewShowsThem) {
+    // fn3's first sequences carry secondary structure; the picture has the same lines as the view.
+    Drag(CellCentre(view(), 10, 0), CellCentre(view(), 29, 1));
+    const SelectionPicture picture = PictureOfSelection();
+    ASSERT_TRUE(picture.IsValid());
+    int lines = 0;
+    for (const Plan::Line& line : picture.Plan().lines) lines += line.height / cells.CellHeight();
+    EXPECT_EQ(picture.Size().height(), cells.LineTop(lines));
+    EXPECT_EQ(picture.Size().width(), picture.Plan().nameWidth + cells.ColumnLeft(20));
+}
+
+TEST_F(SelectionTest, HiddenSequencesLeaveTheSelectionAndComeBackUnselected) {
+    Drag(CellCentre(view(), 4, 1), CellCentre(view(), 8, 3));
+    ASSERT_EQ(SelectionLabel(), "3 sequence(s) selected");
+    ASSERT_TRUE(view().HideChosenSequences());
+    EXPECT_TRUE(model().getSelection().empty());
+    EXPECT_TRUE(SelectionLabel().isEmpty());
+    EXPECT_EQ(view().Document()->CurrentSequence(), -1);
+    view().ShowAllSequences();
+    EXPECT_TRUE(model().getSelection().empty());
+}
+
+TEST_F(SelectionTest, AMarkerShowsWhereSequencesWereHidden) {
+    QTest::mouseClick(viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(3, CellCentre(view(), 0, 4).y()));
+    const int top = LineTop(5);
+    ASSERT_GE(top, 0);
+    EXPECT_NE(Shot().pixelColor(2, top), ViewMarks::kHiddenMarker);
+    ASSERT_TRUE(view().HideChosenSequences());
+    const int after = LineTop(5);
+    ASSERT_GE(after, 0);
+    const QImage shot = Shot();
+    EXPECT_EQ(shot.pixelColor(2, after), ViewMarks::kHiddenMarker);
+    EXPECT_NE(shot.pixelColor(2, LineTop(3)), ViewMarks::kHiddenMarker);
+}
+
+TEST_F(SelectionTest, ClickingAResidueMakesItsRowCurrentAndMarksIt) {
+    const QImage before = Shot();
+    const QPoint cell = CellCentre(view(), 12, 6);
+    QTest::mouseClick(viewport(), Qt::LeftButton, Qt::NoModifier, cell);
+    EXPECT_EQ(view().Document()->CurrentSequence(), 6);
+    const QPoint inNames(view().NameColumnWidth() - 10, LineTop(6) + 1);
+    EXPECT_NE(Shot().pixelColor(inNames), before.pixelColor(inNames));
+    EXPECT_EQ(Shot().pixelColor(QPoint(view().NameColumnWidth() + 2, LineTop(6))),
+              ViewMarks::kCurrentRowLine);
+}
+
+TEST_F(SelectionTest, SelectedResiduesAreFramed) {
+    Drag(CellCentre(view(), 12, 6), CellCentre(view(), 15, 6));
+    const QPoint corner = *view().ResiduePosition(12, 6);
+    EXPECT_EQ(Shot().pixelColor(corner + QPoint(0, view().CellHeight() / 2)), ViewMarks::kSelectionFrame);
+    const QPoint unselected = *view().ResiduePosition(20, 6);
+    EXPECT_NE(Shot().pixelColor(unselected + QPoint(0, view().CellHeight() / 2)), ViewMarks::kSelectionFrame);
+}
+
+TEST_F(SelectionTest, HoverTextFollowsKeyboardScrollingAndHiding) {
+    const QPoint point = CellCentre(view(), 3, 4);
+    QTest::mouseMove(viewport(), point);
+    const QString before = window.StatusText();
+    ASSERT_TRUE(before.startsWith(view().Document()->SequenceName(4)));
+    QTest::keyClick(&view(), Qt::Key_PageDown);
+    ASSERT_GT(view().verticalScrollBar()->value(), 0);
+    EXPECT_NE(window.StatusText(), before);
+    EXPECT_EQ(window.StatusText(),
+              DescribeHover(*view().Document(), view().TargetAt(point), view().Options()));
+}
+
+TEST_F(SelectionTest, ClickingNamesSelectsWholeSequencesAndShiftExtends) {
+    QTest::mouseClick(viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(3, CellCentre(view(), 0, 3).y()));
+    EXPECT_TRUE(model().getSelection().isFullySelected(0, model().columnCount(), 3));
+    EXPECT_EQ(view().Document()->CurrentSequence(), 3);
+    QTest::mouseClick(viewport(), Qt::LeftButton, Qt::ShiftModifier, QPoint(3, CellCentre(view(), 0, 5).y()));
+    EXPECT_EQ(model().getSelection().sequences(), (std::vector<unsigned>{3, 4, 5}));
+    EXPECT_TRUE(model().getSelection().isFullySelected(0, model().columnCount(), 5));
+}
+
+TEST_F(SelectionTest, DraggingOnTheRulerSelectsColumnsOfEveryRow) {
+    const int rulerY = cells.CellHeight() + 2;  // the lower line of the first block's ruler band
+    const QPoint from(CellCentre(view(), 5, 0).x(), rulerY);
+    const QPoint to(CellCentre(view(), 9, 0).x(), rulerY);
+    Drag(from, to);
+    const RowMap& rows = view().Document()->Rows();
+    EXPECT_EQ(model().getSelection().sequences().size(), std::size_t(rows.RowCount()));
+    const std::vector<SDM::Selection::Range> ranges =
+        model().getSelection().ranges(unsigned(rows.SequenceOfRow(rows.RowCount() - 1)));
+    ASSERT_EQ(ranges.size(), 1u);
+    EXPECT_EQ(ranges.front().first, 5u);
+    EXPECT_EQ(ranges.front().last, 9u);
+}
+
+TEST_F(SelectionTest, SelectAllAndCopyAsFasta) {
+    QTest::keyClick(&window, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(model().getSelection().sequences().size(), model().size());
+    view().ClearSelection();
+    Drag(CellCentre(view(), 0, 0), CellCentre(view(), 4, 1));
+    ASSERT_TRUE(window.CopySelectionFasta());
+    const std::string first = model().getSequence(0)->getAligned().substr(0, 5);
+    const QString expected =
+        ">" + view().Document()->SequenceName(0) + "\n" + QString::fromStdString(first) + "\n";
+    EXPECT_TRUE(QApplication::clipboard()->text().startsWith(expected))
+        << QApplication::clipboard()->text().toStdString();
+    EXPECT_EQ(QApplication::clipboard()->text().count('>'), 2);
+}
+
+TEST_F(SelectionTest, TheNameColumnEdgeDragsToANewWidth) {
+    const int before = view().NameColumnWidth();
+    const int edge = before - 3;
+    const int y = CellCentre(view(), 0, 3).y();
+    Drag(QPoint(edge, y), QPoint(edge - 40, y));
+    EXPECT_EQ(view().NameColumnWidth(), before - 40);
+    EXPECT_TRUE(model().getSelection().empty());
+    EXPECT_TRUE(view().IsResidueVisible(0, 3));
+}
+
+}  // namespace

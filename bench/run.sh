@@ -78,6 +78,28 @@ for n in 10000 40000 160000; do
          "$(awk -v w="$(wall_s "$build/short-$n.log")" -v n="$n" 'BEGIN { print w * 1e6 / n }')"
 done
 
+# Vector output: time and size of SVG, PDF and EPS next to the PNG of the same picture, for the real amplicon
+# alignment and a synthetic 1,000 x 1,000 protein alignment. Every letter, name and ruler number is text.
+echo
+printf '%-34s %6s %8s %8s %10s %s\n' "vector output" "type" "wall s" "peak MB" "size KB" "size / PNG"
+protein="$build/protein-1000x1000.fa"
+[ -s "$protein" ] || awk 'BEGIN { srand(11); a = "ACDEFGHIKLMNPQRSTVWY-";
+  for (i = 0; i < 1000; ++i) { s = ""; for (c = 0; c < 1000; ++c) s = s substr(a, int(rand() * 21) + 1, 1);
+    printf ">protein%d\n%s\n", i, s } }' >"$protein"
+for input in "$data" "$protein"; do
+  name="$(basename "${input%.gz}")"
+  [ -r "$input" ] || { echo "$name: not found"; continue; }
+  png_kb=1
+  for type in png svg pdf eps; do
+    out="$build/vector-${name%%.*}.$type"
+    /usr/bin/time -v "$build/apps/msarender/msarender" -q "$input" -o "$out" 2>"$out.log"
+    kb=$(( $(wc -c <"$out") / 1024 ))
+    [ "$type" = png ] && png_kb=$kb
+    printf '%-34s %6s %8s %8s %10s %.2f\n' "$name" "$type" "$(wall_s "$out.log")" "$(peak_mb "$out.log")" "$kb" \
+           "$(awk -v k="$kb" -v p="$png_kb" 'BEGIN { print k / p }')"
+  done
+done
+
 # The largest pictures: MSARENDER_BENCH_HUGE=1 draws a synthetic 100,000 x 1,000 alignment (12 Gpx, minutes)
 # and checks peak memory against 12 bytes per cell plus 256 MiB.
 if [ "${MSARENDER_BENCH_HUGE:-0}" = 1 ]; then

@@ -2,7 +2,8 @@
 # Installs the Debian packages that building, testing and benchmarking msarender need.
 # Packages already present are skipped; the script says what it installs.
 #   scripts/setup.sh          build, tests and benchmarks ('time' measures the whole-process figure,
-#                             clang-format checks formatting in CI)
+#                             clang-format checks formatting in CI, poppler-utils, ghostscript and
+#                             librsvg2-bin let the tests read the SVG, PDF and EPS output back)
 #   scripts/setup.sh --fuzz   also clang and libFuzzer for fuzz/run.sh
 set -euo pipefail
 
@@ -12,6 +13,7 @@ packages=(
   libboost-dev zlib1g-dev libbz2-dev liblzma-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core time clang-format
+  poppler-utils ghostscript librsvg2-bin
 )
 if [ "${1:-}" = "--fuzz" ]; then
   packages+=(clang-14 libclang-rt-14-dev)

@@ -10,6 +10,7 @@
 #include "AnnotationChoice.h"
 #include "ImageOutput.h"
 #include "SequenceSelection.h"
+#include "VectorOutput.h"
 #include "msarender/CellGeometry.h"
 #include "sdm/schemes/ColorSchemes.h"
 
@@ -139,7 +140,8 @@ QSize AlignmentPicture::PageSize(int page) const {
 }
 
 QString AlignmentPicture::CheckFormatLimits(const QString& path) const {
-    const QByteArray format = ImageFormatFor(path);
+    const QByteArray format = OutputFormat(options, path);
+    if (IsVectorFormat(format)) return QString();  // shapes and text have no size limit of their own
     std::int64_t tallest = 0;
     for (const Page& page : pages) tallest = std::max(tallest, page.OutputHeight());
     const std::int64_t longest = std::max(plan.width, tallest);
@@ -161,6 +163,22 @@ QString AlignmentPicture::CheckFormatLimits(const QString& path) const {
     return QString();
 }
 
+QString AlignmentPicture::FormatNote(const QString& path) const {
+    // Acrobat and others refuse pages larger than 200 inches, 14,400 points, a side.
+    const std::int64_t limit = 14400;
+    if (OutputFormat(options, path) != "pdf") return QString();
+    std::int64_t tallest = 0;
+    for (const Page& page : pages) tallest = std::max(tallest, page.OutputHeight());
+    const double points = 72.0 / VectorResolution();
+    if (std::max(plan.width, tallest) * points <= limit) return QString();
+    return QStringLiteral(
+               "the PDF page is %1 x %2 points, more than many readers show (%3 a side); "
+               "--page-height or --wrap splits it")
+        .arg(qRound64(plan.width * points))
+        .arg(qRound64(tallest * points))
+        .arg(limit);
+}
+
 QImage AlignmentPicture::PaintBand(const Page& page, int top, int rows) const {
     QImage band(int(plan.width), rows, QImage::Format_RGB32);
     if (band.isNull()) return band;
@@ -171,11 +189,14 @@ QImage AlignmentPicture::PaintBand(const Page& page, int top, int rows) const {
 }
 
 QString AlignmentPicture::WritePage(int page, const QString& path) {
-    return WriteEncoded(path, [&](QIODevice& out) { return EncodePage(page, out, ImageFormatFor(path)); });
+    const QByteArray format = OutputFormat(options, path);
+    if (format == "pdf") return WriteEncoded(path, [&](QIODevice& out) { return EncodePdf(out); });
+    return WriteEncoded(path, [&](QIODevice& out) { return EncodePage(page, out, format); });
 }
 
 QString AlignmentPicture::EncodePage(int page, QIODevice& out, const QByteArray& format) {
     const Page& p = pages.at(std::size_t(page));
+    if (IsVectorFormat(format)) return EncodeVectorPage(p, out, format);
     // Bands of about 8 MiB: large enough that painting and encoding overlap well, small enough that memory
     // does not grow with the picture.
     const int bandRows = int(std::clamp<std::int64_t>((std::int64_t(8) << 20) / (plan.width * 4), 16, 1024));
@@ -191,6 +212,32 @@ QString AlignmentPicture::EncodePage(int page, QIODevice& out, const QByteArray&
     whole.setDotsPerMeterX(PixelsPerMetre());
     whole.setDotsPerMeterY(PixelsPerMetre());
     return EncodeImage(whole, out, format);
+}
+
+QString AlignmentPicture::EncodeVectorPage(const Page& page, QIODevice& out, const QByteArray& format) {
+    plan.vectorShapes = true;
+    const QSize size = QSize(int(std::min<std::int64_t>(plan.width, INT_MAX)),
+                             int(std::min<std::int64_t>(page.OutputHeight(), INT_MAX)));
+    const auto paint = [&](QPainter& painter, int) { PaintVectorPage(painter, page); };
+    if (format == "svg") return EncodeSvg(out, size, paint);
+    if (format == "eps") return EncodeEps(out, size, paint);
+    return ::EncodePdf(out, size, 1, paint);
+}
+
+QString AlignmentPicture::EncodePdf(QIODevice& out) {
+    plan.vectorShapes = true;
+    std::int64_t tallest = 0;
+    for (const Page& page : pages) tallest = std::max(tallest, page.OutputHeight());
+    const QSize size = QSize(int(std::min<std::int64_t>(plan.width, INT_MAX)),
+                             int(std::min<std::int64_t>(tallest, INT_MAX)));
+    return ::EncodePdf(out, size, PageCount(), [&](QPainter& painter, int page) {
+        PaintVectorPage(painter, pages.at(std::size_t(page)));
+    });
+}
+
+void AlignmentPicture::PaintVectorPage(QPainter& painter, const Page& page) const {
+    renderer.PaintPicture(plan, painter, page.top, int(std::min<std::int64_t>(page.OutputHeight(), INT_MAX)),
+                          page.top + page.height);
 }
 
 // A picture drawn at --scale N prints at the size of the plain one on a 96 dpi screen.

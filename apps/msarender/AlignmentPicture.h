@@ -15,6 +15,8 @@
 /// The picture of one alignment as the command line asked for it: the whole selection as one image of any
 /// size, or, with --page-height, pages of whole blocks (or whole rows) of one width; or the composed view of
 /// a host (--view).
+class QPainter;
+
 class AlignmentPicture {
 public:
     /// Rows of the picture one page shows.
@@ -35,16 +37,21 @@ public:
     QString Prepare();
     int PageCount() const { return int(pages.size()); }
     QSize PageSize(int page) const;
-    /// Paints one page and writes it to `path` in the format of its extension (PNG is painted and encoded
-    /// band by band); an error message, or empty.
+    /// Paints one page and writes it to `path` in the format of the options or of its extension (PNG is
+    /// painted and encoded band by band); an error message, or empty.
     QString WritePage(int page, const QString& path);
     /// Paints one page and encodes it onto `out` in `format`; an error message, or empty.
     QString EncodePage(int page, QIODevice& out, const QByteArray& format);
+    /// Paints every page into one PDF document on `out`, each page as large as the tallest; an error
+    /// message, or empty.
+    QString EncodePdf(QIODevice& out);
     /// Whether the picture (or a page of it) fits the output format; an error message for the user, or empty.
     QString CheckFormatLimits(const QString& path) const;
     /// Messages for the user that do not stop the picture (a missing font, an option with no effect,
     /// annotations not drawn, unmatched pairs).
     const QStringList& Warnings() const { return warnings; }
+    /// Advice for a picture that its format holds but readers may not show whole; empty when none.
+    QString FormatNote(const QString& path) const;
     /// The composed view at the --view geometry.
     QImage RenderView(QString& error);
     /// After RenderView: a usage error when the view's scroll position lies past the alignment's end.
@@ -58,6 +65,8 @@ private:
     void PlanPages();
     RenderSequenceData::RenderAspects Aspects() const;
     QImage PaintBand(const Page& page, int top, int rows) const;
+    QString EncodeVectorPage(const Page& page, QIODevice& out, const QByteArray& format);
+    void PaintVectorPage(QPainter& painter, const Page& page) const;
 
     boost::shared_ptr<SDM::Alignment> alignment;
     SQV::SVAlignment view;

@@ -9,10 +9,12 @@
 
 #include "ImageOutput.h"
 #include "SequenceSelection.h"
+#include "VectorOutput.h"
 #include "sdm/schemes/ColorSchemes.h"
 
 namespace {
 
+const char* const kOutputTypes = ".png, .jpg, .bmp, .ppm, .svg, .pdf or .eps";
 // The largest host view: a window on the largest screens.
 constexpr int kMaxViewSide = 16384;
 
@@ -26,9 +28,14 @@ const char* const kDescription =
 struct OptionSet {
     QCommandLineOption output{
         {"o", "output"},
-        "Write the image to <file> (PNG, JPEG, BMP, PPM by extension; '-' = PNG on standard output).",
+        "Write the image to <file> (PNG, JPEG, BMP, PPM, or as shapes and text SVG, PDF, EPS, by extension; "
+        "'-' = PNG on standard output).",
         "file"};
-    QCommandLineOption outputDir{{"O", "output-dir"}, "Write one PNG per input into <dir>.", "dir"};
+    QCommandLineOption outputFormat{
+        "output-format", "Write <type> whatever the extension: png, jpeg, bmp, ppm, svg, pdf or eps.",
+        "type"};
+    QCommandLineOption outputDir{
+        {"O", "output-dir"}, "Write one picture per input into <dir> (PNG, or the --output-format).", "dir"};
     QCommandLineOption format{
         "format", "Input format: auto, fasta, clustal, stockholm, phylip, pir, msf, nexus, selex.", "name",
         "auto"};
@@ -53,7 +60,8 @@ struct OptionSet {
     QCommandLineOption pageHeight{
         "page-height",
         "Split the picture into pages of at most <pixels> rows, each holding whole "
-        "blocks (or whole sequences), all of one width: out-001.png, out-002.png ...",
+        "blocks (or whole sequences), all of one width: out-001.png, out-002.png ... (a PDF holds them "
+        "as its pages).",
         "pixels"};
     QCommandLineOption font{"font", "Residue font family (default DejaVu Sans Mono).", "family",
                             "DejaVu Sans Mono"};
@@ -152,6 +160,12 @@ QString ReadValues(const QCommandLineParser& parser, const OptionSet& o, CliOpti
     else
         return "--max-input needs a size in bytes, such as 500000, 64M or 2G";
     if (!ParseInt(parser.value(o.alignment), 1, out.alignmentIndex)) return "--alignment needs a number >= 1";
+    if (parser.isSet(o.outputFormat)) {
+        // The name stands for a file of that type: "jpg" is as good as "jpeg".
+        out.outputFormat = ImageFormatFor("x." + parser.value(o.outputFormat));
+        if (out.outputFormat.isEmpty() || parser.value(o.outputFormat).contains('.'))
+            return "unknown output type '" + parser.value(o.outputFormat) + "' (use " + kOutputTypes + ")";
+    }
     out.alignmentIndex -= 1;
     if (parser.isSet(o.scheme)) {
         out.scheme = parser.value(o.scheme);
@@ -203,9 +217,14 @@ QString CheckCombinations(const CliOptions& o) {
     if (!o.output.isEmpty() && !o.outputDir.isEmpty()) return "-o and -O exclude each other";
     if (o.inputs.count(QStringLiteral("-")) > 1) return "standard input can be read only once";
     // Checked before any input is read: a typo in the name should not cost a long rendering.
-    if (!o.output.isEmpty() && ImageFormatFor(o.output).isEmpty())
-        return o.output + ": unknown image type (use .png, .jpg, .bmp or .ppm)";
-    if (o.pageHeight > 0 && o.output == QLatin1String("-")) return "pages cannot go to standard output";
+    if (!o.output.isEmpty() && OutputFormat(o, o.output).isEmpty())
+        return o.output + ": unknown image type (use " + kOutputTypes + ", or --output-format)";
+    const QByteArray format = OutputFormat(o, o.output.isEmpty() ? QStringLiteral("x.png") : o.output);
+    if (o.pageHeight > 0 && o.output == QLatin1String("-") && format != "pdf")
+        return "pages cannot go to standard output";
+    if (o.pageHeight > 0 && format == "eps")
+        return "--page-height: an EPS file holds one picture; write a .pdf for pages";
+    if (o.view && IsVectorFormat(format)) return "--view writes pixels: use .png, .jpg, .bmp or .ppm";
     if (o.view) {
         // A host's view shows the whole alignment as it scrolls: a picture of a part is not one.
         const std::pair<bool, const char*> pictureOnly[] = {{!o.columns.isEmpty(), "--columns"},
@@ -230,11 +249,11 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments) {
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     const OptionSet o;
-    parser.addOptions({o.output, o.outputDir, o.format,         o.maxInput,    o.alignment, o.scheme,
-                       o.wrap,   o.width,     o.pageHeight,     o.font,        o.fontSize,  o.ss,
-                       o.noSs,   o.noRuler,   o.noRulerNumbers, o.rulerOrigin, o.sequences, o.columns,
-                       o.noGaps, o.hide,      o.consensus,      o.scale,       o.names,     o.ranges,
-                       o.view,   o.timings,   o.quiet,          o.annotations});
+    parser.addOptions({o.output,  o.outputFormat, o.outputDir, o.format,         o.maxInput,    o.alignment,
+                       o.scheme,  o.wrap,         o.width,     o.pageHeight,     o.font,        o.fontSize,
+                       o.ss,      o.noSs,         o.noRuler,   o.noRulerNumbers, o.rulerOrigin, o.sequences,
+                       o.columns, o.noGaps,       o.hide,      o.consensus,      o.scale,       o.names,
+                       o.ranges,  o.view,         o.timings,   o.quiet,          o.annotations});
     parser.addPositionalArgument("inputs", "Alignment files ('-' for standard input).", "[INPUT...]");
 
     if (!parser.parse(arguments)) {
@@ -276,4 +295,8 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments) {
     if (parser.isSet(o.width) && out.wrap != 0)
         result.warnings.append(QStringLiteral("--width applies only with --wrap 0; ignored"));
     return result;
+}
+
+QByteArray OutputFormat(const CliOptions& options, const QString& path) {
+    return options.outputFormat.isEmpty() ? ImageFormatFor(path) : options.outputFormat;
 }

@@ -19,9 +19,10 @@ struct ViewGeometry {
 
 /// Everything the command line asked for.
 struct CliOptions {
-    QStringList inputs;  // empty: the bundled example
-    QString output;      // -o; "-" is standard output
-    QString outputDir;   // -O
+    QStringList inputs;       // empty: the bundled example
+    QString output;           // -o; "-" is standard output
+    QByteArray outputFormat;  // --output-format, as ImageFormatFor names it; empty: by the output's extension
+    QString outputDir;        // -O
     Formats::Format format = Formats::Format::Auto;
     int alignmentIndex = 0;
     std::size_t maxInputBytes = std::size_t(1) << 30;  // --max-input: larger inputs are refused, not read
@@ -58,3 +59,6 @@ struct ParsedCommandLine {
 };
 
 ParsedCommandLine ParseCommandLine(const QStringList& arguments);
+
+/// The format `path` is written in: --output-format, else by its extension; empty when unknown.
+QByteArray OutputFormat(const CliOptions& options, const QString& path);

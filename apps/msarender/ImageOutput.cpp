@@ -103,12 +103,16 @@ QByteArray ImageFormatFor(const QString& path) {
     if (suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg")) return "jpeg";
     if (suffix == QLatin1String("bmp")) return "bmp";
     if (suffix == QLatin1String("ppm")) return "ppm";
+    if (suffix == QLatin1String("svg")) return "svg";
+    if (suffix == QLatin1String("pdf")) return "pdf";
+    if (suffix == QLatin1String("eps")) return "eps";
     return QByteArray();
 }
 
-QString WriteImage(const QImage& image, const QString& path) {
-    const QByteArray format = ImageFormatFor(path);
-    if (format.isEmpty()) return path + ": unknown image type (use .png, .jpg, .bmp or .ppm)";
+QString WriteImage(const QImage& image, const QString& path, QByteArray format) {
+    if (format.isEmpty()) format = ImageFormatFor(path);
+    if (format.isEmpty() || format == "svg" || format == "pdf" || format == "eps")
+        return path + ": unknown image type (use .png, .jpg, .bmp or .ppm)";
     return WriteEncoded(path, [&](QIODevice& out) { return EncodeImage(image, out, format); });
 }
 

@@ -7,7 +7,8 @@
 
 #include "StreamingPngWriter.h"
 
-/// The image format for an output path by its extension (png, jpg/jpeg, bmp, ppm); empty when unknown.
+/// The image format for an output path by its extension (png, jpg/jpeg, bmp, ppm, svg, pdf, eps); empty
+/// when unknown.
 /// Standard output ("-") is PNG.
 QByteArray ImageFormatFor(const QString& path);
 
@@ -23,10 +24,11 @@ QString WriteFailure(const QString& path, const QString& reported);
 /// Encodes `image` onto `out` in `format` (png, jpeg, bmp, ppm); an error message, or empty.
 QString EncodeImage(const QImage& image, QIODevice& out, const QByteArray& format);
 
-/// Writes `image` to `path` ("-" = PNG on standard output). A file is written under a temporary name and
+/// Writes `image` to `path` ("-" = PNG on standard output) in a raster `format`, by default the one of its
+/// extension. A file is written under a temporary name and
 /// renamed when complete, so an existing file is only ever replaced by a whole image. Returns an error
 /// message, or an empty string on success.
-QString WriteImage(const QImage& image, const QString& path);
+QString WriteImage(const QImage& image, const QString& path, QByteArray format = QByteArray());
 
 /// Writes a PNG of `width` x `height` pixels to `path` ("-" = standard output), painted by `paintBand` in
 /// bands of `bandRows` rows and encoded as they come (see EncodePng). As with WriteImage, a failed or

@@ -68,12 +68,13 @@ private:
     mutable bool progressShown = false;
 };
 
-QString DefaultOutput(const QString& input, const QString& dir) {
+QString DefaultOutput(const QString& input, const QString& dir, const QByteArray& format) {
     const QString base = input.isEmpty() ? QStringLiteral("example")
                          : input == QLatin1String("-")
                              ? QStringLiteral("alignment")
                              : QFileInfo(input).completeBaseName().section('.', 0, 0);
-    const QString name = base + QStringLiteral(".png");
+    const QString name =
+        base + '.' + (format == "jpeg" ? QStringLiteral("jpg") : QString::fromLatin1(format));
     return dir.isEmpty() ? name : QDir(dir).filePath(name);
 }
 
@@ -89,7 +90,7 @@ Formats::ReadResult Read(const Job& job, const CliOptions& options) {
     return Formats::ReadAlignmentText(example.readAll().toStdString(), "fn3.sto", readOptions);
 }
 
-QString WriteView(AlignmentPicture& picture, const QString& path, QSize& size) {
+QString WriteView(AlignmentPicture& picture, const QString& path, const QByteArray& format, QSize& size) {
     QString error;
     QImage image;
     {
@@ -101,15 +102,15 @@ QString WriteView(AlignmentPicture& picture, const QString& path, QSize& size) {
     if (QString past = picture.CheckViewPosition(); !past.isEmpty()) return past;
     size = image.size();
     Common::PerformanceTimer timer(Common::PerformanceManager::Application, L"[msarender::encode]", nullptr);
-    return WriteImage(image, path);
+    return WriteImage(image, path, format);
 }
 
 // Every page, or none: a picture missing its last pages would pass for a whole one.
-QString WritePages(AlignmentPicture& picture, const QString& output, const Reporter& reporter,
-                   QStringList& written) {
+QString WritePages(AlignmentPicture& picture, const QString& output, const QByteArray& format,
+                   const Reporter& reporter, QStringList& written) {
     const int pages = picture.PageCount();
     Common::PerformanceTimer timer(Common::PerformanceManager::Application, L"[msarender::draw]", nullptr);
-    if (pages == 1) {
+    if (pages == 1 || format == "pdf") {  // a PDF holds its pages
         if (QString error = picture.WritePage(0, output); !error.isEmpty()) return error;
         written.append(output);
         return QString();
@@ -117,7 +118,6 @@ QString WritePages(AlignmentPicture& picture, const QString& output, const Repor
     QStringList paths;
     for (int page = 0; page < pages; ++page) paths.append(PagePath(output, page + 1));
     PageFiles files(paths);
-    const QByteArray format = ImageFormatFor(output);
     for (int page = 0; page < pages; ++page) {
         reporter.Progress(QStringLiteral("writing page %1 of %2").arg(page + 1).arg(pages));
         const QString error =
@@ -146,10 +146,11 @@ JobStatus RunJob(const Job& job, const CliOptions& options, const Reporter& repo
     }
     for (const QString& warning : picture.Warnings()) reporter.Warning(name + ": " + warning);
     const bool toStdout = job.output == QLatin1String("-");
+    const QByteArray format = OutputFormat(options, job.output);
     const QString where = toStdout ? QStringLiteral("standard output") : job.output;
     if (options.view) {
         QSize size;
-        if (const QString error = WriteView(picture, job.output, size); !error.isEmpty()) {
+        if (const QString error = WriteView(picture, job.output, format, size); !error.isEmpty()) {
             reporter.Error(name + ": " + error);
             return picture.CheckViewPosition().isEmpty() ? kFailure : kUsage;
         }
@@ -162,12 +163,21 @@ JobStatus RunJob(const Job& job, const CliOptions& options, const Reporter& repo
         reporter.Error(name + ": " + error);
         return kUsage;
     }
+    if (const QString note = picture.FormatNote(job.output); !note.isEmpty()) reporter.Note(note, toStdout);
     QStringList written;
-    if (const QString error = WritePages(picture, job.output, reporter, written); !error.isEmpty()) {
+    if (const QString error = WritePages(picture, job.output, format, reporter, written); !error.isEmpty()) {
         reporter.Error(name + ": " + error);
         return kFailure;
     }
     const QSize size = picture.PageSize(0);
+    if (format == "pdf" && picture.PageCount() > 1) {
+        reporter.Note(QStringLiteral("wrote %1 (%2 pages of %3 pixels wide)")
+                          .arg(where)
+                          .arg(picture.PageCount())
+                          .arg(size.width()),
+                      toStdout);
+        return kSuccess;
+    }
     if (written.size() == 1) {
         reporter.Note(
             QStringLiteral("wrote %1 (%2 x %3 pixels)").arg(where).arg(size.width()).arg(size.height()),
@@ -214,14 +224,17 @@ QString UniqueOutput(const QString& output, QSet<QString>& taken, QStringList& r
 
 std::vector<Job> PlanJobs(const CliOptions& options, QStringList& renamed) {
     std::vector<Job> jobs;
+    const QByteArray format = options.outputFormat.isEmpty() ? QByteArray("png") : options.outputFormat;
     if (options.inputs.isEmpty())
-        jobs.push_back({QString(), options.output.isEmpty() ? DefaultOutput(QString(), options.outputDir)
-                                                            : options.output});
+        jobs.push_back({QString(), options.output.isEmpty()
+                                       ? DefaultOutput(QString(), options.outputDir, format)
+                                       : options.output});
     QSet<QString> taken;
     for (const QString& input : options.inputs)
-        jobs.push_back({input, options.output.isEmpty()
-                                   ? UniqueOutput(DefaultOutput(input, options.outputDir), taken, renamed)
-                                   : options.output});
+        jobs.push_back(
+            {input, options.output.isEmpty()
+                        ? UniqueOutput(DefaultOutput(input, options.outputDir, format), taken, renamed)
+                        : options.output});
     return jobs;
 }
 

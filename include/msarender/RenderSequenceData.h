@@ -50,7 +50,8 @@ class SVAlignment;
 /// - src/tracks/RulerTrack.cpp and src/tracks/SSCartoonTrack.cpp: ruler bands and secondary-structure lines;
 /// - src/renderer/ViewComposition.cpp: the composed view, the name column, row locations, GetSavablePixmap;
 /// - src/renderer/HitTesting.cpp: the hit tests and ScrollTo;
-/// - src/renderer/ImageExport.cpp: CopyImageData.
+/// - src/renderer/ImageExport.cpp: CopyImageData and the planned picture;
+/// - src/renderer/VectorCells.cpp: residue cells as rectangles and text, for vector devices.
 /// Pixel arithmetic lives in msarender/CellGeometry.h.
 class MSARENDER_EXPORT RenderSequenceData {
 public:
@@ -149,8 +150,24 @@ public:
 
     /// The picture CopyImageData draws, planned before anything is drawn: its size and where every line goes.
     /// A host paints it onto any QPainter, whole or one horizontal band at a time: raster bands for images
-    /// of any height, or a vector device (SVG, PDF). The plan refers to the renderer and to the host's
-    /// alignment, which must outlive it and stay unchanged while it is painted.
+    /// of any height, or a vector device. The plan refers to the renderer and to the host's alignment, which
+    /// must outlive it and stay unchanged while it is painted.
+    ///
+    /// "Save as SVG/PDF" in a host: plan the selection, set `vectorShapes`, and paint the whole picture onto
+    /// the device, for example
+    ///     RenderSequenceData::PicturePlan plan;
+    ///     if (renderer.PlanPicture(indexes, {}, true, plan)) {
+    ///         plan.vectorShapes = true;
+    ///         QPdfWriter pdf(path);  // or QSvgGenerator, or any QPaintDevice that writes a document
+    ///         pdf.setResolution(screenDpi);  // the plan is measured in the screen's pixels
+    ///         pdf.setPageLayout(QPageLayout(QPageSize(QSizeF(plan.width, plan.height) / screenDpi,
+    ///                                                 QPageSize::Inch, {}, QPageSize::ExactMatch),
+    ///                                       QPageLayout::Portrait, QMarginsF()));
+    ///         QPainter painter(&pdf);
+    ///         painter.fillRect(QRect(0, 0, int(plan.width), int(plan.height)), Qt::white);
+    ///         renderer.PaintPicture(plan, painter, 0, int(plan.height));
+    ///     }
+    /// The msarender command writes SVG, PDF and EPS this way (apps/msarender/VectorOutput.cpp).
     struct PicturePlan {
         /// One item of the picture: a ruler band, or a row (its residue line with the name, then its
         /// secondary-structure lines).
@@ -178,6 +195,11 @@ public:
         /// each break. Empty otherwise (positions are numbered from 1).
         std::vector<unsigned> rulerColumns;
         std::shared_ptr<const Corvane::AlignmentHelper> helper;  // the rows the plan was made for
+        /// Paint for a vector device (SVG, PDF, PostScript): every cell background a filled rectangle (a
+        /// run of equal neighbours one rectangle), every letter, name and ruler number text, ruler ticks
+        /// lines and secondary-structure cartoons shapes. Off (the default) cells, ruler bands and cartoons
+        /// are copied as pixels, as for every raster picture.
+        bool vectorShapes = false;
     };
     /// Plans the picture of CopyImageData's arguments; false (and an empty plan) when it would be null.
     bool PlanPicture(std::vector<unsigned> sequenceIndexes,
@@ -187,7 +209,9 @@ public:
     /// the painter's y = 0. Lines that cross the band's edges are clipped to it, so bands painted one after
     /// another give the same pixels as the whole. The background is the caller's (CopyImageData: white).
     /// Lines that start at or below `linesEnd` are left out: a page ends there, and the band below it may
-    /// show only the descenders of the page's last names.
+    /// show only the descenders of the page's last names. With `vectorShapes` a band also leaves out every
+    /// line that ends above it, descenders and all: a vector document keeps clipped text, which would turn
+    /// up again on the next page. Break vector pages between lines (best at block starts).
     void PaintPicture(const PicturePlan& plan, QPainter& painter, std::int64_t top, int height,
                       std::int64_t linesEnd = INT64_MAX) const;
 
@@ -268,20 +292,21 @@ private:
                                 int baselineY) const;
     void CopyResiduePixmap(const Corvane::AlignmentHelper& helper, QPainter& painter,
                            const std::string& residues, unsigned row, int x, int y, unsigned firstColumn,
-                           unsigned endColumn, bool includeGaps) const;
+                           unsigned endColumn, bool includeGaps, bool vectorShapes = false) const;
     void CopyResiduePixmap(const Corvane::AlignmentHelper& helper, QPainter& painter,
                            const std::string& alignedSequence, unsigned row, int x, int y,
                            std::vector<unsigned> columns, unsigned firstPosition, unsigned endPosition,
-                           bool includeGaps) const;
+                           bool includeGaps, bool vectorShapes = false) const;
     void CopyRulerPixmap(const Corvane::AlignmentHelper& helper, QPainter& painter, unsigned count, int x,
-                         int y, unsigned firstColumn, int breaks = 0) const;
+                         int y, unsigned firstColumn, int breaks = 0, bool vectorShapes = false) const;
     static bool CartoonsFit(const PicturePlan& plan);
     void PaintChosenColumnsRuler(const PicturePlan& plan, const PicturePlan::Line& line, QPainter& painter,
                                  int y) const;
     void PaintChosenColumnsCartoons(const PicturePlan& plan, const PicturePlan::Line& line, QPainter& painter,
                                     int x, int y) const;
     void CopySSCartoonPixmap(const Corvane::AlignmentHelper& helper, QPainter& painter, int row, int x,
-                             int& y, unsigned firstColumn, unsigned count, bool includeGaps) const;
+                             int& y, unsigned firstColumn, unsigned count, bool includeGaps,
+                             bool vectorShapes = false) const;
     void CopySSCartoonNamePixmap(const Corvane::AlignmentHelper& helper, QPainter& painter, unsigned row,
                                  int baselineY, const std::string& key, bool includeGaps) const;
 
@@ -299,6 +324,9 @@ private:
     void PaintComposedLines(const std::vector<ComposedLine>& lines);
     void RecordRowLocations(const std::vector<ComposedLine>& lines);
     void DrawExportCells(const Corvane::AlignmentHelper& helper, QPainter& painter, unsigned row,
+                         const std::vector<unsigned>& columns, bool ignoreSelection, int x, int y,
+                         bool vectorShapes) const;
+    void DrawVectorCells(const Corvane::AlignmentHelper& helper, QPainter& painter, unsigned row,
                          const std::vector<unsigned>& columns, bool ignoreSelection, int x, int y) const;
 
     // Hit-testing and scrolling steps.

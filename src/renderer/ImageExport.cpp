@@ -213,8 +213,9 @@ void RenderSequenceData::PaintPicture(const PicturePlan& plan, QPainter& painter
                                       int height, std::int64_t linesEnd) const {
     if (!plan.helper || height <= 0) return;
     // Names sit on the bottom edge of their line and their descenders reach into the line below: a line
-    // that ends up to a cell above the band may still have ink in it.
-    const int overhang = CellGeometry(fontAttributes).CellHeight();
+    // that ends up to a cell above the band may still have ink in it. A vector device keeps clipped text in
+    // the document, where it would be found and copied on the page below: there bands hold whole lines.
+    const int overhang = plan.vectorShapes ? 0 : CellGeometry(fontAttributes).CellHeight();
     const auto firstLine = std::partition_point(
         plan.lines.begin(), plan.lines.end(),
         [top, overhang](const PicturePlan::Line& line) { return line.top + line.height + overhang <= top; });
@@ -232,7 +233,7 @@ void RenderSequenceData::PaintPictureLine(const PicturePlan& plan, const Picture
     const Corvane::AlignmentHelper& helper = *plan.helper;
     if (line.kind == PicturePlan::Line::Kind::RulerBand) {
         if (plan.rulerColumns.empty())
-            CopyRulerPixmap(helper, painter, line.count, plan.nameWidth, y, line.first);
+            CopyRulerPixmap(helper, painter, line.count, plan.nameWidth, y, line.first, 0, plan.vectorShapes);
         else
             PaintChosenColumnsRuler(plan, line, painter, y);
         return;
@@ -247,16 +248,18 @@ void RenderSequenceData::PaintPictureLine(const PicturePlan& plan, const Picture
     const int x = plan.namesShown ? plan.nameWidth : 0;
     if (plan.byColumns) {
         CopyResiduePixmap(helper, painter, AlignedText(aligned, 0, maxTotalLength), line.row, x, y,
-                          plan.columnsByRow.at(line.row), line.first, line.end, plan.includeGaps);
+                          plan.columnsByRow.at(line.row), line.first, line.end, plan.includeGaps,
+                          plan.vectorShapes);
         if (line.height > CellGeometry(fontAttributes).CellHeight())
             PaintChosenColumnsCartoons(plan, line, painter, x, y);
         return;
     }
     const std::size_t textEnd = std::min<std::size_t>(std::size_t(line.first) + line.count, maxTotalLength);
     CopyResiduePixmap(helper, painter, AlignedText(aligned, line.first, textEnd), line.row, x, y, line.first,
-                      line.end, plan.includeGaps);
+                      line.end, plan.includeGaps, plan.vectorShapes);
     if (line.height > CellGeometry(fontAttributes).CellHeight())
-        CopySSCartoonPixmap(helper, painter, int(line.row), x, y, line.first, line.count, plan.includeGaps);
+        CopySSCartoonPixmap(helper, painter, int(line.row), x, y, line.first, line.count, plan.includeGaps,
+                            plan.vectorShapes);
 }
 
 // Cartoons follow the residues' columns; with gaps left out each row closes up differently, so only whole
@@ -274,7 +277,8 @@ void RenderSequenceData::PaintChosenColumnsRuler(const PicturePlan& plan, const 
         const int x = plan.nameWidth + cells.ColumnLeft(runs[i].position);
         const int breaks =
             (i > 0 ? kBreakOnLeft : kNoBreaks) | (i + 1 < runs.size() ? kBreakOnRight : kNoBreaks);
-        CopyRulerPixmap(*plan.helper, painter, runs[i].count, x, y, runs[i].column, breaks);
+        CopyRulerPixmap(*plan.helper, painter, runs[i].count, x, y, runs[i].column, breaks,
+                        plan.vectorShapes);
         if (i > 0 && aspects.showRuler) RulerBuilder::DrawBreakMark(painter, x, y, cells.RulerBandHeight());
     }
 }
@@ -292,7 +296,7 @@ void RenderSequenceData::PaintChosenColumnsCartoons(const PicturePlan& plan, con
                             Qt::IntersectClip);
         int lineY = y;
         CopySSCartoonPixmap(*plan.helper, painter, int(line.row), left, lineY, run.column, run.count,
-                            plan.includeGaps);
+                            plan.includeGaps, plan.vectorShapes);
         painter.restore();
     }
 }

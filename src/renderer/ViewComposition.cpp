@@ -356,14 +356,19 @@ void RenderSequenceData::CopySequenceNamePixmap(const Corvane::AlignmentHelper& 
 // Draws the cells of `columns` side by side from (x, y): one strip, painted in one call.
 void RenderSequenceData::DrawExportCells(const Corvane::AlignmentHelper& helper, QPainter& painter,
                                          unsigned row, const std::vector<unsigned>& columns,
-                                         bool ignoreSelection, int x, int y) const {
+                                         bool ignoreSelection, int x, int y, bool vectorShapes) const {
+    if (vectorShapes) {
+        DrawVectorCells(helper, painter, row, columns, ignoreSelection, x, y);
+        return;
+    }
     const QImage cells = PaintCells(helper, row, columns, ignoreSelection);
     if (!cells.isNull()) painter.drawImage(x, y, cells);
 }
 
 void RenderSequenceData::CopyResiduePixmap(const Corvane::AlignmentHelper& helper, QPainter& painter,
                                            const std::string& residues, unsigned row, int x, int y,
-                                           unsigned firstColumn, unsigned endColumn, bool includeGaps) const {
+                                           unsigned firstColumn, unsigned endColumn, bool includeGaps,
+                                           bool vectorShapes) const {
     // The residue table is from the last Render; the host's alignment may have changed since.
     if (row >= helper.RowCount()) return;
     endColumn = std::min(endColumn, maxTotalLength);
@@ -373,13 +378,13 @@ void RenderSequenceData::CopyResiduePixmap(const Corvane::AlignmentHelper& helpe
         if (CellExists(residueTable, row, unsigned(firstColumn + i)))
             drawn.push_back(unsigned(firstColumn + i));
     }
-    DrawExportCells(helper, painter, row, drawn, true, x, y);
+    DrawExportCells(helper, painter, row, drawn, true, x, y, vectorShapes);
 }
 
 void RenderSequenceData::CopyResiduePixmap(const Corvane::AlignmentHelper& helper, QPainter& painter,
                                            const std::string& alignedSequence, unsigned row, int x, int y,
                                            std::vector<unsigned> columns, unsigned firstPosition,
-                                           unsigned endPosition, bool includeGaps) const {
+                                           unsigned endPosition, bool includeGaps, bool vectorShapes) const {
     if (row >= helper.RowCount()) return;
     endPosition = std::min(endPosition, maxTotalLength);
     std::vector<unsigned> drawn;
@@ -390,5 +395,5 @@ void RenderSequenceData::CopyResiduePixmap(const Corvane::AlignmentHelper& helpe
         if (!includeGaps && SQC::SequenceConstants::IsGap(alignedSequence[column])) continue;
         if (CellExists(residueTable, row, column)) drawn.push_back(column);
     }
-    DrawExportCells(helper, painter, row, drawn, false, x, y);
+    DrawExportCells(helper, painter, row, drawn, false, x, y, vectorShapes);
 }

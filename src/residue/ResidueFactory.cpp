@@ -22,26 +22,28 @@ int FontSizeKey(const QFont& font) {
     return font.pointSize() > 0 ? font.pointSize() : -font.pixelSize();
 }
 
-// Built inside out; the outermost component paints first, so the letter ends on top of every mark.
-std::unique_ptr<ResidueBase> BuildChain(const ResidueRenderData& data, const GlyphGeometry& g) {
+// Built inside out; the outermost component paints first, so the letter ends on top of every mark. The
+// cell's top-left corner is at (x, y).
+std::unique_ptr<ResidueBase> BuildChain(const ResidueRenderData& data, const GlyphGeometry& g, int x, int y) {
     std::unique_ptr<ResidueBase> chain =
-        std::make_unique<Residue>(data.residue, g.letterX, g.baseline, data.textColour);
+        std::make_unique<Residue>(data.residue, x + g.letterX, y + g.baseline, data.textColour);
     if (data.fontStyle & 3) {
         chain = std::make_unique<FontStyleDecorator>(std::move(chain), data.fontStyle);
     }
     if (data.lineFlags & ResidueRenderData::kUnderline) {
-        chain = std::make_unique<LineDecorator>(std::move(chain), 0, g.underlineY, g.cellWidth,
+        chain = std::make_unique<LineDecorator>(std::move(chain), x, y + g.underlineY, x + g.cellWidth,
                                                 data.underlineColour, false);
     }
     if (data.lineFlags & ResidueRenderData::kOverline) {
-        chain = std::make_unique<LineDecorator>(std::move(chain), 0, g.overlineY, g.cellWidth,
+        chain = std::make_unique<LineDecorator>(std::move(chain), x, y + g.overlineY, x + g.cellWidth,
                                                 data.overlineColour, false);
     }
     if (data.lineFlags & ResidueRenderData::kLeftBar) {
-        chain = std::make_unique<LineDecorator>(std::move(chain), 0, 0, g.cellHeight, kLeftBarColour, true);
+        chain =
+            std::make_unique<LineDecorator>(std::move(chain), x, y, y + g.cellHeight, kLeftBarColour, true);
     }
     if (data.caret) {
-        chain = std::make_unique<CaretDecorator>(std::move(chain), 0, 0, g.caretHeight,
+        chain = std::make_unique<CaretDecorator>(std::move(chain), x, y, g.caretHeight,
                                                  unsigned(g.cellWidth - 1), data.caretColour);
     }
     return chain;
@@ -102,7 +104,7 @@ const QString& ResidueFactory::InternedFamily(const QString& family) {
 std::unique_ptr<QPixmap> ResidueFactory::CreatePixmap(const ResidueRenderData& data,
                                                       const QFont& font) const {
     const GlyphGeometry geometry = GlyphGeometry::Measure(data, font);
-    const std::unique_ptr<ResidueBase> chain = BuildChain(data, geometry);
+    const std::unique_ptr<ResidueBase> chain = BuildChain(data, geometry, 0, 0);
     auto glyph = std::make_unique<QPixmap>(geometry.cellWidth, geometry.cellHeight + 1);
     if (glyph->isNull()) {
         return nullptr;
@@ -117,4 +119,9 @@ std::unique_ptr<QPixmap> ResidueFactory::CreatePixmap(const ResidueRenderData& d
         return nullptr;
     }
     return glyph;
+}
+
+bool ResidueFactory::PaintGlyph(QPainter& painter, const ResidueRenderData& data,
+                                const GlyphGeometry& geometry, QPoint origin) {
+    return BuildChain(data, geometry, origin.x(), origin.y())->Draw(&painter);
 }

@@ -8,6 +8,10 @@
 
 #include "residue/ResidueRenderData.h"
 
+class QPainter;
+class QPoint;
+struct GlyphGeometry;
+
 /// The process-wide cache of residue glyphs: one W x (H + 1) pixmap per distinct ResidueRenderData and font
 /// (family and point size). Glyphs stay valid until the library is unloaded; callers copy them and never
 /// delete them. GUI thread only.
@@ -19,6 +23,12 @@ public:
     QPixmap* GetPixmap(const ResidueRenderData& data, const QFont& font);
     /// A newly drawn glyph that the caller owns, or null when drawing failed.
     std::unique_ptr<QPixmap> CreatePixmap(const ResidueRenderData& data, const QFont& font) const;
+
+    /// Paints the glyph of `data` without its background, its cell's top-left corner at `origin`, in the
+    /// painter's font: for vector devices, where the letter stays text and the marks stay shapes. False
+    /// when nothing could be drawn.
+    static bool PaintGlyph(QPainter& painter, const ResidueRenderData& data, const GlyphGeometry& geometry,
+                           QPoint origin);
 
     /// Number of cached glyphs.
     std::size_t Size() const { return glyphs.size(); }

@@ -118,17 +118,32 @@ std::unique_ptr<QPixmap> RulerBuilder::BuildRulerPixmap(int cellWidth, int cellH
     if (band->isNull()) {
         return nullptr;
     }
-    // The background leaves the last row to the bottom line; fill it too so no pixel stays undefined.
-    band->fill(QColor(showRuler ? kRulerBackground : kWhite));
-    const int bottom = int(height) - 1;
     QPainter painter(band.get());
+    PaintBand(painter, cellWidth, cellHeight, showRuler, showRulerNumbers, firstColumn, count, gridRows, font,
+              rulerOrigin, markedCount, breaks);
+    return band;
+}
+
+void RulerBuilder::PaintBand(QPainter& painter, int cellWidth, int cellHeight, bool showRuler,
+                             bool showRulerNumbers, unsigned firstColumn, unsigned count, int gridRows,
+                             const QFont& font, int rulerOrigin, unsigned markedCount, int breaks) {
+    const CellGeometry cells(cellWidth, cellHeight);
+    const std::int64_t width = cells.Width(std::int64_t(count) + kMarginColumns);
+    const std::int64_t height = cells.Height(gridRows);
+    if (cellWidth <= 0 || cellHeight <= 0 || gridRows <= 0 || width > INT_MAX || height > INT_MAX) {
+        return;
+    }
+    // The background leaves the last row to the bottom line; fill it too so no pixel stays undefined.
+    painter.fillRect(QRect(0, 0, int(width), int(height)), QColor(showRuler ? kRulerBackground : kWhite));
+    const int bottom = int(height) - 1;
+    painter.save();
     painter.setFont(font);
     PaintBackground(painter, int(width), bottom, showRuler);
     if (showRuler) {
         PaintMarks(painter, CalculateMarks(cellWidth, firstColumn, std::min(count, markedCount), rulerOrigin),
                    cellWidth, cellHeight, bottom, showRulerNumbers, cells.ColumnLeft(count), breaks);
     }
-    return band;
+    painter.restore();
 }
 
 void RulerBuilder::DrawRulerLabel(QPainter& painter, int xc, int top, int cellHeight, int cellWidth,

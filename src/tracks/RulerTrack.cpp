@@ -44,8 +44,8 @@ void RenderSequenceData::RenderRulerBase(const Corvane::AlignmentHelper& helper,
 }
 
 void RenderSequenceData::CopyRulerPixmap(const Corvane::AlignmentHelper& helper, QPainter& painter,
-                                         unsigned count, int x, int y, unsigned firstColumn,
-                                         int breaks) const {
+                                         unsigned count, int x, int y, unsigned firstColumn, int breaks,
+                                         bool vectorShapes) const {
     // A picture may be wider than the largest pixmap: its band is drawn in pieces that each fit one, left
     // to right, so that each piece covers the margin its left neighbour leaves.
     const CellGeometry cells(fontAttributes);
@@ -53,6 +53,15 @@ void RenderSequenceData::CopyRulerPixmap(const Corvane::AlignmentHelper& helper,
     const int right = painter.hasClipping() ? int(painter.clipBoundingRect().right())
                                             : (painter.device() ? painter.device()->width() : 0);
     count = std::min<unsigned>(count, unsigned(std::max(cells.ColumnsIn(right - x) + 1, 0)));
+    if (vectorShapes) {
+        painter.save();
+        painter.translate(x, y);
+        RulerBuilder::PaintBand(painter, cells.CellWidth(), cells.CellHeight(), aspects.showRuler,
+                                aspects.showRulerNumbers, firstColumn, count, int(kRulerBandRows), font,
+                                helper.GetRulerDragOffset(), UINT_MAX, breaks);
+        painter.restore();
+        return;
+    }
     const unsigned piece = std::max(DrawableColumns(count, cells.CellWidth()), 1u);
     for (unsigned done = 0; done < count; done += piece) {
         const std::unique_ptr<QPixmap> band = RulerBuilder::BuildRulerPixmap(

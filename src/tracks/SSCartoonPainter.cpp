@@ -39,12 +39,12 @@ void FillRect(QPainter& painter, const QRect& rect, unsigned colour) {
     painter.drawRect(rect);
 }
 
-// A sheet's last cell: a triangle pointing right, a full cell high.
-void PaintArrowHead(QPainter& painter, int W, int H, unsigned colour) {
+// A sheet's last cell: a triangle pointing right, a full cell high, from (x, y).
+void PaintArrowHead(QPainter& painter, int x, int y, int W, int H, unsigned colour) {
     painter.setBrush(QBrush(Opaque(colour), Qt::SolidPattern));
     painter.setPen(QPen(Opaque(colour), 1, Qt::SolidLine));
     QPolygon head;
-    head << QPoint(0, 0) << QPoint(W, H / 2) << QPoint(0, H);
+    head << QPoint(x, y) << QPoint(x + W, y + H / 2) << QPoint(x, y + H);
     painter.drawPolygon(head, Qt::OddEvenFill);
 }
 
@@ -76,29 +76,61 @@ SSCartoonPainter::~SSCartoonPainter() = default;
 // Each template is made only when the one before it could be; a failure leaves the rest null.
 void SSCartoonPainter::BuildTemplates() {
     ReleaseTemplates();
-    const int W = cellSize.width();
-    const int H = cellSize.height();
-    helixTemplate = MakeTemplate(cellSize, [&](QPainter& p) { PaintTube(p, 0, 0, W, H, helixColour); });
+    const auto cell = [this](CellShape shape) {
+        return MakeTemplate(cellSize, [&](QPainter& p) { PaintCell(p, shape, 0, 0); });
+    };
+    helixTemplate = cell(CellShape::Helix);
     if (!helixTemplate) {
         return;
     }
-    coilTemplate =
-        MakeTemplate(cellSize, [&](QPainter& p) { PaintTube(p, 0, H / 3, W, H - H / 3, coilColour); });
+    coilTemplate = cell(CellShape::Coil);
     if (!coilTemplate) {
         return;
     }
-    sheetTemplate = MakeTemplate(cellSize, [&](QPainter& p) {
-        FillRect(p, QRect(QPoint(0, H / 4), QPoint(W - 1, H / 4 + H / 2 - 1)), sheetColour);
-    });
+    sheetTemplate = cell(CellShape::Sheet);
     if (!sheetTemplate) {
         return;
     }
-    sheetEndTemplate = MakeTemplate(cellSize, [&](QPainter& p) { PaintArrowHead(p, W, H, sheetColour); });
+    sheetEndTemplate = cell(CellShape::SheetEnd);
     if (!sheetEndTemplate) {
         return;
     }
-    gapTemplate =
-        MakeTemplate(cellSize, [&](QPainter& p) { PaintDashedLine(p, 0, H / 2, W, H / 2, gapColour); });
+    gapTemplate = cell(CellShape::Gap);
+}
+
+void SSCartoonPainter::PaintCell(QPainter& painter, CellShape shape, int x, int y) const {
+    const int W = cellSize.width();
+    const int H = cellSize.height();
+    switch (shape) {
+        case CellShape::Helix:
+            PaintTube(painter, x, y, x + W, y + H, helixColour);
+            break;
+        case CellShape::Coil:
+            PaintTube(painter, x, y + H / 3, x + W, y + H - H / 3, coilColour);
+            break;
+        case CellShape::Sheet:
+            FillRect(painter, QRect(QPoint(x, y + H / 4), QPoint(x + W - 1, y + H / 4 + H / 2 - 1)),
+                     sheetColour);
+            break;
+        case CellShape::SheetEnd:
+            PaintArrowHead(painter, x, y, W, H, sheetColour);
+            break;
+        case CellShape::Gap:
+            PaintDashedLine(painter, x, y + H / 2, x + W, y + H / 2, gapColour);
+            break;
+    }
+}
+
+void SSCartoonPainter::PaintCartoon(QPainter& painter, const std::string& ssString, int x, int y) const {
+    const CellGeometry cells(cellSize.width(), cellSize.height());
+    if (!cells.IsUsable()) {
+        return;
+    }
+    painter.save();
+    for (std::size_t i = 0; i < ssString.size(); ++i) {
+        PaintCell(painter, ShapeFor(ssString, i), cells.ColumnLeft(std::int64_t(i)) + x, y);
+    }
+    painter.restore();
 }
 
 void SSCartoonPainter::ReleaseTemplates() {
@@ -109,17 +141,33 @@ void SSCartoonPainter::ReleaseTemplates() {
     gapTemplate.reset();
 }
 
-const QPixmap* SSCartoonPainter::TemplateFor(const std::string& ssString, std::size_t index) const {
+SSCartoonPainter::CellShape SSCartoonPainter::ShapeFor(const std::string& ssString, std::size_t index) {
     const char c = ssString[index];
     if (c == 'S') {
         const bool runContinues = index + 1 < ssString.size() && ssString[index + 1] == 'S';
-        return runContinues ? sheetTemplate.get() : sheetEndTemplate.get();
+        return runContinues ? CellShape::Sheet : CellShape::SheetEnd;
     }
     if (c == '-') {
-        return gapTemplate.get();
+        return CellShape::Gap;
     }
     if (c == 'H') {
-        return helixTemplate.get();
+        return CellShape::Helix;
+    }
+    return CellShape::Coil;
+}
+
+const QPixmap* SSCartoonPainter::TemplateFor(const std::string& ssString, std::size_t index) const {
+    switch (ShapeFor(ssString, index)) {
+        case CellShape::Sheet:
+            return sheetTemplate.get();
+        case CellShape::SheetEnd:
+            return sheetEndTemplate.get();
+        case CellShape::Gap:
+            return gapTemplate.get();
+        case CellShape::Helix:
+            return helixTemplate.get();
+        case CellShape::Coil:
+            break;
     }
     return coilTemplate.get();
 }

@@ -22,6 +22,10 @@ public:
     /// caller; null when it cannot be allocated.
     std::unique_ptr<QPixmap> CartoonPixmap(const std::string& ssString) const;
 
+    /// Paints the string's cartoon onto `painter` with its first cell's top-left corner at (x, y): the
+    /// shapes of CartoonPixmap as rectangles, polygons and lines, for vector devices.
+    void PaintCartoon(QPainter& painter, const std::string& ssString, int x, int y) const;
+
     QSize CellSize() const { return cellSize; }
 
     static void PaintTube(QPainter& painter, int x1, int y1, int x2, int y2, unsigned colour);
@@ -31,6 +35,9 @@ public:
     static unsigned TubeShade(unsigned colour, int eighths);
 
 private:
+    enum class CellShape { Helix, Coil, Sheet, SheetEnd, Gap };
+    static CellShape ShapeFor(const std::string& ssString, std::size_t index);
+    void PaintCell(QPainter& painter, CellShape shape, int x, int y) const;
     /// The template for the character at `index`; null when that template could not be made.
     const QPixmap* TemplateFor(const std::string& ssString, std::size_t index) const;
 

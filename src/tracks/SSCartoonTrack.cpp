@@ -67,7 +67,7 @@ std::vector<std::pair<std::string, std::string>> RenderSequenceData::CartoonLine
 // The row's secondary-structure lines below its residue line at y; y ends at the top of the last line drawn.
 void RenderSequenceData::CopySSCartoonPixmap(const Corvane::AlignmentHelper& helper, QPainter& painter,
                                              int row, int x, int& y, unsigned firstColumn, unsigned count,
-                                             bool includeGaps) const {
+                                             bool includeGaps, bool vectorShapes) const {
     if (row < 0) return;
     const CellGeometry cells(fontAttributes);
     for (const auto& [key, part] : CartoonLinesOfRow(unsigned(row), firstColumn, count, includeGaps)) {
@@ -75,6 +75,11 @@ void RenderSequenceData::CopySSCartoonPixmap(const Corvane::AlignmentHelper& hel
                                 includeGaps);
         if (part.empty()) {
             y += cells.CellHeight();
+            continue;
+        }
+        if (vectorShapes && cartoonDrawer) {
+            y += cells.CellHeight();
+            cartoonDrawer->PaintCartoon(painter, part, x, y);
             continue;
         }
         const std::unique_ptr<QPixmap> cartoon = cartoonDrawer ? cartoonDrawer->CartoonPixmap(part) : nullptr;

@@ -23,11 +23,16 @@ class MsarenderRun : public ::testing::Test {
 protected:
     RunResult Run(const QStringList& arguments,
                   const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment()) {
+        return RunProgram(QStringLiteral(MSARENDER_BINARY), arguments, environment);
+    }
+    // Another program, such as a tool that reads the pictures back.
+    RunResult RunProgram(const QString& program, const QStringList& arguments,
+                         const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment()) {
         QProcess process;
         process.setProcessEnvironment(environment);
         process.setWorkingDirectory(dir.path());
-        process.start(QStringLiteral(MSARENDER_BINARY), arguments);
-        EXPECT_TRUE(process.waitForFinished(120000));
+        process.start(program, arguments);
+        EXPECT_TRUE(process.waitForFinished(120000)) << program.toStdString();
         return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
     }
     QString Path(const QString& name) const { return dir.filePath(name); }

@@ -136,22 +136,33 @@ bool NoSuchAlignment(int index, int count, ReadError& error) {
 }
 
 /// After the alignment that was read: text that starts no further alignment (another format appended, a
-/// stray line) gets one warning instead of passing unnoticed.
-void WarnAboutTrailingText(TextLines& lines, ParsedAlignment& out) {
+/// stray line) gets one warning instead of passing unnoticed. Returns the number of alignments that follow.
+int WarnAboutTrailingText(TextLines& lines, ParsedAlignment& out) {
     std::string_view line;
     bool inside = false;
+    int following = 0;
     while (lines.next(line)) {
         if (inside) {
             inside = !IsTerminator(line);
         } else if (IsHeader(line)) {
             inside = true;
+            ++following;
         } else if (!IsBlank(line)) {
             Warn(out, lines.number(),
                  "text after the closing '//' is not read: expected another '# STOCKHOLM 1.0' alignment or "
                  "the end of the file");
-            return;
+            return following;
         }
     }
+    return following;
+}
+
+// A file of several alignments shows one: the reader is told which, and how to ask for another.
+void NameTheOtherAlignments(int index, int count, ParsedAlignment& out) {
+    if (count <= 1) return;
+    Warn(out, 0,
+         "the file holds " + std::to_string(count) + " alignments; alignment " + std::to_string(index + 1) +
+             " is read (choose another by its number, 1 to " + std::to_string(count) + ": --alignment)");
 }
 
 }  // namespace
@@ -172,7 +183,8 @@ bool ParseStockholm(const std::string& text, int alignmentIndex, ParsedAlignment
             ++current;
         } else if (IsTerminator(line)) {
             if (current == alignmentIndex) {
-                WarnAboutTrailingText(lines, out);
+                const int following = WarnAboutTrailingText(lines, out);
+                NameTheOtherAlignments(current, current + 1 + following, out);
                 return wanted.finish(error) && CheckEqualLengths(out, error);
             }
             inside = false;

@@ -109,11 +109,18 @@ TEST(ReaderStockholm, LaterAlignmentsOfAFileAreReachedByIndex) {
     const auto first = Formats::ReadAlignmentText(text, "two.sto", options);
     ASSERT_TRUE(first.ok()) << first.error.ToString();
     EXPECT_EQ(first.alignment->size(), 4u);
+    // The reader is told that there is more than the one it sees, and how to pick another.
+    ASSERT_EQ(first.warnings.size(), 1u);
+    EXPECT_NE(first.warnings[0].message.find("holds 2 alignments; alignment 1 is read"), std::string::npos);
+    EXPECT_NE(first.warnings[0].message.find("--alignment"), std::string::npos);
 
     options.alignmentIndex = 1;
     const auto second = Formats::ReadAlignmentText(text, "two.sto", options);
     ASSERT_TRUE(second.ok()) << second.error.ToString();
     EXPECT_EQ(second.alignment->size(), 98u);
+    ASSERT_EQ(second.warnings.size(), 1u);
+    EXPECT_NE(second.warnings[0].message.find("alignment 2 is read"), std::string::npos);
+    EXPECT_TRUE(Formats::ReadAlignmentText(FileBytes("fn3.sto"), "one.sto").warnings.empty());
 
     options.alignmentIndex = 2;
     const auto missing = Formats::ReadAlignmentText(text, "two.sto", options);

@@ -11,22 +11,44 @@ QString ColumnText(int column, const DisplayOptions& options) {
     return QStringLiteral("column %1").arg(options.ColumnNumber(column));
 }
 
+// 1-based position of the residue at `column` among the sequence's residues (gaps not counted).
+int ResiduePosition(const std::string& aligned, unsigned column) {
+    int position = 0;
+    for (unsigned i = 0; i <= column && i < aligned.size(); ++i)
+        if (!SQC::SequenceConstants::IsGap(aligned[i])) ++position;
+    return position;
+}
+
 QString ResidueText(const SDM::Sequence& sequence, unsigned column) {
     const std::string& aligned = sequence.getAligned();
     if (column >= aligned.size() || SQC::SequenceConstants::IsGap(aligned[column]))
         return QStringLiteral("gap");
-    int position = 0;
-    for (unsigned i = 0; i <= column; ++i)
-        if (!SQC::SequenceConstants::IsGap(aligned[i])) ++position;
-    return QStringLiteral("residue %1 %2").arg(QLatin1Char(aligned[column])).arg(position);
+    return QStringLiteral("residue %1 %2")
+        .arg(QLatin1Char(aligned[column]))
+        .arg(ResiduePosition(aligned, column));
 }
 
-QString StructureText(AlignmentDocument& document, const HoverTarget& target) {
+// The letter the file wrote for the residue at `column` (DSSP's E, G, T... where the model keeps S, H, C).
+char FileStructureLetter(const SDM::Sequence& sequence, const std::string& key, unsigned column) {
+    const auto* protein = dynamic_cast<const SDM::AASequence*>(&sequence);
+    if (protein == nullptr) return 0;
+    const auto found = protein->getSecondaryStructure().find(key);
+    if (found == protein->getSecondaryStructure().end() || !found->second) return 0;
+    return found->second->FileLetter(std::size_t(ResiduePosition(sequence.getAligned(), column) - 1));
+}
+
+QString StructureText(AlignmentDocument& document, const SDM::Sequence& sequence, const HoverTarget& target) {
     const std::string& structure = document.View().GetAlignedSS(target.ssKey, unsigned(target.row));
     const QString key = QString::fromStdString(target.ssKey);
     if (unsigned(target.column) >= structure.size()) return key;
     const char letter = structure[std::size_t(target.column)];
-    return QStringLiteral("%1: %2 (%3)").arg(key, StructureName(letter), QString(QLatin1Char(letter)));
+    const char fileLetter =
+        letter == '-' ? 0 : FileStructureLetter(sequence, target.ssKey, unsigned(target.column));
+    const QString shown =
+        fileLetter != 0 && fileLetter != letter
+            ? QStringLiteral("%1, file: %2").arg(QLatin1Char(letter)).arg(QLatin1Char(fileLetter))
+            : QString(QLatin1Char(letter));
+    return QStringLiteral("%1: %2 (%3)").arg(key, StructureName(letter), shown);
 }
 
 }  // namespace
@@ -53,6 +75,6 @@ QString DescribeHover(AlignmentDocument& document, const HoverTarget& target, co
     if (target.inNames || target.column < 0 || unsigned(target.column) >= document.Model().columnCount())
         return text;
     text += kSeparator + ColumnText(target.column, options) + kSeparator;
-    if (!target.ssKey.empty()) return text + StructureText(document, target);
+    if (!target.ssKey.empty()) return text + StructureText(document, *sequence, target);
     return text + ResidueText(*sequence, unsigned(target.column));
 }

@@ -28,6 +28,14 @@ bool IsNucleotideLetter(char c) {
     }
 }
 
+// The file's structure letters at the residue columns of `aligned`, as written.
+std::string ResidueLetters(const std::string& aligned, const std::string& dssp) {
+    std::string letters;
+    for (std::size_t column = 0; column < aligned.size() && column < dssp.size(); ++column)
+        if (!SQC::SequenceConstants::IsGap(aligned[column])) letters.push_back(dssp[column]);
+    return letters;
+}
+
 boost::shared_ptr<SDM::Sequence> MakeSequence(const ParsedRecord& record, SDM::SequenceClass sequenceClass) {
     if (sequenceClass == SDM::NucleicAcid) {
         auto sequence = boost::make_shared<SDM::NASequence>(record.name, record.aligned);
@@ -40,7 +48,8 @@ boost::shared_ptr<SDM::Sequence> MakeSequence(const ParsedRecord& record, SDM::S
     if (sequenceClass != SDM::AminoAcid) return sequence;  // nothing to attach structure to
     for (const auto& [key, dssp] : record.structures) {
         sequence->setSecondaryStructure(key, boost::make_shared<SDM::SecondaryStructure>(
-                                                 ModelBuilder::ResidueStructure(record.aligned, dssp)));
+                                                 ModelBuilder::ResidueStructure(record.aligned, dssp),
+                                                 ResidueLetters(record.aligned, dssp)));
     }
     return sequence;
 }

@@ -11,6 +11,7 @@
 #include "SelectionFasta.h"
 #include "SelectionPicture.h"
 #include "SelectionRectangle.h"
+#include "formats/AlignmentReader.h"
 #include "sqv/UserProperties.h"
 
 using msaviewtest::MakeAlignment;
@@ -209,6 +210,29 @@ TEST_F(HoverDescriptionTest, StructureLineNamesTheKeyAndTheStructureAtTheColumn)
     EXPECT_EQ(DescribeHover(document, target, options), "alpha | column 7 | SS: sheet (S)");
     target.column = 2;
     EXPECT_EQ(DescribeHover(document, target, options), "alpha | column 3 | SS: gap (-)");
+}
+
+// The model folds DSSP's eight letters into helix, sheet and coil; the hover also shows what the file says.
+TEST(HoverDescriptionFileLetters, StructureLineShowsTheFilesOwnLetter) {
+    const Formats::ReadResult read =
+        Formats::ReadAlignmentText("# STOCKHOLM 1.0\ns1 AC-DEFG\n#=GR s1 SS HH.EGTC\n//\n", "s.sto");
+    ASSERT_TRUE(read.ok()) << read.error.ToString();
+    AlignmentDocument document{read.alignment};
+    document.View().Update();
+    HoverTarget target;
+    target.sequenceIndex = 0;
+    target.row = document.Rows().RowOfSequence(0);
+    target.ssKey = "SS";
+    const DisplayOptions options;
+    target.column = 3;
+    EXPECT_EQ(DescribeHover(document, target, options), "s1 | column 4 | SS: sheet (S, file: E)");
+    target.column = 4;
+    EXPECT_EQ(DescribeHover(document, target, options), "s1 | column 5 | SS: helix (H, file: G)");
+    target.column = 0;
+    EXPECT_EQ(DescribeHover(document, target, options), "s1 | column 1 | SS: helix (H)")
+        << "same letter, said once";
+    target.column = 2;
+    EXPECT_EQ(DescribeHover(document, target, options), "s1 | column 3 | SS: gap (-)");
 }
 
 TEST_F(HoverDescriptionTest, NamesRulerAndNothing) {

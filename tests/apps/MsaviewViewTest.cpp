@@ -165,11 +165,14 @@ TEST_F(AlignmentViewTest, HoveringOverAStructureLineTellsTheStructureAtTheColumn
     const auto structure = boost::dynamic_pointer_cast<SDM::AASequence>(model().getSequence(sequence))
                                ->getSecondaryStructure("SS");
     const char letter = structure->Letters()[residues - 1];
+    const char fileLetter = structure->FileLetter(residues - 1);
+    const QString letters = fileLetter != letter ? QStringLiteral("%1, file: %2").arg(letter).arg(fileLetter)
+                                                 : QString(QChar::fromLatin1(letter));
     QTest::mouseMove(viewport(), CellCentre(view(), column, sequence) + QPoint(0, cells.CellHeight()));
     EXPECT_EQ(window.StatusText(), QStringLiteral("%1 | column %2 | SS: %3 (%4)")
                                        .arg(QString::fromStdString(Name(sequence)))
                                        .arg(column + 1)
-                                       .arg(StructureName(letter), QString(QChar::fromLatin1(letter))));
+                                       .arg(StructureName(letter), letters));
 }
 
 TEST_F(AlignmentViewTest, DraggingSelectsTheRectangleInTheModelAndRedrawsIt) {

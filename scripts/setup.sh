@@ -2,7 +2,7 @@
 # Installs the Debian packages that building, testing and benchmarking msarender need.
 # Packages already present are skipped; the script says what it installs.
 #   scripts/setup.sh          build, tests and benchmarks ('time' measures the whole-process figure,
-#                             clang-format checks formatting in CI)
+#                             clang-format checks formatting in CI, python3 runs the mutation run)
 #   scripts/setup.sh --fuzz   also clang and libFuzzer for fuzz/run.sh
 set -euo pipefail
 
@@ -11,7 +11,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools
   libboost-dev zlib1g-dev libbz2-dev liblzma-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-dejavu-core time clang-format
+  fonts-dejavu-core time clang-format python3
 )
 if [ "${1:-}" = "--fuzz" ]; then
   packages+=(clang-14 libclang-rt-14-dev)

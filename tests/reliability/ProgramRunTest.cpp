@@ -1,12 +1,12 @@
 // Running the command past LeakSanitizer's own tracer crashes: the crash alone runs the program once more,
 // any real sanitizer report is kept as it is.
 
-#include "support/ProgramRun.h"
-
 #include <gtest/gtest.h>
 
 #include <QFile>
 #include <QTemporaryDir>
+
+#include "support/ProgramRun.h"
 
 namespace {
 
@@ -21,7 +21,8 @@ TEST(LeakTracerCrash, IsRecognisedOnlyWithoutARealReport) {
     EXPECT_TRUE(testsupport::IsLeakTracerCrash(kTracerSignal + kTracerCrash));
     EXPECT_FALSE(testsupport::IsLeakTracerCrash(kRealLeak));
     EXPECT_FALSE(testsupport::IsLeakTracerCrash(kRealLeak + kTracerCrash));
-    EXPECT_FALSE(testsupport::IsLeakTracerCrash("x.cpp:3:5: runtime error: signed overflow\n" + kTracerCrash));
+    EXPECT_FALSE(
+        testsupport::IsLeakTracerCrash("x.cpp:3:5: runtime error: signed overflow\n" + kTracerCrash));
     EXPECT_FALSE(testsupport::IsLeakTracerCrash("==1==ERROR: AddressSanitizer: heap-use-after-free\n" +
                                                 kTracerSignal));
     EXPECT_FALSE(testsupport::IsLeakTracerCrash("msarender: in.fa:3: unexpected '#'\n"));

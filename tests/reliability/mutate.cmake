@@ -15,7 +15,7 @@ list(TRANSFORM mutate_seed_files PREPEND ${PROJECT_SOURCE_DIR}/tests/data/)
 
 add_test(NAME mutation_run
          COMMAND ${Python3_EXECUTABLE} ${CMAKE_CURRENT_SOURCE_DIR}/mutate_run.py
-                 --binary $<TARGET_FILE:msarender_cli> --seed 20261208 --runs 40
+                 --binary $<TARGET_FILE:msarender_cli> --seed 20261208 --runs 100
                  --out ${CMAKE_CURRENT_BINARY_DIR}/mutation-run ${mutate_seed_files})
 add_test(NAME mutation_run_checks
          COMMAND ${Python3_EXECUTABLE} -m unittest -v mutate_run_test

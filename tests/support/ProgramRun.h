@@ -19,9 +19,9 @@ struct ProgramRun {
 /// valgrind finds nothing) and no real sanitizer report.
 bool IsLeakTracerCrash(const QByteArray& err);
 
-/// Runs `program` in `process` (set up by the caller: folder, environment) to its end, or for at most `msecs`.
-/// When LeakSanitizer's tracer crashed, the run is made once more and that is said on standard error: a real
-/// leak shows again, the tracer's crash does not.
+/// Runs `program` in `process` (set up by the caller: folder, environment) to its end, or for at most
+/// `msecs`. When LeakSanitizer's tracer crashed, the run is made once more and that is said on standard
+/// error: a real leak shows again, the tracer's crash does not.
 ProgramRun RunProgram(QProcess& process, const QString& program, const QStringList& arguments, int msecs);
 
 }  // namespace testsupport

@@ -20,5 +20,5 @@ add_test(NAME mutation_run
 add_test(NAME mutation_run_checks
          COMMAND ${Python3_EXECUTABLE} -m unittest -v mutate_run_test
          WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR})
-set_tests_properties(mutation_run mutation_run_checks PROPERTIES
-                     LABELS mutate ENVIRONMENT "QT_QPA_PLATFORM=offscreen;PYTHONDONTWRITEBYTECODE=1" TIMEOUT 300)
+set_tests_properties(mutation_run mutation_run_checks PROPERTIES LABELS mutate TIMEOUT 300
+                     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;PYTHONDONTWRITEBYTECODE=1")

@@ -62,6 +62,7 @@ ODD_TEXT = [
 ]
 INVALID_UTF8 = [b"\xff\xfe", b"\xc3", b"\xc0\xaf", b"\xed\xa0\x80", b"\xf4\x90\x80\x80", b"\x80\x80\x80"]
 RESIDUES = b"ACDEFGHIKLMNPQRSTVWY-.acgtuX*"
+SCHEMES = ["clustal", "zappo", "taylor", "hydrophobicity", "identity", "nucleotide", "plain"]
 
 
 # ---- mutations: each takes (rng, data) and returns the damaged bytes ----
@@ -76,7 +77,8 @@ def flip_bytes(rng, data):
     for _ in range(rng.randint(1, 16)):
         if out:
             position = rng.randrange(len(out))
-            out[position] = out[position] ^ (1 << rng.randrange(8)) if rng.random() < 0.5 else rng.randrange(256)
+            flipped_bit = out[position] ^ (1 << rng.randrange(8))
+            out[position] = flipped_bit if rng.random() < 0.5 else rng.randrange(256)
     return bytes(out)
 
 
@@ -104,7 +106,8 @@ def sequence_lines(lines):
     picked = []
     for index, line in enumerate(lines):
         stripped = line.strip()
-        if stripped.startswith(b">") or (stripped and not stripped.startswith((b"#", b"//")) and b" " in stripped):
+        row = stripped and not stripped.startswith((b"#", b"//")) and b" " in stripped
+        if stripped.startswith(b">") or row:
             picked.append(index)
     return picked or list(range(len(lines)))
 
@@ -125,7 +128,8 @@ def huge_line(rng, data):
     residue_lines = [i for i, text in enumerate(lines) if not text.startswith((b">", b"#"))]
     line = rng.choice(residue_lines or range(len(lines)))
     ending = b"\n" if lines[line].endswith(b"\n") else b""
-    lines[line] = lines[line].rstrip(b"\r\n") + bytes([rng.choice(RESIDUES)]) * rng.randint(1000, 10000) + ending
+    residues = bytes([rng.choice(RESIDUES)]) * rng.randint(1000, 10000)
+    lines[line] = lines[line].rstrip(b"\r\n") + residues + ending
     return b"".join(lines)
 
 
@@ -266,13 +270,13 @@ def random_options(rng, output):
     if picture and output != "-":
         maybe(0.15, "--page-height", pick(rng, [1, 100, 400, 2000], [0, -1, "tall"]))
     if picture:
-        maybe(0.2, "--columns", pick(rng, ["1-50", "5-10,40-80", "30", "1-1", "40-2000"], ["10-5", "0-3", "1-", "9999-99999"]))
+        maybe(0.2, "--columns", pick(rng, ["1-50", "5-10,40-80", "30", "1-1", "40-2000"],
+                                     ["10-5", "0-3", "1-", "9999-99999"]))
         maybe(0.15, "--sequences", pick(rng, ["1", "1,2,3", "3,1", "2,4"], ["0", "999", "nosuch", ",,,"]))
         maybe(0.15, "--no-gaps")
     maybe(0.15, "--hide", pick(rng, ["1", "2,3", "1,1,1"], ["0", "999", "-"]))
     maybe(0.2, "--consensus")
-    maybe(0.2, "--scheme", pick(rng, ["clustal", "zappo", "taylor", "hydrophobicity", "identity", "nucleotide",
-                                      "plain"], ["CLUSTAL", "nope"]))
+    maybe(0.2, "--scheme", pick(rng, SCHEMES, ["CLUSTAL", "nope"]))
     maybe(0.25, "--font-size", pick(rng, [4, 6.5, 10, 12.25, 18], [0, 0.1, -3, 200, "nan"]))
     maybe(0.15, "--scale", pick(rng, [1, 1.5, 2, 3.125], [0, 8, 9, "inf"]))
     maybe(0.15, "--names", pick(rng, ["full", "id"], ["FULL", ""]))
@@ -324,7 +328,8 @@ def run_command(command, folder):
 
 def is_leak_tracer_crash(stderr):
     text = stderr.decode("utf-8", "replace")
-    return any(mark in text for mark in LEAK_TRACER_CRASH_MARKS) and not any(m in text for m in REAL_REPORT_MARKS)
+    tracer_crashed = any(mark in text for mark in LEAK_TRACER_CRASH_MARKS)
+    return tracer_crashed and not any(mark in text for mark in REAL_REPORT_MARKS)
 
 
 def written_images(folder, output):
@@ -440,7 +445,8 @@ def keep_failure(case, binary, failures):
     return reproduce
 
 
-def execute(binary, case):
+def make_and_run(args, seeds, index, work, binary):
+    case = make_case(args, seeds, index, work)
     case.outcome = run_case(binary, case.folder, case.arguments, case.output)
     return case
 
@@ -449,9 +455,9 @@ def parse_arguments(argv):
     parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
     parser.add_argument("seed_files", nargs="+", help="real alignment files to mutate (.gz is read)")
     parser.add_argument("--binary", required=True, help="the msarender program")
-    parser.add_argument("--seed", type=int, default=1, help="the random seed; the same seed makes the same cases")
+    parser.add_argument("--seed", type=int, default=1, help="the same seed makes the same cases")
     parser.add_argument("--runs", type=int, default=40, help="how many cases")
-    parser.add_argument("--first", type=int, default=0, help="index of the first case (replays one with --runs 1)")
+    parser.add_argument("--first", type=int, default=0, help="index of the first case (--runs 1 replays one)")
     parser.add_argument("--out", required=True, help="folder for the cases and the kept failures")
     parser.add_argument("--verbose", action="store_true", help="print every case with its exit status")
     parser.add_argument("--jobs", type=int, default=1, help="cases run at once")
@@ -466,17 +472,19 @@ def main(argv):
     work, failures = out / "work", out / "failures"
     shutil.rmtree(work, ignore_errors=True)
     failures.mkdir(parents=True, exist_ok=True)
-    cases = [make_case(args, seeds, index, work) for index in range(args.first, args.first + args.runs)]
+    if not seeds:
+        sys.exit("mutate: none of the seed files exists")
 
     counts, retried, total_seconds = {}, 0, 0.0
+    indices = range(args.first, args.first + args.runs)
     with concurrent.futures.ThreadPoolExecutor(max_workers=max(1, args.jobs)) as pool:
-        for case in pool.map(lambda c: execute(binary, c), cases):
+        for case in pool.map(lambda index: make_and_run(args, seeds, index, work, binary), indices):
             outcome = case.outcome
             counts[outcome.kind] = counts.get(outcome.kind, 0) + 1
             total_seconds += outcome.seconds
             if outcome.retried:
                 retried += 1
-                print(f"mutate: case {case.index}: LeakSanitizer's tracer crashed; ran it again: {outcome.kind}")
+                print(f"mutate: case {case.index}: LeakSanitizer's tracer crashed; ran again: {outcome.kind}")
             if args.verbose:
                 first_line = outcome.stderr.decode("utf-8", "replace").partition("\n")[0][:150]
                 print(f"case {case.index}: exit {outcome.returncode} in {outcome.seconds:.2f} s "

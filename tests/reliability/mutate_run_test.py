@@ -48,7 +48,8 @@ class Judging(unittest.TestCase):
         self.assertEqual((outcome.kind, outcome.detail), ("signal", "SIGSEGV"))
 
     def test_sanitizer_reports_fail_whatever_the_exit_status(self):
-        for report in ("==1==ERROR: AddressSanitizer: heap-buffer-overflow", "a.cpp:1:2: runtime error: overflow",
+        for report in ("==1==ERROR: AddressSanitizer: heap-buffer-overflow",
+                       "a.cpp:1:2: runtime error: overflow",
                        "==1==ERROR: LeakSanitizer: detected memory leaks"):
             outcome = self.run_fake(f"echo 'msarender: x' >&2; echo '{report}' >&2; exit 1")
             self.assertEqual(outcome.kind, "sanitizer", report)
@@ -76,17 +77,20 @@ class Judging(unittest.TestCase):
 
     def test_pages_count_as_the_image_and_each_is_checked(self):
         (self.folder / "out.png").unlink(missing_ok=True)
-        self.assertEqual(self.run_fake(f"printf '{PNG}' > out-001.png; printf '{PNG}' > out-002.png").kind, "ok")
-        self.assertEqual(self.run_fake(f"printf '{PNG}' > out-001.png; printf 'x' > out-002.png").kind, "bad-image")
+        first = f"printf '{PNG}' > out-001.png; "
+        self.assertEqual(self.run_fake(first + f"printf '{PNG}' > out-002.png").kind, "ok")
+        self.assertEqual(self.run_fake(first + "printf 'x' > out-002.png").kind, "bad-image")
 
     def test_standard_output_must_hold_a_png(self):
         self.assertEqual(self.run_fake(f"printf '{PNG}data'", "-").kind, "ok")
         self.assertEqual(self.run_fake("printf 'text'", "-").kind, "bad-image")
 
     def test_a_tracer_crash_alone_runs_once_more(self):
-        crash = "echo '==9==LeakSanitizer has encountered a fatal error.' >&2; echo 'Tracer caught signal 11' >&2"
+        crash = ("echo '==9==LeakSanitizer has encountered a fatal error.' >&2; "
+                 "echo 'Tracer caught signal 11' >&2")
         counted = "n=$(($(cat count 2>/dev/null || echo 0) + 1)); echo $n > count; "
-        outcome = self.run_fake(counted + f"if [ $n = 1 ]; then {crash}; exit 1; fi; printf '{PNG}' > out.png")
+        outcome = self.run_fake(counted + f"if [ $n = 1 ]; then {crash}; exit 1; fi; "
+                                          f"printf '{PNG}' > out.png")
         self.assertEqual((outcome.kind, outcome.retried), ("ok", True))
         self.assertEqual((self.folder / "count").read_text().strip(), "2")
 
@@ -160,7 +164,7 @@ class WholeRun(unittest.TestCase):
             self.assertEqual(result.stdout.count("FAIL case"), 3, result.stdout)
             self.assertIn("3 failures (exit-code 3)", result.stdout)
             kept = sorted((Path(out) / "failures").iterdir())
-            self.assertEqual([k.name for k in kept], ["case-0-exit-code", "case-1-exit-code", "case-2-exit-code"])
+            self.assertEqual([k.name for k in kept], [f"case-{i}-exit-code" for i in range(3)])
             for folder in kept:
                 arguments = (folder / "arguments.txt").read_text().split("\n")
                 self.assertTrue((folder / arguments[0]).is_file())

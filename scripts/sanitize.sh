@@ -18,13 +18,7 @@ cmake -S . -B "$build_dir" -G Ninja \
 cmake --build "$build_dir" -j2
 built=$(date +%s)
 
-# Qt, fontconfig and the other system libraries are not instrumented; the suppressions may name only their
-# frames (see tests/lsan.supp), never ours. The install test builds a consumer without the sanitizers
-# against our instrumented library, so the runtime cannot come first in its library list.
-export ASAN_OPTIONS="detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1:verify_asan_link_order=0"
-export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
-export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
-export QT_QPA_PLATFORM=offscreen
+source scripts/sanitizer-env.sh
 ctest --test-dir "$build_dir" --output-on-failure -j2 "$@"
 finished=$(date +%s)
 echo "sanitize: build $((built - start)) s, tests $((finished - built)) s"

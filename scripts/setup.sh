@@ -3,7 +3,8 @@
 # Packages already present are skipped; the script says what it installs.
 #   scripts/setup.sh          build, tests and benchmarks ('time' measures the whole-process figure,
 #                             clang-format checks formatting in CI, poppler-utils, ghostscript and
-#                             librsvg2-bin let the tests read the SVG, PDF and EPS output back)
+#                             librsvg2-bin let the tests read the SVG, PDF and EPS output back,
+#                             python3 runs the mutation run)
 #   scripts/setup.sh --fuzz   also clang and libFuzzer for fuzz/run.sh
 set -euo pipefail
 
@@ -12,7 +13,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools
   libboost-dev zlib1g-dev libbz2-dev liblzma-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-dejavu-core time clang-format
+  fonts-dejavu-core time clang-format python3
   poppler-utils ghostscript librsvg2-bin
 )
 if [ "${1:-}" = "--fuzz" ]; then

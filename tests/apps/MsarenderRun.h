@@ -11,6 +11,7 @@
 
 #include "msarender/CellGeometry.h"
 #include "msarender/FontAttributes.h"
+#include "support/ProgramRun.h"
 #include "support/TestFont.h"
 
 struct RunResult {
@@ -31,9 +32,9 @@ protected:
         QProcess process;
         process.setProcessEnvironment(environment);
         process.setWorkingDirectory(dir.path());
-        process.start(program, arguments);
-        EXPECT_TRUE(process.waitForFinished(120000)) << program.toStdString();
-        return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+        const testsupport::ProgramRun run = testsupport::RunProgram(process, program, arguments, 120000);
+        EXPECT_TRUE(run.finished) << program.toStdString();
+        return {run.exitCode, run.out, run.err};
     }
     QString Path(const QString& name) const { return dir.filePath(name); }
     static QString Data(const char* name) { return QStringLiteral(MSARENDER_TEST_DATA "/") + name; }

@@ -13,6 +13,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "support/ProgramRun.h"
+
 namespace {
 
 struct RunResult {
@@ -31,11 +33,11 @@ protected:
                 setrlimit(RLIMIT_AS, &limit);
             });
         }
-        process.start(QStringLiteral(MSARENDER_BINARY), arguments);
-        EXPECT_TRUE(process.waitForFinished(120000));
-        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit)
-            << "the command crashed: " << process.readAllStandardError().toStdString();
-        return {process.exitCode(), process.readAllStandardError()};
+        const testsupport::ProgramRun run =
+            testsupport::RunProgram(process, QStringLiteral(MSARENDER_BINARY), arguments, 120000);
+        EXPECT_TRUE(run.finished);
+        EXPECT_EQ(run.exitStatus, QProcess::NormalExit) << "the command crashed: " << run.err.toStdString();
+        return {run.exitCode, run.err};
     }
     QString Path(const QString& name) const { return dir.filePath(name); }
     void WriteFile(const QString& name, const QByteArray& content) {

@@ -151,7 +151,7 @@ QString AlignmentPicture::CheckFormatLimits(const QString& path) const {
             .arg(plan.width)
             .arg(tallest);
     // Other formats are written from one image in memory, which Qt allocates up to 2 GiB.
-    const std::int64_t limit = format == "jpeg" ? 65535 : 32767;
+    const std::int64_t limit = RasterSideLimit(format);
     if (format != "png" && (longest > limit || plan.width * tallest * 4 > (std::int64_t(1) << 31) - 1))
         return QStringLiteral(
                    "the picture is %1 x %2 pixels, more than %3 output takes (%4 per side); write a .png, "

@@ -109,6 +109,11 @@ QByteArray ImageFormatFor(const QString& path) {
     return QByteArray();
 }
 
+qint64 RasterSideLimit(const QByteArray& format) {
+    if (format == "png") return kMaxPngSide;
+    return format == "jpeg" ? 65535 : 32767;
+}
+
 QString WriteImage(const QImage& image, const QString& path, QByteArray format) {
     if (format.isEmpty()) format = ImageFormatFor(path);
     if (format.isEmpty() || format == "svg" || format == "pdf" || format == "eps")

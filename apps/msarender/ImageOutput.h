@@ -11,6 +11,9 @@
 /// when unknown.
 /// Standard output ("-") is PNG.
 QByteArray ImageFormatFor(const QString& path);
+/// The widest or tallest raster picture a format ("png", "jpeg", ...) is written with: PNG's own limit; the
+/// others are written from one image in memory, at most what Qt allocates.
+qint64 RasterSideLimit(const QByteArray& format);
 
 /// Runs `encode` on `path` ("-" = standard output). A file is written under a temporary name and renamed
 /// when `encode` succeeded, so an existing file is only ever replaced by a whole one. Returns an error

@@ -16,8 +16,10 @@
 #include "CliOptions.h"
 #include "ImageOutput.h"
 #include "PageFiles.h"
+#include "VectorOutput.h"
 #include "common/PerformanceTimer.h"
 #include "formats/AlignmentReader.h"
+#include "msarender/FontAttributes.h"
 
 namespace {
 
@@ -78,12 +80,34 @@ QString DefaultOutput(const QString& input, const QString& dir, const QByteArray
     return dir.isEmpty() ? name : QDir(dir).filePath(name);
 }
 
+// One line per sequence makes a picture as wide as the alignment: more columns than the format holds are
+// refused once parsed, before the model and the layout take several times the input's size in memory.
+void LimitColumnsToTheFormat(const Job& job, const CliOptions& options, Formats::ReadOptions& readOptions) {
+    const QByteArray format = OutputFormat(options, job.output);
+    if (options.view || options.wrap >= 0 || !options.columns.isEmpty() || IsVectorFormat(format)) return;
+    QFont font(options.fontFamily);
+    font.setPointSizeF(options.fontSize * options.scale);
+    const int cellWidth = CellGeometry(SQC::FontAttributes(font)).CellWidth();
+    if (cellWidth <= 0) return;
+    const qint64 widest = RasterSideLimit(format);
+    readOptions.maxColumns = std::size_t(widest / cellWidth);
+    readOptions.columnLimitReason =
+        QStringLiteral(
+            "one line per sequence would be wider than %1 holds (%2 pixels at %3 a "
+            "column); use --wrap, or --columns")
+            .arg(QString::fromLatin1(format).toUpper())
+            .arg(widest)
+            .arg(cellWidth)
+            .toStdString();
+}
+
 Formats::ReadResult Read(const Job& job, const CliOptions& options) {
     Common::PerformanceTimer timer(Common::PerformanceManager::Application, L"[msarender::read]", nullptr);
     Formats::ReadOptions readOptions;
     readOptions.format = options.format;
     readOptions.alignmentIndex = options.alignmentIndex;
     readOptions.maxBytes = options.maxInputBytes;
+    LimitColumnsToTheFormat(job, options, readOptions);
     if (!job.input.isEmpty()) return Formats::ReadAlignmentFile(job.input.toStdString(), readOptions);
     QFile example(QString::fromLatin1(kExampleResource));
     example.open(QIODevice::ReadOnly);
@@ -135,7 +159,7 @@ JobStatus RunJob(const Job& job, const CliOptions& options, const Reporter& repo
     const Formats::ReadResult read = Read(job, options);
     if (!read.ok()) {
         reporter.Error(QString::fromStdString(read.error.ToString()));
-        return kFailure;
+        return read.error.beyondCallerLimit ? kUsage : kFailure;
     }
     for (const Formats::ReadError& warning : read.warnings)
         reporter.Warning(QString::fromStdString(warning.ToString()));

@@ -205,6 +205,13 @@ ReadResult ReadAlignmentText(const std::string& text, const std::string& name, c
                                        "the alignment holds no residues (every sequence is empty or only "
                                        "gaps): nothing to draw"});
     }
+    if (const std::size_t columns = ColumnCount(parsed);
+        options.maxColumns > 0 && columns > options.maxColumns) {
+        return Failure(name, ReadError{name, 0,
+                                       "the alignment has " + std::to_string(columns) +
+                                           " columns: " + options.columnLimitReason,
+                                       true});
+    }
     ReadResult result;
     result.warnings = NamedWarnings(std::move(parsed.warnings), name);
     result.alignment = ModelBuilder::Build(parsed, error);

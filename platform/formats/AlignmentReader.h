@@ -42,12 +42,17 @@ struct ReadOptions {
     int alignmentIndex = 0;
     /// Input larger than this (after decompression) is refused instead of exhausting memory.
     std::size_t maxBytes = std::size_t(1) << 30;
+    /// More columns than this are refused once parsed, before the model is built (0: no limit), with
+    /// `columnLimitReason` after the count: a caller that cannot draw them spares the memory of the rest.
+    std::size_t maxColumns = 0;
+    std::string columnLimitReason;
 };
 
 struct ReadError {
     std::string file;
     long line = 0;  // 1-based; 0 when the error is not about one line
     std::string message;
+    bool beyondCallerLimit = false;  // the input is sound but larger than the caller can use (maxColumns)
     bool empty() const { return message.empty(); }
     /// "file:line: message", or "file: message" without a line.
     std::string ToString() const;

@@ -1,5 +1,6 @@
 #include "formats/ResidueText.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 
@@ -42,6 +43,12 @@ bool AppendResidues(std::string& dest, std::string_view chunk, const std::string
         }
     }
     return true;
+}
+
+std::size_t ColumnCount(const ParsedAlignment& parsed) {
+    std::size_t columns = 0;
+    for (const ParsedRecord& record : parsed.records) columns = std::max(columns, record.aligned.size());
+    return columns;
 }
 
 bool HasResidues(const ParsedAlignment& parsed) {

@@ -17,6 +17,8 @@ bool AppendResidues(std::string& dest, std::string_view chunk, const std::string
 
 /// True when some record holds a residue (or missing data): not only gaps.
 bool HasResidues(const ParsedAlignment& parsed);
+/// The longest record's column count.
+std::size_t ColumnCount(const ParsedAlignment& parsed);
 
 /// Records a warning at `line` of the input: something the reader skipped.
 void Warn(ParsedAlignment& out, long line, std::string message);

@@ -158,6 +158,19 @@ TEST_F(MsarenderFigure, ViewIsTheWindowAskedForAndRefusesWhatItCannotShow) {
     }
 }
 
+// BMP holds 32,767 pixels a side: an alignment wider than that on one line is refused once read, before
+// its model and layout are built; wrapped, the same alignment draws.
+TEST_F(MsarenderFigure, AnAlignmentTooWideForTheFormatIsRefusedBeforeItIsLaidOut) {
+    const int columns = int(32767 / cells.CellWidth()) + 10;
+    WriteFile("wide.fa", ">a\n" + QByteArray(columns, 'A') + "\n>b\n" + QByteArray(columns, 'C') + "\n");
+    const RunResult refused = Run({Path("wide.fa"), "-o", Path("wide.bmp")});
+    EXPECT_EQ(refused.exitCode, 2) << "the format cannot hold what was asked for";
+    EXPECT_TRUE(refused.err.contains(QByteArray::number(columns) + " columns")) << refused.err.constData();
+    EXPECT_TRUE(refused.err.contains("--wrap")) << refused.err.constData();
+    EXPECT_FALSE(QFile::exists(Path("wide.bmp")));
+    EXPECT_EQ(Run({Path("wide.fa"), "--wrap", "100", "-o", Path("wide.bmp")}).exitCode, 0);
+}
+
 TEST_F(MsarenderFigure, InputsOfOneBaseNameGetPicturesOfTheirOwn) {
     ASSERT_TRUE(QDir(dir.path()).mkpath("a") && QDir(dir.path()).mkpath("b"));
     ASSERT_TRUE(QFile::copy(Data("globins4.sto"), Path("a/x.sto")));

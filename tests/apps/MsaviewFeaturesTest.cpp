@@ -86,7 +86,7 @@ TEST_F(FeaturesTest, SaveWithNothingSelectedComplainsWithoutAskingForAFile) {
     Open("globins4.sto");
     bool dialogShown = false;
     AnswerFileDialog(QString(), dialogShown);
-    MenuAction("Save selection as PNG...")->trigger();
+    MenuAction("Save selection as...")->trigger();
     QTest::qWait(20);
     EXPECT_FALSE(dialogShown);
     EXPECT_TRUE(window.LastError().contains("select"));
@@ -98,7 +98,7 @@ TEST_F(FeaturesTest, ExportThroughTheMenuWritesThePictureOfTheWholeAlignment) {
     const QString path = folder.filePath("whole.png");
     bool dialogShown = false;
     AnswerFileDialog(path, dialogShown);
-    MenuAction("Export alignment as PNG...")->trigger();
+    MenuAction("Export alignment as...")->trigger();
     EXPECT_TRUE(dialogShown);
     const QImage written(path);
     ASSERT_FALSE(written.isNull()) << window.LastError().toStdString();

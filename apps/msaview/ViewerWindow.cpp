@@ -157,7 +157,7 @@ void ViewerWindow::CreateViewMenu() {
     AddToggle(menu, tr("Ruler &numbers"), &DisplayOptions::showRulerNumbers);
     menu->addAction(tr("Ruler &origin..."), this, &ViewerWindow::ChooseRulerOrigin);
     AddToggle(menu, tr("Secondary s&tructure"), &DisplayOptions::showSecondaryStructure);
-    AddToggle(menu, tr("&Consensus"), &DisplayOptions::showConsensus);
+    AddToggle(menu, tr("Consensus se&quence"), &DisplayOptions::showConsensus);
     menu->addMenu(annotationMenu);
     connect(annotationMenu, &AnnotationMenu::choiceChanged, this, [this](const QStringList& names) {
         ChangeOptions([&names](DisplayOptions& options) { options.annotationRows = names; });

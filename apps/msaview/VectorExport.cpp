@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QPainter>
 #include <QSaveFile>
+#include <algorithm>
 
 #include "VectorOutput.h"
 
@@ -26,6 +27,19 @@ QString WithPictureSuffix(const QString& path, PictureFormat format) {
             break;
     }
     return path + ".png";
+}
+
+QString PdfPageNote(QSize pixels) {
+    const double points = 72.0 / VectorResolution();
+    const qint64 width = qRound64(pixels.width() * points);
+    const qint64 height = qRound64(pixels.height() * points);
+    if (std::max(width, height) <= kPdfPageLimitPoints) return QString();
+    return QStringLiteral(
+               "The PDF page is %1 x %2 points, more than many readers show (%3 a side); hide rows or "
+               "pick a smaller font.")
+        .arg(width)
+        .arg(height)
+        .arg(kPdfPageLimitPoints);
 }
 
 QString WriteVectorPicture(const SelectionPicture& picture, const QString& path, PictureFormat format,

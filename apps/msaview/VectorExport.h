@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSize>
 #include <QString>
 
 #include "SelectionPicture.h"
@@ -11,6 +12,9 @@ enum class PictureFormat { Png, Svg, Pdf };
 PictureFormat PictureFormatOf(const QString& path);
 /// `path` with the format's suffix added unless it already ends with one of the formats' suffixes.
 QString WithPictureSuffix(const QString& path, PictureFormat format);
+
+/// A warning when a PDF page of `pixels` is larger than many readers show; empty otherwise.
+QString PdfPageNote(QSize pixels);
 
 /// Writes the picture as an SVG or PDF document of its size (fonts embedded in the PDF), calling
 /// `progress` after each block. Nothing is left at `path` when it fails or is stopped. An error message,

@@ -300,7 +300,9 @@ bool ViewerWindow::WritePicture(const SelectionPicture& picture, const QString& 
         ReportError(error);
         return false;
     }
-    statusBar()->showMessage(tr("Wrote %1.").arg(path), 4000);
+    const QString note = format == PictureFormat::Pdf ? PdfPageNote(picture.Size()) : QString();
+    statusBar()->showMessage(note.isEmpty() ? tr("Wrote %1.").arg(path) : tr("Wrote %1. %2").arg(path, note),
+                             note.isEmpty() ? 4000 : 0);
     return true;
 }
 

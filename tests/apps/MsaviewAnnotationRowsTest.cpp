@@ -24,7 +24,8 @@ protected:
         for (const auto& [top, location] : renderer().RowLocations())
             if (location.kind == RenderSequenceData::RowLocation::kAnnotationLine &&
                 location.annotation == index && column >= location.firstColumn && column < location.endColumn)
-                return QPoint(view().NameColumnWidth() + cells.ColumnLeft(int(column - location.firstColumn)) +
+                return QPoint(view().NameColumnWidth() +
+                                  cells.ColumnLeft(int(column - location.firstColumn)) +
                                   cells.CellWidth() / 2,
                               top + cells.CellHeight() / 2);
         return std::nullopt;

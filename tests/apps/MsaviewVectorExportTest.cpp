@@ -13,6 +13,7 @@
 #include "MsaviewTestSupport.h"
 #include "SelectionPicture.h"
 #include "VectorExport.h"
+#include "VectorOutput.h"
 #include "ViewerWindow.h"
 
 namespace {
@@ -124,6 +125,15 @@ TEST(PictureFormatTest, TheSuffixDecidesAndTheFilterOnlyAddsAMissingOne) {
     EXPECT_EQ(WithPictureSuffix("b", PictureFormat::Pdf), "b.pdf");
     EXPECT_EQ(WithPictureSuffix("b.png", PictureFormat::Svg), "b.png");
     EXPECT_EQ(WithPictureSuffix("b.tar", PictureFormat::Png), "b.tar.png");
+}
+
+TEST(PictureFormatTest, APdfPageTallerThanReadersShowIsNoted) {
+    // Pixels of the page limit at the resolution pictures are measured in.
+    const int limit = kPdfPageLimitPoints * VectorResolution() / 72;
+    EXPECT_TRUE(PdfPageNote(QSize(200, limit)).isEmpty());
+    EXPECT_TRUE(
+        PdfPageNote(QSize(200, limit + VectorResolution())).contains(QString::number(kPdfPageLimitPoints)));
+    EXPECT_FALSE(PdfPageNote(QSize(limit + VectorResolution(), 10)).isEmpty());
 }
 
 }  // namespace

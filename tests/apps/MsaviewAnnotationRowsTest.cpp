@@ -97,6 +97,9 @@ TEST_F(AnnotationRowsTest, StatusTextOverAnAnnotationRowNamesTheRowTheColumnAndI
     ASSERT_TRUE(cell);
     QTest::mouseMove(viewport(), *cell);
     EXPECT_EQ(window.StatusText(), label + " | column 2 | 67%");
+    // A row of the whole alignment holds no residue to select.
+    QTest::mouseClick(viewport(), Qt::LeftButton, Qt::NoModifier, *cell);
+    EXPECT_TRUE(model().getSelection().empty());
     QTest::mouseMove(viewport(), QPoint(2, cell->y()));
     EXPECT_EQ(window.StatusText(), label);
     const std::optional<QPoint> consensus = AnnotationCell(0, 0);

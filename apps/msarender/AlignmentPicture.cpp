@@ -164,8 +164,7 @@ QString AlignmentPicture::CheckFormatLimits(const QString& path) const {
 }
 
 QString AlignmentPicture::FormatNote(const QString& path) const {
-    // Acrobat and others refuse pages larger than 200 inches, 14,400 points, a side.
-    const std::int64_t limit = 14400;
+    const std::int64_t limit = kPdfPageLimitPoints;
     if (OutputFormat(options, path) != "pdf") return QString();
     std::int64_t tallest = 0;
     for (const Page& page : pages) tallest = std::max(tallest, page.OutputHeight());

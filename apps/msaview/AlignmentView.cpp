@@ -31,7 +31,7 @@ bool OnlyRulersDiffer(const DisplayOptions& a, const DisplayOptions& b) {
     return rulersOf.wrap == b.wrap && rulersOf.residuesPerLine == b.residuesPerLine &&
            rulersOf.showRuler == b.showRuler && rulersOf.showSecondaryStructure == b.showSecondaryStructure &&
            rulersOf.showConsensus == b.showConsensus && rulersOf.colorScheme == b.colorScheme &&
-           rulersOf.fullNames == b.fullNames;
+           rulersOf.fullNames == b.fullNames && rulersOf.annotationRows == b.annotationRows;
 }
 
 }  // namespace

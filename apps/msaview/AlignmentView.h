@@ -11,6 +11,7 @@
 #include "AlignmentDocument.h"
 #include "DisplayOptions.h"
 #include "HoverDescription.h"
+#include "SelectionPicture.h"
 #include "SelectionRectangle.h"
 #include "ViewMarks.h"
 #include "ViewRenderer.h"
@@ -66,6 +67,8 @@ public:
     void SelectAll();
     /// Replaces the selection by these (sequence, first column, last column) runs and tells observers.
     void SelectRuns(const std::vector<std::array<unsigned, 3>>& runs);
+    /// A picture of rows over columns, wrapped as the view wraps; invalid when it cannot be drawn.
+    SelectionPicture PictureOf(const PictureRange& range) const;
     /// The selected residues as a picture, or null when nothing is selected or it cannot be drawn.
     std::unique_ptr<QPixmap> SelectionImage();
     /// Hides the selected sequences and the current one, keeping at least one row; false when nothing
@@ -123,6 +126,7 @@ private:
 
     std::optional<ResidueCell> CellAt(QPoint viewportPoint) const;
     int ColumnAt(QPoint viewportPoint) const;
+    const AnnotationRow* AnnotationRowAt(QPoint composedPoint) const;
     int RulerColumnAt(QPoint viewportPoint) const;
     void AddSequenceToSelection(int row);
     bool OnNameEdge(QPoint viewportPoint) const;

@@ -31,13 +31,22 @@ HoverTarget AlignmentView::TargetAt(QPoint viewportPoint) const {
         target.inNames = true;
         target.row = hits.GetRowIndex(point);
         target.sequenceIndex = hits.GetSequenceIndex(point);
+        target.annotation = AnnotationRowAt(point);
         return target;
     }
     const QPoint point = ToComposed(viewportPoint);
     hits.GetResidueLocation(point, target.sequenceIndex, target.column);
     target.row = hits.GetRowIndex(point);
     target.ssKey = hits.GetSsKey(point);
+    target.annotation = AnnotationRowAt(point);
+    if (target.annotation) target.column = hits.GetResidueIndex(point);
     return target;
+}
+
+const AnnotationRow* AlignmentView::AnnotationRowAt(QPoint composedPoint) const {
+    const int index = Renderer().GetAnnotationIndex(composedPoint);
+    const std::vector<AnnotationRow>& rows = Renderer().AnnotationRows();
+    return index >= 0 && std::size_t(index) < rows.size() ? &rows[std::size_t(index)] : nullptr;
 }
 
 std::optional<ResidueCell> AlignmentView::CellAt(QPoint viewportPoint) const {
@@ -263,10 +272,14 @@ void AlignmentView::SetCurrentSequence(int sequenceIndex) {
     emit currentSequenceChanged(sequenceIndex);
 }
 
+SelectionPicture AlignmentView::PictureOf(const PictureRange& range) const {
+    return SelectionPicture(Renderer(), composed ? range : PictureRange(),
+                            options.wrap ? Renderer().ResiduesPerBlock() : 0);
+}
+
 std::unique_ptr<QPixmap> AlignmentView::SelectionImage() {
     if (!document || !composed) return nullptr;
-    const SelectionPicture picture(Renderer(), PictureRange::OfSelection(*document),
-                                   options.wrap ? Renderer().ResiduesPerBlock() : 0);
+    const SelectionPicture picture = PictureOf(PictureRange::OfSelection(*document));
     const QImage image = picture.Paint();
     if (image.isNull()) return nullptr;
     return std::make_unique<QPixmap>(QPixmap::fromImage(image));

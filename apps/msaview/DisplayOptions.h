@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <algorithm>
 
 #include "msarender/RenderSequenceData.h"
@@ -22,6 +23,9 @@ struct DisplayOptions {
     bool fullNames = false;
     /// A name that SDM::MakeColorScheme accepts; empty keeps the reader's default scheme.
     QString colorScheme;
+    /// Annotation rows by the names ChooseAnnotations takes (consensus, conservation, occupancy, a #=GC
+    /// tag, ss), in the order drawn. Names the open file lacks are kept for the next file.
+    QStringList annotationRows;
 
     /// The ruler's number of a 0-based column: 1 at the origin, 0 and below before it.
     int ColumnNumber(int column) const { return column + 2 - std::max(rulerOrigin, 1); }

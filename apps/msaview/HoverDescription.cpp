@@ -51,6 +51,19 @@ QString StructureText(AlignmentDocument& document, const SDM::Sequence& sequence
     return QStringLiteral("%1: %2 (%3)").arg(key, StructureName(letter), shown);
 }
 
+// The row's label, then the column, its symbol and its bar height where the row has them.
+QString AnnotationText(const AnnotationRow& row, const HoverTarget& target, const DisplayOptions& options) {
+    QString text = QString::fromStdString(row.label);
+    if (target.inNames || target.column < 0) return text;
+    text += kSeparator + ColumnText(target.column, options);
+    const auto column = std::size_t(target.column);
+    if (column < row.symbols.size() && row.symbols[column] != ' ')
+        text += kSeparator + QLatin1Char(row.symbols[column]);
+    if (column < row.heights.size() && !row.cartoon)
+        text += kSeparator + QStringLiteral("%1%").arg(qRound(100 * row.heights[column]));
+    return text;
+}
+
 }  // namespace
 
 QString StructureName(char letter) {
@@ -67,6 +80,7 @@ QString StructureName(char letter) {
 }
 
 QString DescribeHover(AlignmentDocument& document, const HoverTarget& target, const DisplayOptions& options) {
+    if (target.annotation) return AnnotationText(*target.annotation, target, options);
     const boost::shared_ptr<SDM::Sequence> sequence =
         target.sequenceIndex >= 0 ? document.Model().getSequence(unsigned(target.sequenceIndex)) : nullptr;
     if (!sequence)

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "DisplayOptions.h"
+#include "msarender/AnnotationRow.h"
 
 class AlignmentDocument;
 
@@ -13,12 +14,15 @@ struct HoverTarget {
     int row = -1;
     int column = -1;    // alignment column; may be the position just past the last one
     std::string ssKey;  // set on a secondary-structure line
+    /// The annotation row under the point, or null; it belongs to the renderer, which outlives the target.
+    const AnnotationRow* annotation = nullptr;
     bool inNames = false;
 };
 
 /// The status-bar text for a hover target, e.g. "HBB_HUMAN | column 23 | residue V 15" (the residue's
 /// letter and its position in the ungapped sequence), "... | gap", "... | SS: helix (H)" on a
-/// secondary-structure line, "column 23" on the ruler; empty over nothing. Columns are numbered as the
+/// secondary-structure line, "Occupancy | column 23 | 87%" on an annotation row (its symbol and bar height
+/// where it has them), "column 23" on the ruler; empty over nothing. Columns are numbered as the
 /// ruler numbers them.
 QString DescribeHover(AlignmentDocument& document, const HoverTarget& target, const DisplayOptions& options);
 

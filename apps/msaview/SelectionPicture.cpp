@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <algorithm>
+#include <climits>
 
 #include "AlignmentDocument.h"
 #include "msarender/CellGeometry.h"
@@ -93,6 +94,26 @@ void SelectionPicture::NarrowToRange(const PicturePlan& whole, unsigned first, u
 
 QSize SelectionPicture::Size() const {
     return valid ? QSize(CellGeometry::SizeToInt(plan.width), CellGeometry::SizeToInt(plan.height)) : QSize();
+}
+
+bool SelectionPicture::PaintShapes(QPainter& painter, const Progress& progress) const {
+    if (!valid) return false;
+    PicturePlan shapes = plan;
+    shapes.vectorShapes = true;
+    const std::size_t blocks = shapes.blockStarts.size();
+    for (std::size_t block = 0; block < blocks; ++block) {
+        const std::int64_t top = shapes.lines[shapes.blockStarts[block]].top;
+        const std::int64_t end =
+            block + 1 < blocks ? shapes.lines[shapes.blockStarts[block + 1]].top : plan.height;
+        painter.save();
+        painter.translate(0, qreal(top));
+        // The band reaches the picture's end so that the block's last names keep their descenders.
+        renderer.PaintPicture(shapes, painter, top, int(std::min<std::int64_t>(plan.height - top, INT_MAX)),
+                              end);
+        painter.restore();
+        if (progress && !progress(end, plan.height)) return false;
+    }
+    return true;
 }
 
 QImage SelectionPicture::Paint(const Progress& progress) const {

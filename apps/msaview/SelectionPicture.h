@@ -7,6 +7,7 @@
 #include "msarender/RenderSequenceData.h"
 
 class AlignmentDocument;
+class QPainter;
 
 /// The rows and the column range a picture shows: the selection's rows (shown ones, in row order) and the
 /// columns from its leftmost to its rightmost selected column.
@@ -38,6 +39,9 @@ public:
     using Progress = std::function<bool(std::int64_t done, std::int64_t total)>;
     /// The picture on white, painted band by band; null when it is too large or stopped.
     QImage Paint(const Progress& progress = Progress()) const;
+    /// The picture as shapes and text for a vector device, painted block by block (whole lines, so that no
+    /// text is kept twice) onto a painter whose origin is the picture's top-left; false when stopped.
+    bool PaintShapes(QPainter& painter, const Progress& progress = Progress()) const;
 
 private:
     void NarrowToRange(const RenderSequenceData::PicturePlan& whole, unsigned first, unsigned last,

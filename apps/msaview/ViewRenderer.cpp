@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "AlignmentDocument.h"
+#include "AnnotationChoice.h"
 #include "msarender/CellGeometry.h"
 #include "sqv/UserProperties.h"
 
@@ -19,11 +20,14 @@ void ViewRenderer::Restart() {
     renderer = std::make_unique<RenderSequenceData>();
     renderer->InitializeRendering();
     hasLayout = false;
+    appliedAnnotationRows.reset();
 }
 
 bool ViewRenderer::Render(QPaintDevice& device, AlignmentDocument& document, const DisplayOptions& options,
                           const ViewGeometry& geometry, Change change) {
-    if (document.ApplyOptions(options) || !hasLayout) change = std::max(change, Change::Layout);
+    const bool rowsChanged = ApplyAnnotationRows(document, options.annotationRows);
+    if (document.ApplyOptions(options) || rowsChanged || !hasLayout)
+        change = std::max(change, Change::Layout);
     SQC::UserPropertiesBase& properties = document.Properties();
     if (change == Change::Font) properties.SetBoolProperty(SQC::UserProperties::FontChanged, true);
 
@@ -45,6 +49,14 @@ bool ViewRenderer::Render(QPaintDevice& device, AlignmentDocument& document, con
         renderer->Render(&device, document.View(), aspects, false, true);
     }
     return hasLayout;
+}
+
+// Names the file lacks make no row; the command's warnings about them are of no use here.
+bool ViewRenderer::ApplyAnnotationRows(const AlignmentDocument& document, const QStringList& names) {
+    if (appliedAnnotationRows == names) return false;
+    renderer->SetAnnotationRows(ChooseAnnotations(document.Model(), names).rows);
+    appliedAnnotationRows = names;
+    return true;
 }
 
 RenderSequenceData::RenderAspects ViewRenderer::MakeAspects(const DisplayOptions& options,

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QSize>
+#include <QStringList>
 #include <memory>
+#include <optional>
 
 #include "DisplayOptions.h"
 #include "msarender/RenderSequenceData.h"
@@ -53,9 +55,12 @@ public:
     int SnapHorizontal(int x) const;
 
 private:
+    bool ApplyAnnotationRows(const AlignmentDocument& document, const QStringList& names);
     static RenderSequenceData::RenderAspects MakeAspects(const DisplayOptions& options,
                                                          const ViewGeometry& geometry, bool layoutChanged);
 
     std::unique_ptr<RenderSequenceData> renderer;
     bool hasLayout = false;
+    // The annotation rows the renderer was given, by name; unset until the first Render.
+    std::optional<QStringList> appliedAnnotationRows;
 };

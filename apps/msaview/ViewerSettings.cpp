@@ -24,6 +24,7 @@ ViewerSettings ViewerSettings::Load() {
     options.showConsensus = store.value("view/consensus", kDefaults.showConsensus).toBool();
     options.colorScheme = store.value("view/scheme", kDefaults.colorScheme).toString();
     options.fullNames = store.value("view/fullNames", kDefaults.fullNames).toBool();
+    options.annotationRows = store.value("view/annotationRows", kDefaults.annotationRows).toStringList();
     settings.showOverview = store.value("view/overview", true).toBool();
     settings.recentFiles = store.value("files/recent").toStringList().mid(0, kMaxRecentFiles);
     return settings;
@@ -41,6 +42,7 @@ void ViewerSettings::Save() const {
     store.setValue("view/consensus", options.showConsensus);
     store.setValue("view/scheme", options.colorScheme);
     store.setValue("view/fullNames", options.fullNames);
+    store.setValue("view/annotationRows", options.annotationRows);
     store.setValue("view/overview", showOverview);
     store.setValue("files/recent", recentFiles);
 }

@@ -20,11 +20,13 @@
 #include <functional>
 
 #include "AlignmentView.h"
+#include "AnnotationMenu.h"
 #include "FindBar.h"
 #include "GoToDialog.h"
 #include "OverviewStrip.h"
 #include "SelectionFasta.h"
 #include "SelectionPicture.h"
+#include "VectorExport.h"
 #include "sdm/schemes/ColorSchemes.h"
 
 namespace {
@@ -36,8 +38,12 @@ QString LocalFileOf(const QMimeData* data) {
     return QString();
 }
 
-QString WithPngSuffix(const QString& path) {
-    return path.endsWith(QLatin1String(".png"), Qt::CaseInsensitive) ? path : path + ".png";
+const char* const kPictureFilters = "PNG (*.png);;SVG (*.svg);;PDF (*.pdf)";
+
+PictureFormat FormatOfFilter(const QString& filter) {
+    if (filter.startsWith(QLatin1String("SVG"))) return PictureFormat::Svg;
+    if (filter.startsWith(QLatin1String("PDF"))) return PictureFormat::Pdf;
+    return PictureFormat::Png;
 }
 
 bool WritePng(const QImage& image, const QString& path, QString& error) {
@@ -57,6 +63,7 @@ ViewerWindow::ViewerWindow(QWidget* parent)
       hoverLabel(new QLabel(this)),
       selectionLabel(new QLabel(this)),
       schemeActions(new QActionGroup(this)),
+      annotationMenu(new AnnotationMenu(this)),
       settings(ViewerSettings::Load()) {
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
@@ -77,6 +84,7 @@ ViewerWindow::ViewerWindow(QWidget* parent)
     CreateFileMenu();
     CreateEditMenu();
     CreateViewMenu();
+    annotationMenu->Fill(nullptr, settings.options.annotationRows);
     SyncActions();
     setWindowTitle(tr("msaview"));
     resize(1000, 700);
@@ -92,9 +100,8 @@ void ViewerWindow::CreateFileMenu() {
     menu->addAction(tr("&Open..."), QKeySequence::Open, this, &ViewerWindow::ChooseFile);
     recentMenu = menu->addMenu(tr("Open &recent"));
     FillRecentMenu();
-    menu->addAction(tr("&Save selection as PNG..."), QKeySequence::Save, this,
-                    &ViewerWindow::ChooseImageFile);
-    menu->addAction(tr("&Export alignment as PNG..."), QKeySequence(tr("Ctrl+E")), this,
+    menu->addAction(tr("&Save selection as..."), QKeySequence::Save, this, &ViewerWindow::ChooseImageFile);
+    menu->addAction(tr("&Export alignment as..."), QKeySequence(tr("Ctrl+E")), this,
                     &ViewerWindow::ChooseExportFile);
     menu->addSeparator();
     menu->addAction(tr("&Quit"), QKeySequence::Quit, this, &QWidget::close);
@@ -150,7 +157,11 @@ void ViewerWindow::CreateViewMenu() {
     AddToggle(menu, tr("Ruler &numbers"), &DisplayOptions::showRulerNumbers);
     menu->addAction(tr("Ruler &origin..."), this, &ViewerWindow::ChooseRulerOrigin);
     AddToggle(menu, tr("Secondary s&tructure"), &DisplayOptions::showSecondaryStructure);
-    AddToggle(menu, tr("&Consensus"), &DisplayOptions::showConsensus);
+    AddToggle(menu, tr("Consensus se&quence"), &DisplayOptions::showConsensus);
+    menu->addMenu(annotationMenu);
+    connect(annotationMenu, &AnnotationMenu::choiceChanged, this, [this](const QStringList& names) {
+        ChangeOptions([&names](DisplayOptions& options) { options.annotationRows = names; });
+    });
     AddToggle(menu, tr("Full &names (with descriptions)"), &DisplayOptions::fullNames);
     menu->addSeparator();
     overviewAction = menu->addAction(tr("O&verview"));
@@ -200,6 +211,7 @@ void ViewerWindow::SyncActions() {
     }
     for (QAction* action : schemeActions->actions())
         action->setChecked(action->data().toString() == view->Options().colorScheme);
+    annotationMenu->Check(view->Options().annotationRows);
 }
 
 // ---- Files, clipboard -----------------------------------------------------------------------------------
@@ -213,6 +225,7 @@ bool ViewerWindow::OpenFile(const QString& path) {
     }
     view->SetDocument(std::move(document));
     selectionLabel->clear();
+    annotationMenu->Fill(&view->Document()->Model(), view->Options().annotationRows);
     lastError.clear();
     setWindowTitle(tr("%1 - msaview").arg(QFileInfo(path).fileName()));
     settings.AddRecentFile(QFileInfo(path).absoluteFilePath());
@@ -245,53 +258,69 @@ bool ViewerWindow::CopySelectionFasta() {
 }
 
 bool ViewerWindow::SaveSelectionImage(const QString& path) {
-    const std::unique_ptr<QPixmap> image = view->SelectionImage();
-    if (!image) {
+    AlignmentDocument* document = view->Document();
+    const SelectionPicture picture =
+        view->PictureOf(document ? PictureRange::OfSelection(*document) : PictureRange());
+    if (!picture.IsValid()) {
         ReportError(tr("Nothing to save: select residues first."));
         return false;
     }
-    QString error;
-    if (!WritePng(image->toImage(), path, error)) {
-        ReportError(error);
-        return false;
-    }
-    return true;
+    return WritePicture(picture, path);
 }
 
 bool ViewerWindow::ExportAlignmentImage(const QString& path) {
     AlignmentDocument* document = view->Document();
-    if (!document || !view->IsComposed()) {
+    const SelectionPicture picture =
+        view->PictureOf(document ? PictureRange::OfAlignment(*document) : PictureRange());
+    if (!picture.IsValid()) {
         ReportError(tr("Nothing to export: open an alignment first."));
         return false;
     }
-    const SelectionPicture picture(view->Renderer(), PictureRange::OfAlignment(*document),
-                                   view->Options().wrap ? view->Renderer().ResiduesPerBlock() : 0);
+    return WritePicture(picture, path);
+}
+
+// PNG, SVG or PDF by the path's suffix, with a progress dialog that can stop it.
+bool ViewerWindow::WritePicture(const SelectionPicture& picture, const QString& path) {
     QProgressDialog progress(tr("Drawing the alignment..."), tr("Cancel"), 0, 100, this);
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(500);
     bool cancelled = false;
-    const QImage image = picture.Paint([&](std::int64_t done, std::int64_t total) {
+    const SelectionPicture::Progress tell = [&](std::int64_t done, std::int64_t total) {
         progress.setValue(int(100 * done / std::max<std::int64_t>(total, 1)));
         cancelled = progress.wasCanceled();
         return !cancelled;
-    });
+    };
+    const PictureFormat format = PictureFormatOf(path);
+    const QString error = format == PictureFormat::Png
+                              ? WritePngPicture(picture, path, tell, cancelled)
+                              : WriteVectorPicture(picture, path, format, tell, cancelled);
     progress.reset();
     if (cancelled) return false;
-    QString error;
-    if (image.isNull()) {
-        const QSize size = picture.Size();
-        ReportError(
-            tr("The picture (%1 x %2 pixels) is too large for one PNG; hide rows or pick a smaller font.")
-                .arg(size.width())
-                .arg(size.height()));
-        return false;
-    }
-    if (!WritePng(image, path, error)) {
+    if (!error.isEmpty()) {
         ReportError(error);
         return false;
     }
-    statusBar()->showMessage(tr("Wrote %1.").arg(path), 4000);
+    const QString note = format == PictureFormat::Pdf ? PdfPageNote(picture.Size()) : QString();
+    statusBar()->showMessage(note.isEmpty() ? tr("Wrote %1.").arg(path) : tr("Wrote %1. %2").arg(path, note),
+                             note.isEmpty() ? 4000 : 0);
     return true;
+}
+
+QString ViewerWindow::WritePngPicture(const SelectionPicture& picture, const QString& path,
+                                      const SelectionPicture::Progress& progress, bool& cancelled) {
+    const QImage image = picture.Paint(progress);
+    if (cancelled) return QString();
+    QString error;
+    if (image.isNull()) {
+        const QSize size = picture.Size();
+        return tr("The picture (%1 x %2 pixels) is too large for one PNG; save it as SVG or PDF, hide rows "
+                  "or "
+                  "pick a smaller font.")
+            .arg(size.width())
+            .arg(size.height());
+    }
+    WritePng(image, path, error);
+    return error;
 }
 
 QString ViewerWindow::StatusText() const {
@@ -362,9 +391,8 @@ void ViewerWindow::ChooseImageFile() {
         ReportError(tr("Nothing to save: select residues first."));
         return;
     }
-    const QString path =
-        QFileDialog::getSaveFileName(this, tr("Save selection"), QString(), tr("PNG (*.png)"));
-    if (!path.isEmpty()) SaveSelectionImage(WithPngSuffix(path));
+    const QString path = AskPicturePath(tr("Save selection"));
+    if (!path.isEmpty()) SaveSelectionImage(path);
 }
 
 void ViewerWindow::ChooseExportFile() {
@@ -372,9 +400,15 @@ void ViewerWindow::ChooseExportFile() {
         ReportError(tr("Nothing to export: open an alignment first."));
         return;
     }
-    const QString path =
-        QFileDialog::getSaveFileName(this, tr("Export alignment"), QString(), tr("PNG (*.png)"));
-    if (!path.isEmpty()) ExportAlignmentImage(WithPngSuffix(path));
+    const QString path = AskPicturePath(tr("Export alignment"));
+    if (!path.isEmpty()) ExportAlignmentImage(path);
+}
+
+// The suffix typed decides the format; without one, the chosen filter does.
+QString ViewerWindow::AskPicturePath(const QString& title) {
+    QString filter;
+    const QString path = QFileDialog::getSaveFileName(this, title, QString(), tr(kPictureFilters), &filter);
+    return path.isEmpty() ? path : WithPictureSuffix(path, FormatOfFilter(filter));
 }
 
 void ViewerWindow::ChooseResiduesPerLine() {

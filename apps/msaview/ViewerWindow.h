@@ -7,9 +7,11 @@
 #include <vector>
 
 #include "DisplayOptions.h"
+#include "SelectionPicture.h"
 #include "ViewerSettings.h"
 
 class AlignmentView;
+class AnnotationMenu;
 class FindBar;
 class OverviewStrip;
 class QAction;
@@ -36,9 +38,10 @@ public:
     bool CopySelectionImage();
     /// Puts the selected residues on the clipboard as FASTA text.
     bool CopySelectionFasta();
-    /// Writes the picture of the selection as PNG.
+    /// Writes the picture of the selection as PNG, SVG or PDF, by the path's suffix.
     bool SaveSelectionImage(const QString& path);
-    /// Writes the picture of every shown row as PNG, with a progress dialog that can stop it.
+    /// Writes the picture of every shown row as PNG, SVG or PDF, by the path's suffix, with a progress
+    /// dialog that can stop it.
     bool ExportAlignmentImage(const QString& path);
     /// Goes to a residue named as the Go to dialog takes it; false (and a message) when there is none.
     bool GoToNamed(const QString& name, int columnNumber);
@@ -66,6 +69,11 @@ private:
     void FillRecentMenu();
     void SaveSettings();
 
+    bool WritePicture(const SelectionPicture& picture, const QString& path);
+    QString WritePngPicture(const SelectionPicture& picture, const QString& path,
+                            const SelectionPicture::Progress& progress, bool& cancelled);
+    QString AskPicturePath(const QString& title);
+
     void ChooseFile();
     void ChooseImageFile();
     void ChooseExportFile();
@@ -80,6 +88,7 @@ private:
     QLabel* hoverLabel;  // not owned; children of the status bar
     QLabel* selectionLabel;
     QActionGroup* schemeActions;  // not owned; a child of the window
+    AnnotationMenu* annotationMenu;
     QMenu* recentMenu = nullptr;  // not owned; a child of the File menu
     QAction* overviewAction = nullptr;
     QString lastError;

@@ -222,6 +222,31 @@ TEST(AnnotationChoiceTest, NucleicAcidsGetNoConservationButASayingWhy) {
     EXPECT_TRUE(choice.warnings[0].contains("amino acids only"));
 }
 
+TEST(AnnotationChoiceTest, OfferedRowsAreTheComputedOnesAndEachTagOnceAndEachMakesItsRow) {
+    testsupport::BuiltAlignment built =
+        testsupport::AlignmentBuilder(SDM::AminoAcid).Seq("a", "ACDE").Seq("b", "ACDF").Build();
+    SDM::Alignment& alignment = WithColumnLines(*built.model);
+    alignment.addColumnAnnotation({"rf", "x..x", 10});  // the same tag in another case
+    const std::vector<AnnotationOffer> offers = OfferedAnnotations(alignment);
+    QStringList names;
+    for (const AnnotationOffer& offer : offers) names << offer.name;
+    EXPECT_EQ(names, (QStringList{"consensus", "conservation", "occupancy", "ss_cons", "rf"}));
+    EXPECT_EQ(offers[3].title, "#=GC SS_cons");
+    // Each offered name on its own draws what it offers: the tag draws both of its lines.
+    EXPECT_EQ(ChooseAnnotations(alignment, {"rf"}).rows.size(), 2u);
+    for (const AnnotationOffer& offer : offers)
+        EXPECT_FALSE(ChooseAnnotations(alignment, {offer.name}).rows.empty()) << offer.name.toStdString();
+}
+
+TEST(AnnotationChoiceTest, NucleicAcidsAreOfferedNoConservation) {
+    testsupport::BuiltAlignment built =
+        testsupport::AlignmentBuilder(SDM::NucleicAcid).Seq("a", "ACGU").Build();
+    const std::vector<AnnotationOffer> offers = OfferedAnnotations(*built.model);
+    ASSERT_EQ(offers.size(), 2u);
+    EXPECT_EQ(offers[0].name, "consensus");
+    EXPECT_EQ(offers[1].name, "occupancy");
+}
+
 TEST(AnnotationChoiceTest, NothingAskedAndNothingInTheFileGivesNoRowsAndNoWarning) {
     testsupport::BuiltAlignment built =
         testsupport::AlignmentBuilder(SDM::AminoAcid).Seq("a", "ACDE").Build();

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QFileDialog>
+#include <QMenu>
+#include <QMenuBar>
 #include <QSettings>
 #include <QTest>
 #include <QTimer>
@@ -99,6 +103,41 @@ void WindowTest::Drag(QPoint from, QPoint to, Qt::KeyboardModifiers modifiers) {
 
 QImage WindowTest::Shot() {
     return viewport()->grab().toImage();
+}
+
+namespace {
+
+QAction* FindAction(const QList<QAction*>& actions, const QString& text) {
+    for (QAction* action : actions) {
+        if (action->menu()) {
+            if (QAction* found = FindAction(action->menu()->actions(), text)) return found;
+        } else if (action->text().remove('&') == text) {
+            return action;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+QAction* WindowTest::MenuAction(const QString& text) {
+    QAction* found = FindAction(window.menuBar()->actions(), text);
+    if (!found) ADD_FAILURE() << "no menu item " << text.toStdString();
+    return found;
+}
+
+void WindowTest::AnswerFileDialog(const QString& path, bool& dialogShown, const QString& filter) {
+    WhenIdle([path, filter, &dialogShown] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
+            dialogShown = true;
+            if (!filter.isEmpty()) dialog->selectNameFilter(filter);
+            dialog->selectFile(path);
+            static_cast<QDialog*>(dialog)->accept();  // QFileDialog::accept, through the public base
+        } else if (modal) {
+            modal->close();
+        }
+    });
 }
 
 int WindowTest::LineTop(unsigned sequenceIndex) {

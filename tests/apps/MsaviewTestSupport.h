@@ -15,6 +15,8 @@
 #include "ViewerWindow.h"
 #include "msarender/CellGeometry.h"
 
+class QAction;
+class QMenu;
 class QWidget;
 
 namespace msaviewtest {
@@ -52,6 +54,11 @@ protected:
     void SetOptions(const std::function<void(DisplayOptions&)>& change);
     void Drag(QPoint from, QPoint to, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
     QImage Shot();
+    /// The menu item of that text (without '&'), in any menu or submenu of the window.
+    QAction* MenuAction(const QString& text);
+    /// Answers the next file dialog with `path` under the name filter `filter` (unless empty), or closes
+    /// the modal box that came instead; `dialogShown` tells which.
+    void AnswerFileDialog(const QString& path, bool& dialogShown, const QString& filter = QString());
     /// The top of the first shown residue line of a sequence, or -1.
     int LineTop(unsigned sequenceIndex);
 

@@ -13,7 +13,9 @@ add_executable(msaview_tests
   ${CMAKE_CURRENT_LIST_DIR}/MsaviewNavigationTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MsaviewSelectionTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MsaviewFeaturesTest.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/MsaviewStartupTest.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/MsaviewStartupTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MsaviewVectorExportTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MsaviewAnnotationRowsTest.cpp)
 target_include_directories(msaview_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests)
 target_link_libraries(msaview_tests PRIVATE msaview_lib GTest::gtest Qt6::Test)
 target_compile_definitions(msaview_tests PRIVATE MSARENDER_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data"

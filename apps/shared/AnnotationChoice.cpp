@@ -1,5 +1,6 @@
 #include "AnnotationChoice.h"
 
+#include <algorithm>
 #include <boost/pointer_cast.hpp>
 
 #include "msarender/AnnotationRowFactory.h"
@@ -23,10 +24,8 @@ public:
     void Add(const QString& asked) {
         const QString name = asked.toLower();
         if (name == kAll) {
-            const bool nucleic = alignment.GetSequenceClass() == SDM::NucleicAcid;
-            for (const QString& computed : ComputedAnnotationNames()) {
-                if (!(nucleic && computed == QLatin1String("conservation"))) AddComputed(computed);
-            }
+            // Only the computed names of the offer match here; every column line is drawn, whatever its tag.
+            for (const AnnotationOffer& offer : OfferedAnnotations(alignment)) AddComputed(offer.name);
             for (std::size_t i = 0; i < columnLineDrawn.size(); ++i) AddColumnLine(i);
             AddSequenceStructures();
             return;
@@ -110,6 +109,7 @@ private:
         }
     }
 
+public:
     unsigned SequenceStructureCount() const {
         unsigned count = 0;
         ForEachSequenceStructure(
@@ -117,6 +117,7 @@ private:
         return count;
     }
 
+private:
     // Each sequence's pairing structure as a row of its own, labelled "name SS".
     void AddSequenceStructures() {
         if (sequenceStructuresDrawn) return;
@@ -140,6 +141,26 @@ private:
 
 QStringList ComputedAnnotationNames() {
     return {QStringLiteral("consensus"), QStringLiteral("conservation"), QStringLiteral("occupancy")};
+}
+
+std::vector<AnnotationOffer> OfferedAnnotations(const SDM::Alignment& alignment) {
+    std::vector<AnnotationOffer> offers;
+    const bool nucleic = alignment.GetSequenceClass() == SDM::NucleicAcid;
+    for (const QString& computed : ComputedAnnotationNames()) {
+        QString title = computed;
+        title[0] = title[0].toUpper();
+        if (!(nucleic && computed == QLatin1String("conservation"))) offers.push_back({computed, title});
+    }
+    for (const SDM::ColumnAnnotation& annotation : alignment.columnAnnotations()) {
+        const QString tag = QString::fromStdString(annotation.tag);
+        const bool seen = std::any_of(offers.begin(), offers.end(), [&tag](const AnnotationOffer& offer) {
+            return offer.name.compare(tag, Qt::CaseInsensitive) == 0;
+        });
+        if (!seen) offers.push_back({tag.toLower(), QStringLiteral("#=GC ") + tag});
+    }
+    if (const unsigned count = Chooser(alignment).SequenceStructureCount(); count > 0)
+        offers.push_back({kSequenceStructures, QStringLiteral("#=GR SS of %1 sequences").arg(count)});
+    return offers;
 }
 
 AnnotationChoice ChooseAnnotations(const SDM::Alignment& alignment, const QStringList& names) {

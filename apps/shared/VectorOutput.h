@@ -18,6 +18,9 @@ bool IsVectorFormat(const QByteArray& format);
 /// picture has the size of its PNG (pixels become 72 / dpi points).
 int VectorResolution();
 
+/// Acrobat and others refuse PDF pages larger than 200 inches, 14,400 points, a side.
+constexpr int kPdfPageLimitPoints = 14400;
+
 /// Writes one picture of `pixels` as SVG onto `out`; an error message, or empty.
 QString EncodeSvg(QIODevice& out, QSize pixels, const PaintVectorPage& paint);
 /// Writes `pageCount` pages, each of `pagePixels`, as one PDF onto `out`; the fonts are embedded. An error

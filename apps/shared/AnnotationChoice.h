@@ -25,3 +25,13 @@ AnnotationChoice ChooseAnnotations(const SDM::Alignment& alignment, const QStrin
 
 /// The computed rows the command knows, for its help text.
 QStringList ComputedAnnotationNames();
+
+/// One row an alignment can show: the name ChooseAnnotations takes and a title for a menu.
+struct AnnotationOffer {
+    QString name;
+    QString title;
+};
+
+/// What "all" draws, in its order: the computed rows (no conservation for DNA and RNA), each #=GC tag
+/// of the file once, and "ss" when sequences carry #=GR SS pairing structures.
+std::vector<AnnotationOffer> OfferedAnnotations(const SDM::Alignment& alignment);

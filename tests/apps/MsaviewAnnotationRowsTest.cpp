@@ -1,0 +1,113 @@
+// Annotation rows switched from the View menu: the layout they add, what the window remembers of them and
+// the status text over them.
+
+#include <gtest/gtest.h>
+
+#include <QMenu>
+#include <QTest>
+#include <boost/pointer_cast.hpp>
+
+#include "AlignmentView.h"
+#include "MsaviewTestSupport.h"
+#include "ViewerWindow.h"
+
+using msaviewtest::MakeAlignment;
+
+namespace {
+
+class AnnotationRowsTest : public msaviewtest::WindowTest {
+protected:
+    const RenderSequenceData& renderer() { return view().Renderer(); }
+    int ContentHeight() { return renderer().GetVerticalScrollValue(); }
+    // The viewport point in the middle of annotation row `index` at `column`, from the composed lines.
+    std::optional<QPoint> AnnotationCell(int index, unsigned column) {
+        for (const auto& [top, location] : renderer().RowLocations())
+            if (location.kind == RenderSequenceData::RowLocation::kAnnotationLine &&
+                location.annotation == index && column >= location.firstColumn && column < location.endColumn)
+                return QPoint(view().NameColumnWidth() +
+                                  cells.ColumnLeft(int(column - location.firstColumn)) +
+                                  cells.CellWidth() / 2,
+                              top + cells.CellHeight() / 2);
+        return std::nullopt;
+    }
+};
+
+TEST_F(AnnotationRowsTest, EachCheckedRowAddsItsLinesToEveryBlockAndUncheckingTakesThemAway) {
+    Open("fn3.sto");
+    SetOptions([](DisplayOptions& options) { options.residuesPerLine = 40; });
+    const unsigned rows = renderer().RowsPerBlock();
+    const unsigned blocks = renderer().BlockCount();
+    const int height = ContentHeight();
+    QAction* conservation = MenuAction("Conservation");
+    ASSERT_NE(conservation, nullptr);
+    conservation->trigger();
+    EXPECT_TRUE(conservation->isChecked());
+    EXPECT_EQ(view().Options().annotationRows, QStringList{"conservation"});
+    ASSERT_EQ(renderer().AnnotationRows().size(), 1u);
+    EXPECT_EQ(renderer().RowsPerBlock(), rows + 1);
+    EXPECT_EQ(ContentHeight(), height + int(blocks) * cells.CellHeight());
+    MenuAction("#=GC SS_cons")->trigger();
+    EXPECT_EQ(view().Options().annotationRows, (QStringList{"conservation", "ss_cons"}));
+    EXPECT_EQ(ContentHeight(), height + 2 * int(blocks) * cells.CellHeight());
+    conservation->trigger();
+    EXPECT_EQ(view().Options().annotationRows, QStringList{"ss_cons"});
+    MenuAction("#=GC SS_cons")->trigger();
+    EXPECT_EQ(renderer().RowsPerBlock(), rows);
+    EXPECT_EQ(ContentHeight(), height);
+}
+
+TEST_F(AnnotationRowsTest, SequenceStructuresComeAsOneItemWithARowPerStructure) {
+    Open("srp-euk.sto");
+    unsigned structures = 0;
+    for (unsigned i = 0; i < model().size(); ++i)
+        if (auto rna = boost::dynamic_pointer_cast<SDM::NASequence>(model().getSequence(i)))
+            structures += unsigned(rna->getPairingStructures().size());
+    ASSERT_GT(structures, 0u);
+    const unsigned rows = renderer().RowsPerBlock();
+    MenuAction(QStringLiteral("#=GR SS of %1 sequences").arg(structures))->trigger();
+    EXPECT_EQ(renderer().AnnotationRows().size(), structures);
+    EXPECT_EQ(renderer().RowsPerBlock(), rows + structures);
+    // Nucleic acids are offered no conservation.
+    for (QAction* action : window.findChildren<QAction*>()) EXPECT_NE(action->text(), "Conservation");
+}
+
+TEST_F(AnnotationRowsTest, TheChoiceIsRememberedAndKeptForAFileThatLacksARow) {
+    Open("fn3.sto");
+    MenuAction("Occupancy")->trigger();
+    MenuAction("#=GC seq_cons")->trigger();
+    Open("globins4.sto");  // no #=GC lines: seq_cons is kept for later
+    EXPECT_EQ(renderer().AnnotationRows().size(), 1u);
+    MenuAction("Consensus")->trigger();
+    EXPECT_EQ(view().Options().annotationRows, (QStringList{"consensus", "occupancy", "seq_cons"}));
+    window.close();
+    ViewerWindow next;
+    EXPECT_EQ(next.View().Options().annotationRows, (QStringList{"consensus", "occupancy", "seq_cons"}));
+    ASSERT_TRUE(next.OpenFile(msaviewtest::DataFile("fn3.sto")));
+    EXPECT_EQ(next.View().Renderer().AnnotationRows().size(), 3u);
+}
+
+TEST_F(AnnotationRowsTest, StatusTextOverAnAnnotationRowNamesTheRowTheColumnAndItsValue) {
+    // Column 1 holds residues in two of the three rows.
+    view().SetDocument(std::make_unique<AlignmentDocument>(
+        MakeAlignment({{"alpha", "AC-D", ""}, {"beta", "A--D", ""}, {"gamma", "ACCD", ""}})));
+    SetOptions([](DisplayOptions& options) { options.annotationRows = {"consensus", "occupancy"}; });
+    ASSERT_EQ(renderer().AnnotationRows().size(), 2u);
+    const QString label = QString::fromStdString(renderer().AnnotationRows()[1].label);
+    const std::optional<QPoint> cell = AnnotationCell(1, 1);
+    ASSERT_TRUE(cell);
+    QTest::mouseMove(viewport(), *cell);
+    EXPECT_EQ(window.StatusText(), label + " | column 2 | 67%");
+    // A row of the whole alignment holds no residue to select.
+    QTest::mouseClick(viewport(), Qt::LeftButton, Qt::NoModifier, *cell);
+    EXPECT_TRUE(model().getSelection().empty());
+    QTest::mouseMove(viewport(), QPoint(2, cell->y()));
+    EXPECT_EQ(window.StatusText(), label);
+    const std::optional<QPoint> consensus = AnnotationCell(0, 0);
+    ASSERT_TRUE(consensus);
+    QTest::mouseMove(viewport(), *consensus);
+    EXPECT_TRUE(window.StatusText().startsWith(QString::fromStdString(renderer().AnnotationRows()[0].label) +
+                                               " | column 1 | A"))
+        << window.StatusText().toStdString();
+}
+
+}  // namespace

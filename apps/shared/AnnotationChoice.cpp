@@ -52,9 +52,10 @@ public:
         for (std::size_t i = 0; i < columnLineDrawn.size(); ++i) {
             const SDM::ColumnAnnotation& annotation = alignment.columnAnnotations()[i];
             if (!columnLineDrawn[i])
-                notDrawn.append(QStringLiteral("#=GC %1 (line %2)")
+                notDrawn.append(QStringLiteral("#=GC %1 (line %2; --annotations %3)")
                                     .arg(QString::fromStdString(annotation.tag))
-                                    .arg(annotation.line));
+                                    .arg(annotation.line)
+                                    .arg(QString::fromStdString(annotation.tag).toLower()));
         }
         const unsigned structures = SequenceStructureCount();
         if (structures > 0 && !sequenceStructuresDrawn)

@@ -199,7 +199,8 @@ TEST(AnnotationChoiceTest, RowsComeInTheOrderAskedAndTheRestIsNamedOnOneLine) {
     EXPECT_TRUE(choice.rows[1].cartoon);
     EXPECT_EQ(choice.rows[2].label, "Consensus");
     ASSERT_EQ(choice.warnings.size(), 1);
-    EXPECT_EQ(choice.warnings[0], "annotations not drawn: #=GC RF (line 8), #=GR AS (line 9)");
+    EXPECT_EQ(choice.warnings[0],
+              "annotations not drawn: #=GC RF (line 8; --annotations rf), #=GR AS (line 9)");
 }
 
 TEST(AnnotationChoiceTest, AllDrawsEveryRowAndNothingIsLeftToName) {

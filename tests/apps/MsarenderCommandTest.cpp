@@ -322,7 +322,7 @@ TEST_F(MsarenderCommand, ConsensusStructureOfAnRnaFileIsDrawnAndItsSequenceStruc
     ASSERT_EQ(plain.exitCode, 0) << plain.err.constData();
     ASSERT_EQ(drawn.exitCode, 0) << drawn.err.constData();
     EXPECT_GT(QImage(Path("ss.png")).height(), QImage(Path("plain.png")).height());
-    EXPECT_TRUE(plain.err.contains("#=GC SS_cons (line 78)")) << plain.err.constData();
+    EXPECT_TRUE(plain.err.contains("#=GC SS_cons (line 78; --annotations ss_cons)")) << plain.err.constData();
     EXPECT_TRUE(drawn.err.contains("#=GR SS of ")) << drawn.err.constData();
     EXPECT_FALSE(drawn.err.contains("#=GC SS_cons")) << drawn.err.constData();
 }

@@ -17,6 +17,7 @@
 namespace {
 
 const int kLayoutViewColumns = 100;
+const int kLayoutViewMaxWidth = 4096;
 const int kLayoutViewLines = 4;
 
 // Render needs a paint device; only non-widget devices are used here, so the application font applies.
@@ -94,7 +95,8 @@ RenderSequenceData::RenderAspects AlignmentPicture::Aspects() const {
     aspects.residuesPerLine = std::max(options.wrap, 0);
     // The layout pass composes a view of this size; the picture is planned apart from it, so a view of a few
     // lines is enough and keeps large fonts from composing a huge view.
-    const int width = options.wrap == 0 ? options.width : cells.ColumnLeft(kLayoutViewColumns);
+    const int width = options.wrap == 0 ? options.width
+                                        : std::min(cells.ColumnLeft(kLayoutViewColumns), kLayoutViewMaxWidth);
     aspects.viewRect = QRect(0, 0, std::max(width, cells.CellWidth()), cells.LineTop(kLayoutViewLines));
     aspects.showRuler = options.ruler;
     // Without gaps the rows close up differently, so no column number would hold for all of them.

@@ -38,8 +38,7 @@ AlignmentPicture::~AlignmentPicture() {
 }
 
 QString AlignmentPicture::Prepare() {
-    QFont font(options.fontFamily);
-    font.setPointSizeF(options.fontSize * options.scale);
+    const QFont font = PictureFont(options);
     QGuiApplication::setFont(font);
     const QString used = QFontInfo(font).family();
     if (used.compare(options.fontFamily, Qt::CaseInsensitive) != 0)
@@ -67,9 +66,14 @@ QString AlignmentPicture::Prepare() {
         for (unsigned index : sequenceIndexes) columnsByRow[unsigned(rowOfSequence[index])] = columns;
     if (!renderer.PlanPicture(sequenceIndexes, std::move(columnsByRow), options.includeGaps, plan))
         return QStringLiteral("nothing to draw");
-    AddNameGutter(plan, CellGeometry(SQC::FontAttributes(QGuiApplication::font())));
+    AddNameGutter(plan, Cells());
     PlanPages();
     return QString();
+}
+
+// The cells of the font Prepare made the application's: every layout number derives from them.
+CellGeometry AlignmentPicture::Cells() const {
+    return CellGeometry(SQC::FontAttributes(QGuiApplication::font()));
 }
 
 QString AlignmentPicture::ApplyModelOptions() {
@@ -89,7 +93,7 @@ QString AlignmentPicture::ApplyModelOptions() {
 }
 
 RenderSequenceData::RenderAspects AlignmentPicture::Aspects() const {
-    const CellGeometry cells(SQC::FontAttributes(QGuiApplication::font()));
+    const CellGeometry cells = Cells();
     RenderSequenceData::RenderAspects aspects;
     aspects.wrap = options.wrap >= 0;
     aspects.residuesPerLine = std::max(options.wrap, 0);
@@ -131,7 +135,7 @@ QString AlignmentPicture::ResolveSelection() {
 
 // Half a cell below each page's last line keeps its names' descenders inside the file.
 void AlignmentPicture::PlanPages() {
-    const CellGeometry cells(SQC::FontAttributes(QGuiApplication::font()));
+    const CellGeometry cells = Cells();
     pages = PlanPageBreaks(plan, options.pageHeight, cells.CellHeight() / 2);
 }
 

@@ -61,6 +61,7 @@ public:
 
 private:
     QString ApplyModelOptions();
+    CellGeometry Cells() const;
     QString ResolveSelection();
     void PlanPages();
     RenderSequenceData::RenderAspects Aspects() const;

@@ -300,3 +300,9 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments) {
 QByteArray OutputFormat(const CliOptions& options, const QString& path) {
     return options.outputFormat.isEmpty() ? ImageFormatFor(path) : options.outputFormat;
 }
+
+QFont PictureFont(const CliOptions& options) {
+    QFont font(options.fontFamily);
+    font.setPointSizeF(options.fontSize * options.scale);
+    return font;
+}

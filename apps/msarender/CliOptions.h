@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFont>
 #include <QString>
 #include <QStringList>
 #include <cstddef>
@@ -62,3 +63,5 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments);
 
 /// The format `path` is written in: --output-format, else by its extension; empty when unknown.
 QByteArray OutputFormat(const CliOptions& options, const QString& path);
+/// The residue font the options ask for, at --font-size times --scale.
+QFont PictureFont(const CliOptions& options);

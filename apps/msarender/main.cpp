@@ -85,9 +85,7 @@ QString DefaultOutput(const QString& input, const QString& dir, const QByteArray
 void LimitColumnsToTheFormat(const Job& job, const CliOptions& options, Formats::ReadOptions& readOptions) {
     const QByteArray format = OutputFormat(options, job.output);
     if (options.view || options.wrap >= 0 || !options.columns.isEmpty() || IsVectorFormat(format)) return;
-    QFont font(options.fontFamily);
-    font.setPointSizeF(options.fontSize * options.scale);
-    const int cellWidth = CellGeometry(SQC::FontAttributes(font)).CellWidth();
+    const int cellWidth = CellGeometry(SQC::FontAttributes(PictureFont(options))).CellWidth();
     if (cellWidth <= 0) return;
     const qint64 widest = RasterSideLimit(format);
     readOptions.maxColumns = std::size_t(widest / cellWidth);

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "font/ColorConversion.h"
+#include "font/ShadedText.h"
 #include "model/AlignmentHelper.h"
 #include "msarender/CellGeometry.h"
 #include "msarender/RenderSequenceData.h"
@@ -204,7 +205,7 @@ void RenderSequenceData::PaintAnnotationPictureLine(const PicturePlan& plan, con
     if (line.row >= AnnotationLineCount()) return;
     const AnnotationRow& row = annotationRows[line.row];
     const CellGeometry cells(fontAttributes);
-    if (plan.namesShown) painter.drawText(0, cells.Baseline(y), SQC::ToQString(row.label));
+    if (plan.namesShown) DrawShadedText(painter, QPointF(0, cells.Baseline(y)), SQC::ToQString(row.label));
     const int x = plan.namesShown ? plan.nameWidth : 0;
     AnnotationPainter::Paint(painter, row, cells, font, cartoonDrawer.get(), line.first, line.count, x, y);
 }

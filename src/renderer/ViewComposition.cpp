@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "font/ColorConversion.h"
+#include "font/ShadedText.h"
 #include "model/AlignmentHelper.h"
 #include "msarender/CellGeometry.h"
 #include "msarender/FontFactory.h"
@@ -53,12 +54,12 @@ bool CellExists(const std::vector<std::vector<SDM::Residue>>& table, unsigned ro
 
 void DrawLabel(QPainter& painter, const QFont& font, int baseline, const QString& text, bool bold) {
     if (!bold) {
-        painter.drawText(0, baseline, text);
+        DrawShadedText(painter, QPointF(0, baseline), text);
         return;
     }
     const QFont saved = painter.font();
     painter.setFont(SQC::FontFactory(font).GetFont(SDM::Bold));
-    painter.drawText(0, baseline, text);
+    DrawShadedText(painter, QPointF(0, baseline), text);
     painter.setFont(saved);
 }
 

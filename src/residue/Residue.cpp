@@ -5,6 +5,7 @@
 #include <QPointF>
 #include <QString>
 
+#include "font/ShadedText.h"
 #include "residue/PenCaches.h"
 
 Residue::Residue(char residue, int x, int y, unsigned colour)
@@ -16,7 +17,7 @@ bool Residue::Draw(QPainter* painter) const {
     }
     const QPen savedPen = painter->pen();
     painter->setPen(PenCaches::ResiduePen(colour));
-    painter->drawText(QPointF(x, y), QString(QChar(static_cast<unsigned char>(residue))));
+    DrawShadedText(*painter, QPointF(x, y), QString(QChar(static_cast<unsigned char>(residue))));
     painter->setPen(savedPen);
     return true;
 }

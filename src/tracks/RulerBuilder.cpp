@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <climits>
 
+#include "font/ShadedText.h"
 #include "msarender/CellGeometry.h"
 #include "qtcommon/QFormat.h"
 
@@ -159,7 +160,7 @@ void RulerBuilder::DrawRulerLabel(QPainter& painter, int xc, int top, int cellHe
         ((breaks & kBreakOnRight) && centredLeft + width > right))
         return;
     painter.setPen(CosmeticPen(kBlack));
-    painter.drawText(QPoint(LabelLeft(xc, width, right), top + cellHeight - kBaselineLift), text);
+    DrawShadedText(painter, QPointF(LabelLeft(xc, width, right), top + cellHeight - kBaselineLift), text);
 }
 
 QString RulerBuilder::LabelText(QPainter& painter, int number, int cellWidth, int cellHeight) {

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "font/ColorConversion.h"
+#include "font/ShadedText.h"
 #include "model/AlignmentHelper.h"
 #include "msarender/CellGeometry.h"
 #include "msarender/RenderSequenceData.h"
@@ -95,5 +96,5 @@ void RenderSequenceData::CopySSCartoonNamePixmap(const Corvane::AlignmentHelper&
     const auto sequence = helper.GetSequence(row);
     if (!sequence) return;
     const std::string label = sequence->getDefline() + "(" + key + ")";
-    painter.drawText(QPoint(0, baselineY), SQC::ToQString(label));
+    DrawShadedText(painter, QPointF(0, baselineY), SQC::ToQString(label));
 }

@@ -195,4 +195,25 @@ TEST_F(MsarenderFigure, AnImageIsNotWrittenToATerminal) {
     EXPECT_FALSE(shown.contains("PNG"));
 }
 
+// Letters are anti-aliased in few enough shades that a coloured alignment fits a 256-colour palette: the
+// PNG then holds a byte a pixel, not three.
+TEST_F(MsarenderFigure, ColouredAlignmentsAreWrittenWithAPalette) {
+    const std::vector<QStringList> figures = {
+        {Data("fn3.sto")},  // with its secondary-structure lines
+        {Data("globins50.afa"), "--scheme", "zappo"},
+        {Data("globins50.afa"), "--scheme", "taylor", "--scale", "3"},
+        {Data("seaview_nuc.aln")},
+        {Data("srp-euk.sto"), "--annotations", "all"},
+    };
+    for (const QStringList& arguments : figures) {
+        const RunResult run = Run(arguments + QStringList{"-o", Path("p.png")});
+        ASSERT_EQ(run.exitCode, 0) << run.err.constData();
+        QFile png(Path("p.png"));
+        ASSERT_TRUE(png.open(QIODevice::ReadOnly));
+        const QByteArray header = png.read(26);
+        ASSERT_EQ(header.size(), 26);
+        EXPECT_EQ(header[25], 3) << "colour type of " << arguments.join(' ').toStdString();
+    }
+}
+
 }  // namespace

@@ -91,6 +91,10 @@ public:
 
     // Writes the row of `line` to `row` (RowBytes() long); false when a colour does not fit the palette.
     bool Encode(const QRgb* line, unsigned char* row) {
+        if (palette != nullptr && filter == PngRowFilter::None) {  // the usual case: no copy
+            row[0] = 0;
+            return ToIndexes(line, row + 1);
+        }
         if (!ToSamples(line)) return false;
         Filter(row);
         current.swap(previous);
@@ -100,22 +104,25 @@ public:
 private:
     bool ToSamples(const QRgb* line) {
         unsigned char* out = current.data();
-        if (palette == nullptr) {
-            for (int x = 0; x < width; ++x) {
-                *out++ = uchar(qRed(line[x]));
-                *out++ = uchar(qGreen(line[x]));
-                *out++ = uchar(qBlue(line[x]));
-            }
-            return true;
+        if (palette != nullptr) return ToIndexes(line, out);
+        for (int x = 0; x < width; ++x) {
+            *out++ = uchar(qRed(line[x]));
+            *out++ = uchar(qGreen(line[x]));
+            *out++ = uchar(qBlue(line[x]));
         }
+        return true;
+    }
+
+    bool ToIndexes(const QRgb* line, unsigned char* out) {
         QRgb last = line[0];
         int index = palette->IndexOf(last);
+        if (index < 0) return false;
         for (int x = 0; x < width; ++x) {
             if (line[x] != last) {  // runs of one colour are the rule
                 last = line[x];
                 index = palette->IndexOf(last);
+                if (index < 0) return false;
             }
-            if (index < 0) return false;
             out[x] = uchar(index);
         }
         return true;

@@ -43,9 +43,9 @@ template <typename Draw>
 void DrawThroughLayer(QPainter& painter, const QRectF& bounds, Draw draw) {
     const QPaintDevice& device = *painter.device();
     const QTransform toDevice = painter.deviceTransform();
-    const QRect box = toDevice.mapRect(bounds).toAlignedRect().adjusted(-kInkMargin, -kInkMargin, kInkMargin,
-                                                                        kInkMargin) &
-                      QRect(0, 0, device.width(), device.height());
+    const QRect box =
+        toDevice.mapRect(bounds).toAlignedRect().adjusted(-kInkMargin, -kInkMargin, kInkMargin, kInkMargin) &
+        QRect(0, 0, device.width(), device.height());
     if (box.isEmpty()) return;
     QImage layer(box.size(), QImage::Format_ARGB32_Premultiplied);
     if (layer.isNull()) return;
@@ -76,7 +76,8 @@ void DrawShadedText(QPainter& painter, const QPointF& baseline, const QString& t
         painter.drawText(baseline, text);
         return;
     }
-    const QRectF bounds = QFontMetricsF(painter.font(), painter.device()).boundingRect(text).translated(baseline);
+    const QRectF bounds =
+        QFontMetricsF(painter.font(), painter.device()).boundingRect(text).translated(baseline);
     DrawThroughLayer(painter, bounds, [&](QPainter& layer) { layer.drawText(baseline, text); });
 }
 

@@ -29,7 +29,9 @@ QImage Paint(const std::function<void(QPainter&)>& draw, QRgb paper = kPaper, QR
 
 // The most a channel may differ from full anti-aliasing: half a level step between paper and ink, and
 // two for rounding in Qt's blends.
-int Tolerance(int paper, int ink) { return (std::abs(paper - ink) + 2 * kInkLevels - 3) / (2 * (kInkLevels - 1)) + 2; }
+int Tolerance(int paper, int ink) {
+    return (std::abs(paper - ink) + 2 * kInkLevels - 3) / (2 * (kInkLevels - 1)) + 2;
+}
 
 // Every pixel of `shaded` is within the tolerance of `plain`, channel by channel; some ink was drawn.
 void ExpectSameLetters(const QImage& plain, const QImage& shaded, QRgb paper = kPaper, QRgb ink = kInk) {
@@ -39,7 +41,8 @@ void ExpectSameLetters(const QImage& plain, const QImage& shaded, QRgb paper = k
         for (int x = 0; x < plain.width(); ++x) {
             const QRgb a = plain.pixel(x, y), b = shaded.pixel(x, y);
             ASSERT_LE(std::abs(qRed(a) - qRed(b)), Tolerance(qRed(paper), qRed(ink))) << x << "," << y;
-            ASSERT_LE(std::abs(qGreen(a) - qGreen(b)), Tolerance(qGreen(paper), qGreen(ink))) << x << "," << y;
+            ASSERT_LE(std::abs(qGreen(a) - qGreen(b)), Tolerance(qGreen(paper), qGreen(ink)))
+                << x << "," << y;
             ASSERT_LE(std::abs(qBlue(a) - qBlue(b)), Tolerance(qBlue(paper), qBlue(ink))) << x << "," << y;
             inked += b != paper;
         }

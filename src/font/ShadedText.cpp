@@ -1,17 +1,23 @@
 #include "font/ShadedText.h"
 
 #include <QFontMetricsF>
+#include <QHash>
 #include <QImage>
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPointF>
 #include <QRect>
 #include <QString>
+#include <cmath>
+#include <functional>
 
 namespace {
 
 // Qt's glyphs may reach a pixel or two beyond the bounds the metrics give (hinting, bold strokes).
 constexpr int kInkMargin = 3;
+// Layers of texts drawn recently: pictures repeat annotation symbols and ruler numbers, and a name is
+// drawn once, so a little is enough.
+constexpr qsizetype kMaxCachedBytes = qsizetype(1) << 20;
 
 bool CanShade(const QPainter& painter) {
     const QPaintDevice* device = painter.device();
@@ -37,35 +43,126 @@ void QuantizeCoverage(QImage& layer, QRgb ink) {
     }
 }
 
-// Draws with `draw` onto a transparent layer over `bounds` (logical coordinates), coarsens the layer's
-// coverage and lays it on the painter's device.
-template <typename Draw>
-void DrawThroughLayer(QPainter& painter, const QRectF& bounds, Draw draw) {
-    const QPaintDevice& device = *painter.device();
-    const QTransform toDevice = painter.deviceTransform();
-    const QRect box =
-        toDevice.mapRect(bounds).toAlignedRect().adjusted(-kInkMargin, -kInkMargin, kInkMargin, kInkMargin) &
-        QRect(0, 0, device.width(), device.height());
-    if (box.isEmpty()) return;
+// What a layer was drawn from: a text placed at its baseline (box empty) or in a box by flags.
+// Fonts are held by their key: a QFont may not outlive the application, and the cache may.
+struct LayerKey {
+    QString text;
+    QString font;
+    QRgb ink;
+    int dotsPerInch;
+    int hints;
+    QSize box;
+    int flags;
+
+    bool operator==(const LayerKey& other) const {
+        return text == other.text && ink == other.ink && dotsPerInch == other.dotsPerInch &&
+               hints == other.hints && box == other.box && flags == other.flags && font == other.font;
+    }
+};
+
+size_t qHash(const LayerKey& key, size_t seed = 0) {
+    return qHashMulti(seed, key.text, key.font, key.ink, key.dotsPerInch, key.box.width(), key.box.height(),
+                      key.flags);
+}
+
+// A coarsened layer and where its top left lies from the text's anchor, in device pixels.
+struct Layer {
+    QImage image;
+    QPoint offset;
+};
+
+// The layers of texts drawn at whole pixels without scaling, which look the same wherever they are drawn.
+// Painting happens on one thread at a time per cache.
+class LayerCache {
+public:
+    const Layer* Find(const LayerKey& key) const {
+        const auto found = layers.constFind(key);
+        return found == layers.constEnd() ? nullptr : &found.value();
+    }
+    void Insert(const LayerKey& key, const Layer& layer) {
+        if (bytes + layer.image.sizeInBytes() > kMaxCachedBytes) {
+            layers.clear();
+            bytes = 0;
+        }
+        bytes += layer.image.sizeInBytes();
+        layers.insert(key, layer);
+    }
+
+private:
+    QHash<LayerKey, Layer> layers;
+    qsizetype bytes = 0;
+};
+
+thread_local int picturesBeingPainted = 0;
+
+LayerCache& Cache() {
+    thread_local LayerCache cache;
+    return cache;
+}
+
+// Draws with `draw` onto a transparent layer over `box` (device pixels) and coarsens its coverage.
+QImage MakeLayer(const QPainter& painter, const QRect& box, const std::function<void(QPainter&)>& draw) {
     QImage layer(box.size(), QImage::Format_ARGB32_Premultiplied);
-    if (layer.isNull()) return;
+    if (layer.isNull()) return layer;
     layer.fill(Qt::transparent);
     // The same resolution as the device, so that point sizes give the same pixels.
-    layer.setDotsPerMeterX(qRound(device.logicalDpiX() / 0.0254));
-    layer.setDotsPerMeterY(qRound(device.logicalDpiY() / 0.0254));
+    layer.setDotsPerMeterX(qRound(painter.device()->logicalDpiX() / 0.0254));
+    layer.setDotsPerMeterY(qRound(painter.device()->logicalDpiY() / 0.0254));
     {
         QPainter layerPainter(&layer);
         layerPainter.setRenderHints(painter.renderHints());
         layerPainter.setFont(painter.font());
         layerPainter.setPen(painter.pen());
-        layerPainter.setTransform(toDevice * QTransform::fromTranslate(-box.left(), -box.top()));
+        layerPainter.setTransform(painter.deviceTransform() *
+                                  QTransform::fromTranslate(-box.left(), -box.top()));
         draw(layerPainter);
     }
     QuantizeCoverage(layer, painter.pen().color().rgb());
+    return layer;
+}
+
+void DrawLayer(QPainter& painter, QPoint at, const QImage& layer) {
     painter.save();
     painter.resetTransform();
-    painter.drawImage(box.topLeft(), layer);
+    painter.drawImage(at, layer);
     painter.restore();
+}
+
+bool IsWhole(QPointF point) {
+    return point.x() == std::floor(point.x()) && point.y() == std::floor(point.y());
+}
+
+// Draws the text of `key` anchored at `anchor` (logical coordinates) through a coarsened layer that covers
+// `bounds()`; a text drawn at whole device pixels without scaling reuses the layer drawn for it before.
+void DrawThroughLayer(QPainter& painter, const LayerKey& key, QPointF anchor,
+                      const std::function<QRectF()>& bounds, const std::function<void(QPainter&)>& draw) {
+    const QTransform toDevice = painter.deviceTransform();
+    const QPointF deviceAnchor = toDevice.map(anchor);
+    const bool reusable = toDevice.type() <= QTransform::TxTranslate && IsWhole(deviceAnchor);
+    const QPoint at = deviceAnchor.toPoint();
+    if (reusable) {
+        if (const Layer* layer = Cache().Find(key))
+            return DrawLayer(painter, at + layer->offset, layer->image);
+    }
+    QRect box =
+        toDevice.mapRect(bounds()).toAlignedRect().adjusted(-kInkMargin, -kInkMargin, kInkMargin, kInkMargin);
+    // A layer for this place only needs what falls on the device.
+    if (!reusable) box &= QRect(0, 0, painter.device()->width(), painter.device()->height());
+    if (box.isEmpty()) return;
+    const QImage layer = MakeLayer(painter, box, draw);
+    if (layer.isNull()) return;
+    if (reusable) Cache().Insert(key, Layer{layer, box.topLeft() - at});
+    DrawLayer(painter, box.topLeft(), layer);
+}
+
+LayerKey KeyOf(const QPainter& painter, const QString& text, QSize box = QSize(), int flags = 0) {
+    return LayerKey{text,
+                    painter.font().key(),
+                    painter.pen().color().rgb(),
+                    painter.device()->logicalDpiY(),
+                    int(painter.renderHints()),
+                    box,
+                    flags};
 }
 
 }  // namespace
@@ -76,9 +173,12 @@ void DrawShadedText(QPainter& painter, const QPointF& baseline, const QString& t
         painter.drawText(baseline, text);
         return;
     }
-    const QRectF bounds =
-        QFontMetricsF(painter.font(), painter.device()).boundingRect(text).translated(baseline);
-    DrawThroughLayer(painter, bounds, [&](QPainter& layer) { layer.drawText(baseline, text); });
+    DrawThroughLayer(
+        painter, KeyOf(painter, text), baseline,
+        [&] {
+            return QFontMetricsF(painter.font(), painter.device()).boundingRect(text).translated(baseline);
+        },
+        [&](QPainter& layer) { layer.drawText(baseline, text); });
 }
 
 void DrawShadedText(QPainter& painter, const QRect& box, int flags, const QString& text) {
@@ -87,7 +187,34 @@ void DrawShadedText(QPainter& painter, const QRect& box, int flags, const QStrin
         painter.drawText(box, flags, text);
         return;
     }
-    const QRectF bounds =
-        QFontMetricsF(painter.font(), painter.device()).boundingRect(QRectF(box), flags, text).united(box);
-    DrawThroughLayer(painter, bounds, [&](QPainter& layer) { layer.drawText(box, flags, text); });
+    DrawThroughLayer(
+        painter, KeyOf(painter, text, box.size(), flags), box.topLeft(),
+        [&] {
+            return QFontMetricsF(painter.font(), painter.device())
+                .boundingRect(QRectF(box), flags, text)
+                .united(box);
+        },
+        [&](QPainter& layer) { layer.drawText(box, flags, text); });
+}
+
+void DrawLabelText(QPainter& painter, const QPointF& baseline, const QString& text) {
+    if (picturesBeingPainted > 0)
+        DrawShadedText(painter, baseline, text);
+    else
+        painter.drawText(baseline, text);
+}
+
+void DrawLabelText(QPainter& painter, const QRect& box, int flags, const QString& text) {
+    if (picturesBeingPainted > 0)
+        DrawShadedText(painter, box, flags, text);
+    else
+        painter.drawText(box, flags, text);
+}
+
+PictureShades::PictureShades() {
+    ++picturesBeingPainted;
+}
+
+PictureShades::~PictureShades() {
+    --picturesBeingPainted;
 }

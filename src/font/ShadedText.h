@@ -17,3 +17,18 @@ constexpr int kInkLevels = 12;
 void DrawShadedText(QPainter& painter, const QPointF& baseline, const QString& text);
 /// The same, placed in `box` by the Qt::AlignmentFlag `flags` like QPainter::drawText(box, flags, text).
 void DrawShadedText(QPainter& painter, const QRect& box, int flags, const QString& text);
+
+/// Texts that the view draws afresh on every frame (names, ruler numbers, annotation symbols): shaded like
+/// DrawShadedText while a PictureShades lives on this thread, which pictures keep while they are painted, and
+/// drawn with the font's own anti-aliasing otherwise, which costs the view less.
+void DrawLabelText(QPainter& painter, const QPointF& baseline, const QString& text);
+void DrawLabelText(QPainter& painter, const QRect& box, int flags, const QString& text);
+
+/// While one lives, DrawLabelText shades on this thread.
+class PictureShades {
+public:
+    PictureShades();
+    ~PictureShades();
+    PictureShades(const PictureShades&) = delete;
+    PictureShades& operator=(const PictureShades&) = delete;
+};

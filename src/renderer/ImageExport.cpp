@@ -205,7 +205,7 @@ void RenderSequenceData::PaintAnnotationPictureLine(const PicturePlan& plan, con
     if (line.row >= AnnotationLineCount()) return;
     const AnnotationRow& row = annotationRows[line.row];
     const CellGeometry cells(fontAttributes);
-    if (plan.namesShown) DrawShadedText(painter, QPointF(0, cells.Baseline(y)), SQC::ToQString(row.label));
+    if (plan.namesShown) DrawLabelText(painter, QPointF(0, cells.Baseline(y)), SQC::ToQString(row.label));
     const int x = plan.namesShown ? plan.nameWidth : 0;
     AnnotationPainter::Paint(painter, row, cells, font, cartoonDrawer.get(), line.first, line.count, x, y);
 }
@@ -213,6 +213,7 @@ void RenderSequenceData::PaintAnnotationPictureLine(const PicturePlan& plan, con
 void RenderSequenceData::PaintPicture(const PicturePlan& plan, QPainter& painter, std::int64_t top,
                                       int height, std::int64_t linesEnd) const {
     if (!plan.helper || height <= 0) return;
+    const PictureShades shades;
     // Names sit on the bottom edge of their line and their descenders reach into the line below: a line
     // that ends up to a cell above the band may still have ink in it. A vector device keeps clipped text in
     // the document, where it would be found and copied on the page below: there bands hold whole lines.

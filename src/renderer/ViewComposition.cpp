@@ -54,12 +54,12 @@ bool CellExists(const std::vector<std::vector<SDM::Residue>>& table, unsigned ro
 
 void DrawLabel(QPainter& painter, const QFont& font, int baseline, const QString& text, bool bold) {
     if (!bold) {
-        DrawShadedText(painter, QPointF(0, baseline), text);
+        DrawLabelText(painter, QPointF(0, baseline), text);
         return;
     }
     const QFont saved = painter.font();
     painter.setFont(SQC::FontFactory(font).GetFont(SDM::Bold));
-    DrawShadedText(painter, QPointF(0, baseline), text);
+    DrawLabelText(painter, QPointF(0, baseline), text);
     painter.setFont(saved);
 }
 

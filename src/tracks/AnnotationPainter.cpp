@@ -63,7 +63,7 @@ void AnnotationPainter::Paint(QPainter& painter, const AnnotationRow& row, const
         if (!cell.bar.isEmpty()) painter.fillRect(cell.bar.translated(x, y), cell.colour);
         if (cell.symbol == ' ') continue;
         const QRect box = cells.Cell(int(cell.column - firstColumn), y).translated(x, 0);
-        DrawShadedText(painter, box, Qt::AlignCenter, QString(QChar::fromLatin1(cell.symbol)));
+        DrawLabelText(painter, box, Qt::AlignCenter, QString(QChar::fromLatin1(cell.symbol)));
     }
     painter.restore();
 }

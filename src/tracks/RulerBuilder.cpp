@@ -160,7 +160,7 @@ void RulerBuilder::DrawRulerLabel(QPainter& painter, int xc, int top, int cellHe
         ((breaks & kBreakOnRight) && centredLeft + width > right))
         return;
     painter.setPen(CosmeticPen(kBlack));
-    DrawShadedText(painter, QPointF(LabelLeft(xc, width, right), top + cellHeight - kBaselineLift), text);
+    DrawLabelText(painter, QPointF(LabelLeft(xc, width, right), top + cellHeight - kBaselineLift), text);
 }
 
 QString RulerBuilder::LabelText(QPainter& painter, int number, int cellWidth, int cellHeight) {

@@ -96,5 +96,5 @@ void RenderSequenceData::CopySSCartoonNamePixmap(const Corvane::AlignmentHelper&
     const auto sequence = helper.GetSequence(row);
     if (!sequence) return;
     const std::string label = sequence->getDefline() + "(" + key + ")";
-    DrawShadedText(painter, QPointF(0, baselineY), SQC::ToQString(label));
+    DrawLabelText(painter, QPointF(0, baselineY), SQC::ToQString(label));
 }

@@ -143,4 +143,42 @@ TEST(ShadedTextTest, TranslucentInkAndRecordingDevicesGetThePaintersOwnText) {
     EXPECT_EQ(Paint([](QPainter& p) { p.drawText(QPointF(4, 30), kText); }), replayed);
 }
 
+TEST(ShadedTextTest, ATextDrawnAgainElsewhereLandsWhereThePainterPutsIt) {
+    // The second and third drawings reuse the first one's layer: at another place, through a translated
+    // painter, and in a box.
+    const auto draw = [](QPainter& p, bool shaded) {
+        const auto text = [&](QPointF at) { shaded ? DrawShadedText(p, at, kText) : p.drawText(at, kText); };
+        text(QPointF(2, 16));
+        text(QPointF(60, 40));
+        p.translate(-30, 3);
+        text(QPointF(40, 52));
+        const QRect box(120, 2, 30, 20);
+        shaded ? DrawShadedText(p, box, Qt::AlignRight, QStringLiteral("Q"))
+               : p.drawText(box, Qt::AlignRight, QStringLiteral("Q"));
+    };
+    const QImage plain = Paint([&](QPainter& p) { draw(p, false); });
+    ExpectSameLetters(plain, Paint([&](QPainter& p) { draw(p, true); }));
+    ExpectSameLetters(plain, Paint([&](QPainter& p) { draw(p, true); }));
+
+    // Another ink is another layer.
+    const QRgb red = qRgb(220, 0, 0);
+    const QImage redText = Paint([](QPainter& p) { DrawShadedText(p, QPointF(2, 16), kText); }, kPaper, red);
+    EXPECT_TRUE(Colours(redText).count(red));
+    EXPECT_FALSE(Colours(redText).count(kInk));
+}
+
+TEST(ShadedTextTest, LabelsAreShadedOnlyWhileAPictureIsPainted) {
+    const auto label = [](QPainter& p) { DrawLabelText(p, QPointF(4, 30), kText); };
+    EXPECT_EQ(Paint([](QPainter& p) { p.drawText(QPointF(4, 30), kText); }), Paint(label));
+    QImage inPicture;
+    {
+        const PictureShades shades;
+        inPicture = Paint(label);
+    }
+    EXPECT_EQ(Paint([](QPainter& p) { DrawShadedText(p, QPointF(4, 30), kText); }), inPicture);
+    EXPECT_LE(Colours(inPicture).size(), std::size_t(kInkLevels));
+    EXPECT_EQ(Paint([](QPainter& p) { p.drawText(QPointF(4, 30), kText); }), Paint(label))
+        << "after the picture";
+}
+
 }  // namespace

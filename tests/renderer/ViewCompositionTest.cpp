@@ -3,7 +3,6 @@
 #include <QPainter>
 #include <cstdlib>
 
-#include "font/ShadedText.h"
 #include "msarender/FontFactory.h"
 #include "renderer/ViewTestFixture.h"
 
@@ -160,8 +159,7 @@ TEST_F(ViewCompositionTest, SecondaryStructureLinesFollowTheirRowInKeyOrderWithL
     const std::vector<std::pair<int, QString>> labels = {{2, " first"},      {3, "first(alpha)"},
                                                          {4, "first(beta)"}, {5, " second"},
                                                          {6, " third"},      {7, "third(alpha)"}};
-    for (const auto& [line, text] : labels)
-        DrawShadedText(painter, QPointF(0, cells.Baseline(cells.LineTop(line))), text);
+    for (const auto& [line, text] : labels) painter.drawText(0, cells.Baseline(cells.LineTop(line)), text);
     painter.end();
     EXPECT_EQ(Names(), expected.toImage());
 }
@@ -177,9 +175,9 @@ TEST_F(ViewCompositionTest, FullySelectedRowsGetBoldLabels) {
     expected.fill(Qt::white);
     QPainter painter(&expected);
     painter.setFont(testsupport::MonoFont());
-    DrawShadedText(painter, QPointF(0, cells.Baseline(cells.LineTop(2))), " plain");
+    painter.drawText(0, cells.Baseline(cells.LineTop(2)), " plain");
     painter.setFont(SQC::FontFactory(testsupport::MonoFont()).GetFont(SDM::Bold));
-    DrawShadedText(painter, QPointF(0, cells.Baseline(cells.LineTop(3))), " chosen");
+    painter.drawText(0, cells.Baseline(cells.LineTop(3)), " chosen");
     painter.end();
     EXPECT_EQ(Names(), expected.toImage());
 }

@@ -4,7 +4,6 @@
 #include <QPainter>
 #include <memory>
 
-#include "font/ShadedText.h"
 #include "msarender/CellGeometry.h"
 #include "msarender/FontAttributes.h"
 #include "qtcommon/QFormat.h"
@@ -183,7 +182,7 @@ TEST_F(RulerBandTest, LabelNearTheLeftEdgeStartsAtZero) {
         painter.setFont(font);
         painter.setPen(QColor(kBlack));
         const int top = bottom - cells.LineTop(3) / 2;
-        DrawShadedText(painter, QPointF(0, top + cells.CellHeight() - 3), QStringLiteral("10"));
+        painter.drawText(QPoint(0, top + cells.CellHeight() - 3), QStringLiteral("10"));
     }
     const QImage reference = expected.toImage();
     const QRect area = LabelArea(cells.ColumnLeft(3));

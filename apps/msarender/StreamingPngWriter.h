@@ -15,7 +15,8 @@ enum class PngRowFilter { None, Sub, Up, Adaptive };
 /// Settings of the encoder. The defaults were chosen on pictures of real alignments: level 3 makes files
 /// 10-13% smaller than level 1 for 5% more time (level 4 is larger than 3); Up suits truecolour rows wider
 /// than deflate's 32 KiB window, None suits palette rows; Sub is always larger, and choosing a filter per
-/// row costs more time than it saves bytes.
+/// row costs more time than it saves bytes. With a palette, Up saves 3% for up to 10% more time, and level
+/// 6 saves 10-16% for 25-60% more time: the picture's colours matter more (a palette halves the file).
 struct PngEncoding {
     int level = 3;  // zlib level, 1..9
     PngRowFilter paletteFilter = PngRowFilter::None;

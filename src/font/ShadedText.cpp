@@ -71,8 +71,8 @@ struct Layer {
     QPoint offset;
 };
 
-// The layers of texts drawn at whole pixels without scaling, which look the same wherever they are drawn.
-// Painting happens on one thread at a time per cache.
+// The layers of texts drawn at whole pixels without scaling, which look the same wherever they are drawn;
+// one cache per painting thread.
 class LayerCache {
 public:
     const Layer* Find(const LayerKey& key) const {
@@ -133,26 +133,26 @@ bool IsWhole(QPointF point) {
 }
 
 // Draws the text of `key` anchored at `anchor` (logical coordinates) through a coarsened layer that covers
-// `bounds()`; a text drawn at whole device pixels without scaling reuses the layer drawn for it before.
+// `bounds()`. A text drawn at whole device pixels without scaling reuses the layer drawn for it before; a
+// text that does not lie wholly on the device gets a layer of only what does, for this place only.
 void DrawThroughLayer(QPainter& painter, const LayerKey& key, QPointF anchor,
                       const std::function<QRectF()>& bounds, const std::function<void(QPainter&)>& draw) {
     const QTransform toDevice = painter.deviceTransform();
     const QPointF deviceAnchor = toDevice.map(anchor);
-    const bool reusable = toDevice.type() <= QTransform::TxTranslate && IsWhole(deviceAnchor);
+    const bool wholePixels = toDevice.type() <= QTransform::TxTranslate && IsWhole(deviceAnchor);
     const QPoint at = deviceAnchor.toPoint();
-    if (reusable) {
+    if (wholePixels) {
         if (const Layer* layer = Cache().Find(key))
             return DrawLayer(painter, at + layer->offset, layer->image);
     }
-    QRect box =
+    const QRect box =
         toDevice.mapRect(bounds()).toAlignedRect().adjusted(-kInkMargin, -kInkMargin, kInkMargin, kInkMargin);
-    // A layer for this place only needs what falls on the device.
-    if (!reusable) box &= QRect(0, 0, painter.device()->width(), painter.device()->height());
-    if (box.isEmpty()) return;
-    const QImage layer = MakeLayer(painter, box, draw);
+    const QRect onDevice = box & QRect(0, 0, painter.device()->width(), painter.device()->height());
+    if (onDevice.isEmpty()) return;
+    const QImage layer = MakeLayer(painter, onDevice, draw);
     if (layer.isNull()) return;
-    if (reusable) Cache().Insert(key, Layer{layer, box.topLeft() - at});
-    DrawLayer(painter, box.topLeft(), layer);
+    if (wholePixels && onDevice == box) Cache().Insert(key, Layer{layer, box.topLeft() - at});
+    DrawLayer(painter, onDevice.topLeft(), layer);
 }
 
 LayerKey KeyOf(const QPainter& painter, const QString& text, QSize box = QSize(), int flags = 0) {

@@ -151,15 +151,20 @@ class Cases(unittest.TestCase):
                          (DATA / "jalview_uniref50.fa").read_bytes())
 
 
+def run_with_fake_binary(out, script, runs):
+    """Runs the mutation run on globins4 with a shell script standing in for msarender."""
+    fake = Path(out) / "fake.sh"
+    fake.write_text("#!/bin/sh\n" + script + "\n")
+    fake.chmod(0o755)
+    return subprocess.run(
+        ["python3", mutate_run.__file__, "--binary", str(fake), "--runs", str(runs), "--out", out,
+         str(DATA / "globins4.sto")], capture_output=True, text=True, env=dict(os.environ))
+
+
 class WholeRun(unittest.TestCase):
     def test_failures_are_kept_and_reproduce(self):
         with tempfile.TemporaryDirectory() as out:
-            fake = Path(out) / "fake.sh"
-            fake.write_text("#!/bin/sh\necho 'msarender: x' >&2; exit 7\n")
-            fake.chmod(0o755)
-            result = subprocess.run(
-                ["python3", mutate_run.__file__, "--binary", str(fake), "--runs", "3", "--out", out,
-                 str(DATA / "globins4.sto")], capture_output=True, text=True)
+            result = run_with_fake_binary(out, "echo 'msarender: x' >&2; exit 7", 3)
             self.assertEqual(result.returncode, 1, result.stdout + result.stderr)
             self.assertEqual(result.stdout.count("FAIL case"), 3, result.stdout)
             self.assertIn("3 failures (exit-code 3)", result.stdout)
@@ -174,12 +179,7 @@ class WholeRun(unittest.TestCase):
 
     def test_a_clean_run_exits_0(self):
         with tempfile.TemporaryDirectory() as out:
-            fake = Path(out) / "fake.sh"
-            fake.write_text("#!/bin/sh\necho 'msarender: refused' >&2; exit 1\n")
-            fake.chmod(0o755)
-            result = subprocess.run(
-                ["python3", mutate_run.__file__, "--binary", str(fake), "--runs", "5", "--out", out,
-                 str(DATA / "globins4.sto")], capture_output=True, text=True, env=dict(os.environ))
+            result = run_with_fake_binary(out, "echo 'msarender: refused' >&2; exit 1", 5)
             self.assertEqual(result.returncode, 0, result.stdout)
             self.assertIn("5 runs, 0 failures", result.stdout)
             self.assertEqual(list((Path(out) / "work").iterdir()), [])

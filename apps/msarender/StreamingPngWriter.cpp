@@ -394,13 +394,17 @@ private:
         return WriteFinishedPieces(last ? 0 : maxInFlight - 1);
     }
 
-    // Writes pieces in order as they are done, waiting until no more than `keep` are left in flight.
+    // Writes pieces in order as they are done, waiting until no more than `keep` are left in flight. Until
+    // the first band is encoded, pieces are written only when too many are in flight, not as they happen to
+    // finish: whether the header's palette is final must not depend on the threads' timing, or one picture
+    // would come out as different files.
     bool WriteFinishedPieces(int keep) {
+        const bool firstBandDone = rowsEncoded >= std::min(geometry.height, geometry.bandRows);
         while (!inFlight.empty()) {
             Piece& piece = *inFlight.front();
             if (int(inFlight.size()) > keep)
                 workers.WaitFor(piece);
-            else if (!workers.IsDone(piece))
+            else if (!(headerWritten || firstBandDone) || !workers.IsDone(piece))
                 break;
             if (piece.failed) return Fail(QStringLiteral("deflate failed"));
             if (!WritePiece(piece)) return false;

@@ -15,7 +15,7 @@
 
 #include "BenchSupport.h"
 #include "Figures.h"
-#include "StreamingPngWriter.h"
+#include "msarender/picture/PngEncoder.h"
 
 namespace bench {
 

@@ -7,9 +7,7 @@
 #include <cstdio>
 #include <limits>
 
-#include "ImageOutput.h"
-#include "SequenceSelection.h"
-#include "VectorOutput.h"
+#include "msarender/picture/SequenceSelection.h"
 #include "sdm/schemes/ColorSchemes.h"
 
 namespace {
@@ -162,35 +160,40 @@ QString ReadValues(const QCommandLineParser& parser, const OptionSet& o, CliOpti
     if (!ParseInt(parser.value(o.alignment), 1, out.alignmentIndex)) return "--alignment needs a number >= 1";
     if (parser.isSet(o.outputFormat)) {
         // The name stands for a file of that type: "jpg" is as good as "jpeg".
-        out.outputFormat = ImageFormatFor("x." + parser.value(o.outputFormat));
-        if (out.outputFormat.isEmpty() || parser.value(o.outputFormat).contains('.'))
+        out.outputFormat = OutputFormatNamed(parser.value(o.outputFormat));
+        if (!out.outputFormat || parser.value(o.outputFormat).contains('.'))
             return "unknown output type '" + parser.value(o.outputFormat) + "' (use " + kOutputTypes + ")";
     }
     out.alignmentIndex -= 1;
+    PictureSettings& picture = out.picture;
     if (parser.isSet(o.scheme)) {
-        out.scheme = parser.value(o.scheme);
-        if (!SDM::MakeColorScheme(out.scheme.toStdString()))
-            return "unknown colour scheme '" + out.scheme + "'";
+        picture.colorScheme = parser.value(o.scheme);
+        if (!SDM::MakeColorScheme(picture.colorScheme.toStdString()))
+            return "unknown colour scheme '" + picture.colorScheme + "'";
     }
-    if (parser.isSet(o.wrap) && !ParseInt(parser.value(o.wrap), 0, out.wrap))
-        return "--wrap needs a number >= 0";
-    if (!ParseInt(parser.value(o.width), 1, out.width)) return "--width needs a number of pixels >= 1";
+    if (parser.isSet(o.wrap)) {
+        int perLine = 0;
+        if (!ParseInt(parser.value(o.wrap), 0, perLine)) return "--wrap needs a number >= 0";
+        picture.wrap = true;
+        picture.residuesPerLine = perLine == 0 ? PictureSettings::kFitToWidth : perLine;
+    }
+    if (!ParseInt(parser.value(o.width), 1, picture.width)) return "--width needs a number of pixels >= 1";
     if (parser.isSet(o.pageHeight)) {
         int pixels = 0;
         if (!ParseInt(parser.value(o.pageHeight), 1, pixels))
             return "--page-height needs a number of pixels >= 1";
-        out.pageHeight = pixels;
+        picture.pageHeight = pixels;
     }
     bool sizeOk = false;
-    out.fontSize = parser.value(o.fontSize).toDouble(&sizeOk);
-    if (!sizeOk || !(out.fontSize >= 1 && out.fontSize <= 200))
+    picture.fontSize = parser.value(o.fontSize).toDouble(&sizeOk);
+    if (!sizeOk || !(picture.fontSize >= 1 && picture.fontSize <= 200))
         return "--font-size needs a number of points from 1 to 200, such as 10 or 7.5";
     bool scaleOk = false;
-    out.scale = parser.value(o.scale).toDouble(&scaleOk);
-    if (!scaleOk || !(out.scale >= 1 && out.scale <= 8))
+    picture.scale = parser.value(o.scale).toDouble(&scaleOk);
+    if (!scaleOk || !(picture.scale >= 1 && picture.scale <= 8))
         return "--scale needs a number from 1 to 8, such as 2";
     if (parser.value(o.names) == QLatin1String("full"))
-        out.names = SDM::NameStyle::Full;
+        picture.names = SDM::NameStyle::Full;
     else if (parser.value(o.names) != QLatin1String("id"))
         return "--names needs 'id' or 'full'";
     for (const QCommandLineOption* list : {&o.sequences, &o.columns, &o.hide})
@@ -201,7 +204,7 @@ QString ReadValues(const QCommandLineParser& parser, const OptionSet& o, CliOpti
         if (const QString error = CheckColumnSyntax(parser.value(o.columns)); !error.isEmpty())
             return "--columns: " + error;
     }
-    if (!ParseInt(parser.value(o.rulerOrigin), 1, out.rulerOrigin))
+    if (!ParseInt(parser.value(o.rulerOrigin), 1, picture.rulerOrigin))
         return "--ruler-origin needs a column number >= 1";
     if (parser.isSet(o.view)) {
         out.view = ParseViewGeometry(parser.value(o.view));
@@ -217,20 +220,22 @@ QString CheckCombinations(const CliOptions& o) {
     if (!o.output.isEmpty() && !o.outputDir.isEmpty()) return "-o and -O exclude each other";
     if (o.inputs.count(QStringLiteral("-")) > 1) return "standard input can be read only once";
     // Checked before any input is read: a typo in the name should not cost a long rendering.
-    if (!o.output.isEmpty() && OutputFormat(o, o.output).isEmpty())
+    if (!o.output.isEmpty() && !FormatOfOutput(o, o.output))
         return o.output + ": unknown image type (use " + kOutputTypes + ", or --output-format)";
-    const QByteArray format = OutputFormat(o, o.output.isEmpty() ? QStringLiteral("x.png") : o.output);
-    if (o.pageHeight > 0 && o.output == QLatin1String("-") && format != "pdf")
+    const OutputFormat format = FormatOfOutput(o, o.output.isEmpty() ? QStringLiteral("x.png") : o.output)
+                                    .value_or(OutputFormat::Png);
+    const PictureSettings& p = o.picture;
+    if (p.pageHeight > 0 && o.output == QLatin1String("-") && format != OutputFormat::Pdf)
         return "pages cannot go to standard output";
-    if (o.pageHeight > 0 && format == "eps")
+    if (p.pageHeight > 0 && format == OutputFormat::Eps)
         return "--page-height: an EPS file holds one picture; write a .pdf for pages";
     if (o.view && IsVectorFormat(format)) return "--view writes pixels: use .png, .jpg, .bmp or .ppm";
     if (o.view) {
         // A host's view shows the whole alignment as it scrolls: a picture of a part is not one.
-        const std::pair<bool, const char*> pictureOnly[] = {{!o.columns.isEmpty(), "--columns"},
-                                                            {!o.sequences.isEmpty(), "--sequences"},
-                                                            {!o.includeGaps, "--no-gaps"},
-                                                            {o.pageHeight > 0, "--page-height"}};
+        const std::pair<bool, const char*> pictureOnly[] = {{!p.columns.isEmpty(), "--columns"},
+                                                            {!p.sequences.isEmpty(), "--sequences"},
+                                                            {!p.includeGaps, "--no-gaps"},
+                                                            {p.pageHeight > 0, "--page-height"}};
         for (const auto& [given, name] : pictureOnly)
             if (given) return QStringLiteral("--view draws a host's view and does not take %1").arg(name);
     }
@@ -272,18 +277,19 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments) {
     out.inputs = parser.positionalArguments();
     out.output = parser.value(o.output);
     out.outputDir = parser.value(o.outputDir);
-    out.fontFamily = parser.value(o.font);
-    out.secondaryStructure = !parser.isSet(o.noSs);
-    out.ruler = !parser.isSet(o.noRuler);
-    out.rulerNumbers = !parser.isSet(o.noRulerNumbers);
-    out.sequences = parser.value(o.sequences);
-    out.columns = parser.value(o.columns);
-    out.hide = parser.value(o.hide);
-    out.includeGaps = !parser.isSet(o.noGaps);
-    out.consensus = parser.isSet(o.consensus);
-    out.ranges = parser.isSet(o.ranges);
-    out.annotations = parser.value(o.annotations).split(',', Qt::SkipEmptyParts);
-    for (QString& name : out.annotations) name = name.trimmed();
+    PictureSettings& picture = out.picture;
+    picture.fontFamily = parser.value(o.font);
+    picture.showSecondaryStructure = !parser.isSet(o.noSs);
+    picture.showRuler = !parser.isSet(o.noRuler);
+    picture.showRulerNumbers = !parser.isSet(o.noRulerNumbers);
+    picture.sequences = parser.value(o.sequences);
+    picture.columns = parser.value(o.columns);
+    picture.hide = parser.value(o.hide);
+    picture.includeGaps = !parser.isSet(o.noGaps);
+    picture.showConsensus = parser.isSet(o.consensus);
+    picture.ranges = parser.isSet(o.ranges);
+    picture.annotationRows = parser.value(o.annotations).split(',', Qt::SkipEmptyParts);
+    for (QString& name : picture.annotationRows) name = name.trimmed();
     out.timings = parser.isSet(o.timings);
     out.quiet = parser.isSet(o.quiet);
     if (parser.isSet(o.ss) && parser.isSet(o.noSs)) {
@@ -292,17 +298,11 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments) {
     }
     result.usageError = ReadValues(parser, o, out);
     if (result.usageError.isEmpty()) result.usageError = CheckCombinations(out);
-    if (parser.isSet(o.width) && out.wrap != 0)
+    if (parser.isSet(o.width) && !(picture.wrap && picture.residuesPerLine == PictureSettings::kFitToWidth))
         result.warnings.append(QStringLiteral("--width applies only with --wrap 0; ignored"));
     return result;
 }
 
-QByteArray OutputFormat(const CliOptions& options, const QString& path) {
-    return options.outputFormat.isEmpty() ? ImageFormatFor(path) : options.outputFormat;
-}
-
-QFont PictureFont(const CliOptions& options) {
-    QFont font(options.fontFamily);
-    font.setPointSizeF(options.fontSize * options.scale);
-    return font;
+std::optional<OutputFormat> FormatOfOutput(const CliOptions& options, const QString& path) {
+    return options.outputFormat ? options.outputFormat : OutputFormatOfPath(path);
 }

@@ -12,14 +12,14 @@
 #include <cstdlib>
 #include <new>
 
-#include "AlignmentPicture.h"
 #include "CliOptions.h"
-#include "ImageOutput.h"
-#include "PageFiles.h"
-#include "VectorOutput.h"
 #include "common/PerformanceTimer.h"
 #include "formats/AlignmentReader.h"
 #include "msarender/FontAttributes.h"
+#include "msarender/picture/AlignmentPicture.h"
+#include "msarender/picture/FileOutput.h"
+#include "msarender/picture/HeadlessSession.h"
+#include "msarender/picture/RasterOutput.h"
 
 namespace {
 
@@ -70,22 +70,22 @@ private:
     mutable bool progressShown = false;
 };
 
-QString DefaultOutput(const QString& input, const QString& dir, const QByteArray& format) {
+QString DefaultOutput(const QString& input, const QString& dir, OutputFormat format) {
     const QString base = input.isEmpty() ? QStringLiteral("example")
                          : input == QLatin1String("-")
                              ? QStringLiteral("alignment")
                              : QFileInfo(input).completeBaseName().section('.', 0, 0);
-    const QString name =
-        base + '.' + (format == "jpeg" ? QStringLiteral("jpg") : QString::fromLatin1(format));
+    const QString name = base + '.' + OutputSuffix(format);
     return dir.isEmpty() ? name : QDir(dir).filePath(name);
 }
 
 // One line per sequence makes a picture as wide as the alignment: more columns than the format holds are
 // refused once parsed, before the model and the layout take several times the input's size in memory.
 void LimitColumnsToTheFormat(const Job& job, const CliOptions& options, Formats::ReadOptions& readOptions) {
-    const QByteArray format = OutputFormat(options, job.output);
-    if (options.view || options.wrap >= 0 || !options.columns.isEmpty() || IsVectorFormat(format)) return;
-    const int cellWidth = CellGeometry(SQC::FontAttributes(PictureFont(options))).CellWidth();
+    const OutputFormat format = FormatOfOutput(options, job.output).value_or(OutputFormat::Png);
+    if (options.view || options.picture.wrap || !options.picture.columns.isEmpty() || IsVectorFormat(format))
+        return;
+    const int cellWidth = CellGeometry(SQC::FontAttributes(options.picture.Font())).CellWidth();
     if (cellWidth <= 0) return;
     const qint64 widest = RasterSideLimit(format);
     readOptions.maxColumns = std::size_t(widest / cellWidth);
@@ -93,7 +93,7 @@ void LimitColumnsToTheFormat(const Job& job, const CliOptions& options, Formats:
         QStringLiteral(
             "one line per sequence would be wider than %1 holds (%2 pixels at %3 a "
             "column); use --wrap, or --columns")
-            .arg(QString::fromLatin1(format).toUpper())
+            .arg(QString::fromLatin1(OutputFormatName(format)).toUpper())
             .arg(widest)
             .arg(cellWidth)
             .toStdString();
@@ -112,7 +112,7 @@ Formats::ReadResult Read(const Job& job, const CliOptions& options) {
     return Formats::ReadAlignmentText(example.readAll().toStdString(), "fn3.sto", readOptions);
 }
 
-QString WriteView(AlignmentPicture& picture, const QString& path, const QByteArray& format, QSize& size) {
+QString WriteView(AlignmentPicture& picture, const QString& path, OutputFormat format, QSize& size) {
     QString error;
     QImage image;
     {
@@ -127,28 +127,12 @@ QString WriteView(AlignmentPicture& picture, const QString& path, const QByteArr
     return WriteImage(image, path, format);
 }
 
-// Every page, or none: a picture missing its last pages would pass for a whole one.
-QString WritePages(AlignmentPicture& picture, const QString& output, const QByteArray& format,
+QString WritePages(AlignmentPicture& picture, const QString& output, OutputFormat format,
                    const Reporter& reporter, QStringList& written) {
-    const int pages = picture.PageCount();
     Common::PerformanceTimer timer(Common::PerformanceManager::Application, L"[msarender::draw]", nullptr);
-    if (pages == 1 || format == "pdf") {  // a PDF holds its pages
-        if (QString error = picture.WritePage(0, output); !error.isEmpty()) return error;
-        written.append(output);
-        return QString();
-    }
-    QStringList paths;
-    for (int page = 0; page < pages; ++page) paths.append(PagePath(output, page + 1));
-    PageFiles files(paths);
-    for (int page = 0; page < pages; ++page) {
+    return picture.WriteFiles(output, format, written, [&](int page, int pages) {
         reporter.Progress(QStringLiteral("writing page %1 of %2").arg(page + 1).arg(pages));
-        const QString error =
-            files.Write(page, [&](QIODevice& out) { return picture.EncodePage(page, out, format); });
-        if (!error.isEmpty()) return error;
-    }
-    if (QString error = files.Commit(); !error.isEmpty()) return error;
-    written = paths;
-    return QString();
+    });
 }
 
 JobStatus RunJob(const Job& job, const CliOptions& options, const Reporter& reporter) {
@@ -161,14 +145,14 @@ JobStatus RunJob(const Job& job, const CliOptions& options, const Reporter& repo
     }
     for (const Formats::ReadError& warning : read.warnings)
         reporter.Warning(QString::fromStdString(warning.ToString()));
-    AlignmentPicture picture(read.alignment, options);
+    AlignmentPicture picture(read.alignment, PictureRequest{options.picture, options.view});
     if (const QString error = picture.Prepare(); !error.isEmpty()) {
         reporter.Error(name + ": " + error);
         return kFailure;
     }
     for (const QString& warning : picture.Warnings()) reporter.Warning(name + ": " + warning);
     const bool toStdout = job.output == QLatin1String("-");
-    const QByteArray format = OutputFormat(options, job.output);
+    const OutputFormat format = FormatOfOutput(options, job.output).value_or(OutputFormat::Png);
     const QString where = toStdout ? QStringLiteral("standard output") : job.output;
     if (options.view) {
         QSize size;
@@ -181,18 +165,18 @@ JobStatus RunJob(const Job& job, const CliOptions& options, const Reporter& repo
             toStdout);
         return kSuccess;
     }
-    if (const QString error = picture.CheckFormatLimits(job.output); !error.isEmpty()) {
+    if (const QString error = picture.CheckFormatLimits(format); !error.isEmpty()) {
         reporter.Error(name + ": " + error);
         return kUsage;
     }
-    if (const QString note = picture.FormatNote(job.output); !note.isEmpty()) reporter.Note(note, toStdout);
+    if (const QString note = picture.FormatNote(format); !note.isEmpty()) reporter.Note(note, toStdout);
     QStringList written;
     if (const QString error = WritePages(picture, job.output, format, reporter, written); !error.isEmpty()) {
         reporter.Error(name + ": " + error);
         return kFailure;
     }
     const QSize size = picture.PageSize(0);
-    if (format == "pdf" && picture.PageCount() > 1) {
+    if (format == OutputFormat::Pdf && picture.PageCount() > 1) {
         reporter.Note(QStringLiteral("wrote %1 (%2 pages of %3 pixels wide)")
                           .arg(where)
                           .arg(picture.PageCount())
@@ -206,8 +190,6 @@ JobStatus RunJob(const Job& job, const CliOptions& options, const Reporter& repo
             toStdout);
         return kSuccess;
     }
-    // The pages replace a single picture of the same name, which would otherwise pass for the whole.
-    QFile::remove(job.output);
     reporter.Note(QStringLiteral("wrote %1 pages of %2 pixels wide: %3 to %4")
                       .arg(written.size())
                       .arg(size.width())
@@ -246,7 +228,7 @@ QString UniqueOutput(const QString& output, QSet<QString>& taken, QStringList& r
 
 std::vector<Job> PlanJobs(const CliOptions& options, QStringList& renamed) {
     std::vector<Job> jobs;
-    const QByteArray format = options.outputFormat.isEmpty() ? QByteArray("png") : options.outputFormat;
+    const OutputFormat format = options.outputFormat.value_or(OutputFormat::Png);
     if (options.inputs.isEmpty())
         jobs.push_back({QString(), options.output.isEmpty()
                                        ? DefaultOutput(QString(), options.outputDir, format)
@@ -275,35 +257,10 @@ QString OutputThatIsAnInput(const std::vector<Job>& jobs) {
     return QString();
 }
 
-// Qt wants a runtime folder even offscreen and warns on every run in pipelines and containers without one.
-// When the environment names none, a fresh folder of an unpredictable name, made private by mkdtemp itself
-// (no path in the shared temporary folder is created or changed that another user could have planted), serves
-// for the run and is removed after it.
-class PrivateRuntimeFolder {
-public:
-    PrivateRuntimeFolder() {
-        if (std::getenv("XDG_RUNTIME_DIR")) return;
-        QByteArray pattern = QDir::tempPath().toLocal8Bit() + "/msarender-runtime-XXXXXX";
-        if (mkdtemp(pattern.data()) == nullptr) return;  // Qt then warns and carries on
-        path = pattern;
-        setenv("XDG_RUNTIME_DIR", path.constData(), 1);
-    }
-    ~PrivateRuntimeFolder() {
-        if (!path.isEmpty()) QDir(QString::fromLocal8Bit(path)).removeRecursively();
-    }
-    PrivateRuntimeFolder(const PrivateRuntimeFolder&) = delete;
-    PrivateRuntimeFolder& operator=(const PrivateRuntimeFolder&) = delete;
-
-private:
-    QByteArray path;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
-    // Runs without a display unless the caller chose a platform.
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    const PrivateRuntimeFolder runtime;
+    const HeadlessSession headless;
     QGuiApplication app(argc, argv);
     QGuiApplication::setApplicationName(QStringLiteral("msarender"));
     QGuiApplication::setApplicationVersion(QStringLiteral(MSARENDER_VERSION));

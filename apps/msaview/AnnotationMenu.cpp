@@ -1,6 +1,6 @@
 #include "AnnotationMenu.h"
 
-#include "AnnotationChoice.h"
+#include "msarender/picture/AnnotationChoice.h"
 
 AnnotationMenu::AnnotationMenu(QWidget* parent) : QMenu(tr("&Annotation rows"), parent) {}
 

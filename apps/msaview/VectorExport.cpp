@@ -5,7 +5,7 @@
 #include <QSaveFile>
 #include <algorithm>
 
-#include "VectorOutput.h"
+#include "msarender/picture/VectorOutput.h"
 
 PictureFormat PictureFormatOf(const QString& path) {
     const QString suffix = QFileInfo(path).suffix().toLower();

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "AlignmentDocument.h"
-#include "AnnotationChoice.h"
 #include "msarender/CellGeometry.h"
+#include "msarender/picture/AnnotationChoice.h"
 #include "sqv/UserProperties.h"
 
 ViewRenderer::ViewRenderer() : renderer(std::make_unique<RenderSequenceData>()) {

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -69,6 +70,9 @@ public:
         bool showRuler = true;
         bool showRulerNumbers = true;
         bool showSecondaryStructure = false;
+        /// The residue font of a layout pass; without one, the device's (a widget's font, else the
+        /// application's). A picture brings its own, so that pictures of different fonts never meet.
+        std::optional<QFont> font;
     };
 
     /// What composition recorded about one grid row of the composed view.

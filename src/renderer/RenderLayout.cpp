@@ -73,7 +73,7 @@ bool RenderSequenceData::RunLayoutPass(const Corvane::AlignmentHelper& helper, Q
         helper.SetFontChanged(false);
         cartoonDrawer.reset();
     }
-    font = FontOfDevice(device);
+    font = aspects.font ? *aspects.font : FontOfDevice(device);
     fontAttributes.SetFont(font);
     // An empty or inverted view rectangle shows nothing rather than a negative number of cells. Beyond the
     // largest pixmap nothing can be composed, so a huge view draws no more strips than that.

@@ -13,8 +13,8 @@
 #include "MsaviewTestSupport.h"
 #include "SelectionPicture.h"
 #include "VectorExport.h"
-#include "VectorOutput.h"
 #include "ViewerWindow.h"
+#include "msarender/picture/VectorOutput.h"
 
 namespace {
 

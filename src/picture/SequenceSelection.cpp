@@ -1,4 +1,4 @@
-#include "SequenceSelection.h"
+#include "msarender/picture/SequenceSelection.h"
 
 #include <QStringList>
 

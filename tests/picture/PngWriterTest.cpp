@@ -12,10 +12,17 @@
 #include <algorithm>
 #include <vector>
 
-#include "ImageOutput.h"
-#include "StreamingPngWriter.h"
+#include "msarender/picture/FileOutput.h"
+#include "msarender/picture/PngEncoder.h"
+#include "msarender/picture/RasterOutput.h"
 
 namespace {
+
+// A PNG painted in bands, written to `path` as every picture file is: whole or not at all.
+QString WritePngBands(const QString& path, qint64 width, qint64 height, int bandRows,
+                      const PaintBand& paint) {
+    return WriteEncoded(path, [&](QIODevice& out) { return EncodePng(out, width, height, bandRows, paint); });
+}
 
 // A picture of `colours` distinct colours (at most 256 * 256) in cells of 5 x 3 pixels.
 QImage CellPicture(int width, int height, int colours) {
@@ -110,6 +117,17 @@ TEST(StreamingPng, ExactlyTwoHundredFiftySixColoursKeepThePalette) {
     const QByteArray png = Encode(image, 32);
     EXPECT_EQ(ColourType(png), kPalette);
     ExpectDecodesTo(png, image);
+}
+
+// A picture of one band holds several pieces of deflate work; whichever thread finishes first, the file
+// is the same, and its palette holds only the picture's colours.
+TEST(StreamingPng, OnePictureIsAlwaysTheSameFile) {
+    const QImage image = CellPicture(1200, 1000, 40);
+    const QByteArray first = Encode(image, 1000);
+    for (int run = 0; run < 30; ++run) ASSERT_EQ(Encode(image, 1000), first) << "run " << run;
+    EXPECT_EQ(ColourType(first), kPalette);
+    const int paletteLength = qFromBigEndian<quint32>(first.constData() + first.indexOf("PLTE") - 4);
+    EXPECT_EQ(paletteLength, 3 * 40);
 }
 
 TEST(StreamingPng, A257thColourInTheLastBandRestartsInTruecolour) {
@@ -261,7 +279,7 @@ TEST(PngFiles, AWholeFileIsWrittenInPlaceOfTheOldOne) {
     const QString path = dir.filePath(QStringLiteral("picture.png"));
     const QImage first = CellPicture(120, 90, 20);
     const QImage second = CellPicture(300, 200, 400);  // restarts in truecolour within the file
-    ASSERT_EQ(WriteImage(first, path), QString());
+    ASSERT_EQ(WriteImage(first, path, OutputFormat::Png), QString());
     ExpectDecodesTo(ReadFile(path), first);
     ASSERT_EQ(WritePngBands(path, 300, 200, 16, BandsOf(second)), QString());
     ExpectDecodesTo(ReadFile(path), second);
@@ -271,7 +289,7 @@ TEST(PngFiles, WriteImageKeepsAFewColoursInAPalette) {
     const QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("picture.png"));
     const QImage image = CellPicture(640, 480, 30);
-    ASSERT_EQ(WriteImage(image, path), QString());
+    ASSERT_EQ(WriteImage(image, path, OutputFormat::Png), QString());
     const QByteArray png = ReadFile(path);
     EXPECT_EQ(ColourType(png), kPalette);
     ExpectDecodesTo(png, image);

@@ -3,6 +3,7 @@
 #include <QString>
 #include <vector>
 
+#include "msarender/Export.h"
 #include "sdm/Alignment.h"
 
 /// Sequence indexes (0-based, in the order given) from a comma-separated list of names or 1-based indexes.
@@ -11,13 +12,13 @@ struct SequenceList {
     std::vector<unsigned> indexes;
     QString error;  // non-empty when an entry names no sequence
 };
-SequenceList ResolveSequences(const SDM::Alignment& alignment, const QString& list);
+MSARENDER_EXPORT SequenceList ResolveSequences(const SDM::Alignment& alignment, const QString& list);
 
 /// Columns (0-based, in the order given) from 1-based ranges such as "1-50,80,90-100".
 struct ColumnList {
     std::vector<unsigned> columns;
     QString error;
 };
-ColumnList ParseColumns(const QString& ranges, unsigned columnCount);
+MSARENDER_EXPORT ColumnList ParseColumns(const QString& ranges, unsigned columnCount);
 /// The syntax error of a column list ("abc", "5-1", "0-5", "1-"), or an empty string.
-QString CheckColumnSyntax(const QString& ranges);
+MSARENDER_EXPORT QString CheckColumnSyntax(const QString& ranges);

@@ -1,4 +1,4 @@
-#include "AnnotationChoice.h"
+#include "msarender/picture/AnnotationChoice.h"
 
 #include <algorithm>
 #include <boost/pointer_cast.hpp>

@@ -1,4 +1,4 @@
-#include "VectorDevice.h"
+#include "picture/VectorDevice.h"
 
 #include <climits>
 #include <cmath>

@@ -1,13 +1,14 @@
-#include "VectorOutput.h"
+#include "msarender/picture/VectorOutput.h"
 
 #include <QImage>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <algorithm>
 
-#include "EpsDevice.h"
-#include "SvgDevice.h"
+#include "picture/EpsDevice.h"
+#include "picture/SvgDevice.h"
 
 namespace {
 
@@ -27,8 +28,15 @@ QString WriteFailure(const QIODevice& out, const QString& what) {
 
 }  // namespace
 
-bool IsVectorFormat(const QByteArray& format) {
-    return format == "svg" || format == "pdf" || format == "eps";
+QString PdfPageNote(std::int64_t width, std::int64_t height) {
+    const double points = 72.0 / VectorResolution();
+    const qint64 pointsWide = qRound64(width * points);
+    const qint64 pointsHigh = qRound64(height * points);
+    if (std::max(pointsWide, pointsHigh) <= kPdfPageLimitPoints) return QString();
+    return QStringLiteral("the PDF page is %1 x %2 points, more than many readers show (%3 a side)")
+        .arg(pointsWide)
+        .arg(pointsHigh)
+        .arg(kPdfPageLimitPoints);
 }
 
 int VectorResolution() {

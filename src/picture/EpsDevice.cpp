@@ -1,4 +1,4 @@
-#include "EpsDevice.h"
+#include "picture/EpsDevice.h"
 
 #include <QColor>
 #include <QFontInfo>

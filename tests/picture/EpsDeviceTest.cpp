@@ -6,7 +6,7 @@
 #include <QFont>
 #include <QPainter>
 
-#include "EpsDevice.h"
+#include "picture/EpsDevice.h"
 #include "support/TestFont.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "PageFiles.h"
+#include "msarender/picture/FileOutput.h"
 
 #include <unistd.h>
 
@@ -10,7 +10,6 @@
 #include <csignal>
 #include <cstdio>
 
-#include "ImageOutput.h"
 
 namespace {
 

@@ -1,18 +1,18 @@
-#include "AlignmentPicture.h"
+#include "msarender/picture/AlignmentPicture.h"
 
+#include <QFile>
 #include <QFontInfo>
-#include <QGuiApplication>
 #include <QPainter>
 #include <algorithm>
 #include <climits>
-#include <cmath>
 
-#include "AnnotationChoice.h"
-#include "ImageOutput.h"
-#include "SequenceSelection.h"
-#include "VectorOutput.h"
 #include "msarender/CellGeometry.h"
-#include "sdm/schemes/ColorSchemes.h"
+#include "msarender/picture/AnnotationChoice.h"
+#include "msarender/picture/FileOutput.h"
+#include "msarender/picture/PngEncoder.h"
+#include "msarender/picture/RasterOutput.h"
+#include "msarender/picture/SequenceSelection.h"
+#include "msarender/picture/VectorOutput.h"
 
 namespace {
 
@@ -20,7 +20,7 @@ const int kLayoutViewColumns = 100;
 const int kLayoutViewMaxWidth = 4096;
 const int kLayoutViewLines = 4;
 
-// Render needs a paint device; only non-widget devices are used here, so the application font applies.
+// Render needs a paint device; the picture's font comes with its aspects.
 QImage& LayoutDevice() {
     static QImage device(1, 1, QImage::Format_RGB32);
     return device;
@@ -28,8 +28,12 @@ QImage& LayoutDevice() {
 
 }  // namespace
 
-AlignmentPicture::AlignmentPicture(boost::shared_ptr<SDM::Alignment> model, const CliOptions& opts)
-    : alignment(std::move(model)), view(alignment), options(opts) {
+AlignmentPicture::AlignmentPicture(boost::shared_ptr<SDM::Alignment> model, PictureRequest request)
+    : alignment(std::move(model)),
+      view(alignment),
+      settings(std::move(request.settings)),
+      viewGeometry(request.view),
+      font(settings.Font()) {
     renderer.InitializeRendering();
 }
 
@@ -38,55 +42,47 @@ AlignmentPicture::~AlignmentPicture() {
 }
 
 QString AlignmentPicture::Prepare() {
-    const QFont font = PictureFont(options);
-    QGuiApplication::setFont(font);
     const QString used = QFontInfo(font).family();
-    if (used.compare(options.fontFamily, Qt::CaseInsensitive) != 0)
+    if (used.compare(settings.fontFamily, Qt::CaseInsensitive) != 0)
         warnings.append(
-            QStringLiteral("no font named '%1'; drawing with '%2'").arg(options.fontFamily, used));
-    if (unsigned(options.rulerOrigin) > alignment->columnCount())
+            QStringLiteral("no font named '%1'; drawing with '%2'").arg(settings.fontFamily, used));
+    if (unsigned(settings.rulerOrigin) > alignment->columnCount())
         warnings.append(
             QStringLiteral("--ruler-origin %1 is beyond the alignment's %2 columns: the ruler shows "
                            "no numbers")
-                .arg(options.rulerOrigin)
+                .arg(settings.rulerOrigin)
                 .arg(alignment->columnCount()));
-    if (QString error = ApplyModelOptions(); !error.isEmpty()) return error;
+    if (QString error = ApplyModelSettings(); !error.isEmpty()) return error;
     SQC::UserPropertiesBase& properties = view.GetUserProperties();
     // The property is the 0-based column numbered 1; the option counts columns from 1.
-    properties.SetIntProperty(SQC::UserProperties::RulerDragOffset, options.rulerOrigin - 1);
+    properties.SetIntProperty(SQC::UserProperties::RulerDragOffset, settings.rulerOrigin - 1);
     SQC::SetDefaultStructureColours(properties);
     view.Update();
     if (!renderer.Render(&LayoutDevice(), view, Aspects(), false, false))
         return QStringLiteral("nothing to draw: the alignment has no displayed sequences");
-    if (options.view) return QString();
+    if (viewGeometry) return QString();
     if (QString error = ResolveSelection(); !error.isEmpty()) return error;
 
     std::map<unsigned, std::vector<unsigned>> columnsByRow;
     if (!columns.empty())
         for (unsigned index : sequenceIndexes) columnsByRow[unsigned(rowOfSequence[index])] = columns;
-    if (!renderer.PlanPicture(sequenceIndexes, std::move(columnsByRow), options.includeGaps, plan))
+    if (!renderer.PlanPicture(sequenceIndexes, std::move(columnsByRow), settings.includeGaps, plan))
         return QStringLiteral("nothing to draw");
     AddNameGutter(plan, Cells());
-    PlanPages();
+    // Half a cell below each page's last line keeps its names' descenders inside the file.
+    pages = PlanPageBreaks(plan, settings.pageHeight, Cells().CellHeight() / 2);
     return QString();
 }
 
-// The cells of the font Prepare made the application's: every layout number derives from them.
+// Every layout number derives from the cells of the picture's font.
 CellGeometry AlignmentPicture::Cells() const {
-    return CellGeometry(SQC::FontAttributes(QGuiApplication::font()));
+    return CellGeometry(SQC::FontAttributes(font));
 }
 
-QString AlignmentPicture::ApplyModelOptions() {
-    alignment->showNames(options.names, options.ranges);
-    if (!options.scheme.isEmpty())
-        alignment->setColorScheme(SDM::MakeColorScheme(options.scheme.toStdString()));
-    if (!options.hide.isEmpty()) {
-        const SequenceList hidden = ResolveSequences(*alignment, options.hide);
-        if (!hidden.error.isEmpty()) return "--hide: " + hidden.error;
-        for (unsigned index : hidden.indexes) alignment->getSequence(index)->setDisplayed(false);
-    }
-    alignment->setShowConsensus(options.consensus);
-    AnnotationChoice annotations = ChooseAnnotations(*alignment, options.annotations);
+QString AlignmentPicture::ApplyModelSettings() {
+    bool changed = false;
+    if (QString error = ModelSettings().Apply(*alignment, settings, changed); !error.isEmpty()) return error;
+    AnnotationChoice annotations = ChooseAnnotations(*alignment, settings.annotationRows);
     renderer.SetAnnotationRows(std::move(annotations.rows));
     warnings += annotations.warnings;
     return QString();
@@ -95,17 +91,19 @@ QString AlignmentPicture::ApplyModelOptions() {
 RenderSequenceData::RenderAspects AlignmentPicture::Aspects() const {
     const CellGeometry cells = Cells();
     RenderSequenceData::RenderAspects aspects;
-    aspects.wrap = options.wrap >= 0;
-    aspects.residuesPerLine = std::max(options.wrap, 0);
+    const bool fitToWidth = settings.wrap && settings.residuesPerLine == PictureSettings::kFitToWidth;
+    aspects.font = font;
+    aspects.wrap = settings.wrap;
+    aspects.residuesPerLine = fitToWidth ? 0 : std::max(settings.residuesPerLine, 0);
     // The layout pass composes a view of this size; the picture is planned apart from it, so a view of a few
     // lines is enough and keeps large fonts from composing a huge view.
-    const int width = options.wrap == 0 ? options.width
-                                        : std::min(cells.ColumnLeft(kLayoutViewColumns), kLayoutViewMaxWidth);
+    const int width = fitToWidth ? settings.width
+                                 : std::min(cells.ColumnLeft(kLayoutViewColumns), kLayoutViewMaxWidth);
     aspects.viewRect = QRect(0, 0, std::max(width, cells.CellWidth()), cells.LineTop(kLayoutViewLines));
-    aspects.showRuler = options.ruler;
+    aspects.showRuler = settings.showRuler;
     // Without gaps the rows close up differently, so no column number would hold for all of them.
-    aspects.showRulerNumbers = options.rulerNumbers && options.includeGaps;
-    aspects.showSecondaryStructure = options.secondaryStructure;
+    aspects.showRulerNumbers = settings.showRulerNumbers && settings.includeGaps;
+    aspects.showSecondaryStructure = settings.showSecondaryStructure;
     return aspects;
 }
 
@@ -116,8 +114,8 @@ QString AlignmentPicture::ResolveSelection() {
     const std::vector<unsigned>& shown = alignment->displayedIndexes();
     for (unsigned row = 0; row < shown.size(); ++row)
         if (shown[row] < rowOfSequence.size()) rowOfSequence[shown[row]] = int(row);
-    if (!options.sequences.isEmpty()) {
-        const SequenceList chosen = ResolveSequences(*alignment, options.sequences);
+    if (!settings.sequences.isEmpty()) {
+        const SequenceList chosen = ResolveSequences(*alignment, settings.sequences);
         if (!chosen.error.isEmpty()) return "--sequences: " + chosen.error;
         for (unsigned index : chosen.indexes)
             if (rowOfSequence[index] >= 0) sequenceIndexes.push_back(index);
@@ -126,62 +124,53 @@ QString AlignmentPicture::ResolveSelection() {
             if (rowOfSequence[i] >= 0) sequenceIndexes.push_back(i);
     }
     if (sequenceIndexes.empty()) return QStringLiteral("nothing to draw: every chosen sequence is hidden");
-    if (options.columns.isEmpty()) return QString();
-    const ColumnList chosen = ParseColumns(options.columns, alignment->columnCount());
+    if (settings.columns.isEmpty()) return QString();
+    const ColumnList chosen = ParseColumns(settings.columns, alignment->columnCount());
     if (!chosen.error.isEmpty()) return "--columns: " + chosen.error;
     columns = chosen.columns;
     return QString();
 }
 
-// Half a cell below each page's last line keeps its names' descenders inside the file.
-void AlignmentPicture::PlanPages() {
-    const CellGeometry cells = Cells();
-    pages = PlanPageBreaks(plan, options.pageHeight, cells.CellHeight() / 2);
-}
-
 QSize AlignmentPicture::PageSize(int page) const {
-    const Page& p = pages.at(std::size_t(page));
+    if (page < 0 || page >= PageCount()) return QSize();
+    const Page& p = pages[std::size_t(page)];
     return QSize(int(std::min<std::int64_t>(plan.width, INT_MAX)),
                  int(std::min<std::int64_t>(p.OutputHeight(), INT_MAX)));
 }
 
-QString AlignmentPicture::CheckFormatLimits(const QString& path) const {
-    const QByteArray format = OutputFormat(options, path);
-    if (IsVectorFormat(format)) return QString();  // shapes and text have no size limit of their own
+std::int64_t AlignmentPicture::TallestPage() const {
     std::int64_t tallest = 0;
     for (const Page& page : pages) tallest = std::max(tallest, page.OutputHeight());
+    return tallest;
+}
+
+QString AlignmentPicture::CheckFormatLimits(OutputFormat format) const {
+    if (IsVectorFormat(format)) return QString();  // shapes and text have no size limit of their own
+    const std::int64_t tallest = TallestPage();
     const std::int64_t longest = std::max(plan.width, tallest);
-    if (format == "png" && longest > kMaxPngSide)
+    if (format == OutputFormat::Png && longest > kMaxPngSide)
         return QStringLiteral(
                    "the picture is %1 x %2 pixels, more than PNG holds; use --page-height or --wrap")
             .arg(plan.width)
             .arg(tallest);
     // Other formats are written from one image in memory, which Qt allocates up to 2 GiB.
     const std::int64_t limit = RasterSideLimit(format);
-    if (format != "png" && (longest > limit || plan.width * tallest * 4 > (std::int64_t(1) << 31) - 1))
+    if (format != OutputFormat::Png &&
+        (longest > limit || plan.width * tallest * 4 > (std::int64_t(1) << 31) - 1))
         return QStringLiteral(
                    "the picture is %1 x %2 pixels, more than %3 output takes (%4 per side); write a .png, "
                    "or use --page-height or --wrap")
             .arg(plan.width)
             .arg(tallest)
-            .arg(QString::fromLatin1(format).toUpper())
+            .arg(QString::fromLatin1(OutputFormatName(format)).toUpper())
             .arg(limit);
     return QString();
 }
 
-QString AlignmentPicture::FormatNote(const QString& path) const {
-    const std::int64_t limit = kPdfPageLimitPoints;
-    if (OutputFormat(options, path) != "pdf") return QString();
-    std::int64_t tallest = 0;
-    for (const Page& page : pages) tallest = std::max(tallest, page.OutputHeight());
-    const double points = 72.0 / VectorResolution();
-    if (std::max(plan.width, tallest) * points <= limit) return QString();
-    return QStringLiteral(
-               "the PDF page is %1 x %2 points, more than many readers show (%3 a side); "
-               "--page-height or --wrap splits it")
-        .arg(qRound64(plan.width * points))
-        .arg(qRound64(tallest * points))
-        .arg(limit);
+QString AlignmentPicture::FormatNote(OutputFormat format) const {
+    if (format != OutputFormat::Pdf) return QString();
+    const QString note = PdfPageNote(plan.width, TallestPage());
+    return note.isEmpty() ? note : note + QStringLiteral("; --page-height or --wrap splits it");
 }
 
 QImage AlignmentPicture::PaintBand(const Page& page, int top, int rows) const {
@@ -193,19 +182,15 @@ QImage AlignmentPicture::PaintBand(const Page& page, int top, int rows) const {
     return band;
 }
 
-QString AlignmentPicture::WritePage(int page, const QString& path) {
-    const QByteArray format = OutputFormat(options, path);
-    if (format == "pdf") return WriteEncoded(path, [&](QIODevice& out) { return EncodePdf(out); });
-    return WriteEncoded(path, [&](QIODevice& out) { return EncodePage(page, out, format); });
-}
-
-QString AlignmentPicture::EncodePage(int page, QIODevice& out, const QByteArray& format) {
-    const Page& p = pages.at(std::size_t(page));
+QString AlignmentPicture::EncodePage(int page, QIODevice& out, OutputFormat format) {
+    if (page < 0 || page >= PageCount())
+        return QStringLiteral("the picture has no page %1 (it has %2)").arg(page + 1).arg(PageCount());
+    const Page& p = pages[std::size_t(page)];
     if (IsVectorFormat(format)) return EncodeVectorPage(p, out, format);
     // Bands of about 8 MiB: large enough that painting and encoding overlap well, small enough that memory
     // does not grow with the picture.
     const int bandRows = int(std::clamp<std::int64_t>((std::int64_t(8) << 20) / (plan.width * 4), 16, 1024));
-    if (format == "png") {
+    if (format == OutputFormat::Png) {
         PngEncoding encoding;
         encoding.pixelsPerMetre = PixelsPerMetre();
         return EncodePng(
@@ -219,22 +204,21 @@ QString AlignmentPicture::EncodePage(int page, QIODevice& out, const QByteArray&
     return EncodeImage(whole, out, format);
 }
 
-QString AlignmentPicture::EncodeVectorPage(const Page& page, QIODevice& out, const QByteArray& format) {
+QString AlignmentPicture::EncodeVectorPage(const Page& page, QIODevice& out, OutputFormat format) {
     plan.vectorShapes = true;
     const QSize size = QSize(int(std::min<std::int64_t>(plan.width, INT_MAX)),
                              int(std::min<std::int64_t>(page.OutputHeight(), INT_MAX)));
     const auto paint = [&](QPainter& painter, int) { PaintVectorPage(painter, page); };
-    if (format == "svg") return EncodeSvg(out, size, paint);
-    if (format == "eps") return EncodeEps(out, size, paint);
+    if (format == OutputFormat::Svg) return EncodeSvg(out, size, paint);
+    if (format == OutputFormat::Eps) return EncodeEps(out, size, paint);
     return ::EncodePdf(out, size, 1, paint);
 }
 
 QString AlignmentPicture::EncodePdf(QIODevice& out) {
+    if (pages.empty()) return QStringLiteral("the picture is not planned");
     plan.vectorShapes = true;
-    std::int64_t tallest = 0;
-    for (const Page& page : pages) tallest = std::max(tallest, page.OutputHeight());
     const QSize size = QSize(int(std::min<std::int64_t>(plan.width, INT_MAX)),
-                             int(std::min<std::int64_t>(tallest, INT_MAX)));
+                             int(std::min<std::int64_t>(TallestPage(), INT_MAX)));
     return ::EncodePdf(out, size, PageCount(), [&](QPainter& painter, int page) {
         PaintVectorPage(painter, pages.at(std::size_t(page)));
     });
@@ -245,15 +229,46 @@ void AlignmentPicture::PaintVectorPage(QPainter& painter, const Page& page) cons
                           page.top + page.height);
 }
 
-// A picture drawn at --scale N prints at the size of the plain one on a 96 dpi screen.
-int AlignmentPicture::PixelsPerMetre() const {
-    constexpr double kScreenDotsPerInch = 96;
-    constexpr double kMetresPerInch = 0.0254;
-    return int(std::lround(kScreenDotsPerInch * options.scale / kMetresPerInch));
+// Every page, or none: a picture missing its last pages would pass for a whole one.
+QString AlignmentPicture::WriteFiles(const QString& path, OutputFormat format, QStringList& written,
+                                     const PageProgress& progress) {
+    const int count = PageCount();
+    if (count == 0) return QStringLiteral("the picture is not planned");
+    if (format == OutputFormat::Pdf) {  // a PDF holds its pages
+        if (QString error = WriteEncoded(path, [&](QIODevice& out) { return EncodePdf(out); });
+            !error.isEmpty())
+            return error;
+        written = QStringList{path};
+        return QString();
+    }
+    if (count == 1) {
+        if (QString error = WriteEncoded(path, [&](QIODevice& out) { return EncodePage(0, out, format); });
+            !error.isEmpty())
+            return error;
+        written = QStringList{path};
+        return QString();
+    }
+    QStringList paths;
+    for (int page = 0; page < count; ++page) paths.append(PagePath(path, page + 1));
+    PageFiles files(paths);
+    for (int page = 0; page < count; ++page) {
+        if (progress) progress(page, count);
+        const QString error = files.Write(page, [&](QIODevice& out) { return EncodePage(page, out, format); });
+        if (!error.isEmpty()) return error;
+    }
+    if (QString error = files.Commit(); !error.isEmpty()) return error;
+    written = paths;
+    // The pages replace a single picture of the same name, which would otherwise pass for the whole.
+    QFile::remove(path);
+    return QString();
 }
 
 QImage AlignmentPicture::RenderView(QString& error) {
-    const ViewGeometry& g = *options.view;
+    if (!viewGeometry) {
+        error = QStringLiteral("the request asks for the whole picture, not a view");
+        return QImage();
+    }
+    const ViewGeometry& g = *viewGeometry;
     RenderSequenceData::RenderAspects aspects = Aspects();
     aspects.viewRect = QRect(0, 0, g.width, g.height);
     aspects.horizontalOffset = g.left;
@@ -277,7 +292,8 @@ QImage AlignmentPicture::RenderView(QString& error) {
 }
 
 QString AlignmentPicture::CheckViewPosition() const {
-    const ViewGeometry& g = *options.view;
+    if (!viewGeometry) return QString();
+    const ViewGeometry& g = *viewGeometry;
     const int contentWidth = renderer.GetHorizontalScrollValue();
     const int contentHeight = renderer.GetVerticalScrollValue();
     if (g.left < std::max(contentWidth, 1) && g.top < std::max(contentHeight, 1)) return QString();
@@ -322,4 +338,25 @@ std::vector<AlignmentPicture::Page> PlanPageBreaks(const RenderSequenceData::Pic
         top = end;
     }
     return pages;
+}
+
+PictureFileResult WritePictureFile(boost::shared_ptr<SDM::Alignment> alignment, const PictureSettings& settings,
+                                   const QString& path, std::optional<OutputFormat> format) {
+    PictureFileResult result;
+    if (!format) format = OutputFormatOfPath(path);
+    if (!format) {
+        result.error = path + ": unknown image type (use .png, .jpg, .bmp, .ppm, .svg, .pdf or .eps)";
+        result.usageError = true;
+        return result;
+    }
+    AlignmentPicture picture(std::move(alignment), PictureRequest{settings, std::nullopt});
+    result.error = picture.Prepare();
+    result.messages = picture.Warnings();
+    if (!result.ok()) return result;
+    result.error = picture.CheckFormatLimits(*format);
+    result.usageError = !result.ok();
+    if (!result.ok()) return result;
+    if (const QString note = picture.FormatNote(*format); !note.isEmpty()) result.messages.append(note);
+    result.error = picture.WriteFiles(path, *format, result.written);
+    return result;
 }

@@ -1,4 +1,4 @@
-#include "SvgDevice.h"
+#include "picture/SvgDevice.h"
 
 #include <QColor>
 #include <QPainterPath>

@@ -1,4 +1,4 @@
-#include "StreamingPngWriter.h"
+#include "msarender/picture/PngEncoder.h"
 
 #include <zlib.h>
 
@@ -252,10 +252,6 @@ public:
         }
         work.notify_one();
     }
-    bool IsDone(const Piece& piece) {
-        std::lock_guard<std::mutex> lock(mutex);
-        return piece.done;
-    }
     void WaitFor(const Piece& piece) {
         std::unique_lock<std::mutex> lock(mutex);
         finished.wait(lock, [&] { return piece.done; });
@@ -394,18 +390,13 @@ private:
         return WriteFinishedPieces(last ? 0 : maxInFlight - 1);
     }
 
-    // Writes pieces in order as they are done, waiting until no more than `keep` are left in flight. Until
-    // the first band is encoded, pieces are written only when too many are in flight, not as they happen to
-    // finish: whether the header's palette is final must not depend on the threads' timing, or one picture
-    // would come out as different files.
+    // Writes pieces in order until no more than `keep` are left in flight, waiting for each. Pieces that are
+    // done early wait too: when the header goes out, and so whether its palette is final, must not depend on
+    // the threads' timing, or one picture would come out as different files.
     bool WriteFinishedPieces(int keep) {
-        const bool firstBandDone = rowsEncoded >= std::min(geometry.height, geometry.bandRows);
-        while (!inFlight.empty()) {
+        while (int(inFlight.size()) > keep) {
             Piece& piece = *inFlight.front();
-            if (int(inFlight.size()) > keep)
-                workers.WaitFor(piece);
-            else if (!(headerWritten || firstBandDone) || !workers.IsDone(piece))
-                break;
+            workers.WaitFor(piece);
             if (piece.failed) return Fail(QStringLiteral("deflate failed"));
             if (!WritePiece(piece)) return false;
             inFlight.pop_front();

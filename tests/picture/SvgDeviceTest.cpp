@@ -7,8 +7,8 @@
 #include <QFile>
 #include <QPainter>
 
-#include "SvgDevice.h"
-#include "VectorOutput.h"
+#include "msarender/picture/VectorOutput.h"
+#include "picture/SvgDevice.h"
 #include "support/TestFont.h"
 
 namespace {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "msarender/AnnotationRow.h"
+#include "msarender/Export.h"
 
 namespace SDM {
 class Alignment;
@@ -21,10 +22,10 @@ struct AnnotationChoice {
 /// Names: consensus, conservation, occupancy, ss (each sequence's #=GR SS in pairing notation), any #=GC
 /// tag of the file (ss_cons, rf, seq_cons...; case-insensitive) and "all" for every one of them.
 /// A name that is neither computed nor in the file gives a warning.
-AnnotationChoice ChooseAnnotations(const SDM::Alignment& alignment, const QStringList& names);
+MSARENDER_EXPORT AnnotationChoice ChooseAnnotations(const SDM::Alignment& alignment, const QStringList& names);
 
 /// The computed rows the command knows, for its help text.
-QStringList ComputedAnnotationNames();
+MSARENDER_EXPORT QStringList ComputedAnnotationNames();
 
 /// One row an alignment can show: the name ChooseAnnotations takes and a title for a menu.
 struct AnnotationOffer {
@@ -34,4 +35,4 @@ struct AnnotationOffer {
 
 /// What "all" draws, in its order: the computed rows (no conservation for DNA and RNA), each #=GC tag
 /// of the file once, and "ss" when sequences carry #=GR SS pairing structures.
-std::vector<AnnotationOffer> OfferedAnnotations(const SDM::Alignment& alignment);
+MSARENDER_EXPORT std::vector<AnnotationOffer> OfferedAnnotations(const SDM::Alignment& alignment);

@@ -5,6 +5,8 @@
 #include <QString>
 #include <functional>
 
+#include "msarender/Export.h"
+
 /// Paints rows [top, top + rows) of the picture as an opaque image of the picture's width and `rows` rows
 /// (QImage::Format_RGB32 is expected; other formats are converted). A null image reports a failure.
 using PaintBand = std::function<QImage(int top, int rows)>;
@@ -40,5 +42,5 @@ constexpr qint64 kMaxPngSide = 0x7FFFFFFF;
 /// standard output or a pipe, gets the picture from a temporary file once it is complete.
 ///
 /// Returns an error message, or an empty string on success. On failure, `out` holds an incomplete picture.
-QString EncodePng(QIODevice& out, qint64 width, qint64 height, int bandRows, const PaintBand& paintBand,
+MSARENDER_EXPORT QString EncodePng(QIODevice& out, qint64 width, qint64 height, int bandRows, const PaintBand& paintBand,
                   const PngEncoding& encoding = PngEncoding());

@@ -5,7 +5,7 @@
 #include <QString>
 #include <memory>
 
-#include "VectorDevice.h"
+#include "picture/VectorDevice.h"
 
 class QPaintEngine;
 class EpsPaintEngine;

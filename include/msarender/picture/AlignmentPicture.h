@@ -1,0 +1,139 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <QStringList>
+#include <boost/shared_ptr.hpp>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "msarender/CellGeometry.h"
+#include "msarender/Export.h"
+#include "msarender/RenderSequenceData.h"
+#include "msarender/picture/OutputFormat.h"
+#include "msarender/picture/PictureSettings.h"
+#include "sdm/Alignment.h"
+#include "sqv/SVAlignment.h"
+
+class QIODevice;
+class QPainter;
+
+/// Where a host's composed view starts and how large it is, in pixels.
+struct ViewGeometry {
+    int width = 0;
+    int height = 0;
+    int left = 0;  // horizontal scroll offset
+    int top = 0;   // vertical scroll offset
+};
+
+/// What to draw: the settings, and either the whole picture (pages of it with a page height) or the
+/// composed view of a host at `view`.
+struct PictureRequest {
+    PictureSettings settings;
+    std::optional<ViewGeometry> view;
+};
+
+/// The picture of one alignment as a request asks for it: the whole selection as one image of any size, or
+/// pages of whole blocks (or whole rows) of one width; or the composed view of a host. Prepare plans it;
+/// then its pages are written in any output format, raster pictures band by band.
+class MSARENDER_EXPORT AlignmentPicture {
+public:
+    /// Rows of the picture one page shows.
+    /// A page holds the picture's lines [top, top + height), then `margin` rows of white in which only the
+    /// descenders of its last names are drawn.
+    struct Page {
+        std::int64_t top = 0;
+        std::int64_t height = 0;
+        std::int64_t margin = 0;
+        std::int64_t OutputHeight() const { return height + margin; }
+    };
+    /// Told before each page file is written, with the 0-based page and the count.
+    using PageProgress = std::function<void(int page, int pages)>;
+
+    AlignmentPicture(boost::shared_ptr<SDM::Alignment> alignment, PictureRequest request);
+    ~AlignmentPicture();
+    AlignmentPicture(const AlignmentPicture&) = delete;
+    AlignmentPicture& operator=(const AlignmentPicture&) = delete;
+
+    /// Applies the settings to the model, lays the alignment out and plans the picture; an error message,
+    /// or empty.
+    QString Prepare();
+    int PageCount() const { return int(pages.size()); }
+    QSize PageSize(int page) const;
+    /// Whether the picture (or a page of it) fits the output format; an error message for the user, or empty.
+    QString CheckFormatLimits(OutputFormat format) const;
+    /// Advice for a picture that its format holds but readers may not show whole; empty when none.
+    QString FormatNote(OutputFormat format) const;
+    /// Messages for the user that do not stop the picture (a missing font, a setting with no effect,
+    /// annotations not drawn, unmatched pairs).
+    const QStringList& Warnings() const { return warnings; }
+
+    /// Paints one page and encodes it onto `out` in `format` (PNG is painted and encoded band by band); an
+    /// error message, or empty.
+    QString EncodePage(int page, QIODevice& out, OutputFormat format);
+    /// Paints every page into one PDF document on `out`, each page as large as the tallest; an error
+    /// message, or empty.
+    QString EncodePdf(QIODevice& out);
+    /// Writes the picture to `path` ("-" = standard output): one file, one PDF of every page, or page files
+    /// named by PagePath written all or nothing (which then replace a file named `path`). An existing file
+    /// is only ever replaced by a whole one. `written` gets the paths written; an error message, or empty.
+    QString WriteFiles(const QString& path, OutputFormat format, QStringList& written,
+                       const PageProgress& progress = PageProgress());
+
+    /// The composed view at the request's view geometry.
+    QImage RenderView(QString& error);
+    /// After RenderView: an error when the view's scroll position lies past the alignment's end.
+    QString CheckViewPosition() const;
+    /// The print density the files record.
+    int PixelsPerMetre() const { return settings.PixelsPerMetre(); }
+
+private:
+    QString ApplyModelSettings();
+    CellGeometry Cells() const;
+    QString ResolveSelection();
+    RenderSequenceData::RenderAspects Aspects() const;
+    std::int64_t TallestPage() const;
+    QImage PaintBand(const Page& page, int top, int rows) const;
+    QString EncodeVectorPage(const Page& page, QIODevice& out, OutputFormat format);
+    void PaintVectorPage(QPainter& painter, const Page& page) const;
+
+    boost::shared_ptr<SDM::Alignment> alignment;
+    SQV::SVAlignment view;
+    const PictureSettings settings;
+    const std::optional<ViewGeometry> viewGeometry;
+    const QFont font;
+    RenderSequenceData renderer;
+    std::vector<int> rowOfSequence;         // -1 for a hidden sequence
+    std::vector<unsigned> sequenceIndexes;  // what is drawn, in order
+    std::vector<unsigned> columns;          // empty: every column
+    RenderSequenceData::PicturePlan plan;
+    std::vector<Page> pages;
+    QStringList warnings;
+};
+
+/// A figure keeps one cell of white between the longest name and the residues.
+MSARENDER_EXPORT void AddNameGutter(RenderSequenceData::PicturePlan& plan, const CellGeometry& cells);
+
+/// Pages of at most `pageHeight` rows of the planned picture, broken before a block where one fits, else
+/// before a row; a row taller than a page gets a page of its own. `pageHeight` 0: one page, the whole.
+/// Each page also gets `margin` rows of white below its lines, counted within `pageHeight`.
+MSARENDER_EXPORT std::vector<AlignmentPicture::Page> PlanPageBreaks(
+    const RenderSequenceData::PicturePlan& plan, std::int64_t pageHeight, std::int64_t margin = 0);
+
+/// What WritePictureFile did: an error (a usage error when the request cannot be drawn in the format as
+/// asked), the warnings and notes for the user, and the files written.
+struct PictureFileResult {
+    QString error;
+    bool usageError = false;
+    QStringList messages;
+    QStringList written;
+    bool ok() const { return error.isEmpty(); }
+};
+
+/// The whole path from a model to a file in one call: plans the picture of `settings` and writes it to
+/// `path` in `format`, or in the format of its suffix.
+MSARENDER_EXPORT PictureFileResult WritePictureFile(boost::shared_ptr<SDM::Alignment> alignment,
+                                                    const PictureSettings& settings, const QString& path,
+                                                    std::optional<OutputFormat> format = std::nullopt);

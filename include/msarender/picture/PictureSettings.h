@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QFont>
+#include <QString>
+#include <QStringList>
+#include <algorithm>
+
+#include "msarender/Export.h"
+#include "msarender/RenderSequenceData.h"
+#include "sdm/Sequence.h"
+
+namespace SDM {
+class Alignment;
+}
+
+/// What a picture of an alignment shows and how: the one record of display settings that every host fills
+/// (the command from its options, the viewer from its menus) and the picture library draws.
+struct MSARENDER_EXPORT PictureSettings {
+    static constexpr int kFitToWidth = RenderSequenceData::RenderAspects::kFitToWidth;
+
+    /// A name that SDM::MakeColorScheme accepts; empty keeps the reader's default scheme.
+    QString colorScheme;
+    SDM::NameStyle names = SDM::NameStyle::Identifier;  // identifiers, or whole title lines
+    bool ranges = false;                                // "/start-end" after each name
+    bool showRuler = true;
+    bool showRulerNumbers = true;
+    /// The 1-based column that the ruler numbers 1.
+    int rulerOrigin = 1;
+    bool showSecondaryStructure = true;
+    bool showConsensus = false;
+    /// Sequences to hide and to draw: names or 1-based indexes, comma separated; empty hides none and draws
+    /// every shown one.
+    QString hide;
+    QString sequences;
+    /// Columns to draw: 1-based ranges, comma separated; empty draws every column.
+    QString columns;
+    bool includeGaps = true;
+    /// Annotation rows by the names ChooseAnnotations takes, in the order drawn.
+    QStringList annotationRows;
+    QString fontFamily = QStringLiteral("DejaVu Sans Mono");
+    double fontSize = 10;  // points; fractions allowed
+    double scale = 1;      // pixel density as a multiple of a 96 dpi screen
+    bool wrap = false;
+    /// Columns per wrapped line: kFitToWidth (as many as `width` holds), or a fixed positive count.
+    int residuesPerLine = kFitToWidth;
+    int width = 1200;           // residue area width in pixels of a picture wrapped to fit
+    long long pageHeight = 0;   // pages of at most this many pixels; 0 = one picture, whatever its size
+
+    /// The residue font: `fontFamily` at `fontSize` times `scale`.
+    QFont Font() const;
+    /// The print density a picture records: 96 dpi times `scale`.
+    int PixelsPerMetre() const;
+    /// The ruler's number of a 0-based column: 1 at the origin, 0 and below before it.
+    int ColumnNumber(int column) const { return column + 2 - std::max(rulerOrigin, 1); }
+    /// The 0-based column of a ruler number.
+    int ColumnOfNumber(int number) const { return number - 2 + std::max(rulerOrigin, 1); }
+};
+
+/// Brings a model in line with the settings that live in it (colour scheme, names, consensus, hidden
+/// sequences). It remembers what it applied, so that a host that applies the settings on every change (the
+/// viewer) touches the model only when one of them changed; a fresh applier assumes the model as a reader
+/// built it.
+class MSARENDER_EXPORT ModelSettings {
+public:
+    /// Applies `settings`; an error message when `hide` names no sequence, else empty. `changed` tells
+    /// whether the model changed.
+    QString Apply(SDM::Alignment& alignment, const PictureSettings& settings, bool& changed);
+
+private:
+    QString scheme;
+    SDM::NameStyle names = SDM::NameStyle::Identifier;
+    bool ranges = false;
+    bool consensus = false;
+    QString hidden;
+};

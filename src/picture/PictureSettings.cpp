@@ -1,0 +1,52 @@
+#include "msarender/picture/PictureSettings.h"
+
+#include <cmath>
+
+#include "msarender/picture/SequenceSelection.h"
+#include "sdm/Alignment.h"
+#include "sdm/schemes/ColorSchemes.h"
+
+QFont PictureSettings::Font() const {
+    QFont font(fontFamily);
+    font.setPointSizeF(fontSize * scale);
+    return font;
+}
+
+// A picture drawn at scale N prints at the size of the plain one on a 96 dpi screen.
+int PictureSettings::PixelsPerMetre() const {
+    constexpr double kScreenDotsPerInch = 96;
+    constexpr double kMetresPerInch = 0.0254;
+    return int(std::lround(kScreenDotsPerInch * scale / kMetresPerInch));
+}
+
+// Compared with what was applied, not with the model: the renderer switches a consensus of fewer than two
+// sequences off again, and asking for it on every change would churn the model.
+QString ModelSettings::Apply(SDM::Alignment& alignment, const PictureSettings& settings, bool& changed) {
+    changed = false;
+    if (settings.names != names || settings.ranges != ranges) {
+        alignment.showNames(settings.names, settings.ranges);
+        names = settings.names;
+        ranges = settings.ranges;
+        changed = true;
+    }
+    if (settings.colorScheme != scheme) {
+        scheme = settings.colorScheme;
+        const std::string name = scheme.isEmpty() ? SDM::DefaultSchemeName(alignment.GetSequenceClass())
+                                                  : scheme.toStdString();
+        alignment.setColorScheme(SDM::MakeColorScheme(name));
+        changed = true;
+    }
+    if (settings.hide != hidden) {
+        const SequenceList hide = ResolveSequences(alignment, settings.hide);
+        if (!hide.error.isEmpty()) return "--hide: " + hide.error;
+        for (unsigned index : hide.indexes) alignment.getSequence(index)->setDisplayed(false);
+        hidden = settings.hide;
+        changed = true;
+    }
+    if (settings.showConsensus != consensus) {
+        alignment.setShowConsensus(settings.showConsensus);
+        consensus = settings.showConsensus;
+        changed = true;
+    }
+    return QString();
+}

@@ -1,0 +1,215 @@
+// Unit tests of the picture library's building blocks: sequence and column lists, output names and
+// formats, page breaks and the choice of annotation rows.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <set>
+
+#include "msarender/picture/AlignmentPicture.h"
+#include "msarender/picture/AnnotationChoice.h"
+#include "msarender/picture/FileOutput.h"
+#include "msarender/picture/SequenceSelection.h"
+#include "support/AlignmentBuilder.h"
+
+namespace {
+
+TEST(ColumnLists, RangesAreOneBasedAndKeepTheirOrder) {
+    const ColumnList list = ParseColumns(QStringLiteral("3-5,1, 9"), 10);
+    ASSERT_TRUE(list.error.isEmpty());
+    EXPECT_EQ(list.columns, (std::vector<unsigned>{2, 3, 4, 0, 8}));
+}
+
+TEST(ColumnLists, MalformedOrOutOfRangeListsAreRefused) {
+    EXPECT_FALSE(ParseColumns(QStringLiteral("5-3"), 10).error.isEmpty());
+    EXPECT_FALSE(ParseColumns(QStringLiteral("0"), 10).error.isEmpty());
+    EXPECT_FALSE(ParseColumns(QStringLiteral("1-2-3"), 10).error.isEmpty());
+    EXPECT_FALSE(ParseColumns(QStringLiteral("x"), 10).error.isEmpty());
+    EXPECT_FALSE(ParseColumns(QStringLiteral("10-11"), 10).error.isEmpty());
+    EXPECT_FALSE(ParseColumns(QStringLiteral(","), 10).error.isEmpty());
+}
+
+TEST(SequenceLists, NamesFirstWordsAndNumbersResolveInTheOrderGiven) {
+    testsupport::AlignmentBuilder builder;
+    builder.Seq("alpha first sequence", "MKV").Seq("beta", "MKA").Seq("gamma", "MKL");
+    const testsupport::BuiltAlignment built = builder.Build();
+    const SequenceList list = ResolveSequences(*built.model, QStringLiteral("gamma,1,alpha first sequence"));
+    ASSERT_TRUE(list.error.isEmpty()) << list.error.toStdString();
+    EXPECT_EQ(list.indexes, (std::vector<unsigned>{2, 0, 0}));
+    EXPECT_FALSE(ResolveSequences(*built.model, QStringLiteral("delta")).error.isEmpty());
+    EXPECT_FALSE(ResolveSequences(*built.model, QStringLiteral("4")).error.isEmpty());
+}
+
+TEST(OutputNames, FormatFollowsTheExtensionAndStandardOutputIsPng) {
+    EXPECT_EQ(OutputFormatOfPath(QStringLiteral("-")), OutputFormat::Png);
+    EXPECT_EQ(OutputFormatOfPath(QStringLiteral("fig.PNG")), OutputFormat::Png);
+    EXPECT_EQ(OutputFormatOfPath(QStringLiteral("fig.jpeg")), OutputFormat::Jpeg);
+    EXPECT_EQ(OutputFormatOfPath(QStringLiteral("dir.v2/fig.jpg")), OutputFormat::Jpeg);
+    EXPECT_EQ(OutputFormatOfPath(QStringLiteral("fig.Eps")), OutputFormat::Eps);
+    EXPECT_FALSE(OutputFormatOfPath(QStringLiteral("fig.tiff")));
+    EXPECT_FALSE(OutputFormatOfPath(QStringLiteral("fig")));
+    EXPECT_FALSE(OutputFormatNamed(QStringLiteral("gif")));
+}
+
+TEST(OutputNames, EveryFormatIsNamedAndGivenASuffixThatReadsBackAsItself) {
+    for (OutputFormat format : {OutputFormat::Png, OutputFormat::Jpeg, OutputFormat::Bmp, OutputFormat::Ppm,
+                                OutputFormat::Svg, OutputFormat::Pdf, OutputFormat::Eps}) {
+        EXPECT_EQ(OutputFormatNamed(QString::fromLatin1(OutputFormatName(format))), format);
+        EXPECT_EQ(OutputFormatOfPath("x." + OutputSuffix(format)), format);
+    }
+    EXPECT_EQ(OutputSuffix(OutputFormat::Jpeg), QStringLiteral("jpg"));
+    EXPECT_TRUE(IsVectorFormat(OutputFormat::Pdf));
+    EXPECT_FALSE(IsVectorFormat(OutputFormat::Bmp));
+}
+
+TEST(OutputNames, TheSameFileIsFoundThroughLinksAndOtherPaths) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString file = dir.filePath(QStringLiteral("aln.png"));
+    QFile created(file);
+    ASSERT_TRUE(created.open(QIODevice::WriteOnly));
+    created.close();
+    ASSERT_TRUE(QFile::link(file, dir.filePath(QStringLiteral("link.png"))));
+    EXPECT_TRUE(IsSameFile(file, dir.filePath(QStringLiteral("link.png"))));
+    EXPECT_TRUE(IsSameFile(file, dir.path() + QStringLiteral("/./aln.png")));
+    EXPECT_FALSE(IsSameFile(file, dir.filePath(QStringLiteral("other.png"))));  // does not exist
+    QFile other(dir.filePath(QStringLiteral("other.png")));
+    ASSERT_TRUE(other.open(QIODevice::WriteOnly));
+    other.close();
+    EXPECT_FALSE(IsSameFile(file, other.fileName()));
+}
+
+TEST(OutputNames, PageNumbersGoBeforeTheExtensionAndKeepTheFolder) {
+    EXPECT_EQ(PagePath(QStringLiteral("out.png"), 3), QStringLiteral("out-003.png"));
+    EXPECT_EQ(PagePath(QStringLiteral("dir/out.png"), 12), QStringLiteral("dir/out-012.png"));
+    EXPECT_EQ(PagePath(QStringLiteral("./out.png"), 1), QStringLiteral("./out-001.png"));
+}
+
+// A plan of `blocks` blocks, each a band of 20 rows and `rows` rows of `rowHeight`.
+RenderSequenceData::PicturePlan PlanOfBlocks(int blocks, int rows, int rowHeight) {
+    using Line = RenderSequenceData::PicturePlan::Line;
+    RenderSequenceData::PicturePlan plan;
+    for (int block = 0; block < blocks; ++block) {
+        plan.blockStarts.push_back(plan.lines.size());
+        plan.lines.push_back(Line{Line::Kind::RulerBand, plan.height, 20, 0, 0, 0, 0});
+        plan.height += 20;
+        for (int row = 0; row < rows; ++row) {
+            plan.lines.push_back(Line{Line::Kind::Row, plan.height, rowHeight, unsigned(row), 0, 0, 0});
+            plan.height += rowHeight;
+        }
+    }
+    return plan;
+}
+
+std::vector<std::int64_t> PageTops(const std::vector<AlignmentPicture::Page>& pages) {
+    std::vector<std::int64_t> tops;
+    for (const AlignmentPicture::Page& page : pages) tops.push_back(page.top);
+    return tops;
+}
+
+TEST(PageBreaks, PagesHoldWholeBlocksWhereTheyFit) {
+    const auto plan = PlanOfBlocks(5, 8, 10);  // blocks of 100 rows
+    const auto pages = PlanPageBreaks(plan, 250);
+    EXPECT_EQ(PageTops(pages), (std::vector<std::int64_t>{0, 200, 400}));
+    EXPECT_EQ(pages.back().height, 100);
+}
+
+TEST(PageBreaks, ABlockTallerThanAPageBreaksBetweenRows) {
+    const auto plan = PlanOfBlocks(2, 30, 10);  // blocks of 320 rows
+    std::set<std::int64_t> lineTops;
+    for (const auto& line : plan.lines) lineTops.insert(line.top);
+    std::int64_t covered = 0;
+    for (const AlignmentPicture::Page& page : PlanPageBreaks(plan, 105)) {
+        EXPECT_EQ(page.top, covered);
+        EXPECT_LE(page.height, 105);
+        EXPECT_TRUE(lineTops.count(page.top)) << "the page at " << page.top << " cuts a row";
+        covered += page.height;
+    }
+    EXPECT_EQ(covered, plan.height);
+}
+
+TEST(PageBreaks, NoPageHeightOrAShortPictureIsOnePageAndAnOversizedRowGetsItsOwn) {
+    const auto plan = PlanOfBlocks(3, 4, 10);
+    EXPECT_EQ(PlanPageBreaks(plan, 0).size(), 1u);
+    EXPECT_EQ(PlanPageBreaks(plan, plan.height).size(), 1u);
+    const auto tallRows = PlanOfBlocks(1, 3, 50);
+    const auto pages = PlanPageBreaks(tallRows, 30);  // every item is taller than a page
+    EXPECT_EQ(PageTops(pages), (std::vector<std::int64_t>{0, 20, 70, 120}));
+}
+
+SDM::Alignment& WithColumnLines(SDM::Alignment& alignment) {
+    alignment.addColumnAnnotation({"SS_cons", "HH-E", 7});
+    alignment.addColumnAnnotation({"RF", "xx.x", 8});
+    alignment.addSkippedAnnotation({"#=GR AS", "", 9});
+    return alignment;
+}
+
+TEST(AnnotationChoiceTest, RowsComeInTheOrderAskedAndTheRestIsNamedOnOneLine) {
+    testsupport::BuiltAlignment built =
+        testsupport::AlignmentBuilder(SDM::AminoAcid).Seq("a", "ACDE").Seq("b", "ACDF").Build();
+    const AnnotationChoice choice =
+        ChooseAnnotations(WithColumnLines(*built.model), {"occupancy", "SS_CONS", "consensus"});
+    ASSERT_EQ(choice.rows.size(), 3u);
+    EXPECT_EQ(choice.rows[0].label, "Occupancy");
+    EXPECT_EQ(choice.rows[1].label, "SS_cons");
+    EXPECT_TRUE(choice.rows[1].cartoon);
+    EXPECT_EQ(choice.rows[2].label, "Consensus");
+    ASSERT_EQ(choice.warnings.size(), 1);
+    EXPECT_EQ(choice.warnings[0],
+              "annotations not drawn: #=GC RF (line 8; --annotations rf), #=GR AS (line 9)");
+}
+
+TEST(AnnotationChoiceTest, AllDrawsEveryRowAndNothingIsLeftToName) {
+    testsupport::BuiltAlignment built =
+        testsupport::AlignmentBuilder(SDM::AminoAcid).Seq("a", "ACDE").Build();
+    SDM::Alignment& alignment = *built.model;
+    alignment.addColumnAnnotation({"RF", "xx.x", 8});
+    const AnnotationChoice choice = ChooseAnnotations(alignment, {"all"});
+    EXPECT_EQ(choice.rows.size(), 4u);
+    EXPECT_TRUE(choice.warnings.isEmpty()) << choice.warnings.join('\n').toStdString();
+}
+
+TEST(AnnotationChoiceTest, NucleicAcidsGetNoConservationButASayingWhy) {
+    testsupport::BuiltAlignment built =
+        testsupport::AlignmentBuilder(SDM::NucleicAcid).Seq("a", "ACGU").Build();
+    const AnnotationChoice choice = ChooseAnnotations(*built.model, {"consensus", "conservation"});
+    ASSERT_EQ(choice.rows.size(), 1u);
+    EXPECT_EQ(choice.rows[0].label, "Consensus");
+    ASSERT_EQ(choice.warnings.size(), 1);
+    EXPECT_TRUE(choice.warnings[0].contains("amino acids only"));
+}
+
+TEST(AnnotationChoiceTest, OfferedRowsAreTheComputedOnesAndEachTagOnceAndEachMakesItsRow) {
+    testsupport::BuiltAlignment built =
+        testsupport::AlignmentBuilder(SDM::AminoAcid).Seq("a", "ACDE").Seq("b", "ACDF").Build();
+    SDM::Alignment& alignment = WithColumnLines(*built.model);
+    alignment.addColumnAnnotation({"rf", "x..x", 10});  // the same tag in another case
+    const std::vector<AnnotationOffer> offers = OfferedAnnotations(alignment);
+    QStringList names;
+    for (const AnnotationOffer& offer : offers) names << offer.name;
+    EXPECT_EQ(names, (QStringList{"consensus", "conservation", "occupancy", "ss_cons", "rf"}));
+    EXPECT_EQ(offers[3].title, "#=GC SS_cons");
+    // Each offered name on its own draws what it offers: the tag draws both of its lines.
+    EXPECT_EQ(ChooseAnnotations(alignment, {"rf"}).rows.size(), 2u);
+    for (const AnnotationOffer& offer : offers)
+        EXPECT_FALSE(ChooseAnnotations(alignment, {offer.name}).rows.empty()) << offer.name.toStdString();
+}
+
+TEST(AnnotationChoiceTest, NucleicAcidsAreOfferedNoConservation) {
+    testsupport::BuiltAlignment built =
+        testsupport::AlignmentBuilder(SDM::NucleicAcid).Seq("a", "ACGU").Build();
+    const std::vector<AnnotationOffer> offers = OfferedAnnotations(*built.model);
+    ASSERT_EQ(offers.size(), 2u);
+    EXPECT_EQ(offers[0].name, "consensus");
+    EXPECT_EQ(offers[1].name, "occupancy");
+}
+
+TEST(AnnotationChoiceTest, NothingAskedAndNothingInTheFileGivesNoRowsAndNoWarning) {
+    testsupport::BuiltAlignment built =
+        testsupport::AlignmentBuilder(SDM::AminoAcid).Seq("a", "ACDE").Build();
+    const AnnotationChoice choice = ChooseAnnotations(*built.model, {});
+    EXPECT_TRUE(choice.rows.empty());
+    EXPECT_TRUE(choice.warnings.isEmpty());
+}
+
+}  // namespace

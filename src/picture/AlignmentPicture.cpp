@@ -97,8 +97,8 @@ RenderSequenceData::RenderAspects AlignmentPicture::Aspects() const {
     aspects.residuesPerLine = fitToWidth ? 0 : std::max(settings.residuesPerLine, 0);
     // The layout pass composes a view of this size; the picture is planned apart from it, so a view of a few
     // lines is enough and keeps large fonts from composing a huge view.
-    const int width = fitToWidth ? settings.width
-                                 : std::min(cells.ColumnLeft(kLayoutViewColumns), kLayoutViewMaxWidth);
+    const int width =
+        fitToWidth ? settings.width : std::min(cells.ColumnLeft(kLayoutViewColumns), kLayoutViewMaxWidth);
     aspects.viewRect = QRect(0, 0, std::max(width, cells.CellWidth()), cells.LineTop(kLayoutViewLines));
     aspects.showRuler = settings.showRuler;
     // Without gaps the rows close up differently, so no column number would hold for all of them.
@@ -253,7 +253,8 @@ QString AlignmentPicture::WriteFiles(const QString& path, OutputFormat format, Q
     PageFiles files(paths);
     for (int page = 0; page < count; ++page) {
         if (progress) progress(page, count);
-        const QString error = files.Write(page, [&](QIODevice& out) { return EncodePage(page, out, format); });
+        const QString error =
+            files.Write(page, [&](QIODevice& out) { return EncodePage(page, out, format); });
         if (!error.isEmpty()) return error;
     }
     if (QString error = files.Commit(); !error.isEmpty()) return error;
@@ -340,8 +341,9 @@ std::vector<AlignmentPicture::Page> PlanPageBreaks(const RenderSequenceData::Pic
     return pages;
 }
 
-PictureFileResult WritePictureFile(boost::shared_ptr<SDM::Alignment> alignment, const PictureSettings& settings,
-                                   const QString& path, std::optional<OutputFormat> format) {
+PictureFileResult WritePictureFile(boost::shared_ptr<SDM::Alignment> alignment,
+                                   const PictureSettings& settings, const QString& path,
+                                   std::optional<OutputFormat> format) {
     PictureFileResult result;
     if (!format) format = OutputFormatOfPath(path);
     if (!format) {

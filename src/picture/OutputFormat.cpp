@@ -42,7 +42,8 @@ QByteArray OutputFormatName(OutputFormat format) {
 }
 
 QString OutputSuffix(OutputFormat format) {
-    return format == OutputFormat::Jpeg ? QStringLiteral("jpg") : QString::fromLatin1(OutputFormatName(format));
+    return format == OutputFormat::Jpeg ? QStringLiteral("jpg")
+                                        : QString::fromLatin1(OutputFormatName(format));
 }
 
 bool IsVectorFormat(OutputFormat format) {

@@ -1,5 +1,3 @@
-#include "msarender/picture/FileOutput.h"
-
 #include <unistd.h>
 
 #include <QDir>
@@ -10,6 +8,7 @@
 #include <csignal>
 #include <cstdio>
 
+#include "msarender/picture/FileOutput.h"
 
 namespace {
 

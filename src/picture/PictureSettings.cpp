@@ -31,8 +31,8 @@ QString ModelSettings::Apply(SDM::Alignment& alignment, const PictureSettings& s
     }
     if (settings.colorScheme != scheme) {
         scheme = settings.colorScheme;
-        const std::string name = scheme.isEmpty() ? SDM::DefaultSchemeName(alignment.GetSequenceClass())
-                                                  : scheme.toStdString();
+        const std::string name =
+            scheme.isEmpty() ? SDM::DefaultSchemeName(alignment.GetSequenceClass()) : scheme.toStdString();
         alignment.setColorScheme(SDM::MakeColorScheme(name));
         changed = true;
     }

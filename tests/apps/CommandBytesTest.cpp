@@ -18,7 +18,9 @@ struct BytesCase {
     QStringList arguments;  // the first is the input, relative to the test data
 };
 
-QString BytesFile(const char* name) { return QStringLiteral(MSARENDER_TEST_DATA "/bytes/") + name; }
+QString BytesFile(const char* name) {
+    return QStringLiteral(MSARENDER_TEST_DATA "/bytes/") + name;
+}
 
 std::vector<BytesCase> ReadCases() {
     std::vector<BytesCase> cases;
@@ -35,7 +37,9 @@ std::vector<BytesCase> ReadCases() {
     return cases;
 }
 
-QString Key(const BytesCase& c) { return c.name + '.' + c.extension; }
+QString Key(const BytesCase& c) {
+    return c.name + '.' + c.extension;
+}
 
 QMap<QString, QString> ReadExpected() {
     QMap<QString, QString> expected;

@@ -22,7 +22,8 @@ struct AnnotationChoice {
 /// Names: consensus, conservation, occupancy, ss (each sequence's #=GR SS in pairing notation), any #=GC
 /// tag of the file (ss_cons, rf, seq_cons...; case-insensitive) and "all" for every one of them.
 /// A name that is neither computed nor in the file gives a warning.
-MSARENDER_EXPORT AnnotationChoice ChooseAnnotations(const SDM::Alignment& alignment, const QStringList& names);
+MSARENDER_EXPORT AnnotationChoice ChooseAnnotations(const SDM::Alignment& alignment,
+                                                    const QStringList& names);
 
 /// The computed rows the command knows, for its help text.
 MSARENDER_EXPORT QStringList ComputedAnnotationNames();

@@ -43,8 +43,8 @@ struct MSARENDER_EXPORT PictureSettings {
     bool wrap = false;
     /// Columns per wrapped line: kFitToWidth (as many as `width` holds), or a fixed positive count.
     int residuesPerLine = kFitToWidth;
-    int width = 1200;           // residue area width in pixels of a picture wrapped to fit
-    long long pageHeight = 0;   // pages of at most this many pixels; 0 = one picture, whatever its size
+    int width = 1200;          // residue area width in pixels of a picture wrapped to fit
+    long long pageHeight = 0;  // pages of at most this many pixels; 0 = one picture, whatever its size
 
     /// The residue font: `fontFamily` at `fontSize` times `scale`.
     QFont Font() const;

@@ -42,5 +42,5 @@ constexpr qint64 kMaxPngSide = 0x7FFFFFFF;
 /// standard output or a pipe, gets the picture from a temporary file once it is complete.
 ///
 /// Returns an error message, or an empty string on success. On failure, `out` holds an incomplete picture.
-MSARENDER_EXPORT QString EncodePng(QIODevice& out, qint64 width, qint64 height, int bandRows, const PaintBand& paintBand,
-                  const PngEncoding& encoding = PngEncoding());
+MSARENDER_EXPORT QString EncodePng(QIODevice& out, qint64 width, qint64 height, int bandRows,
+                                   const PaintBand& paintBand, const PngEncoding& encoding = PngEncoding());

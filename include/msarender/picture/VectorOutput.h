@@ -28,6 +28,7 @@ MSARENDER_EXPORT QString PdfPageNote(std::int64_t width, std::int64_t height);
 MSARENDER_EXPORT QString EncodeSvg(QIODevice& out, QSize pixels, const PaintVectorPage& paint);
 /// Writes `pageCount` pages, each of `pagePixels`, as one PDF onto `out`; the fonts are embedded. An error
 /// message, or empty.
-MSARENDER_EXPORT QString EncodePdf(QIODevice& out, QSize pagePixels, int pageCount, const PaintVectorPage& paint);
+MSARENDER_EXPORT QString EncodePdf(QIODevice& out, QSize pagePixels, int pageCount,
+                                   const PaintVectorPage& paint);
 /// Writes one picture of `pixels` as Encapsulated PostScript onto `out`; an error message, or empty.
 MSARENDER_EXPORT QString EncodeEps(QIODevice& out, QSize pixels, const PaintVectorPage& paint);

@@ -193,7 +193,7 @@ QString ReadValues(const QCommandLineParser& parser, const OptionSet& o, CliOpti
     if (!scaleOk || !(picture.scale >= 1 && picture.scale <= 8))
         return "--scale needs a number from 1 to 8, such as 2";
     if (parser.value(o.names) == QLatin1String("full"))
-        picture.names = SDM::NameStyle::Full;
+        picture.fullNames = true;
     else if (parser.value(o.names) != QLatin1String("id"))
         return "--names needs 'id' or 'full'";
     for (const QCommandLineOption* list : {&o.sequences, &o.columns, &o.hide})

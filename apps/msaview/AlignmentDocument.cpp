@@ -7,10 +7,9 @@
 #include "sdm/schemes/ColorSchemes.h"
 
 AlignmentDocument::AlignmentDocument(boost::shared_ptr<SDM::Alignment> alignment, QString file)
-    : model(std::move(alignment)), view(model), path(std::move(file)) {
+    : model(std::move(alignment)), view(model), path(std::move(file)), modelSettings(*model) {
     SQC::SetDefaultStructureColours(Properties());
     Properties().SetIntProperty(SQC::UserProperties::CurrSeqIndex, -1);
-    appliedConsensus = model->getShowConsensus();
 }
 
 std::unique_ptr<AlignmentDocument> AlignmentDocument::Load(const QString& path, QString& error) {
@@ -43,26 +42,7 @@ bool AlignmentDocument::ApplyOptions(const DisplayOptions& options) {
     // The ruler numbers column `origin` as 1; the renderer takes the 0-based index of that column.
     Properties().SetIntProperty(SQC::UserProperties::RulerDragOffset, std::max(options.rulerOrigin, 1) - 1);
     bool changed = false;
-    // Compared with what was applied, not with the model: the renderer switches a consensus of fewer than
-    // two sequences off again, and asking for it on every frame would churn the model.
-    if (options.showConsensus != appliedConsensus) {
-        model->setShowConsensus(options.showConsensus);
-        appliedConsensus = options.showConsensus;
-        changed = true;
-    }
-    if (options.fullNames != appliedFullNames) {
-        model->showNames(options.fullNames ? SDM::NameStyle::Full : SDM::NameStyle::Identifier, false);
-        appliedFullNames = options.fullNames;
-        changed = true;
-    }
-    if (options.colorScheme != appliedScheme) {
-        appliedScheme = options.colorScheme;
-        const std::string name = options.colorScheme.isEmpty()
-                                     ? SDM::DefaultSchemeName(model->GetSequenceClass())
-                                     : options.colorScheme.toStdString();
-        model->setColorScheme(SDM::MakeColorScheme(name));
-        changed = true;
-    }
+    modelSettings.Apply(*model, options, changed);  // the viewer hides through its own menu, not by list
     return changed;
 }
 

@@ -8,6 +8,7 @@
 
 #include "DisplayOptions.h"
 #include "RowMap.h"
+#include "msarender/picture/PictureSettings.h"
 #include "sdm/Alignment.h"
 #include "sqv/SVAlignment.h"
 
@@ -52,7 +53,5 @@ private:
     int currentSequence = -1;
     RowMap rows;
     std::uint64_t rowsRevision = 0;
-    QString appliedScheme;
-    bool appliedConsensus = false;
-    bool appliedFullNames = false;  // as the reader labels them
+    ModelSettings modelSettings;  // what of the options the model shows
 };

@@ -120,15 +120,20 @@ QImage SelectionPicture::Paint(const Progress& progress) const {
     if (!valid || plan.width * plan.height * 4 > kMaxPictureBytes) return QImage();
     QImage image(Size(), QImage::Format_RGB32);
     if (image.isNull()) return image;
-    image.fill(Qt::white);
     QPainter painter(&image);
     for (int top = 0; top < image.height(); top += kBandHeight) {
         const int height = std::min(kBandHeight, image.height() - top);
-        painter.save();
-        painter.translate(0, top);
-        renderer.PaintPicture(plan, painter, top, height);
-        painter.restore();
+        painter.drawImage(0, top, PaintBand(top, height));
         if (progress && !progress(top + height, image.height())) return QImage();
     }
     return image;
+}
+
+QImage SelectionPicture::PaintBand(int top, int rows) const {
+    QImage band(Size().width(), rows, QImage::Format_RGB32);
+    if (band.isNull()) return band;
+    band.fill(Qt::white);
+    QPainter painter(&band);
+    renderer.PaintPicture(plan, painter, top, rows);
+    return band;
 }

@@ -39,6 +39,8 @@ public:
     using Progress = std::function<bool(std::int64_t done, std::int64_t total)>;
     /// The picture on white, painted band by band; null when it is too large or stopped.
     QImage Paint(const Progress& progress = Progress()) const;
+    /// Rows [top, top + rows) of the picture on white, as an image of its width.
+    QImage PaintBand(int top, int rows) const;
     /// The picture as shapes and text for a vector device, painted block by block (whole lines, so that no
     /// text is kept twice) onto a painter whose origin is the picture's top-left; false when stopped.
     bool PaintShapes(QPainter& painter, const Progress& progress = Progress()) const;

@@ -8,7 +8,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
-#include <QImageWriter>
 #include <QInputDialog>
 #include <QLabel>
 #include <QMenuBar>
@@ -24,9 +23,9 @@
 #include "FindBar.h"
 #include "GoToDialog.h"
 #include "OverviewStrip.h"
+#include "PictureExport.h"
 #include "SelectionFasta.h"
 #include "SelectionPicture.h"
-#include "VectorExport.h"
 #include "sdm/schemes/ColorSchemes.h"
 
 namespace {
@@ -40,17 +39,9 @@ QString LocalFileOf(const QMimeData* data) {
 
 const char* const kPictureFilters = "PNG (*.png);;SVG (*.svg);;PDF (*.pdf)";
 
-PictureFormat FormatOfFilter(const QString& filter) {
-    if (filter.startsWith(QLatin1String("SVG"))) return PictureFormat::Svg;
-    if (filter.startsWith(QLatin1String("PDF"))) return PictureFormat::Pdf;
-    return PictureFormat::Png;
-}
-
-bool WritePng(const QImage& image, const QString& path, QString& error) {
-    QImageWriter writer(path, "png");
-    if (writer.write(image)) return true;
-    error = QStringLiteral("Could not write %1: %2").arg(path, writer.errorString());
-    return false;
+// A filter ("SVG (*.svg)") names its format first.
+OutputFormat FormatOfFilter(const QString& filter) {
+    return PictureFormatOf("x." + filter.section(' ', 0, 0));
 }
 
 }  // namespace
@@ -290,37 +281,18 @@ bool ViewerWindow::WritePicture(const SelectionPicture& picture, const QString& 
         cancelled = progress.wasCanceled();
         return !cancelled;
     };
-    const PictureFormat format = PictureFormatOf(path);
-    const QString error = format == PictureFormat::Png
-                              ? WritePngPicture(picture, path, tell, cancelled)
-                              : WriteVectorPicture(picture, path, format, tell, cancelled);
+    const OutputFormat format = PictureFormatOf(path);
+    const QString error = ::WritePicture(picture, path, format, tell, cancelled);
     progress.reset();
     if (cancelled) return false;
     if (!error.isEmpty()) {
         ReportError(error);
         return false;
     }
-    const QString note = format == PictureFormat::Pdf ? PdfPageNote(picture.Size()) : QString();
+    const QString note = format == OutputFormat::Pdf ? PdfPageNote(picture.Size()) : QString();
     statusBar()->showMessage(note.isEmpty() ? tr("Wrote %1.").arg(path) : tr("Wrote %1. %2").arg(path, note),
                              note.isEmpty() ? 4000 : 0);
     return true;
-}
-
-QString ViewerWindow::WritePngPicture(const SelectionPicture& picture, const QString& path,
-                                      const SelectionPicture::Progress& progress, bool& cancelled) {
-    const QImage image = picture.Paint(progress);
-    if (cancelled) return QString();
-    QString error;
-    if (image.isNull()) {
-        const QSize size = picture.Size();
-        return tr("The picture (%1 x %2 pixels) is too large for one PNG; save it as SVG or PDF, hide rows "
-                  "or "
-                  "pick a smaller font.")
-            .arg(size.width())
-            .arg(size.height());
-    }
-    WritePng(image, path, error);
-    return error;
 }
 
 QString ViewerWindow::StatusText() const {

@@ -70,8 +70,6 @@ private:
     void SaveSettings();
 
     bool WritePicture(const SelectionPicture& picture, const QString& path);
-    QString WritePngPicture(const SelectionPicture& picture, const QString& path,
-                            const SelectionPicture::Progress& progress, bool& cancelled);
     QString AskPicturePath(const QString& title);
 
     void ChooseFile();

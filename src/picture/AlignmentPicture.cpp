@@ -81,7 +81,8 @@ CellGeometry AlignmentPicture::Cells() const {
 
 QString AlignmentPicture::ApplyModelSettings() {
     bool changed = false;
-    if (QString error = ModelSettings().Apply(*alignment, settings, changed); !error.isEmpty()) return error;
+    if (QString error = ModelSettings(*alignment).Apply(*alignment, settings, changed); !error.isEmpty())
+        return error;
     AnnotationChoice annotations = ChooseAnnotations(*alignment, settings.annotationRows);
     renderer.SetAnnotationRows(std::move(annotations.rows));
     warnings += annotations.warnings;
@@ -187,14 +188,11 @@ QString AlignmentPicture::EncodePage(int page, QIODevice& out, OutputFormat form
         return QStringLiteral("the picture has no page %1 (it has %2)").arg(page + 1).arg(PageCount());
     const Page& p = pages[std::size_t(page)];
     if (IsVectorFormat(format)) return EncodeVectorPage(p, out, format);
-    // Bands of about 8 MiB: large enough that painting and encoding overlap well, small enough that memory
-    // does not grow with the picture.
-    const int bandRows = int(std::clamp<std::int64_t>((std::int64_t(8) << 20) / (plan.width * 4), 16, 1024));
     if (format == OutputFormat::Png) {
         PngEncoding encoding;
         encoding.pixelsPerMetre = PixelsPerMetre();
         return EncodePng(
-            out, plan.width, p.OutputHeight(), bandRows,
+            out, plan.width, p.OutputHeight(), PngBandRows(plan.width),
             [&](int top, int rows) { return PaintBand(p, top, rows); }, encoding);
     }
     QImage whole = PaintBand(p, 0, int(p.OutputHeight()));

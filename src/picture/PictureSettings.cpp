@@ -19,13 +19,16 @@ int PictureSettings::PixelsPerMetre() const {
     return int(std::lround(kScreenDotsPerInch * scale / kMetresPerInch));
 }
 
+ModelSettings::ModelSettings(const SDM::Alignment& alignment) : consensus(alignment.getShowConsensus()) {}
+
 // Compared with what was applied, not with the model: the renderer switches a consensus of fewer than two
 // sequences off again, and asking for it on every change would churn the model.
 QString ModelSettings::Apply(SDM::Alignment& alignment, const PictureSettings& settings, bool& changed) {
     changed = false;
-    if (settings.names != names || settings.ranges != ranges) {
-        alignment.showNames(settings.names, settings.ranges);
-        names = settings.names;
+    if (settings.fullNames != fullNames || settings.ranges != ranges) {
+        alignment.showNames(settings.fullNames ? SDM::NameStyle::Full : SDM::NameStyle::Identifier,
+                            settings.ranges);
+        fullNames = settings.fullNames;
         ranges = settings.ranges;
         changed = true;
     }

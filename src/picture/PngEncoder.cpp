@@ -558,6 +558,10 @@ QString CheckArguments(QIODevice& out, qint64 width, qint64 height, int bandRows
 
 }  // namespace
 
+int PngBandRows(qint64 width) {
+    return int(std::clamp<qint64>((qint64(8) << 20) / std::max<qint64>(width * 4, 1), 16, 1024));
+}
+
 QString EncodePng(QIODevice& out, qint64 width, qint64 height, int bandRows, const PaintBand& paintBand,
                   const PngEncoding& encoding) {
     const QString problem = CheckArguments(out, width, height, bandRows, encoding);

@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -11,8 +13,8 @@
 
 #include "AlignmentView.h"
 #include "MsaviewTestSupport.h"
+#include "PictureExport.h"
 #include "SelectionPicture.h"
-#include "VectorExport.h"
 #include "ViewerWindow.h"
 #include "msarender/picture/VectorOutput.h"
 
@@ -107,24 +109,59 @@ TEST_F(VectorExportTest, AStoppedExportLeavesNoFileAndNothingToDrawIsAnError) {
     const SelectionPicture whole = view().PictureOf(PictureRange::OfAlignment(*view().Document()));
     const QString path = folder.filePath("stopped.pdf");
     bool stopped = false;
-    const QString error = WriteVectorPicture(
-        whole, path, PictureFormat::Pdf, [](std::int64_t, std::int64_t) { return false; }, stopped);
+    const QString error = WritePicture(
+        whole, path, OutputFormat::Pdf, [](std::int64_t, std::int64_t) { return false; }, stopped);
     EXPECT_TRUE(stopped);
     EXPECT_TRUE(error.isEmpty());
     EXPECT_FALSE(QFile::exists(path));
     const SelectionPicture nothing = view().PictureOf(PictureRange());
-    EXPECT_FALSE(WriteVectorPicture(nothing, path, PictureFormat::Svg, {}, stopped).isEmpty());
+    EXPECT_FALSE(WritePicture(nothing, path, OutputFormat::Svg, {}, stopped).isEmpty());
     EXPECT_FALSE(QFile::exists(path));
 }
 
+TEST_F(VectorExportTest, PngOfTheWholeAlignmentIsStreamedAtItsFullSize) {
+    Open("fn3.sto");
+    SetOptions([](DisplayOptions& options) { options.residuesPerLine = 30; });
+    const SelectionPicture whole = view().PictureOf(PictureRange::OfAlignment(*view().Document()));
+    const QString path = ExportThroughMenu("whole.png");
+    QImage image;
+    ASSERT_TRUE(image.load(path)) << window.LastError().toStdString();
+    EXPECT_EQ(image.size(), whole.Size());
+    EXPECT_EQ(image.pixel(image.width() - 1, image.height() - 1), qRgb(255, 255, 255));
+    // What the file holds is what the picture paints.
+    const QImage band = whole.PaintBand(0, image.height());
+    EXPECT_EQ(image.convertToFormat(QImage::Format_RGB32), band);
+}
+
+TEST_F(VectorExportTest, AStoppedPngLeavesTheFileThatWasThere) {
+    Open("fn3.sto");
+    const SelectionPicture whole = view().PictureOf(PictureRange::OfAlignment(*view().Document()));
+    const QString path = folder.filePath("kept.png");
+    {
+        QFile existing(path);
+        ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+        existing.write("the picture before");
+    }
+    bool stopped = false;
+    const QString error = WritePicture(
+        whole, path, OutputFormat::Png, [](std::int64_t, std::int64_t) { return false; }, stopped);
+    EXPECT_TRUE(stopped);
+    EXPECT_TRUE(error.isEmpty()) << error.toStdString();
+    QFile kept(path);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), QByteArray("the picture before"));
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{"kept.png"});
+}
+
 TEST(PictureFormatTest, TheSuffixDecidesAndTheFilterOnlyAddsAMissingOne) {
-    EXPECT_EQ(PictureFormatOf("a/b.SVG"), PictureFormat::Svg);
-    EXPECT_EQ(PictureFormatOf("b.pdf"), PictureFormat::Pdf);
-    EXPECT_EQ(PictureFormatOf("b.png"), PictureFormat::Png);
-    EXPECT_EQ(PictureFormatOf("b"), PictureFormat::Png);
-    EXPECT_EQ(WithPictureSuffix("b", PictureFormat::Pdf), "b.pdf");
-    EXPECT_EQ(WithPictureSuffix("b.png", PictureFormat::Svg), "b.png");
-    EXPECT_EQ(WithPictureSuffix("b.tar", PictureFormat::Png), "b.tar.png");
+    EXPECT_EQ(PictureFormatOf("a/b.SVG"), OutputFormat::Svg);
+    EXPECT_EQ(PictureFormatOf("b.pdf"), OutputFormat::Pdf);
+    EXPECT_EQ(PictureFormatOf("b.png"), OutputFormat::Png);
+    EXPECT_EQ(PictureFormatOf("b"), OutputFormat::Png);
+    EXPECT_EQ(PictureFormatOf("b.eps"), OutputFormat::Png);  // a format the viewer does not write
+    EXPECT_EQ(WithPictureSuffix("b", OutputFormat::Pdf), "b.pdf");
+    EXPECT_EQ(WithPictureSuffix("b.png", OutputFormat::Svg), "b.png");
+    EXPECT_EQ(WithPictureSuffix("b.tar", OutputFormat::Png), "b.tar.png");
 }
 
 TEST(PictureFormatTest, APdfPageTallerThanReadersShowIsNoted) {

@@ -7,7 +7,6 @@
 
 #include "msarender/Export.h"
 #include "msarender/RenderSequenceData.h"
-#include "sdm/Sequence.h"
 
 namespace SDM {
 class Alignment;
@@ -20,8 +19,8 @@ struct MSARENDER_EXPORT PictureSettings {
 
     /// A name that SDM::MakeColorScheme accepts; empty keeps the reader's default scheme.
     QString colorScheme;
-    SDM::NameStyle names = SDM::NameStyle::Identifier;  // identifiers, or whole title lines
-    bool ranges = false;                                // "/start-end" after each name
+    bool fullNames = false;  // names as whole title lines (identifier and description), not identifiers
+    bool ranges = false;     // "/start-end" after each name
     bool showRuler = true;
     bool showRulerNumbers = true;
     /// The 1-based column that the ruler numbers 1.
@@ -58,17 +57,19 @@ struct MSARENDER_EXPORT PictureSettings {
 
 /// Brings a model in line with the settings that live in it (colour scheme, names, consensus, hidden
 /// sequences). It remembers what it applied, so that a host that applies the settings on every change (the
-/// viewer) touches the model only when one of them changed; a fresh applier assumes the model as a reader
-/// built it.
+/// viewer) touches the model only when one of them changed.
 class MSARENDER_EXPORT ModelSettings {
 public:
+    /// For a model as a reader built it: its own scheme, identifiers for names, nothing hidden.
+    explicit ModelSettings(const SDM::Alignment& alignment);
+
     /// Applies `settings`; an error message when `hide` names no sequence, else empty. `changed` tells
     /// whether the model changed.
     QString Apply(SDM::Alignment& alignment, const PictureSettings& settings, bool& changed);
 
 private:
     QString scheme;
-    SDM::NameStyle names = SDM::NameStyle::Identifier;
+    bool fullNames = false;
     bool ranges = false;
     bool consensus = false;
     QString hidden;

@@ -30,6 +30,10 @@ struct PngEncoding {
 /// The widest and tallest picture PNG can describe.
 constexpr qint64 kMaxPngSide = 0x7FFFFFFF;
 
+/// Rows of a band of about 8 MiB of a picture `width` pixels wide: large enough that painting and encoding
+/// overlap well, small enough that memory does not grow with the picture.
+MSARENDER_EXPORT int PngBandRows(qint64 width);
+
 /// Writes an opaque PNG of `width` x `height` pixels to `out`, asking `paintBand` for `bandRows` rows at a
 /// time, top to bottom. `paintBand` is only ever called on the calling thread; deflate runs on other
 /// threads while the next band is painted, and only a few bands' worth of data is held at a time, so the

@@ -4,7 +4,8 @@ include(CMakePackageConfigHelpers)
 
 set_target_properties(msarender PROPERTIES EXPORT_NAME msarender)
 set_target_properties(msaplatform PROPERTIES EXPORT_NAME platform)
-install(TARGETS msarender msaplatform EXPORT msarenderTargets
+set_target_properties(msaformats PROPERTIES EXPORT_NAME formats)
+install(TARGETS msarender msaplatform msaformats EXPORT msarenderTargets
         LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
         ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
         RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
@@ -12,7 +13,7 @@ install(TARGETS msarender msaplatform EXPORT msarenderTargets
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/include/msarender DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}
         FILES_MATCHING PATTERN "*.h")
 # The model headers that the public headers include.
-foreach(part common qtcommon sdm sqv)
+foreach(part common qtcommon sdm sqv formats)
   install(DIRECTORY ${PROJECT_SOURCE_DIR}/platform/${part}
           DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/msarender/platform FILES_MATCHING PATTERN "*.h")
 endforeach()

@@ -76,7 +76,6 @@ public:
     bool HideChosenSequences();
     void ShowAllSequences();
 
-    const QString& HoverText() const { return hoverText; }
     /// What lies under a viewport point.
     HoverTarget TargetAt(QPoint viewportPoint) const;
 

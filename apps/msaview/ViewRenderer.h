@@ -45,7 +45,6 @@ public:
 
     const RenderSequenceData& Renderer() const { return *renderer; }
     RenderSequenceData& Renderer() { return *renderer; }
-    bool HasLayout() const { return hasLayout; }
     int CellWidth() const;
     int CellHeight() const;
 

@@ -171,7 +171,7 @@ public:
     ///         painter.fillRect(QRect(0, 0, int(plan.width), int(plan.height)), Qt::white);
     ///         renderer.PaintPicture(plan, painter, 0, int(plan.height));
     ///     }
-    /// The msarender command writes SVG, PDF and EPS this way (apps/msarender/VectorOutput.cpp).
+    /// The picture library writes SVG, PDF and EPS this way (src/picture/VectorOutput.cpp).
     struct PicturePlan {
         /// One item of the picture: a ruler band, or a row (its residue line with the name, then its
         /// secondary-structure lines).

@@ -12,7 +12,7 @@
 
 namespace {
 
-// The page set whose temporaries a signal removes; one at a time, as the command writes one picture at once.
+// The page set whose temporaries a signal removes: the latest one made (a host writes one page set at once).
 std::atomic<const std::vector<std::string>*> pendingTemporaries{nullptr};
 const int kCleanupSignals[] = {SIGINT, SIGTERM, SIGHUP};
 struct sigaction previousActions[3];

@@ -16,8 +16,6 @@ public:
     /// Draws this component and everything it wraps; false when `painter` is null or the chain is broken.
     virtual bool Draw(QPainter* painter) const = 0;
 
-    char GetResidue() const { return residue; }
-
 protected:
     char residue;
 };

@@ -26,8 +26,6 @@ public:
     /// shapes of CartoonPixmap as rectangles, polygons and lines, for vector devices.
     void PaintCartoon(QPainter& painter, const std::string& ssString, int x, int y) const;
 
-    QSize CellSize() const { return cellSize; }
-
     static void PaintTube(QPainter& painter, int x1, int y1, int x2, int y2, unsigned colour);
     static void PaintDashedLine(QPainter& painter, int x1, int y1, int x2, int y2, unsigned colour);
 

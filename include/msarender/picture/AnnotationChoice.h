@@ -25,7 +25,7 @@ struct AnnotationChoice {
 MSARENDER_EXPORT AnnotationChoice ChooseAnnotations(const SDM::Alignment& alignment,
                                                     const QStringList& names);
 
-/// The computed rows the command knows, for its help text.
+/// The computed rows there are, for a help text.
 MSARENDER_EXPORT QStringList ComputedAnnotationNames();
 
 /// One row an alignment can show: the name ChooseAnnotations takes and a title for a menu.

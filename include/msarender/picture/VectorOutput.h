@@ -14,7 +14,7 @@ class QPainter;
 /// Paints page `page` (0-based) onto a painter whose origin is the page's top-left corner, in pixels.
 using PaintVectorPage = std::function<void(QPainter& painter, int page)>;
 
-/// The resolution the pictures are measured in: that of the images the command writes, so that a vector
+/// The resolution the pictures are measured in: that of the raster pictures, so that a vector
 /// picture has the size of its PNG (pixels become 72 / dpi points).
 MSARENDER_EXPORT int VectorResolution();
 

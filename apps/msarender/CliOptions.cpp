@@ -55,6 +55,10 @@ struct OptionSet {
     QCommandLineOption wrap{"wrap", "Wrap into blocks of <n> residues per line; 0 fits --width.", "n"};
     QCommandLineOption width{"width", "Width of the residue area in pixels, for --wrap 0 (default 1200).",
                              "pixels", "1200"};
+    QCommandLineOption maxPixels{"max-pixels",
+                                 "Refuse, before drawing, a picture of more than <n> pixels in all its pages "
+                                 "(default 17179869184, 2^34, which every real figure fits).",
+                                 "n", "17179869184"};
     QCommandLineOption pageHeight{
         "page-height",
         "Split the picture into pages of at most <pixels> rows, each holding whole "
@@ -184,6 +188,9 @@ QString ReadValues(const QCommandLineParser& parser, const OptionSet& o, CliOpti
             return "--page-height needs a number of pixels >= 1";
         picture.pageHeight = pixels;
     }
+    bool pixelsOk = false;
+    picture.maxPixels = parser.value(o.maxPixels).toLongLong(&pixelsOk);
+    if (!pixelsOk || picture.maxPixels < 1) return "--max-pixels needs a number of pixels >= 1";
     bool sizeOk = false;
     picture.fontSize = parser.value(o.fontSize).toDouble(&sizeOk);
     if (!sizeOk || !(picture.fontSize >= 1 && picture.fontSize <= 200))
@@ -258,7 +265,7 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments) {
                        o.scheme,  o.wrap,         o.width,     o.pageHeight,     o.font,        o.fontSize,
                        o.ss,      o.noSs,         o.noRuler,   o.noRulerNumbers, o.rulerOrigin, o.sequences,
                        o.columns, o.noGaps,       o.hide,      o.consensus,      o.scale,       o.names,
-                       o.ranges,  o.view,         o.timings,   o.quiet,          o.annotations});
+                       o.ranges,  o.view,         o.timings,   o.quiet,          o.annotations, o.maxPixels});
     parser.addPositionalArgument("inputs", "Alignment files ('-' for standard input).", "[INPUT...]");
 
     if (!parser.parse(arguments)) {

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -24,6 +25,7 @@
 namespace {
 
 const char* const kExampleResource = ":/examples/fn3.sto";
+const qint64 kProgressEveryMs = 2000;
 
 enum JobStatus { kSuccess = 0, kFailure = 1, kUsage = 2 };
 
@@ -127,11 +129,24 @@ QString WriteView(AlignmentPicture& picture, const QString& path, OutputFormat f
     return WriteImage(image, path, format);
 }
 
+// A line every few seconds while a large picture is painted, and at each page.
 QString WritePages(AlignmentPicture& picture, const QString& output, OutputFormat format,
                    const Reporter& reporter, QStringList& written) {
     Common::PerformanceTimer timer(Common::PerformanceManager::Application, L"[msarender::draw]", nullptr);
-    return picture.WriteFiles(output, format, written, [&](int page, int pages) {
-        reporter.Progress(QStringLiteral("writing page %1 of %2").arg(page + 1).arg(pages));
+    QElapsedTimer sinceReport;
+    sinceReport.start();
+    int reportedPage = -1;
+    return picture.WriteFiles(output, format, written, [&](const AlignmentPicture::Progress& progress) {
+        if (progress.page == reportedPage && sinceReport.elapsed() < kProgressEveryMs) return;
+        reportedPage = progress.page;
+        sinceReport.restart();
+        const int percent = int(100 * progress.rowsDone / std::max<std::int64_t>(progress.rows, 1));
+        reporter.Progress(progress.pages > 1
+                              ? QStringLiteral("writing page %1 of %2: %3%")
+                                    .arg(progress.page + 1)
+                                    .arg(progress.pages)
+                                    .arg(percent)
+                              : QStringLiteral("drawing: %1% of %2 rows").arg(percent).arg(progress.rows));
     });
 }
 

@@ -2,6 +2,7 @@
 
 #include <QPainter>
 
+#include "msarender/picture/AlignmentPicture.h"
 #include "msarender/picture/FileOutput.h"
 #include "msarender/picture/PictureSettings.h"
 #include "msarender/picture/PngEncoder.h"
@@ -56,6 +57,12 @@ QString WritePicture(const SelectionPicture& picture, const QString& path, Outpu
                      const SelectionPicture::Progress& progress, bool& stopped) {
     stopped = false;
     if (!picture.IsValid()) return QStringLiteral("Nothing to draw.");
+    QString tooLarge =
+        PixelBudgetNote(picture.Plan().width, picture.Plan().height, PictureSettings().maxPixels);
+    if (!tooLarge.isEmpty()) {
+        tooLarge[0] = tooLarge[0].toUpper();
+        return tooLarge + QStringLiteral("; hide rows, select fewer or pick a smaller font.");
+    }
     const PaintVectorPage paint = [&](QPainter& painter, int) {
         stopped = !picture.PaintShapes(painter, progress);
     };

@@ -203,8 +203,16 @@ int AlignmentHelper::GetCurrSeqIndex() const {
 
 // ---- Row labels -----------------------------------------------------------------------------------------
 
+std::string ShownDefline(const SDM::Sequence& sequence) {
+    const std::string& defline = sequence.getDefline();
+    if (defline.size() <= kMaxLabelBytes) return defline;
+    std::size_t end = kMaxLabelBytes;
+    while (end > 0 && (static_cast<unsigned char>(defline[end]) & 0xC0) == 0x80) --end;  // a UTF-8 start
+    return defline.substr(0, end) + "\xE2\x80\xA6";                                   // "…"
+}
+
 std::string MakeRowLabel(const SDM::Sequence& sequence) {
-    return std::string(sequence.isIndented() ? "   " : " ") + sequence.getDefline();
+    return std::string(sequence.isIndented() ? "   " : " ") + ShownDefline(sequence);
 }
 
 bool HasLabelMarker(const SDM::Sequence& sequence, bool showConsensus) {
@@ -235,7 +243,7 @@ void FindLongestRowLabel(const AlignmentHelper& helper, std::string& longest, bo
         auto* aa = dynamic_cast<const SDM::AASequence*>(sequence.get());
         if (!withSecondaryStructureKeys || !aa) continue;
         for (const auto& entry : aa->getSecondaryStructure()) {
-            if (HasUsableStructure(*aa, entry.first)) consider(aa->getDefline() + "(" + entry.first + ")");
+            if (HasUsableStructure(*aa, entry.first)) consider(ShownDefline(*aa) + "(" + entry.first + ")");
         }
     }
 }

@@ -57,7 +57,12 @@ private:
     mutable std::vector<unsigned> rowOfSequence;  // sequence index -> row, 0xFFFFFFFF for none; lazy
 };
 
-/// One space, two more when the sequence is indented, then the defline.
+/// Bytes of a defline that a label shows; a longer one is cut (at a character) and ends in an ellipsis, so
+/// that one name cannot make the name column many times wider than any residue area.
+constexpr std::size_t kMaxLabelBytes = 256;
+/// The defline as labels show it: whole, or cut to kMaxLabelBytes with an ellipsis.
+std::string ShownDefline(const SDM::Sequence& sequence);
+/// One space, two more when the sequence is indented, then the shown defline.
 std::string MakeRowLabel(const SDM::Sequence& sequence);
 /// Whether the label is marked: an indented sequence, or a transient one while the consensus is shown.
 bool HasLabelMarker(const SDM::Sequence& sequence, bool showConsensus);

@@ -145,7 +145,39 @@ std::int64_t AlignmentPicture::TallestPage() const {
     return tallest;
 }
 
+QString PixelBudgetNote(std::int64_t width, std::int64_t height, std::int64_t maxPixels) {
+    const double pixels = double(width) * double(height);
+    if (pixels <= double(maxPixels)) return QString();
+    return QStringLiteral("the picture would be %1 x %2 pixels (%3 pixels), more than the %4 allowed")
+        .arg(width)
+        .arg(height)
+        .arg(pixels, 0, 'g', 3)
+        .arg(double(maxPixels), 0, 'g', 3);
+}
+
+// A long name, a huge font or one residue a line can ask for terabytes: refused, with the figures behind it.
+QString AlignmentPicture::CheckPixelBudget() const {
+    std::int64_t height = 0;
+    for (const Page& page : pages) height += page.OutputHeight();
+    const QString note = PixelBudgetNote(plan.width, height, settings.maxPixels);
+    if (note.isEmpty()) return note;
+    const CellGeometry cells = Cells();
+    return note +
+           QStringLiteral(
+               ": the name column is %1 pixels wide, the residues %2, in %3 lines of cells %4 x %5 "
+               "pixels (--font-size %6 at --scale %7); a smaller --font-size or --scale, a larger "
+               "--wrap, --sequences, --columns or --names id make it smaller, --max-pixels allows more")
+               .arg(plan.nameWidth)
+               .arg(plan.width - plan.nameWidth)
+               .arg(plan.lines.size())
+               .arg(cells.CellWidth())
+               .arg(cells.CellHeight())
+               .arg(settings.fontSize)
+               .arg(settings.scale);
+}
+
 QString AlignmentPicture::CheckFormatLimits(OutputFormat format) const {
+    if (QString budget = CheckPixelBudget(); !budget.isEmpty()) return budget;
     if (IsVectorFormat(format)) return QString();  // shapes and text have no size limit of their own
     const std::int64_t tallest = TallestPage();
     const std::int64_t longest = std::max(plan.width, tallest);
@@ -183,7 +215,8 @@ QImage AlignmentPicture::PaintBand(const Page& page, int top, int rows) const {
     return band;
 }
 
-QString AlignmentPicture::EncodePage(int page, QIODevice& out, OutputFormat format) {
+QString AlignmentPicture::EncodePage(int page, QIODevice& out, OutputFormat format,
+                                     const ProgressReport& progress) {
     if (page < 0 || page >= PageCount())
         return QStringLiteral("the picture has no page %1 (it has %2)").arg(page + 1).arg(PageCount());
     const Page& p = pages[std::size_t(page)];
@@ -193,7 +226,12 @@ QString AlignmentPicture::EncodePage(int page, QIODevice& out, OutputFormat form
         encoding.pixelsPerMetre = PixelsPerMetre();
         return EncodePng(
             out, plan.width, p.OutputHeight(), PngBandRows(plan.width),
-            [&](int top, int rows) { return PaintBand(p, top, rows); }, encoding);
+            [&](int top, int rows) {
+                QImage band = PaintBand(p, top, rows);
+                if (progress) progress({page, PageCount(), top + rows, p.OutputHeight()});
+                return band;
+            },
+            encoding);
     }
     QImage whole = PaintBand(p, 0, int(p.OutputHeight()));
     if (whole.isNull()) return QStringLiteral("not enough memory for a picture of this size; write a .png");
@@ -229,7 +267,7 @@ void AlignmentPicture::PaintVectorPage(QPainter& painter, const Page& page) cons
 
 // Every page, or none: a picture missing its last pages would pass for a whole one.
 QString AlignmentPicture::WriteFiles(const QString& path, OutputFormat format, QStringList& written,
-                                     const PageProgress& progress) {
+                                     const ProgressReport& progress) {
     const int count = PageCount();
     if (count == 0) return QStringLiteral("the picture is not planned");
     if (format == OutputFormat::Pdf) {  // a PDF holds its pages
@@ -240,7 +278,8 @@ QString AlignmentPicture::WriteFiles(const QString& path, OutputFormat format, Q
         return QString();
     }
     if (count == 1) {
-        if (QString error = WriteEncoded(path, [&](QIODevice& out) { return EncodePage(0, out, format); });
+        if (QString error =
+                WriteEncoded(path, [&](QIODevice& out) { return EncodePage(0, out, format, progress); });
             !error.isEmpty())
             return error;
         written = QStringList{path};
@@ -250,9 +289,9 @@ QString AlignmentPicture::WriteFiles(const QString& path, OutputFormat format, Q
     for (int page = 0; page < count; ++page) paths.append(PagePath(path, page + 1));
     PageFiles files(paths);
     for (int page = 0; page < count; ++page) {
-        if (progress) progress(page, count);
+        if (progress) progress({page, count, 0, pages[std::size_t(page)].OutputHeight()});
         const QString error =
-            files.Write(page, [&](QIODevice& out) { return EncodePage(page, out, format); });
+            files.Write(page, [&](QIODevice& out) { return EncodePage(page, out, format, progress); });
         if (!error.isEmpty()) return error;
     }
     if (QString error = files.Commit(); !error.isEmpty()) return error;

@@ -266,7 +266,7 @@ void RenderSequenceData::PlanBlockRows(const Corvane::AlignmentHelper& helper, u
             cartoon.strip = std::move(strip);
             cartoon.paintStrip = freshView;
             cartoon.record = true;
-            cartoon.label = SQC::ToQString(sequence->getDefline() + "(" + keyEntry.first + ")");
+            cartoon.label = SQC::ToQString(Corvane::ShownDefline(*sequence) + "(" + keyEntry.first + ")");
             lines.push_back(cartoon);
         }
         y += cellHeight;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QString>
 #include <boost/make_shared.hpp>
 
 #include "model/AlignmentHelper.h"
@@ -165,6 +166,29 @@ TEST(AlignmentHelperQueriesTest, UnknownStructureColourKindReadsNothing) {
     EXPECT_EQ(view.properties.colorReads, 0);
     EXPECT_EQ(helper.GetSSColor(2), 0x123456u) << "the helper reads the view's own store";
     EXPECT_EQ(view.properties.colorReads, 1);
+}
+
+}  // namespace
+
+namespace {
+
+// A name far longer than any residue area is cut, at a character, with an ellipsis; its structure lines are
+// labelled with the cut name too.
+TEST(RowLabels, AVeryLongNameIsCutWithAnEllipsisAtACharacter) {
+    const std::string accented = "\xC3\xA9";  // "é", two bytes
+    std::string longName = "a";
+    while (longName.size() < 3 * Corvane::kMaxLabelBytes) longName += accented;
+    testsupport::BuiltAlignment built =
+        testsupport::AlignmentBuilder(SDM::AminoAcid).Seq("short", "MKLV").Seq(longName, "MKLV").Build();
+    EXPECT_EQ(Corvane::MakeRowLabel(*built.sequence(0)), " short");
+    const std::string cut = Corvane::ShownDefline(*built.sequence(1));
+    EXPECT_LE(cut.size(), Corvane::kMaxLabelBytes + 3);
+    EXPECT_EQ(cut.substr(cut.size() - 3), "\xE2\x80\xA6");
+    EXPECT_EQ(QString::fromStdString(cut).toStdString(), cut);  // still valid UTF-8
+    EXPECT_EQ(cut.rfind(accented, cut.size() - 3) % 2, 1u);     // whole characters after the "a"
+    std::string longest;
+    Corvane::FindLongestRowLabel(Corvane::AlignmentHelper(*built.view), longest, false, {});
+    EXPECT_EQ(longest, " " + cut);
 }
 
 }  // namespace

@@ -144,6 +144,26 @@ TEST_F(PictureFiles, APictureBeyondItsFormatIsRefusedBeforeAnythingIsWritten) {
     EXPECT_TRUE(Files().isEmpty());
 }
 
+TEST_F(PictureFiles, APictureBeyondThePixelBudgetIsRefusedInEveryFormatWithItsSize) {
+    PictureSettings settings;
+    settings.maxPixels = 1000;
+    for (const char* name : {"a.png", "a.svg", "a.pdf"}) {
+        const PictureFileResult result = WritePictureFile(Globins(), settings, dir.filePath(name));
+        EXPECT_TRUE(result.usageError) << name;
+        EXPECT_TRUE(result.error.contains("more than the 1e+03 allowed")) << result.error.toStdString();
+        EXPECT_TRUE(result.error.contains("name column")) << result.error.toStdString();
+    }
+    EXPECT_TRUE(Files().isEmpty());
+}
+
+TEST(PixelBudget, ThePictureAtTheBudgetPassesAndOnePixelMoreIsNamed) {
+    EXPECT_TRUE(PixelBudgetNote(100, 100, 10000).isEmpty());
+    const QString note = PixelBudgetNote(100, 101, 10000);
+    EXPECT_TRUE(note.contains("100 x 101 pixels")) << note.toStdString();
+    EXPECT_TRUE(PixelBudgetNote(std::int64_t(1) << 40, std::int64_t(1) << 40, std::int64_t(1) << 34)
+                    .contains("1.21e+24"));  // no overflow of the product
+}
+
 TEST_F(PictureFiles, ABadListIsAnErrorThatNamesItAndWritesNothing) {
     PictureSettings settings;
     settings.hide = QStringLiteral("NO_SUCH_GLOBIN");

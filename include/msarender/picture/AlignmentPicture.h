@@ -49,8 +49,15 @@ public:
         std::int64_t margin = 0;
         std::int64_t OutputHeight() const { return height + margin; }
     };
-    /// Told before each page file is written, with the 0-based page and the count.
-    using PageProgress = std::function<void(int page, int pages)>;
+    /// How far writing is: the 0-based page and the count, and the rows painted of that page so far.
+    struct Progress {
+        int page = 0;
+        int pages = 0;
+        std::int64_t rowsDone = 0;
+        std::int64_t rows = 0;
+    };
+    /// Told as each page begins and after each band of rows painted.
+    using ProgressReport = std::function<void(const Progress& progress)>;
 
     AlignmentPicture(boost::shared_ptr<SDM::Alignment> alignment, PictureRequest request);
     ~AlignmentPicture();
@@ -62,7 +69,8 @@ public:
     QString Prepare();
     int PageCount() const { return int(pages.size()); }
     QSize PageSize(int page) const;
-    /// Whether the picture (or a page of it) fits the output format; an error message for the user, or empty.
+    /// Whether the picture fits the pixel budget of its settings and (or a page of it) the output format; an
+    /// error message for the user that says what made it large, or empty.
     QString CheckFormatLimits(OutputFormat format) const;
     /// Advice for a picture that its format holds but readers may not show whole; empty when none.
     QString FormatNote(OutputFormat format) const;
@@ -72,7 +80,8 @@ public:
 
     /// Paints one page and encodes it onto `out` in `format` (PNG is painted and encoded band by band); an
     /// error message, or empty.
-    QString EncodePage(int page, QIODevice& out, OutputFormat format);
+    QString EncodePage(int page, QIODevice& out, OutputFormat format,
+                       const ProgressReport& progress = ProgressReport());
     /// Paints every page into one PDF document on `out`, each page as large as the tallest; an error
     /// message, or empty.
     QString EncodePdf(QIODevice& out);
@@ -80,7 +89,7 @@ public:
     /// named by PagePath written all or nothing (which then replace a file named `path`). An existing file
     /// is only ever replaced by a whole one. `written` gets the paths written; an error message, or empty.
     QString WriteFiles(const QString& path, OutputFormat format, QStringList& written,
-                       const PageProgress& progress = PageProgress());
+                       const ProgressReport& progress = ProgressReport());
 
     /// The composed view at the request's view geometry.
     QImage RenderView(QString& error);
@@ -95,6 +104,7 @@ private:
     QString ResolveSelection();
     RenderSequenceData::RenderAspects Aspects() const;
     std::int64_t TallestPage() const;
+    QString CheckPixelBudget() const;
     QImage PaintBand(const Page& page, int top, int rows) const;
     QString EncodeVectorPage(const Page& page, QIODevice& out, OutputFormat format);
     void PaintVectorPage(QPainter& painter, const Page& page) const;
@@ -121,6 +131,10 @@ MSARENDER_EXPORT void AddNameGutter(RenderSequenceData::PicturePlan& plan, const
 /// Each page also gets `margin` rows of white below its lines, counted within `pageHeight`.
 MSARENDER_EXPORT std::vector<AlignmentPicture::Page> PlanPageBreaks(
     const RenderSequenceData::PicturePlan& plan, std::int64_t pageHeight, std::int64_t margin = 0);
+
+/// "the picture would be W x H pixels (P pixels), more than the B allowed" for a picture beyond a budget of
+/// `maxPixels`; empty for one within it.
+MSARENDER_EXPORT QString PixelBudgetNote(std::int64_t width, std::int64_t height, std::int64_t maxPixels);
 
 /// What WritePictureFile did: an error (a usage error when the request cannot be drawn in the format as
 /// asked), the warnings and notes for the user, and the files written.

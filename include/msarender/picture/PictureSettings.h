@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 #include <algorithm>
+#include <cstdint>
 
 #include "msarender/Export.h"
 #include "msarender/RenderSequenceData.h"
@@ -44,6 +45,9 @@ struct MSARENDER_EXPORT PictureSettings {
     int residuesPerLine = kFitToWidth;
     int width = 1200;          // residue area width in pixels of a picture wrapped to fit
     long long pageHeight = 0;  // pages of at most this many pixels; 0 = one picture, whatever its size
+    /// The largest picture drawn, in pixels of all its pages: 2^34 holds every real figure (the 100,000-row
+    /// test alignment is 1.2 x 10^10); beyond it a request is refused before anything is painted.
+    std::int64_t maxPixels = std::int64_t(1) << 34;
 
     /// The residue font: `fontFamily` at `fontSize` times `scale`.
     QFont Font() const;

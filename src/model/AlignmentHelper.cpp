@@ -208,7 +208,7 @@ std::string ShownDefline(const SDM::Sequence& sequence) {
     if (defline.size() <= kMaxLabelBytes) return defline;
     std::size_t end = kMaxLabelBytes;
     while (end > 0 && (static_cast<unsigned char>(defline[end]) & 0xC0) == 0x80) --end;  // a UTF-8 start
-    return defline.substr(0, end) + "\xE2\x80\xA6";                                   // "…"
+    return defline.substr(0, end) + "\xE2\x80\xA6";                                      // "…"
 }
 
 std::string MakeRowLabel(const SDM::Sequence& sequence) {

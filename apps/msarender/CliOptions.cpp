@@ -169,6 +169,7 @@ QString ReadValues(const QCommandLineParser& parser, const OptionSet& o, CliOpti
             return "unknown output type '" + parser.value(o.outputFormat) + "' (use " + kOutputTypes + ")";
     }
     out.alignmentIndex -= 1;
+    out.alignmentChosen = parser.isSet(o.alignment);
     PictureSettings& picture = out.picture;
     if (parser.isSet(o.scheme)) {
         picture.colorScheme = parser.value(o.scheme);
@@ -225,6 +226,8 @@ QString ReadValues(const QCommandLineParser& parser, const OptionSet& o, CliOpti
 QString CheckCombinations(const CliOptions& o) {
     if (o.inputs.size() > 1 && o.outputDir.isEmpty()) return "several inputs need -O DIR";
     if (!o.output.isEmpty() && !o.outputDir.isEmpty()) return "-o and -O exclude each other";
+    if (o.outputDir == QLatin1String("-"))
+        return "-O takes a folder, not standard output: use -o - for one picture on standard output";
     if (o.inputs.count(QStringLiteral("-")) > 1) return "standard input can be read only once";
     // Checked before any input is read: a typo in the name should not cost a long rendering.
     if (!o.output.isEmpty() && !FormatOfOutput(o, o.output))
@@ -272,9 +275,14 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments) {
         result.usageError = parser.errorText();
         return result;
     }
-    if (parser.isSet(help) || parser.isSet(version)) {
-        const QString text =
-            parser.isSet(help) ? parser.helpText() : "msarender " + QStringLiteral(MSARENDER_VERSION) + "\n";
+    // Qt's parser knows --help-all too (the help with Qt's own options), but answers it only in process().
+    const bool helpAsked = parser.isSet(help) || parser.isSet(QStringLiteral("help-all"));
+    if (helpAsked || parser.isSet(version)) {
+        QString text =
+            helpAsked ? parser.helpText() : "msarender " + QStringLiteral(MSARENDER_VERSION) + "\n";
+        // The usage line names the program as users call it, not the path it was started from.
+        if (helpAsked && !arguments.isEmpty())
+            text.replace("Usage: " + arguments.constFirst() + ' ', QStringLiteral("Usage: msarender "));
         std::fputs(text.toLocal8Bit().constData(), stdout);
         result.answered = true;
         return result;

@@ -106,6 +106,7 @@ Formats::ReadResult Read(const Job& job, const CliOptions& options) {
     Formats::ReadOptions readOptions;
     readOptions.format = options.format;
     readOptions.alignmentIndex = options.alignmentIndex;
+    readOptions.alignmentChosen = options.alignmentChosen;
     readOptions.maxBytes = options.maxInputBytes;
     LimitColumnsToTheFormat(job, options, readOptions);
     if (!job.input.isEmpty()) return Formats::ReadAlignmentFile(job.input.toStdString(), readOptions);

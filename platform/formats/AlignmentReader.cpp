@@ -91,13 +91,15 @@ bool StartsSelexBlock(std::string_view line, TextLines& lines) {
 
 bool Parse(const std::string& text, Format format, const ReadOptions& options, ParsedAlignment& parsed,
            ReadError& error) {
+    if (options.alignmentIndex > 0 && format != Format::Stockholm)
+        return NoSuchAlignment(options.alignmentIndex, 1, error);
     switch (format) {
         case Format::Fasta:
             return ParseFasta(text, options.maxBytes, parsed, error);
         case Format::Clustal:
             return ParseClustal(text, parsed, error);
         case Format::Stockholm:
-            return ParseStockholm(text, options.alignmentIndex, parsed, error);
+            return ParseStockholm(text, options.alignmentIndex, options.alignmentChosen, parsed, error);
         case Format::Phylip:
             return ParsePhylip(text, parsed, error);
         case Format::Pir:

@@ -38,8 +38,11 @@ enum class Format { Auto, Fasta, Clustal, Stockholm, Phylip, Pir, Msf, Nexus, Se
 
 struct ReadOptions {
     Format format = Format::Auto;
-    /// Stockholm: which alignment of a file holding several (0 = the first).
+    /// Stockholm: which alignment of a file holding several (0 = the first). Every other format holds one:
+    /// asking for another is refused.
     int alignmentIndex = 0;
+    /// Whether the caller chose the alignment: then no warning names the file's others.
+    bool alignmentChosen = false;
     /// Input larger than this (after decompression) is refused instead of exhausting memory.
     std::size_t maxBytes = std::size_t(1) << 30;
     /// More columns than this are refused once parsed, before the model is built (0: no limit), with
@@ -52,7 +55,9 @@ struct ReadError {
     std::string file;
     long line = 0;  // 1-based; 0 when the error is not about one line
     std::string message;
-    bool beyondCallerLimit = false;  // the input is sound but larger than the caller can use (maxColumns)
+    /// The input is sound, but the caller asked for more than it holds (an alignment number beyond its
+    /// count) or than the caller can use (maxColumns): the caller's usage error.
+    bool beyondCallerLimit = false;
     bool empty() const { return message.empty(); }
     /// "file:line: message", or "file: message" without a line.
     std::string ToString() const;

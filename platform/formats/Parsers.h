@@ -16,8 +16,12 @@ namespace Formats {
 bool ParseFasta(const std::string& text, std::size_t maxCells, ParsedAlignment& out, ReadError& error);
 /// Clustal .aln, interleaved blocks.
 bool ParseClustal(const std::string& text, ParsedAlignment& out, ReadError& error);
-/// Stockholm; `alignmentIndex` picks one alignment of a file holding several.
-bool ParseStockholm(const std::string& text, int alignmentIndex, ParsedAlignment& out, ReadError& error);
+/// Stockholm; `alignmentIndex` picks one alignment of a file holding several; unless `chosen`, a warning
+/// names the others.
+bool ParseStockholm(const std::string& text, int alignmentIndex, bool chosen, ParsedAlignment& out,
+                    ReadError& error);
+/// The error for alignment `index` (0-based) of a file of `count`: a usage error, not a damaged file.
+bool NoSuchAlignment(int index, int count, ReadError& error);
 /// PHYLIP, sequential or interleaved, strict (10-character) or relaxed names.
 bool ParsePhylip(const std::string& text, ParsedAlignment& out, ReadError& error);
 /// PIR/NBRF.

@@ -129,12 +129,6 @@ bool IsTerminator(std::string_view line) {
     return Trim(line) == "//";
 }
 
-bool NoSuchAlignment(int index, int count, ReadError& error) {
-    return Fail(error, 0,
-                "alignment number " + std::to_string(index + 1) + " was asked for, but the file holds " +
-                    std::to_string(count) + (count == 1 ? " alignment" : " alignments"));
-}
-
 /// After the alignment that was read: text that starts no further alignment (another format appended, a
 /// stray line) gets one warning instead of passing unnoticed. Returns the number of alignments that follow.
 int WarnAboutTrailingText(TextLines& lines, ParsedAlignment& out) {
@@ -167,7 +161,16 @@ void NameTheOtherAlignments(int index, int count, ParsedAlignment& out) {
 
 }  // namespace
 
-bool ParseStockholm(const std::string& text, int alignmentIndex, ParsedAlignment& out, ReadError& error) {
+bool NoSuchAlignment(int index, int count, ReadError& error) {
+    Fail(error, 0,
+         "alignment number " + std::to_string(index + 1) + " was asked for, but the file holds " +
+             std::to_string(count) + (count == 1 ? " alignment" : " alignments"));
+    error.beyondCallerLimit = true;
+    return false;
+}
+
+bool ParseStockholm(const std::string& text, int alignmentIndex, bool chosen, ParsedAlignment& out,
+                    ReadError& error) {
     if (alignmentIndex < 0) return Fail(error, 0, "the alignment index must not be negative");
     TextLines lines(text);
     std::string_view line;
@@ -184,7 +187,7 @@ bool ParseStockholm(const std::string& text, int alignmentIndex, ParsedAlignment
         } else if (IsTerminator(line)) {
             if (current == alignmentIndex) {
                 const int following = WarnAboutTrailingText(lines, out);
-                NameTheOtherAlignments(current, current + 1 + following, out);
+                if (!chosen) NameTheOtherAlignments(current, current + 1 + following, out);
                 return wanted.finish(error) && CheckEqualLengths(out, error);
             }
             inside = false;

@@ -1,6 +1,7 @@
 #include "msarender/AnnotationRowFactory.h"
 
 #include <algorithm>
+#include <cctype>
 #include <string_view>
 
 #include "sdm/Alignment.h"
@@ -23,6 +24,15 @@ constexpr std::uint32_t kHelixColours[] = {0xFFF4A6A6u, 0xFFA6CFF4u, 0xFFB5E6A2u
 bool LooksLikeDssp(const std::string& text) {
     return std::any_of(text.begin(), text.end(), [](char c) { return c == 'H' || c == 'E' || c == 'G'; }) &&
            !SDM::IsPairingNotation(text);
+}
+
+// SS_cons and SS_cons_<name>, in any case: the tags that hold structure. Other lines (seq_cons, RF,
+// PP_cons...) are text whatever letters they hold: a consensus sequence is full of H, E and G.
+bool IsStructureTag(const std::string& tag) {
+    std::string lower(tag);
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char c) { return std::tolower(c); });
+    return lower == "ss_cons" || lower.rfind("ss_cons_", 0) == 0;
 }
 
 }  // namespace
@@ -62,6 +72,7 @@ AnnotationRow AnnotationRowFactory::Occupancy(const SDM::Alignment& alignment) {
 
 AnnotationRow AnnotationRowFactory::FromColumnAnnotation(const SDM::ColumnAnnotation& annotation,
                                                          std::vector<std::string>& warnings) {
+    if (!IsStructureTag(annotation.tag)) return Text(annotation.tag, annotation.text);
     if (SDM::IsPairingNotation(annotation.text)) {
         std::vector<std::string> found;
         AnnotationRow row = Pairing(annotation.tag, annotation.text, found);

@@ -33,7 +33,7 @@ AlignmentPicture::AlignmentPicture(boost::shared_ptr<SDM::Alignment> model, Pict
       view(alignment),
       settings(std::move(request.settings)),
       viewGeometry(request.view),
-      font(settings.Font()) {
+      font(settings.DrawingFont(fontWarning)) {
     renderer.InitializeRendering();
 }
 
@@ -42,10 +42,7 @@ AlignmentPicture::~AlignmentPicture() {
 }
 
 QString AlignmentPicture::Prepare() {
-    const QString used = QFontInfo(font).family();
-    if (used.compare(settings.fontFamily, Qt::CaseInsensitive) != 0)
-        warnings.append(
-            QStringLiteral("no font named '%1'; drawing with '%2'").arg(settings.fontFamily, used));
+    if (!fontWarning.isEmpty()) warnings.append(fontWarning);
     if (unsigned(settings.rulerOrigin) > alignment->columnCount())
         warnings.append(
             QStringLiteral("--ruler-origin %1 is beyond the alignment's %2 columns: the ruler shows "

@@ -3,6 +3,7 @@
 #include <stdlib.h>
 
 #include <QDir>
+#include <QLocale>
 #include <cstdlib>
 
 // When the environment names no runtime folder, a fresh folder of an unpredictable name, made private by
@@ -10,6 +11,7 @@
 // have planted), serves for the session and is removed after it.
 HeadlessSession::HeadlessSession() {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QLocale::setDefault(QLocale::c());
     if (std::getenv("XDG_RUNTIME_DIR")) return;
     QByteArray pattern = QDir::tempPath().toLocal8Bit() + "/msarender-runtime-XXXXXX";
     if (mkdtemp(pattern.data()) == nullptr) return;  // Qt then warns and carries on

@@ -1,5 +1,7 @@
 #include "msarender/picture/PictureSettings.h"
 
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <cmath>
 
 #include "msarender/picture/SequenceSelection.h"
@@ -9,6 +11,31 @@
 QFont PictureSettings::Font() const {
     QFont font(fontFamily);
     font.setPointSizeF(fontSize * scale);
+    return font;
+}
+
+namespace {
+
+bool HasFamily(const QFont& font, const QString& family) {
+    return !family.trimmed().isEmpty() && QFontInfo(font).family().compare(family, Qt::CaseInsensitive) == 0;
+}
+
+}  // namespace
+
+// A family the system lacks is replaced by whatever fontconfig likes, often a proportional or serif face:
+// residues would no longer sit in columns.
+QFont PictureSettings::DrawingFont(QString& warning) const {
+    warning.clear();
+    QFont font = Font();
+    if (HasFamily(font, fontFamily)) return font;
+    const QString fallback = PictureSettings().fontFamily;
+    font.setFamily(fallback);
+    if (!HasFamily(font, fallback)) {
+        font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+        font.setPointSizeF(fontSize * scale);
+    }
+    warning =
+        QStringLiteral("no font named '%1'; drawing with '%2'").arg(fontFamily, QFontInfo(font).family());
     return font;
 }
 

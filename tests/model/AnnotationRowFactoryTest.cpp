@@ -74,4 +74,23 @@ TEST(AnnotationRowFactoryTest, DsspConsensusBecomesACartoonAndOtherLinesText) {
     EXPECT_TRUE(warnings.empty());
 }
 
+// A Pfam consensus sequence is full of H, E and G: only structure tags make cartoons or pairings.
+TEST(AnnotationRowFactoryTest, OnlyStructureTagsBecomeCartoonsOrPairings) {
+    std::vector<std::string> warnings;
+    const AnnotationRow consensus =
+        AnnotationRowFactory::FromColumnAnnotation({"seq_cons", "hHEGlp.h", 3}, warnings);
+    EXPECT_FALSE(consensus.cartoon);
+    EXPECT_EQ(consensus.symbols, "hHEGlp h");
+    EXPECT_TRUE(consensus.heights.empty());  // no pairing bars either
+    const AnnotationRow brackets =
+        AnnotationRowFactory::FromColumnAnnotation({"PP_cons", "<<..>>", 4}, warnings);
+    EXPECT_FALSE(brackets.cartoon);
+    EXPECT_TRUE(brackets.heights.empty());
+    EXPECT_TRUE(AnnotationRowFactory::FromColumnAnnotation({"SS_cons_2", "HHHE", 5}, warnings).cartoon);
+    EXPECT_TRUE(AnnotationRowFactory::FromColumnAnnotation({"ss_CONS", "HHHE", 6}, warnings).cartoon);
+    EXPECT_FALSE(
+        AnnotationRowFactory::FromColumnAnnotation({"SS_cons_2", "<<>>", 7}, warnings).heights.empty());
+    EXPECT_TRUE(warnings.empty());
+}
+
 }  // namespace

@@ -113,6 +113,7 @@ private:
     SQV::SVAlignment view;
     const PictureSettings settings;
     const std::optional<ViewGeometry> viewGeometry;
+    QString fontWarning;  // set with `font`, before it
     const QFont font;
     RenderSequenceData renderer;
     std::vector<int> rowOfSequence;         // -1 for a hidden sequence

@@ -49,8 +49,11 @@ struct MSARENDER_EXPORT PictureSettings {
     /// test alignment is 1.2 x 10^10); beyond it a request is refused before anything is painted.
     std::int64_t maxPixels = std::int64_t(1) << 34;
 
-    /// The residue font: `fontFamily` at `fontSize` times `scale`.
+    /// The residue font asked for: `fontFamily` at `fontSize` times `scale`.
     QFont Font() const;
+    /// The residue font drawn with: the one asked for when the system has it, else the default monospace
+    /// family (else the system's fixed font) at the same size, with a warning that names both.
+    QFont DrawingFont(QString& warning) const;
     /// The print density a picture records: 96 dpi times `scale`.
     int PixelsPerMetre() const;
     /// The ruler's number of a 0-based column: 1 at the origin, 0 and below before it.

@@ -1,0 +1,90 @@
+// Faults a careful user found in the command: help that drew a picture, numbers that followed the locale,
+// alignment numbers beyond the file, fonts that fell back to a proportional face, a folder named "-".
+
+#include <QDir>
+
+#include "MsarenderRun.h"
+
+namespace {
+
+class CommandFaults : public MsarenderRun {
+protected:
+    QByteArray ReadBytes(const QString& name) {
+        QFile file(Path(name));
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name.toStdString();
+        return file.readAll();
+    }
+    QProcessEnvironment WithLocale(const QString& locale) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("LC_ALL", locale);
+        environment.insert("LANG", locale);
+        return environment;
+    }
+};
+
+TEST_F(CommandFaults, HelpAllPrintsTheHelpAndDrawsNothing) {
+    for (const char* option : {"--help", "--help-all"}) {
+        const RunResult run = Run({option});
+        EXPECT_EQ(run.exitCode, 0) << option;
+        EXPECT_TRUE(run.out.startsWith("Usage: msarender [options]")) << run.out.left(200).toStdString();
+        EXPECT_TRUE(run.out.contains("--max-pixels")) << option;
+    }
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+}
+
+TEST_F(CommandFaults, RulerNumbersReadTheSameUnderEveryLocale) {
+    const QByteArray residues(1100, 'A');
+    WriteFile("long.fa", ">a\n" + residues + "\n>b\n" + residues + "\n");
+    ASSERT_EQ(Run({Path("long.fa"), "-o", Path("c.png")}, WithLocale("C")).exitCode, 0);
+    ASSERT_EQ(Run({Path("long.fa"), "-o", Path("de.png")}, WithLocale("de_DE.UTF-8")).exitCode, 0);
+    ASSERT_EQ(Run({Path("long.fa"), "-o", Path("de.svg")}, WithLocale("de_DE.UTF-8")).exitCode, 0);
+    EXPECT_EQ(ReadBytes("de.png"), ReadBytes("c.png"));
+    const QByteArray svg = ReadBytes("de.svg");
+    EXPECT_TRUE(svg.contains(">1000<")) << "the ruler's 1000 is not written as 1000";
+    EXPECT_FALSE(svg.contains(">1.000<"));
+}
+
+TEST_F(CommandFaults, AnAlignmentBeyondTheFileIsAUsageErrorInEveryFormat) {
+    for (const char* input : {"globins50.afa", "fn3.sto", "seaview_nuc.aln"}) {
+        const RunResult run = Run({Data(input), "--alignment", "2", "-o", Path("x.png")});
+        EXPECT_EQ(run.exitCode, 2) << input << ": " << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains("holds 1 alignment")) << run.err.toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(Path("x.png")));
+}
+
+TEST_F(CommandFaults, TheOtherAlignmentsAreNamedOnlyWhenTheUserDidNotChoose) {
+    QFile seed(Data("fn3.sto"));
+    ASSERT_TRUE(seed.open(QIODevice::ReadOnly));
+    const QByteArray one = seed.readAll();
+    WriteFile("two.sto", one + one);
+    const RunResult unchosen = Run({Path("two.sto"), "-o", Path("a.png")});
+    EXPECT_EQ(unchosen.exitCode, 0);
+    EXPECT_TRUE(unchosen.err.contains("holds 2 alignments")) << unchosen.err.toStdString();
+    for (const char* number : {"1", "2"}) {
+        const RunResult chosen = Run({Path("two.sto"), "--alignment", number, "-o", Path("b.png")});
+        EXPECT_EQ(chosen.exitCode, 0) << chosen.err.toStdString();
+        EXPECT_FALSE(chosen.err.contains("holds 2 alignments")) << chosen.err.toStdString();
+    }
+    EXPECT_EQ(Run({Path("two.sto"), "--alignment", "3", "-o", Path("c.png")}).exitCode, 2);
+}
+
+TEST_F(CommandFaults, AFontTheSystemLacksFallsBackToTheMonospaceDefaultAndSaysSo) {
+    ASSERT_EQ(Run({"-o", Path("default.png")}).exitCode, 0);
+    for (const QString& family : {QStringLiteral("No Such Font 42"), QString()}) {
+        const RunResult run = Run({"-o", Path("fallback.png"), "--font", family});
+        EXPECT_EQ(run.exitCode, 0);
+        EXPECT_TRUE(run.err.contains(("no font named '" + family + "'").toUtf8())) << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains("drawing with 'DejaVu Sans Mono'")) << run.err.toStdString();
+        EXPECT_EQ(ReadBytes("fallback.png"), ReadBytes("default.png")) << family.toStdString();
+    }
+}
+
+TEST_F(CommandFaults, StandardOutputIsNoFolder) {
+    const RunResult run = Run({Data("globins4.sto"), "-O", "-"});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(run.err.contains("-O takes a folder")) << run.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(Path("-")));
+}
+
+}  // namespace

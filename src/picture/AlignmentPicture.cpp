@@ -80,7 +80,17 @@ QString AlignmentPicture::ApplyModelSettings() {
     bool changed = false;
     if (QString error = ModelSettings(*alignment).Apply(*alignment, settings, changed); !error.isEmpty())
         return error;
-    AnnotationChoice annotations = ChooseAnnotations(*alignment, settings.annotationRows);
+    // Rows of one sequence follow the sequences drawn; a bad list is named once the layout is known.
+    const SequenceList chosen =
+        settings.sequences.isEmpty() ? SequenceList() : ResolveSequences(*alignment, settings.sequences);
+    AnnotationChoice annotations = ChooseAnnotations(*alignment, settings.annotationRows, chosen.indexes);
+    if (!settings.includeGaps && !annotations.rows.empty()) {
+        // Each row closes up differently: no column of a row of the whole alignment would line up with them.
+        warnings.append(QStringLiteral(
+            "--no-gaps closes every sequence up on its own, so rows of the whole alignment's columns cannot "
+            "line up with them: --annotations is not drawn"));
+        annotations.rows.clear();
+    }
     renderer.SetAnnotationRows(std::move(annotations.rows));
     warnings += annotations.warnings;
     return QString();

@@ -18,8 +18,8 @@ bool Same(const QString& name, const std::string& tag) {
 /// Builds the rows name by name and remembers which of the file's annotations were drawn.
 class Chooser {
 public:
-    explicit Chooser(const SDM::Alignment& model)
-        : alignment(model), columnLineDrawn(model.columnAnnotations().size(), false) {}
+    explicit Chooser(const SDM::Alignment& model, const std::vector<unsigned>& shown = {})
+        : alignment(model), shownSequences(shown), columnLineDrawn(model.columnAnnotations().size(), false) {}
 
     void Add(const QString& asked) {
         const QString name = asked.toLower();
@@ -105,7 +105,10 @@ private:
     void ForEachSequenceStructure(Visit visit) const {
         for (unsigned index = 0; index < alignment.size(); ++index) {
             const auto rna = boost::dynamic_pointer_cast<SDM::NASequence>(alignment.getSequence(index));
-            if (!rna || rna->isTransient()) continue;
+            if (!rna || rna->isTransient() || !rna->isDisplayed()) continue;
+            if (!shownSequences.empty() &&
+                std::find(shownSequences.begin(), shownSequences.end(), index) == shownSequences.end())
+                continue;
             for (const auto& [key, notation] : rna->getPairingStructures()) visit(*rna, key, notation);
         }
     }
@@ -131,6 +134,7 @@ private:
     }
 
     const SDM::Alignment& alignment;
+    const std::vector<unsigned> shownSequences;  // empty: every shown sequence
     std::vector<bool> columnLineDrawn;
     bool sequenceStructuresDrawn = false;
     bool conservationRefused = false;
@@ -164,8 +168,9 @@ std::vector<AnnotationOffer> OfferedAnnotations(const SDM::Alignment& alignment)
     return offers;
 }
 
-AnnotationChoice ChooseAnnotations(const SDM::Alignment& alignment, const QStringList& names) {
-    Chooser chooser(alignment);
+AnnotationChoice ChooseAnnotations(const SDM::Alignment& alignment, const QStringList& names,
+                                   const std::vector<unsigned>& shownSequences) {
+    Chooser chooser(alignment, shownSequences);
     for (const QString& name : names) chooser.Add(name);
     return chooser.Finish();
 }

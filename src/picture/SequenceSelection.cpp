@@ -26,12 +26,31 @@ int FindSequence(const SDM::Alignment& alignment, const QString& entry) {
     return FindByName(alignment, entry);
 }
 
+// "3-8": the indexes 3 to 8, unless a sequence has that name. Empty when the entry is no range.
+std::vector<unsigned> IndexRange(const SDM::Alignment& alignment, const QString& entry) {
+    const QStringList ends = entry.split(QLatin1Char('-'));
+    if (ends.size() != 2 || FindByName(alignment, entry) >= 0) return {};
+    bool firstOk = false;
+    bool lastOk = false;
+    const int first = ends[0].toInt(&firstOk);
+    const int last = ends[1].toInt(&lastOk);
+    if (!firstOk || !lastOk || first < 1 || last < first || unsigned(last) > alignment.size()) return {};
+    std::vector<unsigned> indexes;
+    for (int number = first; number <= last; ++number)
+        if (alignment.getSequence(unsigned(number - 1))) indexes.push_back(unsigned(number - 1));
+    return indexes;
+}
+
 }  // namespace
 
 SequenceList ResolveSequences(const SDM::Alignment& alignment, const QString& list) {
     SequenceList result;
     for (const QString& raw : list.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
         const QString entry = raw.trimmed();
+        if (const std::vector<unsigned> range = IndexRange(alignment, entry); !range.empty()) {
+            result.indexes.insert(result.indexes.end(), range.begin(), range.end());
+            continue;
+        }
         const int index = FindSequence(alignment, entry);
         if (index < 0) {
             result.error = "no sequence named or numbered '" + entry + "'";

@@ -2,6 +2,7 @@
 // alignment numbers beyond the file, fonts that fell back to a proportional face, a folder named "-".
 
 #include <QDir>
+#include <QImage>
 
 #include "MsarenderRun.h"
 
@@ -85,6 +86,24 @@ TEST_F(CommandFaults, StandardOutputIsNoFolder) {
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_TRUE(run.err.contains("-O takes a folder")) << run.err.toStdString();
     EXPECT_FALSE(QFileInfo::exists(Path("-")));
+}
+
+TEST_F(CommandFaults, NoGapsLeavesOutRowsOfTheWholeAlignmentsColumnsAndSaysWhy) {
+    ASSERT_EQ(Run({Data("fn3.sto"), "--no-gaps", "-o", Path("plain.png")}).exitCode, 0);
+    const RunResult run =
+        Run({Data("fn3.sto"), "--no-gaps", "--annotations", "consensus", "-o", Path("rows.png")});
+    ASSERT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(run.err.contains("--no-gaps closes every sequence up")) << run.err.toStdString();
+    EXPECT_EQ(QImage(Path("rows.png")).size(), QImage(Path("plain.png")).size());
+}
+
+TEST_F(CommandFaults, StructureRowsOfOneSequenceFollowTheChosenSequences) {
+    const RunResult three =
+        Run({Data("srp-euk.sto"), "--sequences", "1-3", "--annotations", "ss", "-o", Path("three.png")});
+    ASSERT_EQ(three.exitCode, 0) << three.err.toStdString();
+    ASSERT_EQ(Run({Data("srp-euk.sto"), "--sequences", "1-3", "-o", Path("bare.png")}).exitCode, 0);
+    // Three sequences, each with its "SS" row: three more lines than without the rows.
+    EXPECT_EQ(QImage(Path("three.png")).height() - QImage(Path("bare.png")).height(), 3 * cells.CellHeight());
 }
 
 }  // namespace

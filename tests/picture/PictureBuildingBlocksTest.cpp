@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <set>
 
+#include "formats/AlignmentReader.h"
 #include "msarender/picture/AlignmentPicture.h"
 #include "msarender/picture/AnnotationChoice.h"
 #include "msarender/picture/FileOutput.h"
@@ -38,6 +39,18 @@ TEST(SequenceLists, NamesFirstWordsAndNumbersResolveInTheOrderGiven) {
     EXPECT_EQ(list.indexes, (std::vector<unsigned>{2, 0, 0}));
     EXPECT_FALSE(ResolveSequences(*built.model, QStringLiteral("delta")).error.isEmpty());
     EXPECT_FALSE(ResolveSequences(*built.model, QStringLiteral("4")).error.isEmpty());
+}
+
+TEST(SequenceLists, IndexRangesStandForEveryIndexInThemUnlessASequenceHasThatName) {
+    testsupport::AlignmentBuilder builder;
+    builder.Seq("alpha", "MKV").Seq("beta", "MKA").Seq("2-3", "MKL").Seq("delta", "MKI");
+    const testsupport::BuiltAlignment built = builder.Build();
+    EXPECT_EQ(ResolveSequences(*built.model, QStringLiteral("1-2,4")).indexes,
+              (std::vector<unsigned>{0, 1, 3}));
+    EXPECT_EQ(ResolveSequences(*built.model, QStringLiteral("2-3")).indexes, (std::vector<unsigned>{2}));
+    EXPECT_FALSE(ResolveSequences(*built.model, QStringLiteral("3-1")).error.isEmpty());
+    EXPECT_FALSE(ResolveSequences(*built.model, QStringLiteral("3-9")).error.isEmpty());
+    EXPECT_FALSE(ResolveSequences(*built.model, QStringLiteral("1-")).error.isEmpty());
 }
 
 TEST(OutputNames, FormatFollowsTheExtensionAndStandardOutputIsPng) {
@@ -193,6 +206,19 @@ TEST(AnnotationChoiceTest, OfferedRowsAreTheComputedOnesAndEachTagOnceAndEachMak
     EXPECT_EQ(ChooseAnnotations(alignment, {"rf"}).rows.size(), 2u);
     for (const AnnotationOffer& offer : offers)
         EXPECT_FALSE(ChooseAnnotations(alignment, {offer.name}).rows.empty()) << offer.name.toStdString();
+}
+
+// 259 "#=GR SS" lines of the SRP alignment: one row each, unless the sequence is hidden or not chosen.
+TEST(AnnotationChoiceTest, SequenceStructureRowsFollowTheSequencesShown) {
+    const Formats::ReadResult read = Formats::ReadAlignmentFile(MSARENDER_TEST_DATA "/srp-euk.sto");
+    ASSERT_TRUE(read.ok()) << read.error.ToString();
+    SDM::Alignment& alignment = *read.alignment;
+    const std::size_t all = ChooseAnnotations(alignment, {"ss"}).rows.size();
+    ASSERT_GT(all, 10u);
+    EXPECT_EQ(ChooseAnnotations(alignment, {"ss"}, {0, 2}).rows.size(), 2u);
+    alignment.getSequence(0)->setDisplayed(false);
+    EXPECT_EQ(ChooseAnnotations(alignment, {"ss"}).rows.size(), all - 1);
+    EXPECT_EQ(ChooseAnnotations(alignment, {"ss"}, {0, 2}).rows.size(), 1u);
 }
 
 TEST(AnnotationChoiceTest, NucleicAcidsAreOfferedNoConservation) {

@@ -6,8 +6,9 @@
 #include "msarender/Export.h"
 #include "sdm/Alignment.h"
 
-/// Sequence indexes (0-based, in the order given) from a comma-separated list of names or 1-based indexes.
-/// A name matches a sequence's defline or its first word.
+/// Sequence indexes (0-based, in the order given) from a comma-separated list of names, 1-based indexes and
+/// index ranges ("3-8", unless a sequence is named so). A name matches a sequence's defline or its first
+/// word.
 struct SequenceList {
     std::vector<unsigned> indexes;
     QString error;  // non-empty when an entry names no sequence

@@ -255,6 +255,23 @@ QString CheckCombinations(const CliOptions& o) {
     return QString();
 }
 
+// Options that the others given make do nothing: said, so that a figure is not taken to show them.
+QStringList OptionsWithoutEffect(const QCommandLineParser& parser, const OptionSet& o) {
+    QStringList warnings;
+    const auto ignored = [&](const QCommandLineOption& option, const QCommandLineOption& by,
+                             const char* why) {
+        if (parser.isSet(option) && parser.isSet(by))
+            warnings.append(QStringLiteral("--%1 does nothing with --%2 (%3); ignored")
+                                .arg(option.names().constLast(), by.names().constLast(), QLatin1String(why)));
+    };
+    ignored(o.rulerOrigin, o.noRuler, "there is no ruler");
+    ignored(o.noRulerNumbers, o.noRuler, "there is no ruler");
+    ignored(o.rulerOrigin, o.noGaps, "a ruler without gaps has no numbers");
+    ignored(o.annotations, o.view, "a host's view shows no annotation rows");
+    ignored(o.consensus, o.view, "a host's view shows no consensus row");
+    return warnings;
+}
+
 }  // namespace
 
 ParsedCommandLine ParseCommandLine(const QStringList& arguments) {
@@ -315,6 +332,8 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments) {
     if (result.usageError.isEmpty()) result.usageError = CheckCombinations(out);
     if (parser.isSet(o.width) && !(picture.wrap && picture.residuesPerLine == PictureSettings::kFitToWidth))
         result.warnings.append(QStringLiteral("--width applies only with --wrap 0; ignored"));
+    result.warnings += OptionsWithoutEffect(parser, o);
+    out.structureAsked = parser.isSet(o.ss);
     return result;
 }
 

@@ -18,6 +18,7 @@ struct CliOptions {
     Formats::Format format = Formats::Format::Auto;
     int alignmentIndex = 0;
     bool alignmentChosen = false;                      // --alignment was given
+    bool structureAsked = false;                       // --ss was given
     std::size_t maxInputBytes = std::size_t(1) << 30;  // --max-input: larger inputs are refused, not read
     PictureSettings picture;
     std::optional<ViewGeometry> view;

@@ -9,6 +9,7 @@
 #include <QGuiApplication>
 #include <QSet>
 #include <algorithm>
+#include <boost/pointer_cast.hpp>
 #include <cstdio>
 #include <cstdlib>
 #include <new>
@@ -151,6 +152,15 @@ QString WritePages(AlignmentPicture& picture, const QString& output, OutputForma
     });
 }
 
+// --ss asks for lines that only protein structure (#=GR SS) gives.
+bool HasSequenceStructure(const SDM::Alignment& alignment) {
+    for (unsigned index = 0; index < alignment.size(); ++index) {
+        const auto protein = boost::dynamic_pointer_cast<SDM::AASequence>(alignment.getSequence(index));
+        if (protein && !protein->getSecondaryStructure().empty()) return true;
+    }
+    return false;
+}
+
 JobStatus RunJob(const Job& job, const CliOptions& options, const Reporter& reporter) {
     const QString name = job.input.isEmpty() ? QStringLiteral("the bundled example") : job.input;
     reporter.Progress("reading " + name);
@@ -161,6 +171,10 @@ JobStatus RunJob(const Job& job, const CliOptions& options, const Reporter& repo
     }
     for (const Formats::ReadError& warning : read.warnings)
         reporter.Warning(QString::fromStdString(warning.ToString()));
+    if (options.structureAsked && !HasSequenceStructure(*read.alignment))
+        reporter.Warning(name +
+                         ": --ss: no sequence has secondary structure to draw (RNA pairings are drawn by "
+                         "--annotations ss)");
     AlignmentPicture picture(read.alignment, PictureRequest{options.picture, options.view});
     if (const QString error = picture.Prepare(); !error.isEmpty()) {
         reporter.Error(name + ": " + error);

@@ -106,4 +106,21 @@ TEST_F(CommandFaults, StructureRowsOfOneSequenceFollowTheChosenSequences) {
     EXPECT_EQ(QImage(Path("three.png")).height() - QImage(Path("bare.png")).height(), 3 * cells.CellHeight());
 }
 
+TEST_F(CommandFaults, OptionsThatDoNothingAreNamed) {
+    const std::vector<std::pair<QStringList, const char*>> cases = {
+        {{"--no-ruler", "--ruler-origin", "5"}, "--ruler-origin does nothing with --no-ruler"},
+        {{"--no-ruler", "--no-ruler-numbers"}, "--no-ruler-numbers does nothing with --no-ruler"},
+        {{"--no-gaps", "--ruler-origin", "5"}, "--ruler-origin does nothing with --no-gaps"},
+        {{"--view", "300x200", "--annotations", "consensus"}, "--annotations does nothing with --view"},
+        {{"--view", "300x200", "--consensus"}, "--consensus does nothing with --view"},
+        {{Data("globins50.afa"), "--ss"}, "--ss: no sequence has secondary structure"}};
+    for (const auto& [arguments, warning] : cases) {
+        const RunResult run = Run(arguments + QStringList{"-o", Path("x.png")});
+        EXPECT_EQ(run.exitCode, 0) << arguments.join(' ').toStdString();
+        EXPECT_TRUE(run.err.contains(warning))
+            << arguments.join(' ').toStdString() << ": " << run.err.toStdString();
+    }
+    EXPECT_FALSE(Run({Data("fn3.sto"), "--ss", "-o", Path("y.png")}).err.contains("--ss"));
+}
+
 }  // namespace

@@ -183,8 +183,23 @@ QString AlignmentPicture::CheckPixelBudget() const {
                .arg(settings.scale);
 }
 
+// Pages shorter than a line would each show a part of one: "at most PX" would no longer hold.
+QString AlignmentPicture::CheckPageHeight() const {
+    if (settings.pageHeight <= 0) return QString();
+    std::int64_t tallest = 0;
+    for (const auto& line : plan.lines) tallest = std::max<std::int64_t>(tallest, line.height);
+    const std::int64_t needed = tallest + Cells().CellHeight() / 2;
+    if (settings.pageHeight >= needed) return QString();
+    return QStringLiteral(
+               "--page-height %1 cannot hold one line of the picture, which takes %2 pixels with the white "
+               "below it: give at least %2")
+        .arg(settings.pageHeight)
+        .arg(needed);
+}
+
 QString AlignmentPicture::CheckFormatLimits(OutputFormat format) const {
     if (QString budget = CheckPixelBudget(); !budget.isEmpty()) return budget;
+    if (QString pages = CheckPageHeight(); !pages.isEmpty()) return pages;
     if (IsVectorFormat(format)) return QString();  // shapes and text have no size limit of their own
     const std::int64_t tallest = TallestPage();
     const std::int64_t longest = std::max(plan.width, tallest);

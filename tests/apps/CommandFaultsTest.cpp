@@ -123,4 +123,15 @@ TEST_F(CommandFaults, OptionsThatDoNothingAreNamed) {
     EXPECT_FALSE(Run({Data("fn3.sto"), "--ss", "-o", Path("y.png")}).err.contains("--ss"));
 }
 
+TEST_F(CommandFaults, APageHeightThatCannotHoldOneLineIsAUsageError) {
+    const RunResult run = Run({Data("fn3.sto"), "--wrap", "60", "--page-height", "10", "-o", Path("p.png")});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(run.err.contains("--page-height 10 cannot hold one line")) << run.err.toStdString();
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+    // The ruler band is the tallest line: a page of it and the white below holds.
+    const QString enough = QString::number(cells.RulerBandHeight() + margin);
+    EXPECT_EQ(Run({Data("fn3.sto"), "--wrap", "60", "--page-height", enough, "-o", Path("p.png")}).exitCode,
+              0);
+}
+
 }  // namespace

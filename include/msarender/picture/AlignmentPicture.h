@@ -105,6 +105,7 @@ private:
     RenderSequenceData::RenderAspects Aspects() const;
     std::int64_t TallestPage() const;
     QString CheckPixelBudget() const;
+    QString CheckPageHeight() const;
     QImage PaintBand(const Page& page, int top, int rows) const;
     QString EncodeVectorPage(const Page& page, QIODevice& out, OutputFormat format);
     void PaintVectorPage(QPainter& painter, const Page& page) const;

@@ -98,7 +98,8 @@ struct OptionSet {
     QCommandLineOption annotations{
         "annotations",
         "Rows under every block, comma separated: consensus, conservation, occupancy, ss (each RNA "
-        "sequence's #=GR SS), a #=GC tag of the file (ss_cons, rf...), or all.",
+        "sequence's #=GR SS), a #=GC tag of the file (ss_cons, rf...), or all. Computed rows describe the "
+        "sequences drawn (--sequences, --hide).",
         "list"};
     QCommandLineOption view{"view",
                             "Render the composed view of a host instead: size and scroll position in pixels, "

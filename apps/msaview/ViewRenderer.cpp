@@ -52,10 +52,13 @@ bool ViewRenderer::Render(QPaintDevice& device, AlignmentDocument& document, con
 }
 
 // Names the file lacks make no row; the command's warnings about them are of no use here.
+// The rows describe the sequences shown: made again when the user hides or shows some.
 bool ViewRenderer::ApplyAnnotationRows(const AlignmentDocument& document, const QStringList& names) {
-    if (appliedAnnotationRows == names) return false;
+    const std::vector<unsigned>& shown = document.Model().displayedIndexes();
+    if (appliedAnnotationRows == names && (names.isEmpty() || appliedForRows == shown)) return false;
     renderer->SetAnnotationRows(ChooseAnnotations(document.Model(), names).rows);
     appliedAnnotationRows = names;
+    appliedForRows = shown;
     return true;
 }
 

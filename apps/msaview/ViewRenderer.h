@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "DisplayOptions.h"
 #include "msarender/RenderSequenceData.h"
@@ -62,4 +63,5 @@ private:
     bool hasLayout = false;
     // The annotation rows the renderer was given, by name; unset until the first Render.
     std::optional<QStringList> appliedAnnotationRows;
+    std::vector<unsigned> appliedForRows;  // the sequences shown when the rows were made
 };

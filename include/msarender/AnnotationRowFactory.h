@@ -23,6 +23,10 @@ public:
     static AnnotationRow Conservation(const SDM::Alignment& alignment);
     /// Non-gap residues per column as a bar of count / rows, labelled with the row count.
     static AnnotationRow Occupancy(const SDM::Alignment& alignment);
+    /// The same rows of some aligned texts only (the sequences a picture shows, say).
+    static AnnotationRow Consensus(const std::vector<std::string>& texts, double maxGapShare = 0.5);
+    static AnnotationRow Conservation(const std::vector<std::string>& texts);
+    static AnnotationRow Occupancy(const std::vector<std::string>& texts);
 
     /// A file's column annotation: DSSP letters (SS_cons of a protein file) as the cartoon, pairing
     /// notation (SS_cons of an RNA file) as a structure row, any other text (RF, seq_cons...) as text.

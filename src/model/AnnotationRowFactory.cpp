@@ -38,30 +38,40 @@ bool IsStructureTag(const std::string& tag) {
 }  // namespace
 
 AnnotationRow AnnotationRowFactory::Consensus(const SDM::Alignment& alignment, double maxGapShare) {
+    return Consensus(SDM::AlignedTexts(alignment), maxGapShare);
+}
+
+AnnotationRow AnnotationRowFactory::Conservation(const SDM::Alignment& alignment) {
+    return Conservation(SDM::AlignedTexts(alignment));
+}
+
+AnnotationRow AnnotationRowFactory::Occupancy(const SDM::Alignment& alignment) {
+    return Occupancy(SDM::AlignedTexts(alignment));
+}
+
+AnnotationRow AnnotationRowFactory::Consensus(const std::vector<std::string>& texts, double maxGapShare) {
     AnnotationRow row;
     row.label = "Consensus";
     row.barColour = kConsensusColour;
-    for (const SDM::ConsensusColumn& column :
-         SDM::ColumnConsensus(SDM::AlignedTexts(alignment), maxGapShare)) {
+    for (const SDM::ConsensusColumn& column : SDM::ColumnConsensus(texts, maxGapShare)) {
         row.symbols.push_back(column.residue != 0 ? column.residue : ' ');
         row.heights.push_back(column.residue != 0 ? float(column.percent / 100.0) : 0.0f);
     }
     return row;
 }
 
-AnnotationRow AnnotationRowFactory::Conservation(const SDM::Alignment& alignment) {
+AnnotationRow AnnotationRowFactory::Conservation(const std::vector<std::string>& texts) {
     AnnotationRow row;
     row.label = "Conservation";
     row.barColour = kConservationColour;
-    for (int score : SDM::ColumnConservation(SDM::AlignedTexts(alignment))) {
+    for (int score : SDM::ColumnConservation(texts)) {
         row.symbols.push_back(SDM::ConservationSymbol(score));
         row.heights.push_back(score > 0 ? float(score) / float(SDM::ConservationScore::kIdentity) : 0.0f);
     }
     return row;
 }
 
-AnnotationRow AnnotationRowFactory::Occupancy(const SDM::Alignment& alignment) {
-    const std::vector<std::string> texts = SDM::AlignedTexts(alignment);
+AnnotationRow AnnotationRowFactory::Occupancy(const std::vector<std::string>& texts) {
     AnnotationRow row;
     row.label = "Occupancy";
     row.barColour = kOccupancyColour;

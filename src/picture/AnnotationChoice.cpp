@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <boost/pointer_cast.hpp>
+#include <optional>
 
 #include "msarender/AnnotationRowFactory.h"
 #include "sdm/Alignment.h"
@@ -72,11 +73,11 @@ public:
 private:
     bool AddComputed(const QString& name) {
         if (name == QLatin1String("consensus"))
-            choice.rows.push_back(AnnotationRowFactory::Consensus(alignment));
+            choice.rows.push_back(AnnotationRowFactory::Consensus(ShownTexts()));
         else if (name == QLatin1String("conservation"))
             AddConservation();
         else if (name == QLatin1String("occupancy"))
-            choice.rows.push_back(AnnotationRowFactory::Occupancy(alignment));
+            choice.rows.push_back(AnnotationRowFactory::Occupancy(ShownTexts()));
         else
             return false;
         return true;
@@ -91,7 +92,7 @@ private:
             conservationRefused = true;
             return;
         }
-        choice.rows.push_back(AnnotationRowFactory::Conservation(alignment));
+        choice.rows.push_back(AnnotationRowFactory::Conservation(ShownTexts()));
     }
 
     void AddColumnLine(std::size_t index) {
@@ -101,14 +102,28 @@ private:
             AnnotationRowFactory::FromColumnAnnotation(alignment.columnAnnotations()[index], found));
     }
 
+    // A sequence the picture shows: displayed, and among those listed when a list is given.
+    bool Shown(unsigned index, const SDM::Sequence& sequence) const {
+        return !sequence.isTransient() && sequence.isDisplayed() &&
+               (shownSequences.empty() ||
+                std::find(shownSequences.begin(), shownSequences.end(), index) != shownSequences.end());
+    }
+
+    // The rows computed from the alignment describe the sequences shown, not those hidden or left out.
+    const std::vector<std::string>& ShownTexts() {
+        if (texts) return *texts;
+        texts.emplace();
+        for (unsigned index = 0; index < alignment.size(); ++index)
+            if (const auto sequence = alignment.getSequence(index); sequence && Shown(index, *sequence))
+                texts->push_back(sequence->getAligned());
+        return *texts;
+    }
+
     template <typename Visit>
     void ForEachSequenceStructure(Visit visit) const {
         for (unsigned index = 0; index < alignment.size(); ++index) {
             const auto rna = boost::dynamic_pointer_cast<SDM::NASequence>(alignment.getSequence(index));
-            if (!rna || rna->isTransient() || !rna->isDisplayed()) continue;
-            if (!shownSequences.empty() &&
-                std::find(shownSequences.begin(), shownSequences.end(), index) == shownSequences.end())
-                continue;
+            if (!rna || !Shown(index, *rna)) continue;
             for (const auto& [key, notation] : rna->getPairingStructures()) visit(*rna, key, notation);
         }
     }
@@ -134,7 +149,8 @@ private:
     }
 
     const SDM::Alignment& alignment;
-    const std::vector<unsigned> shownSequences;  // empty: every shown sequence
+    const std::vector<unsigned> shownSequences;     // empty: every shown sequence
+    std::optional<std::vector<std::string>> texts;  // of the sequences shown, once asked for
     std::vector<bool> columnLineDrawn;
     bool sequenceStructuresDrawn = false;
     bool conservationRefused = false;

@@ -71,6 +71,22 @@ TEST_F(AnnotationRowsTest, SequenceStructuresComeAsOneItemWithARowPerStructure) 
     for (QAction* action : window.findChildren<QAction*>()) EXPECT_NE(action->text(), "Conservation");
 }
 
+TEST_F(AnnotationRowsTest, RowsDescribeTheSequencesShownAndFollowHidingAndShowing) {
+    Open("srp-euk.sto");
+    MenuAction("Occupancy")->trigger();
+    ASSERT_EQ(renderer().AnnotationRows().size(), 1u);
+    const std::vector<float> all = renderer().AnnotationRows()[0].heights;
+    view().Document()->HideSequences({0, 1, 2});
+    view().viewport()->update();
+    QTest::qWait(50);
+    view().repaint();
+    ASSERT_EQ(renderer().AnnotationRows().size(), 1u);
+    EXPECT_NE(renderer().AnnotationRows()[0].heights, all);
+    view().ShowAllSequences();
+    view().repaint();
+    EXPECT_EQ(renderer().AnnotationRows()[0].heights, all);
+}
+
 TEST_F(AnnotationRowsTest, TheChoiceIsRememberedAndKeptForAFileThatLacksARow) {
     Open("fn3.sto");
     MenuAction("Occupancy")->trigger();

@@ -221,6 +221,25 @@ TEST(AnnotationChoiceTest, SequenceStructureRowsFollowTheSequencesShown) {
     EXPECT_EQ(ChooseAnnotations(alignment, {"ss"}, {0, 2}).rows.size(), 1u);
 }
 
+// Rows computed from the alignment describe the sequences drawn: three hidden WWWW rows do not outvote the
+// two MKVL rows shown, and a shown one left out of the list counts for nothing.
+TEST(AnnotationChoiceTest, ComputedRowsCountOnlyTheSequencesShown) {
+    testsupport::AlignmentBuilder builder(SDM::AminoAcid);
+    builder.Seq("a", "MKVL").Seq("b", "MKVL");
+    for (const char* name : {"w1", "w2", "w3"}) builder.Seq(name, "WWWW").Hidden();
+    builder.Seq("x", "WWWW");
+    const testsupport::BuiltAlignment built = builder.Build();
+    const AnnotationChoice shown = ChooseAnnotations(*built.model, {"consensus"});
+    ASSERT_EQ(shown.rows.size(), 1u);
+    EXPECT_EQ(shown.rows[0].symbols, "MKVL");
+    EXPECT_NEAR(shown.rows[0].heights[0], 2.0 / 3.0, 1e-6);
+    const AnnotationChoice listed = ChooseAnnotations(*built.model, {"consensus", "occupancy"}, {0, 1});
+    ASSERT_EQ(listed.rows.size(), 2u);
+    EXPECT_EQ(listed.rows[0].symbols, "MKVL");
+    EXPECT_EQ(listed.rows[0].heights, (std::vector<float>{1, 1, 1, 1}));
+    EXPECT_EQ(listed.rows[1].heights, (std::vector<float>{1, 1, 1, 1}));
+}
+
 TEST(AnnotationChoiceTest, NucleicAcidsAreOfferedNoConservation) {
     testsupport::BuiltAlignment built =
         testsupport::AlignmentBuilder(SDM::NucleicAcid).Seq("a", "ACGU").Build();

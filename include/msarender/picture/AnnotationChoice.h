@@ -21,8 +21,9 @@ struct AnnotationChoice {
 
 /// Names: consensus, conservation, occupancy, ss (each sequence's #=GR SS in pairing notation), any #=GC
 /// tag of the file (ss_cons, rf, seq_cons...; case-insensitive) and "all" for every one of them.
-/// A name that is neither computed nor in the file gives a warning. Rows of one sequence ("ss") follow the
-/// rows shown: none for a hidden sequence, and, when `shownSequences` lists sequence indexes, only theirs.
+/// A name that is neither computed nor in the file gives a warning. Computed rows describe the sequences
+/// shown, and rows of one sequence ("ss") follow them: hidden sequences count for nothing, and when
+/// `shownSequences` lists sequence indexes, only those count.
 MSARENDER_EXPORT AnnotationChoice ChooseAnnotations(const SDM::Alignment& alignment, const QStringList& names,
                                                     const std::vector<unsigned>& shownSequences = {});
 

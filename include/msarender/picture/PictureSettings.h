@@ -71,7 +71,8 @@ public:
     explicit ModelSettings(const SDM::Alignment& alignment);
 
     /// Applies `settings`; an error message when `hide` names no sequence, else empty. `changed` tells
-    /// whether the model changed.
+    /// whether the model changed. Sequences that `hide` names are hidden; a later list that names fewer
+    /// shows none again (the viewer shows sequences through its own menu).
     QString Apply(SDM::Alignment& alignment, const PictureSettings& settings, bool& changed);
 
 private:

@@ -81,9 +81,9 @@ QString AlignmentPicture::ApplyModelSettings() {
     if (QString error = ModelSettings(*alignment).Apply(*alignment, settings, changed); !error.isEmpty())
         return error;
     // Rows of one sequence follow the sequences drawn; a bad list is named once the layout is known.
-    const SequenceList chosen =
-        settings.sequences.isEmpty() ? SequenceList() : ResolveSequences(*alignment, settings.sequences);
-    AnnotationChoice annotations = ChooseAnnotations(*alignment, settings.annotationRows, chosen.indexes);
+    if (!settings.sequences.isEmpty()) chosenSequences = ResolveSequences(*alignment, settings.sequences);
+    AnnotationChoice annotations =
+        ChooseAnnotations(*alignment, settings.annotationRows, chosenSequences.indexes);
     if (!settings.includeGaps && !annotations.rows.empty()) {
         // Each row closes up differently: no column of a row of the whole alignment would line up with them.
         warnings.append(QStringLiteral(
@@ -123,9 +123,8 @@ QString AlignmentPicture::ResolveSelection() {
     for (unsigned row = 0; row < shown.size(); ++row)
         if (shown[row] < rowOfSequence.size()) rowOfSequence[shown[row]] = int(row);
     if (!settings.sequences.isEmpty()) {
-        const SequenceList chosen = ResolveSequences(*alignment, settings.sequences);
-        if (!chosen.error.isEmpty()) return "--sequences: " + chosen.error;
-        for (unsigned index : chosen.indexes)
+        if (!chosenSequences.error.isEmpty()) return "--sequences: " + chosenSequences.error;
+        for (unsigned index : chosenSequences.indexes)
             if (rowOfSequence[index] >= 0) sequenceIndexes.push_back(index);
     } else {
         for (unsigned i = 0; i < alignment->size(); ++i)
@@ -292,20 +291,12 @@ QString AlignmentPicture::WriteFiles(const QString& path, OutputFormat format, Q
                                      const ProgressReport& progress) {
     const int count = PageCount();
     if (count == 0) return QStringLiteral("the picture is not planned");
-    if (format == OutputFormat::Pdf) {  // a PDF holds its pages
-        if (QString error = WriteEncoded(path, [&](QIODevice& out) { return EncodePdf(out); });
-            !error.isEmpty())
-            return error;
-        written = QStringList{path};
-        return QString();
-    }
-    if (count == 1) {
-        if (QString error =
-                WriteEncoded(path, [&](QIODevice& out) { return EncodePage(0, out, format, progress); });
-            !error.isEmpty())
-            return error;
-        written = QStringList{path};
-        return QString();
+    if (format == OutputFormat::Pdf || count == 1) {  // a PDF holds its pages
+        const QString error = WriteEncoded(path, [&](QIODevice& out) {
+            return format == OutputFormat::Pdf ? EncodePdf(out) : EncodePage(0, out, format, progress);
+        });
+        if (error.isEmpty()) written = QStringList{path};
+        return error;
     }
     QStringList paths;
     for (int page = 0; page < count; ++page) paths.append(PagePath(path, page + 1));

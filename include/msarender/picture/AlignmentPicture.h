@@ -14,6 +14,7 @@
 #include "msarender/RenderSequenceData.h"
 #include "msarender/picture/OutputFormat.h"
 #include "msarender/picture/PictureSettings.h"
+#include "msarender/picture/SequenceSelection.h"
 #include "sdm/Alignment.h"
 #include "sqv/SVAlignment.h"
 
@@ -118,6 +119,7 @@ private:
     const QFont font;
     RenderSequenceData renderer;
     std::vector<int> rowOfSequence;         // -1 for a hidden sequence
+    SequenceList chosenSequences;           // the settings' list, resolved; empty without one
     std::vector<unsigned> sequenceIndexes;  // what is drawn, in order
     std::vector<unsigned> columns;          // empty: every column
     RenderSequenceData::PicturePlan plan;

@@ -6,6 +6,7 @@
 
 #include "AlignmentDocument.h"
 #include "msarender/CellGeometry.h"
+#include "msarender/picture/AlignmentPicture.h"
 
 namespace {
 
@@ -130,10 +131,5 @@ QImage SelectionPicture::Paint(const Progress& progress) const {
 }
 
 QImage SelectionPicture::PaintBand(int top, int rows) const {
-    QImage band(Size().width(), rows, QImage::Format_RGB32);
-    if (band.isNull()) return band;
-    band.fill(Qt::white);
-    QPainter painter(&band);
-    renderer.PaintPicture(plan, painter, top, rows);
-    return band;
+    return PaintPictureBand(renderer, plan, top, rows);
 }

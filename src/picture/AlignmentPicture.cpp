@@ -227,13 +227,18 @@ QString AlignmentPicture::FormatNote(OutputFormat format) const {
     return note.isEmpty() ? note : note + QStringLiteral("; --page-height or --wrap splits it");
 }
 
-QImage AlignmentPicture::PaintBand(const Page& page, int top, int rows) const {
-    QImage band(int(plan.width), rows, QImage::Format_RGB32);
+QImage PaintPictureBand(const RenderSequenceData& renderer, const RenderSequenceData::PicturePlan& plan,
+                        std::int64_t top, int rows, std::int64_t linesEnd) {
+    QImage band(int(std::min<std::int64_t>(plan.width, INT_MAX)), rows, QImage::Format_RGB32);
     if (band.isNull()) return band;
     band.fill(Qt::white);
     QPainter painter(&band);
-    renderer.PaintPicture(plan, painter, page.top + top, rows, page.top + page.height);
+    renderer.PaintPicture(plan, painter, top, rows, linesEnd);
     return band;
+}
+
+QImage AlignmentPicture::PaintBand(const Page& page, int top, int rows) const {
+    return PaintPictureBand(renderer, plan, page.top + top, rows, page.top + page.height);
 }
 
 QString AlignmentPicture::EncodePage(int page, QIODevice& out, OutputFormat format,

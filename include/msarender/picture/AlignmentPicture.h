@@ -127,6 +127,13 @@ private:
     QStringList warnings;
 };
 
+/// Rows [top, top + rows) of a planned picture on white, as an opaque image of the picture's width; lines
+/// from `linesEnd` on are left out (see RenderSequenceData::PaintPicture). A null image when it cannot be
+/// allocated.
+MSARENDER_EXPORT QImage PaintPictureBand(const RenderSequenceData& renderer,
+                                         const RenderSequenceData::PicturePlan& plan, std::int64_t top,
+                                         int rows, std::int64_t linesEnd = INT64_MAX);
+
 /// A figure keeps one cell of white between the longest name and the residues.
 MSARENDER_EXPORT void AddNameGutter(RenderSequenceData::PicturePlan& plan, const CellGeometry& cells);
 

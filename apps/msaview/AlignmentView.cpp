@@ -168,6 +168,7 @@ void AlignmentView::SyncScrollBars(const ViewGeometry& rendered) {
 void AlignmentView::paintEvent(QPaintEvent*) {
     QPainter painter(viewport());
     painter.fillRect(viewport()->rect(), Qt::white);
+    if (!document) return PaintEmptyHint(painter);
     if (!composed) return;
     if (const QPixmap* names = Renderer().GetNamePixmap())
         painter.drawPixmap(QPoint(0, 0), *names,
@@ -184,6 +185,16 @@ void AlignmentView::paintEvent(QPaintEvent*) {
     painter.setClipping(false);
     marks.PaintCurrentRow(painter, lines, document->CurrentRow(), viewport()->width());
     marks.PaintHiddenMarkers(painter, lines, *document);
+}
+
+// Without an alignment the view says how to get one.
+void AlignmentView::PaintEmptyHint(QPainter& painter) {
+    painter.setPen(kHintColour);
+    painter.drawText(viewport()->rect(), Qt::AlignCenter | Qt::TextWordWrap, EmptyHint());
+}
+
+QString AlignmentView::EmptyHint() {
+    return tr("Open an alignment with File > Open (Ctrl+O), or drop a file here.");
 }
 
 std::vector<ShownLine> AlignmentView::ShownLines() const {

@@ -16,6 +16,8 @@
 #include "ViewMarks.h"
 #include "ViewRenderer.h"
 
+class QPainter;
+
 /// The scrolling alignment view: the name column on the left, the composed alignment on the right, both
 /// painted from the renderer's pixmaps with the view's marks on top. It tells what is under the mouse,
 /// selects residues, columns (on the ruler) and sequences (on their names) by clicking and dragging,
@@ -26,6 +28,8 @@ class AlignmentView : public QAbstractScrollArea {
 public:
     static constexpr int kMinPointSize = 4;
     static constexpr int kMaxPointSize = 48;
+    /// The colour of the hint an empty view shows.
+    static constexpr QRgb kHintColour = 0xFF707070;
 
     explicit AlignmentView(QWidget* parent = nullptr);
     ~AlignmentView() override;
@@ -76,6 +80,9 @@ public:
     bool HideChosenSequences();
     void ShowAllSequences();
 
+    /// What the view says while no alignment is open.
+    static QString EmptyHint();
+
     /// What lies under a viewport point.
     HoverTarget TargetAt(QPoint viewportPoint) const;
 
@@ -112,6 +119,7 @@ private:
     };
 
     void Refresh(ViewRenderer::Change change);
+    void PaintEmptyHint(QPainter& painter);
     void RenderOnce(ViewRenderer::Change change);
     ViewGeometry Geometry() const;
     bool AdjustNameWidth();

@@ -16,6 +16,7 @@
 #include <QProgressDialog>
 #include <QStatusBar>
 #include <QVBoxLayout>
+#include <cstdio>
 #include <functional>
 
 #include "AlignmentView.h"
@@ -77,6 +78,7 @@ ViewerWindow::ViewerWindow(QWidget* parent)
     CreateViewMenu();
     annotationMenu->Fill(nullptr, settings.options.annotationRows);
     SyncActions();
+    EnableDocumentActions();
     setWindowTitle(tr("msaview"));
     resize(1000, 700);
     if (!settings.geometry.isEmpty()) restoreGeometry(settings.geometry);
@@ -91,9 +93,10 @@ void ViewerWindow::CreateFileMenu() {
     menu->addAction(tr("&Open..."), QKeySequence::Open, this, &ViewerWindow::ChooseFile);
     recentMenu = menu->addMenu(tr("Open &recent"));
     FillRecentMenu();
-    menu->addAction(tr("&Save selection as..."), QKeySequence::Save, this, &ViewerWindow::ChooseImageFile);
-    menu->addAction(tr("&Export alignment as..."), QKeySequence(tr("Ctrl+E")), this,
-                    &ViewerWindow::ChooseExportFile);
+    documentActions.push_back(menu->addAction(tr("&Save selection as..."), QKeySequence::Save, this,
+                                              &ViewerWindow::ChooseImageFile));
+    documentActions.push_back(menu->addAction(tr("&Export alignment as..."), QKeySequence(tr("Ctrl+E")), this,
+                                              &ViewerWindow::ChooseExportFile));
     menu->addSeparator();
     menu->addAction(tr("&Quit"), QKeySequence::Quit, this, &QWidget::close);
 }
@@ -108,30 +111,43 @@ void ViewerWindow::FillRecentMenu() {
 
 void ViewerWindow::CreateEditMenu() {
     QMenu* menu = menuBar()->addMenu(tr("&Edit"));
-    menu->addAction(tr("&Copy selection as image"), QKeySequence::Copy, this,
-                    [this] { CopySelectionImage(); });
-    menu->addAction(tr("Copy selection as &FASTA"), QKeySequence(tr("Ctrl+Shift+C")), this,
-                    [this] { CopySelectionFasta(); });
+    const auto add = [this, menu](auto&&... arguments) {
+        QAction* action = menu->addAction(std::forward<decltype(arguments)>(arguments)...);
+        documentActions.push_back(action);
+        return action;
+    };
+    add(tr("&Copy selection as image"), QKeySequence::Copy, this, [this] { CopySelectionImage(); });
+    add(tr("Copy selection as &FASTA"), QKeySequence(tr("Ctrl+Shift+C")), this,
+        [this] { CopySelectionFasta(); });
     menu->addSeparator();
-    menu->addAction(tr("Select &all"), QKeySequence::SelectAll, view, &AlignmentView::SelectAll);
-    menu->addAction(tr("Select &none"), QKeySequence(Qt::Key_Escape), this, [this] {
+    add(tr("Select &all"), QKeySequence::SelectAll, view, &AlignmentView::SelectAll);
+    // Esc closes the Find bar first, keeping its matches selected; then it clears the selection.
+    add(tr("Select &none"), QKeySequence(Qt::Key_Escape), this, [this] {
+        if (findBar->isVisible()) {
+            findBar->hide();
+            view->setFocus(Qt::ShortcutFocusReason);
+            return;
+        }
         view->ClearSelection();
         view->SetCurrentSequence(-1);
         view->MarkResidue(-1, -1);
     });
     menu->addSeparator();
-    menu->addAction(tr("&Find..."), QKeySequence::Find, findBar, &FindBar::Open);
-    menu->addAction(tr("Find &next"), QKeySequence::FindNext, findBar, [this] { findBar->Next(); });
-    menu->addAction(tr("Find &previous"), QKeySequence::FindPrevious, findBar,
-                    [this] { findBar->Previous(); });
-    menu->addAction(tr("&Go to..."), QKeySequence(tr("Ctrl+G")), this, &ViewerWindow::ChooseGoTo);
+    add(tr("&Find..."), QKeySequence::Find, findBar, &FindBar::Open);
+    add(tr("Find &next"), QKeySequence::FindNext, findBar, [this] { findBar->Next(); });
+    add(tr("Find &previous"), QKeySequence::FindPrevious, findBar, [this] { findBar->Previous(); });
+    add(tr("&Go to..."), QKeySequence(tr("Ctrl+G")), this, &ViewerWindow::ChooseGoTo);
     menu->addSeparator();
-    menu->addAction(tr("&Hide selected sequences"), QKeySequence(tr("Ctrl+H")), this, [this] {
+    add(tr("&Hide selected sequences"), QKeySequence(tr("Ctrl+H")), this, [this] {
         if (!view->HideChosenSequences())
             statusBar()->showMessage(tr("Select residues or click a name first; one row must stay."), 4000);
     });
-    menu->addAction(tr("&Show all sequences"), QKeySequence(tr("Ctrl+Shift+H")), view,
-                    &AlignmentView::ShowAllSequences);
+    add(tr("&Show all sequences"), QKeySequence(tr("Ctrl+Shift+H")), view, &AlignmentView::ShowAllSequences);
+}
+
+// Items that act on an alignment are greyed out until one is open.
+void ViewerWindow::EnableDocumentActions() {
+    for (QAction* action : documentActions) action->setEnabled(view->Document() != nullptr);
 }
 
 void ViewerWindow::CreateViewMenu() {
@@ -211,10 +227,14 @@ bool ViewerWindow::OpenFile(const QString& path) {
     QString error;
     std::unique_ptr<AlignmentDocument> document = AlignmentDocument::Load(path, error);
     if (!document) {
+        std::fprintf(stderr, "msaview: %s\n", error.toLocal8Bit().constData());
         ReportError(error);
         return false;
     }
     view->SetDocument(std::move(document));
+    // Keys go to the alignment whichever way the file came: menu, recent list, drop or command line.
+    view->setFocus(Qt::OtherFocusReason);
+    EnableDocumentActions();
     selectionLabel->clear();
     annotationMenu->Fill(&view->Document()->Model(), view->Options().annotationRows);
     lastError.clear();
@@ -307,11 +327,6 @@ void ViewerWindow::ReportError(const QString& message) {
     auto* box = new QMessageBox(QMessageBox::Warning, tr("msaview"), message, QMessageBox::Ok, this);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();
-}
-
-void ViewerWindow::ShowErrorAndWait(const QString& message) {
-    QMessageBox box(QMessageBox::Critical, tr("msaview"), message, QMessageBox::Ok, this);
-    box.exec();
 }
 
 // Counts the shown sequences with a selection: hidden ones are not part of it.

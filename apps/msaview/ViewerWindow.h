@@ -48,8 +48,6 @@ public:
     QString StatusText() const;
     const QString& LastError() const { return lastError; }
     const ViewerSettings& Settings() const { return settings; }
-    /// Shows the message in a dialog that waits for the user, as for a file named on the command line.
-    void ShowErrorAndWait(const QString& message);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -65,6 +63,7 @@ private:
     void ChangeOptions(const std::function<void(DisplayOptions&)>& change);
     void SyncActions();
     void ReportError(const QString& message);
+    void EnableDocumentActions();
     void ShowSelectionState();
     void FillRecentMenu();
     void SaveSettings();
@@ -89,6 +88,7 @@ private:
     AnnotationMenu* annotationMenu;
     QMenu* recentMenu = nullptr;  // not owned; a child of the File menu
     QAction* overviewAction = nullptr;
+    std::vector<QAction*> documentActions;  // items that act on an open alignment; children of their menus
     QString lastError;
     ViewerSettings settings;
     // Checkable View items and the switch each shows; the actions are children of their menus.

@@ -47,10 +47,7 @@ int main(int argc, char* argv[]) {
 
     ViewerWindow window;
     window.show();
-    if (!files.isEmpty() && !window.OpenFile(files.first())) {
-        std::fprintf(stderr, "msaview: %s\n", window.LastError().toLocal8Bit().constData());
-        window.ShowErrorAndWait(window.LastError());
-        return 1;
-    }
+    // A file that cannot be read is reported as from File > Open, and the window stays for another.
+    if (!files.isEmpty()) window.OpenFile(files.first());
     return QApplication::exec();
 }

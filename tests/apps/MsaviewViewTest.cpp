@@ -134,6 +134,7 @@ TEST_F(AlignmentViewTest, ScrollingAnUnwrappedViewSidewaysMovesTheFirstColumn) {
 
 TEST_F(AlignmentViewTest, HoveringOverAResidueTellsItsSequenceColumnAndResidue) {
     const unsigned sequence = 2;
+    ASSERT_EQ(Name(sequence), "KALM_CHICK/544-641");  // its first residue is number 544
     const unsigned column = ResidueColumn(sequence, 20);
     int position = 0;
     for (unsigned c = 0; c <= column; ++c)
@@ -143,7 +144,7 @@ TEST_F(AlignmentViewTest, HoveringOverAResidueTellsItsSequenceColumnAndResidue) 
                                  .arg(QString::fromStdString(Name(sequence)))
                                  .arg(column + 1)
                                  .arg(QChar::fromLatin1(Letter(sequence, column)))
-                                 .arg(position);
+                                 .arg(543 + position);
     EXPECT_EQ(window.StatusText(), expected);
 
     const QPoint nameCentre(4, CellCentre(view(), column, sequence).y());

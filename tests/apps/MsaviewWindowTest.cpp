@@ -174,6 +174,21 @@ TEST_F(ViewerWindowTest, HiddenSequencesLeaveTheViewUntilShownAgain) {
     EXPECT_TRUE(view().IsResidueVisible(0, 1));
 }
 
+// GIVEN names with and without a "/start-end" range WHEN the mouse is over a residue THEN the status bar
+// numbers it as the sequence numbers its residues.
+TEST_F(ViewerWindowTest, TheStatusBarNumbersResiduesInTheSequencesOwnCoordinates) {
+    view().SetDocument(std::make_unique<AlignmentDocument>(msaviewtest::MakeAlignment(
+        {{"alpha/193-196", "-MKVL", ""}, {"beta", "MK-VL", ""}, {"gamma/50-47", "MKV-L", ""}})));
+    const auto statusAt = [this](unsigned column, unsigned sequence) {
+        QTest::mouseMove(view().viewport(), CellCentre(view(), column, sequence));
+        return window.StatusText();
+    };
+    EXPECT_EQ(statusAt(3, 0), "alpha/193-196 | column 4 | residue V 195");
+    EXPECT_EQ(statusAt(3, 1), "beta | column 4 | residue V 3");
+    EXPECT_EQ(statusAt(4, 2), "gamma/50-47 | column 5 | residue L 47");  // a reverse range counts down
+    EXPECT_EQ(statusAt(3, 2), "gamma/50-47 | column 4 | gap");
+}
+
 TEST_F(ViewerWindowTest, HidingEverySequenceIsRefused) {
     ASSERT_TRUE(window.OpenFile(DataFile("globins4.sto")));
     const QPoint first = CellCentre(view(), 0, 0);

@@ -4,7 +4,9 @@
 #   scripts/setup.sh          build, tests and benchmarks ('time' measures the whole-process figure,
 #                             clang-format checks formatting in CI, poppler-utils, ghostscript and
 #                             librsvg2-bin let the tests read the SVG, PDF and EPS output back,
-#                             python3 runs the mutation run)
+#                             python3 runs the mutation run; pybind11 builds the Python module, and
+#                             numpy, Biopython, pytest, nbconvert, ipykernel and matplotlib test it and
+#                             run its notebook, all for Debian's /usr/bin/python3)
 #   scripts/setup.sh --fuzz   also clang and libFuzzer for fuzz/run.sh
 set -euo pipefail
 
@@ -15,6 +17,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core time clang-format python3
   poppler-utils ghostscript librsvg2-bin
+  pybind11-dev python3-pybind11 python3-numpy python3-biopython python3-pytest
+  jupyter-nbconvert python3-ipykernel python3-matplotlib
 )
 if [ "${1:-}" = "--fuzz" ]; then
   packages+=(clang-14 libclang-rt-14-dev)

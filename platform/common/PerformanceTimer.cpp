@@ -34,12 +34,14 @@ void PerformanceManager::Add(TimerStats& stats, std::chrono::nanoseconds duratio
 void PerformanceManager::Record(TimerOwner owner, const std::wstring& name,
                                 std::chrono::nanoseconds duration) {
     (void)owner;  // statistics are kept per name
+    const std::lock_guard<std::mutex> lock(mutex_);
     Add(stats_[name], duration);
 }
 
 void PerformanceManager::Record(TimerOwner owner, const wchar_t* name, std::chrono::nanoseconds duration) {
     (void)owner;
     if (!name) name = L"";
+    const std::lock_guard<std::mutex> lock(mutex_);
     auto cached = byName_.find(name);
     if (cached == byName_.end() || cached->second->first != name) {
         auto entry = stats_.try_emplace(std::wstring(name)).first;
@@ -49,11 +51,13 @@ void PerformanceManager::Record(TimerOwner owner, const wchar_t* name, std::chro
 }
 
 PerformanceManager::TimerStats PerformanceManager::Get(const std::wstring& name) const {
+    const std::lock_guard<std::mutex> lock(mutex_);
     auto it = stats_.find(name);
     return it == stats_.end() ? TimerStats() : it->second;
 }
 
 std::string PerformanceManager::Report() const {
+    const std::lock_guard<std::mutex> lock(mutex_);
     std::string report;
     char line[512];
     std::snprintf(line, sizeof line, "%-48s %10s %12s %12s %12s\n", "timer", "count", "total ms", "mean ms",

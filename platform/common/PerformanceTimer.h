@@ -3,13 +3,14 @@
 #include <chrono>
 #include <cstdint>
 #include <map>
+#include <mutex>
 #include <string>
 #include <unordered_map>
 
 namespace Common {
 
 /// Collects the durations of named scope timers: per name, how often it ran, the total and the longest.
-/// Process-wide; used from the GUI thread only.
+/// Process-wide; timers of pictures drawn on several threads record into it at once.
 class PerformanceManager {
 public:
     enum TimerOwner { Application = 0, Renderer = 1 };
@@ -29,6 +30,7 @@ public:
     TimerStats Get(const std::wstring& name) const;
     const std::map<std::wstring, TimerStats>& All() const { return stats_; }
     void Reset() {
+        const std::lock_guard<std::mutex> lock(mutex_);
         byName_.clear();
         stats_.clear();
     }
@@ -38,6 +40,7 @@ public:
 private:
     static void Add(TimerStats& stats, std::chrono::nanoseconds duration);
 
+    mutable std::mutex mutex_;  // guards both tables
     std::map<std::wstring, TimerStats> stats_;
     // Entries of stats_ by the address of a name; map nodes do not move. The text is compared too, in case
     // a caller's buffer is reused for another name.

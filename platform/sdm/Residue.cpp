@@ -1,7 +1,9 @@
 #include "sdm/Residue.h"
 
 #include <array>
+#include <atomic>
 #include <map>
+#include <mutex>
 #include <unordered_map>
 #include <vector>
 
@@ -11,24 +13,45 @@ namespace {
 
 constexpr std::size_t kTableCapacity = 0x10000;  // indexes are 16 bits
 
-// Append-only: an index once handed out keeps its colour for the life of the process.
+// Append-only: an index once handed out keeps its colour for the life of the process. Models are read and
+// drawn on several threads at once: entries are added under the lock, into storage reserved once (so none
+// ever moves), and read without it up to the count published after each entry is written.
 struct Palette {
     std::vector<Common::Color> colors;
     std::unordered_map<std::uint32_t, std::uint16_t> indexOf;
+    std::mutex adding;
+    std::atomic<std::size_t> published{0};
 
     Palette() {
-        colors.reserve(256);
+        colors.reserve(kTableCapacity);
         intern(Common::Color(0xFF, 0xFF, 0xFF));  // 0: white
         intern(Common::Color(0, 0, 0));           // 1: black
     }
 
     std::uint16_t intern(const Common::Color& color) {
+        // Each thread remembers what it asked for: a model's few colours are looked up without the lock.
+        thread_local std::unordered_map<std::uint32_t, std::uint16_t> seen;
+        const auto known = seen.find(color.Packed());
+        if (known != seen.end()) return known->second;
+        const std::uint16_t index = add(color);
+        seen.emplace(color.Packed(), index);
+        return index;
+    }
+
+    Common::Color at(std::uint16_t index) const {
+        return index < published.load(std::memory_order_acquire) ? colors.data()[index]
+                                                                 : Common::Color(0, 0, 0);
+    }
+
+    std::uint16_t add(const Common::Color& color) {
+        const std::lock_guard<std::mutex> lock(adding);
         auto found = indexOf.find(color.Packed());
         if (found != indexOf.end()) return found->second;
         if (colors.size() >= kTableCapacity) return nearest(color);
         auto index = std::uint16_t(colors.size());
         colors.push_back(color);
         indexOf.emplace(color.Packed(), index);
+        published.store(colors.size(), std::memory_order_release);
         return index;
     }
 
@@ -55,18 +78,29 @@ Palette& SharedPalette() {
     return palette;
 }
 
+// Shared by threads as the palette is: added under the lock, read up to the published count.
 struct MarkTable {
     using Key = std::array<std::uint32_t, 3>;
     std::vector<MarkColors> entries;
     std::map<Key, std::uint16_t> indexOf;
+    std::mutex adding;
+    std::atomic<std::size_t> published{0};
 
-    MarkTable() { intern(MarkColors()); }  // 0: all black
+    MarkTable() {
+        entries.reserve(kTableCapacity);
+        intern(MarkColors());  // 0: all black
+    }
+
+    MarkColors at(std::uint16_t index) const {
+        return index < published.load(std::memory_order_acquire) ? entries.data()[index] : MarkColors();
+    }
 
     static Key keyOf(const MarkColors& colors) {
         return {colors.underline.Packed(), colors.overline.Packed(), colors.caret.Packed()};
     }
 
     std::uint16_t intern(const MarkColors& colors) {
+        const std::lock_guard<std::mutex> lock(adding);
         Key key = keyOf(colors);
         auto found = indexOf.find(key);
         if (found != indexOf.end()) return found->second;
@@ -74,6 +108,7 @@ struct MarkTable {
         auto index = std::uint16_t(entries.size());
         entries.push_back(colors);
         indexOf.emplace(key, index);
+        published.store(entries.size(), std::memory_order_release);
         return index;
     }
 };
@@ -100,8 +135,7 @@ std::uint16_t Residue::PaletteIndex(const Common::Color& color) {
 }
 
 Common::Color Residue::PaletteColor(std::uint16_t index) {
-    const Palette& palette = SharedPalette();
-    return index < palette.colors.size() ? palette.colors[index] : Common::Color(0, 0, 0);
+    return SharedPalette().at(index);
 }
 
 Common::Color Residue::getStateColor(ResidueAttributes::ColorType type, bool selected) const {
@@ -136,8 +170,7 @@ void Residue::setMarkColors(const MarkColors& colors) {
 }
 
 MarkColors Residue::getMarkColors() const {
-    const MarkTable& table = SharedMarks();
-    return marks_ < table.entries.size() ? table.entries[marks_] : MarkColors();
+    return SharedMarks().at(marks_);
 }
 
 Common::Color SelectedBackground(const Common::Color& background) {

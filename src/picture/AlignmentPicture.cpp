@@ -20,9 +20,10 @@ const int kLayoutViewColumns = 100;
 const int kLayoutViewMaxWidth = 4096;
 const int kLayoutViewLines = 4;
 
-// Render needs a paint device; the picture's font comes with its aspects.
+// Render needs a paint device; the picture's font comes with its aspects. One per thread: pictures are
+// laid out on several at once, and a device takes one painter at a time.
 QImage& LayoutDevice() {
-    static QImage device(1, 1, QImage::Format_RGB32);
+    thread_local QImage device(1, 1, QImage::Format_RGB32);
     return device;
 }
 
@@ -247,6 +248,7 @@ QString AlignmentPicture::EncodePage(int page, QIODevice& out, OutputFormat form
         return QStringLiteral("the picture has no page %1 (it has %2)").arg(page + 1).arg(PageCount());
     const Page& p = pages[std::size_t(page)];
     if (IsVectorFormat(format)) return EncodeVectorPage(p, out, format);
+    plan.vectorShapes = false;  // a vector page written before set it: pixels again
     if (format == OutputFormat::Png) {
         PngEncoding encoding;
         encoding.pixelsPerMetre = PixelsPerMetre();

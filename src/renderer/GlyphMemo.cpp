@@ -4,7 +4,7 @@
 #include <QPixmap>
 
 GlyphMemo& GlyphMemo::Shared() {
-    static GlyphMemo memo;
+    thread_local GlyphMemo memo;
     return memo;
 }
 

@@ -12,7 +12,8 @@ class QPixmap;
 /// masked), each a glyph of the glyph cache made into an opaque cell-sized image. A strip copies its cells
 /// from here row by row, without building the glyph cache's key, searching its tree or going through a
 /// painter for every cell. Direct-mapped, so it never grows; it holds the cells of one font and cell size and
-/// forgets them when another comes. GUI thread only, like the glyph cache.
+/// forgets them when another comes. One per thread, like the glyph cache: pictures of different fonts are
+/// drawn on several threads at once.
 class GlyphMemo {
 public:
     enum CellState : unsigned { Selected = 1, Fixed = 2, Masked = 4 };

@@ -8,21 +8,21 @@ namespace {
 using PenMap = std::map<unsigned, QPen>;
 using BrushMap = std::map<unsigned, QBrush>;
 
-// Function-local statics: created on first use, so no static initialisation order issues.
+// Function-local and one per thread: created on first use, and filled by each thread that draws.
 PenMap& ResiduePens() {
-    static PenMap pens;
+    thread_local PenMap pens;
     return pens;
 }
 PenMap& LinePens() {
-    static PenMap pens;
+    thread_local PenMap pens;
     return pens;
 }
 PenMap& CaretPens() {
-    static PenMap pens;
+    thread_local PenMap pens;
     return pens;
 }
 BrushMap& CaretBrushes() {
-    static BrushMap brushes;
+    thread_local BrushMap brushes;
     return brushes;
 }
 

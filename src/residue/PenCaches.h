@@ -6,7 +6,7 @@
 
 /// The process-wide pens and brushes that glyph components draw with, one per display colour and use.
 /// Entries are created on first use and kept for the life of the process; every tool is opaque because
-/// QColor(QRgb) drops the alpha byte. GUI thread only.
+/// QColor(QRgb) drops the alpha byte. One cache per thread.
 class PenCaches {
 public:
     PenCaches() = delete;

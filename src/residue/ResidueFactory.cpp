@@ -52,8 +52,9 @@ std::unique_ptr<ResidueBase> BuildChain(const ResidueRenderData& data, const Gly
 }  // namespace
 
 ResidueFactory* ResidueFactory::Instance() {
-    // Lives until the library is unloaded; glyphs handed out stay valid that long.
-    static const boost::shared_ptr<ResidueFactory> instance = boost::make_shared<ResidueFactory>();
+    // One per thread, as pictures are drawn on several at once; glyphs handed out stay valid until the
+    // thread ends.
+    thread_local const boost::shared_ptr<ResidueFactory> instance = boost::make_shared<ResidueFactory>();
     return instance.get();
 }
 

@@ -13,8 +13,8 @@ class QPoint;
 struct GlyphGeometry;
 
 /// The process-wide cache of residue glyphs: one W x (H + 1) pixmap per distinct ResidueRenderData and font
-/// (family and point size). Glyphs stay valid until the library is unloaded; callers copy them and never
-/// delete them. GUI thread only.
+/// (family and point size), one cache per thread. Glyphs stay valid until their thread ends; callers copy
+/// them and never delete them.
 class ResidueFactory {
 public:
     static ResidueFactory* Instance();

@@ -59,6 +59,11 @@ public:
     };
     /// Told as each page begins and after each band of rows painted.
     using ProgressReport = std::function<void(const Progress& progress)>;
+    /// What a pixel of a picture shows: a sequence (its index in the model) and one of its cells.
+    struct Cell {
+        int sequence = -1;
+        int column = -1;  // 0-based alignment column; -1 over the sequence's name
+    };
 
     AlignmentPicture(boost::shared_ptr<SDM::Alignment> alignment, PictureRequest request);
     ~AlignmentPicture();
@@ -92,6 +97,10 @@ public:
     QString WriteFiles(const QString& path, OutputFormat format, QStringList& written,
                        const ProgressReport& progress = ProgressReport());
 
+    /// The sequence and column drawn at pixel (x, y) of a page, as a host's hit test or hover reads them;
+    /// nothing over a ruler, an annotation row, white space or a gap the picture closed up.
+    std::optional<Cell> CellAt(int page, std::int64_t x, std::int64_t y) const;
+
     /// The composed view at the request's view geometry.
     QImage RenderView(QString& error);
     /// After RenderView: an error when the view's scroll position lies past the alignment's end.
@@ -109,6 +118,7 @@ private:
     QString CheckPageHeight() const;
     QImage PaintBand(const Page& page, int top, int rows) const;
     QString EncodeVectorPage(const Page& page, QIODevice& out, OutputFormat format);
+    int ColumnOfCell(const RenderSequenceData::PicturePlan::Line& line, std::int64_t offset) const;
     void PaintVectorPage(QPainter& painter, const Page& page) const;
 
     boost::shared_ptr<SDM::Alignment> alignment;

@@ -1,0 +1,143 @@
+"""Reading, alignments from Python and Biopython, pixels, hit tests and figure sizes."""
+
+import gzip
+import io
+
+import numpy
+import pytest
+from conftest import TEST_DATA
+
+import msarender
+
+ZAPPO_NEGATIVE = (0xFF, 0x00, 0x00)  # D and E
+ZAPPO_AROMATIC = (0xFF, 0xC8, 0x00)  # F, W, Y
+
+
+class TestRead:
+    def test_paths_and_open_files_read_the_same_alignment(self):
+        path = TEST_DATA / "globins4.sto"
+        by_path = msarender.read(path)
+        assert len(by_path) == 4 and by_path.columns == 171 and by_path.format == "stockholm"
+        assert by_path.names == ["HBB_HUMAN", "HBA_HUMAN", "MYG_PHYCA", "GLB5_PETMA"]
+        for other in (msarender.read(str(path)), msarender.read(open(path)), msarender.read(open(path, "rb"))):
+            assert other.names == by_path.names and other.sequences == by_path.sequences
+
+    def test_compressed_streams_are_read(self):
+        data = gzip.compress((TEST_DATA / "jalview_uniref50.fa").read_bytes())
+        alignment = msarender.read(io.BytesIO(data))
+        assert len(alignment) == len(msarender.read(TEST_DATA / "jalview_uniref50.fa.xz"))
+
+    def test_format_and_alignment_choose_what_is_read(self):
+        with pytest.raises(msarender.ReadError, match="globins4.sto:1: expected a .CLUSTAL. header"):
+            msarender.read(TEST_DATA / "globins4.sto", format="clustal")
+        with pytest.raises(ValueError, match="alignment"):
+            msarender.read(TEST_DATA / "globins4.sto", alignment=2)
+
+
+class TestAlignment:
+    def test_names_and_sequences_make_an_alignment(self):
+        alignment = msarender.Alignment(["a first", "b"], ["MKV-LA", "MKVQLA"])
+        assert len(alignment) == 2
+        assert alignment.names == ["a", "b"] and alignment.descriptions == ["first", ""]
+        assert alignment.sequences == ["MKV-LA", "MKVQLA"] and alignment.columns == 6
+
+    @pytest.mark.parametrize(
+        "names,sequences",
+        [(["a"], ["MK", "MK"]), (["a", ""], ["MK", "MK"]), (["a\nb"], ["MK"]), (["a"], [">MK"])],
+    )
+    def test_malformed_lists_are_refused(self, names, sequences):
+        with pytest.raises(ValueError):
+            msarender.Alignment(names, sequences)
+
+    def test_residues_the_reader_refuses_are_a_read_error(self):
+        with pytest.raises(msarender.ReadError, match="<sequences>:"):
+            msarender.Alignment(["a", "b"], ["----", "----"])
+
+    def test_biopython_alignments_keep_names_and_rows(self):
+        AlignIO = pytest.importorskip("Bio.AlignIO")
+        msa = AlignIO.read(TEST_DATA / "globins50.afa", "fasta")
+        alignment = msarender.Alignment.from_biopython(msa)
+        assert alignment.names == [record.id for record in msa]
+        assert alignment.sequences == [str(record.seq) for record in msa]
+
+
+def test_alignment_source_draws_with_python_made_alignments():
+    figure = msarender.render(msarender.Alignment(["x", "y"], ["DDEE", "FWYF"]), scheme="zappo")
+    assert figure.width > 0 and figure.height > 0 and figure.pages == 1
+
+
+def cell_boxes(figure):
+    """The pixel box (left, top, right, bottom) of every residue cell, found by hit-testing every pixel."""
+    boxes = {}
+    for y in range(figure.height):
+        for x in range(figure.width):
+            hit = figure.hit(x, y)
+            if hit is not None and hit.column is not None:
+                left, top, right, bottom = boxes.get((hit.sequence, hit.column), (x, y, x, y))
+                boxes[(hit.sequence, hit.column)] = (min(left, x), min(top, y), max(right, x), max(bottom, y))
+    return boxes
+
+
+def cell_centres(figure):
+    return {key: ((l + r) // 2, (t + b) // 2) for key, (l, t, r, b) in cell_boxes(figure).items()}
+
+
+class TestPixelsAndHits:
+    def test_numpy_pixels_are_the_commands_ppm(self, tmp_path):
+        figure = msarender.render(TEST_DATA / "globins4.sto", wrap=50, scheme="zappo")
+        pixels = figure.to_numpy()
+        assert pixels.dtype == numpy.uint8 and pixels.shape == (figure.height, figure.width, 3)
+        magic, size, depth, body = figure.to_bytes("ppm").split(b"\n", 3)
+        assert (magic, size, depth) == (b"P6", f"{figure.width} {figure.height}".encode(), b"255")
+        assert numpy.array_equal(pixels, numpy.frombuffer(body, numpy.uint8).reshape(pixels.shape))
+
+    def test_cells_show_their_scheme_colour_where_hit_finds_them(self):
+        # Backgrounds are probed inside a cell's top-left corner: the letter is drawn in its middle.
+        alignment = msarender.Alignment(["acid", "ring"], ["DEDE-E", "FWYFWY"])
+        figure = msarender.render(alignment, scheme="zappo", font_size=20)
+        pixels = figure.to_numpy()
+        boxes = cell_boxes(figure)
+        assert set(boxes) == {(s, c) for s in range(2) for c in range(6)}
+        widths = {right - left for (left, _, right, _) in boxes.values()}
+        assert len(widths) == 1  # one cell width
+        for (sequence, column), (left, top, right, bottom) in boxes.items():
+            colour = tuple(pixels[top + 2, left + 1])
+            if (sequence, column) == (0, 4):
+                assert colour == (255, 255, 255)  # the gap
+            else:
+                assert colour == (ZAPPO_NEGATIVE if sequence == 0 else ZAPPO_AROMATIC), (sequence, column)
+            letter = pixels[top:bottom + 1, left:right + 1].reshape(-1, 3)
+            assert any(tuple(p) != colour for p in letter) or (sequence, column) == (0, 4), "no letter drawn"
+
+    def test_hits_name_the_sequence_and_the_column(self):
+        figure = msarender.render(TEST_DATA / "globins4.sto", wrap=60)
+        centres = cell_centres(figure)
+        assert set(centres) == {(s, c) for s in range(4) for c in range(171)}
+        x, y = centres[(2, 100)]
+        assert figure.hit(x, y) == msarender.Hit(2, "MYG_PHYCA", 100)
+        assert figure.hit(2, y) == msarender.Hit(2, "MYG_PHYCA", None)
+        assert figure.hit(x, 1) is None  # the ruler
+        assert figure.hit(-1, y) is None and figure.hit(figure.width, y) is None
+
+    def test_chosen_columns_and_closed_gaps_hit_the_columns_drawn(self):
+        columns = msarender.render(TEST_DATA / "globins4.sto", columns="10-12,100-101")
+        assert sorted({c for (_, c) in cell_centres(columns)}) == [9, 10, 11, 99, 100]
+        alignment = msarender.Alignment(["a", "b"], ["M--KV", "MQQKV"])
+        closed = cell_centres(msarender.render(alignment, no_gaps=True))
+        assert sorted(c for (s, c) in closed if s == 0) == [0, 3, 4]
+        assert sorted(c for (s, c) in closed if s == 1) == [0, 1, 2, 3, 4]
+
+    def test_pages_have_their_own_sizes_and_hits(self):
+        figure = msarender.render(TEST_DATA / "globins50.afa", wrap=60, page_height=600)
+        assert figure.pages > 1
+        sizes = [figure.page_size(page) for page in range(figure.pages)]
+        assert all(width == figure.width and height <= 600 for width, height in sizes)
+        assert figure.to_numpy(page=1).shape == (sizes[1][1], sizes[1][0], 3)
+        with pytest.raises(ValueError, match="no page"):
+            figure.page_size(figure.pages)
+
+
+def test_a_view_is_exactly_its_size():
+    figure = msarender.render(TEST_DATA / "globins50.msf", view="300x200+0+40")
+    assert (figure.width, figure.height) == (300, 200)
+    assert figure.to_numpy().shape == (200, 300, 3)

@@ -1,0 +1,27 @@
+"""The example notebook runs from top to bottom and shows its figure inline."""
+
+import json
+import pathlib
+import shutil
+import subprocess
+
+import pytest
+
+NOTEBOOK = pathlib.Path(__file__).parents[2] / "examples" / "notebook.ipynb"
+
+
+@pytest.mark.notebook
+def test_the_notebook_executes_and_shows_the_figure(tmp_path, shared_data):
+    nbconvert = shutil.which("jupyter-nbconvert")
+    if nbconvert is None:
+        pytest.fail("jupyter-nbconvert is missing (scripts/setup.sh installs it)")
+    copy = tmp_path / "notebook.ipynb"
+    shutil.copy(NOTEBOOK, copy)
+    subprocess.run([nbconvert, "--to", "notebook", "--execute", "--inplace", copy], check=True, timeout=300,
+                   capture_output=True)
+    cells = json.loads(copy.read_text())["cells"]
+    figure_cell = next(c for c in cells if c["cell_type"] == "code" and "msarender.render(" in "".join(c["source"]))
+    images = [o for o in figure_cell["outputs"] if "image/png" in o.get("data", {})]
+    assert images, f"the figure cell shows no image: {figure_cell['outputs']}"
+    assert images[0]["data"]["image/png"].startswith("iVBORw0KGgo")  # base64 of the PNG signature
+    assert (tmp_path / "pkinase.svg").read_text().lstrip().startswith("<?xml")

@@ -77,6 +77,16 @@ void AlignmentView::SetNameColumnWidth(int width) {
     Refresh(ViewRenderer::Change::Layout);
 }
 
+QFont AlignmentView::ResidueFont(const QFont& font) {
+    QFont upright(font.family());
+    if (font.pointSizeF() > 0)
+        upright.setPointSizeF(font.pointSizeF());
+    else
+        upright.setPixelSize(font.pixelSize());
+    upright.setStyleHint(QFont::Monospace);
+    return upright;
+}
+
 bool AlignmentView::Zoom(int steps) {
     QFont zoomed = font();
     const int size = std::clamp(zoomed.pointSize() + steps, kMinPointSize, kMaxPointSize);

@@ -62,6 +62,8 @@ public:
     /// The residue lines the viewport shows, top to bottom.
     std::vector<ShownLine> ShownLines() const;
 
+    /// The upright, regular face of a font's family at its size: what residues are drawn in.
+    static QFont ResidueFont(const QFont& font);
     /// Steps the residue font up or down, within kMinPointSize..kMaxPointSize; false at a limit.
     bool Zoom(int steps);
 

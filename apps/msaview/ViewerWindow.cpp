@@ -7,7 +7,9 @@
 #include <QDragEnterEvent>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontDatabase>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QInputDialog>
 #include <QLabel>
 #include <QMenuBar>
@@ -70,7 +72,7 @@ ViewerWindow::ViewerWindow(QWidget* parent)
     statusBar()->addPermanentWidget(selectionLabel);
     connect(view, &AlignmentView::hoverTextChanged, hoverLabel, &QLabel::setText);
     connect(view, &AlignmentView::selectionChanged, this, &ViewerWindow::ShowSelectionState);
-    if (!settings.font.family().isEmpty()) view->setFont(settings.font);
+    if (!settings.font.family().isEmpty()) view->setFont(AlignmentView::ResidueFont(settings.font));
     view->SetOptions(settings.options);
     overview->setVisible(settings.showOverview);
     CreateFileMenu();
@@ -418,11 +420,18 @@ void ViewerWindow::ChooseRulerOrigin() {
     if (ok) ChangeOptions([origin](DisplayOptions& options) { options.rulerOrigin = origin; });
 }
 
+// The dialog lists monospaced fonts only; given any other it would start on some face of the first one,
+// often an oblique, so it starts on the system's fixed font. Only the family and size are kept: the
+// renderer makes the bold and italic faces itself.
 void ViewerWindow::ChooseFont() {
+    const QFont current = view->font();
+    QFont start =
+        QFontInfo(current).fixedPitch() ? current : QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    start.setPointSize(current.pointSize());
     bool ok = false;
-    const QFont font =
-        QFontDialog::getFont(&ok, view->font(), this, tr("Residue font"), QFontDialog::MonospacedFonts);
-    if (ok) view->setFont(font);
+    const QFont font = QFontDialog::getFont(&ok, AlignmentView::ResidueFont(start), this, tr("Residue font"),
+                                            QFontDialog::MonospacedFonts);
+    if (ok) view->setFont(AlignmentView::ResidueFont(font));
 }
 
 void ViewerWindow::ChooseGoTo() {

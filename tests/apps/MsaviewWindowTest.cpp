@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDropEvent>
+#include <QFontDialog>
+#include <QFontInfo>
 #include <QMimeData>
 #include <QScrollBar>
 #include <QTest>
@@ -155,6 +158,38 @@ TEST_F(ViewerWindowTest, ANewFontRelaysOutWithItsCell) {
     bool pending = true;
     view().Document()->Properties().GetBoolProperty(SQC::UserProperties::FontChanged, pending);
     EXPECT_FALSE(pending) << "the renderer did not take the font change";
+}
+
+// GIVEN a proportional view font WHEN View > Font... opens and an oblique face is chosen THEN the dialog
+// started on an upright monospaced face and the residues are drawn upright, as in the regular face.
+TEST_F(ViewerWindowTest, TheFontDialogStartsUprightAndResiduesStayUpright) {
+    ASSERT_TRUE(window.OpenFile(DataFile("globins4.sto")));
+    const auto residueCell = [this] {
+        const QPoint corner = *view().ResiduePosition(1, 0);
+        return view().viewport()->grab().toImage().copy(
+            QRect(corner, QSize(view().CellWidth(), view().CellHeight())));
+    };
+    const QImage upright = residueCell();
+    view().setFont(QFont(QStringLiteral("DejaVu Sans"), testsupport::MonoFont().pointSize()));
+    QFont started;
+    msaviewtest::WhenIdle([&started] {
+        auto* dialog = qobject_cast<QFontDialog*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        started = dialog->currentFont();
+        QFont oblique = testsupport::MonoFont();
+        oblique.setStyleName(QStringLiteral("Oblique"));
+        dialog->setCurrentFont(oblique);
+        dialog->accept();
+    });
+    QAction* fontItem = nullptr;
+    for (QAction* action : window.findChildren<QAction*>())
+        if (action->text() == "&Font...") fontItem = action;
+    ASSERT_NE(fontItem, nullptr);
+    fontItem->trigger();
+    EXPECT_TRUE(QFontInfo(started).fixedPitch()) << started.toString().toStdString();
+    EXPECT_EQ(QFontInfo(started).style(), QFont::StyleNormal) << started.toString().toStdString();
+    EXPECT_EQ(QFontInfo(view().font()).style(), QFont::StyleNormal) << view().font().toString().toStdString();
+    EXPECT_EQ(residueCell(), upright) << "the residues are not drawn in the regular face";
 }
 
 TEST_F(ViewerWindowTest, HiddenSequencesLeaveTheViewUntilShownAgain) {

@@ -49,10 +49,12 @@ AlignmentView::AlignmentView(QWidget* parent) : QAbstractScrollArea(parent) {
 
 AlignmentView::~AlignmentView() = default;
 
-void AlignmentView::SetDocument(std::unique_ptr<AlignmentDocument> newDocument) {
+void AlignmentView::SetDocument(std::unique_ptr<AlignmentDocument> newDocument,
+                                std::optional<DisplayOptions> newOptions) {
     // The renderer refers to the old view-side alignment until it restarts, so restart it first.
     renderer.Restart();
     document = std::move(newDocument);
+    if (newOptions) options = *newOptions;
     dragRectangle.Clear();
     drag = Drag::None;
     autoScrollTimer.stop();

@@ -34,8 +34,9 @@ public:
     explicit AlignmentView(QWidget* parent = nullptr);
     ~AlignmentView() override;
 
-    /// Shows another document (null: none); the view owns it.
-    void SetDocument(std::unique_ptr<AlignmentDocument> document);
+    /// Shows another document (null: none), with other options when given; the view owns it.
+    void SetDocument(std::unique_ptr<AlignmentDocument> document,
+                     std::optional<DisplayOptions> newOptions = std::nullopt);
     AlignmentDocument* Document() const { return document.get(); }
 
     const DisplayOptions& Options() const { return options; }

@@ -27,6 +27,10 @@ ViewerSettings ViewerSettings::Load() {
     options.annotationRows = store.value("view/annotationRows", kDefaults.annotationRows).toStringList();
     settings.showOverview = store.value("view/overview", true).toBool();
     settings.recentFiles = store.value("files/recent").toStringList().mid(0, kMaxRecentFiles);
+    store.beginGroup("schemes");
+    for (const QString& alphabet : store.childKeys())
+        settings.schemeByAlphabet.insert(alphabet, store.value(alphabet).toString());
+    store.endGroup();
     return settings;
 }
 
@@ -45,6 +49,20 @@ void ViewerSettings::Save() const {
     store.setValue("view/annotationRows", options.annotationRows);
     store.setValue("view/overview", showOverview);
     store.setValue("files/recent", recentFiles);
+    store.remove("schemes");
+    for (auto scheme = schemeByAlphabet.cbegin(); scheme != schemeByAlphabet.cend(); ++scheme)
+        store.setValue("schemes/" + scheme.key(), scheme.value());
+}
+
+QString ViewerSettings::AlphabetKey(SDM::SequenceClass sequenceClass) {
+    switch (sequenceClass) {
+        case SDM::AminoAcid:
+            return QStringLiteral("protein");
+        case SDM::NucleicAcid:
+            return QStringLiteral("nucleic");
+        default:
+            return QStringLiteral("other");
+    }
 }
 
 void ViewerSettings::AddRecentFile(const QString& path) {

@@ -2,9 +2,11 @@
 
 #include <QByteArray>
 #include <QFont>
+#include <QMap>
 #include <QStringList>
 
 #include "DisplayOptions.h"
+#include "sdm/Types.h"
 
 /// What the viewer remembers between runs, read from and written to QSettings (the application's
 /// organisation and name pick the file).
@@ -16,10 +18,14 @@ struct ViewerSettings {
     DisplayOptions options;
     bool showOverview = true;
     QStringList recentFiles;
+    /// The colour scheme last used for each alphabet, by AlphabetKey; absent: the library's default.
+    QMap<QString, QString> schemeByAlphabet;
 
     static ViewerSettings Load();
     void Save() const;
     void SaveRecentFiles() const;
     /// Puts a file first in the recent list, once, keeping at most kMaxRecentFiles.
     void AddRecentFile(const QString& path);
+    /// "protein", "nucleic" or "other": the key of an alignment's alphabet in schemeByAlphabet.
+    static QString AlphabetKey(SDM::SequenceClass sequenceClass);
 };

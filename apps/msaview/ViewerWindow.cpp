@@ -233,7 +233,13 @@ bool ViewerWindow::OpenFile(const QString& path) {
         ReportError(error);
         return false;
     }
-    view->SetDocument(std::move(document));
+    RememberScheme();
+    const QString alphabet = ViewerSettings::AlphabetKey(document->Model().GetSequenceClass());
+    // A scheme chosen for proteins would make little sense of DNA: each alphabet keeps its own.
+    DisplayOptions options = view->Options();
+    options.colorScheme = settings.schemeByAlphabet.value(alphabet);
+    view->SetDocument(std::move(document), options);
+    SyncActions();
     // Keys go to the alignment whichever way the file came: menu, recent list, drop or command line.
     view->setFocus(Qt::OtherFocusReason);
     EnableDocumentActions();
@@ -341,7 +347,15 @@ void ViewerWindow::ShowSelectionState() {
     selectionLabel->setText(sequences > 0 ? tr("%n sequence(s) selected", nullptr, sequences) : QString());
 }
 
+// Keeps the open alignment's scheme for the next alignment of its alphabet.
+void ViewerWindow::RememberScheme() {
+    if (const AlignmentDocument* document = view->Document())
+        settings.schemeByAlphabet.insert(ViewerSettings::AlphabetKey(document->Model().GetSequenceClass()),
+                                         view->Options().colorScheme);
+}
+
 void ViewerWindow::SaveSettings() {
+    RememberScheme();
     settings.geometry = saveGeometry();
     settings.font = view->font();
     settings.options = view->Options();

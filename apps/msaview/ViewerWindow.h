@@ -67,6 +67,7 @@ private:
     void ShowSelectionState();
     void FillRecentMenu();
     void SaveSettings();
+    void RememberScheme();
 
     bool WritePicture(const SelectionPicture& picture, const QString& path);
     QString AskPicturePath(const QString& title);

@@ -113,6 +113,34 @@ TEST_F(FeaturesTest, SettingsAndRecentFilesOutliveTheWindow) {
     EXPECT_TRUE(next.Settings().recentFiles.front().endsWith("globins4.sto"));
 }
 
+// GIVEN a scheme chosen for a protein WHEN a DNA file opens THEN it has the nucleic default (or the
+// scheme last chosen for DNA), and the protein's comes back with the next protein, in this run or the next.
+TEST_F(FeaturesTest, ColourSchemesAreRememberedPerAlphabet) {
+    const auto checkedScheme = [this] {
+        for (QAction* action : window.findChildren<QAction*>())
+            if (action->isCheckable() && action->isChecked() && action->data().isValid())
+                return action->text();
+        return QString();
+    };
+    Open("globins4.sto");
+    MenuAction("zappo")->trigger();
+    Open("seaview_nuc.aln");
+    EXPECT_EQ(view().Options().colorScheme, QString());
+    EXPECT_EQ(checkedScheme(), "Default");
+    MenuAction("plain")->trigger();
+    Open("globins50.afa");
+    EXPECT_EQ(view().Options().colorScheme, "zappo");
+    EXPECT_EQ(checkedScheme(), "zappo");
+    Open("emboss_ecoli6s.aln");
+    EXPECT_EQ(view().Options().colorScheme, "plain");
+    window.close();
+    ViewerWindow next;
+    ASSERT_TRUE(next.OpenFile(msaviewtest::DataFile("globins4.sto")));
+    EXPECT_EQ(next.View().Options().colorScheme, "zappo");
+    ASSERT_TRUE(next.OpenFile(msaviewtest::DataFile("seaview_nuc.aln")));
+    EXPECT_EQ(next.View().Options().colorScheme, "plain");
+}
+
 TEST_F(FeaturesTest, NamesShowAsIdentifiersOrAsWholeTitleLines) {
     Open("jalview_uniref50.fa");  // ">FER_CAPAA Ferredoxin"
     EXPECT_EQ(view().Document()->SequenceName(0), "FER_CAPAA");

@@ -160,24 +160,26 @@ def render(source, **options):
     """The Figure of `source` (a path, an open file, an Alignment or a Biopython alignment) drawn with the
     command's options as keywords: render("x.sto", wrap=60, scheme="zappo", columns="1-50,80-100").
     A value the command refuses raises ValueError with its message; an unknown keyword TypeError."""
-    arguments = command_arguments(options, "render")
-    quiet = bool(options.get("quiet"))
     if _is_path(source) and os.fspath(source) != "-":
-        core = _call(_core.render_file, "render", os.fspath(source), arguments)
-        _warn(core.warnings, quiet)
-        return Figure(core, quiet)
-    if not isinstance(source, Alignment):
-        if hasattr(source, "read") or _is_path(source):
-            reading = {key: options[key] for key in READING_OPTIONS if key in options}
-            source = read(source, **reading)
-        else:
-            source = Alignment.from_biopython(source)
-    elif READING_OPTIONS & options.keys():
-        raise unexpected("render", sorted(READING_OPTIONS & options.keys()))
-    figure_arguments = command_arguments({k: v for k, v in options.items() if k not in READING_OPTIONS}, "render")
-    core = _call(_core.render_source, "render", source._source, figure_arguments)
+        core = _call(_core.render_file, "render", os.fspath(source), command_arguments(options, "render"))
+    else:
+        drawing = {key: value for key, value in options.items() if key not in READING_OPTIONS}
+        alignment = _alignment_of(source, {key: options[key] for key in READING_OPTIONS & options.keys()})
+        core = _call(_core.render_source, "render", alignment._source, command_arguments(drawing, "render"))
+    quiet = bool(options.get("quiet"))
     _warn(core.warnings, quiet)
     return Figure(core, quiet)
+
+
+def _alignment_of(source, reading):
+    """An Alignment of an open file, standard input ("-"), a Biopython alignment, or the Alignment itself."""
+    if isinstance(source, Alignment):
+        if reading:  # the alignment was read already, with read()'s options
+            raise unexpected("render", sorted(reading))
+        return source
+    if hasattr(source, "read") or _is_path(source):
+        return read(source, **reading)
+    return Alignment.from_biopython(source)
 
 
 class Figure:

@@ -285,6 +285,15 @@ bool AlignmentView::GoTo(unsigned sequenceIndex, unsigned column) {
     return IsResidueVisible(column, sequenceIndex);
 }
 
+bool AlignmentView::CentreOn(unsigned sequenceIndex, unsigned column) {
+    if (!GoTo(sequenceIndex, column)) return false;
+    const QPoint cell = *ResiduePosition(column, sequenceIndex) + QPoint(CellWidth() / 2, CellHeight() / 2);
+    const QPoint middle((nameWidth + viewport()->width()) / 2, viewport()->height() / 2);
+    const QPoint shift = cell - middle;
+    ScrollToPixels(horizontalScrollBar()->value() + shift.x(), verticalScrollBar()->value() + shift.y());
+    return IsResidueVisible(column, sequenceIndex);
+}
+
 void AlignmentView::MarkResidue(int sequenceIndex, int column) {
     markedSequence = column >= 0 ? sequenceIndex : -1;
     markedColumn = sequenceIndex >= 0 ? column : -1;

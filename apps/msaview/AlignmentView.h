@@ -58,6 +58,9 @@ public:
     /// Scrolls so that the residue is visible (through the renderer's ScrollTo); false when it is not
     /// visible afterwards: a hidden sequence, a column out of range, a view too small.
     bool GoTo(unsigned sequenceIndex, unsigned column);
+    /// Scrolls so that the residue is as near the middle of the alignment area as the content allows;
+    /// false as for GoTo.
+    bool CentreOn(unsigned sequenceIndex, unsigned column);
     /// Marks a residue with a frame (Go to, Find); -1 clears the mark.
     void MarkResidue(int sequenceIndex, int column);
     /// The residue lines the viewport shows, top to bottom.

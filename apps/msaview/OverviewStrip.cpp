@@ -125,9 +125,10 @@ void OverviewStrip::resizeEvent(QResizeEvent* event) {
     update();
 }
 
+// The view is centred on the place, so that a click puts the frame's middle there and a drag carries it.
 void OverviewStrip::JumpTo(QPoint point) {
     AlignmentDocument* document = view.Document();
     const QPoint place = PlaceAt(point);
     if (!document || place.x() < 0) return;
-    view.GoTo(unsigned(document->Rows().SequenceOfRow(place.y())), unsigned(place.x()));
+    view.CentreOn(unsigned(document->Rows().SequenceOfRow(place.y())), unsigned(place.x()));
 }

@@ -6,7 +6,7 @@
 class AlignmentView;
 
 /// A strip of the whole alignment under the view: darker where more residues (fewer gaps) sit, with a
-/// frame where the view is. A click or drag there scrolls the view to that place.
+/// frame where the view is. A click centres the view on that place; a drag carries the frame.
 class OverviewStrip : public QWidget {
     Q_OBJECT
 

@@ -464,7 +464,7 @@ bool ViewerWindow::GoToNamed(const QString& name, int columnNumber) {
         return false;
     }
     const int column = view->Options().ColumnOfNumber(columnNumber);
-    if (column < 0 || !view->GoTo(unsigned(sequence), unsigned(column))) {
+    if (column < 0 || !view->CentreOn(unsigned(sequence), unsigned(column))) {
         ReportError(tr("Column %1 of %2 is not shown.").arg(columnNumber).arg(name));
         return false;
     }

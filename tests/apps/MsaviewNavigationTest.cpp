@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QMouseEvent>
 #include <QScrollBar>
 #include <QTest>
 #include <QWheelEvent>
@@ -192,6 +193,88 @@ TEST_F(NavigationTest, TheOverviewFramesTheViewAndJumpsWhereClicked) {
     const int sequence = view().Document()->Rows().SequenceOfRow(place.y());
     EXPECT_TRUE(view().IsResidueVisible(unsigned(place.x()), unsigned(sequence)));
     EXPECT_GT(overview.ViewFrames().back().bottom(), overview.height() / 2);
+}
+
+// The view's frame in the overview, and how wide a column and how high a row are there.
+struct OverviewFrame {
+    QRect frame;
+    double columnWidth = 0;
+    double rowHeight = 0;
+};
+
+class OverviewTest : public NavigationTest {
+protected:
+    void SetUp() override {
+        NavigationTest::SetUp();
+        Open("fn3.sto");
+        SetOptions([](DisplayOptions& options) {
+            options.wrap = false;
+            options.showSecondaryStructure = false;
+        });
+    }
+    OverviewFrame Frame() {
+        OverviewStrip& overview = window.Overview();
+        const std::vector<QRect> frames = overview.ViewFrames();
+        EXPECT_EQ(frames.size(), 1u);
+        return {frames.empty() ? QRect() : frames.front(), double(overview.width()) / model().columnCount(),
+                double(overview.height()) / view().Document()->Rows().RowCount()};
+    }
+    // A point where the frame's middle can go: half a frame from the strip's edges, `share` of the way.
+    QPoint Reachable(double shareAcross, double shareDown) {
+        const QSize frame = Frame().frame.size();
+        const QSize strip = window.Overview().size();
+        return QPoint(int(frame.width() / 2 + shareAcross * (strip.width() - frame.width())),
+                      int(frame.height() / 2 + shareDown * (strip.height() - frame.height())));
+    }
+    // The frame counts a column shown in part, and the view shows whole lines: within 1.5 columns and two
+    // rows of the point.
+    void ExpectFrameAt(QPoint point) {
+        const OverviewFrame now = Frame();
+        EXPECT_LE(std::abs(now.frame.center().x() - point.x()), 1.5 * now.columnWidth + 1)
+            << now.frame.center().x();
+        EXPECT_LE(std::abs(now.frame.center().y() - point.y()), 2 * now.rowHeight + 1)
+            << now.frame.center().y();
+    }
+};
+
+TEST_F(OverviewTest, AClickInsideTheFrameCentresTheViewThere) {
+    OverviewStrip& overview = window.Overview();
+    const QRect start = Frame().frame;
+    const QPoint inside = Reachable(0.5, 0.1);
+    ASSERT_TRUE(start.contains(inside)) << "the view shows too much of the alignment for this test";
+    ASSERT_GT((inside - start.center()).manhattanLength(), 4);
+    QTest::mouseClick(&overview, Qt::LeftButton, Qt::NoModifier, inside);
+    ExpectFrameAt(inside);
+    const QPoint outside = Reachable(0.9, 0.8);
+    QTest::mouseClick(&overview, Qt::LeftButton, Qt::NoModifier, outside);
+    ExpectFrameAt(outside);
+}
+
+TEST_F(OverviewTest, ADragCarriesTheFrameAsFarAsThePointer) {
+    OverviewStrip& overview = window.Overview();
+    const QPoint from = Reachable(0.2, 0.2);
+    QTest::mousePress(&overview, Qt::LeftButton, Qt::NoModifier, from);
+    ExpectFrameAt(from);
+    const QPoint to = Reachable(0.8, 0.7);
+    QMouseEvent move(QEvent::MouseMove, to, overview.mapToGlobal(to), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QCoreApplication::sendEvent(&overview, &move);
+    ExpectFrameAt(to);
+    QTest::mouseRelease(&overview, Qt::LeftButton, Qt::NoModifier, to);
+}
+
+TEST_F(NavigationTest, GoToCentresTheResidue) {
+    Open("fn3.sto");
+    for (const bool wrap : {false, true}) {
+        SetOptions([wrap](DisplayOptions& options) { options.wrap = wrap; });
+        const unsigned sequence = 50;
+        const unsigned column = 60;
+        ASSERT_TRUE(window.GoToNamed(view().Document()->SequenceName(int(sequence)), int(column) + 1));
+        const QPoint cell = CellCentre(view(), column, sequence);
+        const QPoint middle((view().NameColumnWidth() + viewport()->width()) / 2, viewport()->height() / 2);
+        EXPECT_LE(std::abs(cell.x() - middle.x()), wrap ? viewport()->width() : view().CellWidth()) << wrap;
+        EXPECT_LE(std::abs(cell.y() - middle.y()), 2 * view().CellHeight()) << wrap;
+    }
 }
 
 }  // namespace

@@ -126,4 +126,27 @@ TEST_F(AnnotationRowsTest, StatusTextOverAnAnnotationRowNamesTheRowTheColumnAndI
         << window.StatusText().toStdString();
 }
 
+// GIVEN the consensus sequence (View > Consensus sequence) and the Consensus annotation row, which count
+// gaps differently WHEN both are shown THEN the name column calls them by different names.
+TEST_F(AnnotationRowsTest, TheConsensusSequenceAndTheConsensusRowHaveNamesOfTheirOwn) {
+    Open("globins4.sto");
+    SetOptions([](DisplayOptions& options) {
+        options.showConsensus = true;
+        options.annotationRows = {"consensus"};
+    });
+    QString sequenceName;
+    QString rowName;
+    for (const auto& [top, location] : renderer().RowLocations()) {
+        QTest::mouseMove(viewport(), QPoint(2, top + cells.CellHeight() / 2));
+        const int sequence = location.row >= 0 ? view().Document()->Rows().SequenceOfRow(location.row) : -1;
+        if (location.kind == RenderSequenceData::RowLocation::kAnnotationLine)
+            rowName = window.StatusText();
+        else if (sequence >= 0 && model().getSequence(unsigned(sequence))->isTransient())
+            sequenceName = window.StatusText();
+    }
+    EXPECT_FALSE(sequenceName.isEmpty());
+    EXPECT_FALSE(rowName.isEmpty());
+    EXPECT_NE(sequenceName, rowName) << sequenceName.toStdString();
+}
+
 }  // namespace

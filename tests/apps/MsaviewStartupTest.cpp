@@ -133,7 +133,8 @@ TEST(StartupTest, AnUnreadableFileOnTheCommandLineLeavesTheWindowOpen) {
         err += process.readAllStandardError();
     }
     EXPECT_TRUE(err.contains("README.md")) << err.constData();
-    EXPECT_FALSE(process.waitForFinished(1500));
+    EXPECT_FALSE(process.waitForFinished(1500))
+        << "exit " << process.exitCode() << ": " << (err + process.readAllStandardError()).constData();
     EXPECT_EQ(process.state(), QProcess::Running);
     process.kill();
     process.waitForFinished();

@@ -8,6 +8,7 @@
 const QColor ViewMarks::kCurrentRow(255, 190, 0, 120);
 const QColor ViewMarks::kCurrentRowLine(225, 150, 0);
 const QColor ViewMarks::kSelectionFrame(20, 20, 20);
+const QColor ViewMarks::kSelectionTint(40, 110, 255, 60);
 const QColor ViewMarks::kHiddenMarker(220, 0, 0);
 const QColor ViewMarks::kTargetFrame(230, 0, 120);
 
@@ -37,24 +38,42 @@ void ViewMarks::PaintCurrentRow(QPainter& painter, const std::vector<ShownLine>&
     }
 }
 
+// A light tint keeps the scheme readable under a selection of any size; the frame goes round its outside
+// only, so a block of selected rows is not striped: a run's top (bottom) edge is left out where the line
+// right above (below) has the same columns selected.
 void ViewMarks::PaintSelection(QPainter& painter, const std::vector<ShownLine>& lines,
                                AlignmentDocument& document) const {
     const SDM::Selection& selection = document.Model().getSelection();
     if (selection.empty()) return;
     painter.setPen(QPen(kSelectionFrame, 1));
-    painter.setBrush(Qt::NoBrush);
-    for (const ShownLine& line : lines) {
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const ShownLine& line = lines[i];
         if (line.sequenceIndex < 0) continue;
         for (const SDM::Selection::Range& range : selection.ranges(unsigned(line.sequenceIndex))) {
             const unsigned first = std::max(range.first, line.firstColumn);
             const unsigned end = std::min(range.last + 1, line.endColumn);
             if (first >= end) continue;
-            const int left = ColumnX(line, first);
-            const int right = ColumnX(line, end) - 1;
-            painter.drawRect(QRect(QPoint(left, line.top), QPoint(right, line.top + cells.CellHeight() - 1))
-                                 .adjusted(0, 0, -1, -1));
+            const QRect cells(QPoint(ColumnX(line, first), line.top),
+                              QPoint(ColumnX(line, end) - 1, line.top + this->cells.CellHeight() - 1));
+            painter.fillRect(cells, kSelectionTint);
+            painter.drawLine(cells.topLeft(), cells.bottomLeft());
+            painter.drawLine(cells.topRight(), cells.bottomRight());
+            if (!SameRunSelected(selection, line, i > 0 ? &lines[i - 1] : nullptr, first, end))
+                painter.drawLine(cells.topLeft(), cells.topRight());
+            if (!SameRunSelected(selection, line, i + 1 < lines.size() ? &lines[i + 1] : nullptr, first, end))
+                painter.drawLine(cells.bottomLeft(), cells.bottomRight());
         }
     }
+}
+
+// Whether `next`, a line right above or below `line` in the same block, has every column of [first, end)
+// selected.
+bool ViewMarks::SameRunSelected(const SDM::Selection& selection, const ShownLine& line, const ShownLine* next,
+                                unsigned first, unsigned end) const {
+    if (!next || next->sequenceIndex < 0 || next->firstColumn != line.firstColumn ||
+        std::abs(next->top - line.top) != cells.CellHeight())
+        return false;
+    return selection.isFullySelected(first, end - first, unsigned(next->sequenceIndex));
 }
 
 void ViewMarks::PaintHiddenMarkers(QPainter& painter, const std::vector<ShownLine>& lines,

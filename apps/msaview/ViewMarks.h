@@ -9,6 +9,9 @@
 
 class AlignmentDocument;
 class QPainter;
+namespace SDM {
+class Selection;
+}
 
 /// One residue line as the viewport shows it: its top, its row and sequence, and the columns it shows.
 struct ShownLine {
@@ -19,14 +22,15 @@ struct ShownLine {
     unsigned endColumn = 0;    // one past the last column shown, even in part
 };
 
-/// What the view draws over the renderer's pixmaps: the current row, a frame around selected residues
-/// (so that a scheme's own blues are not taken for the selection), a marker where hidden sequences were,
+/// What the view draws over the renderer's pixmaps: the current row, a light tint and a frame round selected
+/// residues (the renderer draws them in their scheme's colours), a marker where hidden sequences were,
 /// and the residue that Go to or Find went to.
 class ViewMarks {
 public:
     static const QColor kCurrentRow;      // translucent, over the name
     static const QColor kCurrentRowLine;  // above and below the row's residues
     static const QColor kSelectionFrame;
+    static const QColor kSelectionTint;  // translucent, over the selected residues
     static const QColor kHiddenMarker;
     static const QColor kTargetFrame;
 
@@ -46,6 +50,9 @@ public:
     int ColumnX(const ShownLine& line, unsigned column) const;
 
 private:
+    bool SameRunSelected(const SDM::Selection& selection, const ShownLine& line, const ShownLine* next,
+                         unsigned first, unsigned end) const;
+
     CellGeometry cells;
     int nameWidth;
     int nameGap;

@@ -23,8 +23,30 @@ void ViewRenderer::Restart() {
     appliedAnnotationRows.reset();
 }
 
+namespace {
+
+// The view marks the selection itself, with a light tint and a frame over the scheme's colours; the
+// renderer's own highlight (dark blue, bold names) would hide the scheme under a large selection. The
+// selection is set aside while the renderer composes, and put back, with the model's revision untouched.
+class SelectionSetAside {
+public:
+    explicit SelectionSetAside(SDM::Alignment& model) : selection(model.getSelection()) {
+        std::swap(selection, kept);
+    }
+    ~SelectionSetAside() { std::swap(selection, kept); }
+    SelectionSetAside(const SelectionSetAside&) = delete;
+    SelectionSetAside& operator=(const SelectionSetAside&) = delete;
+
+private:
+    SDM::Selection& selection;  // not owned; the model's, which outlives the composition
+    SDM::Selection kept;
+};
+
+}  // namespace
+
 bool ViewRenderer::Render(QPaintDevice& device, AlignmentDocument& document, const DisplayOptions& options,
                           const ViewGeometry& geometry, Change change) {
+    const SelectionSetAside unselected(document.Model());
     const bool rowsChanged = ApplyAnnotationRows(document, options.annotationRows);
     if (document.ApplyOptions(options) || rowsChanged || !hasLayout)
         change = std::max(change, Change::Layout);
@@ -35,15 +57,15 @@ bool ViewRenderer::Render(QPaintDevice& device, AlignmentDocument& document, con
         MakeAspects(options, geometry, change >= Change::Layout);
     renderer->TopScrollValue() = geometry.scrollY;
     renderer->TopDrawnValue() = geometry.scrollY;
-    const bool redrawResidues = change == Change::Selection;
-    const bool keepLayout = change == Change::Scroll || change == Change::Rulers;
+    // The strips never show the selection (see SelectionSetAside): a new one only needs the view's marks.
+    const bool keepLayout = change <= Change::Selection;
 
     // While a current row is set the renderer keeps the composed view as it is (and the layout with it),
     // which would freeze scrolling. Compose without it, then once more with it and the layout kept, which
     // only redraws the name column with the current row's mark.
     const int currentRow = document.CurrentRow();
     properties.SetIntProperty(SQC::UserProperties::CurrSeqIndex, -1);
-    hasLayout = renderer->Render(&device, document.View(), aspects, redrawResidues, keepLayout);
+    hasLayout = renderer->Render(&device, document.View(), aspects, /*redrawResidues*/ false, keepLayout);
     if (hasLayout && currentRow >= 0) {
         properties.SetIntProperty(SQC::UserProperties::CurrSeqIndex, currentRow);
         renderer->Render(&device, document.View(), aspects, false, true);

@@ -28,7 +28,7 @@ public:
     enum class Change {
         Scroll,     // only the scroll position (or the current row) moved: the layout is kept
         Rulers,     // ruler numbers or origin: the layout is kept, the ruler bands are drawn anew
-        Selection,  // selected residues: the layout is kept, the residue strips are drawn anew
+        Selection,  // selected residues: the layout and strips are kept; the view marks the selection
         Layout,     // view size, switches or the model
         Font,       // the residue font
     };

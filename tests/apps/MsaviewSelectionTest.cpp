@@ -74,9 +74,7 @@ TEST_F(SelectionTest, APictureShowsTheSchemeColoursNotTheSelectionTint) {
     ASSERT_LT(column, 60u);
     const QColor schemeColour = Background(plain, *view().ResiduePosition(column, sequence));
     Drag(CellCentre(view(), column, sequence), CellCentre(view(), column + 3, sequence));
-    const QColor tint =
-        Background(view().Renderer().GetAlignmentPixmap()->toImage(),
-                   *view().ResiduePosition(column + 1, sequence) - QPoint(view().NameColumnWidth(), 0));
+    const QColor tint = Background(Shot(), *view().ResiduePosition(column + 1, sequence));
     const SelectionPicture picture = PictureOfSelection();
     const Plan::Line* row = FirstLine(picture.Plan(), Plan::Line::Kind::Row);
     ASSERT_NE(row, nullptr);
@@ -84,6 +82,34 @@ TEST_F(SelectionTest, APictureShowsTheSchemeColoursNotTheSelectionTint) {
     const QColor pictured = Background(image, QPoint(picture.Plan().nameWidth, int(row->top)));
     EXPECT_EQ(pictured, schemeColour);
     EXPECT_NE(Background(image, QPoint(picture.Plan().nameWidth + cells.ColumnLeft(1), int(row->top))), tint);
+}
+
+// GIVEN a selection of everything WHEN the view is drawn THEN each residue keeps its scheme colour under a
+// light tint, and the names are drawn as before (not bold, so none outgrows the name column).
+TEST_F(SelectionTest, ASelectionOfAnySizeLeavesTheSchemeReadableAndTheNamesAsTheyWere) {
+    SetOptions([](DisplayOptions& options) { options.showSecondaryStructure = false; });
+    const QImage plain = Shot();
+    const QRect names(0, 0, view().NameColumnWidth() - 6, viewport()->height());
+    QTest::keyClick(&window, Qt::Key_A, Qt::ControlModifier);
+    ASSERT_EQ(model().getSelection().sequences().size(), model().size());
+    const QImage selected = Shot();
+    int coloured = 0;
+    for (unsigned sequence = 1; sequence < 20; ++sequence)
+        for (unsigned column = 1; column < 40; column += 3) {
+            const QPoint corner = *view().ResiduePosition(column, sequence);
+            const QColor scheme = Background(plain, corner);
+            if (scheme == QColor(Qt::white)) continue;
+            ++coloured;
+            const QColor shown = Background(selected, corner);
+            EXPECT_NE(shown, scheme) << "no tint at " << column << "," << sequence;
+            for (const auto& [was, is] : {std::pair{scheme.red(), shown.red()},
+                                          {scheme.green(), shown.green()},
+                                          {scheme.blue(), shown.blue()}})
+                EXPECT_LE(std::abs(was - is), 70)
+                    << "the tint hides the scheme at " << column << "," << sequence;
+        }
+    EXPECT_GT(coloured, 20);
+    EXPECT_EQ(selected.copy(names), plain.copy(names)) << "selected names are drawn otherwise";
 }
 
 TEST_F(SelectionTest, APictureOfSeveralRowsHasTheirStructureLinesWhenTheViewShowsThem) {

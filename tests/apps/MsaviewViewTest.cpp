@@ -64,9 +64,10 @@ protected:
     int WholeLines(int pixels) const {
         return pixels <= 0 ? 0 : cells.LineTop(cells.LinesIn(pixels + cells.CellHeight() - 1));
     }
-    QImage ComposedCell(unsigned column, unsigned sequence) {
-        const QPoint corner = *view().ResiduePosition(column, sequence) - QPoint(view().NameColumnWidth(), 0);
-        return renderer().GetAlignmentPixmap()->toImage().copy(cells.Cell(0, 0).translated(corner));
+    // A residue's cell as the viewport shows it, marks included.
+    QImage ShownCell(unsigned column, unsigned sequence) {
+        const QPoint corner = *view().ResiduePosition(column, sequence);
+        return viewport()->grab().toImage().copy(cells.Cell(0, 0).translated(corner));
     }
 
     const CellGeometry cells{SQC::FontAttributes(testsupport::MonoFont())};
@@ -177,8 +178,8 @@ TEST_F(AlignmentViewTest, HoveringOverAStructureLineTellsTheStructureAtTheColumn
 }
 
 TEST_F(AlignmentViewTest, DraggingSelectsTheRectangleInTheModelAndRedrawsIt) {
-    const QImage before = ComposedCell(12, 3);
-    const QImage outside = ComposedCell(20, 3);
+    const QImage before = ShownCell(12, 3);
+    const QImage outside = ShownCell(20, 3);
     Drag(CellCentre(view(), 10, 1), CellCentre(view(), 14, 3));
     EXPECT_EQ(model().getSelection().sequences(), (std::vector<unsigned>{1, 2, 3}));
     for (unsigned sequence = 1; sequence <= 3; ++sequence) {
@@ -186,15 +187,15 @@ TEST_F(AlignmentViewTest, DraggingSelectsTheRectangleInTheModelAndRedrawsIt) {
         EXPECT_EQ(Ranges(sequence)[0].first, 10u);
         EXPECT_EQ(Ranges(sequence)[0].last, 14u);
     }
-    EXPECT_NE(ComposedCell(12, 3), before) << "the selected residue was not drawn anew";
-    EXPECT_EQ(ComposedCell(20, 3), outside);
+    EXPECT_NE(ShownCell(12, 3), before) << "the selected residue was not drawn anew";
+    EXPECT_EQ(ShownCell(20, 3), outside);
 
     // A new drag replaces the rectangle; dragging up and left works too.
     Drag(CellCentre(view(), 30, 6), CellCentre(view(), 25, 5));
     EXPECT_EQ(model().getSelection().sequences(), (std::vector<unsigned>{5, 6}));
     EXPECT_EQ(Ranges(5)[0].first, 25u);
     EXPECT_EQ(Ranges(5)[0].last, 30u);
-    EXPECT_EQ(ComposedCell(12, 3), before) << "the old selection is still drawn";
+    EXPECT_EQ(ShownCell(12, 3), before) << "the old selection is still drawn";
 }
 
 TEST_F(AlignmentViewTest, ShiftClickExtendsTheSelectionFromWhereItBegan) {

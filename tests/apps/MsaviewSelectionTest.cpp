@@ -112,6 +112,30 @@ TEST_F(SelectionTest, ASelectionOfAnySizeLeavesTheSchemeReadableAndTheNamesAsThe
     EXPECT_EQ(selected.copy(names), plain.copy(names)) << "selected names are drawn otherwise";
 }
 
+// Whether the renderer's name column has ink right of `from`: a label the view cuts off there.
+bool InkFrom(const QImage& names, int from) {
+    for (int y = 0; y < names.height(); ++y)
+        for (int x = from; x < names.width(); ++x)
+            if (qGray(names.pixel(x, y)) < 128) return true;
+    return false;
+}
+
+// GIVEN names, structure lines labelled "name(SS)" and annotation rows WHEN the view fits its name column
+// THEN no label reaches past the column's visible part, selected or not.
+TEST_F(SelectionTest, TheNameColumnHoldsEveryLabel) {
+    for (const char* file : {"fn3.sto", "Pkinase.sto", "srp-euk.sto"}) {
+        Open(file);
+        SetOptions([](DisplayOptions& options) {
+            options.showSecondaryStructure = true;
+            options.annotationRows = {"ss", "ss_cons", "consensus"};
+        });
+        const int visible = view().NameColumnWidth() - 6;  // the view's gap before the residues
+        EXPECT_FALSE(InkFrom(view().Renderer().GetNamePixmap()->toImage(), visible)) << file;
+        view().SelectAll();
+        EXPECT_FALSE(InkFrom(view().Renderer().GetNamePixmap()->toImage(), visible)) << file << ", selected";
+    }
+}
+
 TEST_F(SelectionTest, APictureOfSeveralRowsHasTheirStructureLinesWhenTheViewShowsThem) {
     // fn3's first sequences carry secondary structure; the picture has the same lines as the view.
     Drag(CellCentre(view(), 10, 0), CellCentre(view(), 29, 1));

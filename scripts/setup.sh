@@ -5,8 +5,9 @@
 #                             clang-format checks formatting in CI, poppler-utils, ghostscript and
 #                             librsvg2-bin let the tests read the SVG, PDF and EPS output back,
 #                             python3 runs the mutation run; pybind11 builds the Python module, and
-#                             numpy, Biopython, pytest, nbconvert, ipykernel and matplotlib test it and
-#                             run its notebook, all for Debian's /usr/bin/python3)
+#                             numpy, Biopython, pytest, nbconvert and ipykernel test it and
+#                             run its notebook, all for Debian's /usr/bin/python3; not matplotlib, whose
+#                             fonts-lyx changes fontconfig's fallbacks and so the recorded pictures)
 #   scripts/setup.sh --fuzz   also clang and libFuzzer for fuzz/run.sh
 set -euo pipefail
 
@@ -18,7 +19,7 @@ packages=(
   fonts-dejavu-core time clang-format python3
   poppler-utils ghostscript librsvg2-bin
   pybind11-dev python3-pybind11 python3-numpy python3-biopython python3-pytest
-  jupyter-nbconvert python3-ipykernel python3-matplotlib
+  jupyter-nbconvert python3-ipykernel
 )
 if [ "${1:-}" = "--fuzz" ]; then
   packages+=(clang-14 libclang-rt-14-dev)

@@ -15,6 +15,7 @@ set(ENV{PYTHONPATH} ${package})
 unset(ENV{LD_LIBRARY_PATH})
 execute_process(
   COMMAND ${PYTHON} -c "import msarender; f = msarender.render('${INPUT}', wrap=60); print(msarender.__file__, f.width)"
+  WORKING_DIRECTORY ${WORK_DIR}  # not the build tree, whose own package `python -c` would find first
   RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err)
 if(NOT result EQUAL 0 OR NOT out MATCHES "^${package}/msarender/__init__.py [1-9]")
   message(FATAL_ERROR "the installed module did not draw (${result}): ${out}\n${err}")

@@ -8,7 +8,7 @@
 
 namespace SQC {
 
-/// The character cell of a residue font: as wide as the widest 7-bit character, as high as the font's
+/// The character cell of a residue font: as wide as the widest printable 7-bit character, as high as the font's
 /// line spacing. All layout of the renderer is counted in these cells.
 class MSARENDER_EXPORT FontAttributes {
 public:

@@ -196,7 +196,7 @@ public:
         std::vector<std::size_t> blockStarts;  // index of each block's first line
         std::map<unsigned, std::vector<unsigned>> columnsByRow;
         /// The chosen columns when all rows share them: the ruler numbers them as in the alignment and marks
-        /// each break. Empty otherwise (positions are numbered from 1).
+        /// each break, and annotation rows follow them. Empty otherwise (positions are numbered from 1).
         std::vector<unsigned> rulerColumns;
         std::shared_ptr<const Corvane::AlignmentHelper> helper;  // the rows the plan was made for
         /// Paint for a vector device (SVG, PDF, PostScript): every cell background a filled rectangle (a
@@ -304,6 +304,7 @@ private:
     void CopyRulerPixmap(const Corvane::AlignmentHelper& helper, QPainter& painter, unsigned count, int x,
                          int y, unsigned firstColumn, int breaks = 0, bool vectorShapes = false) const;
     static bool CartoonsFit(const PicturePlan& plan);
+    static bool AnnotationsFit(const PicturePlan& plan);
     void PaintChosenColumnsRuler(const PicturePlan& plan, const PicturePlan::Line& line, QPainter& painter,
                                  int y) const;
     void PaintChosenColumnsCartoons(const PicturePlan& plan, const PicturePlan::Line& line, QPainter& painter,

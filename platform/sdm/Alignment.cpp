@@ -19,6 +19,9 @@ unsigned char CodeOf(char c) {
 
 constexpr unsigned kCodeCount = 256;
 
+// Named apart from the "Consensus" annotation row, which counts gaps differently.
+const char* const kConsensusSequenceLabel = "Consensus sequence";
+
 }  // namespace
 
 Alignment::Alignment()
@@ -75,7 +78,8 @@ int Alignment::findSequence(const std::string& defline) const {
 
 void Alignment::setShowConsensus(bool show) {
     if (show == showConsensus_) return;
-    if (show && !consensus_) consensus_ = boost::make_shared<ConsensusSequence>("Consensus", std::string());
+    if (show && !consensus_)
+        consensus_ = boost::make_shared<ConsensusSequence>(kConsensusSequenceLabel, std::string());
     showConsensus_ = show;
     touch();
 }
@@ -97,7 +101,8 @@ void Alignment::getNonTransientIndexes(std::vector<unsigned>& out, bool displaye
 }
 
 void Alignment::refreshConsensus() const {
-    if (!consensus_) consensus_ = boost::make_shared<ConsensusSequence>("Consensus", std::string());
+    if (!consensus_)
+        consensus_ = boost::make_shared<ConsensusSequence>(kConsensusSequenceLabel, std::string());
     if (revision() == consensusRevision_) return;
     consensus_->setAligned(computeConsensus());
     // The new text moved the revision; remember the moved value so the text is not recomputed again.

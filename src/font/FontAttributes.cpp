@@ -34,12 +34,13 @@ const QFontMetrics& FontAttributes::GetMetrics() const {
     return metrics;
 }
 
-// Residues are 7-bit characters, so the widest of them decides the cell; wider glyphs are clipped.
+// Residues are printable 7-bit characters, so the widest of them decides the cell; wider glyphs are
+// clipped. Control codes are never drawn: fonts have no glyph for them, and the fallback font that would
+// measure them depends on what else is installed (TeX fonts put wide letters there).
 int FontAttributes::WidestAsciiAdvance(const QFontMetrics& metrics) {
     int widest = 0;
-    for (int code = 0; code <= 127; ++code) {
+    for (int code = ' '; code <= '~'; ++code)
         widest = std::max(widest, metrics.horizontalAdvance(QChar(code)));
-    }
     return widest;
 }
 

@@ -104,9 +104,10 @@ bool RenderSequenceData::PlanPicture(std::vector<unsigned> sequenceIndexes,
         std::string longest;
         Corvane::FindLongestRowLabel(*helper, longest, aspects.showSecondaryStructure, rows);
         plan.nameWidth = QFontMetrics(font).boundingRect(SQC::ToQString(longest)).width();
-        if (!plan.byColumns) plan.nameWidth = std::max(plan.nameWidth, WidestAnnotationLabel());
     }
     plan.rulerColumns = SharedColumns(columnsByRow);
+    if (plan.namesShown && AnnotationsFit(plan))
+        plan.nameWidth = std::max(plan.nameWidth, WidestAnnotationLabel());
     plan.columnsByRow = std::move(columnsByRow);
 
     const unsigned step = unsigned(std::max(residuesPerBlock, 0));
@@ -155,8 +156,7 @@ void RenderSequenceData::PlanPictureSize(PicturePlan& plan, std::size_t rowCount
     const CellGeometry cells(fontAttributes);
     const std::int64_t shownColumns = aspects.wrap ? std::min(columnCount, perBlock) : columnCount;
     plan.width = cells.Width(shownColumns) + plan.nameWidth;
-    // Annotation rows describe whole columns: pictures of chosen columns per row leave them out.
-    const std::int64_t annotationLines = plan.byColumns ? 0 : AnnotationLineCount();
+    const std::int64_t annotationLines = AnnotationsFit(plan) ? AnnotationLineCount() : 0;
     const std::int64_t blockLines =
         std::int64_t(rowCount) + lineCount + (aspects.showRuler ? kRulerBandRows : 0) + annotationLines;
     const bool stacked = aspects.wrap && columnCount > unsigned(std::max(residuesPerBlock, 0));
@@ -191,7 +191,7 @@ void RenderSequenceData::PlanPictureBlock(PicturePlan& plan, const std::vector<u
 
 void RenderSequenceData::PlanPictureAnnotations(PicturePlan& plan, unsigned first, unsigned end,
                                                 unsigned count, std::int64_t& y) const {
-    if (plan.byColumns) return;
+    if (!AnnotationsFit(plan)) return;
     const CellGeometry cells(fontAttributes);
     using Line = PicturePlan::Line;
     for (unsigned index = 0; index < AnnotationLineCount(); ++index) {
@@ -207,7 +207,14 @@ void RenderSequenceData::PaintAnnotationPictureLine(const PicturePlan& plan, con
     const CellGeometry cells(fontAttributes);
     if (plan.namesShown) DrawLabelText(painter, QPointF(0, cells.Baseline(y)), SQC::ToQString(row.label));
     const int x = plan.namesShown ? plan.nameWidth : 0;
-    AnnotationPainter::Paint(painter, row, cells, font, cartoonDrawer.get(), line.first, line.count, x, y);
+    if (!plan.byColumns) {
+        AnnotationPainter::Paint(painter, row, cells, font, cartoonDrawer.get(), line.first, line.count, x,
+                                 y);
+        return;
+    }
+    for (const ColumnRun& run : RunsOf(plan.rulerColumns, line.first, line.end))
+        AnnotationPainter::Paint(painter, row, cells, font, cartoonDrawer.get(), run.column, run.count,
+                                 x + cells.ColumnLeft(run.position), y);
 }
 
 void RenderSequenceData::PaintPicture(const PicturePlan& plan, QPainter& painter, std::int64_t top,
@@ -268,6 +275,11 @@ void RenderSequenceData::PaintPictureLine(const PicturePlan& plan, const Picture
 // sequences or chosen columns with their gaps get them, and only beside a name column for their labels.
 bool RenderSequenceData::CartoonsFit(const PicturePlan& plan) {
     return !plan.byColumns || (plan.includeGaps && plan.namesShown);
+}
+
+// Annotation rows describe whole columns: they go with chosen columns only when every row shares them.
+bool RenderSequenceData::AnnotationsFit(const PicturePlan& plan) {
+    return !plan.byColumns || !plan.rulerColumns.empty();
 }
 
 // Each stretch of neighbouring columns numbered as in the alignment, with a break mark where one ends.

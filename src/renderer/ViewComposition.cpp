@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QPen>
 #include <algorithm>
+#include <climits>
 #include <cstdint>
 
 #include "font/ColorConversion.h"
@@ -31,6 +32,7 @@ struct RenderSequenceData::ComposedLine {
     unsigned firstColumn = 0;
     std::string ssKey;
     std::shared_ptr<QPixmap> strip;  // cached strip to copy; null when none was drawn
+    int stripWidth = INT_MAX;        // pixels of the strip to copy from its left edge
     bool paintStrip = false;         // false where a kept view keeps its old content
     bool record = false;             // whether a RowLocation is recorded at `top`
     QString label;
@@ -150,6 +152,9 @@ std::vector<RenderSequenceData::ComposedLine> RenderSequenceData::PlanComposedLi
             if (aspects.showRuler) {
                 band.kind = ComposedLine::Kind::RulerBand;
                 band.strip = block < rulerBlocks.size() ? rulerBlocks[block].pixmap : nullptr;
+                // The band stops at the alignment's last column, not at its pixmap's margin.
+                band.stripWidth =
+                    cells.ColumnLeft(std::int64_t(maxTotalLength > start ? maxTotalLength - start : 0));
                 band.paintStrip = true;
                 band.record = true;
                 lines.push_back(band);
@@ -304,7 +309,9 @@ void RenderSequenceData::PaintComposedLines(const std::vector<ComposedLine>& lin
     QPainter namePainter(namePixmap.get());
     namePainter.setFont(font);
     for (const ComposedLine& line : lines) {
-        if (line.paintStrip && line.strip) viewPainter.drawPixmap(0, line.top, *line.strip);
+        if (line.paintStrip && line.strip)
+            viewPainter.drawPixmap(0, line.top, *line.strip, 0, 0,
+                                   std::min(line.stripWidth, line.strip->width()), line.strip->height());
         if (line.label.isEmpty()) continue;
         const int baseline = cells.Baseline(line.top);
         DrawLabel(namePainter, font, baseline, line.label, line.boldLabel);

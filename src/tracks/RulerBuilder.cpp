@@ -121,15 +121,16 @@ std::unique_ptr<QPixmap> RulerBuilder::BuildRulerPixmap(int cellWidth, int cellH
     }
     QPainter painter(band.get());
     PaintBand(painter, cellWidth, cellHeight, showRuler, showRulerNumbers, firstColumn, count, gridRows, font,
-              rulerOrigin, markedCount, breaks);
+              rulerOrigin, markedCount, breaks, kMarginColumns);
     return band;
 }
 
 void RulerBuilder::PaintBand(QPainter& painter, int cellWidth, int cellHeight, bool showRuler,
                              bool showRulerNumbers, unsigned firstColumn, unsigned count, int gridRows,
-                             const QFont& font, int rulerOrigin, unsigned markedCount, int breaks) {
+                             const QFont& font, int rulerOrigin, unsigned markedCount, int breaks,
+                             unsigned marginColumns) {
     const CellGeometry cells(cellWidth, cellHeight);
-    const std::int64_t width = cells.Width(std::int64_t(count) + kMarginColumns);
+    const std::int64_t width = cells.Width(std::int64_t(count) + marginColumns);
     const std::int64_t height = cells.Height(gridRows);
     if (cellWidth <= 0 || cellHeight <= 0 || gridRows <= 0 || width > INT_MAX || height > INT_MAX) {
         return;

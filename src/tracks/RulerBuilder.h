@@ -38,12 +38,13 @@ public:
                                                      unsigned count, int gridRows, const QFont& font,
                                                      int rulerOrigin, unsigned markedCount = UINT_MAX,
                                                      int breaks = kNoBreaks);
-    /// Paints the band BuildRulerPixmap returns onto `painter`, its top-left corner at the painter's origin:
-    /// lines, a filled background and numbers as text, for vector devices as for pixmaps.
+    /// Paints a band onto `painter`, its top-left corner at the painter's origin: lines, a filled background
+    /// and numbers as text, for vector devices as for pixmaps. It is `count` columns wide, and its
+    /// background and lines go on for `marginColumns` more (BuildRulerPixmap's margin).
     static void PaintBand(QPainter& painter, int cellWidth, int cellHeight, bool showRuler,
                           bool showRulerNumbers, unsigned firstColumn, unsigned count, int gridRows,
                           const QFont& font, int rulerOrigin, unsigned markedCount = UINT_MAX,
-                          int breaks = kNoBreaks);
+                          int breaks = kNoBreaks, unsigned marginColumns = 0);
     /// Draws the label of `number` centred on xc, in the cell row starting at `top`, kept whole between 0
     /// and `right`.
     static void DrawRulerLabel(QPainter& painter, int xc, int top, int cellHeight, int cellWidth, int number,

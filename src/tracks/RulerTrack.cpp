@@ -47,7 +47,7 @@ void RenderSequenceData::CopyRulerPixmap(const Corvane::AlignmentHelper& helper,
                                          unsigned count, int x, int y, unsigned firstColumn, int breaks,
                                          bool vectorShapes) const {
     // A picture may be wider than the largest pixmap: its band is drawn in pieces that each fit one, left
-    // to right, so that each piece covers the margin its left neighbour leaves.
+    // to right.
     const CellGeometry cells(fontAttributes);
     // Only the columns the painter can show: a host's block may be far wider than any picture.
     const int right = painter.hasClipping() ? int(painter.clipBoundingRect().right())
@@ -69,6 +69,8 @@ void RenderSequenceData::CopyRulerPixmap(const Corvane::AlignmentHelper& helper,
             firstColumn + done, std::min(piece, count - done), int(kRulerBandRows), font,
             helper.GetRulerDragOffset(), UINT_MAX, breaks);
         if (!band) return;
-        painter.drawPixmap(x + cells.ColumnLeft(done), y, *band);
+        // Only the piece's own columns: the band's margin would reach past the picture's last column.
+        painter.drawPixmap(x + cells.ColumnLeft(done), y, *band, 0, 0,
+                           cells.ColumnLeft(std::min(piece, count - done)), band->height());
     }
 }

@@ -17,11 +17,11 @@ int Advance(const QFont& font, char c) {
     return QFontMetrics(font).horizontalAdvance(QChar(c));
 }
 
-TEST(FontAttributesTest, CellWidthIsTheWidestSevenBitAdvance) {
+TEST(FontAttributesTest, CellWidthIsTheWidestPrintableSevenBitAdvance) {
     const QFont font = ProportionalFont(12);
     const SQC::FontAttributes cell(font);
     int widest = 0;
-    for (int code = 0; code <= 127; ++code) {
+    for (int code = ' '; code <= '~'; ++code) {
         const int advance = QFontMetrics(font).horizontalAdvance(QChar(code));
         EXPECT_LE(advance, cell.GetMaxWidth()) << "character " << code;
         widest = std::max(widest, advance);
@@ -29,6 +29,15 @@ TEST(FontAttributesTest, CellWidthIsTheWidestSevenBitAdvance) {
     EXPECT_EQ(widest, cell.GetMaxWidth());
     // A proportional font: the cell is set by a wide letter, not a narrow one.
     EXPECT_GT(cell.GetMaxWidth(), Advance(font, 'i'));
+}
+
+// Control codes have no glyph in the font: whatever fallback font the machine has for them (TeX fonts
+// draw letters there) must not widen the cell.
+TEST(FontAttributesTest, ControlCodesTheFontLacksDoNotWidenTheCell) {
+    for (int pointSize : {8, 10, 24}) {
+        const QFont font = testsupport::MonoFont(pointSize);
+        EXPECT_EQ(Advance(font, 'M'), SQC::FontAttributes(font).GetMaxWidth()) << pointSize;
+    }
 }
 
 TEST(FontAttributesTest, CellHeightIsLeadingPlusHeight) {

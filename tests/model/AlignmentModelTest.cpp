@@ -41,7 +41,7 @@ TEST(AlignmentModelTest, NamesShowIdentifierOrTitleLineWithResidueRanges) {
     EXPECT_EQ(built.model->getSequence(0)->getDefline(), "FER_CAPAA/1-3");
     EXPECT_EQ(built.model->getSequence(1)->getDefline(), "L1CAM_HUMAN/813-907");
     EXPECT_EQ(built.model->getSequence(2)->getDefline(), "empty");
-    EXPECT_EQ(built.model->getSequence(3)->getDefline(), "Consensus")
+    EXPECT_EQ(built.model->getSequence(3)->getDefline(), "Consensus sequence")
         << "the model's own rows keep their label";
 
     built.model->showNames(SDM::NameStyle::Full, true);

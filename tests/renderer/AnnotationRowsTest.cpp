@@ -1,5 +1,6 @@
 // Annotation rows in the layout, the composed view, hit tests, ScrollTo and pictures.
 
+#include <QFontMetrics>
 #include <QPainter>
 
 #include "renderer/ViewTestFixture.h"
@@ -191,6 +192,29 @@ TEST_F(AnnotationRowsTest, PicturesCountAndPaintTheLinesOfEveryBlock) {
     ASSERT_TRUE(renderer.PlanPicture({}, {{0, {1, 2}}, {1, {3}}}, true, plan));
     for (const auto& line : plan.lines)
         EXPECT_NE(line.kind, RenderSequenceData::PicturePlan::Line::Kind::Annotation);
+}
+
+// Columns every row shares are columns of the alignment: the rows come along, cut to them.
+TEST_F(AnnotationRowsTest, PicturesOfColumnsEveryRowSharesKeepTheLinesCutToThoseColumns) {
+    renderer.SetAnnotationRows({EvenBars("bars")});
+    ASSERT_TRUE(RenderWrapped(40));
+    const std::vector<unsigned> chosen = {3, 4, 7};  // odd, even, odd: bar only in the second cell
+    RenderSequenceData::PicturePlan plan;
+    ASSERT_TRUE(renderer.PlanPicture({}, {{0, chosen}, {1, chosen}, {2, chosen}}, true, plan));
+    EXPECT_EQ(plan.height, cells.LineTop(int(kRulerBandRows + kRows + 1)));
+    QImage image(int(plan.width), int(plan.height), QImage::Format_ARGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    renderer.PaintPicture(plan, painter, 0, image.height());
+    painter.end();
+    const int lineTop = cells.LineTop(int(kRulerBandRows + kRows));
+    const auto inside = [&](int position) {
+        return cells.Cell(position, lineTop).center() + QPoint(plan.nameWidth, cells.CellHeight() / 4);
+    };
+    EXPECT_EQ(QColor(image.pixel(inside(1))), kBarColour) << "column 4 is even";
+    EXPECT_EQ(QColor(image.pixel(inside(0))), QColor(Qt::white)) << "column 3 is odd";
+    EXPECT_EQ(QColor(image.pixel(inside(2))), QColor(Qt::white)) << "column 7 is odd";
+    EXPECT_GE(plan.nameWidth, QFontMetrics(testsupport::MonoFont()).horizontalAdvance("bars"));
 }
 
 TEST_F(AnnotationRowsTest, RowsShorterThanTheAlignmentAndEmptyRowsDrawNothingPastTheirEnd) {

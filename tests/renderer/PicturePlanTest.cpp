@@ -124,6 +124,22 @@ TEST_F(PicturePlanTest, EveryBlockStartsWithItsRulerBandAndRowsCarryTheirStructu
     EXPECT_EQ(plan.lines.back().count, 5u);  // the last block holds the last five columns
 }
 
+// The last block is shorter than the others: its ruler band stops at the alignment's last column.
+TEST_F(PicturePlanTest, TheLastBlocksRulerStopsAtTheLastColumn) {
+    ASSERT_NO_FATAL_FAILURE(RenderStructured(3, 25));
+    for (const bool vectorShapes : {false, true}) {
+        RenderSequenceData::PicturePlan plan = Plan(AllSequences(3));
+        plan.vectorShapes = vectorShapes;
+        const QImage image = PaintWhole(plan);
+        const int middle = int(plan.lines.at(plan.blockStarts[2]).top) + cells.CellHeight();
+        const int lastColumnRight = plan.nameWidth + cells.ColumnLeft(5) - 1;
+        EXPECT_NE(QColor(image.pixel(lastColumnRight, middle)), QColor(Qt::white)) << vectorShapes;
+        EXPECT_FALSE(
+            HasInk(image, QRect(lastColumnRight + 1, middle, int(plan.width) - lastColumnRight - 1, 1)))
+            << "vector shapes: " << vectorShapes;
+    }
+}
+
 TEST_F(PicturePlanTest, NothingToPlanGivesAnEmptyPlanAndPaintsNothing) {
     alignment = LetterRows(2, 10);
     ASSERT_TRUE(RenderWith(alignment, AspectsOfCells(10, 12)));

@@ -101,10 +101,9 @@ TEST_F(TrackCacheTest, ExportedBandIsDrawnWhereAsked) {
     QPainter painter(&image);
     access.CopyRulerPixmap(helper, painter, 10, cells.ColumnLeft(3), cells.CellHeight(), 0);
     painter.end();
-    // 10 columns plus the margin.
-    const QRect band(cells.ColumnLeft(3), cells.CellHeight(), cells.ColumnLeft(15), cells.RulerBandHeight());
-    EXPECT_EQ(QColor(image.pixel(band.left() + cells.ColumnLeft(12), band.top() + cells.CellHeight())),
-              kRulerBackground);
+    // Its 10 columns and not the band pixmap's margin: a picture's band stops at its last column.
+    const QRect band(cells.ColumnLeft(3), cells.CellHeight(), cells.ColumnLeft(10), cells.RulerBandHeight());
+    EXPECT_EQ(QColor(image.pixel(band.right(), band.top() + cells.CellHeight())), kRulerBackground);
     EXPECT_EQ(QColor(image.pixel(band.right() + 1, band.top() + cells.CellHeight())), kMarker);
     EXPECT_EQ(QColor(image.pixel(band.left() - 1, band.top() + cells.CellHeight())), kMarker);
     EXPECT_EQ(QColor(image.pixel(band.left() + cells.CellWidth(), band.bottom() + 1)), kMarker);

@@ -3,6 +3,7 @@ run the command on the same options as a render() call."""
 
 import os
 import pathlib
+import re
 import subprocess
 
 import pytest
@@ -54,3 +55,8 @@ def shared_data():
     if not SHARED_DATA.is_dir():
         pytest.skip(f"no shared data at {SHARED_DATA}")
     return SHARED_DATA
+
+
+def without_creation_date(document):
+    """A file's bytes with a PDF's creation time blanked: two runs a second apart write different times."""
+    return re.sub(rb"/CreationDate \(D:\d+Z\)", b"/CreationDate (D:0Z)", document)

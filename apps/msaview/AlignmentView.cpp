@@ -1,6 +1,7 @@
 #include "AlignmentView.h"
 
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -190,7 +191,8 @@ void AlignmentView::paintEvent(QPaintEvent*) {
     painter.setPen(QColor(200, 200, 200));
     painter.drawLine(nameWidth - kNameGap / 2, 0, nameWidth - kNameGap / 2, viewport()->height());
     const std::vector<ShownLine> lines = ShownLines();
-    const ViewMarks marks(CellGeometry(CellWidth(), CellHeight()), nameWidth, kNameGap);
+    const ViewMarks marks(CellGeometry(CellWidth(), CellHeight()), nameWidth, kNameGap,
+                          QFontMetrics(font()).horizontalAdvance(QLatin1Char(' ')));
     painter.setClipRect(QRect(nameWidth, 0, viewport()->width(), viewport()->height()));
     marks.PaintSelection(painter, lines, *document);
     marks.PaintTarget(painter, lines, markedSequence, markedColumn);

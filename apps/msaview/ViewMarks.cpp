@@ -5,7 +5,7 @@
 
 #include "AlignmentDocument.h"
 
-const QColor ViewMarks::kCurrentRow(255, 190, 0, 120);
+const QColor ViewMarks::kCurrentRow(255, 214, 130);
 const QColor ViewMarks::kCurrentRowLine(225, 150, 0);
 const QColor ViewMarks::kSelectionFrame(20, 20, 20);
 const QColor ViewMarks::kSelectionTint(40, 110, 255, 60);
@@ -25,12 +25,16 @@ int ViewMarks::ColumnX(const ShownLine& line, unsigned column) const {
     return nameWidth + cells.ColumnLeft(std::int64_t(column) - std::int64_t(line.firstColumn));
 }
 
+// Multiplying keeps the name's ink as it is (black stays black) while its white turns to the highlight.
 void ViewMarks::PaintCurrentRow(QPainter& painter, const std::vector<ShownLine>& lines, int currentRow,
                                 int width) const {
     if (currentRow < 0) return;
     for (const ShownLine& line : lines) {
         if (line.row != currentRow) continue;
+        painter.save();
+        painter.setCompositionMode(QPainter::CompositionMode_Multiply);
         painter.fillRect(QRect(0, line.top, nameWidth - nameGap, cells.CellHeight()), kCurrentRow);
+        painter.restore();
         painter.setPen(QPen(kCurrentRowLine, 1));
         painter.drawLine(nameWidth, line.top, width, line.top);
         painter.drawLine(nameWidth, line.top + cells.CellHeight() - 1, width,
@@ -76,19 +80,21 @@ bool ViewMarks::SameRunSelected(const SDM::Selection& selection, const ShownLine
     return selection.isFullySelected(first, end - first, unsigned(next->sequenceIndex));
 }
 
+// The marker keeps off the labels: a triangle in the names' indent pointing at the gap between two rows,
+// and a bar across the blank strip between the names and the residues.
 void ViewMarks::PaintHiddenMarkers(QPainter& painter, const std::vector<ShownLine>& lines,
                                    AlignmentDocument& document) const {
-    const int size = std::max(cells.CellHeight() / 3, 3);
+    const int size = std::clamp(labelIndent - 1, 2, std::max(cells.CellHeight() / 3, 2));
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(kHiddenMarker);
     for (const ShownLine& line : lines) {
         if (!FollowsHidden(document, line.sequenceIndex)) continue;
-        painter.setPen(QPen(kHiddenMarker, 2));
-        painter.drawLine(0, line.top, nameWidth - nameGap, line.top);
         const QPoint triangle[] = {QPoint(0, line.top - size), QPoint(size, line.top),
                                    QPoint(0, line.top + size)};
-        painter.setBrush(kHiddenMarker);
         painter.drawPolygon(triangle, 3);
-        painter.setBrush(Qt::NoBrush);
+        painter.fillRect(QRect(nameWidth - nameGap, line.top - 1, nameGap, 2), kHiddenMarker);
     }
+    painter.setBrush(Qt::NoBrush);
 }
 
 void ViewMarks::PaintTarget(QPainter& painter, const std::vector<ShownLine>& lines, int sequenceIndex,

@@ -27,15 +27,16 @@ struct ShownLine {
 /// and the residue that Go to or Find went to.
 class ViewMarks {
 public:
-    static const QColor kCurrentRow;      // translucent, over the name
+    static const QColor kCurrentRow;      // multiplied into the name, so its letters stay black
     static const QColor kCurrentRowLine;  // above and below the row's residues
     static const QColor kSelectionFrame;
     static const QColor kSelectionTint;  // translucent, over the selected residues
     static const QColor kHiddenMarker;
     static const QColor kTargetFrame;
 
-    ViewMarks(const CellGeometry& cells, int nameWidth, int nameGap)
-        : cells(cells), nameWidth(nameWidth), nameGap(nameGap) {}
+    /// `labelIndent`: the blank the renderer leaves before each name (a space of the font).
+    ViewMarks(const CellGeometry& cells, int nameWidth, int nameGap, int labelIndent)
+        : cells(cells), nameWidth(nameWidth), nameGap(nameGap), labelIndent(labelIndent) {}
 
     void PaintCurrentRow(QPainter& painter, const std::vector<ShownLine>& lines, int currentRow,
                          int width) const;
@@ -56,4 +57,5 @@ private:
     CellGeometry cells;
     int nameWidth;
     int nameGap;
+    int labelIndent;
 };

@@ -60,16 +60,10 @@ bool ViewRenderer::Render(QPaintDevice& device, AlignmentDocument& document, con
     // The strips never show the selection (see SelectionSetAside): a new one only needs the view's marks.
     const bool keepLayout = change <= Change::Selection;
 
-    // While a current row is set the renderer keeps the composed view as it is (and the layout with it),
-    // which would freeze scrolling. Compose without it, then once more with it and the layout kept, which
-    // only redraws the name column with the current row's mark.
-    const int currentRow = document.CurrentRow();
+    // The view marks the current row itself: the renderer's mark (an underline through the descenders)
+    // would also freeze its composed view, so the renderer never hears of the current row.
     properties.SetIntProperty(SQC::UserProperties::CurrSeqIndex, -1);
     hasLayout = renderer->Render(&device, document.View(), aspects, /*redrawResidues*/ false, keepLayout);
-    if (hasLayout && currentRow >= 0) {
-        properties.SetIntProperty(SQC::UserProperties::CurrSeqIndex, currentRow);
-        renderer->Render(&device, document.View(), aspects, false, true);
-    }
     return hasLayout;
 }
 

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QScrollBar>
 #include <QStatusBar>
@@ -169,6 +170,45 @@ TEST_F(SelectionTest, AMarkerShowsWhereSequencesWereHidden) {
     const QImage shot = Shot();
     EXPECT_EQ(shot.pixelColor(2, after), ViewMarks::kHiddenMarker);
     EXPECT_NE(shot.pixelColor(2, LineTop(3)), ViewMarks::kHiddenMarker);
+}
+
+// GIVEN a hidden row WHEN its marker is drawn THEN no pixel of it lands where the names around it are
+// written: right of their indent, in the lines above and below the marker.
+TEST_F(SelectionTest, TheHiddenRowsMarkerKeepsOffTheNames) {
+    QTest::mouseClick(viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(3, CellCentre(view(), 0, 4).y()));
+    ASSERT_TRUE(view().HideChosenSequences());
+    QTest::mouseClick(viewport(), Qt::LeftButton, Qt::NoModifier, CellCentre(view(), 0, 20));  // elsewhere
+    const int top = LineTop(5);
+    ASSERT_GE(top, 0);
+    const QImage shot = Shot();
+    EXPECT_EQ(shot.pixelColor(1, top), ViewMarks::kHiddenMarker);
+    const int indent = QFontMetrics(view().font()).horizontalAdvance(QLatin1Char(' '));
+    for (int y = top - cells.CellHeight(); y < top + cells.CellHeight(); ++y)
+        for (int x = indent; x < view().NameColumnWidth() - 6; ++x)
+            ASSERT_NE(shot.pixelColor(x, y), ViewMarks::kHiddenMarker) << x << "," << y;
+}
+
+// GIVEN a clicked name WHEN its row is current THEN its letters stay black on the highlight, with no line
+// through them.
+TEST_F(SelectionTest, TheCurrentRowsNameIsBlackOnItsHighlightWithNothingThroughIt) {
+    QTest::mouseClick(viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(3, CellCentre(view(), 0, 6).y()));
+    ASSERT_EQ(view().Document()->CurrentSequence(), 6);
+    const QImage label = Shot().copy(QRect(0, LineTop(6), view().NameColumnWidth() - 6, cells.CellHeight()));
+    int darkest = 255 * 3;
+    QColor ink;
+    int highlight = 0;
+    for (int y = 0; y < label.height(); ++y)
+        for (int x = 0; x < label.width(); ++x) {
+            const QColor pixel = label.pixelColor(x, y);
+            EXPECT_NE(pixel, QColor(Qt::blue)) << "a line through the name at " << x << "," << y;
+            highlight += pixel == ViewMarks::kCurrentRow ? 1 : 0;
+            if (pixel.red() + pixel.green() + pixel.blue() < darkest) {
+                darkest = pixel.red() + pixel.green() + pixel.blue();
+                ink = pixel;
+            }
+        }
+    EXPECT_GT(highlight, label.width() * label.height() / 3);
+    EXPECT_LT(std::max({ink.red(), ink.green(), ink.blue()}), 60) << ink.name().toStdString();
 }
 
 TEST_F(SelectionTest, ClickingAResidueMakesItsRowCurrentAndMarksIt) {

@@ -152,9 +152,9 @@ std::vector<RenderSequenceData::ComposedLine> RenderSequenceData::PlanComposedLi
             if (aspects.showRuler) {
                 band.kind = ComposedLine::Kind::RulerBand;
                 band.strip = block < rulerBlocks.size() ? rulerBlocks[block].pixmap : nullptr;
-                // The band stops at the alignment's last column, not at its pixmap's margin.
-                band.stripWidth =
-                    cells.ColumnLeft(std::int64_t(maxTotalLength > start ? maxTotalLength - start : 0));
+                // The band stops at its block's last column, not at its pixmap's margin.
+                const unsigned existing = maxTotalLength > start ? maxTotalLength - start : 0;
+                band.stripWidth = cells.ColumnLeft(aspects.wrap ? std::min(existing, perBlock) : existing);
                 band.paintStrip = true;
                 band.record = true;
                 lines.push_back(band);

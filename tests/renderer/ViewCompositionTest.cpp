@@ -69,6 +69,20 @@ TEST_F(ViewCompositionTest, WrappedViewStacksEveryBlockUnderItsRulerBand) {
     EXPECT_EQ(view.height(), renderer.GetSequenceViewSize().height() + cells.CellHeight() / 2);
 }
 
+// GIVEN blocks of 10 columns in a view 20 cells wide: the last block's line holds 5 of the 25 columns
+TEST_F(ViewCompositionTest, TheLastBlocksBandStopsAtTheLastColumn) {
+    BuiltAlignment alignment = LetterRows(3, 25);
+    ASSERT_TRUE(RenderWith(alignment, AspectsOfCells(20, 16, true, 10)));
+    const QImage view = View();
+    const int bandMiddle = cells.LineTop(2 * (kRulerBandRows + 3)) + cells.CellHeight();
+    EXPECT_NE(QColor(view.pixel(cells.ColumnLeft(5) - 1, bandMiddle)), QColor(Qt::white));
+    EXPECT_FALSE(HasInk(view, QRect(cells.ColumnLeft(5), bandMiddle, cells.ColumnLeft(15), 1)));
+    // A whole block's band ends at its block, not five columns later.
+    const int firstBandMiddle = cells.CellHeight();
+    EXPECT_NE(QColor(view.pixel(cells.ColumnLeft(10) - 1, firstBandMiddle)), QColor(Qt::white));
+    EXPECT_FALSE(HasInk(view, QRect(cells.ColumnLeft(10), firstBandMiddle, cells.ColumnLeft(10), 1)));
+}
+
 // GIVEN a view scrolled to the second row of the first block (grid row 3)
 TEST_F(ViewCompositionTest, ScrolledWrappedViewStartsAtTheFirstVisibleRowWithoutItsBand) {
     BuiltAlignment alignment = LetterRows(3, 25);

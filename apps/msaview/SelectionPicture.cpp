@@ -90,7 +90,9 @@ void SelectionPicture::NarrowToRange(const PicturePlan& whole, unsigned first, u
         if (blockEnd > last) break;
     }
     plan.width = plan.nameWidth + cells.Width(std::min(last - first + 1, perBlock));
-    plan.height = y;
+    // Names sit on their line's bottom edge: half a cell below the last line holds its descenders, as the
+    // library's pages do.
+    plan.height = y + cells.CellHeight() / 2;
 }
 
 QSize SelectionPicture::Size() const {

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QScrollBar>
 #include <QStatusBar>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "AlignmentView.h"
@@ -23,6 +24,8 @@ namespace {
 
 class SelectionTest : public msaviewtest::WindowTest {
 protected:
+    // White below a picture's last line, for its names' descenders.
+    const int kDescenderRoom = cells.CellHeight() / 2;
     void SetUp() override {
         WindowTest::SetUp();
         Open("fn3.sto");
@@ -55,7 +58,8 @@ TEST_F(SelectionTest, APictureOfOneRowHasItsNameAndTheRulerNumberedFromTheSelect
     const Plan& plan = picture.Plan();
     EXPECT_TRUE(plan.namesShown);
     EXPECT_GT(plan.nameWidth, 0);
-    EXPECT_EQ(picture.Size(), QSize(plan.nameWidth + cells.ColumnLeft(4), cells.LineTop(kRulerBandRows + 1)));
+    EXPECT_EQ(picture.Size(), QSize(plan.nameWidth + cells.ColumnLeft(4),
+                                    cells.LineTop(kRulerBandRows + 1) + kDescenderRoom));
     const Plan::Line* ruler = FirstLine(plan, Plan::Line::Kind::RulerBand);
     ASSERT_NE(ruler, nullptr);
     EXPECT_EQ(ruler->first, 6u);  // the ruler band starts at the selection's first column
@@ -137,6 +141,37 @@ TEST_F(SelectionTest, TheNameColumnHoldsEveryLabel) {
     }
 }
 
+// Whether the rows of `image` from `top` down hold ink left of `right`: a name's descenders.
+bool InkBelow(const QImage& image, int top, int right) {
+    for (int y = top; y < image.height(); ++y)
+        for (int x = 0; x < right; ++x)
+            if (qGray(image.pixel(x, y)) < 128) return true;
+    return false;
+}
+
+// GIVEN a last row named with descenders WHEN it is copied, saved or exported THEN the picture reaches below
+// the last line far enough to hold them.
+TEST_F(SelectionTest, PicturesKeepTheDescendersOfTheirLastName) {
+    view().SetDocument(std::make_unique<AlignmentDocument>(
+        msaviewtest::MakeAlignment({{"alpha", "ACDEFGHIK", ""}, {"gypsy_jq", "ACDEF-HIK", ""}})));
+    view().SelectAll();
+    QTemporaryDir folder;
+    ASSERT_TRUE(window.SaveSelectionImage(folder.filePath("selection.png")));
+    ASSERT_TRUE(window.ExportAlignmentImage(folder.filePath("whole.png")));
+    const SelectionPicture picture = PictureOfSelection();
+    ASSERT_TRUE(picture.IsValid());
+    const Plan::Line& last = picture.Plan().lines.back();
+    const int lastBottom = int(last.top + last.height);
+    const std::unique_ptr<QPixmap> copied = view().SelectionImage();
+    ASSERT_NE(copied, nullptr);
+    for (const QImage& image : {copied->toImage(), QImage(folder.filePath("selection.png")),
+                                QImage(folder.filePath("whole.png"))}) {
+        ASSERT_FALSE(image.isNull());
+        EXPECT_GE(image.height(), lastBottom + cells.CellHeight() / 2);
+        EXPECT_TRUE(InkBelow(image, lastBottom, picture.Plan().nameWidth)) << "the descenders are cut";
+    }
+}
+
 TEST_F(SelectionTest, APictureOfSeveralRowsHasTheirStructureLinesWhenTheViewShowsThem) {
     // fn3's first sequences carry secondary structure; the picture has the same lines as the view.
     Drag(CellCentre(view(), 10, 0), CellCentre(view(), 29, 1));
@@ -144,7 +179,7 @@ TEST_F(SelectionTest, APictureOfSeveralRowsHasTheirStructureLinesWhenTheViewShow
     ASSERT_TRUE(picture.IsValid());
     int lines = 0;
     for (const Plan::Line& line : picture.Plan().lines) lines += line.height / cells.CellHeight();
-    EXPECT_EQ(picture.Size().height(), cells.LineTop(lines));
+    EXPECT_EQ(picture.Size().height(), cells.LineTop(lines) + kDescenderRoom);
     EXPECT_EQ(picture.Size().width(), picture.Plan().nameWidth + cells.ColumnLeft(20));
 }
 

@@ -71,6 +71,8 @@ protected:
     }
 
     const CellGeometry cells{SQC::FontAttributes(testsupport::MonoFont())};
+    // White below a picture's last line, for its names' descenders.
+    const int kDescenderRoom = cells.CellHeight() / 2;
     ViewerWindow window;
 };
 
@@ -279,7 +281,8 @@ TEST_F(AlignmentViewTest, CopiedImageOfOneRowHasItsNameColumnsAndTheRuler) {
     const QPixmap copied = QApplication::clipboard()->pixmap();
     const int nameWidth =
         QFontMetrics(testsupport::MonoFont()).boundingRect(QString::fromStdString(" " + Name(2))).width();
-    EXPECT_EQ(copied.size(), QSize(nameWidth + cells.ColumnLeft(20), cells.LineTop(kRulerBandRows + 1)));
+    EXPECT_EQ(copied.size(),
+              QSize(nameWidth + cells.ColumnLeft(20), cells.LineTop(kRulerBandRows + 1) + kDescenderRoom));
 }
 
 TEST_F(AlignmentViewTest, CopiedImageOfSeveralRowsHasTheirNamesAndIsSavedAsPng) {
@@ -291,7 +294,8 @@ TEST_F(AlignmentViewTest, CopiedImageOfSeveralRowsHasTheirNamesAndIsSavedAsPng) 
                                             .width());
     const std::unique_ptr<QPixmap> image = view().SelectionImage();
     ASSERT_NE(image, nullptr);
-    EXPECT_EQ(image->size(), QSize(cells.ColumnLeft(20) + nameWidth, cells.LineTop(kRulerBandRows + 3)));
+    EXPECT_EQ(image->size(),
+              QSize(cells.ColumnLeft(20) + nameWidth, cells.LineTop(kRulerBandRows + 3) + kDescenderRoom));
 
     QTemporaryDir directory;
     const QString path = directory.filePath("selection.png");

@@ -40,6 +40,9 @@ QString LocalFileOf(const QMimeData* data) {
     return QString();
 }
 
+// Milliseconds of drawing before the progress dialog shows.
+constexpr int kProgressDelay = 250;
+
 const char* const kPictureFilters = "PNG (*.png);;SVG (*.svg);;PDF (*.pdf)";
 
 // A filter ("SVG (*.svg)") names its format first.
@@ -302,7 +305,9 @@ bool ViewerWindow::ExportAlignmentImage(const QString& path) {
 bool ViewerWindow::WritePicture(const SelectionPicture& picture, const QString& path) {
     QProgressDialog progress(tr("Drawing the alignment..."), tr("Cancel"), 0, 100, this);
     progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(500);
+    progress.setMinimumDuration(kProgressDelay);
+    // The file dialog that just closed stays on screen until the window repaints: let it go first.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     bool cancelled = false;
     const SelectionPicture::Progress tell = [&](std::int64_t done, std::int64_t total) {
         progress.setValue(int(100 * done / std::max<std::int64_t>(total, 1)));

@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 #include <algorithm>
+#include <unordered_map>
 
 #include "formats/AlignmentReader.h"
 #include "sdm/schemes/ColorSchemes.h"
@@ -10,6 +11,9 @@ AlignmentDocument::AlignmentDocument(boost::shared_ptr<SDM::Alignment> alignment
     : model(std::move(alignment)), view(model), path(std::move(file)), modelSettings(*model) {
     SQC::SetDefaultStructureColours(Properties());
     Properties().SetIntProperty(SQC::UserProperties::CurrSeqIndex, -1);
+    std::vector<unsigned> indexes;
+    model->getNonTransientIndexes(indexes, false);
+    for (unsigned index : indexes) fileOrder.push_back(model->getSequence(index).get());
 }
 
 std::unique_ptr<AlignmentDocument> AlignmentDocument::Load(const QString& path, QString& error) {
@@ -44,6 +48,44 @@ bool AlignmentDocument::ApplyOptions(const DisplayOptions& options) {
     bool changed = false;
     modelSettings.Apply(*model, options, changed);  // the viewer hides through its own menu, not by list
     return changed;
+}
+
+bool AlignmentDocument::Reorder(const std::vector<unsigned>& order) {
+    std::vector<unsigned> file;
+    model->getNonTransientIndexes(file, false);
+    std::vector<unsigned> sorted = order;
+    std::sort(sorted.begin(), sorted.end());
+    if (sorted != file) return false;
+    std::vector<boost::shared_ptr<SDM::Sequence>> moved;
+    std::vector<std::vector<SDM::Selection::Range>> selected;
+    int current = -1;
+    for (unsigned index : order) {
+        if (int(index) == currentSequence) current = int(moved.size());
+        moved.push_back(model->getSequence(index));
+        selected.push_back(model->getSelection().ranges(index));
+    }
+    // Taken out from the end, where it costs nothing, and put back in the new order.
+    for (auto index = file.rbegin(); index != file.rend(); ++index) model->removeSequence(*index);
+    SDM::Selection& selection = model->getSelection();
+    selection.clear();
+    for (std::size_t row = 0; row < moved.size(); ++row) {
+        model->addSequence(moved[row]);
+        for (const SDM::Selection::Range& range : selected[row])
+            selection.select(unsigned(row), range.first, range.last);
+    }
+    currentSequence = current;
+    model->selectionChanged();
+    return true;
+}
+
+void AlignmentDocument::RestoreFileOrder() {
+    std::vector<unsigned> indexes;
+    model->getNonTransientIndexes(indexes, false);
+    std::unordered_map<const SDM::Sequence*, unsigned> indexOf;
+    for (unsigned index : indexes) indexOf.emplace(model->getSequence(index).get(), index);
+    std::vector<unsigned> order;
+    for (const SDM::Sequence* sequence : fileOrder) order.push_back(indexOf.at(sequence));
+    Reorder(order);
 }
 
 // Hidden sequences leave the selection: it would otherwise act on rows the user cannot see, and come back

@@ -39,6 +39,13 @@ public:
     /// Brings the model and the properties in line with the options; true when the model changed.
     bool ApplyOptions(const DisplayOptions& options);
 
+    /// Puts the sequences in `order` (a permutation of the file's sequence indexes, as RowOrder makes);
+    /// the selection and the current sequence follow their sequences. False, and nothing moved, for
+    /// anything but such a permutation.
+    bool Reorder(const std::vector<unsigned>& order);
+    /// The sequences back in the order the file gave them.
+    void RestoreFileOrder();
+
     void HideSequences(const std::vector<unsigned>& sequenceIndexes);
     void ShowAllSequences();
     QString SequenceName(int sequenceIndex) const;
@@ -51,6 +58,7 @@ private:
     SQV::SVAlignment view;
     QString path;
     int currentSequence = -1;
+    std::vector<const SDM::Sequence*> fileOrder;  // not owned; the model's sequences, as read
     RowMap rows;
     std::uint64_t rowsRevision = 0;
     ModelSettings modelSettings;  // what of the options the model shows

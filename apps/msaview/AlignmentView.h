@@ -86,6 +86,12 @@ public:
     bool HideChosenSequences();
     void ShowAllSequences();
 
+    /// Orders of the rows the view offers.
+    enum class RowSort { ByName, ByIdentity, AsInTheFile };
+    /// Puts the rows in that order; by identity to the current row, else to the row at the top of the
+    /// view. The selection and the current row follow their sequences.
+    void SortRows(RowSort sort);
+
     /// What the view says while no alignment is open.
     static QString EmptyHint();
 
@@ -98,6 +104,8 @@ signals:
     void currentSequenceChanged(int sequenceIndex);
     /// After every refresh: the scroll position or the layout may have moved.
     void viewChanged();
+    /// The sequences have other indexes: whatever kept them (Find's matches) is out of date.
+    void rowsReordered();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "AlignmentView.h"
+#include "RowOrder.h"
 #include "SelectionPicture.h"
 
 namespace {
@@ -309,4 +310,20 @@ void AlignmentView::ShowAllSequences() {
     if (!document) return;
     document->ShowAllSequences();
     Refresh(ViewRenderer::Change::Layout);
+}
+
+void AlignmentView::SortRows(RowSort sort) {
+    if (!document) return;
+    const SDM::Alignment& model = document->Model();
+    if (sort == RowSort::AsInTheFile)
+        document->RestoreFileOrder();
+    else if (sort == RowSort::ByName)
+        document->Reorder(RowOrder::ByName(model));
+    else if (const int reference = ReferenceSequence(); reference >= 0)
+        document->Reorder(RowOrder::ByIdentity(model, unsigned(reference)));
+    dragRectangle.Clear();
+    markedSequence = markedColumn = -1;
+    Refresh(ViewRenderer::Change::Layout);
+    emit rowsReordered();
+    emit selectionChanged();
 }

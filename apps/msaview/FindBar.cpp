@@ -34,6 +34,13 @@ FindBar::FindBar(AlignmentView& alignmentView, QWidget* parent)
     connect(next, &QPushButton::clicked, this, &FindBar::FindOrNext);
     connect(previous, &QPushButton::clicked, this, [this] { Previous(); });
     connect(close, &QPushButton::clicked, this, &QWidget::hide);
+    // Matches name sequences by index, which a new row order changes: the next Find starts afresh.
+    connect(&view, &AlignmentView::rowsReordered, this, [this] {
+        matches.clear();
+        current = -1;
+        searched.clear();
+        status->clear();
+    });
     hide();
 }
 

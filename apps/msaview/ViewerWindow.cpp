@@ -175,6 +175,13 @@ void ViewerWindow::CreateViewMenu() {
         ChangeOptions([&names](DisplayOptions& options) { options.annotationRows = names; });
     });
     AddToggle(menu, tr("Full &names (with descriptions)"), &DisplayOptions::fullNames);
+    QMenu* sortMenu = menu->addMenu(tr("S&ort rows"));
+    documentActions.push_back(sortMenu->menuAction());
+    sortMenu->addAction(tr("By &name"), view, [this] { view->SortRows(AlignmentView::RowSort::ByName); });
+    sortMenu->addAction(tr("By &identity to the current row"), view,
+                        [this] { view->SortRows(AlignmentView::RowSort::ByIdentity); });
+    sortMenu->addAction(tr("As in the &file"), view,
+                        [this] { view->SortRows(AlignmentView::RowSort::AsInTheFile); });
     menu->addSeparator();
     overviewAction = menu->addAction(tr("O&verview"));
     overviewAction->setCheckable(true);

@@ -156,6 +156,42 @@ TEST_F(FeaturesTest, NamesShowAsIdentifiersOrAsWholeTitleLines) {
     EXPECT_EQ(view().Renderer().GetNameViewSize().width(), narrow);
 }
 
+// GIVEN four rows WHEN View > Sort rows orders them by name, by identity to the current row and back as in
+// the file THEN the rows are drawn in that order, and the selection and the current row stay with their
+// sequences.
+TEST_F(FeaturesTest, RowsSortByNameByIdentityAndBackToTheFileOrder) {
+    view().SetDocument(std::make_unique<AlignmentDocument>(MakeAlignment({{"delta", "ACDEFG", ""},
+                                                                          {"Alpha", "ACDQQQ", ""},
+                                                                          {"charlie", "ACDEFQ", ""},
+                                                                          {"bravo", "WWWWWW", ""}})));
+    const auto shownNames = [this] {
+        QStringList names;
+        for (const ShownLine& line : view().ShownLines())
+            names << view().Document()->SequenceName(line.sequenceIndex);
+        return names;
+    };
+    const auto currentName = [this] {
+        return view().Document()->SequenceName(view().Document()->CurrentSequence());
+    };
+    ASSERT_TRUE(window.Find().Find("WWW", FindBar::Mode::Residues));  // bravo, now current and selected
+    MenuAction("By name")->trigger();
+    EXPECT_EQ(shownNames(), (QStringList{"Alpha", "bravo", "charlie", "delta"}));
+    EXPECT_EQ(currentName(), "bravo");
+    EXPECT_EQ(model().getSelection().sequences(), std::vector<unsigned>{1});
+    EXPECT_FALSE(window.Find().Next()) << "Find's matches named the old rows";
+
+    view().SetCurrentSequence(2);  // charlie, ACDEFQ: delta 5 of 6 alike, Alpha 4, bravo none
+    MenuAction("By identity to the current row")->trigger();
+    EXPECT_EQ(shownNames(), (QStringList{"charlie", "delta", "Alpha", "bravo"}));
+    EXPECT_EQ(currentName(), "charlie");
+    const QPoint first = *view().ResiduePosition(0, unsigned(view().Document()->CurrentSequence()));
+    EXPECT_EQ(first.y(), view().ShownLines().front().top);
+
+    MenuAction("As in the file")->trigger();
+    EXPECT_EQ(shownNames(), (QStringList{"delta", "Alpha", "charlie", "bravo"}));
+    EXPECT_EQ(model().getSelection().sequences(), std::vector<unsigned>{3});
+}
+
 TEST(ViewerSettingsTest, RecentFilesAreUniqueNewestFirstAndBounded) {
     ViewerSettings settings;
     for (int i = 0; i < ViewerSettings::kMaxRecentFiles + 3; ++i)

@@ -8,8 +8,8 @@
 
 namespace SQC {
 
-/// The character cell of a residue font: as wide as the widest printable 7-bit character, as high as the font's
-/// line spacing. All layout of the renderer is counted in these cells.
+/// The character cell of a residue font: as wide as the widest printable 7-bit character, as high as the
+/// font's line spacing. All layout of the renderer is counted in these cells.
 class MSARENDER_EXPORT FontAttributes {
 public:
     explicit FontAttributes(const QFont& font);

@@ -215,9 +215,10 @@ public:
     /// Lines that start at or below `linesEnd` are left out: a page ends there, and the band below it may
     /// show only the descenders of the page's last names. With `vectorShapes` a band also leaves out every
     /// line that ends above it, descenders and all: a vector document keeps clipped text, which would turn
-    /// up again on the next page. Break vector pages between lines (best at block starts).
+    /// up again on the next page. Break vector pages between lines (best at block starts). Lines that start
+    /// above `linesBegin` are left out too: a page begins there, and the page above shows their descenders.
     void PaintPicture(const PicturePlan& plan, QPainter& painter, std::int64_t top, int height,
-                      std::int64_t linesEnd = INT64_MAX) const;
+                      std::int64_t linesEnd = INT64_MAX, std::int64_t linesBegin = 0) const;
 
     /// Bytes of residue strips the renderer may keep for scrolling back; beyond it the least recently shown
     /// strips are dropped (and drawn again when shown). 0 restores the default: a few views' worth.

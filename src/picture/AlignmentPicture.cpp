@@ -27,6 +27,32 @@ QImage& LayoutDevice() {
     return device;
 }
 
+std::int64_t TallestBlock(const RenderSequenceData::PicturePlan& plan) {
+    std::int64_t tallest = 0;
+    for (std::size_t i = 0; i < plan.blockStarts.size(); ++i) {
+        if (plan.blockStarts[i] >= plan.lines.size()) break;
+        const std::int64_t end =
+            i + 1 < plan.blockStarts.size() && plan.blockStarts[i + 1] < plan.lines.size()
+                ? plan.lines[plan.blockStarts[i + 1]].top
+                : plan.height;
+        tallest = std::max(tallest, end - plan.lines[plan.blockStarts[i]].top);
+    }
+    return tallest;
+}
+
+// A page that starts inside a block repeats the block's ruler band, so that its columns stay numbered.
+void RepeatRulerBand(const RenderSequenceData::PicturePlan& plan, AlignmentPicture::Page& page) {
+    using Line = RenderSequenceData::PicturePlan::Line;
+    const auto blockStart = std::find_if(
+        plan.blockStarts.rbegin(), plan.blockStarts.rend(),
+        [&](std::size_t start) { return start < plan.lines.size() && plan.lines[start].top <= page.top; });
+    if (blockStart == plan.blockStarts.rend()) return;
+    const Line& first = plan.lines[*blockStart];
+    if (first.kind != Line::Kind::RulerBand || first.top == page.top) return;
+    page.rulerTop = first.top;
+    page.rulerHeight = first.height;
+}
+
 }  // namespace
 
 AlignmentPicture::AlignmentPicture(boost::shared_ptr<SDM::Alignment> model, PictureRequest request)
@@ -186,9 +212,19 @@ QString AlignmentPicture::CheckPixelBudget() const {
 // Pages shorter than a line would each show a part of one: "at most PX" would no longer hold.
 QString AlignmentPicture::CheckPageHeight() const {
     if (settings.pageHeight <= 0) return QString();
+    using Line = RenderSequenceData::PicturePlan::Line;
+    const std::int64_t margin = Cells().CellHeight() / 2;
     std::int64_t tallest = 0;
-    for (const auto& line : plan.lines) tallest = std::max<std::int64_t>(tallest, line.height);
-    const std::int64_t needed = tallest + Cells().CellHeight() / 2;
+    std::int64_t tallestBelowBand = 0;  // the tallest line that can start a page under a repeated band
+    for (const auto& line : plan.lines) {
+        tallest = std::max<std::int64_t>(tallest, line.height);
+        if (line.kind != Line::Kind::RulerBand)
+            tallestBelowBand = std::max<std::int64_t>(tallestBelowBand, line.height);
+    }
+    std::int64_t needed = tallest + margin;
+    // A block that needs more than one page repeats its ruler band on the next.
+    if (settings.showRuler && TallestBlock(plan) > settings.pageHeight - margin)
+        needed = std::max(needed, Cells().RulerBandHeight() + tallestBelowBand + margin);
     if (settings.pageHeight >= needed) return QString();
     return QStringLiteral(
                "--page-height %1 cannot hold one line of the picture, which takes %2 pixels with the white "
@@ -239,7 +275,30 @@ QImage PaintPictureBand(const RenderSequenceData& renderer, const RenderSequence
 }
 
 QImage AlignmentPicture::PaintBand(const Page& page, int top, int rows) const {
-    return PaintPictureBand(renderer, plan, page.top + top, rows, page.top + page.height);
+    QImage band(int(std::min<std::int64_t>(plan.width, INT_MAX)), rows, QImage::Format_RGB32);
+    if (band.isNull()) return band;
+    band.fill(Qt::white);
+    QPainter painter(&band);
+    PaintPageRows(painter, page, top, rows);
+    return band;
+}
+
+// Rows [top, top + rows) of the page, row `top` at the painter's origin: the repeated ruler band, then the
+// page's own lines (not the descenders of the page above).
+void AlignmentPicture::PaintPageRows(QPainter& painter, const Page& page, std::int64_t top, int rows) const {
+    if (top < page.rulerHeight) {
+        painter.save();
+        painter.translate(0, double(-top));
+        renderer.PaintPicture(plan, painter, page.rulerTop, int(page.rulerHeight),
+                              page.rulerTop + page.rulerHeight, page.rulerTop);
+        painter.restore();
+    }
+    const std::int64_t linesFrom = std::max(top, page.rulerHeight);  // the page's row where its lines begin
+    painter.save();
+    painter.translate(0, double(linesFrom - top));
+    renderer.PaintPicture(plan, painter, page.top + linesFrom - page.rulerHeight, rows - int(linesFrom - top),
+                          page.top + page.height, page.top);
+    painter.restore();
 }
 
 QString AlignmentPicture::EncodePage(int page, QIODevice& out, OutputFormat format,
@@ -289,8 +348,7 @@ QString AlignmentPicture::EncodePdf(QIODevice& out) {
 }
 
 void AlignmentPicture::PaintVectorPage(QPainter& painter, const Page& page) const {
-    renderer.PaintPicture(plan, painter, page.top, int(std::min<std::int64_t>(page.OutputHeight(), INT_MAX)),
-                          page.top + page.height);
+    PaintPageRows(painter, page, 0, int(std::min<std::int64_t>(page.OutputHeight(), INT_MAX)));
 }
 
 // Every page, or none: a picture missing its last pages would pass for a whole one.
@@ -379,7 +437,9 @@ std::vector<AlignmentPicture::Page> PlanPageBreaks(const RenderSequenceData::Pic
     std::vector<AlignmentPicture::Page> pages;
     std::int64_t top = 0;
     while (top < plan.height) {
-        const std::int64_t limit = top + pageHeight;
+        AlignmentPicture::Page page{top, 0, margin};
+        RepeatRulerBand(plan, page);
+        const std::int64_t limit = top + std::max<std::int64_t>(pageHeight - page.rulerHeight, 1);
         std::int64_t end = plan.height <= limit ? plan.height : top;
         // The last block start within the page, else the last row start within it.
         for (std::int64_t blockTop : blockTops)
@@ -392,7 +452,8 @@ std::vector<AlignmentPicture::Page> PlanPageBreaks(const RenderSequenceData::Pic
                                            [top](const auto& line) { return line.top > top; });
             end = next == plan.lines.end() ? plan.height : next->top;
         }
-        pages.push_back({top, end - top, margin});
+        page.height = end - top;
+        pages.push_back(page);
         top = end;
     }
     return pages;

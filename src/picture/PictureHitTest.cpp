@@ -12,8 +12,9 @@ std::optional<AlignmentPicture::Cell> AlignmentPicture::CellAt(int page, std::in
     if (page < 0 || page >= PageCount() || x < 0 || y < 0 || x >= plan.width || !plan.helper)
         return std::nullopt;
     const Page& shown = pages[std::size_t(page)];
-    if (y >= shown.height) return std::nullopt;  // the white margin below the page's last line
-    const std::int64_t pictureY = shown.top + y;
+    // The repeated ruler band above the page's lines, or the white margin below them.
+    if (y < shown.rulerHeight || y >= shown.rulerHeight + shown.height) return std::nullopt;
+    const std::int64_t pictureY = shown.top + y - shown.rulerHeight;
     auto line = std::upper_bound(plan.lines.begin(), plan.lines.end(), pictureY,
                                  [](std::int64_t top, const Line& each) { return top < each.top; });
     if (line == plan.lines.begin()) return std::nullopt;

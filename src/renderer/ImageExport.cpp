@@ -218,7 +218,7 @@ void RenderSequenceData::PaintAnnotationPictureLine(const PicturePlan& plan, con
 }
 
 void RenderSequenceData::PaintPicture(const PicturePlan& plan, QPainter& painter, std::int64_t top,
-                                      int height, std::int64_t linesEnd) const {
+                                      int height, std::int64_t linesEnd, std::int64_t linesBegin) const {
     if (!plan.helper || height <= 0) return;
     const PictureShades shades;
     // Names sit on the bottom edge of their line and their descenders reach into the line below: a line
@@ -226,8 +226,9 @@ void RenderSequenceData::PaintPicture(const PicturePlan& plan, QPainter& painter
     // the document, where it would be found and copied on the page below: there bands hold whole lines.
     const int overhang = plan.vectorShapes ? 0 : CellGeometry(fontAttributes).CellHeight();
     const auto firstLine = std::partition_point(
-        plan.lines.begin(), plan.lines.end(),
-        [top, overhang](const PicturePlan::Line& line) { return line.top + line.height + overhang <= top; });
+        plan.lines.begin(), plan.lines.end(), [top, overhang, linesBegin](const PicturePlan::Line& line) {
+            return line.top + line.height + overhang <= top || line.top < linesBegin;
+        });
     painter.save();
     painter.setClipRect(QRect(0, 0, CellGeometry::SizeToInt(plan.width), height));
     painter.setFont(font);

@@ -128,8 +128,12 @@ TEST_F(CommandFaults, APageHeightThatCannotHoldOneLineIsAUsageError) {
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_TRUE(run.err.contains("--page-height 10 cannot hold one line")) << run.err.toStdString();
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
-    // The ruler band is the tallest line: a page of it and the white below holds.
-    const QString enough = QString::number(cells.RulerBandHeight() + margin);
+    // A page that goes on with a block repeats its ruler band: the band, a row with its structure line (as
+    // tall as the band) and the white below hold.
+    const QString enough = QString::number(2 * cells.RulerBandHeight() + margin);
+    const RunResult tooSmall = Run({Data("fn3.sto"), "--wrap", "60", "--page-height",
+                                    QString::number(cells.RulerBandHeight() + margin), "-o", Path("p.png")});
+    EXPECT_EQ(tooSmall.exitCode, 2) << "a page of the band alone holds no row under it";
     EXPECT_EQ(Run({Data("fn3.sto"), "--wrap", "60", "--page-height", enough, "-o", Path("p.png")}).exitCode,
               0);
 }

@@ -178,7 +178,7 @@ TEST_F(MsarenderCommand, ATallAlignmentIsOneImageOrPagesOnRequest) {
         ++pages;
     }
     EXPECT_EQ(pages, 2);
-    EXPECT_EQ(linesDrawn, rows + int(kRulerBandRows));  // the one ruler band heads the first page
+    EXPECT_EQ(linesDrawn, rows + 2 * int(kRulerBandRows));  // the ruler band heads both pages
     EXPECT_FALSE(QFile::exists(Path("tall.png")));
 }
 

@@ -103,6 +103,37 @@ TEST_F(PictureFiles, PagesAreNumberedBesideTheNameAndReplaceASinglePictureOfIt) 
     }
 }
 
+// Blocks of a ruler band and three rows on pages that hold a band and two: each block's third row goes on
+// a page of its own, under the block's band again, and the page's hit tests count that band.
+TEST(PicturePages, APageThatGoesOnWithABlockStartsWithItsRulerBand) {
+    PictureSettings settings = SettingsAt(10);
+    const CellGeometry cells(SQC::FontAttributes(settings.Font()));
+    settings.pageHeight = cells.LineTop(kRulerBandRows + 2) + cells.CellHeight() / 2;
+    AlignmentPicture picture(Globins(), {settings, std::nullopt});
+    ASSERT_EQ(picture.Prepare(), QString());
+    ASSERT_EQ(picture.PageCount(), 6);
+    const QColor rulerBackground(0xED, 0xED, 0xE1);
+    for (int page = 0; page < picture.PageCount(); ++page) {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        ASSERT_EQ(picture.EncodePage(page, buffer, OutputFormat::Png), QString());
+        const QImage image = QImage::fromData(bytes);
+        ASSERT_EQ(image.size(), picture.PageSize(page));
+        EXPECT_LE(image.height(), settings.pageHeight) << page;
+        const int nameWidth = image.width() - cells.ColumnLeft(20);
+        EXPECT_EQ(QColor(image.pixel(nameWidth + cells.CellWidth() / 3, cells.CellHeight() / 2)),
+                  rulerBackground)
+            << "page " << page + 1;
+        const int firstRow = page % 2 == 0 ? 0 : 2;  // the block's first rows, then its last
+        const auto cell = picture.CellAt(page, nameWidth + 1, cells.LineTop(kRulerBandRows) + 1);
+        ASSERT_TRUE(cell.has_value()) << page;
+        EXPECT_EQ(cell->sequence, firstRow) << page;
+        EXPECT_EQ(cell->column, page / 2 * 20) << page;
+        EXPECT_FALSE(picture.CellAt(page, nameWidth + 1, 1).has_value()) << "over the band of page " << page;
+    }
+}
+
 TEST_F(PictureFiles, APdfHoldsEveryPageInOneFile) {
     PictureSettings settings = SettingsAt(10);
     settings.pageHeight = 60;

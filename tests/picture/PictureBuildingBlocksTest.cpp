@@ -134,8 +134,14 @@ TEST(PageBreaks, ABlockTallerThanAPageBreaksBetweenRows) {
     std::int64_t covered = 0;
     for (const AlignmentPicture::Page& page : PlanPageBreaks(plan, 105)) {
         EXPECT_EQ(page.top, covered);
-        EXPECT_LE(page.height, 105);
+        EXPECT_LE(page.OutputHeight(), 105);
         EXPECT_TRUE(lineTops.count(page.top)) << "the page at " << page.top << " cuts a row";
+        // A page that starts inside a block repeats that block's band; one that starts a block has its own.
+        const std::int64_t blockTop = page.top < 320 ? 0 : 320;
+        EXPECT_EQ(page.rulerHeight, page.top == blockTop ? 0 : 20) << page.top;
+        if (page.rulerHeight > 0) {
+            EXPECT_EQ(page.rulerTop, blockTop) << page.top;
+        }
         covered += page.height;
     }
     EXPECT_EQ(covered, plan.height);

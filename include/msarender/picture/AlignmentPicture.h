@@ -42,13 +42,17 @@ struct PictureRequest {
 class MSARENDER_EXPORT AlignmentPicture {
 public:
     /// Rows of the picture one page shows.
-    /// A page holds the picture's lines [top, top + height), then `margin` rows of white in which only the
-    /// descenders of its last names are drawn.
+    /// A page that goes on with a block begun on the page before first repeats that block's ruler band (the
+    /// picture's rows [rulerTop, rulerTop + rulerHeight)). Then it holds the picture's lines
+    /// [top, top + height), then `margin` rows of white in which only the descenders of its last names are
+    /// drawn.
     struct Page {
         std::int64_t top = 0;
         std::int64_t height = 0;
         std::int64_t margin = 0;
-        std::int64_t OutputHeight() const { return height + margin; }
+        std::int64_t rulerTop = 0;
+        std::int64_t rulerHeight = 0;  // 0: no repeated band
+        std::int64_t OutputHeight() const { return rulerHeight + height + margin; }
     };
     /// How far writing is: the 0-based page and the count, and the rows painted of that page so far.
     struct Progress {
@@ -117,6 +121,7 @@ private:
     QString CheckPixelBudget() const;
     QString CheckPageHeight() const;
     QImage PaintBand(const Page& page, int top, int rows) const;
+    void PaintPageRows(QPainter& painter, const Page& page, std::int64_t top, int rows) const;
     QString EncodeVectorPage(const Page& page, QIODevice& out, OutputFormat format);
     int ColumnOfCell(const RenderSequenceData::PicturePlan::Line& line, std::int64_t offset) const;
     void PaintVectorPage(QPainter& painter, const Page& page) const;
@@ -149,7 +154,8 @@ MSARENDER_EXPORT void AddNameGutter(RenderSequenceData::PicturePlan& plan, const
 
 /// Pages of at most `pageHeight` rows of the planned picture, broken before a block where one fits, else
 /// before a row; a row taller than a page gets a page of its own. `pageHeight` 0: one page, the whole.
-/// Each page also gets `margin` rows of white below its lines, counted within `pageHeight`.
+/// Each page also gets `margin` rows of white below its lines, counted within `pageHeight`, and a page
+/// that goes on with a block starts with that block's ruler band, also counted.
 MSARENDER_EXPORT std::vector<AlignmentPicture::Page> PlanPageBreaks(
     const RenderSequenceData::PicturePlan& plan, std::int64_t pageHeight, std::int64_t margin = 0);
 

@@ -84,9 +84,10 @@ void Alignment::setShowConsensus(bool show) {
     touch();
 }
 
-void Alignment::showNames(NameStyle style, bool withRanges) {
+void Alignment::showNames(NameStyle style, bool withRanges, unsigned firstColumn, unsigned lastColumn) {
     for (const auto& sequence : sequences_)
-        if (sequence && !sequence->isTransient()) sequence->showName(style, withRanges);
+        if (sequence && !sequence->isTransient())
+            sequence->showName(style, withRanges, firstColumn, lastColumn);
     touch();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <boost/shared_ptr.hpp>
+#include <climits>
 #include <cstdint>
 #include <map>
 #include <string>
@@ -51,9 +52,10 @@ public:
     bool getShowConsensus() const { return showConsensus_; }
     void setShowConsensus(bool show);
     void getNonTransientIndexes(std::vector<unsigned>& out, bool displayedOnly) const;
-    /// Labels every sequence read from the file by its identifier or its whole title line
-    /// (Sequence::showName).
-    void showNames(NameStyle style, bool withRanges);
+    /// Labels every sequence read from the file by its identifier or its whole title line, with ranges of
+    /// the residues in columns [firstColumn, lastColumn] (Sequence::showName).
+    void showNames(NameStyle style, bool withRanges, unsigned firstColumn = 0,
+                   unsigned lastColumn = UINT_MAX);
 
     SequenceClass GetSequenceClass() const { return sequenceClass_; }
     void SetSequenceClass(SequenceClass sequenceClass);

@@ -72,9 +72,37 @@ bool EndsInRange(const std::string& identifier) {
 }
 }  // namespace
 
-void Sequence::showName(NameStyle style, bool withRange) {
+// The identifier with the range of the residues in columns [first, last]; none when they hold no residue.
+std::string Sequence::ShownRange(const std::string& identifier, unsigned first, unsigned last) const {
+    const auto residuesIn = [this](std::size_t from, std::size_t to) {
+        to = std::min(to, aligned_.size());
+        return from < to ? CountResidues(aligned_.substr(from, to - from)) : 0u;
+    };
+    const long long before = residuesIn(0, first);
+    const long long shown = residuesIn(first, std::size_t(last) + 1);
+    std::string base = identifier;
+    long long start = 1;
+    long long step = 1;
+    if (EndsInRange(identifier)) {
+        const std::size_t slash = identifier.rfind('/');
+        const std::string range = identifier.substr(slash + 1);
+        const std::size_t dash = range.find('-');
+        start = std::stoll(range.substr(0, std::min<std::size_t>(dash, 18)));
+        step = std::stoll(range.substr(dash + 1, 18)) < start ? -1 : 1;
+        base = identifier.substr(0, slash);
+    }
+    if (shown == 0) return base;
+    const long long from = start + step * before;
+    return base + "/" + std::to_string(from) + "-" + std::to_string(from + step * (shown - 1));
+}
+
+void Sequence::showName(NameStyle style, bool withRange, unsigned firstColumn, unsigned lastColumn) {
     std::string label = getIdentifier();
-    if (withRange && size() > 0 && !EndsInRange(label)) label += "/1-" + std::to_string(size());
+    const bool wholeSequence = firstColumn == 0 && std::size_t(lastColumn) + 1 >= aligned_.size();
+    if (withRange && !wholeSequence)
+        label = ShownRange(label, firstColumn, lastColumn);
+    else if (withRange && size() > 0 && !EndsInRange(label))
+        label += "/1-" + std::to_string(size());
     if (style == NameStyle::Full && !getDescription().empty()) label += " " + getDescription();
     setDefline(label);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <boost/shared_ptr.hpp>
+#include <climits>
 #include <cstdint>
 #include <map>
 #include <string>
@@ -66,9 +67,15 @@ public:
     virtual bool isTransient() const { return false; }
 
     /// Sets the defline from the identifier, with the description for NameStyle::Full; `withRange`
-    /// appends "/1-N" (N residues) unless the identifier already ends in a "/start-end" range.
-    void showName(NameStyle style, bool withRange);
+    /// appends "/1-N" (N residues) unless the identifier already ends in a "/start-end" range. When only
+    /// the columns [firstColumn, lastColumn] are shown, the range is that of their residues, counted from
+    /// the identifier's own start where it has one (counting down where its range does).
+    void showName(NameStyle style, bool withRange, unsigned firstColumn = 0, unsigned lastColumn = UINT_MAX);
 
+private:
+    std::string ShownRange(const std::string& identifier, unsigned first, unsigned last) const;
+
+public:
     /// Number of residues (gaps excluded).
     unsigned size() const { return residueCount_; }
     /// The gapped text, one character per alignment column (may be shorter than the alignment).

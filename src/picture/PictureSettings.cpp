@@ -2,6 +2,8 @@
 
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <algorithm>
+#include <climits>
 #include <cmath>
 
 #include "msarender/picture/SequenceSelection.h"
@@ -52,11 +54,17 @@ ModelSettings::ModelSettings(const SDM::Alignment& alignment) : consensus(alignm
 // sequences off again, and asking for it on every change would churn the model.
 QString ModelSettings::Apply(SDM::Alignment& alignment, const PictureSettings& settings, bool& changed) {
     changed = false;
-    if (settings.fullNames != fullNames || settings.ranges != ranges) {
-        alignment.showNames(settings.fullNames ? SDM::NameStyle::Full : SDM::NameStyle::Identifier,
-                            settings.ranges);
+    if (settings.fullNames != fullNames || settings.ranges != ranges || settings.columns != columns) {
+        // Ranges name the residues shown: those between the first and last chosen column.
+        const ColumnList chosen = ParseColumns(settings.columns, alignment.columnCount());
+        const bool span = !chosen.columns.empty() && chosen.error.isEmpty();
+        alignment.showNames(
+            settings.fullNames ? SDM::NameStyle::Full : SDM::NameStyle::Identifier, settings.ranges,
+            span ? *std::min_element(chosen.columns.begin(), chosen.columns.end()) : 0,
+            span ? *std::max_element(chosen.columns.begin(), chosen.columns.end()) : UINT_MAX);
         fullNames = settings.fullNames;
         ranges = settings.ranges;
+        columns = settings.columns;
         changed = true;
     }
     if (settings.colorScheme != scheme) {

@@ -123,6 +123,17 @@ TEST_F(CommandFaults, OptionsThatDoNothingAreNamed) {
     EXPECT_FALSE(Run({Data("fn3.sto"), "--ss", "-o", Path("y.png")}).err.contains("--ss"));
 }
 
+TEST_F(CommandFaults, RangesWithChosenColumnsNameTheResiduesShown) {
+    WriteFile("two.fa", ">a\nMK-VLA\n>b/10-15\n-MKVLA\n");
+    const RunResult run =
+        Run({Path("two.fa"), "--ranges", "--columns", "3-4", "--output-format", "svg", "-o", Path("r.svg")});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QByteArray svg = ReadBytes("r.svg");
+    EXPECT_TRUE(svg.contains("a/3-3")) << "column 3 is a gap in a, column 4 its third residue";
+    EXPECT_TRUE(svg.contains("b/11-12"));
+    EXPECT_FALSE(svg.contains("a/1-5"));
+}
+
 TEST_F(CommandFaults, APageHeightThatCannotHoldOneLineIsAUsageError) {
     const RunResult run = Run({Data("fn3.sto"), "--wrap", "60", "--page-height", "10", "-o", Path("p.png")});
     EXPECT_EQ(run.exitCode, 2);

@@ -51,6 +51,26 @@ TEST(AlignmentModelTest, NamesShowIdentifierOrTitleLineWithResidueRanges) {
         << "switching back restores the identifier";
 }
 
+// Columns 3 to 5 of "AB-CD-EF" hold C and D, the third and fourth residues.
+TEST(AlignmentModelTest, RangesOfChosenColumnsNameTheResiduesShown) {
+    auto built = AlignmentBuilder()
+                     .Seq("plain", "AB-CD-EF")
+                     .Seq("ranged/101-106", "AB-CD-EF")
+                     .Seq("reverse/106-101", "AB-CD-EF")
+                     .Seq("gapped", "ABC---EF")
+                     .Build();
+    built.model->showNames(SDM::NameStyle::Identifier, true, 2, 4);
+    EXPECT_EQ(built.model->getSequence(0)->getDefline(), "plain/3-4");
+    EXPECT_EQ(built.model->getSequence(1)->getDefline(), "ranged/103-104");
+    EXPECT_EQ(built.model->getSequence(2)->getDefline(), "reverse/104-103");
+    EXPECT_EQ(built.model->getSequence(3)->getDefline(), "gapped/3-3");
+    built.model->showNames(SDM::NameStyle::Identifier, true, 3, 5);
+    EXPECT_EQ(built.model->getSequence(3)->getDefline(), "gapped") << "no residue shown, no range";
+    built.model->showNames(SDM::NameStyle::Identifier, true, 0, 7);
+    EXPECT_EQ(built.model->getSequence(0)->getDefline(), "plain/1-6") << "every column: the whole sequence";
+    EXPECT_EQ(built.model->getSequence(2)->getDefline(), "reverse/106-101") << "and the file's own range";
+}
+
 TEST(AlignmentModelTest, EmptyAlignmentAnswersNeutralValues) {
     SDM::Alignment empty;
     std::vector<unsigned> indexes{42};

@@ -79,6 +79,7 @@ private:
     QString scheme;
     bool fullNames = false;
     bool ranges = false;
+    QString columns;
     bool consensus = false;
     QString hidden;
 };

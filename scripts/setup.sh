@@ -6,8 +6,8 @@
 #                             librsvg2-bin let the tests read the SVG, PDF and EPS output back,
 #                             python3 runs the mutation run; pybind11 builds the Python module, and
 #                             numpy, Biopython, pytest, nbconvert and ipykernel test it and
-#                             run its notebook, all for Debian's /usr/bin/python3; not matplotlib, whose
-#                             fonts-lyx changes fontconfig's fallbacks and so the recorded pictures)
+#                             run its notebook, all for Debian's /usr/bin/python3; not matplotlib, which
+#                             neither the module nor its notebook needs)
 #   scripts/setup.sh --fuzz   also clang and libFuzzer for fuzz/run.sh
 set -euo pipefail
 

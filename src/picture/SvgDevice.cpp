@@ -1,6 +1,7 @@
 #include "picture/SvgDevice.h"
 
 #include <QColor>
+#include <QFontInfo>
 #include <QPainterPath>
 
 namespace {
@@ -63,7 +64,7 @@ public:
         text =
             "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
             width + "\" height=\"" + height + "\" viewBox=\"0 0 " + width + ' ' + height +
-            "\" xml:space=\"preserve\">\n<title>" + Escaped(title) + "</title>\n";
+            "\" xml:space=\"preserve\" style=\"white-space:pre\">\n<title>" + Escaped(title) + "</title>\n";
         return Flush();
     }
     bool end() override {
@@ -108,14 +109,18 @@ public:
         const QString content = item.text();
         if (content.isEmpty()) return;
         UseFontGroup(item.font());
-        const QPointF at = transform.map(point);
+        QPointF at = transform.map(point);
         const QRgb rgb = pen.color().rgb();
         if (rgb != textRgb || textFill.isEmpty()) {
             textRgb = rgb;
             textFill = "\" fill=\"" + Colour(pen.color()) + "\">";
         }
-        text += "<text x=\"" + DecimalNumber(at.x()) + "\" y=\"" + DecimalNumber(at.y()) + textFill +
-                Escaped(content) + "</text>\n";
+        // A single letter is a residue or symbol in its cell: anchored at its middle, it stays centred
+        // there in whatever font a reader's machine puts in place of ours.
+        const bool centred = content.size() == 1;
+        if (centred) at.rx() += transform.m11() * item.width() / 2;
+        text += "<text x=\"" + DecimalNumber(at.x()) + "\" y=\"" + DecimalNumber(at.y()) +
+                (centred ? "\" text-anchor=\"middle" : "") + textFill + Escaped(content) + "</text>\n";
         Flush();
     }
 
@@ -145,8 +150,10 @@ private:
         groupFont = itemFont;
         const qreal pixels =
             itemFont.pointSizeF() > 0 ? itemFont.pointSizeF() * dpi / 72.0 : qreal(itemFont.pixelSize());
-        QByteArray group = "<g font-family=\"" + Escaped(itemFont.family()) + "\" font-size=\"" +
-                           DecimalNumber(pixels) + '"';
+        // A generic family after ours: a reader without our font still gets one of the same kind.
+        const char* generic = QFontInfo(itemFont).fixedPitch() ? "monospace" : "sans-serif";
+        QByteArray group = "<g font-family=\"'" + Escaped(QString(itemFont.family()).remove('\'')) + "', " +
+                           generic + "\" font-size=\"" + DecimalNumber(pixels) + '"';
         if (itemFont.bold()) group += " font-weight=\"bold\"";
         if (itemFont.italic()) group += " font-style=\"italic\"";
         group += ">\n";

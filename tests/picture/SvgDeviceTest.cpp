@@ -5,7 +5,9 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QFontMetricsF>
 #include <QPainter>
+#include <QRegularExpression>
 
 #include "msarender/picture/VectorOutput.h"
 #include "picture/SvgDevice.h"
@@ -53,12 +55,19 @@ TEST(SvgDevice, TextIsEscapedAndTextsOfOneFontShareOneGroup) {
         painter.setFont(bold);
         painter.drawText(QPoint(3, 42), QStringLiteral("B"));
     });
-    EXPECT_EQ(document.count("<g font-family=\"DejaVu Sans Mono\" font-size=\"12\">"), 1)
+    // A generic family for readers without ours.
+    EXPECT_EQ(document.count("<g font-family=\"'DejaVu Sans Mono', monospace\" font-size=\"12\">"), 1)
         << document.constData();
     EXPECT_TRUE(
         document.contains("<text x=\"3\" y=\"14\" fill=\"#000000\">a&lt;b&gt;&amp;&quot;c&quot;</text>"));
     EXPECT_TRUE(document.contains("<text x=\"3\" y=\"28\" fill=\"#0000ff\"> seq</text>"));  // spaces kept
-    EXPECT_TRUE(document.contains("font-weight=\"bold\">\n<text x=\"3\" y=\"42\""));
+    EXPECT_TRUE(document.contains("style=\"white-space:pre\""));  // and kept by SVG 2 readers too
+    // A single letter is anchored at its middle, where it stays in any font.
+    const QRegularExpressionMatch letter =
+        QRegularExpression("font-weight=\"bold\">\n<text x=\"([0-9.]+)\" y=\"42\" text-anchor=\"middle\"")
+            .match(QString::fromUtf8(document));
+    ASSERT_TRUE(letter.hasMatch()) << document.constData();
+    EXPECT_NEAR(letter.captured(1).toDouble(), 3 + QFontMetricsF(bold).horizontalAdvance('B') / 2, 0.05);
     EXPECT_EQ(document.count("<g "), document.count("</g>"));
 }
 

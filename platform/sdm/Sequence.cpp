@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <optional>
 
 #include "sqv/UserProperties.h"
 
@@ -58,49 +59,57 @@ Sequence::Sequence(std::string defline, std::string aligned)
 }
 
 namespace {
+struct NameRange {
+    std::size_t slash;  // where the range begins
+    long long start;
+    long long end;
+};
+
 // "name/12-340": a slash followed by two numbers joined by a dash, at the end.
-bool EndsInRange(const std::string& identifier) {
+std::optional<NameRange> RangeAtEnd(const std::string& identifier) {
     const std::size_t slash = identifier.rfind('/');
-    if (slash == std::string::npos) return false;
+    if (slash == std::string::npos) return std::nullopt;
     const std::string range = identifier.substr(slash + 1);
     const std::size_t dash = range.find('-');
     const auto digits = [](const std::string& text) {
         return !text.empty() &&
                std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
     };
-    return dash != std::string::npos && digits(range.substr(0, dash)) && digits(range.substr(dash + 1));
+    if (dash == std::string::npos || !digits(range.substr(0, dash)) || !digits(range.substr(dash + 1)))
+        return std::nullopt;
+    const auto number = [](const std::string& text) { return std::stoll(text.substr(0, 18)); };  // fits
+    return NameRange{slash, number(range.substr(0, dash)), number(range.substr(dash + 1))};
 }
-}  // namespace
 
-// The identifier with the range of the residues in columns [first, last]; none when they hold no residue.
-std::string Sequence::ShownRange(const std::string& identifier, unsigned first, unsigned last) const {
-    const auto residuesIn = [this](std::size_t from, std::size_t to) {
-        to = std::min(to, aligned_.size());
-        return from < to ? CountResidues(aligned_.substr(from, to - from)) : 0u;
-    };
-    const long long before = residuesIn(0, first);
-    const long long shown = residuesIn(first, std::size_t(last) + 1);
-    std::string base = identifier;
-    long long start = 1;
-    long long step = 1;
-    if (EndsInRange(identifier)) {
-        const std::size_t slash = identifier.rfind('/');
-        const std::string range = identifier.substr(slash + 1);
-        const std::size_t dash = range.find('-');
-        start = std::stoll(range.substr(0, std::min<std::size_t>(dash, 18)));
-        step = std::stoll(range.substr(dash + 1, 18)) < start ? -1 : 1;
-        base = identifier.substr(0, slash);
-    }
+bool EndsInRange(const std::string& identifier) {
+    return RangeAtEnd(identifier).has_value();
+}
+
+unsigned ResiduesIn(const std::string& aligned, std::size_t from, std::size_t to) {
+    to = std::min(to, aligned.size());
+    return from < to ? CountResidues(aligned.substr(from, to - from)) : 0u;
+}
+
+// The identifier with the range of the residues in columns [first, last], counted from its own range where
+// it has one (down where that range counts down); no range when the columns hold no residue.
+std::string WithShownRange(const std::string& identifier, const std::string& aligned, unsigned first,
+                           unsigned last) {
+    const long long before = ResiduesIn(aligned, 0, first);
+    const long long shown = ResiduesIn(aligned, first, std::size_t(last) + 1);
+    const std::optional<NameRange> own = RangeAtEnd(identifier);
+    const std::string base = own ? identifier.substr(0, own->slash) : identifier;
     if (shown == 0) return base;
-    const long long from = start + step * before;
+    const long long step = own && own->end < own->start ? -1 : 1;
+    const long long from = (own ? own->start : 1) + step * before;
     return base + "/" + std::to_string(from) + "-" + std::to_string(from + step * (shown - 1));
 }
+}  // namespace
 
 void Sequence::showName(NameStyle style, bool withRange, unsigned firstColumn, unsigned lastColumn) {
     std::string label = getIdentifier();
     const bool wholeSequence = firstColumn == 0 && std::size_t(lastColumn) + 1 >= aligned_.size();
     if (withRange && !wholeSequence)
-        label = ShownRange(label, firstColumn, lastColumn);
+        label = WithShownRange(label, aligned_, firstColumn, lastColumn);
     else if (withRange && size() > 0 && !EndsInRange(label))
         label += "/1-" + std::to_string(size());
     if (style == NameStyle::Full && !getDescription().empty()) label += " " + getDescription();

@@ -72,10 +72,6 @@ public:
     /// the identifier's own start where it has one (counting down where its range does).
     void showName(NameStyle style, bool withRange, unsigned firstColumn = 0, unsigned lastColumn = UINT_MAX);
 
-private:
-    std::string ShownRange(const std::string& identifier, unsigned first, unsigned last) const;
-
-public:
     /// Number of residues (gaps excluded).
     unsigned size() const { return residueCount_; }
     /// The gapped text, one character per alignment column (may be shorter than the alignment).

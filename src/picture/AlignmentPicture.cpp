@@ -53,6 +53,17 @@ void RepeatRulerBand(const RenderSequenceData::PicturePlan& plan, AlignmentPictu
     page.rulerHeight = first.height;
 }
 
+// `rows` rows of the plan's width, white, painted by `paint`; null when they cannot be allocated.
+QImage WhiteBand(const RenderSequenceData::PicturePlan& plan, int rows,
+                 const std::function<void(QPainter&)>& paint) {
+    QImage band(int(std::min<std::int64_t>(plan.width, INT_MAX)), rows, QImage::Format_RGB32);
+    if (band.isNull()) return band;
+    band.fill(Qt::white);
+    QPainter painter(&band);
+    paint(painter);
+    return band;
+}
+
 }  // namespace
 
 AlignmentPicture::AlignmentPicture(boost::shared_ptr<SDM::Alignment> model, PictureRequest request)
@@ -266,21 +277,12 @@ QString AlignmentPicture::FormatNote(OutputFormat format) const {
 
 QImage PaintPictureBand(const RenderSequenceData& renderer, const RenderSequenceData::PicturePlan& plan,
                         std::int64_t top, int rows, std::int64_t linesEnd) {
-    QImage band(int(std::min<std::int64_t>(plan.width, INT_MAX)), rows, QImage::Format_RGB32);
-    if (band.isNull()) return band;
-    band.fill(Qt::white);
-    QPainter painter(&band);
-    renderer.PaintPicture(plan, painter, top, rows, linesEnd);
-    return band;
+    return WhiteBand(plan, rows,
+                     [&](QPainter& painter) { renderer.PaintPicture(plan, painter, top, rows, linesEnd); });
 }
 
 QImage AlignmentPicture::PaintBand(const Page& page, int top, int rows) const {
-    QImage band(int(std::min<std::int64_t>(plan.width, INT_MAX)), rows, QImage::Format_RGB32);
-    if (band.isNull()) return band;
-    band.fill(Qt::white);
-    QPainter painter(&band);
-    PaintPageRows(painter, page, top, rows);
-    return band;
+    return WhiteBand(plan, rows, [&](QPainter& painter) { PaintPageRows(painter, page, top, rows); });
 }
 
 // Rows [top, top + rows) of the page, row `top` at the painter's origin: the repeated ruler band, then the

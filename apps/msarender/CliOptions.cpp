@@ -97,10 +97,24 @@ struct OptionSet {
     QCommandLineOption consensus{"consensus", "Add the consensus sequence."};
     QCommandLineOption annotations{
         "annotations",
-        "Rows under every block, comma separated: consensus, conservation, occupancy, ss (each RNA "
+        "Rows under every block, comma separated: consensus, conservation, occupancy, logo, quality, ss "
+        "(each RNA "
         "sequence's #=GR SS), a #=GC tag of the file (ss_cons, rf...), or all. Computed rows describe the "
-        "sequences drawn (--sequences, --hide).",
+        "sequences drawn (--sequences, --hide). logo stacks letters by information content (logo:frequency "
+        "by frequency alone); quality is Jalview's BLOSUM62 alignment quality (amino acids).",
         "list"};
+    QCommandLineOption threshold{
+        "threshold",
+        "Colour only residues that agree with their column's consensus in at least <percent> % of the "
+        "sequences drawn (0 to 100).",
+        "percent"};
+    QCommandLineOption byConservation{
+        "by-conservation", "Pale residue colours as their column's conservation falls (amino acids)."};
+    QCommandLineOption stats{
+        "stats",
+        "Write the statistics of every column drawn to <file> as tab-separated text: residues, gaps, "
+        "occupancy, consensus, conservation, quality, information content and the count of each letter.",
+        "file"};
     QCommandLineOption view{"view",
                             "Render the composed view of a host instead: size and scroll position in pixels, "
                             "WIDTHxHEIGHT[+LEFT+TOP].",
@@ -213,6 +227,12 @@ QString ReadValues(const QCommandLineParser& parser, const OptionSet& o, CliOpti
         if (const QString error = CheckColumnSyntax(parser.value(o.columns)); !error.isEmpty())
             return "--columns: " + error;
     }
+    if (parser.isSet(o.threshold) && (!ParseInt(parser.value(o.threshold), 0, picture.identityThreshold) ||
+                                      picture.identityThreshold > 100))
+        return "--threshold needs a percentage from 0 to 100";
+    picture.byConservation = parser.isSet(o.byConservation);
+    out.statsPath = parser.value(o.stats);
+    if (parser.isSet(o.stats) && out.statsPath.trimmed().isEmpty()) return "--stats needs a file name";
     if (!ParseInt(parser.value(o.rulerOrigin), 1, picture.rulerOrigin))
         return "--ruler-origin needs a column number >= 1";
     if (parser.isSet(o.view)) {
@@ -230,6 +250,9 @@ QString CheckCombinations(const CliOptions& o) {
     if (o.outputDir == QLatin1String("-"))
         return "-O takes a folder, not standard output: use -o - for one picture on standard output";
     if (o.inputs.count(QStringLiteral("-")) > 1) return "standard input can be read only once";
+    if (!o.statsPath.isEmpty() && o.inputs.size() > 1) return "--stats describes one input; give one";
+    if (!o.statsPath.isEmpty() && o.statsPath == o.output)
+        return "--stats and -o name the same file " + o.output;
     // Checked before any input is read: a typo in the name should not cost a long rendering.
     if (!o.output.isEmpty() && !FormatOfOutput(o, o.output))
         return o.output + ": unknown image type (use " + kOutputTypes + ", or --output-format)";
@@ -282,11 +305,12 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments) {
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     const OptionSet o;
-    parser.addOptions({o.output,  o.outputFormat, o.outputDir, o.format,         o.maxInput,    o.alignment,
-                       o.scheme,  o.wrap,         o.width,     o.pageHeight,     o.font,        o.fontSize,
-                       o.ss,      o.noSs,         o.noRuler,   o.noRulerNumbers, o.rulerOrigin, o.sequences,
-                       o.columns, o.noGaps,       o.hide,      o.consensus,      o.scale,       o.names,
-                       o.ranges,  o.view,         o.timings,   o.quiet,          o.annotations, o.maxPixels});
+    parser.addOptions(
+        {o.output,      o.outputFormat,   o.outputDir,   o.format,         o.maxInput, o.alignment, o.scheme,
+         o.wrap,        o.width,          o.pageHeight,  o.font,           o.fontSize, o.ss,        o.noSs,
+         o.noRuler,     o.noRulerNumbers, o.rulerOrigin, o.sequences,      o.columns,  o.noGaps,    o.hide,
+         o.consensus,   o.scale,          o.names,       o.ranges,         o.view,     o.timings,   o.quiet,
+         o.annotations, o.maxPixels,      o.threshold,   o.byConservation, o.stats});
     parser.addPositionalArgument("inputs", "Alignment files ('-' for standard input).", "[INPUT...]");
 
     if (!parser.parse(arguments)) {

@@ -15,6 +15,7 @@ struct CliOptions {
     QString output;                            // -o; "-" is standard output
     std::optional<OutputFormat> outputFormat;  // --output-format; none: by the output's extension
     QString outputDir;                         // -O
+    QString statsPath;  // --stats: the column statistics as TSV; "-" is standard output
     Formats::Format format = Formats::Format::Auto;
     int alignmentIndex = 0;
     bool alignmentChosen = false;                      // --alignment was given

@@ -19,6 +19,7 @@
 #include "formats/AlignmentReader.h"
 #include "msarender/FontAttributes.h"
 #include "msarender/picture/AlignmentPicture.h"
+#include "msarender/picture/ColumnStatistics.h"
 #include "msarender/picture/FileOutput.h"
 #include "msarender/picture/HeadlessSession.h"
 #include "msarender/picture/RasterOutput.h"
@@ -161,6 +162,24 @@ bool HasSequenceStructure(const SDM::Alignment& alignment) {
     return false;
 }
 
+// The column statistics of the picture's columns and sequences, as one whole file.
+QString WriteStatistics(const SDM::Alignment& alignment, const CliOptions& options,
+                        const Reporter& reporter) {
+    const ColumnStatisticsTable table = ComputeColumnStatistics(alignment, options.picture);
+    if (!table.error.isEmpty()) return table.error;
+    const QByteArray text = ColumnStatisticsText(table);
+    const QString error = WriteEncoded(options.statsPath, [&text](QIODevice& out) {
+        return out.write(text) == text.size() ? QString() : QStringLiteral("cannot write the statistics");
+    });
+    if (!error.isEmpty()) return "--stats: " + error;
+    const bool toStdout = options.statsPath == QLatin1String("-");
+    reporter.Note(QStringLiteral("wrote %1 (%2 columns)")
+                      .arg(toStdout ? QStringLiteral("statistics to standard output") : options.statsPath)
+                      .arg(table.columns.size()),
+                  toStdout);
+    return QString();
+}
+
 JobStatus RunJob(const Job& job, const CliOptions& options, const Reporter& reporter) {
     const QString name = job.input.isEmpty() ? QStringLiteral("the bundled example") : job.input;
     reporter.Progress("reading " + name);
@@ -181,6 +200,12 @@ JobStatus RunJob(const Job& job, const CliOptions& options, const Reporter& repo
         return kFailure;
     }
     for (const QString& warning : picture.Warnings()) reporter.Warning(name + ": " + warning);
+    if (!options.statsPath.isEmpty()) {
+        if (const QString error = WriteStatistics(*read.alignment, options, reporter); !error.isEmpty()) {
+            reporter.Error(name + ": " + error);
+            return kFailure;
+        }
+    }
     const bool toStdout = job.output == QLatin1String("-");
     const OutputFormat format = FormatOfOutput(options, job.output).value_or(OutputFormat::Png);
     const QString where = toStdout ? QStringLiteral("standard output") : job.output;
@@ -274,8 +299,12 @@ std::vector<Job> PlanJobs(const CliOptions& options, QStringList& renamed) {
 
 // An output that resolves to an input (by name, link or another path) would replace the alignment with its
 // picture: refused before anything is read or written.
-QString OutputThatIsAnInput(const std::vector<Job>& jobs) {
+QString OutputThatIsAnInput(const std::vector<Job>& jobs, const QString& statsPath) {
     for (const Job& job : jobs) {
+        if (!statsPath.isEmpty() && statsPath != QLatin1String("-") && !job.input.isEmpty() &&
+            job.input != QLatin1String("-") && IsSameFile(statsPath, job.input))
+            return QStringLiteral("--stats %1 is the input %2; choose another name")
+                .arg(statsPath, job.input);
         if (job.output == QLatin1String("-")) continue;
         for (const Job& other : jobs) {
             if (!other.input.isEmpty() && other.input != QLatin1String("-") &&
@@ -311,7 +340,7 @@ int main(int argc, char** argv) {
     QStringList renamed;
     const std::vector<Job> jobs = PlanJobs(options, renamed);
     for (const QString& note : renamed) reporter.Note(note, true);
-    if (const QString clash = OutputThatIsAnInput(jobs); !clash.isEmpty()) {
+    if (const QString clash = OutputThatIsAnInput(jobs, options.statsPath); !clash.isEmpty()) {
         reporter.Error(clash);
         return kUsage;
     }

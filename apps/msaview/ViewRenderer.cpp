@@ -47,9 +47,10 @@ private:
 bool ViewRenderer::Render(QPaintDevice& device, AlignmentDocument& document, const DisplayOptions& options,
                           const ViewGeometry& geometry, Change change) {
     const SelectionSetAside unselected(document.Model());
-    const bool rowsChanged = ApplyAnnotationRows(document, options.annotationRows);
-    if (document.ApplyOptions(options) || rowsChanged || !hasLayout)
-        change = std::max(change, Change::Layout);
+    // The model's colours first: the logo's letters take them.
+    const bool modelChanged = document.ApplyOptions(options);
+    const bool rowsChanged = ApplyAnnotationRows(document, options.annotationRows, modelChanged);
+    if (modelChanged || rowsChanged || !hasLayout) change = std::max(change, Change::Layout);
     SQC::UserPropertiesBase& properties = document.Properties();
     if (change == Change::Font) properties.SetBoolProperty(SQC::UserProperties::FontChanged, true);
 
@@ -69,9 +70,11 @@ bool ViewRenderer::Render(QPaintDevice& device, AlignmentDocument& document, con
 
 // Names the file lacks make no row; the command's warnings about them are of no use here.
 // The rows describe the sequences shown: made again when the user hides or shows some.
-bool ViewRenderer::ApplyAnnotationRows(const AlignmentDocument& document, const QStringList& names) {
+bool ViewRenderer::ApplyAnnotationRows(const AlignmentDocument& document, const QStringList& names,
+                                       bool modelChanged) {
     const std::vector<unsigned>& shown = document.Model().displayedIndexes();
-    if (appliedAnnotationRows == names && (names.isEmpty() || appliedForRows == shown)) return false;
+    if (appliedAnnotationRows == names && (names.isEmpty() || (appliedForRows == shown && !modelChanged)))
+        return false;
     renderer->SetAnnotationRows(ChooseAnnotations(document.Model(), names).rows);
     appliedAnnotationRows = names;
     appliedForRows = shown;

@@ -55,7 +55,7 @@ public:
     int SnapHorizontal(int x) const;
 
 private:
-    bool ApplyAnnotationRows(const AlignmentDocument& document, const QStringList& names);
+    bool ApplyAnnotationRows(const AlignmentDocument& document, const QStringList& names, bool modelChanged);
     static RenderSequenceData::RenderAspects MakeAspects(const DisplayOptions& options,
                                                          const ViewGeometry& geometry, bool layoutChanged);
 

@@ -1,6 +1,7 @@
 #include "ViewerSettings.h"
 
 #include <QSettings>
+#include <algorithm>
 
 namespace {
 
@@ -22,6 +23,9 @@ ViewerSettings ViewerSettings::Load() {
     options.showRulerNumbers = store.value("view/rulerNumbers", kDefaults.showRulerNumbers).toBool();
     options.showSecondaryStructure = store.value("view/structure", kDefaults.showSecondaryStructure).toBool();
     options.showConsensus = store.value("view/consensus", kDefaults.showConsensus).toBool();
+    options.byConservation = store.value("view/byConservation", kDefaults.byConservation).toBool();
+    options.identityThreshold =
+        std::clamp(store.value("view/identityThreshold", kDefaults.identityThreshold).toInt(), -1, 100);
     options.colorScheme = store.value("view/scheme", kDefaults.colorScheme).toString();
     options.fullNames = store.value("view/fullNames", kDefaults.fullNames).toBool();
     options.annotationRows = store.value("view/annotationRows", kDefaults.annotationRows).toStringList();
@@ -44,6 +48,8 @@ void ViewerSettings::Save() const {
     store.setValue("view/rulerNumbers", options.showRulerNumbers);
     store.setValue("view/structure", options.showSecondaryStructure);
     store.setValue("view/consensus", options.showConsensus);
+    store.setValue("view/byConservation", options.byConservation);
+    store.setValue("view/identityThreshold", options.identityThreshold);
     store.setValue("view/scheme", options.colorScheme);
     store.setValue("view/fullNames", options.fullNames);
     store.setValue("view/annotationRows", options.annotationRows);

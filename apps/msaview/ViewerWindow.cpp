@@ -164,6 +164,8 @@ void ViewerWindow::CreateViewMenu() {
     menu->addAction(tr("Zoom &in"), QKeySequence::ZoomIn, this, [this] { view->Zoom(1); });
     menu->addAction(tr("Zoom &out"), QKeySequence::ZoomOut, this, [this] { view->Zoom(-1); });
     menu->addMenu(CreateSchemeMenu());
+    menu->addAction(tr("Colour above identity &threshold..."), this, &ViewerWindow::ChooseIdentityThreshold);
+    AddToggle(menu, tr("Colour by conser&vation"), &DisplayOptions::byConservation);
     menu->addSeparator();
     AddToggle(menu, tr("R&uler"), &DisplayOptions::showRuler);
     AddToggle(menu, tr("Ruler &numbers"), &DisplayOptions::showRulerNumbers);
@@ -437,6 +439,17 @@ void ViewerWindow::ChooseResiduesPerLine() {
             options.residuesPerLine = count > 0 ? count : DisplayOptions::kFitToWidth;
             options.wrap = true;
         });
+}
+
+// 0 % colours every residue that is its column's most frequent; "off" (below 0) colours every residue.
+void ViewerWindow::ChooseIdentityThreshold() {
+    bool ok = false;
+    const int percent = QInputDialog::getInt(
+        this, tr("Identity threshold"),
+        tr("Colour residues that agree with their column's consensus in at least this % of the sequences "
+           "(-1: colour every residue):"),
+        view->Options().identityThreshold, -1, 100, 5, &ok);
+    if (ok) ChangeOptions([percent](DisplayOptions& options) { options.identityThreshold = percent; });
 }
 
 void ViewerWindow::ChooseRulerOrigin() {

@@ -77,6 +77,7 @@ private:
     void ChooseExportFile();
     void ChooseResiduesPerLine();
     void ChooseRulerOrigin();
+    void ChooseIdentityThreshold();
     void ChooseFont();
     void ChooseGoTo();
 

@@ -1,8 +1,25 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
+
+/// One letter of a sequence logo's stack.
+struct LogoLetter {
+    char letter = 0;
+    float height = 0;                    // share of the logo's whole height, 0 to 1
+    std::uint32_t colour = 0xFF000000u;  // 0xAARRGGBB
+};
+
+/// A sequence logo, `lines` cells tall: per column a stack of letters, bottom to top, and the numbers of
+/// its axis. It is drawn by `lines` annotation rows that share it, each drawing one cell-high slice.
+struct SequenceLogo {
+    std::vector<std::vector<LogoLetter>> columns;
+    unsigned lines = 3;
+    double axisMaximum = 1;  // the value of the logo's top: its most bits, or 1 for frequencies
+    double axisStep = 1;     // between ticks
+};
 
 /// A line that belongs to the whole alignment rather than to one sequence (a consensus, a conservation
 /// score, a file's column annotation), drawn once per block with one cell per column. The host fills it
@@ -21,6 +38,9 @@ struct AnnotationRow {
     std::uint32_t barColour = kDefaultBarColour;
     /// `symbols` are structure letters ('H' helix, 'S' sheet, '-' gap, others coil) drawn as a cartoon.
     bool cartoon = false;
+    /// A slice of a sequence logo: line `logoLine` (0 at the top) of `logo`; the row draws nothing else.
+    std::shared_ptr<const SequenceLogo> logo;
+    unsigned logoLine = 0;
 };
 
 /// Where annotation rows go in each block.

@@ -8,6 +8,7 @@
 
 namespace SDM {
 class Alignment;
+class ColorScheme;
 struct ColumnAnnotation;
 }  // namespace SDM
 
@@ -27,6 +28,17 @@ public:
     static AnnotationRow Consensus(const std::vector<std::string>& texts, double maxGapShare = 0.5);
     static AnnotationRow Conservation(const std::vector<std::string>& texts);
     static AnnotationRow Occupancy(const std::vector<std::string>& texts);
+    /// Jalview's alignment quality (amino acids) as a bar of quality / the best column's, coloured from
+    /// dark red to yellow as Jalview colours it.
+    static AnnotationRow Quality(const std::vector<std::string>& texts);
+    /// A sequence logo `lines` cells tall, as that many rows (top first): per column the logo's letters
+    /// stacked by count, the most frequent on top, each as high as its share of the column's information
+    /// content (or, `byFrequency`, of the rows), coloured as `scheme` (prepared; may be null: black)
+    /// colours the letter in that column: its background, or its text colour where the background is white.
+    static std::vector<AnnotationRow> Logo(const std::vector<std::string>& texts, bool aminoAcids,
+                                           const SDM::ColorScheme* scheme, bool byFrequency,
+                                           unsigned lines = kLogoLines);
+    static constexpr unsigned kLogoLines = 3;
 
     /// A file's column annotation: DSSP letters (SS_cons of a protein file) as the cartoon, pairing
     /// notation (SS_cons of an RNA file) as a structure row, any other text (RF, seq_cons...) as text.

@@ -118,6 +118,13 @@ class Alignment:
         """The format that was read ("stockholm", "fasta", ...)."""
         return self._source.format
 
+    def column_stats(self, **options):
+        """One dict per column shown: column (as the ruler numbers it), residues, gaps, occupancy, consensus,
+        consensus_percent, conservation, quality, bits and counts (letter: count). The figure's options
+        choose the columns and sequences (columns="1-50", sequences=[...], hide=[...], ruler_origin=...)."""
+        arguments = command_arguments(options, "column_stats")
+        return _call(_core.column_stats, "column_stats", self._source, arguments)
+
     def __repr__(self):
         return f"<msarender.Alignment {self._source.name!r}: {len(self)} sequences x {self.columns} columns>"
 

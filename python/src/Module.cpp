@@ -13,6 +13,8 @@
 #include "Figure.h"
 #include "ModuleErrors.h"
 #include "PythonSession.h"
+#include "msarender/picture/ColumnStatistics.h"
+#include "sdm/Alignment.h"
 
 namespace py = pybind11;
 
@@ -114,6 +116,40 @@ py::object CellAt(const Figure& figure, std::int64_t x, std::int64_t y, int page
                           cell->column < 0 ? py::object(py::none()) : py::int_(cell->column));
 }
 
+// One dict per column shown, with the numbers --stats writes; None where a score does not apply.
+py::list ColumnStats(const AlignmentSource& source, const std::vector<std::string>& arguments) {
+    QStringList warnings;
+    const CliOptions options = ParseOptions(ToQt(arguments), warnings);
+    ColumnStatisticsTable table;
+    {
+        py::gil_scoped_release released;
+        table = ComputeColumnStatistics(*source.ReadModel(), options.picture);
+    }
+    if (!table.error.isEmpty()) throw UsageFailure(table.error.toStdString());
+    py::list columns;
+    for (const ColumnStatistic& c : table.columns) {
+        py::dict counts;
+        for (int letter = 0; letter < 26; ++letter)
+            if (c.letters[letter] > 0)
+                counts[py::str(std::string(1, char('A' + letter)))] = c.letters[letter];
+        py::dict column;
+        column["column"] = c.number;
+        column["residues"] = c.residues;
+        column["gaps"] = c.gaps;
+        column["occupancy"] = c.occupancy;
+        column["consensus"] =
+            c.consensus != 0 ? py::object(py::str(std::string(1, c.consensus))) : py::none();
+        column["consensus_percent"] =
+            c.consensus != 0 ? py::object(py::float_(c.consensusPercent)) : py::none();
+        column["conservation"] = c.conservation >= 0 ? py::object(py::int_(c.conservation)) : py::none();
+        column["quality"] = table.aminoAcids ? py::object(py::float_(c.quality)) : py::none();
+        column["bits"] = c.bits;
+        column["counts"] = counts;
+        columns.append(column);
+    }
+    return columns;
+}
+
 void RegisterErrors(py::module_& module) {
     py::register_exception<ReadFailure>(module, "ReadError", PyExc_ValueError);
     py::register_exception_translator([](std::exception_ptr failure) {
@@ -159,6 +195,7 @@ PYBIND11_MODULE(_msarender, module) {
         .def("to_bytes", &Bytes)
         .def("pixels", &Pixels)
         .def("cell_at", &CellAt);
+    module.def("column_stats", &ColumnStats, py::arg("source"), py::arg("arguments"));
     module.def("render_file", &RenderFile, py::arg("path"), py::arg("arguments"));
     module.def("render_source", &RenderSource, py::arg("source"), py::arg("arguments"));
 }

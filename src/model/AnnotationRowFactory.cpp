@@ -2,13 +2,18 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
+#include <numeric>
 #include <string_view>
 
 #include "sdm/Alignment.h"
+#include "sdm/ColorScheme.h"
 #include "sdm/SecondaryStructure.h"
 #include "sdm/annotations/ColumnConsensus.h"
 #include "sdm/annotations/ColumnConservation.h"
+#include "sdm/annotations/ColumnInformation.h"
 #include "sdm/annotations/ColumnOccupancy.h"
+#include "sdm/annotations/ColumnQuality.h"
 #include "sdm/annotations/RnaPairing.h"
 #include "sqv/UserProperties.h"
 
@@ -20,6 +25,39 @@ constexpr std::uint32_t kOccupancyColour = 0xFF6F8FBFu;
 // Light, distinct hues for helices; the bracket symbols are drawn in black over them.
 constexpr std::uint32_t kHelixColours[] = {0xFFF4A6A6u, 0xFFA6CFF4u, 0xFFB5E6A2u, 0xFFF4D58Au,
                                            0xFFD3B0F0u, 0xFF9FE6DAu, 0xFFF2B98Cu, 0xFFCFCFCFu};
+
+std::uint32_t Argb(const Common::Color& colour) {
+    return 0xFF000000u | (std::uint32_t(colour.Red()) << 16) | (std::uint32_t(colour.Green()) << 8) |
+           colour.Blue();
+}
+
+// A logo letter in the scheme's colour of that residue there; letters on white take their text colour.
+std::uint32_t LetterColour(const SDM::ColorScheme* scheme, char letter, unsigned column) {
+    if (scheme == nullptr) return 0xFF000000u;
+    const SDM::ResidueColors colours = scheme->colorsFor(letter, column);
+    const std::uint32_t background = Argb(colours.background);
+    return background == 0xFFFFFFFFu ? Argb(colours.text) : background;
+}
+
+// Jalview's quality colours: dark red for the worst column to yellow for the best.
+std::uint32_t QualityColour(double share) {
+    const auto channel = [](double value) {
+        return std::uint32_t(std::lround(std::clamp(value, 0.0, 1.0) * 255));
+    };
+    return 0xFF000000u | (channel(0.3 + 0.7 * share) << 16) | (channel(0.9 * share) << 8);
+}
+
+// The stack of one column, bottom to top: the least frequent first, ties in alphabet order.
+std::vector<LogoLetter> LogoStack(const std::vector<double>& counts, const std::string& letters, double scale,
+                                  const SDM::ColorScheme* scheme, unsigned column) {
+    std::vector<LogoLetter> stack;
+    for (std::size_t i = 0; i < counts.size(); ++i)
+        if (counts[i] > 0)
+            stack.push_back({letters[i], float(counts[i] * scale), LetterColour(scheme, letters[i], column)});
+    std::stable_sort(stack.begin(), stack.end(),
+                     [](const LogoLetter& a, const LogoLetter& b) { return a.height < b.height; });
+    return stack;
+}
 
 bool LooksLikeDssp(const std::string& text) {
     return std::any_of(text.begin(), text.end(), [](char c) { return c == 'H' || c == 'E' || c == 'G'; }) &&
@@ -78,6 +116,57 @@ AnnotationRow AnnotationRowFactory::Occupancy(const std::vector<std::string>& te
     for (unsigned count : SDM::ColumnOccupancy(texts))
         row.heights.push_back(texts.empty() ? 0.0f : float(count) / float(texts.size()));
     return row;
+}
+
+AnnotationRow AnnotationRowFactory::Quality(const std::vector<std::string>& texts) {
+    AnnotationRow row;
+    row.label = "Quality";
+    const std::vector<double> quality = SDM::ColumnQuality(texts);
+    const double best = quality.empty() ? 0 : *std::max_element(quality.begin(), quality.end());
+    for (double value : quality) {
+        const double share = best > 0 ? value / best : 0;
+        row.heights.push_back(float(share));
+        row.colours.push_back(QualityColour(share));
+    }
+    return row;
+}
+
+std::vector<AnnotationRow> AnnotationRowFactory::Logo(const std::vector<std::string>& texts, bool aminoAcids,
+                                                      const SDM::ColorScheme* scheme, bool byFrequency,
+                                                      unsigned lines) {
+    SDM::ColumnProfile profile;
+    profile.build(texts);
+    auto logo = std::make_shared<SequenceLogo>();
+    logo->lines = std::max(lines, 1u);
+    logo->axisMaximum = byFrequency ? 1 : SDM::MaximumBits(aminoAcids);
+    logo->axisStep = byFrequency ? 0.5 : 1;
+    std::string letters = SDM::LogoLetters(aminoAcids);
+    unsigned thymines = 0;
+    unsigned uracils = 0;
+    for (unsigned column = 0; column < profile.columns(); ++column) {
+        thymines += profile.letters(column)['T' - 'A'];
+        uracils += profile.letters(column)['U' - 'A'];
+    }
+    if (!aminoAcids && thymines > uracils) letters.back() = 'T';  // DNA: the fourth letter is written T
+    const std::vector<double> bits =
+        byFrequency ? std::vector<double>() : SDM::ColumnInformation(profile, aminoAcids);
+    for (unsigned column = 0; column < profile.columns(); ++column) {
+        const std::vector<double> counts = SDM::LogoCounts(profile.letters(column), aminoAcids);
+        const double total = std::accumulate(counts.begin(), counts.end(), 0.0);
+        // Heights as shares of the logo: of the rows, or of the column's bits split by frequency.
+        const double scale = total <= 0    ? 0
+                             : byFrequency ? 1.0 / double(texts.size())
+                                           : bits[column] / logo->axisMaximum / total;
+        logo->columns.push_back(LogoStack(counts, letters, scale, scheme, column));
+    }
+    std::vector<AnnotationRow> rows(logo->lines);
+    for (unsigned line = 0; line < logo->lines; ++line) {
+        rows[line].logo = logo;
+        rows[line].logoLine = line;
+    }
+    rows[0].label = "Logo";
+    if (rows.size() > 1) rows[1].label = byFrequency ? "(share)" : "(bits)";
+    return rows;
 }
 
 AnnotationRow AnnotationRowFactory::FromColumnAnnotation(const SDM::ColumnAnnotation& annotation,

@@ -118,6 +118,9 @@ QString AlignmentPicture::ApplyModelSettings() {
     bool changed = false;
     if (QString error = ModelSettings(*alignment).Apply(*alignment, settings, changed); !error.isEmpty())
         return error;
+    if (settings.byConservation && !ShadedByConservation(*alignment, settings))
+        warnings.append(QStringLiteral(
+            "--by-conservation: conservation is scored for amino acids only; residues keep their colours"));
     // Rows of one sequence follow the sequences drawn; a bad list is named once the layout is known.
     if (!settings.sequences.isEmpty()) chosenSequences = ResolveSequences(*alignment, settings.sequences);
     AnnotationChoice annotations =

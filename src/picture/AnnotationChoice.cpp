@@ -6,11 +6,20 @@
 
 #include "msarender/AnnotationRowFactory.h"
 #include "sdm/Alignment.h"
+#include "sdm/annotations/ColumnOccupancy.h"
 
 namespace {
 
 const QString kAll = QStringLiteral("all");
 const QString kSequenceStructures = QStringLiteral("ss");
+const QString kLogo = QStringLiteral("logo");
+const QString kFrequencyLogo = QStringLiteral("logo:frequency");
+const QString kQuality = QStringLiteral("quality");
+
+// Rows that "all" leaves out, so that what it draws stays what it always drew: they are asked by name.
+bool AskedByNameOnly(const QString& name) {
+    return name == kLogo || name == kFrequencyLogo || name == kQuality;
+}
 
 bool Same(const QString& name, const std::string& tag) {
     return name.compare(QString::fromStdString(tag), Qt::CaseInsensitive) == 0;
@@ -26,7 +35,8 @@ public:
         const QString name = asked.toLower();
         if (name == kAll) {
             // Only the computed names of the offer match here; every column line is drawn, whatever its tag.
-            for (const AnnotationOffer& offer : OfferedAnnotations(alignment)) AddComputed(offer.name);
+            for (const AnnotationOffer& offer : OfferedAnnotations(alignment))
+                if (!AskedByNameOnly(offer.name)) AddComputed(offer.name);
             for (std::size_t i = 0; i < columnLineDrawn.size(); ++i) AddColumnLine(i);
             AddSequenceStructures();
             return;
@@ -78,14 +88,20 @@ private:
             AddConservation();
         else if (name == QLatin1String("occupancy"))
             choice.rows.push_back(AnnotationRowFactory::Occupancy(ShownTexts()));
+        else if (name == kQuality)
+            AddQuality();
+        else if (name == kLogo || name == kFrequencyLogo)
+            AddLogo(name == kFrequencyLogo);
         else
             return false;
         return true;
     }
 
+    bool AminoAcids() const { return alignment.GetSequenceClass() != SDM::NucleicAcid; }
+
     // Physico-chemical properties are those of amino acids: DNA and RNA get no conservation row.
     void AddConservation() {
-        if (alignment.GetSequenceClass() == SDM::NucleicAcid) {
+        if (!AminoAcids()) {
             if (!conservationRefused)
                 choice.warnings.append(
                     QStringLiteral("conservation is scored for amino acids only; not drawn"));
@@ -95,6 +111,26 @@ private:
         choice.rows.push_back(AnnotationRowFactory::Conservation(ShownTexts()));
     }
 
+    // BLOSUM62 scores amino acids only.
+    void AddQuality() {
+        if (!AminoAcids()) {
+            if (!qualityRefused)
+                choice.warnings.append(QStringLiteral("quality is scored for amino acids only; not drawn"));
+            qualityRefused = true;
+            return;
+        }
+        choice.rows.push_back(AnnotationRowFactory::Quality(ShownTexts()));
+    }
+
+    // The letters take the colours the residues have in the picture, so the scheme is prepared first.
+    void AddLogo(bool byFrequency) {
+        const boost::shared_ptr<SDM::ColorScheme> scheme = alignment.getColorScheme();
+        if (scheme) scheme->prepare(alignment);
+        for (AnnotationRow& row :
+             AnnotationRowFactory::Logo(ShownTexts(), AminoAcids(), scheme.get(), byFrequency))
+            choice.rows.push_back(std::move(row));
+    }
+
     void AddColumnLine(std::size_t index) {
         if (columnLineDrawn[index]) return;
         columnLineDrawn[index] = true;
@@ -102,20 +138,9 @@ private:
             AnnotationRowFactory::FromColumnAnnotation(alignment.columnAnnotations()[index], found));
     }
 
-    // A sequence the picture shows: displayed, and among those listed when a list is given.
-    bool Shown(unsigned index, const SDM::Sequence& sequence) const {
-        return !sequence.isTransient() && sequence.isDisplayed() &&
-               (shownSequences.empty() ||
-                std::find(shownSequences.begin(), shownSequences.end(), index) != shownSequences.end());
-    }
-
     // The rows computed from the alignment describe the sequences shown, not those hidden or left out.
     const std::vector<std::string>& ShownTexts() {
-        if (texts) return *texts;
-        texts.emplace();
-        for (unsigned index = 0; index < alignment.size(); ++index)
-            if (const auto sequence = alignment.getSequence(index); sequence && Shown(index, *sequence))
-                texts->push_back(sequence->getAligned());
+        if (!texts) texts = SDM::ShownTexts(alignment, shownSequences);
         return *texts;
     }
 
@@ -123,7 +148,7 @@ private:
     void ForEachSequenceStructure(Visit visit) const {
         for (unsigned index = 0; index < alignment.size(); ++index) {
             const auto rna = boost::dynamic_pointer_cast<SDM::NASequence>(alignment.getSequence(index));
-            if (!rna || !Shown(index, *rna)) continue;
+            if (!rna || !SDM::SequenceShown(alignment, index, shownSequences)) continue;
             for (const auto& [key, notation] : rna->getPairingStructures()) visit(*rna, key, notation);
         }
     }
@@ -154,6 +179,7 @@ private:
     std::vector<bool> columnLineDrawn;
     bool sequenceStructuresDrawn = false;
     bool conservationRefused = false;
+    bool qualityRefused = false;
     std::vector<std::string> found;  // warnings of the row factory
     AnnotationChoice choice;
 };
@@ -161,16 +187,22 @@ private:
 }  // namespace
 
 QStringList ComputedAnnotationNames() {
-    return {QStringLiteral("consensus"), QStringLiteral("conservation"), QStringLiteral("occupancy")};
+    return {QStringLiteral("consensus"),
+            QStringLiteral("conservation"),
+            QStringLiteral("occupancy"),
+            kQuality,
+            kLogo,
+            kFrequencyLogo};
 }
 
 std::vector<AnnotationOffer> OfferedAnnotations(const SDM::Alignment& alignment) {
     std::vector<AnnotationOffer> offers;
     const bool nucleic = alignment.GetSequenceClass() == SDM::NucleicAcid;
     for (const QString& computed : ComputedAnnotationNames()) {
-        QString title = computed;
+        QString title = computed == kFrequencyLogo ? QStringLiteral("Logo by frequency") : computed;
         title[0] = title[0].toUpper();
-        if (!(nucleic && computed == QLatin1String("conservation"))) offers.push_back({computed, title});
+        const bool aminoAcidsOnly = computed == QLatin1String("conservation") || computed == kQuality;
+        if (!(nucleic && aminoAcidsOnly)) offers.push_back({computed, title});
     }
     for (const SDM::ColumnAnnotation& annotation : alignment.columnAnnotations()) {
         const QString tag = QString::fromStdString(annotation.tag);

@@ -3,12 +3,14 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <algorithm>
+#include <boost/make_shared.hpp>
 #include <climits>
 #include <cmath>
 
 #include "msarender/picture/SequenceSelection.h"
 #include "sdm/Alignment.h"
 #include "sdm/schemes/ColorSchemes.h"
+#include "sdm/schemes/ColumnShading.h"
 
 QFont PictureSettings::Font() const {
     QFont font(fontFamily);
@@ -52,6 +54,10 @@ ModelSettings::ModelSettings(const SDM::Alignment& alignment) : consensus(alignm
 
 // Compared with what was applied, not with the model: the renderer switches a consensus of fewer than two
 // sequences off again, and asking for it on every change would churn the model.
+bool ShadedByConservation(const SDM::Alignment& alignment, const PictureSettings& settings) {
+    return settings.byConservation && alignment.GetSequenceClass() != SDM::NucleicAcid;
+}
+
 QString ModelSettings::Apply(SDM::Alignment& alignment, const PictureSettings& settings, bool& changed) {
     changed = false;
     if (settings.fullNames != fullNames || settings.ranges != ranges || settings.columns != columns) {
@@ -67,11 +73,25 @@ QString ModelSettings::Apply(SDM::Alignment& alignment, const PictureSettings& s
         columns = settings.columns;
         changed = true;
     }
-    if (settings.colorScheme != scheme) {
+    const bool shaded = settings.identityThreshold >= 0 || ShadedByConservation(alignment, settings);
+    if (settings.colorScheme != scheme || settings.identityThreshold != identityThreshold ||
+        settings.byConservation != byConservation || (shaded && settings.sequences != shadedSequences)) {
         scheme = settings.colorScheme;
+        identityThreshold = settings.identityThreshold;
+        byConservation = settings.byConservation;
+        shadedSequences = settings.sequences;
         const std::string name =
             scheme.isEmpty() ? SDM::DefaultSchemeName(alignment.GetSequenceClass()) : scheme.toStdString();
-        alignment.setColorScheme(SDM::MakeColorScheme(name));
+        boost::shared_ptr<SDM::ColorScheme> colours = SDM::MakeColorScheme(name);
+        if (shaded && colours) {
+            // Shading follows the sequences drawn, as the computed rows do.
+            const SequenceList chosen = ResolveSequences(alignment, settings.sequences);
+            colours = boost::make_shared<SDM::ColumnShading>(
+                colours, settings.identityThreshold, ShadedByConservation(alignment, settings),
+                settings.sequences.isEmpty() || !chosen.error.isEmpty() ? std::vector<unsigned>()
+                                                                        : chosen.indexes);
+        }
+        alignment.setColorScheme(colours);
         changed = true;
     }
     if (settings.hide != hidden) {

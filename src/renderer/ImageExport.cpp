@@ -205,7 +205,10 @@ void RenderSequenceData::PaintAnnotationPictureLine(const PicturePlan& plan, con
     if (line.row >= AnnotationLineCount()) return;
     const AnnotationRow& row = annotationRows[line.row];
     const CellGeometry cells(fontAttributes);
-    if (plan.namesShown) DrawLabelText(painter, QPointF(0, cells.Baseline(y)), SQC::ToQString(row.label));
+    if (plan.namesShown) {
+        DrawLabelText(painter, QPointF(0, cells.Baseline(y)), SQC::ToQString(row.label));
+        AnnotationPainter::PaintLabelAxis(painter, row, cells, font, plan.nameWidth, y);
+    }
     const int x = plan.namesShown ? plan.nameWidth : 0;
     if (!plan.byColumns) {
         AnnotationPainter::Paint(painter, row, cells, font, cartoonDrawer.get(), line.first, line.count, x,

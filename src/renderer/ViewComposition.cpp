@@ -312,6 +312,10 @@ void RenderSequenceData::PaintComposedLines(const std::vector<ComposedLine>& lin
         if (line.paintStrip && line.strip)
             viewPainter.drawPixmap(0, line.top, *line.strip, 0, 0,
                                    std::min(line.stripWidth, line.strip->width()), line.strip->height());
+        if (line.kind == ComposedLine::Kind::Annotation && line.annotation >= 0 &&
+            unsigned(line.annotation) < AnnotationLineCount())
+            AnnotationPainter::PaintLabelAxis(namePainter, annotationRows[unsigned(line.annotation)], cells,
+                                              font, namePixmap->width(), line.top);
         if (line.label.isEmpty()) continue;
         const int baseline = cells.Baseline(line.top);
         DrawLabel(namePainter, font, baseline, line.label, line.boldLabel);

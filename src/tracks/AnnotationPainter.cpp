@@ -1,6 +1,7 @@
 #include "tracks/AnnotationPainter.h"
 
 #include <QPainter>
+#include <QPainterPath>
 #include <algorithm>
 #include <cmath>
 
@@ -24,13 +25,114 @@ QRect BarRect(const CellGeometry& cells, unsigned offset, float share) {
     return QRect(cell.left(), cell.bottom() - height + 1, cell.width(), height);
 }
 
+// The logo's whole height and the bottom of the slice's logo, in the slice's coordinates.
+int LogoHeight(const SequenceLogo& logo, const CellGeometry& cells) {
+    return int(logo.lines) * cells.CellHeight();
+}
+int LogoBottom(const AnnotationRow& row, const CellGeometry& cells) {
+    return int(row.logo->lines - std::min(row.logoLine, row.logo->lines - 1)) * cells.CellHeight();
+}
+
+// The outline of a letter, stretched to fill `box` as logos draw letters.
+QPainterPath LetterPath(const QFont& font, char letter, const QRectF& box) {
+    QPainterPath glyph;
+    glyph.addText(0, 0, font, QString(QChar::fromLatin1(letter)));
+    const QRectF bounds = glyph.boundingRect();
+    if (bounds.isEmpty()) return QPainterPath();
+    QTransform fit;
+    fit.translate(box.left(), box.top());
+    fit.scale(box.width() / bounds.width(), box.height() / bounds.height());
+    fit.translate(-bounds.left(), -bounds.top());
+    return fit.map(glyph);
+}
+
+// Logo letters are drawn as filled outlines (paths in vector files), each slice keeping its own part: a
+// clip would not hold in every document format.
+void PaintLogo(QPainter& painter, const AnnotationRow& row, const CellGeometry& cells, const QFont& font,
+               unsigned firstColumn, unsigned count, int x, int y) {
+    QFont bold(font);
+    bold.setBold(true);
+    const QRectF slice(x, y, cells.Width(count), cells.CellHeight());
+    QPainterPath sliceArea;
+    sliceArea.addRect(slice);
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setPen(Qt::NoPen);
+    for (const AnnotationPainter::LogoBox& letter :
+         AnnotationPainter::LogoBoxes(row, cells, firstColumn, count)) {
+        const QRectF box = letter.box.translated(x, y);
+        QPainterPath path = LetterPath(bold, letter.letter.letter, box);
+        if (!slice.contains(box)) path = path.intersected(sliceArea);
+        painter.fillPath(path, QColor::fromRgba(letter.letter.colour));
+    }
+    painter.restore();
+}
+
 }  // namespace
+
+std::vector<AnnotationPainter::LogoBox> AnnotationPainter::LogoBoxes(const AnnotationRow& row,
+                                                                     const CellGeometry& cells,
+                                                                     unsigned firstColumn, unsigned count) {
+    std::vector<LogoBox> boxes;
+    if (!row.logo || !cells.IsUsable()) return boxes;
+    const SequenceLogo& logo = *row.logo;
+    const double height = LogoHeight(logo, cells);
+    const double bottom = LogoBottom(row, cells);
+    const double margin = std::max(1.0, cells.CellWidth() / 10.0);  // letters of neighbours stay apart
+    for (unsigned offset = 0; offset < count; ++offset) {
+        const std::uint64_t column = std::uint64_t(firstColumn) + offset;
+        if (column >= logo.columns.size()) break;
+        const QRect cell = cells.Cell(int(offset), 0);
+        double base = bottom;
+        for (const LogoLetter& letter : logo.columns[column]) {
+            const double letterHeight = std::clamp(double(letter.height), 0.0, 1.0) * height;
+            const QRectF box(cell.left() + margin / 2, base - letterHeight, cell.width() - margin,
+                             letterHeight);
+            base -= letterHeight;
+            // Less than a pixel high reads as nothing; the slice keeps only letters reaching into it.
+            if (letterHeight < 1 || box.bottom() <= 0 || box.top() >= cells.CellHeight()) continue;
+            boxes.push_back({unsigned(column), letter, box});
+        }
+    }
+    return boxes;
+}
+
+void AnnotationPainter::PaintLabelAxis(QPainter& painter, const AnnotationRow& row, const CellGeometry& cells,
+                                       const QFont& font, int right, int y) {
+    if (!row.logo || !cells.IsUsable() || !(row.logo->axisMaximum > 0) || !(row.logo->axisStep > 0)) return;
+    const SequenceLogo& logo = *row.logo;
+    const double height = LogoHeight(logo, cells);
+    const double bottom = y + LogoBottom(row, cells);
+    QFont small(font);
+    small.setPointSizeF(std::max(1.0, font.pointSizeF() * 0.6));
+    const QFontMetrics metrics(small);
+    const double perStep = height * logo.axisStep / logo.axisMaximum;
+    // Numbers on every tick when they fit, else on every second one, and so on.
+    const int every = std::max(1, int(std::ceil(metrics.ascent() / std::max(perStep, 1.0))));
+    const int line = right - 2;
+    painter.save();
+    painter.setPen(QPen(Qt::black, 0));
+    painter.setFont(small);
+    painter.drawLine(line, y, line, y + cells.CellHeight() - 1);
+    const int steps = int(std::floor(logo.axisMaximum / logo.axisStep + 1e-9));
+    for (int step = 0; step <= steps; ++step) {
+        const int tick = int(std::lround(bottom - step * perStep));
+        if (tick < y || tick >= y + cells.CellHeight()) continue;
+        painter.drawLine(line - 3, tick, line, tick);
+        if (step % every != 0) continue;
+        const QString number = QString::number(step * logo.axisStep, 'g', 3);
+        const QRect box(line - 4 - metrics.horizontalAdvance(number), tick - metrics.ascent() / 2,
+                        metrics.horizontalAdvance(number), metrics.ascent());
+        DrawLabelText(painter, box, Qt::AlignRight | Qt::AlignVCenter, number);
+    }
+    painter.restore();
+}
 
 std::vector<AnnotationPainter::Cell> AnnotationPainter::Cells(const AnnotationRow& row,
                                                               const CellGeometry& cells, unsigned firstColumn,
                                                               unsigned count) {
     std::vector<Cell> result;
-    if (!cells.IsUsable() || row.cartoon) return result;
+    if (!cells.IsUsable() || row.cartoon || row.logo) return result;
     for (unsigned offset = 0; offset < count; ++offset) {
         const std::uint64_t column64 = std::uint64_t(firstColumn) + offset;
         if (column64 >= std::max<std::uint64_t>(row.symbols.size(), row.heights.size())) break;
@@ -54,6 +156,10 @@ void AnnotationPainter::Paint(QPainter& painter, const AnnotationRow& row, const
         const std::unique_ptr<QPixmap> line =
             cartoonDrawer->CartoonPixmap(row.symbols.substr(firstColumn, count));
         if (line) painter.drawPixmap(x, y, *line);
+        return;
+    }
+    if (row.logo) {
+        PaintLogo(painter, row, cells, font, firstColumn, count, x, y);
         return;
     }
     painter.save();

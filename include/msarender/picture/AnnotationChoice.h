@@ -19,10 +19,11 @@ struct AnnotationChoice {
     QStringList warnings;
 };
 
-/// Names: consensus, conservation, occupancy, ss (each sequence's #=GR SS in pairing notation), any #=GC
-/// tag of the file (ss_cons, rf, seq_cons...; case-insensitive) and "all" for every one of them.
-/// A name that is neither computed nor in the file gives a warning. Computed rows describe the sequences
-/// shown, and rows of one sequence ("ss") follow them: hidden sequences count for nothing, and when
+/// Names: consensus, conservation, occupancy, quality, logo, logo:frequency (several rows), ss (each
+/// sequence's #=GR SS in pairing notation), any #=GC tag of the file (ss_cons, rf, seq_cons...;
+/// case-insensitive) and "all" for every one of them but quality and the logos, which are drawn only when
+/// named. A name that is neither computed nor in the file gives a warning. Computed rows describe the
+/// sequences shown, and rows of one sequence ("ss") follow them: hidden sequences count for nothing, and when
 /// `shownSequences` lists sequence indexes, only those count.
 MSARENDER_EXPORT AnnotationChoice ChooseAnnotations(const SDM::Alignment& alignment, const QStringList& names,
                                                     const std::vector<unsigned>& shownSequences = {});
@@ -36,6 +37,7 @@ struct AnnotationOffer {
     QString title;
 };
 
-/// What "all" draws, in its order: the computed rows (no conservation for DNA and RNA), each #=GC tag
+/// The rows there are, in the order "all" draws them: the computed rows (no conservation or quality for DNA
+/// and RNA; "all" leaves out quality and the logos), each #=GC tag
 /// of the file once, and "ss" when sequences carry #=GR SS pairing structures.
 MSARENDER_EXPORT std::vector<AnnotationOffer> OfferedAnnotations(const SDM::Alignment& alignment);

@@ -35,6 +35,11 @@ struct MSARENDER_EXPORT PictureSettings {
     /// Columns to draw: 1-based ranges, comma separated; empty draws every column.
     QString columns;
     bool includeGaps = true;
+    /// Residues coloured only where they agree with their column's consensus in at least this percentage
+    /// of the sequences drawn; -1 colours every residue.
+    int identityThreshold = -1;
+    /// Residue colours paled as their column's conservation falls.
+    bool byConservation = false;
     /// Annotation rows by the names ChooseAnnotations takes, in the order drawn.
     QStringList annotationRows;
     QString fontFamily = QStringLiteral("DejaVu Sans Mono");
@@ -62,6 +67,9 @@ struct MSARENDER_EXPORT PictureSettings {
     int ColumnOfNumber(int number) const { return number - 2 + std::max(rulerOrigin, 1); }
 };
 
+/// Whether `byConservation` pales the colours of this alignment: conservation is scored for amino acids.
+MSARENDER_EXPORT bool ShadedByConservation(const SDM::Alignment& alignment, const PictureSettings& settings);
+
 /// Brings a model in line with the settings that live in it (colour scheme, names, consensus, hidden
 /// sequences). It remembers what it applied, so that a host that applies the settings on every change (the
 /// viewer) touches the model only when one of them changed.
@@ -77,6 +85,9 @@ public:
 
 private:
     QString scheme;
+    int identityThreshold = -1;
+    bool byConservation = false;
+    QString shadedSequences;
     bool fullNames = false;
     bool ranges = false;
     QString columns;

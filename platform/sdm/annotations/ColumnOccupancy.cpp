@@ -18,6 +18,20 @@ std::vector<std::string> AlignedTexts(const Alignment& alignment) {
     return rows;
 }
 
+bool SequenceShown(const Alignment& alignment, unsigned index, const std::vector<unsigned>& chosen) {
+    const auto sequence = alignment.getSequence(index);
+    return sequence && !sequence->isTransient() && sequence->isDisplayed() &&
+           (chosen.empty() || std::find(chosen.begin(), chosen.end(), index) != chosen.end());
+}
+
+std::vector<std::string> ShownTexts(const Alignment& alignment, const std::vector<unsigned>& chosen) {
+    std::vector<std::string> texts;
+    for (unsigned index = 0; index < alignment.size(); ++index)
+        if (SequenceShown(alignment, index, chosen))
+            texts.push_back(alignment.getSequence(index)->getAligned());
+    return texts;
+}
+
 unsigned ColumnCount(const std::vector<std::string>& rows) {
     std::size_t columns = 0;
     for (const std::string& row : rows) columns = std::max(columns, row.size());

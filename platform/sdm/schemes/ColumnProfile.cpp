@@ -1,5 +1,6 @@
 #include "sdm/schemes/ColumnProfile.h"
 
+#include <algorithm>
 #include <cctype>
 
 #include "sdm/Alignment.h"
@@ -19,13 +20,24 @@ void ColumnProfile::build(const Alignment& alignment) {
     for (unsigned i = 0; i < alignment.size(); ++i) {
         const boost::shared_ptr<Sequence> sequence = alignment.getSequence(i);
         if (!sequence || sequence->isTransient()) continue;
-        ++rows_;
-        const std::string& aligned = sequence->getAligned();
-        const std::size_t width = std::min(aligned.size(), counts_.size());
-        for (std::size_t column = 0; column < width; ++column) {
-            const int letter = LetterIndex(aligned[column]);
-            if (letter >= 0) ++counts_[column][letter];
-        }
+        addRow(sequence->getAligned());
+    }
+}
+
+void ColumnProfile::build(const std::vector<std::string>& rows) {
+    std::size_t columns = 0;
+    for (const std::string& row : rows) columns = std::max(columns, row.size());
+    counts_.assign(columns, {});
+    rows_ = 0;
+    for (const std::string& row : rows) addRow(row);
+}
+
+void ColumnProfile::addRow(const std::string& aligned) {
+    ++rows_;
+    const std::size_t width = std::min(aligned.size(), counts_.size());
+    for (std::size_t column = 0; column < width; ++column) {
+        const int letter = LetterIndex(aligned[column]);
+        if (letter >= 0) ++counts_[column][letter];
     }
 }
 

@@ -116,7 +116,8 @@ void AnnotationPainter::PaintLabelAxis(QPainter& painter, const AnnotationRow& r
     painter.drawLine(line, y, line, y + cells.CellHeight() - 1);
     const int steps = int(std::floor(logo.axisMaximum / logo.axisStep + 1e-9));
     for (int step = 0; step <= steps; ++step) {
-        const int tick = int(std::lround(bottom - step * perStep));
+        // The logo's last pixel row is the axis' zero.
+        const int tick = int(std::lround(bottom - 1 - step * perStep));
         if (tick < y || tick >= y + cells.CellHeight()) continue;
         painter.drawLine(line - 3, tick, line, tick);
         if (step % every != 0) continue;

@@ -2,6 +2,7 @@
 // formats, page breaks and the choice of annotation rows.
 #include <gtest/gtest.h>
 
+#include <QColor>
 #include <QFile>
 #include <QTemporaryDir>
 #include <set>
@@ -11,6 +12,7 @@
 #include "msarender/picture/AnnotationChoice.h"
 #include "msarender/picture/FileOutput.h"
 #include "msarender/picture/SequenceSelection.h"
+#include "sdm/schemes/ColorSchemes.h"
 #include "support/AlignmentBuilder.h"
 
 namespace {
@@ -188,14 +190,44 @@ TEST(AnnotationChoiceTest, AllDrawsEveryRowAndNothingIsLeftToName) {
     EXPECT_TRUE(choice.warnings.isEmpty()) << choice.warnings.join('\n').toStdString();
 }
 
+TEST(AnnotationChoiceTest, LogosAndQualityAreDrawnWhenNamedAndNotByAll) {
+    testsupport::BuiltAlignment built =
+        testsupport::AlignmentBuilder(SDM::AminoAcid).Seq("a", "WCDE").Seq("b", "WCDF").Build();
+    SDM::Alignment& alignment = *built.model;
+    alignment.setColorScheme(SDM::MakeColorScheme("zappo"));
+    EXPECT_EQ(ChooseAnnotations(alignment, {"all"}).rows.size(), 3u);  // what "all" always drew
+    const AnnotationChoice logo = ChooseAnnotations(alignment, {"logo", "quality", "logo:frequency"});
+    ASSERT_EQ(logo.rows.size(), 7u);
+    for (unsigned line = 0; line < 3; ++line) {
+        EXPECT_EQ(logo.rows[line].logo, logo.rows[0].logo);
+        EXPECT_EQ(logo.rows[line].logoLine, line);
+    }
+    EXPECT_EQ(logo.rows[0].label, "Logo");
+    EXPECT_EQ(logo.rows[1].label, "(bits)");
+    EXPECT_EQ(logo.rows[3].label, "Quality");
+    EXPECT_EQ(logo.rows[5].label, "(share)");
+    EXPECT_NE(logo.rows[4].logo, logo.rows[0].logo);
+    // Column 4 holds E and F once each: two letters, coloured as the scheme colours them there.
+    const std::vector<LogoLetter>& stack = logo.rows[0].logo->columns[3];
+    ASSERT_EQ(stack.size(), 2u);
+    const SDM::ResidueColors zappoE = SDM::MakeColorScheme("zappo")->colorsAt('E', 3);
+    EXPECT_EQ(stack[0].letter, 'E');
+    EXPECT_EQ(QColor::fromRgba(stack[0].colour),
+              QColor(zappoE.background.Red(), zappoE.background.Green(), zappoE.background.Blue()));
+    // By frequency each letter is its share of the rows: one of two.
+    EXPECT_FLOAT_EQ(logo.rows[4].logo->columns[3][1].height, 0.5f);
+    EXPECT_TRUE(logo.warnings.isEmpty());
+}
+
 TEST(AnnotationChoiceTest, NucleicAcidsGetNoConservationButASayingWhy) {
     testsupport::BuiltAlignment built =
         testsupport::AlignmentBuilder(SDM::NucleicAcid).Seq("a", "ACGU").Build();
-    const AnnotationChoice choice = ChooseAnnotations(*built.model, {"consensus", "conservation"});
+    const AnnotationChoice choice = ChooseAnnotations(*built.model, {"consensus", "conservation", "quality"});
     ASSERT_EQ(choice.rows.size(), 1u);
     EXPECT_EQ(choice.rows[0].label, "Consensus");
-    ASSERT_EQ(choice.warnings.size(), 1);
+    ASSERT_EQ(choice.warnings.size(), 2);
     EXPECT_TRUE(choice.warnings[0].contains("amino acids only"));
+    EXPECT_TRUE(choice.warnings[1].startsWith("quality is scored for amino acids only"));
 }
 
 TEST(AnnotationChoiceTest, OfferedRowsAreTheComputedOnesAndEachTagOnceAndEachMakesItsRow) {
@@ -206,8 +238,10 @@ TEST(AnnotationChoiceTest, OfferedRowsAreTheComputedOnesAndEachTagOnceAndEachMak
     const std::vector<AnnotationOffer> offers = OfferedAnnotations(alignment);
     QStringList names;
     for (const AnnotationOffer& offer : offers) names << offer.name;
-    EXPECT_EQ(names, (QStringList{"consensus", "conservation", "occupancy", "ss_cons", "rf"}));
-    EXPECT_EQ(offers[3].title, "#=GC SS_cons");
+    EXPECT_EQ(names, (QStringList{"consensus", "conservation", "occupancy", "quality", "logo",
+                                  "logo:frequency", "ss_cons", "rf"}));
+    EXPECT_EQ(offers[5].title, "Logo by frequency");
+    EXPECT_EQ(offers[6].title, "#=GC SS_cons");
     // Each offered name on its own draws what it offers: the tag draws both of its lines.
     EXPECT_EQ(ChooseAnnotations(alignment, {"rf"}).rows.size(), 2u);
     for (const AnnotationOffer& offer : offers)

@@ -1,8 +1,10 @@
 #include "tracks/AnnotationPainter.h"
 
+#include <QFontMetrics>
 #include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "font/ShadedText.h"
@@ -33,36 +35,54 @@ int LogoBottom(const AnnotationRow& row, const CellGeometry& cells) {
     return int(row.logo->lines - std::min(row.logoLine, row.logo->lines - 1)) * cells.CellHeight();
 }
 
-// The outline of a letter, stretched to fill `box` as logos draw letters.
-QPainterPath LetterPath(const QFont& font, char letter, const QRectF& box) {
-    QPainterPath glyph;
-    glyph.addText(0, 0, font, QString(QChar::fromLatin1(letter)));
-    const QRectF bounds = glyph.boundingRect();
-    if (bounds.isEmpty()) return QPainterPath();
-    QTransform fit;
-    fit.translate(box.left(), box.top());
-    fit.scale(box.width() / bounds.width(), box.height() / bounds.height());
-    fit.translate(-bounds.left(), -bounds.top());
-    return fit.map(glyph);
-}
+// Letter outlines of one font, made once per letter: outlines are slow to make, quick to stretch.
+class LetterOutlines {
+public:
+    explicit LetterOutlines(const QFont& font) : font(font) {}
 
-// Logo letters are drawn as filled outlines (paths in vector files), each slice keeping its own part: a
-// clip would not hold in every document format.
+    // The outline of `letter` stretched to fill `box`, as logos draw letters.
+    QPainterPath Fitted(char letter, const QRectF& box) {
+        const auto index = static_cast<unsigned char>(letter) & 0x7F;
+        if (!made[index]) {
+            outlines[index].addText(0, 0, font, QString(QChar::fromLatin1(char(index))));
+            made[index] = true;
+        }
+        const QPainterPath& glyph = outlines[index];
+        const QRectF bounds = glyph.boundingRect();
+        if (bounds.isEmpty()) return QPainterPath();
+        QTransform fit;
+        fit.translate(box.left(), box.top());
+        fit.scale(box.width() / bounds.width(), box.height() / bounds.height());
+        fit.translate(-bounds.left(), -bounds.top());
+        return fit.map(glyph);
+    }
+
+private:
+    QFont font;
+    std::array<QPainterPath, 128> outlines;
+    std::array<bool, 128> made{};
+};
+
+// Logo letters are filled outlines (paths in vector files), each slice keeping only its own part of them:
+// a raster painter clips, a document gets the cut outline, since not every document format keeps a clip.
 void PaintLogo(QPainter& painter, const AnnotationRow& row, const CellGeometry& cells, const QFont& font,
                unsigned firstColumn, unsigned count, int x, int y) {
     QFont bold(font);
     bold.setBold(true);
-    const QRectF slice(x, y, cells.Width(count), cells.CellHeight());
+    LetterOutlines outlines(bold);
+    const QRectF slice(x, y, qreal(cells.Width(count)), cells.CellHeight());
+    const bool raster = painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::Raster;
     QPainterPath sliceArea;
     sliceArea.addRect(slice);
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setPen(Qt::NoPen);
+    if (raster) painter.setClipRect(slice, Qt::IntersectClip);
     for (const AnnotationPainter::LogoBox& letter :
          AnnotationPainter::LogoBoxes(row, cells, firstColumn, count)) {
         const QRectF box = letter.box.translated(x, y);
-        QPainterPath path = LetterPath(bold, letter.letter.letter, box);
-        if (!slice.contains(box)) path = path.intersected(sliceArea);
+        QPainterPath path = outlines.Fitted(letter.letter.letter, box);
+        if (!raster && !slice.contains(box)) path = path.intersected(sliceArea);
         painter.fillPath(path, QColor::fromRgba(letter.letter.colour));
     }
     painter.restore();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <utility>
 
 #include "sdm/Alignment.h"
 #include "sdm/annotations/ColumnConservation.h"

@@ -1,6 +1,7 @@
 #include "tracks/AnnotationPainter.h"
 
 #include <QFontMetrics>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPainterPath>
 #include <algorithm>

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <algorithm>
 
 #include "MsarenderRun.h"
 
@@ -57,7 +58,11 @@ TEST_F(ColumnStatsCommand, NucleicAcidsLeaveConservationAndQualityEmpty) {
     ASSERT_EQ(Run({Data("srp-euk.sto"), "-o", Path("s.png"), "--stats", Path("s.tsv")}).exitCode, 0);
     const QList<QByteArrayList> rows = Table(Path("s.tsv"));
     ASSERT_GT(rows.size(), 100);
-    EXPECT_EQ(rows[0].mid(9), (QByteArrayList{"A", "C", "G", "U"}));
+    // One column per letter the file holds: the four bases and its few ambiguity codes.
+    const QByteArrayList letters = rows[0].mid(9);
+    for (const char* base : {"A", "C", "G", "U"})
+        EXPECT_TRUE(letters.contains(base)) << base;
+    EXPECT_TRUE(std::is_sorted(letters.begin(), letters.end()));
     EXPECT_TRUE(rows[1][6].isEmpty() && rows[1][7].isEmpty());
 }
 

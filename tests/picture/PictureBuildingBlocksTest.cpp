@@ -280,13 +280,12 @@ TEST(AnnotationChoiceTest, ComputedRowsCountOnlyTheSequencesShown) {
     EXPECT_EQ(listed.rows[1].heights, (std::vector<float>{1, 1, 1, 1}));
 }
 
-TEST(AnnotationChoiceTest, NucleicAcidsAreOfferedNoConservation) {
+TEST(AnnotationChoiceTest, NucleicAcidsAreOfferedNoConservationNorQuality) {
     testsupport::BuiltAlignment built =
         testsupport::AlignmentBuilder(SDM::NucleicAcid).Seq("a", "ACGU").Build();
-    const std::vector<AnnotationOffer> offers = OfferedAnnotations(*built.model);
-    ASSERT_EQ(offers.size(), 2u);
-    EXPECT_EQ(offers[0].name, "consensus");
-    EXPECT_EQ(offers[1].name, "occupancy");
+    QStringList names;
+    for (const AnnotationOffer& offer : OfferedAnnotations(*built.model)) names << offer.name;
+    EXPECT_EQ(names, (QStringList{"consensus", "occupancy", "logo", "logo:frequency"}));
 }
 
 TEST(AnnotationChoiceTest, NothingAskedAndNothingInTheFileGivesNoRowsAndNoWarning) {

@@ -60,8 +60,7 @@ TEST_F(ColumnStatsCommand, NucleicAcidsLeaveConservationAndQualityEmpty) {
     ASSERT_GT(rows.size(), 100);
     // One column per letter the file holds: the four bases and its few ambiguity codes.
     const QByteArrayList letters = rows[0].mid(9);
-    for (const char* base : {"A", "C", "G", "U"})
-        EXPECT_TRUE(letters.contains(base)) << base;
+    for (const char* base : {"A", "C", "G", "U"}) EXPECT_TRUE(letters.contains(base)) << base;
     EXPECT_TRUE(std::is_sorted(letters.begin(), letters.end()));
     EXPECT_TRUE(rows[1][6].isEmpty() && rows[1][7].isEmpty());
 }

@@ -16,6 +16,9 @@ struct LogoLetter {
 /// its axis. It is drawn by `lines` annotation rows that share it, each drawing one cell-high slice.
 struct SequenceLogo {
     std::vector<std::vector<LogoLetter>> columns;
+    /// Per column the stack's width as a share of the cell (WebLogo's: its letters counted against the
+    /// fullest column's), so that a column of few residues among gaps stays narrow; missing means full.
+    std::vector<float> widths;
     unsigned lines = 3;
     double axisMaximum = 1;  // the value of the logo's top: its most bits, or 1 for frequencies
     double axisStep = 1;     // between ticks

@@ -39,8 +39,10 @@ std::uint32_t LetterColour(const SDM::ColorScheme* scheme, char letter, unsigned
     return background == 0xFFFFFFFFu ? Argb(colours.text) : background;
 }
 
-// Jalview's quality colours: dark red for the worst column to yellow for the best.
+// Jalview's quality colours: dark red for the worst column to yellow for the best, in eleven steps, so that
+// a picture keeps to few colours.
 std::uint32_t QualityColour(double share) {
+    share = std::round(share * 10) / 10;
     const auto channel = [](double value) {
         return std::uint32_t(std::lround(std::clamp(value, 0.0, 1.0) * 255));
     };
@@ -158,7 +160,11 @@ std::vector<AnnotationRow> AnnotationRowFactory::Logo(const std::vector<std::str
                              : byFrequency ? 1.0 / double(texts.size())
                                            : bits[column] / logo->axisMaximum / total;
         logo->columns.push_back(LogoStack(counts, letters, scale, scheme, column));
+        logo->widths.push_back(float(total));
     }
+    const float fullest =
+        logo->widths.empty() ? 0 : *std::max_element(logo->widths.begin(), logo->widths.end());
+    for (float& width : logo->widths) width = fullest > 0 ? width / fullest : 0;
     std::vector<AnnotationRow> rows(logo->lines);
     for (unsigned line = 0; line < logo->lines; ++line) {
         rows[line].logo = logo;

@@ -76,7 +76,9 @@ void PaintLogo(QPainter& painter, const AnnotationRow& row, const CellGeometry& 
     QPainterPath sliceArea;
     sliceArea.addRect(slice);
     painter.save();
-    painter.setRenderHint(QPainter::Antialiasing, true);
+    // Smooth edges only in documents: in pixels they would add colours past the 256 of a PNG palette, and
+    // the picture would be encoded again as RGB at three times the size.
+    painter.setRenderHint(QPainter::Antialiasing, !raster);
     painter.setPen(Qt::NoPen);
     if (raster) painter.setClipRect(slice, Qt::IntersectClip);
     for (const AnnotationPainter::LogoBox& letter :
@@ -104,11 +106,14 @@ std::vector<AnnotationPainter::LogoBox> AnnotationPainter::LogoBoxes(const Annot
         const std::uint64_t column = std::uint64_t(firstColumn) + offset;
         if (column >= logo.columns.size()) break;
         const QRect cell = cells.Cell(int(offset), 0);
+        const double share =
+            column < logo.widths.size() ? std::clamp(double(logo.widths[column]), 0.0, 1.0) : 1;
+        const double width = (cell.width() - margin) * share;
+        const double left = cell.left() + (cell.width() - width) / 2;
         double base = bottom;
         for (const LogoLetter& letter : logo.columns[column]) {
             const double letterHeight = std::clamp(double(letter.height), 0.0, 1.0) * height;
-            const QRectF box(cell.left() + margin / 2, base - letterHeight, cell.width() - margin,
-                             letterHeight);
+            const QRectF box(left, base - letterHeight, width, letterHeight);
             base -= letterHeight;
             // Less than a pixel high reads as nothing; the slice keeps only letters reaching into it.
             if (letterHeight < 1 || box.bottom() <= 0 || box.top() >= cells.CellHeight()) continue;

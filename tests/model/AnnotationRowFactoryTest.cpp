@@ -6,6 +6,7 @@
 
 #include "msarender/AnnotationRowFactory.h"
 #include "sdm/Alignment.h"
+#include "sdm/annotations/ColumnInformation.h"
 
 namespace {
 
@@ -91,6 +92,48 @@ TEST(AnnotationRowFactoryTest, OnlyStructureTagsBecomeCartoonsOrPairings) {
     EXPECT_FALSE(
         AnnotationRowFactory::FromColumnAnnotation({"SS_cons_2", "<<>>", 7}, warnings).heights.empty());
     EXPECT_TRUE(warnings.empty());
+}
+
+}  // namespace
+
+namespace {
+
+TEST(AnnotationRowFactoryLogoTest, StacksPutTheMostFrequentOnTopAndRiseToTheColumnsBits) {
+    // Column 1: three G over one A. Column 2: one C among gaps. Column 3: T in a DNA file is written T.
+    const std::vector<std::string> texts{"GCT", "G-T", "G-T", "A-T"};
+    const std::vector<AnnotationRow> rows = AnnotationRowFactory::Logo(texts, false, nullptr, false, 4);
+    ASSERT_EQ(rows.size(), 4u);
+    const SequenceLogo& logo = *rows[0].logo;
+    EXPECT_DOUBLE_EQ(logo.axisMaximum, 2.0);
+    ASSERT_EQ(logo.columns.size(), 3u);
+    ASSERT_EQ(logo.columns[0].size(), 2u);
+    EXPECT_EQ(logo.columns[0][0].letter, 'A');  // bottom
+    EXPECT_EQ(logo.columns[0][1].letter, 'G');  // top
+    EXPECT_FLOAT_EQ(logo.columns[0][1].height, 3 * logo.columns[0][0].height);
+    SDM::ColumnProfile profile;
+    profile.build(texts);
+    const std::vector<double> bits = SDM::ColumnInformation(profile, false);
+    EXPECT_NEAR(logo.columns[0][0].height + logo.columns[0][1].height, bits[0] / 2.0, 1e-6);
+    EXPECT_EQ(logo.columns[2][0].letter, 'T');
+    EXPECT_EQ(logo.columns[0][0].colour, 0xFF000000u);  // no scheme: black
+    // Stacks are as wide as their share of the fullest column's letters.
+    EXPECT_EQ(logo.widths, (std::vector<float>{1.0f, 0.25f, 1.0f}));
+    // By frequency: shares of all rows, gaps included.
+    const std::vector<AnnotationRow> shareRows = AnnotationRowFactory::Logo(texts, false, nullptr, true);
+    const SequenceLogo& shares = *shareRows[0].logo;
+    EXPECT_FLOAT_EQ(shares.columns[1][0].height, 0.25f);
+    EXPECT_FLOAT_EQ(shares.columns[0][1].height, 0.75f);
+    EXPECT_DOUBLE_EQ(shares.axisMaximum, 1.0);
+}
+
+TEST(AnnotationRowFactoryLogoTest, QualityBarsAreSharesOfTheBestColumn) {
+    const AnnotationRow row = AnnotationRowFactory::Quality({"WW-", "WC-"});
+    ASSERT_EQ(row.heights.size(), 3u);
+    EXPECT_FLOAT_EQ(row.heights[0], 1.0f);
+    EXPECT_FLOAT_EQ(row.heights[1], 0.0f);  // the widest spread
+    EXPECT_FLOAT_EQ(row.heights[2], 0.0f);  // gaps only
+    EXPECT_NE(row.colours[0], row.colours[1]);
+    EXPECT_TRUE(row.symbols.empty());
 }
 
 }  // namespace

@@ -8,6 +8,9 @@
 #                             numpy, Biopython, pytest, nbconvert and ipykernel test it and
 #                             run its notebook, all for Debian's /usr/bin/python3; not matplotlib, which
 #                             neither the module nor its notebook needs)
+#                             chromium, node and npm run the HTML page's browser tests, with
+#                             puppeteer-core installed into tests/page/node_modules by npm ci (it uses
+#                             Debian's chromium and downloads no browser)
 #   scripts/setup.sh --fuzz   also clang and libFuzzer for fuzz/run.sh
 set -euo pipefail
 
@@ -20,6 +23,7 @@ packages=(
   poppler-utils ghostscript librsvg2-bin
   pybind11-dev python3-pybind11 python3-numpy python3-biopython python3-pytest
   jupyter-nbconvert python3-ipykernel
+  chromium
 )
 if [ "${1:-}" = "--fuzz" ]; then
   packages+=(clang-14 libclang-rt-14-dev)
@@ -32,8 +36,23 @@ for p in "${packages[@]}"; do
   fi
 done
 
+# The browser tests' node packages, exactly as package-lock.json pins them.
+install_page_test_packages() {
+  local dir
+  dir="$(dirname "$0")/../tests/page"
+  if [ -f "$dir/node_modules/puppeteer-core/package.json" ]; then return; fi
+  echo "setup: installing the page tests' node packages"
+  (cd "$dir" && PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund --loglevel=error)
+}
+
+# node and npm may come from elsewhere than Debian (a nodejs package that bundles npm): only when missing.
+if ! command -v node >/dev/null || ! command -v npm >/dev/null; then
+  missing+=(nodejs npm)
+fi
+
 if [ ${#missing[@]} -eq 0 ]; then
   echo "setup: all build packages are present"
+  install_page_test_packages
   exit 0
 fi
 
@@ -46,4 +65,5 @@ echo "setup: installing ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
 apt-get update -qq
 apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+install_page_test_packages
 echo "setup: done"

@@ -12,7 +12,7 @@
 
 namespace {
 
-const char* const kOutputTypes = ".png, .jpg, .bmp, .ppm, .svg, .pdf or .eps";
+const char* const kOutputTypes = ".png, .jpg, .bmp, .ppm, .svg, .pdf, .eps or .html";
 // The largest host view: a window on the largest screens.
 constexpr int kMaxViewSide = 16384;
 
@@ -29,9 +29,10 @@ struct OptionSet {
         "Write the image to <file> (PNG, JPEG, BMP, PPM, or as shapes and text SVG, PDF, EPS, by extension; "
         "'-' = PNG on standard output).",
         "file"};
-    QCommandLineOption outputFormat{
-        "output-format", "Write <type> whatever the extension: png, jpeg, bmp, ppm, svg, pdf or eps.",
-        "type"};
+    QCommandLineOption outputFormat{"output-format",
+                                    "Write <type> whatever the extension: png, jpeg, bmp, ppm, svg, pdf, eps "
+                                    "or html (an interactive page).",
+                                    "type"};
     QCommandLineOption outputDir{
         {"O", "output-dir"}, "Write one picture per input into <dir> (PNG, or the --output-format).", "dir"};
     QCommandLineOption format{
@@ -263,7 +264,10 @@ QString CheckCombinations(const CliOptions& o) {
         return "pages cannot go to standard output";
     if (p.pageHeight > 0 && format == OutputFormat::Eps)
         return "--page-height: an EPS file holds one picture; write a .pdf for pages";
-    if (o.view && IsVectorFormat(format)) return "--view writes pixels: use .png, .jpg, .bmp or .ppm";
+    if (o.view && (IsVectorFormat(format) || format == OutputFormat::Html))
+        return "--view writes pixels: use .png, .jpg, .bmp or .ppm";
+    if (p.pageHeight > 0 && format == OutputFormat::Html)
+        return "--page-height: an HTML page holds the whole alignment";
     if (o.view) {
         // A host's view shows the whole alignment as it scrolls: a picture of a part is not one.
         const std::pair<bool, const char*> pictureOnly[] = {{!p.columns.isEmpty(), "--columns"},

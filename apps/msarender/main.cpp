@@ -87,7 +87,8 @@ QString DefaultOutput(const QString& input, const QString& dir, OutputFormat for
 // refused once parsed, before the model and the layout take several times the input's size in memory.
 void LimitColumnsToTheFormat(const Job& job, const CliOptions& options, Formats::ReadOptions& readOptions) {
     const OutputFormat format = FormatOfOutput(options, job.output).value_or(OutputFormat::Png);
-    if (options.view || options.picture.wrap || !options.picture.columns.isEmpty() || IsVectorFormat(format))
+    if (options.view || options.picture.wrap || !options.picture.columns.isEmpty() ||
+        IsVectorFormat(format) || format == OutputFormat::Html)
         return;
     const int cellWidth = CellGeometry(SQC::FontAttributes(options.picture.Font())).CellWidth();
     if (cellWidth <= 0) return;
@@ -194,7 +195,9 @@ JobStatus RunJob(const Job& job, const CliOptions& options, const Reporter& repo
         reporter.Warning(name +
                          ": --ss: no sequence has secondary structure to draw (RNA pairings are drawn by "
                          "--annotations ss)");
-    AlignmentPicture picture(read.alignment, PictureRequest{options.picture, options.view});
+    PictureSettings settings = options.picture;
+    settings.title = job.input.isEmpty() ? QStringLiteral("fn3.sto") : QFileInfo(job.input).fileName();
+    AlignmentPicture picture(read.alignment, PictureRequest{settings, options.view});
     if (const QString error = picture.Prepare(); !error.isEmpty()) {
         reporter.Error(name + ": " + error);
         return kFailure;
@@ -231,6 +234,14 @@ JobStatus RunJob(const Job& job, const CliOptions& options, const Reporter& repo
         return kFailure;
     }
     const QSize size = picture.PageSize(0);
+    if (format == OutputFormat::Html) {
+        reporter.Note(QStringLiteral("wrote %1 (a page of a %2 x %3 pixel layout)")
+                          .arg(where)
+                          .arg(size.width())
+                          .arg(size.height()),
+                      toStdout);
+        return kSuccess;
+    }
     if (format == OutputFormat::Pdf && picture.PageCount() > 1) {
         reporter.Note(QStringLiteral("wrote %1 (%2 pages of %3 pixels wide)")
                           .arg(where)

@@ -204,6 +204,9 @@ public:
         /// lines and secondary-structure cartoons shapes. Off (the default) cells, ruler bands and cartoons
         /// are copied as pixels, as for every raster picture.
         bool vectorShapes = false;
+        /// Names, ruler numbers and annotation symbols with the font's own anti-aliasing, as the composed
+        /// view draws them, rather than in the picture's shades: for pages that compose views from a plan.
+        bool viewLabels = false;
     };
     /// Plans the picture of CopyImageData's arguments; false (and an empty plan) when it would be null.
     bool PlanPicture(std::vector<unsigned> sequenceIndexes,

@@ -10,6 +10,7 @@ command's meaning, defaults and messages. The module is built for Debian's /usr/
 """
 
 import collections
+import html
 import os
 import warnings
 
@@ -242,6 +243,16 @@ class Figure:
 
     def _repr_png_(self):
         return self.to_bytes("png")
+
+    def _repr_html_(self):
+        """The interactive page that `-o fig.html` writes, in a frame of its own (its script and policy stay
+        inside it), so that a notebook shows a scrolling, searchable view. None for a figure of a view."""
+        try:
+            page = self.to_bytes("html").decode("utf-8")
+        except ValueError:  # a figure of a view, or a layout the page does not show
+            return None
+        return ('<iframe style="width: 100%; height: 480px; border: 1px solid #ccc" sandbox="allow-scripts" '
+                f'srcdoc="{html.escape(page, quote=True)}"></iframe>')
 
     def __repr__(self):
         return f"<msarender.Figure {self.width} x {self.height} pixels, {self.pages} page(s)>"

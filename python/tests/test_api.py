@@ -141,3 +141,18 @@ def test_a_view_is_exactly_its_size():
     figure = msarender.render(TEST_DATA / "globins50.msf", view="300x200+0+40")
     assert (figure.width, figure.height) == (300, 200)
     assert figure.to_numpy().shape == (200, 300, 3)
+
+
+def test_the_html_page_is_the_commands_and_a_notebook_shows_it_framed(tmp_path):
+    figure = msarender.render(TEST_DATA / "globins4.sto", scheme="zappo")
+    page = figure.to_bytes("html")
+    assert page.startswith(b"<!DOCTYPE html>") and b"Content-Security-Policy" in page
+    written = figure.save(tmp_path / "globins4.html")
+    assert (tmp_path / "globins4.html").read_bytes() == page and len(written) == 1
+    framed = figure._repr_html_()
+    assert framed.startswith("<iframe") and "&lt;script&gt;" in framed and "<script>" not in framed
+    # A view is pixels of one position: no page of it, and no frame in a notebook.
+    view = msarender.render(TEST_DATA / "globins4.sto", view="300x200+0+0")
+    with pytest.raises(ValueError, match="HTML page"):
+        view.to_bytes("html")
+    assert view._repr_html_() is None

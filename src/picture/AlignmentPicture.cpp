@@ -248,6 +248,7 @@ QString AlignmentPicture::CheckPageHeight() const {
 }
 
 QString AlignmentPicture::CheckFormatLimits(OutputFormat format) const {
+    if (format == OutputFormat::Html) return CheckPageLayout();  // the page never paints the whole picture
     if (QString budget = CheckPixelBudget(); !budget.isEmpty()) return budget;
     if (QString pages = CheckPageHeight(); !pages.isEmpty()) return pages;
     if (IsVectorFormat(format)) return QString();  // shapes and text have no size limit of their own
@@ -311,6 +312,7 @@ QString AlignmentPicture::EncodePage(int page, QIODevice& out, OutputFormat form
     if (page < 0 || page >= PageCount())
         return QStringLiteral("the picture has no page %1 (it has %2)").arg(page + 1).arg(PageCount());
     const Page& p = pages[std::size_t(page)];
+    if (format == OutputFormat::Html) return EncodeHtml(out);
     if (IsVectorFormat(format)) return EncodeVectorPage(p, out, format);
     plan.vectorShapes = false;  // a vector page written before set it: pixels again
     if (format == OutputFormat::Png) {
@@ -361,7 +363,7 @@ QString AlignmentPicture::WriteFiles(const QString& path, OutputFormat format, Q
                                      const ProgressReport& progress) {
     const int count = PageCount();
     if (count == 0) return QStringLiteral("the picture is not planned");
-    if (format == OutputFormat::Pdf || count == 1) {  // a PDF holds its pages
+    if (format == OutputFormat::Pdf || format == OutputFormat::Html || count == 1) {  // these hold every page
         const QString error = WriteEncoded(path, [&](QIODevice& out) {
             return format == OutputFormat::Pdf ? EncodePdf(out) : EncodePage(0, out, format, progress);
         });
@@ -470,7 +472,7 @@ PictureFileResult WritePictureFile(boost::shared_ptr<SDM::Alignment> alignment,
     PictureFileResult result;
     if (!format) format = OutputFormatOfPath(path);
     if (!format) {
-        result.error = path + ": unknown image type (use .png, .jpg, .bmp, .ppm, .svg, .pdf or .eps)";
+        result.error = path + ": unknown image type (use .png, .jpg, .bmp, .ppm, .svg, .pdf, .eps or .html)";
         result.usageError = true;
         return result;
     }

@@ -13,6 +13,7 @@ std::optional<OutputFormat> OutputFormatNamed(const QString& name) {
     if (type == QLatin1String("svg")) return OutputFormat::Svg;
     if (type == QLatin1String("pdf")) return OutputFormat::Pdf;
     if (type == QLatin1String("eps")) return OutputFormat::Eps;
+    if (type == QLatin1String("html") || type == QLatin1String("htm")) return OutputFormat::Html;
     return std::nullopt;
 }
 
@@ -37,6 +38,8 @@ QByteArray OutputFormatName(OutputFormat format) {
             return "pdf";
         case OutputFormat::Eps:
             return "eps";
+        case OutputFormat::Html:
+            return "html";
     }
     return "png";
 }

@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 
 #include "font/ColorConversion.h"
 #include "font/ShadedText.h"
@@ -223,7 +224,8 @@ void RenderSequenceData::PaintAnnotationPictureLine(const PicturePlan& plan, con
 void RenderSequenceData::PaintPicture(const PicturePlan& plan, QPainter& painter, std::int64_t top,
                                       int height, std::int64_t linesEnd, std::int64_t linesBegin) const {
     if (!plan.helper || height <= 0) return;
-    const PictureShades shades;
+    std::optional<PictureShades> shades;
+    if (!plan.viewLabels) shades.emplace();
     // Names sit on the bottom edge of their line and their descenders reach into the line below: a line
     // that ends up to a cell above the band may still have ink in it. A vector device keeps clipped text in
     // the document, where it would be found and copied on the page below: there bands hold whole lines.

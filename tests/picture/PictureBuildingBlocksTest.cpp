@@ -67,8 +67,9 @@ TEST(OutputNames, FormatFollowsTheExtensionAndStandardOutputIsPng) {
 }
 
 TEST(OutputNames, EveryFormatIsNamedAndGivenASuffixThatReadsBackAsItself) {
-    for (OutputFormat format : {OutputFormat::Png, OutputFormat::Jpeg, OutputFormat::Bmp, OutputFormat::Ppm,
-                                OutputFormat::Svg, OutputFormat::Pdf, OutputFormat::Eps}) {
+    for (OutputFormat format :
+         {OutputFormat::Png, OutputFormat::Jpeg, OutputFormat::Bmp, OutputFormat::Ppm, OutputFormat::Svg,
+          OutputFormat::Pdf, OutputFormat::Eps, OutputFormat::Html}) {
         EXPECT_EQ(OutputFormatNamed(QString::fromLatin1(OutputFormatName(format))), format);
         EXPECT_EQ(OutputFormatOfPath("x." + OutputSuffix(format)), format);
     }

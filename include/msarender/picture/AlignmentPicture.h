@@ -12,6 +12,7 @@
 #include "msarender/CellGeometry.h"
 #include "msarender/Export.h"
 #include "msarender/RenderSequenceData.h"
+#include "msarender/picture/HtmlPage.h"
 #include "msarender/picture/OutputFormat.h"
 #include "msarender/picture/PictureSettings.h"
 #include "msarender/picture/SequenceSelection.h"
@@ -100,6 +101,13 @@ public:
     /// is only ever replaced by a whole one. `written` gets the paths written; an error message, or empty.
     QString WriteFiles(const QString& path, OutputFormat format, QStringList& written,
                        const ProgressReport& progress = ProgressReport());
+
+    /// An error when the planned layout is not one an HTML page shows (whole sequences, one line each).
+    QString CheckPageLayout() const;
+    /// Writes the planned picture as an interactive HTML page onto `out`; an error message, or empty.
+    QString EncodeHtml(QIODevice& out) const;
+    /// What the page shows, drawn (see HtmlPageContent); empty lines when it could not be drawn.
+    HtmlPageContent PageContent() const;
 
     /// The sequence and column drawn at pixel (x, y) of a page, as a host's hit test or hover reads them;
     /// nothing over a ruler, an annotation row, white space or a gap the picture closed up.

@@ -46,6 +46,8 @@ struct MSARENDER_EXPORT PictureSettings {
     double fontSize = 10;  // points; fractions allowed
     double scale = 1;      // pixel density as a multiple of a 96 dpi screen
     bool wrap = false;
+    /// The title of an HTML page (the input's name); empty: "Alignment".
+    QString title;
     /// Columns per wrapped line: kFitToWidth (as many as `width` holds), or a fixed positive count.
     int residuesPerLine = kFitToWidth;
     int width = 1200;          // residue area width in pixels of a picture wrapped to fit

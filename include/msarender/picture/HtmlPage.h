@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QByteArray>
+#include <QIODevice>
+#include <QImage>
+#include <QString>
+#include <cstdint>
+#include <vector>
+
+#include "msarender/Export.h"
+
+/// What an interactive page of an alignment shows, drawn by the picture library: the names column and the
+/// track strips (ruler, annotation rows, secondary-structure lines) as pixels, and the residue lines as one
+/// glyph index per cell into an atlas of every distinct cell the alignment has. The page's script composes a
+/// view from them the way the renderer composes one, so its pixels are those of the command's --view.
+struct HtmlPageContent {
+    /// A row shown: its residue line's top in the layout, the identifier and description for hover,
+    /// find by name and copy.
+    struct Sequence {
+        std::int64_t top = 0;
+        QString name;
+        QString description;
+    };
+    /// A line drawn as pixels: pieces of at most kPieceSide pixels wide, left to right.
+    struct Strip {
+        std::int64_t top = 0;
+        int height = 0;
+        std::vector<QImage> pieces;
+    };
+    /// Lines and strips that start where the view may be scrolled to: rows, annotation lines, bands.
+    struct Line {
+        std::int64_t top = 0;
+        int height = 0;
+    };
+    static constexpr int kPieceSide = 8192;
+
+    QString title;
+    int cellWidth = 0;
+    int cellHeight = 0;
+    int nameWidth = 0;
+    int columns = 0;
+    int firstColumnNumber = 1;  // the ruler's number of column 0
+    std::int64_t height = 0;    // of the whole layout
+    std::vector<Line> lines;    // top to bottom; a row's line holds its secondary-structure lines
+    std::vector<Sequence> sequences;
+    std::vector<Strip> strips;
+    std::vector<QImage> namePieces;  // the names column, pieces of kPieceSide rows top to bottom
+    QImage glyphs;                   // the distinct cells, kGlyphsPerRow a row
+    static constexpr int kGlyphsPerRow = 64;
+    QByteArray glyphResidues;  // the residue each glyph shows
+    int bytesPerCell = 1;      // 1, or 2 (little endian) beyond 256 glyphs
+    QByteArray cells;          // glyph index of each cell, row after row
+};
+
+/// Writes `content` as one self-contained HTML page onto `out`: the script, the styles and the data inside,
+/// nothing fetched. Text from the alignment is data the script inserts as text. An error message, or empty.
+MSARENDER_EXPORT QString EncodeHtmlPage(const HtmlPageContent& content, QIODevice& out);

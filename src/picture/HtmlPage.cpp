@@ -1,0 +1,92 @@
+#include "msarender/picture/HtmlPage.h"
+
+#include <QBuffer>
+#include <QCryptographicHash>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include "PageTemplate.h"  // kPageScript, kPageStyle: made by CMake from page/
+
+namespace {
+
+QString Png(const QImage& image) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return QString::fromLatin1(bytes.toBase64());
+}
+
+QJsonArray Pngs(const std::vector<QImage>& images) {
+    QJsonArray array;
+    for (const QImage& image : images) array.append(Png(image));
+    return array;
+}
+
+QJsonObject DataOf(const HtmlPageContent& content) {
+    QJsonArray lines;
+    for (const HtmlPageContent::Line& line : content.lines) {
+        lines.append(double(line.top));
+        lines.append(line.height);
+    }
+    QJsonArray sequences;
+    for (const HtmlPageContent::Sequence& sequence : content.sequences)
+        sequences.append(QJsonObject{
+            {"top", double(sequence.top)}, {"name", sequence.name}, {"description", sequence.description}});
+    QJsonArray strips;
+    for (const HtmlPageContent::Strip& strip : content.strips)
+        strips.append(QJsonObject{
+            {"top", double(strip.top)}, {"height", strip.height}, {"pieces", Pngs(strip.pieces)}});
+    // qCompress puts the length before a zlib stream; the browser's DecompressionStream reads the stream.
+    const QByteArray cells = qCompress(content.cells, 6).mid(4);
+    return QJsonObject{{"title", content.title},
+                       {"cellWidth", content.cellWidth},
+                       {"cellHeight", content.cellHeight},
+                       {"nameWidth", content.nameWidth},
+                       {"columns", content.columns},
+                       {"firstColumnNumber", content.firstColumnNumber},
+                       {"height", double(content.height)},
+                       {"pieceSide", HtmlPageContent::kPieceSide},
+                       {"lines", lines},
+                       {"sequences", sequences},
+                       {"strips", strips},
+                       {"names", Pngs(content.namePieces)},
+                       {"glyphs", Png(content.glyphs)},
+                       {"glyphsPerRow", HtmlPageContent::kGlyphsPerRow},
+                       {"glyphResidues", QString::fromLatin1(content.glyphResidues)},
+                       {"bytesPerCell", content.bytesPerCell},
+                       {"cells", QString::fromLatin1(cells.toBase64())}};
+}
+
+// JSON inside a script element: no '<' (nor '>' or '&'), so that no text of the alignment can close it.
+QByteArray ScriptSafeJson(const QJsonObject& object) {
+    QByteArray json = QJsonDocument(object).toJson(QJsonDocument::Compact);
+    json.replace("<", "\\u003c").replace(">", "\\u003e").replace("&", "\\u0026");
+    return json;
+}
+
+QByteArray Sha256(const char* text) {
+    return "'sha256-" + QCryptographicHash::hash(QByteArray(text), QCryptographicHash::Sha256).toBase64() +
+           "'";
+}
+
+}  // namespace
+
+QString EncodeHtmlPage(const HtmlPageContent& content, QIODevice& out) {
+    // Only the page's own script and style run; images come from the page's data.
+    const QByteArray policy = "default-src 'none'; img-src data:; style-src " + Sha256(kPageStyle) +
+                              "; script-src " + Sha256(kPageScript);
+    QByteArray page;
+    page += "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n";
+    page += "<meta http-equiv=\"Content-Security-Policy\" content=\"" + policy + "\">\n";
+    page += "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n";
+    page += "<meta name=\"generator\" content=\"msarender\">\n";
+    page += "<title>" + content.title.toHtmlEscaped().toUtf8() + "</title>\n";
+    page += QByteArray("<style>") + kPageStyle + "</style>\n</head>\n<body>\n";
+    page += "<script type=\"application/json\" id=\"msarender-data\">" + ScriptSafeJson(DataOf(content)) +
+            "</script>\n";
+    page += QByteArray("<script>") + kPageScript + "</script>\n</body>\n</html>\n";
+    if (out.write(page) != page.size()) return QStringLiteral("the page could not be written");
+    return QString();
+}

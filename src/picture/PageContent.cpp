@@ -1,0 +1,183 @@
+// AlignmentPicture's interactive page: the planned picture painted band by band and taken apart into the
+// names column, the track strips and one glyph index per residue cell.
+
+#include <QPainter>
+#include <algorithm>
+#include <cstring>
+#include <unordered_map>
+
+#include "msarender/CellGeometry.h"
+#include "msarender/picture/AlignmentPicture.h"
+#include "msarender/picture/HtmlPage.h"
+
+namespace {
+
+using Line = RenderSequenceData::PicturePlan::Line;
+
+// Lines are painted in bands of about this many rows: few calls, little memory.
+const int kBandRows = 512;
+
+// The distinct cells met so far. A cell is found by its residue and a few of its pixels, then compared whole.
+class GlyphTable {
+public:
+    GlyphTable(int cellWidth, int cellHeight) : width(cellWidth), height(cellHeight) {}
+
+    int IndexOf(const QImage& band, int x, int y, char residue) {
+        std::vector<int>& candidates = byKey[Key(band, x, y, residue)];
+        for (int index : candidates)
+            if (residues[std::size_t(index)] == residue && Same(glyphs[std::size_t(index)], band, x, y))
+                return index;
+        glyphs.push_back(band.copy(x, y, width, height));
+        residues.push_back(residue);
+        candidates.push_back(int(glyphs.size()) - 1);
+        return candidates.back();
+    }
+
+    QImage Atlas() const {
+        const int count = int(glyphs.size());
+        const int across = std::min(count, HtmlPageContent::kGlyphsPerRow);
+        const int down = (count + HtmlPageContent::kGlyphsPerRow - 1) / HtmlPageContent::kGlyphsPerRow;
+        QImage atlas(std::max(across, 1) * width, std::max(down, 1) * height, QImage::Format_RGB32);
+        atlas.fill(Qt::white);
+        QPainter painter(&atlas);
+        for (int i = 0; i < count; ++i)
+            painter.drawImage((i % HtmlPageContent::kGlyphsPerRow) * width,
+                              (i / HtmlPageContent::kGlyphsPerRow) * height, glyphs[std::size_t(i)]);
+        return atlas;
+    }
+
+    QByteArray Residues() const { return QByteArray(residues.data(), int(residues.size())); }
+    std::size_t Count() const { return glyphs.size(); }
+
+private:
+    std::uint64_t Key(const QImage& band, int x, int y, char residue) const {
+        std::uint64_t key = std::uint64_t(std::uint8_t(residue)) * 0x9E3779B97F4A7C15ull;
+        const auto mix = [&key](QRgb pixel) { key = (key ^ pixel) * 0x100000001B3ull; };
+        const QRgb* middle = reinterpret_cast<const QRgb*>(band.constScanLine(y + height / 2)) + x;
+        for (int i = 0; i < width; ++i) mix(middle[i]);
+        for (int row = 0; row < height; ++row)
+            mix(reinterpret_cast<const QRgb*>(band.constScanLine(y + row))[x + width / 2]);
+        return key;
+    }
+
+    bool Same(const QImage& glyph, const QImage& band, int x, int y) const {
+        for (int row = 0; row < height; ++row)
+            if (std::memcmp(glyph.constScanLine(row), band.constScanLine(y + row) + x * 4,
+                            std::size_t(width) * 4) != 0)
+                return false;
+        return true;
+    }
+
+    int width;
+    int height;
+    std::vector<QImage> glyphs;
+    std::vector<char> residues;
+    std::unordered_map<std::uint64_t, std::vector<int>> byKey;
+};
+
+// Pieces of at most kPieceSide pixels of `image` rows [top, top + height) from x = `left`, `width` wide.
+std::vector<QImage> Pieces(const QImage& image, int left, int top, int width, int height) {
+    std::vector<QImage> pieces;
+    for (int x = 0; x < width; x += HtmlPageContent::kPieceSide)
+        pieces.push_back(image.copy(left + x, top, std::min(HtmlPageContent::kPieceSide, width - x), height));
+    return pieces;
+}
+
+}  // namespace
+
+QString AlignmentPicture::CheckPageLayout() const {
+    if (settings.wrap || plan.byColumns || !plan.includeGaps || !plan.namesShown)
+        return QStringLiteral(
+            "an HTML page shows whole sequences with their gaps, one line each: --wrap, --columns and "
+            "--no-gaps are for pictures");
+    return QString();
+}
+
+HtmlPageContent AlignmentPicture::PageContent() const {
+    const CellGeometry cells = Cells();
+    HtmlPageContent page;
+    page.title = settings.title.isEmpty() ? QStringLiteral("Alignment") : settings.title;
+    page.cellWidth = cells.CellWidth();
+    page.cellHeight = cells.CellHeight();
+    page.nameWidth = plan.nameWidth - cells.CellWidth();  // the view has no gutter after the names
+    page.columns = int(alignment->columnCount());
+    page.firstColumnNumber = settings.ColumnNumber(0);
+    page.height = plan.height;
+    const int residuesLeft = plan.nameWidth;
+    const int residuesWidth = cells.ColumnLeft(page.columns);
+    for (std::int64_t top = 0; top < plan.height; top += HtmlPageContent::kPieceSide) {
+        QImage piece(std::max(page.nameWidth, 1),
+                     int(std::min<std::int64_t>(HtmlPageContent::kPieceSide, plan.height - top)),
+                     QImage::Format_RGB32);
+        piece.fill(Qt::white);
+        page.namePieces.push_back(piece);
+    }
+
+    RenderSequenceData::PicturePlan viewPlan = plan;
+    viewPlan.viewLabels = true;  // labels and ruler numbers as --view draws them
+    GlyphTable glyphs(page.cellWidth, page.cellHeight);
+    std::vector<int> indexes;
+    indexes.reserve(std::size_t(sequenceIndexes.size()) * std::size_t(page.columns));
+    std::size_t sequence = 0;
+    for (std::size_t first = 0; first < plan.lines.size();) {
+        std::size_t end = first + 1;
+        while (end < plan.lines.size() &&
+               plan.lines[end].top + plan.lines[end].height - plan.lines[first].top <= kBandRows)
+            ++end;
+        const std::int64_t bandTop = plan.lines[first].top;
+        const int bandRows = int(plan.lines[end - 1].top + plan.lines[end - 1].height - bandTop);
+        const QImage band = PaintPictureBand(renderer, viewPlan, bandTop, bandRows);
+        if (band.isNull()) return HtmlPageContent();
+        for (std::size_t p = 0; p < page.namePieces.size(); ++p) {
+            const std::int64_t pieceTop = std::int64_t(p) * HtmlPageContent::kPieceSide;
+            if (pieceTop >= bandTop + bandRows || pieceTop + page.namePieces[p].height() <= bandTop) continue;
+            QPainter painter(&page.namePieces[p]);
+            painter.drawImage(0, int(bandTop - pieceTop), band, 0, 0, page.nameWidth, bandRows);
+        }
+        for (std::size_t i = first; i < end; ++i) {
+            const Line& line = plan.lines[i];
+            const int y = int(line.top - bandTop);
+            page.lines.push_back({line.top, line.height});
+            if (line.kind != Line::Kind::Row) {
+                page.strips.push_back(
+                    {line.top, line.height, Pieces(band, residuesLeft, y, residuesWidth, line.height)});
+                continue;
+            }
+            if (sequence >= sequenceIndexes.size()) return HtmlPageContent();
+            const unsigned index = sequenceIndexes[sequence++];
+            const auto model = alignment->getSequence(index);
+            page.sequences.push_back({line.top, QString::fromStdString(model->getIdentifier()),
+                                      QString::fromStdString(model->getDescription())});
+            const std::vector<char>& aligned = view.GetAlignedSequence(line.row);
+            for (int column = 0; column < page.columns; ++column) {
+                const char residue =
+                    std::size_t(column) < aligned.size() ? aligned[std::size_t(column)] : '-';
+                indexes.push_back(glyphs.IndexOf(band, residuesLeft + cells.ColumnLeft(column), y, residue));
+            }
+            if (line.height > page.cellHeight)
+                page.strips.push_back({line.top + page.cellHeight, line.height - page.cellHeight,
+                                       Pieces(band, residuesLeft, y + page.cellHeight, residuesWidth,
+                                              line.height - page.cellHeight)});
+        }
+        first = end;
+    }
+    page.glyphs = glyphs.Atlas();
+    page.glyphResidues = glyphs.Residues();
+    page.bytesPerCell = glyphs.Count() > 256 ? 2 : 1;
+    page.cells.resize(qsizetype(indexes.size()) * page.bytesPerCell);
+    char* out = page.cells.data();
+    for (int index : indexes) {
+        *out++ = char(index & 0xff);
+        if (page.bytesPerCell == 2) *out++ = char(index >> 8);
+    }
+    return page;
+}
+
+QString AlignmentPicture::EncodeHtml(QIODevice& out) const {
+    if (QString error = CheckPageLayout(); !error.isEmpty()) return error;
+    const HtmlPageContent content = PageContent();
+    if (content.lines.empty()) return QStringLiteral("not enough memory to draw the page");
+    if (content.glyphResidues.size() > 65536)
+        return QStringLiteral("the alignment has more than 65,536 distinct cells: a page cannot hold them");
+    return EncodeHtmlPage(content, out);
+}

@@ -1,0 +1,577 @@
+// The page's viewer: composes the view of the alignment from the names column, the track strips and the glyph
+// atlas the picture library drew, the way the renderer composes its view (whole cells from the scroll
+// position), and answers hover, find, selection, copy, links and the window.msarender calls. Text of the
+// alignment is only ever inserted with textContent.
+(() => {
+  'use strict';
+  const data = JSON.parse(document.getElementById('msarender-data').textContent);
+  const cw = data.cellWidth;
+  const ch = data.cellHeight;
+  const rows = data.sequences.length;
+  const columns = data.columns;
+  const lineTops = data.lines.filter((_, i) => i % 2 === 0);
+  const zooms = [1 / 16, 1 / 8, 1 / 4, 1 / 2, 1, 2, 3];
+  const detailCellWidth = 3;  // below this many pixels a cell is drawn as its colour only
+
+  let resolveReady;
+  let rejectReady;
+  const ready = new Promise((resolve, reject) => {
+    resolveReady = resolve;
+    rejectReady = reject;
+  });
+
+  const make = (tag, properties, parent) => {
+    const element = Object.assign(document.createElement(tag), properties);
+    if (parent) parent.appendChild(element);
+    return element;
+  };
+  const bar = make('div', {id: 'msarender-bar'}, document.body);
+  const findBox = make('input', {type: 'search', placeholder: 'Find a motif (C..C, [ST]P) or a name'}, bar);
+  const findNote = make('span', {className: 'note'}, bar);
+  const zoomOut = make('button', {textContent: '\u2212', title: 'Zoom out (-)'}, bar);
+  const zoomLabel = make('span', {className: 'note', textContent: '100 %'}, bar);
+  const zoomIn = make('button', {textContent: '+', title: 'Zoom in (+)'}, bar);
+  const copyButton = make('button', {textContent: 'Copy FASTA', title: 'Copy the selection as FASTA'}, bar);
+  const hover = make('span', {id: 'msarender-hover'}, bar);
+  const frame = make('div', {id: 'msarender-frame'}, document.body);
+  const canvas = make('canvas', {id: 'msarender-canvas'}, frame);
+  const scroller = make('div', {id: 'msarender-scroller', tabIndex: 0}, frame);
+  const spacer = make('div', {}, scroller);
+  const overview = make('canvas', {id: 'msarender-overview'}, document.body);
+  const context = canvas.getContext('2d', {alpha: false});
+  document.title = data.title;
+
+  let zoom = 1;
+  let atlas = null;
+  let cells = null;
+  let glyphColours = [];  // '#rrggbb' and [r, g, b] of each glyph's most common pixel
+  let strips = [];
+  let names = [];
+  let matches = [];  // {row, first, last} in 0-based columns
+  let selectedRows = new Set();
+  let selectedColumns = null;  // [first, last] 0-based, or null
+  let marked = null;           // the cell a link or scrollTo named: {row, column}
+  let drawPending = false;
+
+  const bytesOf = (base64) => {
+    const text = atob(base64);
+    const bytes = new Uint8Array(text.length);
+    for (let i = 0; i < text.length; ++i) bytes[i] = text.charCodeAt(i);
+    return bytes;
+  };
+  const inflate = async (bytes) => {
+    const stream = new Blob([bytes]).stream().pipeThrough(new DecompressionStream('deflate'));
+    return new Uint8Array(await new Response(stream).arrayBuffer());
+  };
+  const imageOf = async (base64) => {
+    const image = new Image();
+    image.src = 'data:image/png;base64,' + base64;
+    await image.decode();
+    return image;
+  };
+
+  const glyphAt = (row, column) => {
+    const i = row * columns + column;
+    return data.bytesPerCell === 2 ? cells[2 * i] | (cells[2 * i + 1] << 8) : cells[i];
+  };
+  const residueAt = (row, column) => data.glyphResidues[glyphAt(row, column)];
+  const isGap = (residue) => '-. ~'.includes(residue);
+  const columnNumber = (column) => column + data.firstColumnNumber;
+
+  // The last line that starts at or above content y.
+  const lineIndexAt = (y) => {
+    let low = 0;
+    let high = lineTops.length - 1;
+    while (low < high) {
+      const middle = (low + high + 1) >> 1;
+      if (lineTops[middle] <= y) low = middle; else high = middle - 1;
+    }
+    return low;
+  };
+  const rowAt = (y) => {  // the row whose residue line holds content y, or -1
+    let low = 0;
+    let high = rows - 1;
+    while (low < high) {
+      const middle = (low + high + 1) >> 1;
+      if (data.sequences[middle].top <= y) low = middle; else high = middle - 1;
+    }
+    const top = rows ? data.sequences[low].top : 0;
+    return rows && y >= top && y < top + ch ? low : -1;
+  };
+
+  // The first column and the top of the first line shown: as the renderer snaps a scroll position, whole
+  // columns from the left edge on and the line holding the top grid row.
+  const origin = () => {
+    const left = Math.round(scroller.scrollLeft / zoom);
+    const top = Math.round(scroller.scrollTop / zoom);
+    const column = Math.min(Math.ceil(left / cw), Math.max(columns - 1, 0));
+    const y = lineTops.length ? data.lines[2 * lineIndexAt(Math.floor(top / ch) * ch)] : 0;
+    return {column, y};
+  };
+
+  const viewSize = () => ({width: scroller.clientWidth / zoom, height: scroller.clientHeight / zoom});
+
+  const drawResidues = (at, size) => {
+    const detail = cw * zoom >= detailCellWidth;
+    const lastColumn = Math.min(columns, at.column + Math.ceil((size.width - data.nameWidth) / cw) + 1);
+    const firstRow = Math.max(rowAt(at.y) >= 0 ? rowAt(at.y) : 0, 0);
+    let colourRow = null;
+    for (let row = firstRow; row < rows; ++row) {
+      const y = data.sequences[row].top - at.y;
+      if (y + ch <= 0) continue;
+      if (y >= size.height) break;
+      if (detail) {
+        for (let column = at.column; column < lastColumn; ++column) {
+          const glyph = glyphAt(row, column);
+          context.drawImage(atlas, (glyph % data.glyphsPerRow) * cw, Math.floor(glyph / data.glyphsPerRow) * ch,
+                            cw, ch, data.nameWidth + (column - at.column) * cw, y, cw, ch);
+        }
+        continue;
+      }
+      // Colour only: one pixel a cell, stretched.
+      const count = lastColumn - at.column;
+      if (!colourRow || colourRow.width !== count) colourRow = new ImageData(Math.max(count, 1), 1);
+      for (let column = at.column; column < lastColumn; ++column) {
+        const rgb = glyphColours[glyphAt(row, column)].rgb;
+        colourRow.data.set([rgb[0], rgb[1], rgb[2], 255], (column - at.column) * 4);
+      }
+      scratch.width = colourRow.width;
+      scratch.height = 1;
+      scratch.getContext('2d').putImageData(colourRow, 0, 0);
+      context.drawImage(scratch, data.nameWidth, y, count * cw, ch);
+    }
+  };
+  const scratch = document.createElement('canvas');
+
+  const drawStrips = (at, size) => {
+    const left = data.nameWidth - at.column * cw;
+    for (const strip of strips) {
+      const y = strip.top - at.y;
+      if (y + strip.height <= 0 || y >= size.height) continue;
+      strip.pieces.forEach((piece, i) => {
+        const x = left + i * data.pieceSide;
+        if (x + piece.width > data.nameWidth && x < size.width) context.drawImage(piece, x, y);
+      });
+    }
+  };
+
+  const drawNames = (at, size) => {
+    context.save();
+    context.beginPath();
+    context.rect(0, 0, data.nameWidth, size.height);
+    context.clip();
+    context.fillStyle = '#fff';
+    context.fillRect(0, 0, data.nameWidth, size.height);
+    names.forEach((piece, i) => {
+      const y = i * data.pieceSide - at.y;
+      if (y + piece.height > 0 && y < size.height) context.drawImage(piece, 0, y);
+    });
+    for (const row of selectedRows) {
+      const y = data.sequences[row].top - at.y;
+      if (y + ch <= 0 || y >= size.height) continue;
+      context.fillStyle = 'rgba(40, 110, 220, 0.25)';
+      context.fillRect(0, y, data.nameWidth, ch);
+    }
+    context.restore();
+  };
+
+  const cellBox = (at, row, column) =>
+    ({x: data.nameWidth + (column - at.column) * cw, y: data.sequences[row].top - at.y});
+
+  const drawMarks = (at, size) => {
+    context.save();
+    context.beginPath();
+    context.rect(data.nameWidth, 0, size.width - data.nameWidth, size.height);
+    context.clip();
+    context.lineWidth = Math.max(2 / zoom, 1);
+    context.strokeStyle = '#e00000';
+    for (const match of matches) {
+      const box = cellBox(at, match.row, match.first);
+      if (box.y + ch <= 0 || box.y >= size.height) continue;
+      const width = (match.last - match.first + 1) * cw;
+      if (box.x + width < data.nameWidth || box.x > size.width) continue;
+      context.strokeRect(box.x + 0.5, box.y + 0.5, width - 1, ch - 1);
+    }
+    context.fillStyle = 'rgba(40, 110, 220, 0.25)';
+    for (const row of selectedRows) {
+      const box = cellBox(at, row, selectedColumns ? selectedColumns[0] : 0);
+      const span = selectedColumns ? selectedColumns[1] - selectedColumns[0] + 1 : columns;
+      context.fillRect(box.x, box.y, span * cw, ch);
+    }
+    if (selectedColumns && selectedRows.size === 0) {
+      const x = data.nameWidth + (selectedColumns[0] - at.column) * cw;
+      context.fillRect(x, 0, (selectedColumns[1] - selectedColumns[0] + 1) * cw, size.height);
+    }
+    if (marked) {
+      const box = cellBox(at, marked.row, marked.column);
+      context.strokeStyle = '#0050d0';
+      context.strokeRect(box.x - 0.5, box.y - 0.5, cw + 1, ch + 1);
+    }
+    context.restore();
+  };
+
+  const draw = () => {
+    drawPending = false;
+    const width = scroller.clientWidth;
+    const height = scroller.clientHeight;
+    if (canvas.width !== width || canvas.height !== height) {
+      canvas.width = width;
+      canvas.height = height;
+      canvas.style.width = width + 'px';
+      canvas.style.height = height + 'px';
+    }
+    context.setTransform(1, 0, 0, 1, 0, 0);
+    context.fillStyle = '#fff';
+    context.fillRect(0, 0, width, height);
+    if (!atlas) return;
+    context.setTransform(zoom, 0, 0, zoom, 0, 0);
+    context.imageSmoothingEnabled = zoom < 1;
+    const at = origin();
+    const size = viewSize();
+    drawResidues(at, size);
+    drawStrips(at, size);
+    drawMarks(at, size);
+    drawNames(at, size);
+    drawOverviewFrame();
+  };
+  const redraw = () => {
+    if (drawPending) return;
+    drawPending = true;
+    requestAnimationFrame(draw);
+  };
+
+  // The overview: the whole alignment, one pixel standing for a block of cells, the view framed on it.
+  let overviewImage = null;
+  const makeOverview = () => {
+    const width = Math.max(overview.clientWidth, 1);
+    const height = Math.max(overview.clientHeight, 1);
+    overview.width = width;
+    overview.height = height;
+    const pixels = new ImageData(width, height);
+    for (let y = 0; y < height; ++y) {
+      const row = Math.min(Math.floor((y * rows) / height), rows - 1);
+      for (let x = 0; x < width; ++x) {
+        const column = Math.min(Math.floor((x * columns) / width), columns - 1);
+        const rgb = rows && columns ? glyphColours[glyphAt(row, column)].rgb : [255, 255, 255];
+        pixels.data.set([rgb[0], rgb[1], rgb[2], 255], (y * width + x) * 4);
+      }
+    }
+    overviewImage = pixels;
+  };
+  const drawOverviewFrame = () => {
+    if (!overviewImage) return;
+    const paint = overview.getContext('2d');
+    paint.putImageData(overviewImage, 0, 0);
+    const at = origin();
+    const size = viewSize();
+    const x = (at.column / Math.max(columns, 1)) * overview.width;
+    const w = ((size.width - data.nameWidth) / cw / Math.max(columns, 1)) * overview.width;
+    const firstRow = Math.max(rowAt(at.y), 0);
+    const y = (firstRow / Math.max(rows, 1)) * overview.height;
+    const h = (size.height / ch / Math.max(rows, 1)) * overview.height;
+    paint.strokeStyle = '#000';
+    paint.lineWidth = 1;
+    paint.strokeRect(Math.floor(x) + 0.5, Math.floor(y) + 0.5, Math.max(w, 2), Math.max(h, 2));
+  };
+  overview.addEventListener('click', (event) => {
+    const box = overview.getBoundingClientRect();
+    const column = Math.floor(((event.clientX - box.left) / box.width) * columns);
+    const row = Math.floor(((event.clientY - box.top) / box.height) * rows);
+    const size = viewSize();
+    const cellsAcross = Math.floor((size.width - data.nameWidth) / cw);
+    const rowsDown = Math.floor(size.height / ch);
+    scrollToCell(Math.max(row - (rowsDown >> 1), 0), Math.max(column - (cellsAcross >> 1), 0));
+  });
+
+  const setScroll = (left, top) => {
+    scroller.scrollLeft = left;
+    scroller.scrollTop = top;
+    draw();
+  };
+  const scrollToCell = (row, column) => {
+    row = Math.min(Math.max(row, 0), Math.max(rows - 1, 0));
+    column = Math.min(Math.max(column, 0), Math.max(columns - 1, 0));
+    setScroll(column * cw * zoom, (rows ? data.sequences[row].top : 0) * zoom);
+  };
+
+  // Any cell can be brought to the top left, as --view can show it: the last ones have white beyond.
+  const sizeSpacer = () => {
+    spacer.style.width = (data.nameWidth + columns * cw) * zoom + scroller.clientWidth - (data.nameWidth + cw) * zoom + 'px';
+    spacer.style.height = data.height * zoom + scroller.clientHeight - ch * zoom + 'px';
+  };
+  const setZoom = (level) => {
+    const at = origin();
+    zoom = level;
+    zoomLabel.textContent = Math.round(zoom * 100) + ' %';
+    sizeSpacer();
+    setScroll(at.column * cw * zoom, at.y * zoom);
+  };
+  const stepZoom = (step) => {
+    const i = zooms.indexOf(zoom) + step;
+    if (i >= 0 && i < zooms.length) setZoom(zooms[i]);
+  };
+  zoomIn.addEventListener('click', () => stepZoom(1));
+  zoomOut.addEventListener('click', () => stepZoom(-1));
+
+  // What the view shows at a client point.
+  const hit = (clientX, clientY) => {
+    const box = scroller.getBoundingClientRect();
+    const x = (clientX - box.left) / zoom;
+    const y = (clientY - box.top) / zoom;
+    const size = viewSize();
+    if (!atlas || x < 0 || y < 0 || x >= size.width || y >= size.height) return null;
+    const at = origin();
+    const row = rowAt(at.y + y);
+    if (row < 0) return null;
+    const name = data.sequences[row].name;
+    if (x < data.nameWidth) return {sequence: row, name, column: null, residue: null};
+    const column = at.column + Math.floor((x - data.nameWidth) / cw);
+    if (column >= columns) return null;
+    return {sequence: row, name, column: columnNumber(column), residue: residueAt(row, column)};
+  };
+  const cellRect = (sequence, column) => {
+    if (!(sequence >= 0 && sequence < rows)) return null;
+    const index = column - data.firstColumnNumber;
+    if (!(index >= 0 && index < columns)) return null;
+    const box = scroller.getBoundingClientRect();
+    const cell = cellBox(origin(), sequence, index);
+    return new DOMRect(box.left + cell.x * zoom, box.top + cell.y * zoom, cw * zoom, ch * zoom);
+  };
+  const positionOf = (row, column) => {
+    let position = 0;
+    for (let c = 0; c <= column; ++c)
+      if (!isGap(residueAt(row, c))) ++position;
+    return position;
+  };
+
+  scroller.addEventListener('scroll', redraw);
+  scroller.addEventListener('mousemove', (event) => {
+    const found = hit(event.clientX, event.clientY);
+    if (!found) {
+      hover.textContent = '';
+      return;
+    }
+    const description = data.sequences[found.sequence].description;
+    let text = found.name + (description ? ' ' + description : '');
+    if (found.column !== null) {
+      const index = found.column - data.firstColumnNumber;
+      text += '  column ' + found.column + '  ' + found.residue;
+      if (!isGap(found.residue)) text += ' ' + positionOf(found.sequence, index);
+    }
+    hover.textContent = text;
+  });
+  scroller.addEventListener('wheel', (event) => {
+    if (!event.ctrlKey) return;
+    event.preventDefault();
+    stepZoom(event.deltaY < 0 ? 1 : -1);
+  }, {passive: false});
+
+  // Selection: names pick sequences, the top band picks columns; shift extends from the last pick.
+  let anchor = null;
+  const pick = (event, extend) => {
+    const box = scroller.getBoundingClientRect();
+    const x = (event.clientX - box.left) / zoom;
+    const y = (event.clientY - box.top) / zoom;
+    const at = origin();
+    const row = rowAt(at.y + y);
+    if (x < data.nameWidth && row >= 0) {
+      if (!extend || !anchor || anchor.kind !== 'rows') {
+        if (!event.ctrlKey && !event.metaKey) selectedRows = new Set();
+        anchor = {kind: 'rows', at: row};
+      }
+      for (let r = Math.min(anchor.at, row); r <= Math.max(anchor.at, row); ++r) selectedRows.add(r);
+    } else if (x >= data.nameWidth && at.y + y < (data.sequences.length ? data.sequences[0].top : 0)) {
+      const column = Math.min(at.column + Math.floor((x - data.nameWidth) / cw), columns - 1);
+      if (!extend || !anchor || anchor.kind !== 'columns') anchor = {kind: 'columns', at: column};
+      selectedColumns = [Math.min(anchor.at, column), Math.max(anchor.at, column)];
+    } else if (!extend) {
+      selectedRows = new Set();
+      selectedColumns = null;
+      anchor = null;
+    }
+    redraw();
+  };
+  let dragging = false;
+  scroller.addEventListener('mousedown', (event) => {
+    dragging = true;
+    pick(event, event.shiftKey);
+  });
+  scroller.addEventListener('mousemove', (event) => {
+    if (dragging && event.buttons === 1) pick(event, true);
+  });
+  window.addEventListener('mouseup', () => {
+    dragging = false;
+  });
+
+  const selectionFasta = () => {
+    if (selectedRows.size === 0 && !selectedColumns) return '';
+    const chosen = selectedRows.size ? [...selectedRows].sort((a, b) => a - b) : [...Array(rows).keys()];
+    const [first, last] = selectedColumns || [0, columns - 1];
+    let text = '';
+    for (const row of chosen) {
+      let residues = '';
+      for (let column = first; column <= last; ++column) residues += residueAt(row, column);
+      text += '>' + data.sequences[row].name + '\n';
+      for (let i = 0; i < residues.length; i += 60) text += residues.slice(i, i + 60) + '\n';
+    }
+    return text;
+  };
+  document.addEventListener('copy', (event) => {
+    if (document.activeElement === findBox) return;
+    const text = selectionFasta();
+    if (!text) return;
+    event.clipboardData.setData('text/plain', text);
+    event.preventDefault();
+  });
+  copyButton.addEventListener('click', () => {
+    scroller.focus();
+    document.execCommand('copy');
+  });
+
+  // Find: the viewer's motif syntax (letters, X or ., [..], [^..], {n,m}; gaps skipped), else a name.
+  const motifExpression = (motif) => {
+    const text = motif.trim().replaceAll('-', '');
+    if (!text || !/^[\p{L}\p{N}.[\]^{},]+$/u.test(text)) return null;
+    try {
+      const expression = new RegExp(text.replace(/[xX]/g, '.'), 'gi');
+      return expression.test('') ? null : expression;
+    } catch (error) {
+      return null;
+    }
+  };
+  const ungapped = [];
+  const ungappedRow = (row) => {
+    if (!ungapped[row]) {
+      let residues = '';
+      const at = [];
+      for (let column = 0; column < columns; ++column) {
+        const residue = residueAt(row, column);
+        if (isGap(residue)) continue;
+        residues += residue;
+        at.push(column);
+      }
+      ungapped[row] = {residues, at};
+    }
+    return ungapped[row];
+  };
+  const find = (pattern) => {
+    matches = [];
+    const wanted = String(pattern || '').trim();
+    const expression = motifExpression(wanted);
+    for (let row = 0; row < rows && expression; ++row) {
+      const {residues, at} = ungappedRow(row);
+      for (const match of residues.matchAll(expression))
+        if (match[0].length) matches.push({row, first: at[match.index], last: at[match.index + match[0].length - 1]});
+    }
+    const byName = wanted && !matches.length;  // what matches no residues may be part of a name
+    for (let row = 0; row < rows && byName; ++row)
+      if (data.sequences[row].name.toLowerCase().includes(wanted.toLowerCase()))
+        matches.push({row, first: 0, last: columns - 1});
+    findNote.textContent = wanted ? matches.length + (matches.length === 1 ? ' match' : ' matches') : '';
+    if (matches.length) scrollToCell(matches[0].row, matches[0].first);
+    else redraw();
+    return matches.length;
+  };
+  findBox.addEventListener('change', () => find(findBox.value));
+
+  // Links: #seq=NAME-or-INDEX&col=COLUMN, the index counted from 1, the column as the ruler numbers it.
+  const openLink = () => {
+    const parameters = new URLSearchParams(location.hash.slice(1));
+    if (!parameters.has('seq') && !parameters.has('col')) return;
+    const wanted = parameters.get('seq');
+    let row = 0;
+    if (wanted !== null) {
+      row = data.sequences.findIndex((sequence) => sequence.name === wanted);
+      if (row < 0 && /^\d+$/.test(wanted)) row = Number(wanted) - 1;
+      if (!(row >= 0 && row < rows)) row = 0;
+    }
+    const number = parameters.has('col') ? Number(parameters.get('col')) : data.firstColumnNumber;
+    const column = Number.isInteger(number) ? number - data.firstColumnNumber : 0;
+    marked = {row, column: Math.min(Math.max(column, 0), Math.max(columns - 1, 0))};
+    scrollToCell(row, marked.column);
+  };
+  window.addEventListener('hashchange', openLink);
+
+  document.addEventListener('keydown', (event) => {
+    if (document.activeElement === findBox) return;
+    if (event.key === '+' || event.key === '=') stepZoom(1);
+    else if (event.key === '-') stepZoom(-1);
+    else if (event.key === '/' ) {
+      event.preventDefault();
+      findBox.focus();
+    }
+  });
+  new ResizeObserver(() => {
+    sizeSpacer();
+    if (atlas) makeOverview();
+    draw();
+  }).observe(frame);
+
+  // The most common pixel of each glyph: its colour when cells are too small for letters.
+  const coloursOf = (image, count) => {
+    const paint = Object.assign(document.createElement('canvas'), {width: image.width, height: image.height});
+    const context2d = paint.getContext('2d');
+    context2d.drawImage(image, 0, 0);
+    const pixels = context2d.getImageData(0, 0, image.width, image.height).data;
+    const colours = [];
+    for (let glyph = 0; glyph < count; ++glyph) {
+      const left = (glyph % data.glyphsPerRow) * cw;
+      const top = Math.floor(glyph / data.glyphsPerRow) * ch;
+      const counts = new Map();
+      for (let y = top; y < top + ch; ++y)
+        for (let x = left; x < left + cw; ++x) {
+          const i = (y * image.width + x) * 4;
+          const key = (pixels[i] << 16) | (pixels[i + 1] << 8) | pixels[i + 2];
+          counts.set(key, (counts.get(key) || 0) + 1);
+        }
+      let best = 0xffffff;
+      let most = -1;
+      for (const [key, n] of counts)
+        if (n > most) {
+          most = n;
+          best = key;
+        }
+      colours.push({rgb: [best >> 16, (best >> 8) & 255, best & 255]});
+    }
+    return colours;
+  };
+
+  const start = async () => {
+    const [glyphImage, cellBytes, stripImages, nameImages] = await Promise.all([
+      imageOf(data.glyphs), inflate(bytesOf(data.cells)),
+      Promise.all(data.strips.map((strip) => Promise.all(strip.pieces.map(imageOf)))),
+      Promise.all(data.names.map(imageOf))]);
+    cells = cellBytes;
+    if (cells.length !== rows * columns * data.bytesPerCell) throw new Error('the page\'s residue data is damaged');
+    glyphColours = coloursOf(glyphImage, data.glyphResidues.length);
+    strips = data.strips.map((strip, i) => ({top: strip.top, height: strip.height, pieces: stripImages[i]}));
+    names = nameImages;
+    atlas = glyphImage;
+    makeOverview();
+    setZoom(1);
+    openLink();
+    scroller.focus();
+  };
+
+  window.msarender = Object.freeze({
+    ready,
+    scrollTo: (sequence, column) => scrollToCell(sequence, column - data.firstColumnNumber),
+    scrollToPixel: (left, top) => setScroll(left * zoom, top * zoom),
+    cellRect,
+    hit,
+    find,
+    get view() {
+      return frame;
+    },
+    nameWidth: data.nameWidth,
+    get zoom() {
+      return zoom;
+    },
+    setZoom: (level) => setZoom(Math.min(Math.max(Number(level) || 1, zooms[0]), zooms[zooms.length - 1])),
+    selectionFasta,
+  });
+  start().then(() => resolveReady(window.msarender), (error) => {
+    hover.textContent = 'This page could not be opened: ' + error.message;
+    rejectReady(error);
+  });
+})();

@@ -1,0 +1,293 @@
+// The HTML page msarender writes, opened from file:// in Debian's Chromium: offline, the same pixels as
+// --view, hit tests against cellRect, hover, find, links, copy, and hostile names. Run by ctest with
+// MSARENDER (the command), MSARENDER_TEST_DATA and PAGE_TEST_DIR (a fresh folder) set.
+'use strict';
+const {test, before, after} = require('node:test');
+const assert = require('node:assert/strict');
+const {execFileSync} = require('node:child_process');
+const fs = require('node:fs');
+const path = require('node:path');
+const puppeteer = require('puppeteer-core');  // missing node_modules fails here: run scripts/setup.sh
+
+const command = process.env.MSARENDER;
+const dataDir = process.env.MSARENDER_TEST_DATA;
+const work = process.env.PAGE_TEST_DIR;
+assert.ok(command && dataDir && work, 'MSARENDER, MSARENDER_TEST_DATA and PAGE_TEST_DIR must be set');
+fs.rmSync(work, {recursive: true, force: true});
+fs.mkdirSync(work, {recursive: true});
+
+const render = (...args) => execFileSync(command, ['-q', ...args], {env: {...process.env, QT_QPA_PLATFORM: 'offscreen'}});
+
+// A protein alignment whose every residue the test knows: random letters without W and H, gaps, and the
+// motif W-W-H planted with gaps inside it in rows 3 and 11 (and once ungapped in row 20).
+const rows = 24;
+const columns = 160;
+let seed = 7;
+const random = () => (seed = (seed * 1103515245 + 12345) % 2147483648) / 2147483648;
+const letters = 'ACDEFGIKLMNPQRSTVY';
+const known = [];
+for (let row = 0; row < rows; ++row) {
+  let text = '';
+  for (let column = 0; column < columns; ++column)
+    text += random() < 0.15 ? '-' : letters[Math.floor(random() * letters.length)];
+  known.push(text);
+}
+const plant = (row, column, motif) => {
+  known[row] = known[row].slice(0, column) + motif + known[row].slice(column + motif.length);
+};
+plant(3, 40, 'W-W--H');
+plant(11, 100, 'WW-H');
+plant(20, 5, 'WWH');
+const nameOf = (row) => `seq${row + 1}/1-${known[row].replace(/-/g, '').length}`;
+const knownFasta = path.join(work, 'known.fa');
+fs.writeFileSync(knownFasta, known.map((text, row) => `>${nameOf(row)} protein ${row}\n${text}\n`).join(''));
+
+const launchArgs = ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+  '--disable-background-networking', '--disable-component-update', '--disable-sync',
+  '--force-color-profile=srgb', '--user-data-dir=' + path.join(work, 'profile')];
+let browser;
+before(async () => {
+  browser = await puppeteer.launch({executablePath: '/usr/bin/chromium', args: launchArgs, headless: true});
+});
+after(async () => {
+  if (browser) await browser.close();
+});
+
+// Opens a page file with every request but the file itself refused and recorded.
+const open = async (file, hash = '', size = {width: 1000, height: 700}) => {
+  const page = await browser.newPage();
+  await page.setViewport({...size, deviceScaleFactor: 1});
+  const url = 'file://' + file + hash;
+  const outside = [];
+  const problems = [];
+  await page.setRequestInterception(true);
+  page.on('request', (request) => {
+    if (request.url().split('#')[0] === 'file://' + file || request.url().startsWith('data:')) request.continue();
+    else {
+      outside.push(request.url());
+      request.abort();
+    }
+  });
+  page.on('pageerror', (error) => problems.push(String(error)));
+  page.on('console', (message) => {
+    if (message.type() === 'error') problems.push(message.text());
+  });
+  await page.goto(url);
+  await page.evaluate(() => window.msarender.ready);
+  return {page, outside, problems};
+};
+const layoutOf = (page) => page.evaluate(() => {
+  const data = JSON.parse(document.getElementById('msarender-data').textContent);
+  return {cw: data.cellWidth, ch: data.cellHeight, nameWidth: data.nameWidth, firstRowTop: data.sequences[0].top};
+});
+
+// Pixels of two PNGs (base64) compared in a blank page from x = `left`: the first difference, or null.
+const firstDifference = async (a, b, left, width, height) => {
+  const blank = await browser.newPage();
+  try {
+    return await blank.evaluate(async (a, b, left, width, height) => {
+      const pixels = async (base64) => {
+        const image = new Image();
+        image.src = 'data:image/png;base64,' + base64;
+        await image.decode();
+        const canvas = Object.assign(document.createElement('canvas'), {width, height});
+        const context = canvas.getContext('2d');
+        context.drawImage(image, 0, 0);
+        return {data: context.getImageData(0, 0, width, height).data, width: image.width, height: image.height};
+      };
+      const [one, two] = [await pixels(a), await pixels(b)];
+      if (one.width < width || two.width < width || one.height < height || two.height < height)
+        return `sizes ${one.width}x${one.height} and ${two.width}x${two.height}, ${width}x${height} compared`;
+      for (let y = 0; y < height; ++y)
+        for (let x = left; x < width; ++x) {
+          const i = (y * width + x) * 4;
+          if (one.data[i] !== two.data[i] || one.data[i + 1] !== two.data[i + 1] || one.data[i + 2] !== two.data[i + 2])
+            return `(${x}, ${y}): ${one.data.slice(i, i + 3)} against ${two.data.slice(i, i + 3)}`;
+        }
+      return null;
+    }, a, b, left, width, height);
+  } finally {
+    await blank.close();
+  }
+};
+
+// The page at a scroll position against `msarender IN --view WxH+LEFT+TOP`, in the residue area.
+const compareWithView = async (input, extra, positions) => {
+  const file = path.join(work, path.basename(input) + '.html');
+  render(input, ...extra, '-o', file);
+  const {page, outside, problems} = await open(file);
+  const layout = await layoutOf(page);
+  const [width, height] = [640, 400];
+  for (const [left, top] of positions) {
+    const png = path.join(work, `view-${path.basename(input)}-${left}-${top}.png`);
+    render(input, ...extra, '--view', `${width}x${height}+${left}+${top}`, '-o', png);
+    await page.evaluate((left, top) => window.msarender.scrollToPixel(left, top), left, top);
+    const box = await page.evaluate(() => {
+      const r = window.msarender.view.getBoundingClientRect();
+      return {x: r.left, y: r.top};
+    });
+    await page.evaluate(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))));
+    const shot = await page.screenshot({clip: {x: box.x, y: box.y, width, height}, encoding: 'base64',
+                                        captureBeyondViewport: false});
+    const expected = fs.readFileSync(png).toString('base64');
+    if (process.env.PAGE_SHOTS) fs.writeFileSync(path.join(process.env.PAGE_SHOTS, `page-${path.basename(input)}-${left}-${top}.png`), Buffer.from(shot, 'base64'));
+    const difference = await firstDifference(shot, expected, layout.nameWidth, width, height);
+    assert.equal(difference, null, `${path.basename(input)} at +${left}+${top}: ${difference}`);
+  }
+  assert.deepEqual(outside, []);
+  assert.deepEqual(problems, []);
+  await page.close();
+};
+
+test('the view equals --view at several scroll positions', async () => {
+  const fn3 = path.join(dataDir, 'fn3.sto');  // secondary-structure lines under rows
+  await compareWithView(fn3, [], [[0, 0], [0, 13], [8 * 37, 0], [8 * 37, 15 * 9], [123, 77], [700, 300]]);
+  const kinase = path.join(dataDir, 'Pkinase.sto');
+  await compareWithView(kinase, ['--annotations', 'all', '--scheme', 'clustal'], [[0, 0], [91, 0], [400, 60], [91, 500]]);
+});
+
+test('opens offline, and hit agrees with cellRect over many cells', async () => {
+  const file = path.join(work, 'known.html');
+  render(knownFasta, '-o', file);
+  const {page, outside, problems} = await open(file);
+  await page.evaluate(() => window.msarender.scrollTo(2, 30));
+  const results = await page.evaluate((rows, columns) => {
+    const found = [];
+    for (let sequence = 2; sequence < rows; sequence += 3)
+      for (let column = 30; column <= columns; column += 7) {
+        const r = window.msarender.cellRect(sequence, column);
+        if (!r || r.bottom > window.msarender.view.getBoundingClientRect().bottom - 20) continue;
+        if (r.right > window.msarender.view.getBoundingClientRect().right - 20) continue;
+        const corners = [[r.left + 0.5, r.top + 0.5], [r.right - 0.5, r.bottom - 0.5],
+          [r.left + r.width / 2, r.top + r.height / 2]];
+        found.push({sequence, column, hits: corners.map(([x, y]) => window.msarender.hit(x, y))});
+      }
+    return found;
+  }, rows, columns);
+  assert.ok(results.length > 40, `${results.length} cells in view`);
+  for (const {sequence, column, hits} of results)
+    for (const hit of hits)
+      assert.deepEqual(hit, {sequence, name: nameOf(sequence), column, residue: known[sequence][column - 1]});
+  // Left of the first residue cell is the name; outside the view, nothing.
+  const edges = await page.evaluate(() => {
+    const r = window.msarender.cellRect(4, 30);
+    return [window.msarender.hit(r.left - 1, r.top + 1), window.msarender.hit(-5, -5)];
+  });
+  assert.deepEqual(edges, [{sequence: 4, name: nameOf(4), column: null, residue: null}, null]);
+  assert.deepEqual(outside, []);
+  assert.deepEqual(problems, []);
+  await page.close();
+});
+
+test('hover names the sequence, the column, the residue and its position', async () => {
+  const {page} = await open(path.join(work, 'known.html'));
+  const [sequence, column] = [5, 17];
+  const r = await page.evaluate((s, c) => window.msarender.cellRect(s, c).toJSON(), sequence, column);
+  await page.mouse.move(r.x + r.width / 2, r.y + r.height / 2);
+  const text = await page.$eval('#msarender-hover', (element) => element.textContent);
+  const residue = known[sequence][column - 1];
+  const position = known[sequence].slice(0, column).replace(/-/g, '').length;
+  const expected = `${nameOf(sequence)} protein ${sequence}  column ${column}  ${residue}` +
+                   (residue === '-' ? '' : ` ${position}`);
+  assert.equal(text, expected);
+  await page.close();
+});
+
+test('find counts motif matches across gaps and frames them', async () => {
+  const {page} = await open(path.join(work, 'known.html'));
+  assert.equal(await page.evaluate(() => window.msarender.find('wwh')), 3);
+  assert.equal(await page.evaluate(() => window.msarender.find('W-X-H')), 3);
+  assert.equal(await page.evaluate(() => window.msarender.find('W{2}H')), 3);
+  assert.equal(await page.evaluate(() => window.msarender.find('seq1')), 11);  // seq1, seq10 to seq19: names
+  assert.equal(await page.evaluate(() => window.msarender.find('WWHWWH')), 0);
+  // The first match (row 3, columns 41 to 46) is framed in red on its left edge.
+  await page.evaluate(() => window.msarender.find('WWH'));
+  await page.evaluate(() => new Promise(requestAnimationFrame));
+  const r = await page.evaluate(() => window.msarender.cellRect(3, 41).toJSON());
+  const shot = await page.screenshot({clip: {x: r.x, y: r.y, width: 2, height: r.height}, encoding: 'base64',
+                                      captureBeyondViewport: false});
+  const red = await page.evaluate(async (base64) => {
+    const image = new Image();
+    image.src = 'data:image/png;base64,' + base64;
+    await image.decode();
+    const canvas = Object.assign(document.createElement('canvas'), {width: image.width, height: image.height});
+    canvas.getContext('2d').drawImage(image, 0, 0);
+    return [...canvas.getContext('2d').getImageData(0, Math.floor(image.height / 2), 1, 1).data.slice(0, 3)];
+  }, shot);
+  assert.deepEqual(red, [224, 0, 0]);
+  await page.close();
+});
+
+test('links open at the named sequence and column', async () => {
+  const file = path.join(work, 'known.html');
+  for (const [hash, sequence] of [[`#seq=${encodeURIComponent(nameOf(9))}&col=77`, 9], ['#seq=15&col=77', 14]]) {
+    const {page} = await open(file, hash);
+    const first = await page.evaluate(() => {
+      const view = window.msarender.view.getBoundingClientRect();
+      return window.msarender.hit(view.left + window.msarender.nameWidth + 1, view.top + 1);
+    });
+    assert.deepEqual(first, {sequence, name: nameOf(sequence), column: 77, residue: known[sequence][76]});
+    await page.close();
+  }
+});
+
+test('copy gives the chosen sequences, or columns, as FASTA', async () => {
+  const {page} = await open(path.join(work, 'known.html'));
+  const copied = async () => page.evaluate(() => {
+    let text = null;
+    const listener = (event) => {
+      text = event.clipboardData.getData('text/plain');
+    };
+    window.addEventListener('copy', listener);
+    document.execCommand('copy');
+    window.removeEventListener('copy', listener);
+    return text;
+  });
+  const wrap = (text) => text.match(/.{1,60}/g).join('\n') + '\n';
+  // Click the names of rows 2 and (with shift) 4.
+  for (const [row, shift] of [[2, false], [4, true]]) {
+    const r = await page.evaluate((row) => window.msarender.cellRect(row, 1).toJSON(), row);
+    if (shift) await page.keyboard.down('Shift');
+    await page.mouse.click(r.x - 10, r.y + r.height / 2);
+    if (shift) await page.keyboard.up('Shift');
+  }
+  assert.equal(await copied(), [2, 3, 4].map((row) => `>${nameOf(row)}\n${wrap(known[row])}`).join(''));
+  // Columns 3 to 5 by the ruler band, all sequences: click on nothing first to drop the rows.
+  const c3 = await page.evaluate(() => window.msarender.cellRect(0, 3).toJSON());
+  const c5 = await page.evaluate(() => window.msarender.cellRect(0, 5).toJSON());
+  await page.mouse.click(c3.x + 2, c3.y + c3.height + 300);
+  await page.mouse.click(c3.x + 2, c3.y - 4);
+  await page.keyboard.down('Shift');
+  await page.mouse.click(c5.x + 2, c5.y - 4);
+  await page.keyboard.up('Shift');
+  assert.equal(await copied(), known.map((text, row) => `>${nameOf(row)}\n${text.slice(2, 5)}\n`).join(''));
+  await page.close();
+});
+
+test('hostile names are shown as text and run nothing', async () => {
+  const names = ['<img src=x onerror="window.pwned=1">', '</script><script>window.pwned=2</script>',
+    '"><svg onload=window.pwned=3>'];
+  const file = path.join(work, 'hostile.fa');
+  fs.writeFileSync(file, names.map((name) => `>${name} <b onmouseover=window.pwned=4>x</b>\nACDEFGIK\n`).join(''));
+  const html = path.join(work, 'hostile.html');
+  render(file, '-o', html);
+  const {page, outside, problems} = await open(html);
+  const state = await page.evaluate(() => ({
+    pwned: typeof window.pwned,
+    images: document.images.length,
+    scripts: document.scripts.length,
+    svgs: document.querySelectorAll('svg, b').length,
+    hits: [0, 1, 2].map((row) => {
+      const r = window.msarender.cellRect(row, 1);
+      return window.msarender.hit(r.left + 1, r.top + 1).name;
+    }),
+  }));
+  assert.deepEqual(state, {pwned: 'undefined', images: 0, scripts: 2, svgs: 0, hits: names.map((n) => n.split(' ')[0])});
+  const r = await page.evaluate(() => window.msarender.cellRect(0, 2).toJSON());
+  await page.mouse.move(r.x + 2, r.y + 2);
+  assert.match(await page.$eval('#msarender-hover', (e) => e.textContent), /^<img src=x .*<b onmouseover/);
+  assert.equal(await page.evaluate(() => window.pwned), undefined);
+  assert.deepEqual(outside, []);
+  assert.deepEqual(problems, []);
+  await page.close();
+});

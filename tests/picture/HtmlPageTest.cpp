@@ -1,0 +1,125 @@
+// The HTML page's content as the library draws it: every residue cell a glyph of the picture's own pixels,
+// the names column and strips cut from the picture, and text of the alignment kept out of the markup.
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include "msarender/picture/AlignmentPicture.h"
+#include "msarender/picture/HtmlPage.h"
+#include "support/AlignmentBuilder.h"
+
+namespace {
+
+QImage Picture(AlignmentPicture& picture) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    EXPECT_EQ(picture.EncodePage(0, buffer, OutputFormat::Png), QString());
+    return QImage::fromData(bytes, "PNG").convertToFormat(QImage::Format_RGB32);
+}
+
+QImage Glyph(const HtmlPageContent& page, int index) {
+    return page.glyphs.copy((index % HtmlPageContent::kGlyphsPerRow) * page.cellWidth,
+                            (index / HtmlPageContent::kGlyphsPerRow) * page.cellHeight, page.cellWidth,
+                            page.cellHeight);
+}
+
+int GlyphOfCell(const HtmlPageContent& page, int row, int column) {
+    const int i = row * page.columns + column;
+    if (page.bytesPerCell == 1) return std::uint8_t(page.cells[i]);
+    return std::uint8_t(page.cells[2 * i]) | (std::uint8_t(page.cells[2 * i + 1]) << 8);
+}
+
+TEST(HtmlPageContent, EveryCellIsItsGlyphAndEqualCellsShareOne) {
+    testsupport::AlignmentBuilder builder;
+    builder.Seq("first", "MKV-AWW")
+        .Seq("second", "MKV-AWW")
+        .Seq("third", "AKVLA--")
+        .Structure("alpha", "HHEEC");
+    PictureSettings settings;
+    settings.colorScheme = QStringLiteral("zappo");
+    AlignmentPicture picture(builder.Build().model, {settings, std::nullopt});
+    ASSERT_EQ(picture.Prepare(), QString());
+    const HtmlPageContent page = picture.PageContent();
+    ASSERT_EQ(page.columns, 7);
+    ASSERT_EQ(page.sequences.size(), 3u);
+    ASSERT_EQ(page.cells.size(), 3 * 7 * page.bytesPerCell);
+    const char* const rows[] = {"MKV-AWW", "MKV-AWW", "AKVLA--"};
+    const QImage whole = Picture(picture);
+    const int residuesLeft = page.nameWidth + page.cellWidth;  // the picture keeps a cell after the names
+    for (int row = 0; row < 3; ++row)
+        for (int column = 0; column < 7; ++column) {
+            const int glyph = GlyphOfCell(page, row, column);
+            ASSERT_LT(glyph, page.glyphResidues.size());
+            EXPECT_EQ(page.glyphResidues[glyph], rows[row][column]) << row << ", " << column;
+            const QImage cell = whole.copy(residuesLeft + column * page.cellWidth,
+                                           int(page.sequences[row].top), page.cellWidth, page.cellHeight);
+            EXPECT_EQ(Glyph(page, glyph), cell) << row << ", " << column;
+        }
+    // Equal rows share their glyphs; the W of a column and the next are one glyph; M and A are not.
+    for (int column = 0; column < 7; ++column)
+        EXPECT_EQ(GlyphOfCell(page, 0, column), GlyphOfCell(page, 1, column));
+    EXPECT_EQ(GlyphOfCell(page, 0, 5), GlyphOfCell(page, 0, 6));
+    EXPECT_NE(GlyphOfCell(page, 0, 0), GlyphOfCell(page, 2, 0));
+    // The third row's structure line is a strip below its residues, as the picture draws it.
+    const auto strip = std::find_if(page.strips.begin(), page.strips.end(), [&](const auto& s) {
+        return s.top == page.sequences[2].top + page.cellHeight;
+    });
+    ASSERT_NE(strip, page.strips.end());
+    ASSERT_EQ(strip->pieces.size(), 1u);
+    EXPECT_EQ(strip->pieces[0], whole.copy(residuesLeft, int(strip->top), 7 * page.cellWidth, strip->height));
+    ASSERT_EQ(page.namePieces.size(), 1u);
+    EXPECT_EQ(page.namePieces[0].size(), QSize(page.nameWidth, int(page.height)));
+}
+
+TEST(HtmlPageContent, LayoutsThePageDoesNotShowAreRefused) {
+    testsupport::AlignmentBuilder builder;
+    builder.Seq("a", "MKVLA").Seq("b", "MKV-A");
+    for (int variant = 0; variant < 3; ++variant) {
+        PictureSettings settings;
+        settings.wrap = variant == 0;
+        settings.residuesPerLine = 2;
+        if (variant == 1) settings.columns = QStringLiteral("2-3");
+        settings.includeGaps = variant != 2;
+        AlignmentPicture picture(builder.Build().model, {settings, std::nullopt});
+        ASSERT_EQ(picture.Prepare(), QString());
+        EXPECT_NE(picture.CheckFormatLimits(OutputFormat::Html), QString()) << variant;
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        EXPECT_NE(picture.EncodeHtml(buffer), QString()) << variant;
+    }
+}
+
+TEST(HtmlPage, TextOfTheAlignmentStaysDataInsideItsScriptElement) {
+    testsupport::AlignmentBuilder builder;
+    const std::string hostile = "</script><script>alert(1)</script>";
+    builder.Seq(hostile, "MKVLA").Seq("<img src=x onerror=alert(2)>&amp;", "MKV-A");
+    PictureSettings settings;
+    settings.title = QStringLiteral("<b>title</b>");
+    AlignmentPicture picture(builder.Build().model, {settings, std::nullopt});
+    ASSERT_EQ(picture.Prepare(), QString());
+    QByteArray page;
+    QBuffer buffer(&page);
+    buffer.open(QIODevice::WriteOnly);
+    ASSERT_EQ(picture.EncodeHtml(buffer), QString());
+    EXPECT_EQ(page.count("<script"), 2);
+    EXPECT_EQ(page.count("</script>"), 2);
+    EXPECT_FALSE(page.contains("<img")) << "markup of a name in the page";
+    EXPECT_TRUE(page.contains("<title>&lt;b&gt;title&lt;/b&gt;</title>"));
+    // The data reads back as the names given.
+    const QByteArray open = "<script type=\"application/json\" id=\"msarender-data\">";
+    const qsizetype start = page.indexOf(open) + open.size();
+    const QJsonObject data =
+        QJsonDocument::fromJson(page.mid(start, page.indexOf("</script>", start) - start)).object();
+    const QJsonArray sequences = data.value("sequences").toArray();
+    ASSERT_EQ(sequences.size(), 2);
+    EXPECT_EQ(sequences[0].toObject().value("name").toString().toStdString(), hostile);
+    EXPECT_EQ(sequences[1].toObject().value("name").toString(),
+              QStringLiteral("<img src=x onerror=alert(2)>&amp;"));
+}
+
+}  // namespace

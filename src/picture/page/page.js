@@ -111,35 +111,38 @@
 
   const viewSize = () => ({width: scroller.clientWidth / zoom, height: scroller.clientHeight / zoom});
 
+  // Letters from the atlas; below detailCellWidth each cell its colour only, one pixel a cell in one
+  // image for all rows in view, each row stretched to its line.
   const drawResidues = (at, size) => {
-    const detail = cw * zoom >= detailCellWidth;
     const lastColumn = Math.min(columns, at.column + Math.ceil((size.width - data.nameWidth) / cw) + 1);
-    const firstRow = Math.max(rowAt(at.y) >= 0 ? rowAt(at.y) : 0, 0);
-    let colourRow = null;
-    for (let row = firstRow; row < rows; ++row) {
+    const shown = [];
+    for (let row = Math.max(rowAt(at.y), 0); row < rows; ++row) {
       const y = data.sequences[row].top - at.y;
-      if (y + ch <= 0) continue;
       if (y >= size.height) break;
-      if (detail) {
+      if (y + ch > 0) shown.push([row, y]);
+    }
+    if (cw * zoom >= detailCellWidth) {
+      for (const [row, y] of shown)
         for (let column = at.column; column < lastColumn; ++column) {
           const glyph = glyphAt(row, column);
           context.drawImage(atlas, (glyph % data.glyphsPerRow) * cw, Math.floor(glyph / data.glyphsPerRow) * ch,
                             cw, ch, data.nameWidth + (column - at.column) * cw, y, cw, ch);
         }
-        continue;
-      }
-      // Colour only: one pixel a cell, stretched.
-      const count = lastColumn - at.column;
-      if (!colourRow || colourRow.width !== count) colourRow = new ImageData(Math.max(count, 1), 1);
-      for (let column = at.column; column < lastColumn; ++column) {
-        const rgb = glyphColours[glyphAt(row, column)].rgb;
-        colourRow.data.set([rgb[0], rgb[1], rgb[2], 255], (column - at.column) * 4);
-      }
-      scratch.width = colourRow.width;
-      scratch.height = 1;
-      scratch.getContext('2d').putImageData(colourRow, 0, 0);
-      context.drawImage(scratch, data.nameWidth, y, count * cw, ch);
+      return;
     }
+    const count = Math.max(lastColumn - at.column, 1);
+    const pixels = new ImageData(count, Math.max(shown.length, 1));
+    shown.forEach(([row], line) => {
+      for (let column = at.column; column < lastColumn; ++column)
+        pixels.data.set(glyphColours[glyphAt(row, column)].rgba, (line * count + column - at.column) * 4);
+    });
+    scratch.width = count;
+    scratch.height = pixels.height;
+    scratch.getContext('2d').putImageData(pixels, 0, 0);
+    const smooth = context.imageSmoothingEnabled;
+    context.imageSmoothingEnabled = cw * zoom < 1;  // an overview: cells blend below a pixel
+    shown.forEach(([, y], line) => context.drawImage(scratch, 0, line, count, 1, data.nameWidth, y, count * cw, ch));
+    context.imageSmoothingEnabled = smooth;
   };
   const scratch = document.createElement('canvas');
 
@@ -531,7 +534,7 @@
           most = n;
           best = key;
         }
-      colours.push({rgb: [best >> 16, (best >> 8) & 255, best & 255]});
+      colours.push({rgb: [best >> 16, (best >> 8) & 255, best & 255], rgba: [best >> 16, (best >> 8) & 255, best & 255, 255]});
     }
     return colours;
   };

@@ -101,19 +101,10 @@ void Figure::CheckPage(int page) const {
             Text(QStringLiteral("the picture has no page %1 (it has %2)").arg(page + 1).arg(PageCount())));
 }
 
-// A view is pixels of one scroll position: the page is made from the whole alignment.
-void Figure::CheckViewFormat(OutputFormat format) const {
-    if (options.view && format == OutputFormat::Html)
-        throw UsageFailure(
-            Text(QStringLiteral("a figure of a view is pixels: the HTML page is made without "
-                                "view=")));
-}
-
 QStringList Figure::Save(const QString& path, const QString& formatName, QStringList& notes) {
     const std::lock_guard<std::mutex> lock(drawing);
     const CliOptions output = OutputOptions(path, formatName);
     const OutputFormat format = FormatOfOutput(output, path).value_or(OutputFormat::Png);
-    CheckViewFormat(format);
     if (options.view) {
         if (const QString error = WriteImage(view, path, format); !error.isEmpty())
             throw WriteFailure(Text(inputName + ": " + error));
@@ -134,7 +125,6 @@ QByteArray Figure::Bytes(const QString& formatName, int page) {
     const CliOptions output = OutputOptions(QString(), formatName);
     const OutputFormat format = output.outputFormat.value_or(OutputFormat::Png);
     CheckPage(page);
-    CheckViewFormat(format);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);

@@ -43,7 +43,6 @@ private:
     Figure(QStringList arguments, CliOptions options);
     void Draw(boost::shared_ptr<SDM::Alignment> model, const QString& name);
     void CheckPage(int page) const;
-    void CheckViewFormat(OutputFormat format) const;
     /// The options again with an output: the command's refusals of that output, as usage errors.
     CliOptions OutputOptions(const QString& path, const QString& formatName) const;
 

@@ -153,6 +153,6 @@ def test_the_html_page_is_the_commands_and_a_notebook_shows_it_framed(tmp_path):
     assert framed.startswith("<iframe") and "&lt;script&gt;" in framed and "<script>" not in framed
     # A view is pixels of one position: no page of it, and no frame in a notebook.
     view = msarender.render(TEST_DATA / "globins4.sto", view="300x200+0+0")
-    with pytest.raises(ValueError, match="HTML page"):
+    with pytest.raises(ValueError, match="--view writes pixels"):
         view.to_bytes("html")
     assert view._repr_html_() is None

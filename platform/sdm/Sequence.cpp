@@ -105,6 +105,11 @@ std::string WithShownRange(const std::string& identifier, const std::string& ali
 }
 }  // namespace
 
+std::string IdentifierWithoutRange(const std::string& identifier) {
+    const std::optional<NameRange> range = RangeAtEnd(identifier);
+    return range ? identifier.substr(0, range->slash) : identifier;
+}
+
 void Sequence::showName(NameStyle style, bool withRange, unsigned firstColumn, unsigned lastColumn) {
     std::string label = getIdentifier();
     const bool wholeSequence = firstColumn == 0 && std::size_t(lastColumn) + 1 >= aligned_.size();

@@ -56,6 +56,10 @@ private:
     std::uint64_t stamp_ = 0;
 };
 
+/// The identifier less a "/start-end" range at its end ("HBA_HUMAN/1-141" -> "HBA_HUMAN"); unchanged without
+/// one.
+std::string IdentifierWithoutRange(const std::string& identifier);
+
 /// A sequence of an alignment, stored as its aligned (gapped) text. Gaps are the characters that
 /// SQC::SequenceConstants::IsGap names ('-', '.', ' ', '~').
 class Sequence : public SeqEntry {

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <climits>
 
+#include "model/AlignmentHelper.h"
 #include "msarender/CellGeometry.h"
 #include "msarender/picture/AnnotationChoice.h"
 #include "msarender/picture/FileOutput.h"
@@ -13,12 +14,19 @@
 #include "msarender/picture/RasterOutput.h"
 #include "msarender/picture/SequenceSelection.h"
 #include "msarender/picture/VectorOutput.h"
+#include "msarender/tree/Dendrogram.h"
+#include "msarender/tree/Newick.h"
+#include "msarender/tree/TreeBuilding.h"
+#include "msarender/tree/TreeOrder.h"
 
 namespace {
 
 const int kLayoutViewColumns = 100;
 const int kLayoutViewMaxWidth = 4096;
 const int kLayoutViewLines = 4;
+// The dendrogram's width, and the white between it and the names, in cells.
+const int kTreeCells = 24;
+const int kTreeGapCells = 1;
 
 // Render needs a paint device; the picture's font comes with its aspects. One per thread: pictures are
 // laid out on several at once, and a device takes one painter at a time.
@@ -54,9 +62,8 @@ void RepeatRulerBand(const RenderSequenceData::PicturePlan& plan, AlignmentPictu
 }
 
 // `rows` rows of the plan's width, white, painted by `paint`; null when they cannot be allocated.
-QImage WhiteBand(const RenderSequenceData::PicturePlan& plan, int rows,
-                 const std::function<void(QPainter&)>& paint) {
-    QImage band(int(std::min<std::int64_t>(plan.width, INT_MAX)), rows, QImage::Format_RGB32);
+QImage WhiteBand(std::int64_t width, int rows, const std::function<void(QPainter&)>& paint) {
+    QImage band(int(std::min<std::int64_t>(width, INT_MAX)), rows, QImage::Format_RGB32);
     if (band.isNull()) return band;
     band.fill(Qt::white);
     QPainter painter(&band);
@@ -97,6 +104,7 @@ QString AlignmentPicture::Prepare() {
         return QStringLiteral("nothing to draw: the alignment has no displayed sequences");
     if (viewGeometry) return QString();
     if (QString error = ResolveSelection(); !error.isEmpty()) return error;
+    if (QString error = OrderByTree(); !error.isEmpty()) return error;
 
     std::map<unsigned, std::vector<unsigned>> columnsByRow;
     if (!columns.empty())
@@ -104,6 +112,7 @@ QString AlignmentPicture::Prepare() {
     if (!renderer.PlanPicture(sequenceIndexes, std::move(columnsByRow), settings.includeGaps, plan))
         return QStringLiteral("nothing to draw");
     AddNameGutter(plan, Cells());
+    PlanDendrogram();
     // Half a cell below each page's last line keeps its names' descenders inside the file.
     pages = PlanPageBreaks(plan, settings.pageHeight, Cells().CellHeight() / 2);
     return QString();
@@ -182,7 +191,7 @@ QString AlignmentPicture::ResolveSelection() {
 QSize AlignmentPicture::PageSize(int page) const {
     if (page < 0 || page >= PageCount()) return QSize();
     const Page& p = pages[std::size_t(page)];
-    return QSize(int(std::min<std::int64_t>(plan.width, INT_MAX)),
+    return QSize(int(std::min<std::int64_t>(Width(), INT_MAX)),
                  int(std::min<std::int64_t>(p.OutputHeight(), INT_MAX)));
 }
 
@@ -206,7 +215,7 @@ QString PixelBudgetNote(std::int64_t width, std::int64_t height, std::int64_t ma
 QString AlignmentPicture::CheckPixelBudget() const {
     std::int64_t height = 0;
     for (const Page& page : pages) height += page.OutputHeight();
-    const QString note = PixelBudgetNote(plan.width, height, settings.maxPixels);
+    const QString note = PixelBudgetNote(Width(), height, settings.maxPixels);
     if (note.isEmpty()) return note;
     const CellGeometry cells = Cells();
     return note +
@@ -253,16 +262,16 @@ QString AlignmentPicture::CheckFormatLimits(OutputFormat format) const {
     if (QString pages = CheckPageHeight(); !pages.isEmpty()) return pages;
     if (IsVectorFormat(format)) return QString();  // shapes and text have no size limit of their own
     const std::int64_t tallest = TallestPage();
-    const std::int64_t longest = std::max(plan.width, tallest);
+    const std::int64_t longest = std::max(Width(), tallest);
     if (format == OutputFormat::Png && longest > kMaxPngSide)
         return QStringLiteral(
                    "the picture is %1 x %2 pixels, more than PNG holds; use --page-height or --wrap")
-            .arg(plan.width)
+            .arg(Width())
             .arg(tallest);
     // Other formats are written from one image in memory, which Qt allocates up to 2 GiB.
     const std::int64_t limit = RasterSideLimit(format);
     if (format != OutputFormat::Png &&
-        (longest > limit || plan.width * tallest * 4 > (std::int64_t(1) << 31) - 1))
+        (longest > limit || Width() * tallest * 4 > (std::int64_t(1) << 31) - 1))
         return QStringLiteral(
                    "the picture is %1 x %2 pixels, more than %3 output takes (%4 per side); write a .png, "
                    "or use --page-height or --wrap")
@@ -275,18 +284,18 @@ QString AlignmentPicture::CheckFormatLimits(OutputFormat format) const {
 
 QString AlignmentPicture::FormatNote(OutputFormat format) const {
     if (format != OutputFormat::Pdf) return QString();
-    const QString note = PdfPageNote(plan.width, TallestPage());
+    const QString note = PdfPageNote(Width(), TallestPage());
     return note.isEmpty() ? note : note + QStringLiteral("; --page-height or --wrap splits it");
 }
 
 QImage PaintPictureBand(const RenderSequenceData& renderer, const RenderSequenceData::PicturePlan& plan,
                         std::int64_t top, int rows, std::int64_t linesEnd) {
-    return WhiteBand(plan, rows,
+    return WhiteBand(plan.width, rows,
                      [&](QPainter& painter) { renderer.PaintPicture(plan, painter, top, rows, linesEnd); });
 }
 
 QImage AlignmentPicture::PaintBand(const Page& page, int top, int rows) const {
-    return WhiteBand(plan, rows, [&](QPainter& painter) { PaintPageRows(painter, page, top, rows); });
+    return WhiteBand(Width(), rows, [&](QPainter& painter) { PaintPageRows(painter, page, top, rows); });
 }
 
 // Rows [top, top + rows) of the page, row `top` at the painter's origin: the repeated ruler band, then the
@@ -294,16 +303,95 @@ QImage AlignmentPicture::PaintBand(const Page& page, int top, int rows) const {
 void AlignmentPicture::PaintPageRows(QPainter& painter, const Page& page, std::int64_t top, int rows) const {
     if (top < page.rulerHeight) {
         painter.save();
-        painter.translate(0, double(-top));
+        painter.translate(treeWidth, double(-top));
         renderer.PaintPicture(plan, painter, page.rulerTop, int(page.rulerHeight),
                               page.rulerTop + page.rulerHeight, page.rulerTop);
         painter.restore();
     }
     const std::int64_t linesFrom = std::max(top, page.rulerHeight);  // the page's row where its lines begin
+    const std::int64_t pictureTop = page.top + linesFrom - page.rulerHeight;
+    const int pictureRows = rows - int(linesFrom - top);
     painter.save();
     painter.translate(0, double(linesFrom - top));
-    renderer.PaintPicture(plan, painter, page.top + linesFrom - page.rulerHeight, rows - int(linesFrom - top),
-                          page.top + page.height, page.top);
+    PaintDendrogram(painter, pictureTop, pictureRows, page.top, page.top + page.height);
+    painter.translate(treeWidth, 0);
+    renderer.PaintPicture(plan, painter, pictureTop, pictureRows, page.top + page.height, page.top);
+    painter.restore();
+}
+
+// The rows follow the tree's leaves; the tree keeps the leaves of the rows drawn.
+QString AlignmentPicture::OrderByTree() {
+    if (settings.tree.isEmpty()) return QString();
+    if (!columns.empty())
+        return QStringLiteral("--tree keeps rows in the tree's order, which --columns does not: use one");
+    if (const std::optional<TreeMethod> method = TreeMethodNamed(settings.tree)) {
+        tree = BuildTree(*alignment, sequenceIndexes, *method);
+    } else {
+        NewickResult read = ReadNewickFile(settings.tree);
+        if (!read.ok()) return read.error;
+        tree = std::move(read.tree);
+    }
+    TreeRows rows = ::OrderByTree(*alignment, tree, sequenceIndexes);
+    if (!rows.warning.isEmpty()) warnings.append(rows.warning);
+    sequenceIndexes = std::move(rows.order);
+    drawnTree = std::move(rows.tree);
+    leafSequences = std::move(rows.leafSequences);
+    return QString();
+}
+
+// The dendrogram of every block: each leaf at the middle of its row's residue line.
+void AlignmentPicture::PlanDendrogram() {
+    if (drawnTree.IsEmpty()) return;
+    using Line = RenderSequenceData::PicturePlan::Line;
+    const CellGeometry cells = Cells();
+    const int drawnWidth = cells.CellWidth() * kTreeCells;
+    treeWidth = drawnWidth + cells.CellWidth() * kTreeGapCells;
+    std::map<unsigned, std::size_t> leafOfSequence;
+    for (std::size_t leaf = 0; leaf < leafSequences.size(); ++leaf)
+        leafOfSequence[leafSequences[leaf]] = leaf;
+    const TreeStyle style = settings.cladogram ? TreeStyle::Cladogram : TreeStyle::Phylogram;
+    for (std::size_t block = 0; block < plan.blockStarts.size(); ++block) {
+        const std::size_t end =
+            block + 1 < plan.blockStarts.size() ? plan.blockStarts[block + 1] : plan.lines.size();
+        if (plan.blockStarts[block] >= end) continue;
+        // Within a block, y fits an int; the block's top is added back after.
+        const std::int64_t blockTop = plan.lines[plan.blockStarts[block]].top;
+        if (blockTop > INT_MAX / 2)
+            break;  // lines are ints: a tree only for the first billion rows of pixels
+        std::vector<int> leafY(leafSequences.size(), 0);
+        for (std::size_t i = plan.blockStarts[block]; i < end; ++i) {
+            const Line& line = plan.lines[i];
+            if (line.kind != Line::Kind::Row) continue;
+            const auto leaf = leafOfSequence.find(unsigned(plan.helper->SequenceOfRow(line.row)));
+            if (leaf != leafOfSequence.end())
+                leafY[leaf->second] = int(line.top - blockTop) + cells.CellHeight() / 2;
+        }
+        for (QLine line : DendrogramLines(drawnTree, leafY, drawnWidth, style))
+            treeLines.push_back(line.translated(0, int(blockTop)));  // a block's top is far below INT_MAX
+    }
+}
+
+// The dendrogram's lines in picture rows [top, top + rows), picture row `top` at the painter's y = 0; only
+// those of the page's rows [linesBegin, linesEnd).
+void AlignmentPicture::PaintDendrogram(QPainter& painter, std::int64_t top, int rows, std::int64_t linesBegin,
+                                       std::int64_t linesEnd) const {
+    if (treeLines.empty() || rows <= 0) return;
+    const std::int64_t from = std::max(top, linesBegin);
+    const std::int64_t to = std::min(top + rows, linesEnd);
+    if (from >= to) return;
+    painter.save();
+    painter.setClipRect(QRect(0, int(from - top), treeWidth, int(to - from)));
+    painter.translate(0, double(-top));
+    painter.setPen(QPen(Qt::black, 1.0 * std::max(1, int(settings.scale)), Qt::SolidLine, Qt::SquareCap));
+    painter.setBrush(Qt::NoBrush);
+    std::vector<QLine> shown;
+    for (const QLine& line : treeLines)
+        if (std::max(line.y1(), line.y2()) >= from - 1 && std::min(line.y1(), line.y2()) <= to)
+            shown.push_back(line);
+    if (plan.vectorShapes)
+        painter.drawPath(DendrogramPath(shown));
+    else
+        painter.drawLines(shown.data(), int(shown.size()));
     painter.restore();
 }
 
@@ -319,7 +407,7 @@ QString AlignmentPicture::EncodePage(int page, QIODevice& out, OutputFormat form
         PngEncoding encoding;
         encoding.pixelsPerMetre = PixelsPerMetre();
         return EncodePng(
-            out, plan.width, p.OutputHeight(), PngBandRows(plan.width),
+            out, Width(), p.OutputHeight(), PngBandRows(Width()),
             [&](int top, int rows) {
                 QImage band = PaintBand(p, top, rows);
                 if (progress) progress({page, PageCount(), top + rows, p.OutputHeight()});
@@ -336,7 +424,7 @@ QString AlignmentPicture::EncodePage(int page, QIODevice& out, OutputFormat form
 
 QString AlignmentPicture::EncodeVectorPage(const Page& page, QIODevice& out, OutputFormat format) {
     plan.vectorShapes = true;
-    const QSize size = QSize(int(std::min<std::int64_t>(plan.width, INT_MAX)),
+    const QSize size = QSize(int(std::min<std::int64_t>(Width(), INT_MAX)),
                              int(std::min<std::int64_t>(page.OutputHeight(), INT_MAX)));
     const auto paint = [&](QPainter& painter, int) { PaintVectorPage(painter, page); };
     if (format == OutputFormat::Svg) return EncodeSvg(out, size, paint);
@@ -347,7 +435,7 @@ QString AlignmentPicture::EncodeVectorPage(const Page& page, QIODevice& out, Out
 QString AlignmentPicture::EncodePdf(QIODevice& out) {
     if (pages.empty()) return QStringLiteral("the picture is not planned");
     plan.vectorShapes = true;
-    const QSize size = QSize(int(std::min<std::int64_t>(plan.width, INT_MAX)),
+    const QSize size = QSize(int(std::min<std::int64_t>(Width(), INT_MAX)),
                              int(std::min<std::int64_t>(TallestPage(), INT_MAX)));
     return ::EncodePdf(out, size, PageCount(), [&](QPainter& painter, int page) {
         PaintVectorPage(painter, pages.at(std::size_t(page)));

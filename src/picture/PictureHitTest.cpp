@@ -9,6 +9,7 @@
 std::optional<AlignmentPicture::Cell> AlignmentPicture::CellAt(int page, std::int64_t x,
                                                                std::int64_t y) const {
     using Line = RenderSequenceData::PicturePlan::Line;
+    x -= treeWidth;  // the dendrogram shows no cell
     if (page < 0 || page >= PageCount() || x < 0 || y < 0 || x >= plan.width || !plan.helper)
         return std::nullopt;
     const Page& shown = pages[std::size_t(page)];

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QLine>
 #include <QString>
 #include <QStringList>
 #include <boost/shared_ptr.hpp>
@@ -16,6 +17,7 @@
 #include "msarender/picture/OutputFormat.h"
 #include "msarender/picture/PictureSettings.h"
 #include "msarender/picture/SequenceSelection.h"
+#include "msarender/tree/PhyloTree.h"
 #include "sdm/Alignment.h"
 #include "sqv/SVAlignment.h"
 
@@ -117,6 +119,8 @@ public:
     QImage RenderView(QString& error);
     /// After RenderView: an error when the view's scroll position lies past the alignment's end.
     QString CheckViewPosition() const;
+    /// The tree the settings asked for, read or built, whole (before it was matched to the rows drawn).
+    const PhyloTree& Tree() const { return tree; }
     /// The print density the files record.
     int PixelsPerMetre() const { return settings.PixelsPerMetre(); }
 
@@ -133,6 +137,11 @@ private:
     QString EncodeVectorPage(const Page& page, QIODevice& out, OutputFormat format);
     int ColumnOfCell(const RenderSequenceData::PicturePlan::Line& line, std::int64_t offset) const;
     void PaintVectorPage(QPainter& painter, const Page& page) const;
+    QString OrderByTree();
+    void PlanDendrogram();
+    void PaintDendrogram(QPainter& painter, std::int64_t top, int rows, std::int64_t linesBegin,
+                         std::int64_t linesEnd) const;
+    std::int64_t Width() const { return plan.width + treeWidth; }
 
     boost::shared_ptr<SDM::Alignment> alignment;
     SQV::SVAlignment view;
@@ -148,6 +157,11 @@ private:
     RenderSequenceData::PicturePlan plan;
     std::vector<Page> pages;
     QStringList warnings;
+    PhyloTree tree;                       // empty without one
+    PhyloTree drawnTree;                  // its leaves that name a row drawn, in the rows' order
+    std::vector<unsigned> leafSequences;  // the sequence of each leaf of drawnTree
+    int treeWidth = 0;                    // the dendrogram's band left of the names, with its gap
+    std::vector<QLine> treeLines;         // in the picture's coordinates, every block's
 };
 
 /// Rows [top, top + rows) of a planned picture on white, as an opaque image of the picture's width; lines

@@ -40,6 +40,10 @@ struct MSARENDER_EXPORT PictureSettings {
     int identityThreshold = -1;
     /// Residue colours paled as their column's conservation falls.
     bool byConservation = false;
+    /// A tree beside the rows, which then follow its leaves: a Newick file, or "nj" or "upgma" to build one
+    /// from the alignment's identity distances; empty: none.
+    QString tree;
+    bool cladogram = false;  // every leaf at the tree's right edge, rather than branch lengths to scale
     /// Annotation rows by the names ChooseAnnotations takes, in the order drawn.
     QStringList annotationRows;
     QString fontFamily = QStringLiteral("DejaVu Sans Mono");

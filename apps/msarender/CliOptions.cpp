@@ -120,6 +120,17 @@ struct OptionSet {
                             "Render the composed view of a host instead: size and scroll position in pixels, "
                             "WIDTHxHEIGHT[+LEFT+TOP].",
                             "geometry"};
+    QCommandLineOption tree{
+        "tree",
+        "Draw a tree left of the names and the rows in its order: a Newick file, or 'nj' or 'upgma' to build "
+        "one from distances of 1 - identity over the columns where both sequences have residues.",
+        "file|nj|upgma"};
+    QCommandLineOption treeStyle{"tree-style",
+                                 "'phylogram' (branch lengths to scale, the default) or 'cladogram' (every "
+                                 "leaf at the tree's right edge).",
+                                 "style", "phylogram"};
+    QCommandLineOption treeOut{"tree-out", "Write the tree drawn (as read or built) to <file> in Newick.",
+                               "file"};
     QCommandLineOption timings{"timings", "Print the performance timers on standard error."};
     QCommandLineOption quiet{{"q", "quiet"}, "Print nothing but errors."};
 };
@@ -234,6 +245,15 @@ QString ReadValues(const QCommandLineParser& parser, const OptionSet& o, CliOpti
     picture.byConservation = parser.isSet(o.byConservation);
     out.statsPath = parser.value(o.stats);
     if (parser.isSet(o.stats) && out.statsPath.trimmed().isEmpty()) return "--stats needs a file name";
+    if (parser.isSet(o.tree) && parser.value(o.tree).trimmed().isEmpty())
+        return "--tree needs a file, 'nj' or 'upgma'";
+    picture.tree = parser.value(o.tree);
+    if (parser.value(o.treeStyle) == QLatin1String("cladogram"))
+        picture.cladogram = true;
+    else if (parser.value(o.treeStyle) != QLatin1String("phylogram"))
+        return "--tree-style needs 'phylogram' or 'cladogram'";
+    out.treeOut = parser.value(o.treeOut);
+    if (!out.treeOut.isEmpty() && picture.tree.isEmpty()) return "--tree-out needs --tree";
     if (!ParseInt(parser.value(o.rulerOrigin), 1, picture.rulerOrigin))
         return "--ruler-origin needs a column number >= 1";
     if (parser.isSet(o.view)) {
@@ -247,6 +267,8 @@ QString ReadValues(const QCommandLineParser& parser, const OptionSet& o, CliOpti
 
 QString CheckCombinations(const CliOptions& o) {
     if (o.inputs.size() > 1 && o.outputDir.isEmpty()) return "several inputs need -O DIR";
+    if (o.inputs.size() > 1 && !o.treeOut.isEmpty())
+        return "--tree-out writes the tree of one input: give one";
     if (!o.output.isEmpty() && !o.outputDir.isEmpty()) return "-o and -O exclude each other";
     if (o.outputDir == QLatin1String("-"))
         return "-O takes a folder, not standard output: use -o - for one picture on standard output";
@@ -273,7 +295,8 @@ QString CheckCombinations(const CliOptions& o) {
         const std::pair<bool, const char*> pictureOnly[] = {{!p.columns.isEmpty(), "--columns"},
                                                             {!p.sequences.isEmpty(), "--sequences"},
                                                             {!p.includeGaps, "--no-gaps"},
-                                                            {p.pageHeight > 0, "--page-height"}};
+                                                            {p.pageHeight > 0, "--page-height"},
+                                                            {!p.tree.isEmpty(), "--tree"}};
         for (const auto& [given, name] : pictureOnly)
             if (given) return QStringLiteral("--view draws a host's view and does not take %1").arg(name);
     }
@@ -297,6 +320,8 @@ QStringList OptionsWithoutEffect(const QCommandLineParser& parser, const OptionS
     ignored(o.rulerOrigin, o.noGaps, "a ruler without gaps has no numbers");
     ignored(o.annotations, o.view, "a host's view shows no annotation rows");
     ignored(o.consensus, o.view, "a host's view shows no consensus row");
+    if (parser.isSet(o.treeStyle) && !parser.isSet(o.tree))
+        warnings.append(QStringLiteral("--tree-style does nothing without --tree; ignored"));
     return warnings;
 }
 
@@ -310,11 +335,12 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments) {
     const QCommandLineOption version = parser.addVersionOption();
     const OptionSet o;
     parser.addOptions(
-        {o.output,      o.outputFormat,   o.outputDir,   o.format,         o.maxInput, o.alignment, o.scheme,
-         o.wrap,        o.width,          o.pageHeight,  o.font,           o.fontSize, o.ss,        o.noSs,
-         o.noRuler,     o.noRulerNumbers, o.rulerOrigin, o.sequences,      o.columns,  o.noGaps,    o.hide,
-         o.consensus,   o.scale,          o.names,       o.ranges,         o.view,     o.timings,   o.quiet,
-         o.annotations, o.maxPixels,      o.threshold,   o.byConservation, o.stats});
+        {o.output,    o.outputFormat,   o.outputDir, o.format,         o.maxInput,    o.alignment,
+         o.scheme,    o.wrap,           o.width,     o.pageHeight,     o.font,        o.fontSize,
+         o.ss,        o.noSs,           o.noRuler,   o.noRulerNumbers, o.rulerOrigin, o.sequences,
+         o.columns,   o.noGaps,         o.hide,      o.consensus,      o.scale,       o.names,
+         o.ranges,    o.view,           o.timings,   o.quiet,          o.annotations, o.maxPixels,
+         o.threshold, o.byConservation, o.stats,     o.tree,           o.treeStyle,   o.treeOut});
     parser.addPositionalArgument("inputs", "Alignment files ('-' for standard input).", "[INPUT...]");
 
     if (!parser.parse(arguments)) {

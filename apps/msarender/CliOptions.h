@@ -22,6 +22,7 @@ struct CliOptions {
     bool structureAsked = false;                       // --ss was given
     std::size_t maxInputBytes = std::size_t(1) << 30;  // --max-input: larger inputs are refused, not read
     PictureSettings picture;
+    QString treeOut;  // --tree-out: the tree drawn, as Newick
     std::optional<ViewGeometry> view;
     bool timings = false;
     bool quiet = false;

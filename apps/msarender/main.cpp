@@ -23,6 +23,7 @@
 #include "msarender/picture/FileOutput.h"
 #include "msarender/picture/HeadlessSession.h"
 #include "msarender/picture/RasterOutput.h"
+#include "msarender/tree/Newick.h"
 
 namespace {
 
@@ -206,6 +207,12 @@ JobStatus RunJob(const Job& job, const CliOptions& options, const Reporter& repo
     if (!options.statsPath.isEmpty()) {
         if (const QString error = WriteStatistics(*read.alignment, options, reporter); !error.isEmpty()) {
             reporter.Error(name + ": " + error);
+            return kFailure;
+        }
+    }
+    if (!options.treeOut.isEmpty()) {
+        if (const QString error = WriteNewickFile(picture.Tree(), options.treeOut); !error.isEmpty()) {
+            reporter.Error(name + ": --tree-out: " + error);
             return kFailure;
         }
     }

@@ -8,7 +8,7 @@ import os
 import re
 
 # Options of the command that name files or answer on the terminal: a figure has its own calls for them.
-_NOT_FIGURE_OPTIONS = {"output", "output_dir", "output_format", "help", "help_all", "version"}
+_NOT_FIGURE_OPTIONS = {"output", "output_dir", "output_format", "help", "help_all", "version", "tree_out"}
 # Options that say how to read an input: given to read(), or to render() of a file.
 READING_OPTIONS = {"format", "alignment", "max_input"}
 

@@ -127,6 +127,24 @@ class TestPixelsAndHits:
         assert sorted(c for (s, c) in closed if s == 0) == [0, 3, 4]
         assert sorted(c for (s, c) in closed if s == 1) == [0, 1, 2, 3, 4]
 
+    def test_a_tree_orders_the_rows_and_draws_left_of_the_names(self, tmp_path):
+        tree = tmp_path / "globins.nwk"
+        tree.write_text("(MYG_PHYCA:0.3,(HBB_HUMAN:0.1,'HBA_HUMAN':0.1):0.2,GLB5_PETMA:0.5);")
+        plain = msarender.render(TEST_DATA / "globins4.sto")
+        figure = msarender.render(TEST_DATA / "globins4.sto", tree=tree, tree_style="cladogram")
+        assert figure.height == plain.height and figure.width > plain.width
+        rows = sorted({(y, s) for (s, _), (_, y) in cell_centres(figure).items()})
+        assert [msarender.read(TEST_DATA / "globins4.sto").names[s] for _, s in rows] == [
+            "MYG_PHYCA", "HBB_HUMAN", "HBA_HUMAN", "GLB5_PETMA"]
+        # The tree's black lines stand in the band the picture grew by, left of the names.
+        band = figure.to_numpy()[:, : figure.width - plain.width]
+        assert (band == 0).all(axis=2).sum() > 50
+        with pytest.raises(ValueError, match="bad.nwk:1:3"):
+            (tmp_path / "bad.nwk").write_text("(A;")
+            msarender.render(TEST_DATA / "globins4.sto", tree=tmp_path / "bad.nwk")
+        with pytest.raises(TypeError, match="tree_out"):
+            msarender.render(TEST_DATA / "globins4.sto", tree="nj", tree_out=tmp_path / "t.nwk")
+
     def test_pages_have_their_own_sizes_and_hits(self):
         figure = msarender.render(TEST_DATA / "globins50.afa", wrap=60, page_height=600)
         assert figure.pages > 1

@@ -334,3 +334,44 @@ TEST_F(MsarenderCommand, UnknownAnnotationNameIsAWarningNotAFailure) {
 }
 
 }  // namespace
+
+namespace {
+using TreeCommand = MsarenderRun;
+}  // namespace
+
+TEST_F(TreeCommand, TreeOutWritesTheBuiltTreeThatTheNextRunReadsBack) {
+    const RunResult built =
+        Run({Data("globins50.afa"), "--tree", "nj", "--tree-out", Path("g.nwk"), "-o", Path("nj.png")});
+    ASSERT_EQ(built.exitCode, 0) << built.err.constData();
+    QFile tree(Path("g.nwk"));
+    ASSERT_TRUE(tree.open(QIODevice::ReadOnly));
+    const QByteArray newick = tree.readAll();
+    EXPECT_TRUE(newick.endsWith(");\n"));
+    EXPECT_EQ(newick.count(','), 49);  // 50 leaves
+    EXPECT_EQ(newick.count('('), 48);  // an unrooted binary tree: three branches meet at its root
+    const RunResult read = Run({Data("globins50.afa"), "--tree", Path("g.nwk"), "-o", Path("read.png")});
+    ASSERT_EQ(read.exitCode, 0) << read.err.constData();
+    EXPECT_FALSE(read.err.contains("warning")) << read.err.constData();
+    EXPECT_EQ(QImage(Path("read.png")), QImage(Path("nj.png")));
+}
+
+TEST_F(TreeCommand, AnUnreadableTreeStopsWithItsPositionAndWritesNothing) {
+    WriteFile("bad.nwk", "(HBA_HUMAN,\n HBB_HUMAN:0.1:0.2);");
+    WriteFile("out.png", "keep");
+    const RunResult run = Run({Data("globins4.sto"), "--tree", Path("bad.nwk"), "-o", Path("out.png")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains(Path("bad.nwk").toUtf8() + ":2:15: expected ',' or ')', found ':'"))
+        << run.err.constData();
+    QFile kept(Path("out.png"));
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), "keep");
+}
+
+TEST_F(TreeCommand, OptionsThatCannotGoTogetherAreUsageErrors) {
+    for (const QStringList& arguments :
+         {QStringList{"--tree-out", "t.nwk"}, QStringList{"--tree", "nj", "--tree-style", "radial"},
+          QStringList{"--tree", "nj", "--view", "200x100"}}) {
+        const RunResult run = Run(QStringList{Data("globins4.sto"), "-o", Path("x.png")} + arguments);
+        EXPECT_EQ(run.exitCode, 2) << arguments.join(' ').toStdString() << run.err.constData();
+    }
+}

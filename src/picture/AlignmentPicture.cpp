@@ -275,7 +275,7 @@ QString AlignmentPicture::CheckFormatLimits(OutputFormat format) const {
         return QStringLiteral(
                    "the picture is %1 x %2 pixels, more than %3 output takes (%4 per side); write a .png, "
                    "or use --page-height or --wrap")
-            .arg(plan.width)
+            .arg(Width())
             .arg(tallest)
             .arg(QString::fromLatin1(OutputFormatName(format)).toUpper())
             .arg(limit);

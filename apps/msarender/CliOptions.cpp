@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <limits>
 
+#include "msarender/picture/RowOrder.h"
 #include "msarender/picture/SequenceSelection.h"
 #include "sdm/schemes/ColorSchemes.h"
 
@@ -96,6 +97,22 @@ struct OptionSet {
         "longer line up across sequences."};
     QCommandLineOption hide{"hide", "Sequences to hide, by name or 1-based index, comma separated.", "list"};
     QCommandLineOption consensus{"consensus", "Add the consensus sequence."};
+    QCommandLineOption reference{"reference",
+                                 "Compare the other sequences with this one, by name or 1-based index; it is "
+                                 "drawn first.",
+                                 "name|index"};
+    QCommandLineOption referenceInPlace{"reference-in-place",
+                                        "Leave the --reference sequence where it stands among the others."};
+    QCommandLineOption identical{"identical",
+                                 "How a residue identical to the --reference's in its column is drawn: 'dot' "
+                                 "(the default) or 'blank'; differences keep their colours.",
+                                 "dot|blank", "dot"};
+    QCommandLineOption sort{
+        "sort",
+        "Order the sequences: 'identity' (to the --reference, else to the consensus; "
+        "highest first), 'name', or 'length' (residues, longest first). Ties keep the file "
+        "order.",
+        "identity|name|length"};
     QCommandLineOption annotations{
         "annotations",
         "Rows under every block, comma separated: consensus, conservation, occupancy, logo, quality, ss "
@@ -254,6 +271,14 @@ QString ReadValues(const QCommandLineParser& parser, const OptionSet& o, CliOpti
         return "--tree-style needs 'phylogram' or 'cladogram'";
     out.treeOut = parser.value(o.treeOut);
     if (!out.treeOut.isEmpty() && picture.tree.isEmpty()) return "--tree-out needs --tree";
+    if (parser.isSet(o.reference) && parser.value(o.reference).trimmed().isEmpty())
+        return "--reference needs a sequence name or index";
+    if (parser.value(o.identical) == QLatin1String("blank"))
+        picture.blankIdentical = true;
+    else if (parser.value(o.identical) != QLatin1String("dot"))
+        return "--identical needs 'dot' or 'blank'";
+    if (parser.isSet(o.sort) && !RowOrder::KeyNamed(parser.value(o.sort)))
+        return "--sort needs " + RowOrder::KeyNames() + ", not '" + parser.value(o.sort) + "'";
     if (!ParseInt(parser.value(o.rulerOrigin), 1, picture.rulerOrigin))
         return "--ruler-origin needs a column number >= 1";
     if (parser.isSet(o.view)) {
@@ -292,11 +317,11 @@ QString CheckCombinations(const CliOptions& o) {
         return "--page-height: an HTML page holds the whole alignment";
     if (o.view) {
         // A host's view shows the whole alignment as it scrolls: a picture of a part is not one.
-        const std::pair<bool, const char*> pictureOnly[] = {{!p.columns.isEmpty(), "--columns"},
-                                                            {!p.sequences.isEmpty(), "--sequences"},
-                                                            {!p.includeGaps, "--no-gaps"},
-                                                            {p.pageHeight > 0, "--page-height"},
-                                                            {!p.tree.isEmpty(), "--tree"}};
+        const std::pair<bool, const char*> pictureOnly[] = {
+            {!p.columns.isEmpty(), "--columns"},    {!p.sequences.isEmpty(), "--sequences"},
+            {!p.includeGaps, "--no-gaps"},          {p.pageHeight > 0, "--page-height"},
+            {!p.tree.isEmpty(), "--tree"},          {!p.sort.isEmpty(), "--sort"},
+            {!p.reference.isEmpty(), "--reference"}};
         for (const auto& [given, name] : pictureOnly)
             if (given) return QStringLiteral("--view draws a host's view and does not take %1").arg(name);
     }
@@ -318,6 +343,10 @@ QStringList OptionsWithoutEffect(const QCommandLineParser& parser, const OptionS
     ignored(o.rulerOrigin, o.noRuler, "there is no ruler");
     ignored(o.noRulerNumbers, o.noRuler, "there is no ruler");
     ignored(o.rulerOrigin, o.noGaps, "a ruler without gaps has no numbers");
+    for (const QCommandLineOption* option : {&o.referenceInPlace, &o.identical})
+        if (parser.isSet(*option) && !parser.isSet(o.reference))
+            warnings.append(QStringLiteral("--%1 does nothing without --reference; ignored")
+                                .arg(option->names().constFirst()));
     ignored(o.annotations, o.view, "a host's view shows no annotation rows");
     ignored(o.consensus, o.view, "a host's view shows no consensus row");
     if (parser.isSet(o.treeStyle) && !parser.isSet(o.tree))
@@ -334,13 +363,26 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments) {
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     const OptionSet o;
-    parser.addOptions(
-        {o.output,    o.outputFormat,   o.outputDir, o.format,         o.maxInput,    o.alignment,
-         o.scheme,    o.wrap,           o.width,     o.pageHeight,     o.font,        o.fontSize,
-         o.ss,        o.noSs,           o.noRuler,   o.noRulerNumbers, o.rulerOrigin, o.sequences,
-         o.columns,   o.noGaps,         o.hide,      o.consensus,      o.scale,       o.names,
-         o.ranges,    o.view,           o.timings,   o.quiet,          o.annotations, o.maxPixels,
-         o.threshold, o.byConservation, o.stats,     o.tree,           o.treeStyle,   o.treeOut});
+    parser.addOptions({o.output,      o.outputFormat,
+                       o.outputDir,   o.format,
+                       o.maxInput,    o.alignment,
+                       o.scheme,      o.wrap,
+                       o.width,       o.pageHeight,
+                       o.font,        o.fontSize,
+                       o.ss,          o.noSs,
+                       o.noRuler,     o.noRulerNumbers,
+                       o.rulerOrigin, o.sequences,
+                       o.columns,     o.noGaps,
+                       o.hide,        o.consensus,
+                       o.scale,       o.names,
+                       o.ranges,      o.view,
+                       o.timings,     o.quiet,
+                       o.annotations, o.maxPixels,
+                       o.threshold,   o.byConservation,
+                       o.stats,       o.tree,
+                       o.treeStyle,   o.treeOut,
+                       o.reference,   o.referenceInPlace,
+                       o.identical,   o.sort});
     parser.addPositionalArgument("inputs", "Alignment files ('-' for standard input).", "[INPUT...]");
 
     if (!parser.parse(arguments)) {
@@ -375,6 +417,9 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments) {
     picture.includeGaps = !parser.isSet(o.noGaps);
     picture.showConsensus = parser.isSet(o.consensus);
     picture.ranges = parser.isSet(o.ranges);
+    picture.reference = parser.value(o.reference);
+    picture.referenceInPlace = parser.isSet(o.referenceInPlace);
+    picture.sort = parser.value(o.sort).trimmed();
     picture.annotationRows = parser.value(o.annotations).split(',', Qt::SkipEmptyParts);
     for (QString& name : picture.annotationRows) name = name.trimmed();
     out.timings = parser.isSet(o.timings);

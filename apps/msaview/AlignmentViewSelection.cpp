@@ -6,8 +6,8 @@
 #include <algorithm>
 
 #include "AlignmentView.h"
-#include "RowOrder.h"
 #include "SelectionPicture.h"
+#include "msarender/picture/RowOrder.h"
 
 namespace {
 
@@ -318,9 +318,12 @@ void AlignmentView::SortRows(RowSort sort) {
     if (sort == RowSort::AsInTheFile)
         document->RestoreFileOrder();
     else if (sort == RowSort::ByName)
-        document->Reorder(RowOrder::ByName(model));
+        document->Reorder(RowOrder::ByName(model, RowOrder::ModelSequences(model)));
     else if (const int reference = ReferenceSequence(); reference >= 0)
-        document->Reorder(RowOrder::ByIdentity(model, unsigned(reference)));
+        document->Reorder(
+            RowOrder::Leading(RowOrder::ByIdentity(model, RowOrder::ModelSequences(model),
+                                                   RowOrder::AlignedText(model, unsigned(reference))),
+                              unsigned(reference)));
     dragRectangle.Clear();
     markedSequence = markedColumn = -1;
     Refresh(ViewRenderer::Change::Layout);

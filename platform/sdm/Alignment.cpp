@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <boost/make_shared.hpp>
+#include <cctype>
 
 #include "sqv/UserProperties.h"
 
@@ -284,9 +285,30 @@ bool Alignment::align(std::vector<std::vector<Residue>>& out,
         } else {
             alignRow(out[i], sequence->getAligned());
         }
+        if (reference_ && sequence != reference_ && !sequence->isTransient())
+            markIdenticalResidues(out[i], sequence->getAligned());
         applyResidueStyles(out[i], sequenceIndexes[i]);
     }
     return true;
+}
+
+void Alignment::setReference(boost::shared_ptr<Sequence> reference, char identicalCode) {
+    if (reference == reference_ && identicalCode == identicalCode_) return;
+    reference_ = std::move(reference);
+    identicalCode_ = identicalCode;
+    touch();
+}
+
+void Alignment::markIdenticalResidues(std::vector<Residue>& out, const std::string& text) const {
+    const std::string& reference = reference_->getAligned();
+    const std::size_t end = std::min({out.size(), text.size(), reference.size()});
+    for (std::size_t column = 0; column < end; ++column) {
+        const char code = text[column];
+        if (IsGap(code) || std::toupper(static_cast<unsigned char>(code)) !=
+                               std::toupper(static_cast<unsigned char>(reference[column])))
+            continue;
+        out[column] = Residue(identicalCode_);
+    }
 }
 
 void Alignment::prepareScheme() const {

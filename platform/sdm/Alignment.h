@@ -85,6 +85,12 @@ public:
     void clearMasks();
     bool isMasked(unsigned column, unsigned row) const;
 
+    /// The sequence the others are compared with; empty for none. In align(), a residue of another file
+    /// sequence that is the same letter (any case) as the reference's in its column becomes `identicalCode`
+    /// ('.', or ' ' to leave it blank) in black on white; differences keep the scheme's colours.
+    void setReference(boost::shared_ptr<Sequence> reference, char identicalCode = '.');
+    boost::shared_ptr<Sequence> getReference() const { return reference_; }
+
     // Colours.
     void setColorScheme(boost::shared_ptr<ColorScheme> scheme);
     boost::shared_ptr<ColorScheme> getColorScheme() const { return scheme_; }
@@ -145,12 +151,15 @@ private:
     void alignRow(std::vector<Residue>& out, const std::string& text) const;
     void alignRowByColumn(std::vector<Residue>& out, const std::string& text) const;
     void applyResidueStyles(std::vector<Residue>& out, unsigned sequenceIndex) const;
+    void markIdenticalResidues(std::vector<Residue>& out, const std::string& text) const;
     void shiftResidueStyles(unsigned sequenceIndex, bool inserted);
 
     std::vector<boost::shared_ptr<Sequence>> sequences_;
     mutable boost::shared_ptr<ConsensusSequence> consensus_;
     mutable std::uint64_t consensusRevision_ = 0;
     bool showConsensus_ = false;
+    boost::shared_ptr<Sequence> reference_;
+    char identicalCode_ = '.';
     SequenceClass sequenceClass_ = UnknownClass;
     bool secondaryStructureShown_ = true;
     std::map<std::string, bool> hiddenStructureKeys_;

@@ -81,6 +81,11 @@ std::optional<NameRange> RangeAtEnd(const std::string& identifier) {
     return NameRange{slash, number(range.substr(0, dash)), number(range.substr(dash + 1))};
 }
 
+Sequence::Numbering NumberingOf(const std::optional<NameRange>& range) {
+    if (!range) return Sequence::Numbering();
+    return Sequence::Numbering{range->start, range->end < range->start ? -1 : 1};
+}
+
 bool EndsInRange(const std::string& identifier) {
     return RangeAtEnd(identifier).has_value();
 }
@@ -99,15 +104,19 @@ std::string WithShownRange(const std::string& identifier, const std::string& ali
     const std::optional<NameRange> own = RangeAtEnd(identifier);
     const std::string base = own ? identifier.substr(0, own->slash) : identifier;
     if (shown == 0) return base;
-    const long long step = own && own->end < own->start ? -1 : 1;
-    const long long from = (own ? own->start : 1) + step * before;
-    return base + "/" + std::to_string(from) + "-" + std::to_string(from + step * (shown - 1));
+    const Sequence::Numbering numbering = NumberingOf(own);
+    const long long from = numbering.start + numbering.step * before;
+    return base + "/" + std::to_string(from) + "-" + std::to_string(from + numbering.step * (shown - 1));
 }
 }  // namespace
 
 std::string IdentifierWithoutRange(const std::string& identifier) {
     const std::optional<NameRange> range = RangeAtEnd(identifier);
     return range ? identifier.substr(0, range->slash) : identifier;
+}
+
+Sequence::Numbering Sequence::numbering() const {
+    return NumberingOf(RangeAtEnd(getIdentifier()));
 }
 
 void Sequence::showName(NameStyle style, bool withRange, unsigned firstColumn, unsigned lastColumn) {

@@ -76,6 +76,15 @@ public:
     /// the identifier's own start where it has one (counting down where its range does).
     void showName(NameStyle style, bool withRange, unsigned firstColumn = 0, unsigned lastColumn = UINT_MAX);
 
+    /// How its residues are numbered: from the identifier's own "/start-end" where it has one (counting
+    /// down where that range does), else from 1. The residue `k` residues after the first is
+    /// start + step * k.
+    struct Numbering {
+        long long start = 1;
+        long long step = 1;
+    };
+    Numbering numbering() const;
+
     /// Number of residues (gaps excluded).
     unsigned size() const { return residueCount_; }
     /// The gapped text, one character per alignment column (may be shorter than the alignment).

@@ -12,6 +12,7 @@
 #include "msarender/picture/FileOutput.h"
 #include "msarender/picture/PngEncoder.h"
 #include "msarender/picture/RasterOutput.h"
+#include "msarender/picture/RowOrder.h"
 #include "msarender/picture/SequenceSelection.h"
 #include "msarender/picture/VectorOutput.h"
 #include "msarender/tree/Dendrogram.h"
@@ -181,10 +182,39 @@ QString AlignmentPicture::ResolveSelection() {
             if (rowOfSequence[i] >= 0) sequenceIndexes.push_back(i);
     }
     if (sequenceIndexes.empty()) return QStringLiteral("nothing to draw: every chosen sequence is hidden");
+    if (QString error = OrderRows(); !error.isEmpty()) return error;
     if (settings.columns.isEmpty()) return QString();
     const ColumnList chosen = ParseColumns(settings.columns, alignment->columnCount());
     if (!chosen.error.isEmpty()) return "--columns: " + chosen.error;
     columns = chosen.columns;
+    return QString();
+}
+
+// The model holds the reference the settings name.
+int AlignmentPicture::ReferenceIndex() const {
+    const boost::shared_ptr<SDM::Sequence> sequence = alignment->getReference();
+    for (unsigned index = 0; sequence && index < alignment->size(); ++index)
+        if (alignment->getSequence(index) == sequence) return int(index);
+    return -1;
+}
+
+// What identity is counted against: the reference, else the consensus of the sequences drawn.
+std::string AlignmentPicture::IdentityTarget() const {
+    if (const int reference = ReferenceIndex(); reference >= 0)
+        return RowOrder::AlignedText(*alignment, unsigned(reference));
+    return RowOrder::ConsensusText(*alignment, sequenceIndexes);
+}
+
+QString AlignmentPicture::OrderRows() {
+    if (!settings.sort.isEmpty()) {
+        const std::optional<RowOrder::Key> key = RowOrder::KeyNamed(settings.sort);
+        if (!key) return "--sort needs " + RowOrder::KeyNames() + ", not '" + settings.sort + "'";
+        const std::string target = *key == RowOrder::Key::Identity ? IdentityTarget() : std::string();
+        sequenceIndexes = RowOrder::Sorted(*alignment, std::move(sequenceIndexes), *key, target);
+    }
+    // First, even where `sequences` leaves it out.
+    if (const int reference = ReferenceIndex(); reference >= 0 && !settings.referenceInPlace)
+        sequenceIndexes = RowOrder::Leading(std::move(sequenceIndexes), unsigned(reference));
     return QString();
 }
 

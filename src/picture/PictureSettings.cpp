@@ -101,6 +101,20 @@ QString ModelSettings::Apply(SDM::Alignment& alignment, const PictureSettings& s
         hidden = settings.hide;
         changed = true;
     }
+    if (settings.reference != reference || settings.blankIdentical != blankIdentical) {
+        boost::shared_ptr<SDM::Sequence> sequence;
+        if (!settings.reference.trimmed().isEmpty()) {
+            const SequenceList list = ResolveSequences(alignment, settings.reference);
+            if (!list.error.isEmpty()) return "--reference: " + list.error;
+            if (list.indexes.size() != 1)
+                return QStringLiteral("--reference names one sequence, not %1").arg(list.indexes.size());
+            sequence = alignment.getSequence(list.indexes.front());
+        }
+        alignment.setReference(sequence, settings.blankIdentical ? ' ' : '.');
+        reference = settings.reference;
+        blankIdentical = settings.blankIdentical;
+        changed = true;
+    }
     if (settings.showConsensus != consensus) {
         alignment.setShowConsensus(settings.showConsensus);
         consensus = settings.showConsensus;

@@ -128,6 +128,9 @@ private:
     QString ApplyModelSettings();
     CellGeometry Cells() const;
     QString ResolveSelection();
+    int ReferenceIndex() const;
+    std::string IdentityTarget() const;
+    QString OrderRows();
     RenderSequenceData::RenderAspects Aspects() const;
     std::int64_t TallestPage() const;
     QString CheckPixelBudget() const;

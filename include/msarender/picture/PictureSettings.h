@@ -44,6 +44,15 @@ struct MSARENDER_EXPORT PictureSettings {
     /// from the alignment's identity distances; empty: none.
     QString tree;
     bool cladogram = false;  // every leaf at the tree's right edge, rather than branch lengths to scale
+    /// The sequence the others are compared with, by name or 1-based index; empty for none. It is drawn
+    /// first unless `referenceInPlace`.
+    QString reference;
+    bool referenceInPlace = false;
+    /// Residues identical to the reference's are left blank rather than drawn as '.'.
+    bool blankIdentical = false;
+    /// How rows are sorted: a name RowOrder::KeyNamed takes; empty keeps their order. Identity is to the
+    /// reference, else to the consensus of the sequences drawn.
+    QString sort;
     /// Annotation rows by the names ChooseAnnotations takes, in the order drawn.
     QStringList annotationRows;
     QString fontFamily = QStringLiteral("DejaVu Sans Mono");
@@ -99,4 +108,6 @@ private:
     QString columns;
     bool consensus = false;
     QString hidden;
+    QString reference;
+    bool blankIdentical = false;
 };

@@ -155,6 +155,22 @@ class TestPixelsAndHits:
             figure.page_size(figure.pages)
 
 
+def test_a_reference_leads_sorted_rows_and_its_own_residues_keep_their_colours():
+    # Keywords reach the command's parser: the rows' order shows in where hits find each sequence.
+    alignment = msarender.Alignment(["far", "near", "ref"], ["QQWWA", "MKVWA", "MKVLA"])
+    figure = msarender.render(alignment, reference="ref", sort="identity", scheme="zappo", font_size=20)
+    boxes = cell_boxes(figure)
+    row_tops = sorted({(top, sequence) for (sequence, _), (_, top, _, _) in boxes.items()})
+    assert [sequence for _, sequence in row_tops] == [2, 1, 0]
+    pixels = figure.to_numpy()
+    left, top, _, _ = boxes[(2, 0)]
+    assert tuple(pixels[top + 2, left + 1]) != (255, 255, 255)  # the reference's M keeps its colour
+    left, top, _, _ = boxes[(1, 0)]
+    assert tuple(pixels[top + 2, left + 1]) == (255, 255, 255)  # the same M below it is a dot on white
+    with pytest.raises(ValueError, match="no sequence named"):
+        msarender.render(alignment, reference="nobody")
+
+
 def test_a_view_is_exactly_its_size():
     figure = msarender.render(TEST_DATA / "globins50.msf", view="300x200+0+40")
     assert (figure.width, figure.height) == (300, 200)

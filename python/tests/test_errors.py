@@ -22,6 +22,8 @@ BAD_OPTIONS = [
     {"max_input": "lots"},
     {"ss": True, "no_ss": True},
     {"view": "300x200", "columns": "1-5"},
+    {"sort": "height"},
+    {"identical": "grey"},
 ]
 
 

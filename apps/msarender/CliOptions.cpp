@@ -74,7 +74,8 @@ struct OptionSet {
     QCommandLineOption scale{
         "scale",
         "Draw at <n> times the pixel density of a 96 dpi screen, for print (1 to 8, such as "
-        "2 or 3.125 for 300 dpi); PNG and JPEG files record the density.",
+        "2 or 3.125 for 300 dpi); PNG and JPEG files record the density. The layout, --width, "
+        "--page-height and the size of vector pages stay those of 1.",
         "n", "1"};
     QCommandLineOption names{"names",
                              "Sequence labels: 'id' (the identifier, the default) or 'full' (the whole title "

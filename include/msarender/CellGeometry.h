@@ -16,9 +16,11 @@ constexpr unsigned kRulerBandRows = 2;
 /// and one grid row high; lines are grid rows; a block is `rowsPerBlock` grid rows, its ruler band first.
 class CellGeometry {
 public:
-    CellGeometry(int cellWidth, int cellHeight) : width(cellWidth), height(cellHeight) {}
+    CellGeometry(int cellWidth, int cellHeight, int fontDescent = 0)
+        : width(cellWidth), height(cellHeight), descent(fontDescent) {}
     explicit CellGeometry(const SQC::FontAttributes& attributes)
-        : CellGeometry(attributes.GetMaxWidth(), attributes.GetMaxHeight()) {}
+        : CellGeometry(attributes.GetMaxWidth(), attributes.GetMaxHeight(),
+                       attributes.GetMetrics().descent()) {}
 
     int CellWidth() const { return width; }
     int CellHeight() const { return height; }
@@ -30,8 +32,9 @@ public:
     int ColumnLeft(std::int64_t columnOffset) const { return SaturateToInt(Width(columnOffset)); }
     /// Top edge of grid row `gridRow`.
     int LineTop(std::int64_t gridRow) const { return SaturateToInt(Height(gridRow)); }
-    /// Text baseline of a line: its bottom edge.
-    int Baseline(int lineTop) const { return lineTop + height; }
+    /// Text baseline of a line: where its residue letters stand, the font's descent above its bottom edge,
+    /// so that labels line up with their letters and their descenders stay inside the line.
+    int Baseline(int lineTop) const { return lineTop + height - descent; }
     /// Height of the ruler band.
     int RulerBandHeight() const { return LineTop(kRulerBandRows); }
     /// The rectangle of one cell, and its centre (where a probe of its background looks).
@@ -84,4 +87,5 @@ private:
 
     int width;
     int height;
+    int descent;
 };

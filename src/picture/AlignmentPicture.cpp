@@ -115,7 +115,7 @@ QString AlignmentPicture::Prepare() {
     AddNameGutter(plan, Cells());
     PlanDendrogram();
     // Half a cell below each page's last line keeps its names' descenders inside the file.
-    pages = PlanPageBreaks(plan, settings.pageHeight, Cells().CellHeight() / 2);
+    pages = PlanPageBreaks(plan, settings.AtScale(settings.pageHeight), Cells().CellHeight() / 2);
     return QString();
 }
 
@@ -156,8 +156,8 @@ RenderSequenceData::RenderAspects AlignmentPicture::Aspects() const {
     aspects.residuesPerLine = fitToWidth ? 0 : std::max(settings.residuesPerLine, 0);
     // The layout pass composes a view of this size; the picture is planned apart from it, so a view of a few
     // lines is enough and keeps large fonts from composing a huge view.
-    const int width =
-        fitToWidth ? settings.width : std::min(cells.ColumnLeft(kLayoutViewColumns), kLayoutViewMaxWidth);
+    const int width = fitToWidth ? int(std::min<std::int64_t>(settings.AtScale(settings.width), INT_MAX))
+                                 : std::min(cells.ColumnLeft(kLayoutViewColumns), kLayoutViewMaxWidth);
     aspects.viewRect = QRect(0, 0, std::max(width, cells.CellWidth()), cells.LineTop(kLayoutViewLines));
     aspects.showRuler = settings.showRuler;
     // Without gaps the rows close up differently, so no column number would hold for all of them.
@@ -276,14 +276,15 @@ QString AlignmentPicture::CheckPageHeight() const {
     }
     std::int64_t needed = tallest + margin;
     // A block that needs more than one page repeats its ruler band on the next.
-    if (settings.showRuler && TallestBlock(plan) > settings.pageHeight - margin)
+    const std::int64_t pageHeight = settings.AtScale(settings.pageHeight);
+    if (settings.showRuler && TallestBlock(plan) > pageHeight - margin)
         needed = std::max(needed, Cells().RulerBandHeight() + tallestBelowBand + margin);
-    if (settings.pageHeight >= needed) return QString();
+    if (pageHeight >= needed) return QString();
     return QStringLiteral(
                "--page-height %1 cannot hold one line of the picture, which takes %2 pixels with the white "
                "below it: give at least %2")
         .arg(settings.pageHeight)
-        .arg(needed);
+        .arg(settings.AtOneToOne(needed));
 }
 
 QString AlignmentPicture::CheckFormatLimits(OutputFormat format) const {
@@ -314,7 +315,8 @@ QString AlignmentPicture::CheckFormatLimits(OutputFormat format) const {
 
 QString AlignmentPicture::FormatNote(OutputFormat format) const {
     if (format != OutputFormat::Pdf) return QString();
-    const QString note = PdfPageNote(Width(), TallestPage());
+    const QSize page = VectorPageSize(TallestPage());
+    const QString note = PdfPageNote(page.width(), page.height());
     return note.isEmpty() ? note : note + QStringLiteral("; --page-height or --wrap splits it");
 }
 
@@ -454,8 +456,7 @@ QString AlignmentPicture::EncodePage(int page, QIODevice& out, OutputFormat form
 
 QString AlignmentPicture::EncodeVectorPage(const Page& page, QIODevice& out, OutputFormat format) {
     plan.vectorShapes = true;
-    const QSize size = QSize(int(std::min<std::int64_t>(Width(), INT_MAX)),
-                             int(std::min<std::int64_t>(page.OutputHeight(), INT_MAX)));
+    const QSize size = VectorPageSize(page.OutputHeight());
     const auto paint = [&](QPainter& painter, int) { PaintVectorPage(painter, page); };
     if (format == OutputFormat::Svg) return EncodeSvg(out, size, paint);
     if (format == OutputFormat::Eps) return EncodeEps(out, size, paint);
@@ -465,15 +466,24 @@ QString AlignmentPicture::EncodeVectorPage(const Page& page, QIODevice& out, Out
 QString AlignmentPicture::EncodePdf(QIODevice& out) {
     if (pages.empty()) return QStringLiteral("the picture is not planned");
     plan.vectorShapes = true;
-    const QSize size = QSize(int(std::min<std::int64_t>(Width(), INT_MAX)),
-                             int(std::min<std::int64_t>(TallestPage(), INT_MAX)));
+    const QSize size = VectorPageSize(TallestPage());
     return ::EncodePdf(out, size, PageCount(), [&](QPainter& painter, int page) {
         PaintVectorPage(painter, pages.at(std::size_t(page)));
     });
 }
 
+// --scale is a density of pixels, which shapes and text have not: vector pages are the picture's size at 1x,
+// in 96-dpi pixels.
+QSize AlignmentPicture::VectorPageSize(std::int64_t height) const {
+    return QSize(int(std::min<std::int64_t>(settings.AtOneToOne(Width()), INT_MAX)),
+                 int(std::min<std::int64_t>(settings.AtOneToOne(height), INT_MAX)));
+}
+
 void AlignmentPicture::PaintVectorPage(QPainter& painter, const Page& page) const {
+    painter.save();
+    if (settings.scale > 0) painter.scale(1 / settings.scale, 1 / settings.scale);
     PaintPageRows(painter, page, 0, int(std::min<std::int64_t>(page.OutputHeight(), INT_MAX)));
+    painter.restore();
 }
 
 // Every page, or none: a picture missing its last pages would pass for a whole one.

@@ -1,13 +1,14 @@
 #include "picture/EpsDevice.h"
 
 #include <QColor>
-#include <QFontInfo>
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPen>
 #include <QTransform>
 #include <cmath>
+
+#include "picture/EpsFonts.h"
 
 namespace {
 
@@ -30,36 +31,6 @@ QByteArray Point(QPointF point) {
     return Number(point.x()) + ' ' + Number(point.y());
 }
 
-// A PostScript string of Latin-1 letters; anything else shows as '?'.
-QByteArray StringLiteral(const QString& text) {
-    QByteArray literal = "(";
-    for (const QChar c : text) {
-        const char letter = c.unicode() >= 32 && c.unicode() < 127 ? char(c.unicode()) : '?';
-        if (letter == '(' || letter == ')' || letter == '\\') literal += '\\';
-        literal += letter;
-    }
-    return literal + ')';
-}
-
-QByteArray StandardFontName(const QFont& font) {
-    const QFontInfo info(font);
-    QByteArray name;
-    QByteArray italic = "Oblique";
-    if (info.fixedPitch()) {
-        name = "Courier";
-    } else if (font.styleHint() == QFont::Serif) {
-        name = "Times";
-        italic = "Italic";
-    } else {
-        name = "Helvetica";
-    }
-    const bool bold = font.bold();
-    const bool slanted = font.italic();
-    if (name == "Times" && !bold && !slanted) return "Times-Roman";
-    if (!bold && !slanted) return name;
-    return name + '-' + (bold ? "Bold" : "") + (slanted ? italic : QByteArray());
-}
-
 }  // namespace
 
 /// Writes what a QPainter draws as PostScript operators into a document buffer.
@@ -68,12 +39,13 @@ public:
     EpsPaintEngine(QSize pixels, int dpi, const QString& title) : size(pixels), dpi(dpi), title(title) {}
 
     bool begin(QPaintDevice*) override {
-        document = Header();
-        document += "gsave\n" + PageTransform();
+        document = "gsave\n" + PageTransform();
         ResetRemembered();
         return true;
     }
+    // The fonts are known once everything is drawn; they go before the drawing.
     bool end() override {
+        document.prepend(Header() + "%%BeginSetup\n" + fonts.Definitions() + "%%EndSetup\n");
         document += "grestore\nshowpage\n%%EOF\n";
         return true;
     }
@@ -108,8 +80,19 @@ public:
     void drawTextItem(const QPointF& point, const QTextItem& item) override {
         const QString text = item.text();
         if (text.isEmpty()) return;
-        document += FontSetup(item.font()) + Colour(pen.color()) + StringLiteral(text) + ' ' +
-                    Point(transform.map(point)) + " T\n";
+        const std::vector<EpsFonts::Run> runs = fonts.Encode(item.font(), text);
+        document += Colour(pen.color());
+        if (runs.size() == 1) {
+            document += FontSetup(item.font(), runs.front().font) + runs.front().literal + ' ' +
+                        Point(transform.map(point)) + " T\n";
+            return;
+        }
+        // Characters of more than one embedded font: each piece goes on from where the last one ended.
+        document += "gsave " + Point(transform.map(point)) + " translate 1 -1 scale 0 0 moveto\n";
+        for (const EpsFonts::Run& run : runs)
+            document += FontSetup(item.font(), run.font) + run.literal + " show\n";
+        document += "grestore\n";
+        remembered.font.clear();  // grestore took the font back
     }
 
     const QByteArray& Document() const { return document; }
@@ -149,7 +132,7 @@ private:
 
     QByteArray PenSetup() {
         QByteArray setup = Colour(pen.color());
-        const qreal width = pen.widthF();
+        const qreal width = PenPixels();
         setup += Number(width) + " setlinewidth ";
         const qreal unit = std::max<qreal>(width, 1);
         QByteArray dashes = "[";
@@ -167,14 +150,9 @@ private:
                Number(qBlue(rgb) / 255.0) + " C ";
     }
 
-    QByteArray FontSetup(const QFont& itemFont) {
-        // Most texts are in the font of the one before: comparing fonts is cheaper than naming one.
-        if (!remembered.font.isEmpty() && itemFont == remembered.qfont) return QByteArray();
-        remembered.qfont = itemFont;
-        const qreal pixels =
-            itemFont.pointSizeF() > 0 ? itemFont.pointSizeF() * dpi / 72.0 : qreal(itemFont.pixelSize());
-        const QByteArray setup =
-            '/' + StandardFontName(itemFont) + " findfont " + Number(pixels) + " scalefont setfont\n";
+    QByteArray FontSetup(const QFont& itemFont, const QByteArray& embedded) {
+        const qreal pixels = FontPixels(itemFont, dpi);
+        const QByteArray setup = '/' + embedded + " findfont " + Number(pixels) + " scalefont setfont\n";
         if (setup == remembered.font) return QByteArray();
         remembered.font = setup;
         return setup;
@@ -213,13 +191,13 @@ private:
         bool colourSet = false;
         QRgb colour = 0;
         QByteArray font;  // the operators that set it
-        QFont qfont;
     };
 
     QSize size;
     int dpi;
     QString title;
     QByteArray document;
+    EpsFonts fonts;
     Remembered remembered;  // what the PostScript state holds now
 };
 

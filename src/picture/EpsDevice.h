@@ -11,9 +11,9 @@ class QPaintEngine;
 class EpsPaintEngine;
 
 /// A paint device that writes one Encapsulated PostScript picture: Qt 6 has no PostScript output. Filled
-/// shapes and lines become PostScript paths, text stays text in one of the standard PostScript fonts
-/// (Courier for a fixed-pitch font, Times for a serif one, else Helvetica, each with its bold and oblique
-/// faces), so that every interpreter and every page-layout program shows it. Pixmaps and images are not
+/// shapes and lines become PostScript paths; text stays text, in fonts the document embeds with the outlines
+/// of the characters shown (EpsFonts), so that every interpreter and every page-layout program shows the
+/// letters of the PNG and the PDF. Pixmaps and images are not
 /// written: the pictures drawn here are shapes and text. Coordinates are pixels at `dpi`; the picture's
 /// size in points is its size in pixels times 72 / dpi.
 class EpsDevice : public VectorDevice {

@@ -44,6 +44,14 @@ QFont PictureSettings::DrawingFont(QString& warning) const {
 }
 
 // A picture drawn at scale N prints at the size of the plain one on a 96 dpi screen.
+std::int64_t PictureSettings::AtScale(std::int64_t pixels) const {
+    return std::int64_t(std::floor(double(pixels) * std::max(scale, 0.0)));
+}
+
+std::int64_t PictureSettings::AtOneToOne(std::int64_t pixels) const {
+    return scale > 0 ? std::int64_t(std::ceil(double(pixels) / scale)) : pixels;
+}
+
 int PictureSettings::PixelsPerMetre() const {
     constexpr double kScreenDotsPerInch = 96;
     constexpr double kMetresPerInch = 0.0254;

@@ -133,7 +133,7 @@ private:
                                     ? " fill=\"" + Colour(brush.color()) + '"'
                                     : QByteArray(" fill=\"none\"");
         if (pen.style() == Qt::NoPen) return attributes;
-        const qreal width = pen.widthF() > 0 ? pen.widthF() : 1;  // cosmetic: one pixel
+        const qreal width = PenPixels() > 0 ? PenPixels() : 1;  // zero: one pixel
         attributes += " stroke=\"" + Colour(pen.color()) + "\" stroke-width=\"" + DecimalNumber(width) + '"';
         if (pen.style() != Qt::SolidLine) {
             QByteArray dashes;
@@ -148,8 +148,7 @@ private:
         // Most texts are in the font of the one before: comparing fonts is cheaper than writing the tag.
         if (!fontGroup.isEmpty() && itemFont == groupFont) return;
         groupFont = itemFont;
-        const qreal pixels =
-            itemFont.pointSizeF() > 0 ? itemFont.pointSizeF() * dpi / 72.0 : qreal(itemFont.pixelSize());
+        const qreal pixels = FontPixels(itemFont, dpi);
         // A generic family after ours: a reader without our font still gets one of the same kind.
         const char* generic = QFontInfo(itemFont).fixedPitch() ? "monospace" : "sans-serif";
         QByteArray group = "<g font-family=\"'" + Escaped(QString(itemFont.family()).remove('\'')) + "', " +

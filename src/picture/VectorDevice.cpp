@@ -16,6 +16,19 @@ void VectorPaintEngine::updateState(const QPaintEngineState& state) {
     if (dirty & (DirtyClipRegion | DirtyClipPath | DirtyClipEnabled)) ClipChanged();
 }
 
+qreal VectorPaintEngine::TransformScale() const {
+    return std::sqrt(std::abs(transform.determinant()));
+}
+
+qreal VectorPaintEngine::FontPixels(const QFont& font, int dpi) const {
+    const qreal pixels = font.pointSizeF() > 0 ? font.pointSizeF() * dpi / 72.0 : qreal(font.pixelSize());
+    return pixels * TransformScale();
+}
+
+qreal VectorPaintEngine::PenPixels() const {
+    return pen.isCosmetic() ? pen.widthF() : pen.widthF() * TransformScale();
+}
+
 int VectorDevice::metric(PaintDeviceMetric metric) const {
     switch (metric) {
         case PdmWidth:

@@ -26,6 +26,12 @@ public:
 protected:
     /// Called when the painter's clip changes.
     virtual void ClipChanged() {}
+    /// How much the painter's transform enlarges what it draws.
+    qreal TransformScale() const;
+    /// The size in page pixels at `dpi` of text in `font`, under the painter's transform.
+    qreal FontPixels(const QFont& font, int dpi) const;
+    /// The width in page pixels of the pen's lines: a cosmetic pen keeps its width under the transform.
+    qreal PenPixels() const;
 
     QPen pen;
     QBrush brush;

@@ -320,8 +320,9 @@ void RenderSequenceData::PaintComposedLines(const std::vector<ComposedLine>& lin
         const int baseline = cells.Baseline(line.top);
         DrawLabel(namePainter, font, baseline, line.label, line.boldLabel);
         if (line.underline) {
+            const int bottom = line.top + cells.CellHeight();
             namePainter.setPen(Qt::blue);
-            namePainter.drawLine(0, baseline, aspects.nameRect.width(), baseline);
+            namePainter.drawLine(0, bottom, aspects.nameRect.width(), bottom);
             namePainter.setPen(Qt::black);
         }
     }

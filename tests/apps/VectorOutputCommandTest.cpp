@@ -135,6 +135,18 @@ protected:
     double SameGlobinCells(const QImage& png, const QImage& other, QPoint probe) const {
         return SameCells(png, other, int(kGlobinNames.size()), kGlobinColumns, probe);
     }
+    // How much of the ink of `area` the pictures share: dark pixels in both over dark pixels in either.
+    static double SharedInk(const QImage& png, const QImage& other, const QRect& area) {
+        int both = 0, either = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x) {
+                const bool inPng = qGray(png.pixel(x, y)) < 128;
+                const bool inOther = other.rect().contains(x, y) && qGray(other.pixel(x, y)) < 128;
+                both += inPng && inOther;
+                either += inPng || inOther;
+            }
+        return either == 0 ? 0 : double(both) / either;
+    }
 };
 
 TEST_F(VectorOutputCommand, SvgIsXmlWithEveryNameAndRulerNumberAsText) {
@@ -247,6 +259,62 @@ TEST_F(VectorOutputCommand, PdfPagesHoldWholeBlocksOnPagesOfThePngPagesSize) {
     }
 }
 
+// --scale is pixel density: vector pages keep their size in points, and widths and page heights count
+// pixels at 1x, so the layout does not change with it.
+TEST_F(VectorOutputCommand, ScaleMakesDensePixelsButTheSameLayoutAndVectorPages) {
+    REQUIRE_TOOL("pdfinfo");
+    REQUIRE_TOOL("pdftotext");
+    const auto pdfSize = [&](const QString& path) {
+        const RunResult info = RunProgram("pdfinfo", {path});
+        const QRegularExpressionMatch size =
+            QRegularExpression("Page size:\\s+([\\d.]+) x ([\\d.]+) pts").match(QString(info.out));
+        EXPECT_TRUE(size.hasMatch()) << info.out.constData();
+        return QSizeF(size.captured(1).toDouble(), size.captured(2).toDouble());
+    };
+    QImage pngs[2];
+    QSizeF pdfs[2];
+    for (int scale : {1, 2}) {
+        const QString name = QStringLiteral("s%1").arg(scale);
+        for (const QString& suffix : {QStringLiteral("png"), QStringLiteral("pdf"), QStringLiteral("svg")}) {
+            const RunResult run = Run({Data("globins4.sto"), "--wrap", "0", "--width", "400", "--scale",
+                                       QString::number(scale), "-o", Path(name + "." + suffix)});
+            ASSERT_EQ(run.exitCode, 0) << run.err.constData();
+        }
+        pngs[scale - 1] = QImage(Path(name + ".png"));
+        pdfs[scale - 1] = pdfSize(Path(name + ".pdf"));
+        QFile svg(Path(name + ".svg"));
+        ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
+        const QRegularExpressionMatch svgWidth =
+            QRegularExpression("<svg [^>]*width=\"([\\d.]+)\"").match(QString(svg.read(400)));
+        ASSERT_TRUE(svgWidth.hasMatch());
+        EXPECT_NEAR(svgWidth.captured(1).toDouble(), pngs[scale - 1].width() / scale, 1) << "scale " << scale;
+        // The letters keep their size on the page: 10 points.
+        const RunResult words = RunProgram("pdftotext", {"-bbox", Path(name + ".pdf"), "-"});
+        const QRegularExpressionMatch word = QRegularExpression(
+                                                 "yMin=\"([\\d.]+)\" xMax=\"[\\d.]+\" "
+                                                 "yMax=\"([\\d.]+)\">HBB_HUMAN<")
+                                                 .match(QString(words.out));
+        ASSERT_TRUE(word.hasMatch()) << words.out.left(600).constData();
+        EXPECT_NEAR(word.captured(2).toDouble() - word.captured(1).toDouble(), 10 * 1.17, 1.5);
+    }
+    // Twice the pixels each way, the same blocks of the same columns.
+    EXPECT_NEAR(pngs[1].width(), 2 * pngs[0].width(), 4);
+    EXPECT_NEAR(pngs[1].height(), 2 * pngs[0].height(), 4 * (kRulerBandRows + 4));
+    EXPECT_NEAR(pdfs[1].width(), pdfs[0].width(), 1.5);
+    EXPECT_NEAR(pdfs[1].height(), pdfs[0].height(), 1.5);
+    EXPECT_NEAR(pdfs[0].width(), pngs[0].width() * PointsPerPixel(), 1);
+
+    // A page height counts the same pixels at every scale.
+    const QString pageHeight = QString::number(cells.BlockTop(2, 4 + kRulerBandRows) + margin);
+    for (const char* scale : {"1", "2"}) {
+        const RunResult run = Run({Data("globins4.sto"), "--wrap", "50", "--page-height", pageHeight,
+                                   "--scale", scale, "-o", Path(QStringLiteral("p%1.png").arg(scale))});
+        ASSERT_EQ(run.exitCode, 0) << run.err.constData();
+        EXPECT_TRUE(QFile::exists(Path(QStringLiteral("p%1-002.png").arg(scale)))) << scale;
+        EXPECT_FALSE(QFile::exists(Path(QStringLiteral("p%1-003.png").arg(scale)))) << scale;
+    }
+}
+
 // A page taller than the 14,400 points many PDF readers show is still written, with advice.
 TEST_F(VectorOutputCommand, APdfPageTooTallForReadersComesWithAdvice) {
     const int rows = int(std::ceil(14400 / PointsPerPixel() / cells.CellHeight())) + 10;
@@ -280,12 +348,16 @@ TEST_F(VectorOutputCommand, EpsPassesGhostscriptAndHoldsTheNamesAsText) {
         RunProgram("gs", {"-q", "-dSAFER", "-dNOPAUSE", "-dBATCH", "-sDEVICE=nullpage", Path("globins.eps")});
     EXPECT_EQ(check.exitCode, 0) << check.out.constData() << check.err.constData();
     EXPECT_FALSE(check.out.contains("Error")) << check.out.constData();
-    // Its cells where the PNG has them: the letters are in a standard font, so only the backgrounds compare.
+    // Its cells where the PNG has them, and the names in the PNG's letters: the font is embedded.
     const RunResult raster = RunProgram(
         "gs", {"-q", "-dSAFER", "-dNOPAUSE", "-dBATCH", "-sDEVICE=png16m", "-r" + QString::number(Dpi()),
                "-dEPSCrop", "-sOutputFile=" + Path("from-eps.png"), Path("globins.eps")});
     ASSERT_EQ(raster.exitCode, 0) << raster.out.constData();
-    EXPECT_GE(SameGlobinCells(png, QImage(Path("from-eps.png")), QPoint(1, 1)), 0.99);
+    const QImage fromEps(Path("from-eps.png"));
+    EXPECT_GE(SameGlobinCells(png, fromEps, QPoint(1, 1)), 0.99);
+    const QRect names(0, cells.RulerBandHeight(), png.width() - cells.ColumnLeft(kGlobinColumns),
+                      cells.LineTop(int(kGlobinNames.size())));
+    EXPECT_GE(SharedInk(png, fromEps, names), 0.7);
 }
 
 TEST_F(VectorOutputCommand, OutputTypeIsCheckedBeforeReadingAndEpsHasNoPages) {

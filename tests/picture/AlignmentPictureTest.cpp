@@ -74,6 +74,37 @@ TEST(PictureFonts, ThePictureIsSizedByItsOwnFontsCells) {
     EXPECT_EQ(image.height(), 3 * cells.LineTop(kRulerBandRows + 3) + cells.CellHeight() / 2);
 }
 
+// The lowest dark pixel of `area` in `image`, or -1.
+int LowestInk(const QImage& image, const QRect& area) {
+    for (int y = area.bottom(); y >= area.top(); --y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (qGray(image.pixel(x, y)) < 96) return y;
+    return -1;
+}
+
+TEST(PictureNames, NamesStandOnTheirLettersBaselineAndKeepTheirDescendersInTheirLine) {
+    testsupport::AlignmentBuilder builder(SDM::AminoAcid);
+    builder.Seq("gq_y", "HHHHH").Seq("HHH", "HHHHH");
+    for (double scale : {1.0, 2.0}) {
+        PictureSettings settings;
+        settings.colorScheme = QStringLiteral("plain");
+        settings.scale = scale;
+        AlignmentPicture picture(builder.Build().model, {settings, std::nullopt});
+        ASSERT_EQ(picture.Prepare(), QString());
+        QImage image;
+        ASSERT_TRUE(image.loadFromData(Png(picture), "PNG"));
+        const CellGeometry cells(SQC::FontAttributes(settings.Font()));
+        const int nameWidth = image.width() - cells.ColumnLeft(5);
+        const int first = cells.LineTop(kRulerBandRows), second = cells.LineTop(kRulerBandRows + 1);
+        const QRect secondName(0, second, nameWidth, cells.CellHeight());
+        const QRect secondLetters(nameWidth, second, cells.ColumnLeft(5), cells.CellHeight());
+        EXPECT_EQ(LowestInk(image, secondName), LowestInk(image, secondLetters)) << "scale " << scale;
+        const int descenders = LowestInk(image, QRect(0, first, nameWidth, cells.CellHeight() + 1));
+        EXPECT_GT(descenders, cells.Baseline(first)) << "scale " << scale;  // the descenders are drawn
+        EXPECT_LT(descenders, second) << "scale " << scale;
+    }
+}
+
 class PictureFiles : public ::testing::Test {
 protected:
     QStringList Files() const { return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name); }

@@ -1,5 +1,5 @@
 // The EPS device: a bounding box in points, shapes as PostScript paths in pixels from the top-left corner,
-// text as strings in standard fonts.
+// text as strings in fonts embedded as outlines.
 
 #include <gtest/gtest.h>
 
@@ -37,7 +37,7 @@ TEST(EpsDevice, RectanglesAreFilledInTheirColourWhereThePainterPutsThem) {
     EXPECT_TRUE(document.contains("\n15 25 1 1 F\n"));  // the same colour is not set again
 }
 
-TEST(EpsDevice, TextIsAStringInAStandardFontWithParenthesesEscaped) {
+TEST(EpsDevice, TextIsAStringInAnEmbeddedFontOfEachFaceWithParenthesesEscaped) {
     QFont sans(QStringLiteral("DejaVu Sans"));
     sans.setPixelSize(12);
     sans.setBold(true);
@@ -47,9 +47,35 @@ TEST(EpsDevice, TextIsAStringInAStandardFontWithParenthesesEscaped) {
         painter.setFont(sans);
         painter.drawText(QPoint(3, 30), QStringLiteral("name"));
     });
-    EXPECT_TRUE(document.contains("/Courier findfont 12 scalefont setfont\n")) << document.constData();
+    EXPECT_TRUE(document.contains("/DejaVuSansMono-Book findfont 12 scalefont setfont\n"))
+        << document.constData();
     EXPECT_TRUE(document.contains("(seq\\(1\\)\\\\) 3 14 T\n")) << document.constData();
-    EXPECT_TRUE(document.contains("/Helvetica-Bold findfont 12 scalefont setfont\n")) << document.constData();
+    EXPECT_TRUE(document.contains("/DejaVuSans-Bold findfont 12 scalefont setfont\n"))
+        << document.constData();
+    // Each font is defined before the drawing, with the outlines of just its characters.
+    const int mono = document.indexOf("/DejaVuSansMono-Book exch definefont");
+    ASSERT_GE(mono, 0);
+    EXPECT_LT(mono, document.indexOf("findfont"));
+    EXPECT_EQ(document.count("/FontType 3 def"), 2);
+    EXPECT_EQ(document.count("setcachedevice"), 2 + 7 + 4);  // two empty glyphs, "seq(1)\\" and "name"
+    EXPECT_FALSE(document.contains("Courier"));
+}
+
+TEST(EpsDevice, CharactersBeyondAsciiGetCodesOfTheirOwnAndMoreThanAFontHoldsGoOnInANextOne) {
+    QString many = QStringLiteral("x\u00e9");
+    for (char32_t c = 0x400; c < 0x400 + 300; ++c) many += QString::fromUcs4(&c, 1);
+    const QByteArray document = Paint(QSize(100, 100), 72, [&](QPainter& painter) {
+        painter.setFont(testsupport::MonoFont(10));
+        painter.drawText(QPoint(0, 10), QStringLiteral("\u00e9t\u00e9"));
+        painter.drawText(QPoint(0, 20), many);
+    });
+    EXPECT_TRUE(document.contains("(\\177t\\177) 0 10 T\n")) << document.left(2000).constData();
+    EXPECT_TRUE(document.contains("/DejaVuSansMono-Book.1 exch definefont"));
+    EXPECT_FALSE(document.contains("/DejaVuSansMono-Book.2 "));
+    // The long text is shown in pieces that go on from one another.
+    EXPECT_TRUE(document.contains(" show\n/DejaVuSansMono-Book.1 findfont"));
+    // 'x', 't' and 161 further characters (codes 127 to 255 and 0 to 31) fill the first font.
+    EXPECT_EQ(document.count("setcachedevice"), 2 + 2 + 1 + 160 + (300 - 160));
 }
 
 TEST(EpsDevice, OutlinesAreStrokedWithTheirDashes) {

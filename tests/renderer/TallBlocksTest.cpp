@@ -214,7 +214,7 @@ protected:
     void ExpectCurrentRowMark(const std::vector<std::pair<int, Location>>& lines) {
         const QImage names = Names();
         for (const auto& [top, location] : lines) {
-            const QColor mark(names.pixel(kNameWidth - 1, cells.Baseline(top)));
+            const QColor mark(names.pixel(kNameWidth - 1, top + cells.CellHeight()));
             if (location.row == int(kCurrentRow))
                 EXPECT_EQ(mark, QColor(Qt::blue)) << "current row at y " << top;
             else

@@ -215,12 +215,12 @@ TEST_F(CurrentRowTest, CurrentRowIsUnderlinedInBlueAcrossTheNameRectangle) {
     MakeCurrent(1);
     ASSERT_TRUE(RenderWith(alignment, aspects));
     const QImage names = Names();
-    const int underline = cells.Baseline(cells.LineTop(3));
+    const int underline = cells.LineTop(4);  // the bottom edge of the row's line, below its descenders
     ASSERT_GE(names.width(), aspects.nameRect.width());
     for (int x : {0, aspects.nameRect.width() / 2, aspects.nameRect.width() - 1})
         EXPECT_EQ(QColor(names.pixel(x, underline)), QColor(Qt::blue)) << x;
-    for (int line : {2, 4})  // the other rows' baselines
-        EXPECT_NE(QColor(names.pixel(aspects.nameRect.width() - 1, cells.Baseline(cells.LineTop(line)))),
+    for (int line : {2, 4})  // the other rows' bottom edges
+        EXPECT_NE(QColor(names.pixel(aspects.nameRect.width() - 1, cells.LineTop(line + 1))),
                   QColor(Qt::blue));
 }
 

@@ -139,6 +139,7 @@ private:
     void PaintPageRows(QPainter& painter, const Page& page, std::int64_t top, int rows) const;
     QString EncodeVectorPage(const Page& page, QIODevice& out, OutputFormat format);
     int ColumnOfCell(const RenderSequenceData::PicturePlan::Line& line, std::int64_t offset) const;
+    QSize VectorPageSize(std::int64_t height) const;
     void PaintVectorPage(QPainter& painter, const Page& page) const;
     QString OrderByTree();
     void PlanDendrogram();

@@ -57,14 +57,14 @@ struct MSARENDER_EXPORT PictureSettings {
     QStringList annotationRows;
     QString fontFamily = QStringLiteral("DejaVu Sans Mono");
     double fontSize = 10;  // points; fractions allowed
-    double scale = 1;      // pixel density as a multiple of a 96 dpi screen
+    double scale = 1;      // pixel density as a multiple of a 96 dpi screen; vector pages keep their size
     bool wrap = false;
     /// The title of an HTML page (the input's name); empty: "Alignment".
     QString title;
     /// Columns per wrapped line: kFitToWidth (as many as `width` holds), or a fixed positive count.
     int residuesPerLine = kFitToWidth;
-    int width = 1200;          // residue area width in pixels of a picture wrapped to fit
-    long long pageHeight = 0;  // pages of at most this many pixels; 0 = one picture, whatever its size
+    int width = 1200;          // residue area width in 96-dpi pixels of a picture wrapped to fit
+    long long pageHeight = 0;  // pages of at most this many 96-dpi pixels; 0 = one picture, whatever its size
     /// The largest picture drawn, in pixels of all its pages: 2^34 holds every real figure (the 100,000-row
     /// test alignment is 1.2 x 10^10); beyond it a request is refused before anything is painted.
     std::int64_t maxPixels = std::int64_t(1) << 34;
@@ -76,6 +76,10 @@ struct MSARENDER_EXPORT PictureSettings {
     QFont DrawingFont(QString& warning) const;
     /// The print density a picture records: 96 dpi times `scale`.
     int PixelsPerMetre() const;
+    /// A length given in pixels of a 96 dpi screen (`width`, `pageHeight`), in pixels of the picture.
+    std::int64_t AtScale(std::int64_t pixels) const;
+    /// A length in pixels of the picture, in 96-dpi pixels, rounded up.
+    std::int64_t AtOneToOne(std::int64_t pixels) const;
     /// The ruler's number of a 0-based column: 1 at the origin, 0 and below before it.
     int ColumnNumber(int column) const { return column + 2 - std::max(rulerOrigin, 1); }
     /// The 0-based column of a ruler number.

@@ -149,8 +149,8 @@ bool InkBelow(const QImage& image, int top, int right) {
     return false;
 }
 
-// GIVEN a last row named with descenders WHEN it is copied, saved or exported THEN the picture reaches below
-// the last line far enough to hold them.
+// GIVEN a last row named with descenders WHEN it is copied, saved or exported THEN its descenders are drawn
+// whole, inside the last line, and the picture keeps white below it.
 TEST_F(SelectionTest, PicturesKeepTheDescendersOfTheirLastName) {
     view().SetDocument(std::make_unique<AlignmentDocument>(
         msaviewtest::MakeAlignment({{"alpha", "ACDEFGHIK", ""}, {"gypsy_jq", "ACDEF-HIK", ""}})));
@@ -168,7 +168,9 @@ TEST_F(SelectionTest, PicturesKeepTheDescendersOfTheirLastName) {
                                 QImage(folder.filePath("whole.png"))}) {
         ASSERT_FALSE(image.isNull());
         EXPECT_GE(image.height(), lastBottom + cells.CellHeight() / 2);
-        EXPECT_TRUE(InkBelow(image, lastBottom, picture.Plan().nameWidth)) << "the descenders are cut";
+        EXPECT_TRUE(InkBelow(image, cells.Baseline(int(last.top)) + 1, picture.Plan().nameWidth))
+            << "the descenders are cut";
+        EXPECT_FALSE(InkBelow(image, lastBottom, picture.Plan().nameWidth)) << "a name crosses its line";
     }
 }
 

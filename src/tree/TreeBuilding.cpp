@@ -34,6 +34,8 @@ std::vector<std::vector<unsigned char>> ComparableRows(const SDM::Alignment& ali
     return rows;
 }
 
+// RowOrder::Identity's definition as a distance, over rows normalised once: the matrix compares every pair
+// of rows, so gap tests and case folding stay out of its inner loop.
 double Distance(const std::vector<unsigned char>& a, const std::vector<unsigned char>& b) {
     const std::size_t columns = std::min(a.size(), b.size());
     std::size_t shared = 0;

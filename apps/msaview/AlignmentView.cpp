@@ -46,6 +46,8 @@ AlignmentView::AlignmentView(QWidget* parent) : QAbstractScrollArea(parent) {
     setFocusPolicy(Qt::StrongFocus);
     autoScrollTimer.setInterval(kAutoScrollInterval);
     connect(&autoScrollTimer, &QTimer::timeout, this, &AlignmentView::AutoScroll);
+    header.installEventFilter(this);
+    footer.installEventFilter(this);
 }
 
 AlignmentView::~AlignmentView() = default;
@@ -63,6 +65,7 @@ void AlignmentView::SetDocument(std::unique_ptr<AlignmentDocument> newDocument,
     nameWidth = 0;
     anchor.reset();
     markedSequence = markedColumn = -1;
+    panels.Clear();
     horizontalScrollBar()->setValue(0);
     verticalScrollBar()->setValue(0);
     SetHoverText(QString());
@@ -118,6 +121,8 @@ void AlignmentView::Refresh(ViewRenderer::Change change) {
     if (composed) anchor = TopLeftResidue();
     RefreshHover();
     viewport()->update();
+    header.update();
+    footer.update();
     emit viewChanged();
 }
 
@@ -128,12 +133,33 @@ void AlignmentView::RenderOnce(ViewRenderer::Change change) {
         return;
     }
     ViewGeometry geometry = Geometry();
-    composed = renderer.Render(*viewport(), *document, options, geometry, change);
+    const DisplayOptions rowOptions = RowOptions();
+    composed = renderer.Render(*viewport(), *document, rowOptions, geometry, change);
+    const bool modelChanged = renderer.ModelChanged();
+    if (PanelsShown())
+        panels.Update(*viewport(), *document, options, geometry, change, modelChanged);
+    else
+        panels.Clear();
     if (composed && change >= ViewRenderer::Change::Layout && AdjustNameWidth()) {
         geometry = Geometry();
-        composed = renderer.Render(*viewport(), *document, options, geometry, ViewRenderer::Change::Layout);
+        composed =
+            renderer.Render(*viewport(), *document, rowOptions, geometry, ViewRenderer::Change::Layout);
     }
     SyncScrollBars(geometry);
+    PlacePanels();
+}
+
+// The fixed panels take the viewport's margins; the annotation panel never more than a third of the view.
+void AlignmentView::PlacePanels() {
+    const int top = panels.IsLaidOut() ? panels.HeaderHeight() : 0;
+    const int bottom = panels.IsLaidOut() ? panels.FooterHeight(height() / 3) : 0;
+    const QMargins margins(0, top, 0, bottom);
+    if (viewportMargins() != margins) setViewportMargins(margins);
+    const QRect area = viewport()->geometry();
+    header.setGeometry(area.left(), area.top() - top, area.width(), top);
+    footer.setGeometry(area.left(), area.bottom() + 1, area.width(), bottom);
+    header.setVisible(top > 0);
+    footer.setVisible(bottom > 0);
 }
 
 ViewGeometry AlignmentView::Geometry() const {
@@ -141,14 +167,15 @@ ViewGeometry AlignmentView::Geometry() const {
     geometry.nameWidth = nameWidth;
     geometry.sequenceArea = QSize(std::max(viewport()->width() - nameWidth, 0), viewport()->height());
     geometry.scrollX = renderer.SnapHorizontal(horizontalScrollBar()->value());
-    geometry.scrollY = renderer.SnapVertical(verticalScrollBar()->value(), options.showRuler);
+    geometry.scrollY = renderer.SnapVertical(verticalScrollBar()->value(), RowOptions().showRuler);
     return geometry;
 }
 
 // The name column is as wide as the longest label (or as the user made it), but never takes more than a
 // third of the view.
 bool AlignmentView::AdjustNameWidth() {
-    const int labels = fixedNameWidth > 0 ? fixedNameWidth : Renderer().GetNameViewSize().width() + kNameGap;
+    const int names = std::max(Renderer().GetNameViewSize().width(), panels.NameWidth());
+    const int labels = fixedNameWidth > 0 ? fixedNameWidth : names + kNameGap;
     const int wanted = std::min(labels, std::max(viewport()->width() / 3, kNameGap));
     if (wanted == nameWidth) return false;
     nameWidth = wanted;
@@ -249,6 +276,27 @@ void AlignmentView::Resized() {
     const std::optional<Anchor> kept = anchor;
     Refresh(ViewRenderer::Change::Layout);
     if (composed && kept) RestoreAnchor(*kept);
+}
+
+// The panels' mouse events are the view's, at the point they would have above or below the viewport.
+bool AlignmentView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != &header && watched != &footer) return QAbstractScrollArea::eventFilter(watched, event);
+    const auto type = event->type();
+    if (type == QEvent::Leave) {
+        leaveEvent(event);
+        return false;
+    }
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseMove && type != QEvent::MouseButtonRelease)
+        return false;
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    const QWidget& strip = watched == &header ? header : footer;
+    const QPointF point = viewport()->mapFrom(this, strip.mapTo(this, mouse->position()));
+    QMouseEvent mapped(type, point, mouse->globalPosition(), mouse->button(), mouse->buttons(),
+                       mouse->modifiers());
+    if (type == QEvent::MouseButtonPress) mousePressEvent(&mapped);
+    if (type == QEvent::MouseMove) mouseMoveEvent(&mapped);
+    if (type == QEvent::MouseButtonRelease) mouseReleaseEvent(&mapped);
+    return true;
 }
 
 void AlignmentView::scrollContentsBy(int, int) {

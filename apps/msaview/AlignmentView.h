@@ -10,6 +10,7 @@
 
 #include "AlignmentDocument.h"
 #include "DisplayOptions.h"
+#include "FixedPanels.h"
 #include "HoverDescription.h"
 #include "SelectionPicture.h"
 #include "SelectionRectangle.h"
@@ -95,8 +96,14 @@ public:
     /// What the view says while no alignment is open.
     static QString EmptyHint();
 
-    /// What lies under a viewport point.
+    /// What lies under a viewport point; above the viewport is the fixed ruler, below it the fixed
+    /// annotation panel, while they are shown.
     HoverTarget TargetAt(QPoint viewportPoint) const;
+    /// Whether the ruler and the annotation rows stand fixed above and below the rows (unwrapped views).
+    bool PanelsShown() const { return document && FixedPanels::Apply(options); }
+    /// The fixed ruler band above the rows and the annotation panel below them (hidden when not shown).
+    const QWidget& Header() const { return header; }
+    const QWidget& Footer() const { return footer; }
 
 signals:
     void hoverTextChanged(const QString& text);
@@ -118,6 +125,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // Blank pixels between the name column and the alignment.
@@ -133,6 +141,9 @@ private:
     };
 
     void Refresh(ViewRenderer::Change change);
+    DisplayOptions RowOptions() const { return PanelsShown() ? FixedPanels::RowsOnly(options) : options; }
+    void PlacePanels();
+    int PanelColumnAt(int x) const;
     void PaintEmptyHint(QPainter& painter);
     void RenderOnce(ViewRenderer::Change change);
     ViewGeometry Geometry() const;
@@ -171,6 +182,13 @@ private:
     SelectionRectangle dragRectangle;
     Drag drag = Drag::None;
     QPoint lastDragPoint;
+    FixedPanels panels;
+    PanelStrip header{this, [this](QPainter& painter, QSize size) {
+                          panels.PaintHeader(painter, size, nameWidth, kNameGap, Geometry().scrollX);
+                      }};
+    PanelStrip footer{this, [this](QPainter& painter, QSize size) {
+                          panels.PaintFooter(painter, size, nameWidth, kNameGap, Geometry().scrollX);
+                      }};
     QTimer autoScrollTimer;
     std::optional<QPoint> mousePoint;  // over the viewport, for hover text after scrolling
     QString hoverText;

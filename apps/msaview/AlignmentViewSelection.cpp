@@ -26,6 +26,13 @@ int OutsideStep(int value, int size) {
 HoverTarget AlignmentView::TargetAt(QPoint viewportPoint) const {
     HoverTarget target;
     if (!composed) return target;
+    if (PanelsShown() && (viewportPoint.y() < 0 || viewportPoint.y() >= viewport()->height())) {
+        target.inNames = viewportPoint.x() < nameWidth;
+        if (!target.inNames) target.column = PanelColumnAt(viewportPoint.x());
+        if (viewportPoint.y() >= 0)
+            target.annotation = panels.AnnotationAt(viewportPoint.y() - viewport()->height());
+        return target;
+    }
     const RenderSequenceData& hits = Renderer();
     if (viewportPoint.x() < nameWidth) {
         const QPoint point(0, viewportPoint.y());
@@ -69,6 +76,7 @@ int AlignmentView::ColumnAt(QPoint viewportPoint) const {
 // The composition records a ruler band under its top line only; its lower line belongs to it too.
 int AlignmentView::RulerColumnAt(QPoint viewportPoint) const {
     if (!composed || viewportPoint.x() < nameWidth) return -1;
+    if (PanelsShown()) return viewportPoint.y() < 0 ? PanelColumnAt(viewportPoint.x()) : -1;
     const CellGeometry cells(CellWidth(), CellHeight());
     const std::map<int, RenderSequenceData::RowLocation>& locations = Renderer().RowLocations();
     const int key = cells.LineKey(viewportPoint.y());
@@ -78,6 +86,13 @@ int AlignmentView::RulerColumnAt(QPoint viewportPoint) const {
             return int(found->second.firstColumn) + cells.ColumnAt(viewportPoint.x() - nameWidth);
     }
     return -1;
+}
+
+// The column under x in the fixed panels, which scroll sideways with the rows; -1 past the last.
+int AlignmentView::PanelColumnAt(int x) const {
+    const CellGeometry cells(CellWidth(), CellHeight());
+    const int column = cells.ColumnAt(x - nameWidth + Geometry().scrollX);
+    return column >= 0 && unsigned(column) < document->Model().columnCount() ? column : -1;
 }
 
 bool AlignmentView::OnNameEdge(QPoint viewportPoint) const {
@@ -274,8 +289,11 @@ void AlignmentView::SetCurrentSequence(int sequenceIndex) {
 }
 
 SelectionPicture AlignmentView::PictureOf(const PictureRange& range) const {
-    return SelectionPicture(Renderer(), composed ? range : PictureRange(),
-                            options.wrap ? Renderer().ResiduesPerBlock() : 0);
+    // The rows alone are composed while the panels show the rest: pictures come from the whole figure.
+    const RenderSequenceData& source =
+        PanelsShown() && panels.IsLaidOut() ? panels.FigureRenderer() : Renderer();
+    return SelectionPicture(source, composed ? range : PictureRange(),
+                            options.wrap ? source.ResiduesPerBlock() : 0);
 }
 
 std::unique_ptr<QPixmap> AlignmentView::SelectionImage() {

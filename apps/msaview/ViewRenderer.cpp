@@ -48,7 +48,7 @@ bool ViewRenderer::Render(QPaintDevice& device, AlignmentDocument& document, con
                           const ViewGeometry& geometry, Change change) {
     const SelectionSetAside unselected(document.Model());
     // The model's colours first: the logo's letters take them.
-    const bool modelChanged = document.ApplyOptions(options);
+    modelChanged = document.ApplyOptions(options);
     const bool rowsChanged = ApplyAnnotationRows(document, options.annotationRows, modelChanged);
     if (modelChanged || rowsChanged || !hasLayout) change = std::max(change, Change::Layout);
     SQC::UserPropertiesBase& properties = document.Properties();

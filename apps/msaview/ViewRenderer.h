@@ -48,6 +48,10 @@ public:
     RenderSequenceData& Renderer() { return *renderer; }
     int CellWidth() const;
     int CellHeight() const;
+    /// Whether the last Render found the model changed by the options (and so laid out anew).
+    bool ModelChanged() const { return modelChanged; }
+    /// Makes the next Render make the annotation rows again.
+    void ForgetAnnotationRows() { appliedAnnotationRows.reset(); }
 
     /// The scroll position the composed view can show: whole grid rows, and never the lower grid row of a
     /// ruler band, from where the renderer would start the view one row late.
@@ -61,6 +65,7 @@ private:
 
     std::unique_ptr<RenderSequenceData> renderer;
     bool hasLayout = false;
+    bool modelChanged = false;
     // The annotation rows the renderer was given, by name; unset until the first Render.
     std::optional<QStringList> appliedAnnotationRows;
     std::vector<unsigned> appliedForRows;  // the sequences shown when the rows were made

@@ -1,0 +1,105 @@
+#include "FixedPanels.h"
+
+#include <QPainter>
+#include <algorithm>
+
+#include "AlignmentDocument.h"
+#include "msarender/CellGeometry.h"
+
+DisplayOptions FixedPanels::RowsOnly(DisplayOptions options) {
+    options.showRuler = false;
+    options.annotationRows.clear();
+    return options;
+}
+
+void FixedPanels::Clear() {
+    laidOut = false;
+    plan = RenderSequenceData::PicturePlan();
+    headerHeight = annotationHeight = names = 0;
+}
+
+// The figure is planned once per layout: scrolling moves the panels' painting only.
+void FixedPanels::Update(QPaintDevice& device, AlignmentDocument& document, const DisplayOptions& options,
+                         const ViewGeometry& geometry, ViewRenderer::Change change, bool modelChanged) {
+    if (laidOut && change < ViewRenderer::Change::Layout && !modelChanged) return;
+    if (modelChanged) figure.ForgetAnnotationRows();
+    Clear();
+    ViewGeometry small = geometry;
+    small.scrollX = small.scrollY = 0;
+    if (!figure.Render(device, document, options, small, std::max(change, ViewRenderer::Change::Layout)))
+        return;
+    std::vector<unsigned> shown;
+    const RowMap& rows = document.Rows();
+    for (int row = 0; row < rows.RowCount(); ++row) shown.push_back(unsigned(rows.SequenceOfRow(row)));
+    if (!figure.Renderer().PlanPicture(shown, {}, true, plan)) return;
+    plan.viewLabels = true;
+    bool firstAnnotation = true;
+    for (const RenderSequenceData::PicturePlan::Line& line : plan.lines) {
+        if (line.kind == RenderSequenceData::PicturePlan::Line::Kind::RulerBand && headerHeight == 0) {
+            rulerTop = line.top;
+            headerHeight = line.height;
+        } else if (line.kind == RenderSequenceData::PicturePlan::Line::Kind::Annotation) {
+            if (firstAnnotation) annotationTop = line.top;
+            firstAnnotation = false;
+            annotationHeight = int(line.top + line.height - annotationTop);
+        }
+    }
+    names = figure.Renderer().GetNameViewSize().width();
+    laidOut = true;
+}
+
+int FixedPanels::FooterHeight(int most) const {
+    const CellGeometry cells(figure.CellWidth(), figure.CellHeight());
+    return std::min(annotationHeight, cells.LineTop(cells.LinesIn(std::max(most, 0))));
+}
+
+void FixedPanels::PaintHeader(QPainter& painter, QSize size, int nameWidth, int nameGap, int scrollX) const {
+    if (headerHeight > 0) PaintLines(painter, size, nameWidth, nameGap, scrollX, rulerTop, false);
+}
+
+void FixedPanels::PaintFooter(QPainter& painter, QSize size, int nameWidth, int nameGap, int scrollX) const {
+    if (annotationHeight > 0) PaintLines(painter, size, nameWidth, nameGap, scrollX, annotationTop, true);
+}
+
+// The picture's residues start right of its own name column; the view's start at `nameWidth`. Each part
+// is painted on an image of its own, since the picture sets its own clip while it paints.
+void FixedPanels::PaintLines(QPainter& painter, QSize size, int nameWidth, int nameGap, int scrollX,
+                             std::int64_t top, bool withNames) const {
+    if (!laidOut) return;
+    const auto paintPart = [&](int x, int width, int pictureX) {
+        if (width <= 0 || size.height() <= 0) return;
+        QImage part(width, size.height(), QImage::Format_RGB32);
+        part.fill(Qt::white);
+        QPainter partPainter(&part);
+        partPainter.translate(-pictureX, 0);
+        figure.Renderer().PaintPicture(plan, partPainter, top, size.height());
+        partPainter.end();
+        painter.drawImage(x, 0, part);
+    };
+    paintPart(nameWidth, size.width() - nameWidth, plan.nameWidth + scrollX);
+    if (withNames) paintPart(0, nameWidth - nameGap, 0);
+}
+
+const AnnotationRow* FixedPanels::AnnotationAt(int y) const {
+    if (!laidOut || y < 0 || y >= annotationHeight) return nullptr;
+    const std::int64_t pictureY = annotationTop + y;
+    const std::vector<AnnotationRow>& rows = figure.Renderer().AnnotationRows();
+    for (const RenderSequenceData::PicturePlan::Line& line : plan.lines)
+        if (line.kind == RenderSequenceData::PicturePlan::Line::Kind::Annotation && pictureY >= line.top &&
+            pictureY < line.top + line.height && line.row < rows.size())
+            return &rows[line.row];
+    return nullptr;
+}
+
+PanelStrip::PanelStrip(QWidget* parent, std::function<void(QPainter&, QSize)> paintStrip)
+    : QWidget(parent), paint(std::move(paintStrip)) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+    hide();
+}
+
+void PanelStrip::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::white);
+    paint(painter, size());
+}

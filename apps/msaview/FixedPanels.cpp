@@ -6,6 +6,13 @@
 #include "AlignmentDocument.h"
 #include "msarender/CellGeometry.h"
 
+namespace {
+
+// Lines of the figure renderer's own composed view, which nothing shows.
+constexpr int kComposedLines = 4;
+
+}  // namespace
+
 DisplayOptions FixedPanels::RowsOnly(DisplayOptions options) {
     options.showRuler = false;
     options.annotationRows.clear();
@@ -16,6 +23,7 @@ void FixedPanels::Clear() {
     laidOut = false;
     plan = RenderSequenceData::PicturePlan();
     headerHeight = annotationHeight = names = 0;
+    header = footer = Painted();
 }
 
 // The figure is planned once per layout: scrolling moves the panels' painting only.
@@ -24,8 +32,10 @@ void FixedPanels::Update(QPaintDevice& device, AlignmentDocument& document, cons
     if (laidOut && change < ViewRenderer::Change::Layout && !modelChanged) return;
     if (modelChanged) figure.ForgetAnnotationRows();
     Clear();
+    // Only the plan is used: the figure's own composed view is kept a few lines small.
     ViewGeometry small = geometry;
     small.scrollX = small.scrollY = 0;
+    small.sequenceArea.setHeight(std::min(small.sequenceArea.height(), kComposedLines * figure.CellHeight()));
     if (!figure.Render(device, document, options, small, std::max(change, ViewRenderer::Change::Layout)))
         return;
     std::vector<unsigned> shown;
@@ -54,30 +64,42 @@ int FixedPanels::FooterHeight(int most) const {
 }
 
 void FixedPanels::PaintHeader(QPainter& painter, QSize size, int nameWidth, int nameGap, int scrollX) const {
-    if (headerHeight > 0) PaintLines(painter, size, nameWidth, nameGap, scrollX, rulerTop, false);
+    if (headerHeight > 0) PaintLines(painter, size, nameWidth, nameGap, scrollX, rulerTop, false, header);
 }
 
 void FixedPanels::PaintFooter(QPainter& painter, QSize size, int nameWidth, int nameGap, int scrollX) const {
-    if (annotationHeight > 0) PaintLines(painter, size, nameWidth, nameGap, scrollX, annotationTop, true);
+    if (annotationHeight > 0)
+        PaintLines(painter, size, nameWidth, nameGap, scrollX, annotationTop, true, footer);
 }
 
-// The picture's residues start right of its own name column; the view's start at `nameWidth`. Each part
-// is painted on an image of its own, since the picture sets its own clip while it paints.
+// The picture's residues start right of its own name column; the view's start at `nameWidth`.
 void FixedPanels::PaintLines(QPainter& painter, QSize size, int nameWidth, int nameGap, int scrollX,
-                             std::int64_t top, bool withNames) const {
-    if (!laidOut) return;
-    const auto paintPart = [&](int x, int width, int pictureX) {
-        if (width <= 0 || size.height() <= 0) return;
-        QImage part(width, size.height(), QImage::Format_RGB32);
-        part.fill(Qt::white);
-        QPainter partPainter(&part);
-        partPainter.translate(-pictureX, 0);
-        figure.Renderer().PaintPicture(plan, partPainter, top, size.height());
-        partPainter.end();
-        painter.drawImage(x, 0, part);
-    };
-    paintPart(nameWidth, size.width() - nameWidth, plan.nameWidth + scrollX);
-    if (withNames) paintPart(0, nameWidth - nameGap, 0);
+                             std::int64_t top, bool withNames, Painted& painted) const {
+    if (!laidOut || size.isEmpty()) return;
+    if (painted.image.size() != size || painted.nameWidth != nameWidth || painted.scrollX != scrollX) {
+        painted.image = QImage(size, QImage::Format_RGB32);
+        painted.image.fill(Qt::white);
+        QPainter panel(&painted.image);
+        const int areaWidth = size.width() - nameWidth;
+        if (areaWidth > 0)
+            panel.drawImage(nameWidth, 0,
+                            PaintPart(QSize(areaWidth, size.height()), plan.nameWidth + scrollX, top));
+        if (withNames && nameWidth > nameGap)
+            panel.drawImage(0, 0, PaintPart(QSize(nameWidth - nameGap, size.height()), 0, top));
+        painted.nameWidth = nameWidth;
+        painted.scrollX = scrollX;
+    }
+    painter.drawImage(0, 0, painted.image);
+}
+
+// A part of the panel on an image of its own, since the picture sets its own clip while it paints.
+QImage FixedPanels::PaintPart(QSize size, int pictureX, std::int64_t top) const {
+    QImage part(size, QImage::Format_RGB32);
+    part.fill(Qt::white);
+    QPainter painter(&part);
+    painter.translate(-pictureX, 0);
+    figure.Renderer().PaintPicture(plan, painter, top, size.height());
+    return part;
 }
 
 const AnnotationRow* FixedPanels::AnnotationAt(int y) const {

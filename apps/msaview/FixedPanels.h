@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QWidget>
 #include <functional>
 
@@ -46,8 +47,15 @@ public:
     bool IsLaidOut() const { return laidOut; }
 
 private:
+    /// A panel as last painted: vertical scrolling repaints it unchanged.
+    struct Painted {
+        QImage image;
+        int nameWidth = -1;
+        int scrollX = -1;
+    };
     void PaintLines(QPainter& painter, QSize size, int nameWidth, int nameGap, int scrollX, std::int64_t top,
-                    bool withNames) const;
+                    bool withNames, Painted& painted) const;
+    QImage PaintPart(QSize size, int pictureX, std::int64_t top) const;
 
     ViewRenderer figure;
     RenderSequenceData::PicturePlan plan;
@@ -57,6 +65,8 @@ private:
     int headerHeight = 0;
     int annotationHeight = 0;
     int names = 0;
+    mutable Painted header;
+    mutable Painted footer;
 };
 
 /// A strip of the view outside its viewport (the fixed header or footer), painted by its owner.

@@ -35,4 +35,8 @@ QString ToQString(const std::string& text) {
     return QString::fromStdString(text);
 }
 
+std::function<double(const std::string&)> TextAdvance(const QFontMetrics& metrics) {
+    return [&metrics](const std::string& text) { return double(metrics.horizontalAdvance(ToQString(text))); };
+}
+
 }  // namespace SQC

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QColor>
+#include <QFontMetrics>
 #include <QString>
+#include <functional>
 #include <string>
 
 #include "common/Color.h"
@@ -14,5 +16,7 @@ unsigned PropertyToDisplayColour(unsigned propertyColour);
 unsigned ToDisplayColour(const Common::Color& color);
 QColor ToQColor(const Common::Color& color);
 QString ToQString(const std::string& text);
+/// The advance of a model text in a font, in pixels: how wide labels are compared.
+std::function<double(const std::string&)> TextAdvance(const QFontMetrics& metrics);
 
 }  // namespace SQC

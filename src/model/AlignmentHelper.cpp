@@ -220,14 +220,15 @@ bool HasLabelMarker(const SDM::Sequence& sequence, bool showConsensus) {
 }
 
 void FindLongestRowLabel(const AlignmentHelper& helper, std::string& longest, bool withSecondaryStructureKeys,
-                         std::vector<unsigned> rowList) {
+                         std::vector<unsigned> rowList,
+                         const std::function<double(const std::string&)>& width) {
     if (rowList.empty()) {
         for (unsigned row = 0; row < helper.RowCount(); ++row) rowList.push_back(row);
     }
     const bool showConsensus = helper.GetShowConsensus();
-    std::size_t longestLength = 0;
+    double longestLength = 0;
     const auto consider = [&](std::string label) {
-        const std::size_t length = CharacterCount(label);
+        const double length = width ? width(label) : double(CharacterCount(label));
         if (length > longestLength) {
             longestLength = length;
             longest = std::move(label);

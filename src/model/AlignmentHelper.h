@@ -1,6 +1,7 @@
 #pragma once
 
 #include <boost/shared_ptr.hpp>
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -66,10 +67,11 @@ std::string ShownDefline(const SDM::Sequence& sequence);
 std::string MakeRowLabel(const SDM::Sequence& sequence);
 /// Whether the label is marked: an indented sequence, or a transient one while the consensus is shown.
 bool HasLabelMarker(const SDM::Sequence& sequence, bool showConsensus);
-/// The longest label of the listed rows (all rows when the list is empty): a row's label, or, when asked,
-/// one of its secondary-structure lines' labels "defline(key)"; ties keep the earlier one. `longest` is
-/// untouched when no visited row has a sequence.
+/// The widest label of the listed rows (all rows when the list is empty) as `width` measures them (by
+/// default its characters): a row's label, or, when asked, one of its secondary-structure lines' labels
+/// "defline(key)"; ties keep the earlier one. `longest` is untouched when no visited row has a sequence.
 void FindLongestRowLabel(const AlignmentHelper& helper, std::string& longest, bool withSecondaryStructureKeys,
-                         std::vector<unsigned> rowList);
+                         std::vector<unsigned> rowList,
+                         const std::function<double(const std::string&)>& width = {});
 
 }  // namespace Corvane

@@ -102,9 +102,11 @@ bool RenderSequenceData::PlanPicture(std::vector<unsigned> sequenceIndexes,
     // A picture of one row's columns is residues only; every other picture has a name column.
     plan.namesShown = columnsByRow.size() != 1;
     if (plan.namesShown) {
+        const QFontMetrics metrics(font);
         std::string longest;
-        Corvane::FindLongestRowLabel(*helper, longest, aspects.showSecondaryStructure, rows);
-        plan.nameWidth = QFontMetrics(font).boundingRect(SQC::ToQString(longest)).width();
+        Corvane::FindLongestRowLabel(*helper, longest, aspects.showSecondaryStructure, rows,
+                                     SQC::TextAdvance(metrics));
+        plan.nameWidth = metrics.boundingRect(SQC::ToQString(longest)).width();
     }
     plan.rulerColumns = SharedColumns(columnsByRow);
     if (plan.namesShown && AnnotationsFit(plan))

@@ -100,9 +100,11 @@ void RenderSequenceData::MakeAlignmentPixmap(const Corvane::AlignmentHelper& hel
 // since walking every row's label on every scroll step costs as much as the frame itself.
 int RenderSequenceData::LongestLabelWidth(const Corvane::AlignmentHelper& helper) {
     if (longestLabelWidth < 0) {
+        const QFontMetrics metrics(font);
         std::string longest;
-        Corvane::FindLongestRowLabel(helper, longest, aspects.showSecondaryStructure, {});
-        longestLabelWidth = QFontMetrics(font).boundingRect(SQC::ToQString(longest)).width();
+        Corvane::FindLongestRowLabel(helper, longest, aspects.showSecondaryStructure, {},
+                                     SQC::TextAdvance(metrics));
+        longestLabelWidth = metrics.boundingRect(SQC::ToQString(longest)).width();
         longestLabelWidth = std::max(longestLabelWidth, WidestAnnotationLabel());
     }
     return longestLabelWidth;

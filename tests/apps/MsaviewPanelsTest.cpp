@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QFontMetrics>
 #include <QScrollBar>
 #include <QTest>
 
@@ -129,6 +130,20 @@ TEST_F(PanelsTest, WrappedViewsAndViewsWithoutRulerOrRowsKeepNoPanels) {
     EXPECT_FALSE(view().PanelsShown());
     EXPECT_FALSE(view().Footer().isVisible());
     EXPECT_EQ(viewport()->geometry().top(), view().contentsRect().top());
+}
+
+// Names are measured in the font's pixels: with a proportional face a short name of wide letters is the
+// widest, and the name column holds it whole.
+TEST_F(PanelsTest, TheNameColumnHoldsTheWidestNameOfAProportionalFace) {
+    view().SetDocument(std::make_unique<AlignmentDocument>(msaviewtest::MakeAlignment(
+        {{"iiiiiiiiiiiiiiii", "ACDE", ""}, {"WWWWWWWW", "ACDE", ""}, {"llllllllllllll", "ACDE", ""}})));
+    QFont proportional("DejaVu Sans");
+    proportional.setPointSize(10);
+    view().setFont(proportional);
+    ASSERT_TRUE(view().IsComposed());
+    const QFontMetrics metrics(AlignmentView::ResidueFont(proportional));
+    ASSERT_GT(metrics.horizontalAdvance("WWWWWWWW"), metrics.horizontalAdvance("iiiiiiiiiiiiiiii"));
+    EXPECT_GE(view().NameColumnWidth(), metrics.horizontalAdvance(" WWWWWWWW"));
 }
 
 }  // namespace

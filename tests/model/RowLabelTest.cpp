@@ -37,6 +37,21 @@ TEST(RowLabelTest, LongestLabelKeepsTheFirstOfATie) {
     EXPECT_EQ(longest, " xyz") << "the visit order decides a tie";
 }
 
+TEST(RowLabelTest, AMeasureOfWidthDecidesInsteadOfTheCharacterCount) {
+    auto built = AlignmentBuilder().Seq("iiiiiiii", "M").Seq("WWW", "M").Seq("iiiiiii", "M").Build();
+    AlignmentHelper helper(*built.view);
+    const auto wideW = [](const std::string& label) {
+        double width = 0;
+        for (char letter : label) width += letter == 'W' ? 4 : 1;
+        return width;
+    };
+    std::string longest;
+    FindLongestRowLabel(helper, longest, false, {}, wideW);
+    EXPECT_EQ(longest, " WWW");
+    FindLongestRowLabel(helper, longest, false, {});
+    EXPECT_EQ(longest, " iiiiiiii");
+}
+
 TEST(RowLabelTest, MarkerAndIndentCountTowardsTheLength) {
     auto built = AlignmentBuilder().Seq("longername", "M").Seq("kid", "M").Indented().Build();
     AlignmentHelper helper(*built.view);

@@ -47,6 +47,7 @@ AlignmentView::AlignmentView(QWidget* parent) : QAbstractScrollArea(parent) {
     autoScrollTimer.setInterval(kAutoScrollInterval);
     connect(&autoScrollTimer, &QTimer::timeout, this, &AlignmentView::AutoScroll);
     header.installEventFilter(this);
+    treeStrip.installEventFilter(this);
     footer.installEventFilter(this);
 }
 
@@ -66,6 +67,7 @@ void AlignmentView::SetDocument(std::unique_ptr<AlignmentDocument> newDocument,
     anchor.reset();
     markedSequence = markedColumn = -1;
     panels.Clear();
+    tree.Clear();
     horizontalScrollBar()->setValue(0);
     verticalScrollBar()->setValue(0);
     SetHoverText(QString());
@@ -123,6 +125,7 @@ void AlignmentView::Refresh(ViewRenderer::Change change) {
     viewport()->update();
     header.update();
     footer.update();
+    treeStrip.update();
     emit viewChanged();
 }
 
@@ -136,6 +139,7 @@ void AlignmentView::RenderOnce(ViewRenderer::Change change) {
     const DisplayOptions rowOptions = RowOptions();
     composed = renderer.Render(*viewport(), *document, rowOptions, geometry, change);
     const bool modelChanged = renderer.ModelChanged();
+    if (change >= ViewRenderer::Change::Layout) tree.Follow(document->Model(), document->Rows());
     if (PanelsShown())
         panels.Update(*viewport(), *document, options, geometry, change, modelChanged);
     else
@@ -153,9 +157,12 @@ void AlignmentView::RenderOnce(ViewRenderer::Change change) {
 void AlignmentView::PlacePanels() {
     const int top = panels.IsLaidOut() ? panels.HeaderHeight() : 0;
     const int bottom = panels.IsLaidOut() ? panels.FooterHeight(height() / 3) : 0;
-    const QMargins margins(0, top, 0, bottom);
+    const int left = TreeShown() ? TreeWidth() : 0;
+    const QMargins margins(left, top, 0, bottom);
     if (viewportMargins() != margins) setViewportMargins(margins);
     const QRect area = viewport()->geometry();
+    treeStrip.setGeometry(area.left() - left, area.top(), left, area.height());
+    treeStrip.setVisible(left > 0);
     header.setGeometry(area.left(), area.top() - top, area.width(), top);
     footer.setGeometry(area.left(), area.bottom() + 1, area.width(), bottom);
     header.setVisible(top > 0);
@@ -280,8 +287,14 @@ void AlignmentView::Resized() {
 
 // The panels' mouse events are the view's, at the point they would have above or below the viewport.
 bool AlignmentView::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != &header && watched != &footer) return QAbstractScrollArea::eventFilter(watched, event);
     const auto type = event->type();
+    if (watched == &treeStrip) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (type != QEvent::MouseButtonPress || mouse->button() != Qt::LeftButton) return false;
+        SelectCladeAt(mouse->position().toPoint());
+        return true;
+    }
+    if (watched != &header && watched != &footer) return QAbstractScrollArea::eventFilter(watched, event);
     if (type == QEvent::Leave) {
         leaveEvent(event);
         return false;

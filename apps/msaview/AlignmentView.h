@@ -14,6 +14,7 @@
 #include "HoverDescription.h"
 #include "SelectionPicture.h"
 #include "SelectionRectangle.h"
+#include "TreePanel.h"
 #include "ViewMarks.h"
 #include "ViewRenderer.h"
 
@@ -88,10 +89,17 @@ public:
     void ShowAllSequences();
 
     /// Orders of the rows the view offers.
-    enum class RowSort { ByName, ByIdentity, AsInTheFile };
+    enum class RowSort { ByName, ByIdentity, AsInTheFile, ByTree };
     /// Puts the rows in that order; by identity to the current row, else to the row at the top of the
-    /// view. The selection and the current row follow their sequences.
+    /// view; by the tree set, else by a neighbour-joining tree of the rows built for it. The selection and
+    /// the current row follow their sequences.
     void SortRows(RowSort sort);
+    /// Puts the rows in the tree's leaf order and draws it left of the names while they stay in that order
+    /// (unwrapped views); the warning names the sequences and leaves that do not match, or is empty.
+    QString SetTree(PhyloTree tree);
+    /// Whether the tree stands left of the names now.
+    bool TreeShown() const { return !options.wrap && tree.RowsInTreeOrder(); }
+    const QWidget& TreeStrip() const { return treeStrip; }
 
     /// What the view says while no alignment is open.
     static QString EmptyHint();
@@ -130,6 +138,8 @@ protected:
 private:
     // Blank pixels between the name column and the alignment.
     static constexpr int kNameGap = 6;
+    // The tree's width, in residue cells.
+    static constexpr int kTreeCells = 16;
 
     /// What a press with the left button started.
     enum class Drag { None, Residues, Columns, Names, NameEdge };
@@ -143,6 +153,8 @@ private:
     void Refresh(ViewRenderer::Change change);
     DisplayOptions RowOptions() const { return PanelsShown() ? FixedPanels::RowsOnly(options) : options; }
     void PlacePanels();
+    int TreeWidth() const { return kTreeCells * CellWidth(); }
+    void SelectCladeAt(QPoint stripPoint);
     int PanelColumnAt(int x) const;
     void PaintEmptyHint(QPainter& painter);
     void RenderOnce(ViewRenderer::Change change);
@@ -183,6 +195,10 @@ private:
     Drag drag = Drag::None;
     QPoint lastDragPoint;
     FixedPanels panels;
+    TreePanel tree;
+    PanelStrip treeStrip{this, [this](QPainter& painter, QSize size) {
+                             tree.Paint(painter, size.width(), ShownLines(), CellHeight());
+                         }};
     PanelStrip header{this, [this](QPainter& painter, QSize size) {
                           panels.PaintHeader(painter, size, nameWidth, kNameGap, Geometry().scrollX);
                       }};

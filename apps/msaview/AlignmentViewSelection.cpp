@@ -8,6 +8,7 @@
 #include "AlignmentView.h"
 #include "SelectionPicture.h"
 #include "msarender/picture/RowOrder.h"
+#include "msarender/tree/TreeBuilding.h"
 
 namespace {
 
@@ -333,6 +334,12 @@ void AlignmentView::ShowAllSequences() {
 void AlignmentView::SortRows(RowSort sort) {
     if (!document) return;
     const SDM::Alignment& model = document->Model();
+    if (sort == RowSort::ByTree) {
+        SetTree(tree.HasTree()
+                    ? tree.Source()
+                    : BuildTree(model, RowOrder::ModelSequences(model), TreeMethod::NeighbourJoining));
+        return;
+    }
     if (sort == RowSort::AsInTheFile)
         document->RestoreFileOrder();
     else if (sort == RowSort::ByName)
@@ -347,4 +354,28 @@ void AlignmentView::SortRows(RowSort sort) {
     Refresh(ViewRenderer::Change::Layout);
     emit rowsReordered();
     emit selectionChanged();
+}
+
+QString AlignmentView::SetTree(PhyloTree newTree) {
+    if (!document) return QString();
+    const SDM::Alignment& model = document->Model();
+    const TreeRows rows = tree.Set(model, std::move(newTree), RowOrder::ModelSequences(model));
+    document->Reorder(rows.order);
+    dragRectangle.Clear();
+    markedSequence = markedColumn = -1;
+    Refresh(ViewRenderer::Change::Layout);
+    emit rowsReordered();
+    emit selectionChanged();
+    return rows.warning;
+}
+
+// A click on a branch selects the sequences of its clade, end to end.
+void AlignmentView::SelectCladeAt(QPoint stripPoint) {
+    if (!document || !TreeShown()) return;
+    const unsigned columns = document->Model().columnCount();
+    std::vector<std::array<unsigned, 3>> runs;
+    for (unsigned sequence : tree.CladeAt(stripPoint, TreeWidth(), ShownLines(), CellHeight()))
+        if (columns > 0) runs.push_back({sequence, 0, columns - 1});
+    if (runs.empty()) return;
+    SelectRuns(runs);
 }

@@ -29,6 +29,7 @@
 #include "PictureExport.h"
 #include "SelectionFasta.h"
 #include "SelectionPicture.h"
+#include "msarender/tree/Newick.h"
 #include "sdm/schemes/ColorSchemes.h"
 
 namespace {
@@ -102,6 +103,7 @@ void ViewerWindow::CreateFileMenu() {
                                               &ViewerWindow::ChooseImageFile));
     documentActions.push_back(menu->addAction(tr("&Export alignment as..."), QKeySequence(tr("Ctrl+E")), this,
                                               &ViewerWindow::ChooseExportFile));
+    documentActions.push_back(menu->addAction(tr("Load &tree..."), this, &ViewerWindow::ChooseTreeFile));
     menu->addSeparator();
     menu->addAction(tr("&Quit"), QKeySequence::Quit, this, &QWidget::close);
 }
@@ -184,6 +186,8 @@ void ViewerWindow::CreateViewMenu() {
                         [this] { view->SortRows(AlignmentView::RowSort::ByIdentity); });
     sortMenu->addAction(tr("As in the &file"), view,
                         [this] { view->SortRows(AlignmentView::RowSort::AsInTheFile); });
+    sortMenu->addAction(tr("By &tree (loaded, else neighbour joining)"), view,
+                        [this] { view->SortRows(AlignmentView::RowSort::ByTree); });
     menu->addSeparator();
     overviewAction = menu->addAction(tr("O&verview"));
     overviewAction->setCheckable(true);
@@ -263,6 +267,21 @@ bool ViewerWindow::OpenFile(const QString& path) {
     FillRecentMenu();
     settings.SaveRecentFiles();
     if (!view->IsComposed()) statusBar()->showMessage(tr("The window is too small for one residue."), 4000);
+    return true;
+}
+
+bool ViewerWindow::LoadTree(const QString& path) {
+    if (!view->Document()) return false;
+    NewickResult read = ReadNewickFile(path);
+    if (!read.ok()) {
+        std::fprintf(stderr, "msaview: %s\n", read.error.toLocal8Bit().constData());
+        ReportError(read.error);
+        return false;
+    }
+    const QString warning = view->SetTree(std::move(read.tree));
+    if (!warning.isEmpty()) std::fprintf(stderr, "msaview: %s\n", warning.toLocal8Bit().constData());
+    statusBar()->showMessage(
+        warning.isEmpty() ? tr("Rows in the order of %1.").arg(QFileInfo(path).fileName()) : warning, 6000);
     return true;
 }
 
@@ -400,6 +419,13 @@ void ViewerWindow::ChooseFile() {
         this, tr("Open alignment"), QString(),
         tr("Alignments (*.sto *.stk *.fa *.fasta *.afa *.a2m *.a3m *.aln *.phy *.pir *.gz);;All files (*)"));
     if (!path.isEmpty()) OpenFile(path);
+}
+
+void ViewerWindow::ChooseTreeFile() {
+    const QString path =
+        QFileDialog::getOpenFileName(this, tr("Load tree"), QString(),
+                                     tr("Newick trees (*.nwk *.newick *.tree *.tre *.dnd);;All files (*)"));
+    if (!path.isEmpty()) LoadTree(path);
 }
 
 // Asks for a file only when there is something to save.

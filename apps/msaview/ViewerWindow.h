@@ -34,6 +34,9 @@ public:
     OverviewStrip& Overview() { return *overview; }
     /// Opens an alignment file; on failure the message is shown and kept in LastError().
     bool OpenFile(const QString& path);
+    /// Reads a Newick tree and shows the rows in its order with the tree beside them; a tree that cannot be
+    /// read is reported as a bad file is, and leaves the rows as they were.
+    bool LoadTree(const QString& path);
     /// Puts the picture of the selection on the clipboard.
     bool CopySelectionImage();
     /// Puts the selected residues on the clipboard as FASTA text.
@@ -63,6 +66,7 @@ private:
     void ChangeOptions(const std::function<void(DisplayOptions&)>& change);
     void SyncActions();
     void ReportError(const QString& message);
+    void ChooseTreeFile();
     void EnableDocumentActions();
     void ShowSelectionState();
     void FillRecentMenu();

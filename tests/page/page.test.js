@@ -193,6 +193,27 @@ test('hover names the sequence, the column, the residue and its position', async
   await page.close();
 });
 
+test('hover numbers residues from the name\'s /start-end range, counting down when it does', async () => {
+  const numbered = [['alpha/101-110', '--ACD-EFGHIK'], ['beta/60-51', 'AC--DEFGH-IK'], ['gamma', '-ACDEFGHI-KL']];
+  const file = path.join(work, 'numbered.fa');
+  fs.writeFileSync(file, numbered.map(([name, text]) => `>${name}\n${text}\n`).join(''));
+  const html = path.join(work, 'numbered.html');
+  render(file, '-o', html);
+  const {page} = await open(html);
+  const expected = {alpha: (count) => 100 + count, beta: (count) => 61 - count, gamma: (count) => count};
+  for (const [sequence, [name, text]] of numbered.entries())
+    for (const column of [1, 3, 5, 7, 12]) {
+      const r = await page.evaluate((s, c) => window.msarender.cellRect(s, c).toJSON(), sequence, column);
+      await page.mouse.move(r.x + r.width / 2, r.y + r.height / 2);
+      const shown = await page.$eval('#msarender-hover', (element) => element.textContent);
+      const residue = text[column - 1];
+      const count = text.slice(0, column).replace(/-/g, '').length;
+      const number = residue === '-' ? '' : ' ' + expected[name.split('/')[0]](count);
+      assert.equal(shown, `${name}  column ${column}  ${residue}${number}`);
+    }
+  await page.close();
+});
+
 test('find counts motif matches across gaps and frames them', async () => {
   const {page} = await open(path.join(work, 'known.html'));
   assert.equal(await page.evaluate(() => window.msarender.find('wwh')), 3);

@@ -122,4 +122,48 @@ TEST(HtmlPage, TextOfTheAlignmentStaysDataInsideItsScriptElement) {
               QStringLiteral("<img src=x onerror=alert(2)>&amp;"));
 }
 
+QJsonObject DataOfPage(const QByteArray& page) {
+    const QByteArray open = "<script type=\"application/json\" id=\"msarender-data\">";
+    const qsizetype start = page.indexOf(open) + open.size();
+    return QJsonDocument::fromJson(page.mid(start, page.indexOf("</script>", start) - start)).object();
+}
+
+// Pictures of few colours go in with a palette, others as they are: either way the pixels read back.
+TEST(HtmlPage, PicturesReadBackPixelForPixel) {
+    QImage shades(300, 40, QImage::Format_RGB32);  // 5 colours
+    shades.fill(Qt::white);
+    for (int x = 0; x < 300; ++x) shades.setPixel(x, x % 40, qRgb(x % 5 * 50, x % 5 * 50, x % 5 * 50));
+    QImage gradient(256, 40, QImage::Format_RGB32);  // 256 x 40 colours
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 256; ++x) gradient.setPixel(x, y, qRgb(x, y * 6, 255 - x));
+    HtmlPageContent content;
+    content.namePieces = {shades, gradient};
+    QByteArray page;
+    QBuffer buffer(&page);
+    buffer.open(QIODevice::WriteOnly);
+    ASSERT_EQ(EncodeHtmlPage(content, buffer), QString());
+    const QJsonArray names = DataOfPage(page).value("names").toArray();
+    ASSERT_EQ(names.size(), 2);
+    for (int i = 0; i < 2; ++i) {
+        const QImage read = QImage::fromData(QByteArray::fromBase64(names[i].toString().toLatin1()), "PNG");
+        EXPECT_EQ(read.format() == QImage::Format_Indexed8, i == 0) << i;
+        EXPECT_EQ(read.convertToFormat(QImage::Format_RGB32), content.namePieces[std::size_t(i)]) << i;
+    }
+}
+
+TEST(HtmlPage, ResiduesAreNumberedFromTheRangeOfTheName) {
+    const struct {
+        const char* name;
+        long long first;
+        int step;
+    } cases[] = {
+        {"Q9XYZ/101-230", 101, 1}, {"rev/50-41", 50, -1}, {"plain", 1, 1},  {"a/b/7-9", 7, 1}, {"x/7-", 1, 1},
+        {"x/7-9-11", 1, 1},        {"x/-9", 1, 1},        {"x/7a-9", 1, 1}, {"/3-4", 3, 1}};
+    for (const auto& c : cases) {
+        const ResidueNumbering numbering = ResidueNumberingOfName(QString::fromLatin1(c.name));
+        EXPECT_EQ(numbering.first, c.first) << c.name;
+        EXPECT_EQ(numbering.step, c.step) << c.name;
+    }
+}
+
 }  // namespace

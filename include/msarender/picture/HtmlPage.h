@@ -20,6 +20,8 @@ struct HtmlPageContent {
         std::int64_t top = 0;
         QString name;
         QString description;
+        long long firstResidue = 1;  // the number of its first residue, and the step to the next one
+        int residueStep = 1;
     };
     /// A line drawn as pixels: pieces of at most kPieceSide pixels wide, left to right.
     struct Strip {
@@ -51,6 +53,14 @@ struct HtmlPageContent {
     int bytesPerCell = 1;      // 1, or 2 (little endian) beyond 256 glyphs
     QByteArray cells;          // glyph index of each cell, row after row
 };
+
+/// How a sequence numbers its residues: from the start of a "/start-end" range that ends its name (as
+/// Stockholm and Pfam write them), counting down when start > end; from 1 and up without one.
+struct ResidueNumbering {
+    long long first = 1;
+    int step = 1;
+};
+MSARENDER_EXPORT ResidueNumbering ResidueNumberingOfName(const QString& name);
 
 /// Writes `content` as one self-contained HTML page onto `out`: the script, the styles and the data inside,
 /// nothing fetched. Text from the alignment is data the script inserts as text. An error message, or empty.

@@ -54,14 +54,31 @@
   let drawPending = false;
 
   const bytesOf = (base64) => {
+    if (Uint8Array.fromBase64) return Uint8Array.fromBase64(base64);  // a third of atob's time
     const text = atob(base64);
     const bytes = new Uint8Array(text.length);
     for (let i = 0; i < text.length; ++i) bytes[i] = text.charCodeAt(i);
     return bytes;
   };
-  const inflate = async (bytes) => {
-    const stream = new Blob([bytes]).stream().pipeThrough(new DecompressionStream('deflate'));
-    return new Uint8Array(await new Response(stream).arrayBuffer());
+  // The stream read piece by piece into an array of the size the page expects: half the time of
+  // collecting it in a Response, and no more bytes than that size are ever kept.
+  const inflate = async (bytes, size) => {
+    const stream = new DecompressionStream('deflate');
+    const writer = stream.writable.getWriter();
+    writer.write(bytes).catch(() => {});  // a damaged stream is reported by the reader
+    writer.close().catch(() => {});
+    const reader = stream.readable.getReader();
+    const result = new Uint8Array(size);
+    let at = 0;
+    for (;;) {
+      const {done, value} = await reader.read();
+      if (done) break;
+      if (at + value.length > size) throw new Error('the page\'s residue data is damaged');
+      result.set(value, at);
+      at += value.length;
+    }
+    if (at !== size) throw new Error('the page\'s residue data is damaged');
+    return result;
   };
   const imageOf = async (base64) => {
     const image = new Image();
@@ -122,12 +139,7 @@
       if (y + ch > 0) shown.push([row, y]);
     }
     if (cw * zoom >= detailCellWidth) {
-      for (const [row, y] of shown)
-        for (let column = at.column; column < lastColumn; ++column) {
-          const glyph = glyphAt(row, column);
-          context.drawImage(atlas, (glyph % data.glyphsPerRow) * cw, Math.floor(glyph / data.glyphsPerRow) * ch,
-                            cw, ch, data.nameWidth + (column - at.column) * cw, y, cw, ch);
-        }
+      drawGlyphs(at, shown, lastColumn, size);
       return;
     }
     const count = Math.max(lastColumn - at.column, 1);
@@ -145,6 +157,39 @@
     context.imageSmoothingEnabled = smooth;
   };
   const scratch = document.createElement('canvas');
+
+  // The cells in view copied from the atlas's pixels into one image, then drawn at the zoom: one image
+  // a frame rather than one per cell, which is what keeps a large view's scrolling smooth.
+  let atlasPixels = null;  // Uint32Array, one pixel a value
+  let atlasWidth = 0;
+  let glyphFrame = null;   // ImageData reused while the view keeps its size
+  const glyphCanvas = document.createElement('canvas');
+  const drawGlyphs = (at, shown, lastColumn, size) => {
+    // As wide as the view can show, whatever is scrolled to: a new image only when the view is resized.
+    const width = (Math.max(Math.ceil((size.width - data.nameWidth) / cw), 0) + 1) * cw;
+    const height = Math.max(Math.ceil(size.height), 1);
+    const used = Math.min(Math.max(lastColumn - at.column, 1) * cw, width);
+    if (!glyphFrame || glyphFrame.width !== width || glyphFrame.height !== height) {
+      glyphFrame = new ImageData(width, height);
+      glyphCanvas.width = width;
+      glyphCanvas.height = height;
+    }
+    const out = new Uint32Array(glyphFrame.data.buffer);
+    out.fill(0xffffffff);
+    for (const [row, y] of shown) {
+      const first = Math.max(-y, 0);
+      const last = Math.min(ch, height - y);
+      for (let column = at.column; column < lastColumn; ++column) {
+        const glyph = glyphAt(row, column);
+        const from = (Math.floor(glyph / data.glyphsPerRow) * ch + first) * atlasWidth + (glyph % data.glyphsPerRow) * cw;
+        const to = (y + first) * width + (column - at.column) * cw;
+        for (let line = first, i = from, o = to; line < last; ++line, i += atlasWidth, o += width)
+          for (let x = 0; x < cw; ++x) out[o + x] = atlasPixels[i + x];
+      }
+    }
+    glyphCanvas.getContext('2d').putImageData(glyphFrame, 0, 0, 0, 0, used, height);
+    context.drawImage(glyphCanvas, 0, 0, used, height, data.nameWidth, 0, used, height);
+  };
 
   const drawStrips = (at, size) => {
     const left = data.nameWidth - at.column * cw;
@@ -213,7 +258,16 @@
     context.restore();
   };
 
+  // The time of the last draws, for a page's measurement of its own frames.
+  const drawTimes = [];
+  const keptDrawTimes = 240;
   const draw = () => {
+    const started = performance.now();
+    composeView();
+    drawTimes.push(performance.now() - started);
+    if (drawTimes.length > keptDrawTimes) drawTimes.shift();
+  };
+  const composeView = () => {
     drawPending = false;
     const width = scroller.clientWidth;
     const height = scroller.clientHeight;
@@ -340,11 +394,13 @@
     const cell = cellBox(origin(), sequence, index);
     return new DOMRect(box.left + cell.x * zoom, box.top + cell.y * zoom, cw * zoom, ch * zoom);
   };
+  // The residue's number in its sequence's own coordinates, as the name's /start-end range counts them.
   const positionOf = (row, column) => {
-    let position = 0;
+    let count = 0;
     for (let c = 0; c <= column; ++c)
-      if (!isGap(residueAt(row, c))) ++position;
-    return position;
+      if (!isGap(residueAt(row, c))) ++count;
+    const sequence = data.sequences[row];
+    return sequence.firstResidue + sequence.residueStep * (count - 1);
   };
 
   scroller.addEventListener('scroll', redraw);
@@ -510,12 +566,14 @@
     draw();
   }).observe(frame);
 
-  // The most common pixel of each glyph: its colour when cells are too small for letters.
-  const coloursOf = (image, count) => {
+  const pixelsOf = (image) => {
     const paint = Object.assign(document.createElement('canvas'), {width: image.width, height: image.height});
     const context2d = paint.getContext('2d');
     context2d.drawImage(image, 0, 0);
-    const pixels = context2d.getImageData(0, 0, image.width, image.height).data;
+    return context2d.getImageData(0, 0, image.width, image.height).data;
+  };
+  // The most common pixel of each glyph: its colour when cells are too small for letters.
+  const coloursOf = (pixels, image, count) => {
     const colours = [];
     for (let glyph = 0; glyph < count; ++glyph) {
       const left = (glyph % data.glyphsPerRow) * cw;
@@ -541,12 +599,14 @@
 
   const start = async () => {
     const [glyphImage, cellBytes, stripImages, nameImages] = await Promise.all([
-      imageOf(data.glyphs), inflate(bytesOf(data.cells)),
+      imageOf(data.glyphs), inflate(bytesOf(data.cells), rows * columns * data.bytesPerCell),
       Promise.all(data.strips.map((strip) => Promise.all(strip.pieces.map(imageOf)))),
       Promise.all(data.names.map(imageOf))]);
     cells = cellBytes;
-    if (cells.length !== rows * columns * data.bytesPerCell) throw new Error('the page\'s residue data is damaged');
-    glyphColours = coloursOf(glyphImage, data.glyphResidues.length);
+    const glyphPixels = pixelsOf(glyphImage);
+    atlasPixels = new Uint32Array(glyphPixels.buffer);
+    atlasWidth = glyphImage.width;
+    glyphColours = coloursOf(glyphPixels, glyphImage, data.glyphResidues.length);
     strips = data.strips.map((strip, i) => ({top: strip.top, height: strip.height, pieces: stripImages[i]}));
     names = nameImages;
     atlas = glyphImage;
@@ -572,6 +632,9 @@
     },
     setZoom: (level) => setZoom(Math.min(Math.max(Number(level) || 1, zooms[0]), zooms[zooms.length - 1])),
     selectionFasta,
+    get drawTimes() {
+      return [...drawTimes];
+    },
   });
   start().then(() => resolveReady(window.msarender), (error) => {
     hover.textContent = 'This page could not be opened: ' + error.message;

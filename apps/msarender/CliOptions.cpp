@@ -114,6 +114,22 @@ struct OptionSet {
         "highest first), 'name', or 'length' (residues, longest first). Ties keep the file "
         "order.",
         "identity|name|length"};
+    QCommandLineOption identity{
+        "identity",
+        "Add a column right of the rows with each row's percent identity to the --reference (else to the "
+        "consensus): of the columns where both have a residue, the share with the same letter (any case), "
+        "as a whole number; '-' where they share no such column."};
+    QCommandLineOption residueNumbers{
+        "residue-numbers",
+        "Number each line: the first residue of the sequence on it left of the line, its last at the end, "
+        "counted from the name's /start-end where it has one, else from 1; a line without residues of the "
+        "sequence gets no number."};
+    QCommandLineOption highlight{
+        "highlight",
+        "Frame residues of one sequence, NAME:START-END[:COLOUR[:LABEL]] in its own residue numbers, or "
+        "whole columns, columns:START-END[:COLOUR[:LABEL]] (1-based); COLOUR is a name or #rrggbb, LABEL "
+        "is drawn above the block. May be repeated.",
+        "spec"};
     QCommandLineOption annotations{
         "annotations",
         "Rows under every block, comma separated: consensus, conservation, occupancy, logo, quality, ss "
@@ -280,6 +296,10 @@ QString ReadValues(const QCommandLineParser& parser, const OptionSet& o, CliOpti
         return "--identical needs 'dot' or 'blank'";
     if (parser.isSet(o.sort) && !RowOrder::KeyNamed(parser.value(o.sort)))
         return "--sort needs " + RowOrder::KeyNames() + ", not '" + parser.value(o.sort) + "'";
+    picture.highlights = parser.values(o.highlight);
+    for (const QString& spec : picture.highlights)
+        if (const QString error = CheckHighlightSyntax(spec); !error.isEmpty())
+            return "--highlight '" + spec + "' " + error;
     if (!ParseInt(parser.value(o.rulerOrigin), 1, picture.rulerOrigin))
         return "--ruler-origin needs a column number >= 1";
     if (parser.isSet(o.view)) {
@@ -319,10 +339,11 @@ QString CheckCombinations(const CliOptions& o) {
     if (o.view) {
         // A host's view shows the whole alignment as it scrolls: a picture of a part is not one.
         const std::pair<bool, const char*> pictureOnly[] = {
-            {!p.columns.isEmpty(), "--columns"},    {!p.sequences.isEmpty(), "--sequences"},
-            {!p.includeGaps, "--no-gaps"},          {p.pageHeight > 0, "--page-height"},
-            {!p.tree.isEmpty(), "--tree"},          {!p.sort.isEmpty(), "--sort"},
-            {!p.reference.isEmpty(), "--reference"}};
+            {!p.columns.isEmpty(), "--columns"},     {!p.sequences.isEmpty(), "--sequences"},
+            {!p.includeGaps, "--no-gaps"},           {p.pageHeight > 0, "--page-height"},
+            {!p.tree.isEmpty(), "--tree"},           {!p.sort.isEmpty(), "--sort"},
+            {!p.reference.isEmpty(), "--reference"}, {p.identity, "--identity"},
+            {p.residueNumbers, "--residue-numbers"}, {!p.highlights.isEmpty(), "--highlight"}};
         for (const auto& [given, name] : pictureOnly)
             if (given) return QStringLiteral("--view draws a host's view and does not take %1").arg(name);
     }
@@ -383,7 +404,9 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments) {
                        o.stats,       o.tree,
                        o.treeStyle,   o.treeOut,
                        o.reference,   o.referenceInPlace,
-                       o.identical,   o.sort});
+                       o.identical,   o.sort,
+                       o.identity,    o.residueNumbers,
+                       o.highlight});
     parser.addPositionalArgument("inputs", "Alignment files ('-' for standard input).", "[INPUT...]");
 
     if (!parser.parse(arguments)) {
@@ -421,6 +444,8 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments) {
     picture.reference = parser.value(o.reference);
     picture.referenceInPlace = parser.isSet(o.referenceInPlace);
     picture.sort = parser.value(o.sort).trimmed();
+    picture.identity = parser.isSet(o.identity);
+    picture.residueNumbers = parser.isSet(o.residueNumbers);
     picture.annotationRows = parser.value(o.annotations).split(',', Qt::SkipEmptyParts);
     for (QString& name : picture.annotationRows) name = name.trimmed();
     out.timings = parser.isSet(o.timings);

@@ -11,6 +11,8 @@ import re
 _NOT_FIGURE_OPTIONS = {"output", "output_dir", "output_format", "help", "help_all", "version", "tree_out"}
 # Options that say how to read an input: given to read(), or to render() of a file.
 READING_OPTIONS = {"format", "alignment", "max_input"}
+# Options the command takes more than once: a list gives the option once for each item.
+_REPEATED_OPTIONS = {"highlight"}
 
 
 def _value_text(value):
@@ -37,7 +39,10 @@ def command_arguments(options, function):
         if value is None or value is False:
             continue
         name = "--" + key.replace("_", "-")
-        arguments.append(name if value is True else f"{name}={_value_text(value)}")
+        if key in _REPEATED_OPTIONS and isinstance(value, (list, tuple)):
+            arguments += [f"{name}={_value_text(item)}" for item in value]
+        else:
+            arguments.append(name if value is True else f"{name}={_value_text(value)}")
     return arguments
 
 

@@ -190,3 +190,18 @@ def test_the_html_page_is_the_commands_and_a_notebook_shows_it_framed(tmp_path):
     with pytest.raises(ValueError, match="--view writes pixels"):
         view.to_bytes("html")
     assert view._repr_html_() is None
+
+
+def test_identity_numbers_and_highlights_reach_the_figure_and_a_bad_highlight_is_refused():
+    # Keywords reach the command's parser; a list of highlights gives --highlight once for each.
+    alignment = msarender.Alignment(["ref/5-9", "other"], ["MKVLA", "MKWLA"])
+    plain = msarender.render(alignment, font_size=20)
+    marked = msarender.render(
+        alignment, font_size=20, reference="ref", identity=True, residue_numbers=True,
+        highlight=["ref:6-7:#00ff00:loop", "columns:4-5:#0000ff"])
+    assert marked.width > plain.width and marked.height > plain.height  # columns beside, a label line above
+    pixels = marked.to_numpy()
+    colours = {tuple(pixel) for pixel in pixels.reshape(-1, 3)}
+    assert (0, 255, 0) in colours and (0, 0, 255) in colours
+    with pytest.raises(ValueError, match="ref has residues 5-9"):
+        msarender.render(alignment, highlight="ref:1-2")

@@ -113,6 +113,7 @@ QString AlignmentPicture::Prepare() {
     if (!renderer.PlanPicture(sequenceIndexes, std::move(columnsByRow), settings.includeGaps, plan))
         return QStringLiteral("nothing to draw");
     AddNameGutter(plan, Cells());
+    if (QString error = PlanMarks(); !error.isEmpty()) return error;
     PlanDendrogram();
     // Half a cell below each page's last line keeps its names' descenders inside the file.
     pages = PlanPageBreaks(plan, settings.AtScale(settings.pageHeight), Cells().CellHeight() / 2);
@@ -203,6 +204,19 @@ std::string AlignmentPicture::IdentityTarget() const {
     if (const int reference = ReferenceIndex(); reference >= 0)
         return RowOrder::AlignedText(*alignment, unsigned(reference));
     return RowOrder::ConsensusText(*alignment, sequenceIndexes);
+}
+
+QString AlignmentPicture::PlanMarks() {
+    FigureMarks::Request request;
+    request.residueNumbers = settings.residueNumbers;
+    request.identity = settings.identity;
+    if (settings.identity) request.identityTarget = IdentityTarget();
+    HighlightList highlights = ResolveHighlights(*alignment, settings.highlights);
+    if (!highlights.error.isEmpty()) return "--highlight " + highlights.error;
+    request.highlights = std::move(highlights.highlights);
+    if (!request.residueNumbers && !request.identity && request.highlights.empty()) return QString();
+    marks = FigureMarks(*alignment, std::move(request), plan, Cells(), font, warnings);
+    return QString();
 }
 
 QString AlignmentPicture::OrderRows() {
@@ -348,6 +362,7 @@ void AlignmentPicture::PaintPageRows(QPainter& painter, const Page& page, std::i
     PaintDendrogram(painter, pictureTop, pictureRows, page.top, page.top + page.height);
     painter.translate(treeWidth, 0);
     renderer.PaintPicture(plan, painter, pictureTop, pictureRows, page.top + page.height, page.top);
+    marks.Paint(painter, pictureTop, pictureRows, page.top, page.top + page.height);
     painter.restore();
 }
 

@@ -9,12 +9,20 @@ bool MatchesName(const SDM::Sequence& sequence, const QString& name) {
     return defline == name || defline.section(QLatin1Char(' '), 0, 0) == name;
 }
 
+// A name may leave out the identifier's "/start-end" when no other sequence has the same identifier.
 int FindByName(const SDM::Alignment& alignment, const QString& name) {
+    int withoutRange = -1;
+    int sharing = 0;
     for (unsigned i = 0; i < alignment.size(); ++i) {
         const boost::shared_ptr<SDM::Sequence> sequence = alignment.getSequence(i);
-        if (sequence && !sequence->isTransient() && MatchesName(*sequence, name)) return int(i);
+        if (!sequence || sequence->isTransient()) continue;
+        if (MatchesName(*sequence, name)) return int(i);
+        if (QString::fromStdString(SDM::IdentifierWithoutRange(sequence->getIdentifier())) == name) {
+            withoutRange = int(i);
+            ++sharing;
+        }
     }
-    return -1;
+    return sharing == 1 ? withoutRange : -1;
 }
 
 // A 1-based index or a name; -1 when neither names a sequence.

@@ -4,7 +4,8 @@ msarender_test(msarender_cli_tests ${CMAKE_CURRENT_LIST_DIR}/MsarenderCommandTes
                ${CMAKE_CURRENT_LIST_DIR}/CommandBytesTest.cpp
                ${CMAKE_CURRENT_LIST_DIR}/PictureLimitsCommandTest.cpp
                ${CMAKE_CURRENT_LIST_DIR}/CommandFaultsTest.cpp
-               ${CMAKE_CURRENT_LIST_DIR}/ColumnStatsCommandTest.cpp)
+               ${CMAKE_CURRENT_LIST_DIR}/ColumnStatsCommandTest.cpp
+               ${CMAKE_CURRENT_LIST_DIR}/FigureMarksCommandTest.cpp)
 target_compile_definitions(msarender_cli_tests PRIVATE MSARENDER_BINARY="$<TARGET_FILE:msarender_cli>")
 add_dependencies(msarender_cli_tests msarender_cli)
 

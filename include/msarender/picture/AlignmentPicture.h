@@ -13,6 +13,7 @@
 #include "msarender/CellGeometry.h"
 #include "msarender/Export.h"
 #include "msarender/RenderSequenceData.h"
+#include "msarender/picture/FigureMarks.h"
 #include "msarender/picture/HtmlPage.h"
 #include "msarender/picture/OutputFormat.h"
 #include "msarender/picture/PictureSettings.h"
@@ -121,6 +122,8 @@ public:
     QString CheckViewPosition() const;
     /// The tree the settings asked for, read or built, whole (before it was matched to the rows drawn).
     const PhyloTree& Tree() const { return tree; }
+    /// What is drawn beside and over the rows (residue numbers, identities, highlights), as planned.
+    const FigureMarks& Marks() const { return marks; }
     /// The print density the files record.
     int PixelsPerMetre() const { return settings.PixelsPerMetre(); }
 
@@ -131,6 +134,7 @@ private:
     int ReferenceIndex() const;
     std::string IdentityTarget() const;
     QString OrderRows();
+    QString PlanMarks();
     RenderSequenceData::RenderAspects Aspects() const;
     std::int64_t TallestPage() const;
     QString CheckPixelBudget() const;
@@ -160,6 +164,7 @@ private:
     std::vector<unsigned> columns;          // empty: every column
     RenderSequenceData::PicturePlan plan;
     std::vector<Page> pages;
+    FigureMarks marks;  // numbers, identities and highlights beside and over the rows
     QStringList warnings;
     PhyloTree tree;                       // empty without one
     PhyloTree drawnTree;                  // its leaves that name a row drawn, in the rows' order

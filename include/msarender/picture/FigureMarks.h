@@ -2,10 +2,12 @@
 
 #include <QColor>
 #include <QFont>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 #include <boost/shared_ptr.hpp>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,9 +40,13 @@ MSARENDER_EXPORT HighlightList ResolveHighlights(const SDM::Alignment& alignment
 /// The syntax error of one highlight, or an empty string; names and ranges are checked once read.
 MSARENDER_EXPORT QString CheckHighlightSyntax(const QString& spec);
 
+/// The percent identity as a figure shows it: a whole number with '%', never "100%" for a row that differs
+/// anywhere; "-" when the two share no residue column.
+MSARENDER_EXPORT QString IdentityText(const std::optional<double>& percent);
+
 /// What a figure draws beside and over its rows, once the rows are planned: each line's first and last
 /// residue number left and right of it, each row's percent identity in a right-hand column, and
-/// highlights framed (or shaded) with their labels in a line above their block.
+/// highlights framed with their labels in a line above their block's rows.
 class MSARENDER_EXPORT FigureMarks {
 public:
     struct Request {
@@ -48,51 +54,67 @@ public:
         bool identity = false;
         std::string identityTarget;  // aligned text the identity is counted against
         std::vector<FigureHighlight> highlights;
-        bool shadeHighlights = false;  // a tint over the residues rather than a frame
     };
 
     FigureMarks() = default;
-    /// Widens `plan` for the numbers and the identity column and makes room for labels; warnings for
-    /// marks the plan cannot show go to `warnings`.
-    FigureMarks(Request request, RenderSequenceData::PicturePlan& plan, const CellGeometry& cells,
-                const QFont& font, QStringList& warnings);
+    /// Widens `plan` for the numbers and the identity column and adds the label lines; warnings for marks
+    /// the plan cannot show go to `warnings`.
+    FigureMarks(const SDM::Alignment& alignment, Request request, RenderSequenceData::PicturePlan& plan,
+                const CellGeometry& cells, const QFont& font, QStringList& warnings);
 
-    /// A text drawn in a line: numbers and identities on its baseline, labels above its top.
+    /// A text drawn on the baseline of the line (one cell high) at `lineTop`: numbers, identities, labels.
     struct Text {
         std::int64_t lineTop = 0;
         int x = 0;
-        int width = 0;
+        int width = 0;  // the room it is right-aligned in
         bool alignRight = false;
         QString text;
+        QColor colour = Qt::black;
     };
-    /// A frame's part on one row line.
+    /// A frame's part on one row line: its sides, and its top and bottom edges where it begins and ends.
     struct Box {
         std::int64_t lineTop = 0;  // the row line it frames
         QRect rect;                // y relative to the line's top
         QColor colour;
-        bool top = true;  // edges drawn
+        bool top = true;
         bool bottom = true;
     };
 
-    /// What is drawn, in line order: the numbers and identities, the labels, the frames.
-    const std::vector<Text>& Marks() const { return marks; }
+    const std::vector<Text>& Marks() const { return marks; }  // numbers and identities
     const std::vector<Text>& Labels() const { return labels; }
     const std::vector<Box>& Boxes() const { return boxes; }
     bool IsEmpty() const { return marks.empty() && labels.empty() && boxes.empty(); }
-    /// Paints the marks of the plan's lines that start in [linesBegin, linesEnd), picture row `top` at the
-    /// painter's y = 0.
+    /// The frame's line width in pixels.
+    int FrameWidth() const { return frameWidth; }
+    /// Paints what belongs to lines starting in [linesBegin, linesEnd) and reaching into picture rows
+    /// [top, top + height), picture row `top` at the painter's y = 0.
     void Paint(QPainter& painter, std::int64_t top, int height, std::int64_t linesBegin,
                std::int64_t linesEnd) const;
 
 private:
-    void PlanNumbers(RenderSequenceData::PicturePlan& plan);
-    void PlanIdentity(RenderSequenceData::PicturePlan& plan);
-    void PlanHighlights(RenderSequenceData::PicturePlan& plan);
+    struct LineBox {
+        std::size_t line;
+        QRect rect;
+        std::size_t highlight;
+        bool top;
+        bool bottom;
+    };
+    void Widen(RenderSequenceData::PicturePlan& plan);
+    std::vector<LineBox> FrameLines(const RenderSequenceData::PicturePlan& plan) const;
+    void PlanLabels(RenderSequenceData::PicturePlan& plan, const std::vector<LineBox>& frames);
+    void PlanNumbers(const RenderSequenceData::PicturePlan& plan);
+    void PlanIdentity(const RenderSequenceData::PicturePlan& plan);
 
+    const SDM::Alignment* alignment = nullptr;
     Request request;
     CellGeometry cells{0, 0};
     QFont font;
-    std::vector<Text> marks;   // numbers and identities
-    std::vector<Text> labels;  // highlight labels
+    int numberWidth = 0;    // the widest residue number
+    int rightNumbersX = 0;  // where the line-end numbers start
+    int identityX = 0;
+    int identityWidth = 0;
+    int frameWidth = 0;
+    std::vector<Text> marks;
+    std::vector<Text> labels;
     std::vector<Box> boxes;
 };

@@ -53,6 +53,14 @@ struct MSARENDER_EXPORT PictureSettings {
     /// How rows are sorted: a name RowOrder::KeyNamed takes; empty keeps their order. Identity is to the
     /// reference, else to the consensus of the sequences drawn.
     QString sort;
+    /// A column right of the rows with each row's percent identity (RowOrder::Identity) to the reference,
+    /// else to the consensus of the sequences drawn.
+    bool identity = false;
+    /// Each line's first and last residue number of its sequence left and right of it, counted from the
+    /// name's own "/start-end" where it has one.
+    bool residueNumbers = false;
+    /// Frames around residues or columns, as ResolveHighlights reads them.
+    QStringList highlights;
     /// Annotation rows by the names ChooseAnnotations takes, in the order drawn.
     QStringList annotationRows;
     QString fontFamily = QStringLiteral("DejaVu Sans Mono");

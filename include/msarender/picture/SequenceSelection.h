@@ -8,7 +8,7 @@
 
 /// Sequence indexes (0-based, in the order given) from a comma-separated list of names, 1-based indexes and
 /// index ranges ("3-8", unless a sequence is named so). A name matches a sequence's defline or its first
-/// word.
+/// word, or its identifier without a "/start-end" that only one sequence has.
 struct SequenceList {
     std::vector<unsigned> indexes;
     QString error;  // non-empty when an entry names no sequence

@@ -8,6 +8,7 @@
 #include <limits>
 
 #include "msarender/picture/RowOrder.h"
+#include "msarender/picture/SchemeFile.h"
 #include "msarender/picture/SequenceSelection.h"
 #include "sdm/schemes/ColorSchemes.h"
 
@@ -114,6 +115,12 @@ struct OptionSet {
         "highest first), 'name', or 'length' (residues, longest first). Ties keep the file "
         "order.",
         "identity|name|length"};
+    QCommandLineOption schemeFile{
+        "scheme-file",
+        "Colour residues by the rules of <file> instead of --scheme: one a line, residue letters, a "
+        "background colour and an optional letter colour (names or #rrggbb), such as 'KR red white'; "
+        "'#' starts a comment.",
+        "file"};
     QCommandLineOption identity{
         "identity",
         "Add a column right of the rows with each row's percent identity to the --reference (else to the "
@@ -236,6 +243,13 @@ QString ReadValues(const QCommandLineParser& parser, const OptionSet& o, CliOpti
         picture.colorScheme = parser.value(o.scheme);
         if (!SDM::MakeColorScheme(picture.colorScheme.toStdString()))
             return "unknown colour scheme '" + picture.colorScheme + "'";
+    }
+    if (parser.isSet(o.schemeFile)) {
+        if (parser.isSet(o.scheme)) return "--scheme and --scheme-file exclude each other";
+        picture.schemeFile = parser.value(o.schemeFile);
+        // Read now: a bad line should not wait for the inputs.
+        if (const SchemeFile read = ReadSchemeFile(picture.schemeFile); !read.error.isEmpty())
+            return read.error;
     }
     if (parser.isSet(o.wrap)) {
         int perLine = 0;
@@ -406,7 +420,7 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments) {
                        o.reference,   o.referenceInPlace,
                        o.identical,   o.sort,
                        o.identity,    o.residueNumbers,
-                       o.highlight});
+                       o.highlight,   o.schemeFile});
     parser.addPositionalArgument("inputs", "Alignment files ('-' for standard input).", "[INPUT...]");
 
     if (!parser.parse(arguments)) {

@@ -7,6 +7,7 @@
 #include <climits>
 #include <cmath>
 
+#include "msarender/picture/SchemeFile.h"
 #include "msarender/picture/SequenceSelection.h"
 #include "sdm/Alignment.h"
 #include "sdm/schemes/ColorSchemes.h"
@@ -82,15 +83,25 @@ QString ModelSettings::Apply(SDM::Alignment& alignment, const PictureSettings& s
         changed = true;
     }
     const bool shaded = settings.identityThreshold >= 0 || ShadedByConservation(alignment, settings);
-    if (settings.colorScheme != scheme || settings.identityThreshold != identityThreshold ||
-        settings.byConservation != byConservation || (shaded && settings.sequences != shadedSequences)) {
+    if (settings.colorScheme != scheme || settings.schemeFile != schemeFile ||
+        settings.identityThreshold != identityThreshold || settings.byConservation != byConservation ||
+        (shaded && settings.sequences != shadedSequences)) {
+        boost::shared_ptr<SDM::ColorScheme> colours;
+        if (settings.schemeFile.isEmpty()) {
+            const std::string name = settings.colorScheme.isEmpty()
+                                         ? SDM::DefaultSchemeName(alignment.GetSequenceClass())
+                                         : settings.colorScheme.toStdString();
+            colours = SDM::MakeColorScheme(name);
+        } else {
+            SchemeFile read = ReadSchemeFile(settings.schemeFile);
+            if (!read.error.isEmpty()) return read.error;
+            colours = read.scheme;
+        }
         scheme = settings.colorScheme;
+        schemeFile = settings.schemeFile;
         identityThreshold = settings.identityThreshold;
         byConservation = settings.byConservation;
         shadedSequences = settings.sequences;
-        const std::string name =
-            scheme.isEmpty() ? SDM::DefaultSchemeName(alignment.GetSequenceClass()) : scheme.toStdString();
-        boost::shared_ptr<SDM::ColorScheme> colours = SDM::MakeColorScheme(name);
         if (shaded && colours) {
             // Shading follows the sequences drawn, as the computed rows do.
             const SequenceList chosen = ResolveSequences(alignment, settings.sequences);

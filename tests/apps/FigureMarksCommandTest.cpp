@@ -71,4 +71,20 @@ TEST_F(FigureMarksCommand, AKinaseFigureGetsItsColumnsAndFramesInEveryFormat) {
     EXPECT_TRUE(text.contains(">GxGxxG<") && text.contains(">%id<"));
 }
 
+TEST_F(FigureMarksCommand, ASchemeFilesBadLineIsAUsageErrorThatNamesFileAndLine) {
+    WriteFile("bad.txt", "# mine\nKR red\nDE bluu\n");
+    const RunResult bad = Run({Data("Pkinase.sto"), "--scheme-file", Path("bad.txt"), "-o", Path("x.png")});
+    EXPECT_EQ(bad.exitCode, 2);
+    EXPECT_TRUE(bad.err.contains(Path("bad.txt").toUtf8() + ":3: 'bluu' is no colour"))
+        << bad.err.toStdString();
+    EXPECT_FALSE(QFile::exists(Path("x.png")));
+    WriteFile("good.txt", "KR red\n");
+    const RunResult both = Run(
+        {Data("Pkinase.sto"), "--scheme-file", Path("good.txt"), "--scheme", "zappo", "-o", Path("x.png")});
+    EXPECT_EQ(both.exitCode, 2);
+    EXPECT_TRUE(both.err.contains("--scheme and --scheme-file exclude each other"));
+    const RunResult good = Run({Data("Pkinase.sto"), "--scheme-file", Path("good.txt"), "-o", Path("x.png")});
+    EXPECT_EQ(good.exitCode, 0) << good.err.toStdString();
+}
+
 }  // namespace

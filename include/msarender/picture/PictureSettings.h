@@ -20,6 +20,8 @@ struct MSARENDER_EXPORT PictureSettings {
 
     /// A name that SDM::MakeColorScheme accepts; empty keeps the reader's default scheme.
     QString colorScheme;
+    /// A file of the user's colour rules (see SchemeFile.h), drawn instead of `colorScheme`; empty: none.
+    QString schemeFile;
     bool fullNames = false;  // names as whole title lines (identifier and description), not identifiers
     bool ranges = false;     // "/start-end" after each name
     bool showRuler = true;
@@ -112,6 +114,7 @@ public:
 
 private:
     QString scheme;
+    QString schemeFile;
     int identityThreshold = -1;
     bool byConservation = false;
     QString shadedSequences;

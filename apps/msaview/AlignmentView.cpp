@@ -13,6 +13,9 @@ namespace {
 // Refreshes that a refresh may trigger (scroll bars appearing resize the viewport); the layout settles
 // after two, the rest is a guard against oscillation.
 constexpr int kMaxRefreshPasses = 4;
+// Lines the scroll range may grow so that its end is not snapped up (a ruler band's lower row, or a row's
+// secondary-structure lines).
+constexpr int kMaxSnapSteps = 8;
 // Milliseconds between steps while a drag holds the mouse past the view's edge.
 constexpr int kAutoScrollInterval = 60;
 
@@ -205,7 +208,13 @@ void AlignmentView::SyncScrollBars(const ViewGeometry& rendered) {
     horizontal->setRange(0, WholeCells(contentWidth - rendered.sequenceArea.width(), CellWidth()));
     vertical->setSingleStep(CellHeight());
     vertical->setPageStep(std::max(rendered.sequenceArea.height() - CellHeight(), CellHeight()));
-    vertical->setRange(0, WholeCells(contentHeight - rendered.sequenceArea.height(), CellHeight()));
+    // The last position must show the last line whole after snapping, which may move it a line or two up.
+    int verticalEnd = WholeCells(contentHeight - rendered.sequenceArea.height(), CellHeight());
+    for (int step = 0; known && step < kMaxSnapSteps &&
+                       renderer.SnapVertical(verticalEnd, RowOptions().showRuler) < verticalEnd;
+         ++step)
+        verticalEnd += CellHeight();
+    vertical->setRange(0, verticalEnd);
     const ViewGeometry now = Geometry();
     if (known && (now.scrollX != rendered.scrollX || now.scrollY != rendered.scrollY))
         pendingChange = pendingChange ? Costlier(*pendingChange, ViewRenderer::Change::Scroll)

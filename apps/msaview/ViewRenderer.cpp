@@ -111,7 +111,8 @@ int ViewRenderer::SnapVertical(int y, bool showRuler) const {
     int gridRow = cells.LinesIn(y);
     // The lower line of a ruler band snaps to the band's top.
     if (showRuler && cells.GridRowInBlock(y, renderer->RowsPerBlock()) == kRulerBandRows - 1) --gridRow;
-    return cells.LineTop(gridRow);
+    // A secondary-structure line snaps to its row's residue line, where the renderer starts the view.
+    return renderer->ViewTopFor(cells.LineTop(gridRow));
 }
 
 int ViewRenderer::SnapHorizontal(int x) const {

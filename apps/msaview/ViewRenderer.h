@@ -53,8 +53,9 @@ public:
     /// Makes the next Render make the annotation rows again.
     void ForgetAnnotationRows() { appliedAnnotationRows.reset(); }
 
-    /// The scroll position the composed view can show: whole grid rows, and never the lower grid row of a
-    /// ruler band, from where the renderer would start the view one row late.
+    /// The scroll position the composed view can show: whole grid rows, never the lower grid row of a ruler
+    /// band, from where the renderer would start the view one row late, nor a secondary-structure line,
+    /// from where it would start a line early (with the row's residue line).
     int SnapVertical(int y, bool showRuler) const;
     int SnapHorizontal(int x) const;
 

@@ -229,6 +229,10 @@ public:
     /// Bytes of residue strips cached now.
     std::int64_t StripCacheBytes() const { return stripBytes; }
 
+    /// Where a view scrolled to content y starts: the top of the line holding y, or, when y falls on a row's
+    /// secondary-structure line, the top of that row's residue line, which the view then starts with.
+    int ViewTopFor(int y) const;
+
     /// Read-only views of the layout, for hosts that draw their own decorations and for tests.
     unsigned ResiduesPerBlock() const { return unsigned(residuesPerBlock); }
     unsigned BlockCount() const { return blockCount; }

@@ -302,6 +302,22 @@ int RenderSequenceData::CalculateTopResidueIndex() {
     return CellGeometry::SaturateToInt(base + residueStarter);
 }
 
+int RenderSequenceData::ViewTopFor(int y) const {
+    const CellGeometry cells(fontAttributes);
+    if (rowsPerBlock == 0 || !cells.IsUsable() || y <= 0) return std::max(y, 0);
+    const int grid = cells.LinesIn(y);
+    const int inBlock = int(cells.GridRowInBlock(y, rowsPerBlock));
+    const int rowsStart =
+        grid - inBlock + (aspects.showRuler ? int(kRulerBandRows) : 0) + int(AnnotationsAbove());
+    int residueLine = rowsStart;  // grid row of row r's residue line, walking down the block
+    for (unsigned row = 0; row < rowCount && ssRowCount > 0 && residueLine <= grid; ++row) {
+        const int lines = row < ssRowsPerRow.size() ? int(ssRowsPerRow[row]) : 0;
+        if (grid > residueLine && grid <= residueLine + lines) return cells.LineTop(residueLine);
+        residueLine += lines + 1;
+    }
+    return cells.LineTop(grid);
+}
+
 void RenderSequenceData::FindRowPosition(int& position) const {
     if (aspects.showRuler && position >= int(kRulerBandRows)) position -= int(kRulerBandRows);
     // Positions in annotation lines above the rows belong to the block's first row.

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QFontMetrics>
 #include <QScrollBar>
 #include <QTest>
@@ -144,6 +145,22 @@ TEST_F(PanelsTest, TheNameColumnHoldsTheWidestNameOfAProportionalFace) {
     const QFontMetrics metrics(AlignmentView::ResidueFont(proportional));
     ASSERT_GT(metrics.horizontalAdvance("WWWWWWWW"), metrics.horizontalAdvance("iiiiiiiiiiiiiiii"));
     EXPECT_GE(view().NameColumnWidth(), metrics.horizontalAdvance(" WWWWWWWW"));
+}
+
+// With the Find bar open, the last scroll position of fn3 wrapped fell on a secondary-structure line, from
+// where the view starts a line early: the last row was cut.
+TEST_F(PanelsTest, CtrlEndAfterTheFindBarOpensShowsTheLastResidueWhole) {
+    for (bool wrap : {true, false}) {
+        Open("fn3.sto");
+        SetOptions([wrap](DisplayOptions& options) { options.wrap = wrap; });
+        MenuAction("Find...")->trigger();
+        QApplication::processEvents();
+        view().setFocus();
+        QTest::keyClick(&view(), Qt::Key_End, Qt::ControlModifier);
+        const RowMap& rows = view().Document()->Rows();
+        const unsigned last = unsigned(rows.SequenceOfRow(rows.RowCount() - 1));
+        EXPECT_TRUE(view().IsResidueVisible(model().columnCount() - 1, last)) << "wrap " << wrap;
+    }
 }
 
 }  // namespace

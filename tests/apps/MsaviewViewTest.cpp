@@ -101,8 +101,15 @@ TEST_F(AlignmentViewTest, ResizingLaysTheAlignmentOutForTheNewWidth) {
     const unsigned blocks =
         (model().columnCount() + renderer().ResiduesPerBlock() - 1) / renderer().ResiduesPerBlock();
     EXPECT_EQ(renderer().BlockCount(), blocks);
-    EXPECT_EQ(view().verticalScrollBar()->maximum(),
-              WholeLines(renderer().GetVerticalScrollValue() - viewport()->height()));
+    // The range ends where the content's last line is shown whole; when that position falls on a line the
+    // view cannot start at (a secondary-structure line), a line or two further.
+    const int end = WholeLines(renderer().GetVerticalScrollValue() - viewport()->height());
+    EXPECT_GE(view().verticalScrollBar()->maximum(), end);
+    EXPECT_LE(view().verticalScrollBar()->maximum(), end + 2 * cells.CellHeight());
+    view().verticalScrollBar()->setValue(view().verticalScrollBar()->maximum());
+    const RowMap& rows = view().Document()->Rows();
+    EXPECT_TRUE(view().IsResidueVisible(model().columnCount() - 1,
+                                        unsigned(rows.SequenceOfRow(rows.RowCount() - 1))));
 }
 
 TEST_F(AlignmentViewTest, ScrollingAWrappedViewDownABlockShowsTheNextColumns) {

@@ -19,33 +19,14 @@ int ResiduePosition(const std::string& aligned, unsigned column) {
     return position;
 }
 
-// The number of the sequence's first residue and the step between residues: from a "/start-end" range at
-// the end of the name as read (Stockholm, Pfam), counting down when start > end; 1 and up otherwise.
-struct ResidueNumbering {
-    long long first = 1;
-    int step = 1;
-};
-
-ResidueNumbering NumberingOf(const std::string& identifier) {
-    const QString name = QString::fromStdString(identifier);
-    const QString range = name.section('/', -1);
-    if (range.size() == name.size()) return {};
-    bool startOk = false;
-    bool endOk = false;
-    const long long start = range.section('-', 0, 0).toLongLong(&startOk);
-    const long long end = range.section('-', 1).toLongLong(&endOk);
-    if (!startOk || !endOk || range.count('-') != 1) return {};
-    return {start, start > end ? -1 : 1};
-}
-
 QString ResidueText(const SDM::Sequence& sequence, unsigned column) {
     const std::string& aligned = sequence.getAligned();
     if (column >= aligned.size() || SQC::SequenceConstants::IsGap(aligned[column]))
         return QStringLiteral("gap");
-    const ResidueNumbering numbering = NumberingOf(sequence.getIdentifier());
+    const SDM::Sequence::Numbering numbering = sequence.numbering();
     return QStringLiteral("residue %1 %2")
         .arg(QLatin1Char(aligned[column]))
-        .arg(numbering.first + numbering.step * (ResiduePosition(aligned, column) - 1));
+        .arg(numbering.start + numbering.step * (ResiduePosition(aligned, column) - 1));
 }
 
 // The letter the file wrote for the residue at `column` (DSSP's E, G, T... where the model keeps S, H, C).

@@ -101,17 +101,6 @@ QByteArray Sha256(const char* text) {
 
 }  // namespace
 
-ResidueNumbering ResidueNumberingOfName(const QString& name) {
-    const QString range = name.section('/', -1);
-    if (range.size() == name.size() || range.count('-') != 1) return {};
-    bool startOk = false;
-    bool endOk = false;
-    const long long start = range.section('-', 0, 0).toLongLong(&startOk);
-    const long long end = range.section('-', 1).toLongLong(&endOk);
-    if (!startOk || !endOk) return {};
-    return {start, start > end ? -1 : 1};
-}
-
 QString EncodeHtmlPage(const HtmlPageContent& content, QIODevice& out) {
     // Only the page's own script and style run; images come from the page's data.
     const QByteArray policy = "default-src 'none'; img-src data:; style-src " + Sha256(kPageStyle) +

@@ -146,10 +146,10 @@ HtmlPageContent AlignmentPicture::PageContent() const {
             if (sequence >= sequenceIndexes.size()) return HtmlPageContent();
             const unsigned index = sequenceIndexes[sequence++];
             const auto model = alignment->getSequence(index);
-            const QString name = QString::fromStdString(model->getIdentifier());
-            const ResidueNumbering numbering = ResidueNumberingOfName(name);
-            page.sequences.push_back({line.top, name, QString::fromStdString(model->getDescription()),
-                                      numbering.first, numbering.step});
+            const SDM::Sequence::Numbering numbering = model->numbering();
+            page.sequences.push_back({line.top, QString::fromStdString(model->getIdentifier()),
+                                      QString::fromStdString(model->getDescription()), numbering.start,
+                                      int(numbering.step)});
             const std::vector<char>& aligned = view.GetAlignedSequence(line.row);
             for (int column = 0; column < page.columns; ++column) {
                 const char residue =

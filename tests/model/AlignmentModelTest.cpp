@@ -71,6 +71,21 @@ TEST(AlignmentModelTest, RangesOfChosenColumnsNameTheResiduesShown) {
     EXPECT_EQ(built.model->getSequence(2)->getDefline(), "reverse/106-101") << "and the file's own range";
 }
 
+TEST(AlignmentModelTest, ResiduesAreNumberedFromTheRangeEndingTheIdentifier) {
+    const struct {
+        const char* identifier;
+        long long start;
+        long long step;
+    } cases[] = {
+        {"Q9XYZ/101-230", 101, 1}, {"rev/50-41", 50, -1}, {"plain", 1, 1},  {"a/b/7-9", 7, 1}, {"x/7-", 1, 1},
+        {"x/7-9-11", 1, 1},        {"x/-9", 1, 1},        {"x/7a-9", 1, 1}, {"/3-4", 3, 1}};
+    for (const auto& c : cases) {
+        const SDM::Sequence::Numbering numbering = SDM::AASequence(c.identifier, "MK").numbering();
+        EXPECT_EQ(numbering.start, c.start) << c.identifier;
+        EXPECT_EQ(numbering.step, c.step) << c.identifier;
+    }
+}
+
 TEST(AlignmentModelTest, EmptyAlignmentAnswersNeutralValues) {
     SDM::Alignment empty;
     std::vector<unsigned> indexes{42};

@@ -151,19 +151,4 @@ TEST(HtmlPage, PicturesReadBackPixelForPixel) {
     }
 }
 
-TEST(HtmlPage, ResiduesAreNumberedFromTheRangeOfTheName) {
-    const struct {
-        const char* name;
-        long long first;
-        int step;
-    } cases[] = {
-        {"Q9XYZ/101-230", 101, 1}, {"rev/50-41", 50, -1}, {"plain", 1, 1},  {"a/b/7-9", 7, 1}, {"x/7-", 1, 1},
-        {"x/7-9-11", 1, 1},        {"x/-9", 1, 1},        {"x/7a-9", 1, 1}, {"/3-4", 3, 1}};
-    for (const auto& c : cases) {
-        const ResidueNumbering numbering = ResidueNumberingOfName(QString::fromLatin1(c.name));
-        EXPECT_EQ(numbering.first, c.first) << c.name;
-        EXPECT_EQ(numbering.step, c.step) << c.name;
-    }
-}
-
 }  // namespace

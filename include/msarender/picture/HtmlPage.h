@@ -54,14 +54,6 @@ struct HtmlPageContent {
     QByteArray cells;          // glyph index of each cell, row after row
 };
 
-/// How a sequence numbers its residues: from the start of a "/start-end" range that ends its name (as
-/// Stockholm and Pfam write them), counting down when start > end; from 1 and up without one.
-struct ResidueNumbering {
-    long long first = 1;
-    int step = 1;
-};
-MSARENDER_EXPORT ResidueNumbering ResidueNumberingOfName(const QString& name);
-
 /// Writes `content` as one self-contained HTML page onto `out`: the script, the styles and the data inside,
 /// nothing fetched. Text from the alignment is data the script inserts as text. An error message, or empty.
 MSARENDER_EXPORT QString EncodeHtmlPage(const HtmlPageContent& content, QIODevice& out);

@@ -298,8 +298,9 @@ void AlignmentView::Resized() {
 bool AlignmentView::eventFilter(QObject* watched, QEvent* event) {
     const auto type = event->type();
     if (watched == &treeStrip) {
+        if (type != QEvent::MouseButtonPress) return false;
         const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (type != QEvent::MouseButtonPress || mouse->button() != Qt::LeftButton) return false;
+        if (mouse->button() != Qt::LeftButton) return false;
         SelectCladeAt(mouse->position().toPoint());
         return true;
     }

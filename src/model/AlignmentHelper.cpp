@@ -215,6 +215,14 @@ std::string MakeRowLabel(const SDM::Sequence& sequence) {
     return std::string(sequence.isIndented() ? "   " : " ") + ShownDefline(sequence);
 }
 
+std::string MakeStructureLineLabel(const SDM::Sequence& sequence, const std::string& key) {
+    return MakeRowLabel(sequence) + "(" + key + ")";
+}
+
+std::string MakeAnnotationLabel(const std::string& label) {
+    return " " + label;
+}
+
 bool HasLabelMarker(const SDM::Sequence& sequence, bool showConsensus) {
     return sequence.isIndented() || (showConsensus && sequence.isTransient());
 }
@@ -244,7 +252,7 @@ void FindLongestRowLabel(const AlignmentHelper& helper, std::string& longest, bo
         auto* aa = dynamic_cast<const SDM::AASequence*>(sequence.get());
         if (!withSecondaryStructureKeys || !aa) continue;
         for (const auto& entry : aa->getSecondaryStructure()) {
-            if (HasUsableStructure(*aa, entry.first)) consider(ShownDefline(*aa) + "(" + entry.first + ")");
+            if (HasUsableStructure(*aa, entry.first)) consider(MakeStructureLineLabel(*aa, entry.first));
         }
     }
 }

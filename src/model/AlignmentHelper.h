@@ -65,6 +65,10 @@ constexpr std::size_t kMaxLabelBytes = 256;
 std::string ShownDefline(const SDM::Sequence& sequence);
 /// One space, two more when the sequence is indented, then the shown defline.
 std::string MakeRowLabel(const SDM::Sequence& sequence);
+/// A secondary-structure line's label, "defline(key)", indented as its sequence's row label.
+std::string MakeStructureLineLabel(const SDM::Sequence& sequence, const std::string& key);
+/// An annotation row's label, indented as the names above it.
+std::string MakeAnnotationLabel(const std::string& label);
 /// Whether the label is marked: an indented sequence, or a transient one while the consensus is shown.
 bool HasLabelMarker(const SDM::Sequence& sequence, bool showConsensus);
 /// The widest label of the listed rows (all rows when the list is empty) as `width` measures them (by

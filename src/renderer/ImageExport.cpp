@@ -209,7 +209,8 @@ void RenderSequenceData::PaintAnnotationPictureLine(const PicturePlan& plan, con
     const AnnotationRow& row = annotationRows[line.row];
     const CellGeometry cells(fontAttributes);
     if (plan.namesShown) {
-        DrawLabelText(painter, QPointF(0, cells.Baseline(y)), SQC::ToQString(row.label));
+        DrawLabelText(painter, QPointF(0, cells.Baseline(y)),
+                      SQC::ToQString(Corvane::MakeAnnotationLabel(row.label)));
         AnnotationPainter::PaintLabelAxis(painter, row, cells, font, plan.nameWidth, y);
     }
     const int x = plan.namesShown ? plan.nameWidth : 0;

@@ -213,7 +213,7 @@ void RenderSequenceData::PlanAnnotationLines(unsigned firstColumn, unsigned firs
         }
         line.paintStrip = freshView;
         line.record = true;
-        line.label = SQC::ToQString(row.label);
+        line.label = SQC::ToQString(Corvane::MakeAnnotationLabel(row.label));
         lines.push_back(std::move(line));
         y += cells.CellHeight();
     }
@@ -223,7 +223,8 @@ int RenderSequenceData::WidestAnnotationLabel() const {
     const QFontMetrics metrics(font);
     int widest = 0;
     for (const AnnotationRow& row : annotationRows)
-        widest = std::max(widest, metrics.boundingRect(SQC::ToQString(row.label)).width());
+        widest = std::max(
+            widest, metrics.boundingRect(SQC::ToQString(Corvane::MakeAnnotationLabel(row.label))).width());
     return widest;
 }
 
@@ -273,7 +274,7 @@ void RenderSequenceData::PlanBlockRows(const Corvane::AlignmentHelper& helper, u
             cartoon.strip = std::move(strip);
             cartoon.paintStrip = freshView;
             cartoon.record = true;
-            cartoon.label = SQC::ToQString(Corvane::ShownDefline(*sequence) + "(" + keyEntry.first + ")");
+            cartoon.label = SQC::ToQString(Corvane::MakeStructureLineLabel(*sequence, keyEntry.first));
             lines.push_back(cartoon);
         }
         y += cellHeight;

@@ -95,6 +95,6 @@ void RenderSequenceData::CopySSCartoonNamePixmap(const Corvane::AlignmentHelper&
                                                  bool /*includeGaps*/) const {
     const auto sequence = helper.GetSequence(row);
     if (!sequence) return;
-    const std::string label = Corvane::ShownDefline(*sequence) + "(" + key + ")";
+    const std::string label = Corvane::MakeStructureLineLabel(*sequence, key);
     DrawLabelText(painter, QPointF(0, baselineY), SQC::ToQString(label));
 }

@@ -71,9 +71,9 @@ TEST(RowLabelTest, StructureKeysCountOnlyWithOneLetterPerResidue) {
     AlignmentHelper helper(*built.view);
     std::string longest;
     FindLongestRowLabel(helper, longest, true, {0});
-    EXPECT_EQ(longest, "aaaa(zeta)");
+    EXPECT_EQ(longest, " aaaa(zeta)");
     FindLongestRowLabel(helper, longest, true, {});
-    EXPECT_EQ(longest, "aaaa(zeta)") << "a tie of 10 characters keeps the earlier row";
+    EXPECT_EQ(longest, " aaaa(zeta)") << "a tie of 10 characters keeps the earlier row";
     FindLongestRowLabel(helper, longest, false, {});
     EXPECT_EQ(longest, " bbbbbbbbb");
 }
@@ -84,7 +84,7 @@ TEST(RowLabelTest, EachStructureLineIsALabelOfItsOwnInKeyOrder) {
     AlignmentHelper helper(*built.view);
     std::string longest;
     FindLongestRowLabel(helper, longest, true, {});
-    EXPECT_EQ(longest, "s(bb)");
+    EXPECT_EQ(longest, " s(bb)");
 }
 
 // Two hundred keys do not make a name column two hundred keys wide: the longest line drawn is one key's.
@@ -96,7 +96,7 @@ TEST(RowLabelTest, ManyStructureKeysKeepTheLongestLabelToOneLine) {
     AlignmentHelper helper(*built.view);
     std::string longest;
     FindLongestRowLabel(helper, longest, true, {});
-    EXPECT_EQ(longest, "protein(key100)");
+    EXPECT_EQ(longest, " protein(key100)");
 }
 
 TEST(RowLabelTest, RowsWithoutSequenceLeaveTheResultAlone) {

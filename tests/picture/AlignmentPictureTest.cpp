@@ -105,6 +105,36 @@ TEST(PictureNames, NamesStandOnTheirLettersBaselineAndKeepTheirDescendersInTheir
     }
 }
 
+// The leftmost dark pixel of `area` in `image`, or -1.
+int LeftmostInk(const QImage& image, const QRect& area) {
+    for (int x = area.left(); x <= area.right(); ++x)
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            if (qGray(image.pixel(x, y)) < 96) return x;
+    return -1;
+}
+
+TEST(PictureNames, StructureLineAndAnnotationLabelsAreIndentedAsTheNames) {
+    testsupport::AlignmentBuilder builder(SDM::AminoAcid);
+    builder.Seq("HHH", "HHHHH").Structure("SS", "HHHHH");
+    PictureSettings settings;
+    settings.colorScheme = QStringLiteral("plain");
+    settings.annotationRows = {QStringLiteral("consensus")};
+    AlignmentPicture picture(builder.Build().model, {settings, std::nullopt});
+    ASSERT_EQ(picture.Prepare(), QString());
+    QImage image;
+    ASSERT_TRUE(image.loadFromData(Png(picture), "PNG"));
+    const CellGeometry cells(SQC::FontAttributes(settings.Font()));
+    const int nameWidth = image.width() - cells.ColumnLeft(5);
+    const auto labelLeft = [&](int line) {
+        return LeftmostInk(image,
+                           QRect(0, cells.LineTop(kRulerBandRows + line), nameWidth, cells.CellHeight()));
+    };
+    const int name = labelLeft(0);
+    ASSERT_GE(name, cells.CellWidth()) << "a name is drawn after a space";
+    EXPECT_EQ(labelLeft(1), name) << "the HHH(SS) line under it starts with the same letter";
+    EXPECT_GE(labelLeft(2), cells.CellWidth()) << "so does Consensus";
+}
+
 class PictureFiles : public ::testing::Test {
 protected:
     QStringList Files() const { return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name); }

@@ -175,7 +175,7 @@ TEST_F(ImageExportTest, StructureLinesFollowTheirRowInWholeSequenceExports) {
     ASSERT_TRUE(RenderWith(alignment, aspects));
 
     const QImage picture = Export({0, 1}, {});
-    const int nameWidth = LabelWidth("first(alpha)");  // the structure line's label, as drawn
+    const int nameWidth = LabelWidth(" first(alpha)");  // the structure line's label, as drawn
     // Band, first, its structure line, second.
     ASSERT_EQ(picture.size(), QSize(cells.ColumnLeft(8) + nameWidth, cells.LineTop(5)));
     EXPECT_EQ(CellColour(picture, QPoint(nameWidth, cells.RulerBandHeight())), Background('A'));

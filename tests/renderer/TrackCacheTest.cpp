@@ -267,14 +267,14 @@ TEST_F(TrackCacheTest, ExportBeyondTheStructureKeepsBlankLabelledLines) {
         RegionHasColourOtherThan(image, QRect(0, cells.CellHeight(), x - 1, cells.CellHeight()), kMarker));
 }
 
-TEST_F(TrackCacheTest, ExportLabelIsTheDeflineWithTheKey) {
+TEST_F(TrackCacheTest, ExportLabelIsTheIndentedDeflineWithTheKey) {
     BuiltAlignment alignment = TwoKeyAlignment();
     auto aspects = AspectsOfCells(40, 40);
     aspects.showSecondaryStructure = true;
     ASSERT_TRUE(RenderWith(alignment, aspects));
     const Corvane::AlignmentHelper helper(*alignment.view);
     const QFont font = testsupport::MonoFont();
-    const int expectedWidth = QFontMetrics(font).horizontalAdvance(QStringLiteral("first(alpha)"));
+    const int expectedWidth = QFontMetrics(font).horizontalAdvance(QStringLiteral(" first(alpha)"));
 
     QImage image(cells.ColumnLeft(40), cells.LineTop(2), QImage::Format_ARGB32);
     image.fill(Qt::white);

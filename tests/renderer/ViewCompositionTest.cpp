@@ -170,9 +170,9 @@ TEST_F(ViewCompositionTest, SecondaryStructureLinesFollowTheirRowInKeyOrderWithL
     expected.fill(Qt::white);
     QPainter painter(&expected);
     painter.setFont(testsupport::MonoFont());
-    const std::vector<std::pair<int, QString>> labels = {{2, " first"},      {3, "first(alpha)"},
-                                                         {4, "first(beta)"}, {5, " second"},
-                                                         {6, " third"},      {7, "third(alpha)"}};
+    const std::vector<std::pair<int, QString>> labels = {{2, " first"},       {3, " first(alpha)"},
+                                                         {4, " first(beta)"}, {5, " second"},
+                                                         {6, " third"},       {7, " third(alpha)"}};
     for (const auto& [line, text] : labels) painter.drawText(0, cells.Baseline(cells.LineTop(line)), text);
     painter.end();
     EXPECT_EQ(Names(), expected.toImage());

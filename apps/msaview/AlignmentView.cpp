@@ -403,7 +403,7 @@ void AlignmentView::RestoreAnchor(const Anchor& kept) {
 }
 
 // The current sequence, else the one at the top of the view.
-int AlignmentView::ReferenceSequence() const {
+int AlignmentView::CurrentOrTopSequence() const {
     if (document && document->CurrentRow() >= 0) return document->CurrentSequence();
     return anchor ? anchor->sequenceIndex : -1;
 }
@@ -414,7 +414,7 @@ bool AlignmentView::GoToEdge(bool lastSequence, bool lastColumn, bool keepSequen
     const unsigned columns = document->Model().columnCount();
     if (rows.RowCount() == 0 || columns == 0) return false;
     int sequence = rows.SequenceOfRow(lastSequence ? rows.RowCount() - 1 : 0);
-    if (keepSequence && ReferenceSequence() >= 0) sequence = ReferenceSequence();
+    if (keepSequence && CurrentOrTopSequence() >= 0) sequence = CurrentOrTopSequence();
     return GoTo(unsigned(sequence), lastColumn ? columns - 1 : 0);
 }
 

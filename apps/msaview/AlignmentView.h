@@ -94,6 +94,13 @@ public:
     /// view; by the tree set, else by a neighbour-joining tree of the rows built for it. The selection and
     /// the current row follow their sequences.
     void SortRows(RowSort sort);
+    /// Draws residues identical to this sequence's in their column as dots (or blank, by the options) in
+    /// the other rows; -1, or a sequence the model made (the consensus), compares with none.
+    void SetReference(int sequenceIndex);
+    /// The sequence the others are compared with, or -1.
+    int Reference() const;
+    /// The current sequence, else the one at the top of the view, else -1.
+    int CurrentOrTopSequence() const;
     /// Puts the rows in the tree's leaf order and draws it left of the names while they stay in that order
     /// (unwrapped views); the warning names the sequences and leaves that do not match, or is empty.
     QString SetTree(PhyloTree tree);
@@ -151,6 +158,8 @@ private:
     };
 
     void Refresh(ViewRenderer::Change change);
+    /// The reference is named by its place among the model's sequences, which a new row order changes.
+    void RenumberReference();
     DisplayOptions RowOptions() const { return PanelsShown() ? FixedPanels::RowsOnly(options) : options; }
     void PlacePanels();
     int TreeWidth() const { return kTreeCells * CellWidth(); }
@@ -166,7 +175,6 @@ private:
     std::optional<Anchor> TopLeftResidue() const;
     void RestoreAnchor(const Anchor& anchor);
     bool GoToEdge(bool lastSequence, bool lastColumn, bool keepSequence);
-    int ReferenceSequence() const;
 
     std::optional<ResidueCell> CellAt(QPoint viewportPoint) const;
     int ColumnAt(QPoint viewportPoint) const;

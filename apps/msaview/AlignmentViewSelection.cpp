@@ -344,11 +344,12 @@ void AlignmentView::SortRows(RowSort sort) {
         document->RestoreFileOrder();
     else if (sort == RowSort::ByName)
         document->Reorder(RowOrder::ByName(model, RowOrder::ModelSequences(model)));
-    else if (const int reference = ReferenceSequence(); reference >= 0)
+    else if (const int reference = CurrentOrTopSequence(); reference >= 0)
         document->Reorder(
             RowOrder::Leading(RowOrder::ByIdentity(model, RowOrder::ModelSequences(model),
                                                    RowOrder::AlignedText(model, unsigned(reference))),
                               unsigned(reference)));
+    RenumberReference();
     dragRectangle.Clear();
     markedSequence = markedColumn = -1;
     Refresh(ViewRenderer::Change::Layout);
@@ -356,11 +357,34 @@ void AlignmentView::SortRows(RowSort sort) {
     emit selectionChanged();
 }
 
+void AlignmentView::SetReference(int sequenceIndex) {
+    if (!document) return;
+    const auto sequence =
+        sequenceIndex >= 0 ? document->Model().getSequence(unsigned(sequenceIndex)) : nullptr;
+    options.reference = sequence && !sequence->isTransient() ? QString::number(sequenceIndex + 1) : QString();
+    Refresh(ViewRenderer::Change::Layout);
+}
+
+int AlignmentView::Reference() const {
+    if (!document || options.reference.isEmpty()) return -1;
+    const SDM::Alignment& model = document->Model();
+    const auto reference = model.getReference();
+    for (unsigned index = 0; reference && index < model.size(); ++index)
+        if (model.getSequence(index) == reference) return int(index);
+    return -1;
+}
+
+void AlignmentView::RenumberReference() {
+    const int reference = Reference();
+    if (reference >= 0) options.reference = QString::number(reference + 1);
+}
+
 QString AlignmentView::SetTree(PhyloTree newTree) {
     if (!document) return QString();
     const SDM::Alignment& model = document->Model();
     const TreeRows rows = tree.Set(model, std::move(newTree), RowOrder::ModelSequences(model));
     document->Reorder(rows.order);
+    RenumberReference();
     dragRectangle.Clear();
     markedSequence = markedColumn = -1;
     Refresh(ViewRenderer::Change::Layout);

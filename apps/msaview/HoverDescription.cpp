@@ -1,6 +1,7 @@
 #include "HoverDescription.h"
 
 #include "AlignmentDocument.h"
+#include "msarender/picture/RowOrder.h"
 #include "sqv/UserProperties.h"
 
 namespace {
@@ -65,6 +66,16 @@ QString AnnotationText(const AnnotationRow& row, const HoverTarget& target, cons
     return text;
 }
 
+// " | 87% identical to REF" while residues are compared with a reference; empty on the reference itself.
+QString IdentityText(const SDM::Alignment& model, const SDM::Sequence& sequence) {
+    const boost::shared_ptr<SDM::Sequence> reference = model.getReference();
+    if (!reference || reference.get() == &sequence || sequence.isTransient()) return QString();
+    const QString name = QString::fromStdString(reference->getDefline());
+    const std::optional<double> identity = RowOrder::Identity(sequence.getAligned(), reference->getAligned());
+    if (!identity) return kSeparator + QStringLiteral("no residue column shared with %1").arg(name);
+    return kSeparator + QStringLiteral("%1% identical to %2").arg(qRound(*identity)).arg(name);
+}
+
 }  // namespace
 
 QString StructureName(char letter) {
@@ -91,5 +102,5 @@ QString DescribeHover(AlignmentDocument& document, const HoverTarget& target, co
         return text;
     text += kSeparator + ColumnText(target.column, options) + kSeparator;
     if (!target.ssKey.empty()) return text + StructureText(document, *sequence, target);
-    return text + ResidueText(*sequence, unsigned(target.column));
+    return text + ResidueText(*sequence, unsigned(target.column)) + IdentityText(document.Model(), *sequence);
 }

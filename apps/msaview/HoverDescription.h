@@ -21,7 +21,8 @@ struct HoverTarget {
 
 /// The status-bar text for a hover target, e.g. "HBB_HUMAN | column 23 | residue V 15" (the residue's
 /// letter and its number in the sequence's own coordinates: from the start of a "/start-end" range ending
-/// its name, else from 1), "... | gap", "... | SS: helix (H)" on a
+/// its name, else from 1) and, while residues are compared with a reference, "| 87% identical to REF"
+/// (RowOrder::Identity), "... | gap", "... | SS: helix (H)" on a
 /// secondary-structure line, "Occupancy | column 23 | 87%" on an annotation row (its symbol and bar height
 /// where it has them), "column 23" on the ruler; empty over nothing. Columns are numbered as the
 /// ruler numbers them.

@@ -7,6 +7,20 @@ namespace {
 
 const DisplayOptions kDefaults;
 
+QMap<QString, QString> ReadMap(QSettings& store, const QString& group) {
+    QMap<QString, QString> map;
+    store.beginGroup(group);
+    for (const QString& key : store.childKeys()) map.insert(key, store.value(key).toString());
+    store.endGroup();
+    return map;
+}
+
+void WriteMap(QSettings& store, const QString& group, const QMap<QString, QString>& map) {
+    store.remove(group);
+    for (auto entry = map.cbegin(); entry != map.cend(); ++entry)
+        store.setValue(group + "/" + entry.key(), entry.value());
+}
+
 }  // namespace
 
 ViewerSettings ViewerSettings::Load() {
@@ -31,10 +45,8 @@ ViewerSettings ViewerSettings::Load() {
     options.annotationRows = store.value("view/annotationRows", kDefaults.annotationRows).toStringList();
     settings.showOverview = store.value("view/overview", true).toBool();
     settings.recentFiles = store.value("files/recent").toStringList().mid(0, kMaxRecentFiles);
-    store.beginGroup("schemes");
-    for (const QString& alphabet : store.childKeys())
-        settings.schemeByAlphabet.insert(alphabet, store.value(alphabet).toString());
-    store.endGroup();
+    settings.schemeByAlphabet = ReadMap(store, "schemes");
+    settings.schemeFileByAlphabet = ReadMap(store, "schemeFiles");
     return settings;
 }
 
@@ -55,9 +67,8 @@ void ViewerSettings::Save() const {
     store.setValue("view/annotationRows", options.annotationRows);
     store.setValue("view/overview", showOverview);
     store.setValue("files/recent", recentFiles);
-    store.remove("schemes");
-    for (auto scheme = schemeByAlphabet.cbegin(); scheme != schemeByAlphabet.cend(); ++scheme)
-        store.setValue("schemes/" + scheme.key(), scheme.value());
+    WriteMap(store, "schemes", schemeByAlphabet);
+    WriteMap(store, "schemeFiles", schemeFileByAlphabet);
 }
 
 QString ViewerSettings::AlphabetKey(SDM::SequenceClass sequenceClass) {

@@ -20,6 +20,8 @@ struct ViewerSettings {
     QStringList recentFiles;
     /// The colour scheme last used for each alphabet, by AlphabetKey; absent: the library's default.
     QMap<QString, QString> schemeByAlphabet;
+    /// The colour scheme file last used for each alphabet, which wins over its named scheme; absent: none.
+    QMap<QString, QString> schemeFileByAlphabet;
 
     static ViewerSettings Load();
     void Save() const;

@@ -29,6 +29,7 @@
 #include "PictureExport.h"
 #include "SelectionFasta.h"
 #include "SelectionPicture.h"
+#include "msarender/picture/SchemeFile.h"
 #include "msarender/tree/Newick.h"
 #include "sdm/schemes/ColorSchemes.h"
 
@@ -39,6 +40,11 @@ QString LocalFileOf(const QMimeData* data) {
     for (const QUrl& url : data->urls())
         if (url.isLocalFile()) return url.toLocalFile();
     return QString();
+}
+
+// Why a colour scheme file cannot colour the view ("file:line: ..."), or empty when it can or none is named.
+QString SchemeFileError(const QString& path) {
+    return path.isEmpty() ? QString() : ReadSchemeFile(path).error;
 }
 
 // Milliseconds of drawing before the progress dialog shows.
@@ -188,11 +194,36 @@ void ViewerWindow::CreateViewMenu() {
                         [this] { view->SortRows(AlignmentView::RowSort::AsInTheFile); });
     sortMenu->addAction(tr("By &tree (loaded, else neighbour joining)"), view,
                         [this] { view->SortRows(AlignmentView::RowSort::ByTree); });
+    CreateReferenceMenu(menu);
     menu->addSeparator();
     overviewAction = menu->addAction(tr("O&verview"));
     overviewAction->setCheckable(true);
     overviewAction->setChecked(settings.showOverview);
     connect(overviewAction, &QAction::toggled, overview, &QWidget::setVisible);
+}
+
+void ViewerWindow::CreateReferenceMenu(QMenu* viewMenu) {
+    QMenu* menu = viewMenu->addMenu(tr("Refere&nce"));
+    documentActions.push_back(menu->menuAction());
+    menu->addAction(tr("Compare with the &current row"), QKeySequence(tr("Ctrl+R")), this,
+                    [this] { SetReference(view->CurrentOrTopSequence()); });
+    menu->addAction(tr("&No reference"), this, [this] { SetReference(-1); });
+    menu->addSeparator();
+    AddToggle(menu, tr("Identical residues &blank (else dots)"), &DisplayOptions::blankIdentical);
+}
+
+void ViewerWindow::SetReference(int sequenceIndex) {
+    view->SetReference(sequenceIndex);
+    const int reference = view->Reference();
+    if (reference < 0) {
+        statusBar()->showMessage(tr("No reference: every residue in its colours."), 4000);
+        return;
+    }
+    const QString name =
+        QString::fromStdString(view->Document()->Model().getSequence(unsigned(reference))->getDefline());
+    statusBar()->showMessage(tr("Residues identical to %1 are shown as %2.")
+                                 .arg(name, view->Options().blankIdentical ? tr("blanks") : tr("dots")),
+                             6000);
 }
 
 QMenu* ViewerWindow::CreateSchemeMenu() {
@@ -205,9 +236,15 @@ QMenu* ViewerWindow::CreateSchemeMenu() {
         action->setData(name);
         schemeActions->addAction(action);
         connect(action, &QAction::triggered, this, [this, name] {
-            ChangeOptions([name](DisplayOptions& options) { options.colorScheme = name; });
+            ChangeOptions([name](DisplayOptions& options) {
+                options.colorScheme = name;
+                options.schemeFile.clear();
+            });
         });
     }
+    menu->addSeparator();
+    schemeFileAction = menu->addAction(tr("From &file..."), this, &ViewerWindow::ChooseSchemeFile);
+    schemeFileAction->setCheckable(true);
     return menu;
 }
 
@@ -234,8 +271,13 @@ void ViewerWindow::SyncActions() {
         const QSignalBlocker quiet(action);
         action->setChecked(view->Options().*option);
     }
+    const DisplayOptions& options = view->Options();
     for (QAction* action : schemeActions->actions())
-        action->setChecked(action->data().toString() == view->Options().colorScheme);
+        action->setChecked(options.schemeFile.isEmpty() && action->data().toString() == options.colorScheme);
+    schemeFileAction->setChecked(!options.schemeFile.isEmpty());
+    schemeFileAction->setText(options.schemeFile.isEmpty()
+                                  ? tr("From &file...")
+                                  : tr("From &file (%1)...").arg(QFileInfo(options.schemeFile).fileName()));
     annotationMenu->Check(view->Options().annotationRows);
 }
 
@@ -254,6 +296,13 @@ bool ViewerWindow::OpenFile(const QString& path) {
     // A scheme chosen for proteins would make little sense of DNA: each alphabet keeps its own.
     DisplayOptions options = view->Options();
     options.colorScheme = settings.schemeByAlphabet.value(alphabet);
+    options.schemeFile = settings.schemeFileByAlphabet.value(alphabet);
+    options.reference.clear();  // a place among the last file's sequences
+    if (const QString unreadable = SchemeFileError(options.schemeFile); !unreadable.isEmpty()) {
+        options.schemeFile.clear();
+        settings.schemeFileByAlphabet.remove(alphabet);
+        statusBar()->showMessage(tr("The remembered colour scheme cannot be used: %1").arg(unreadable), 8000);
+    }
     view->SetDocument(std::move(document), options);
     SyncActions();
     // Keys go to the alignment whichever way the file came: menu, recent list, drop or command line.
@@ -382,9 +431,38 @@ void ViewerWindow::ShowSelectionState() {
 
 // Keeps the open alignment's scheme for the next alignment of its alphabet.
 void ViewerWindow::RememberScheme() {
-    if (const AlignmentDocument* document = view->Document())
-        settings.schemeByAlphabet.insert(ViewerSettings::AlphabetKey(document->Model().GetSequenceClass()),
-                                         view->Options().colorScheme);
+    const AlignmentDocument* document = view->Document();
+    if (!document) return;
+    const QString alphabet = ViewerSettings::AlphabetKey(document->Model().GetSequenceClass());
+    settings.schemeByAlphabet.insert(alphabet, view->Options().colorScheme);
+    if (view->Options().schemeFile.isEmpty())
+        settings.schemeFileByAlphabet.remove(alphabet);
+    else
+        settings.schemeFileByAlphabet.insert(alphabet, view->Options().schemeFile);
+}
+
+bool ViewerWindow::LoadSchemeFile(const QString& path) {
+    if (const QString error = SchemeFileError(path); !error.isEmpty()) {
+        std::fprintf(stderr, "msaview: %s\n", error.toLocal8Bit().constData());
+        ReportError(error);
+        SyncActions();  // the item stays checked only while a file colours the view
+        return false;
+    }
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    ChangeOptions([&absolute](DisplayOptions& options) { options.schemeFile = absolute; });
+    RememberScheme();
+    statusBar()->showMessage(tr("Colours from %1.").arg(QFileInfo(path).fileName()), 4000);
+    return true;
+}
+
+void ViewerWindow::ChooseSchemeFile() {
+    const QString path = QFileDialog::getOpenFileName(this, tr("Colour scheme file"), QString(),
+                                                      tr("Colour schemes (*.txt *.scheme);;All files (*)"));
+    if (path.isEmpty()) {
+        SyncActions();
+        return;
+    }
+    LoadSchemeFile(path);
 }
 
 void ViewerWindow::SaveSettings() {

@@ -37,6 +37,9 @@ public:
     /// Reads a Newick tree and shows the rows in its order with the tree beside them; a tree that cannot be
     /// read is reported as a bad file is, and leaves the rows as they were.
     bool LoadTree(const QString& path);
+    /// Colours the view by a scheme file (remembered for the alignment's alphabet); a file that cannot be
+    /// read is reported as "file:line: ..." and leaves the colours as they were.
+    bool LoadSchemeFile(const QString& path);
     /// Puts the picture of the selection on the clipboard.
     bool CopySelectionImage();
     /// Puts the selected residues on the clipboard as FASTA text.
@@ -62,6 +65,9 @@ private:
     void CreateEditMenu();
     void CreateViewMenu();
     QMenu* CreateSchemeMenu();
+    void CreateReferenceMenu(QMenu* viewMenu);
+    void SetReference(int sequenceIndex);
+    void ChooseSchemeFile();
     QAction* AddToggle(QMenu* menu, const QString& text, bool DisplayOptions::*option);
     void ChangeOptions(const std::function<void(DisplayOptions&)>& change);
     void SyncActions();
@@ -90,7 +96,8 @@ private:
     OverviewStrip* overview;
     QLabel* hoverLabel;  // not owned; children of the status bar
     QLabel* selectionLabel;
-    QActionGroup* schemeActions;  // not owned; a child of the window
+    QActionGroup* schemeActions;          // not owned; a child of the window
+    QAction* schemeFileAction = nullptr;  // not owned; a child of the scheme menu
     AnnotationMenu* annotationMenu;
     QMenu* recentMenu = nullptr;  // not owned; a child of the File menu
     QAction* overviewAction = nullptr;

@@ -15,6 +15,7 @@ add_executable(msaview_tests
   ${CMAKE_CURRENT_LIST_DIR}/MsaviewFeaturesTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MsaviewPanelsTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MsaviewTreeTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MsaviewReferenceTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MsaviewStartupTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MsaviewVectorExportTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MsaviewAnnotationRowsTest.cpp)

@@ -90,6 +90,11 @@ struct OptionSet {
     QCommandLineOption noRulerNumbers{"no-ruler-numbers", "Draw ruler ticks without numbers."};
     QCommandLineOption rulerOrigin{
         "ruler-origin", "The column (1-based) that the ruler numbers 1 (default 1).", "column", "1"};
+    QCommandLineOption rulerByReference{
+        "ruler-by-reference",
+        "Number the ruler by the --reference sequence's residues, counted from its name's /start-end where "
+        "it has one, else from 1, instead of by columns: a column where the reference has a gap (or has "
+        "ended) gets no tick and no number, and the numbering goes on at its next residue."};
     QCommandLineOption sequences{
         "sequences", "Sequences to draw, by name or 1-based index, comma separated, in this order.", "list"};
     QCommandLineOption columns{"columns", "Columns to draw, 1-based ranges such as 1-50,80-100.", "ranges"};
@@ -135,7 +140,8 @@ struct OptionSet {
         "highlight",
         "Frame residues of one sequence, NAME:START-END[:COLOUR[:LABEL]] in its own residue numbers, or "
         "whole columns, columns:START-END[:COLOUR[:LABEL]] (1-based); COLOUR is a name or #rrggbb, LABEL "
-        "is drawn above the block. May be repeated.",
+        "is drawn above the block. A NAME may hold colons: the longest name in the alignment before a "
+        "range is taken, and a NAME in double quotes (\"sp|P1|X:1\":10-20) is taken whole. May be repeated.",
         "spec"};
     QCommandLineOption annotations{
         "annotations",
@@ -316,6 +322,9 @@ QString ReadValues(const QCommandLineParser& parser, const OptionSet& o, CliOpti
             return "--highlight '" + spec + "' " + error;
     if (!ParseInt(parser.value(o.rulerOrigin), 1, picture.rulerOrigin))
         return "--ruler-origin needs a column number >= 1";
+    picture.rulerByReference = parser.isSet(o.rulerByReference);
+    if (picture.rulerByReference && !parser.isSet(o.reference))
+        return "--ruler-by-reference numbers the residues of the --reference sequence: give --reference";
     if (parser.isSet(o.view)) {
         out.view = ParseViewGeometry(parser.value(o.view));
         if (!out.view) return "--view needs WIDTHxHEIGHT[+LEFT+TOP], for example 1200x800+0+300";
@@ -379,6 +388,9 @@ QStringList OptionsWithoutEffect(const QCommandLineParser& parser, const OptionS
     ignored(o.rulerOrigin, o.noRuler, "there is no ruler");
     ignored(o.noRulerNumbers, o.noRuler, "there is no ruler");
     ignored(o.rulerOrigin, o.noGaps, "a ruler without gaps has no numbers");
+    ignored(o.rulerOrigin, o.rulerByReference, "the reference's residues number the ruler");
+    ignored(o.rulerByReference, o.noRuler, "there is no ruler");
+    ignored(o.rulerByReference, o.noGaps, "a ruler without gaps has no numbers");
     for (const QCommandLineOption* option : {&o.referenceInPlace, &o.identical})
         if (parser.isSet(*option) && !parser.isSet(o.reference))
             warnings.append(QStringLiteral("--%1 does nothing without --reference; ignored")
@@ -399,28 +411,51 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments) {
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     const OptionSet o;
-    parser.addOptions({o.output,      o.outputFormat,
-                       o.outputDir,   o.format,
-                       o.maxInput,    o.alignment,
-                       o.scheme,      o.wrap,
-                       o.width,       o.pageHeight,
-                       o.font,        o.fontSize,
-                       o.ss,          o.noSs,
-                       o.noRuler,     o.noRulerNumbers,
-                       o.rulerOrigin, o.sequences,
-                       o.columns,     o.noGaps,
-                       o.hide,        o.consensus,
-                       o.scale,       o.names,
-                       o.ranges,      o.view,
-                       o.timings,     o.quiet,
-                       o.annotations, o.maxPixels,
-                       o.threshold,   o.byConservation,
-                       o.stats,       o.tree,
-                       o.treeStyle,   o.treeOut,
-                       o.reference,   o.referenceInPlace,
-                       o.identical,   o.sort,
-                       o.identity,    o.residueNumbers,
-                       o.highlight,   o.schemeFile});
+    parser.addOptions({o.output,
+                       o.outputFormat,
+                       o.outputDir,
+                       o.format,
+                       o.maxInput,
+                       o.alignment,
+                       o.scheme,
+                       o.wrap,
+                       o.width,
+                       o.pageHeight,
+                       o.font,
+                       o.fontSize,
+                       o.ss,
+                       o.noSs,
+                       o.noRuler,
+                       o.noRulerNumbers,
+                       o.rulerOrigin,
+                       o.sequences,
+                       o.columns,
+                       o.noGaps,
+                       o.hide,
+                       o.consensus,
+                       o.scale,
+                       o.names,
+                       o.ranges,
+                       o.view,
+                       o.timings,
+                       o.quiet,
+                       o.annotations,
+                       o.maxPixels,
+                       o.threshold,
+                       o.byConservation,
+                       o.stats,
+                       o.tree,
+                       o.treeStyle,
+                       o.treeOut,
+                       o.reference,
+                       o.referenceInPlace,
+                       o.identical,
+                       o.sort,
+                       o.identity,
+                       o.residueNumbers,
+                       o.highlight,
+                       o.schemeFile,
+                       o.rulerByReference});
     parser.addPositionalArgument("inputs", "Alignment files ('-' for standard input).", "[INPUT...]");
 
     if (!parser.parse(arguments)) {

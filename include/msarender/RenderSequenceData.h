@@ -8,6 +8,7 @@
 #include <QSize>
 #include <algorithm>
 #include <cstdint>
+#include <limits>
 #include <map>
 #include <memory>
 #include <optional>
@@ -23,6 +24,7 @@ class QPaintDevice;
 class QPainter;
 class CellGeometry;
 class SSCartoonPainter;
+class RulerNumbering;
 struct ResidueRenderData;
 
 namespace Corvane {
@@ -138,6 +140,11 @@ public:
     void SetAnnotationRows(std::vector<AnnotationRow> rows,
                            AnnotationPlace place = AnnotationPlace::BelowSequences);
     const std::vector<AnnotationRow>& AnnotationRows() const { return annotationRows; }
+    /// A ruler number of each column (index = 0-based column) instead of counting from the ruler origin,
+    /// such as one sequence's residue numbers: a column left at kNoRulerNumber, or past the list's end, has
+    /// no tick and no label. An empty list gives the origin's numbers back. Cached bands are drawn again.
+    static constexpr long long kNoRulerNumber = std::numeric_limits<long long>::min();
+    void SetRulerNumbers(std::vector<long long> numbers);
     AnnotationPlace AnnotationRowPlace() const { return annotationPlace; }
     /// The annotation row (index into AnnotationRows()) under a point of the composed view; -1 for any
     /// other line. GetResidueIndex gives the column of the same point.
@@ -309,6 +316,7 @@ private:
                            const std::string& alignedSequence, unsigned row, int x, int y,
                            std::vector<unsigned> columns, unsigned firstPosition, unsigned endPosition,
                            bool includeGaps, bool vectorShapes = false) const;
+    RulerNumbering RulerNumberingOf(const Corvane::AlignmentHelper& helper) const;
     void CopyRulerPixmap(const Corvane::AlignmentHelper& helper, QPainter& painter, unsigned count, int x,
                          int y, unsigned firstColumn, int breaks = 0, bool vectorShapes = false) const;
     static bool CartoonsFit(const PicturePlan& plan);
@@ -392,6 +400,7 @@ private:
     std::vector<AnnotationRow> annotationRows;
     AnnotationPlace annotationPlace = AnnotationPlace::BelowSequences;
     bool annotationsChanged = false;  // forces the next Render through a layout pass
+    std::shared_ptr<const std::vector<long long>> rulerNumbers;  // null: counted from the ruler origin
 
     // Written by every Render call.
     SQV::SVAlignment* svAlignment = nullptr;  // not owned; the host keeps it alive

@@ -89,13 +89,14 @@ AlignmentPicture::~AlignmentPicture() {
 
 QString AlignmentPicture::Prepare() {
     if (!fontWarning.isEmpty()) warnings.append(fontWarning);
-    if (unsigned(settings.rulerOrigin) > alignment->columnCount())
+    if (unsigned(settings.rulerOrigin) > alignment->columnCount() && !settings.rulerByReference)
         warnings.append(
             QStringLiteral("--ruler-origin %1 is beyond the alignment's %2 columns: the ruler shows "
                            "no numbers")
                 .arg(settings.rulerOrigin)
                 .arg(alignment->columnCount()));
     if (QString error = ApplyModelSettings(); !error.isEmpty()) return error;
+    if (QString error = NumberRulerByReference(); !error.isEmpty()) return error;
     SQC::UserPropertiesBase& properties = view.GetUserProperties();
     // The property is the 0-based column numbered 1; the option counts columns from 1.
     properties.SetIntProperty(SQC::UserProperties::RulerDragOffset, settings.rulerOrigin - 1);
@@ -197,6 +198,17 @@ int AlignmentPicture::ReferenceIndex() const {
     for (unsigned index = 0; sequence && index < alignment->size(); ++index)
         if (alignment->getSequence(index) == sequence) return int(index);
     return -1;
+}
+
+// Without gaps each row closes up on its own, and the ruler has no numbers to give.
+QString AlignmentPicture::NumberRulerByReference() {
+    if (!settings.rulerByReference || !settings.includeGaps) return QString();
+    const int reference = ReferenceIndex();
+    if (reference < 0)
+        return QStringLiteral("--ruler-by-reference numbers the residues of the --reference: name one");
+    renderer.SetRulerNumbers(
+        ResidueNumbersByColumn(*alignment->getSequence(unsigned(reference)), alignment->columnCount()));
+    return QString();
 }
 
 // What identity is counted against: the reference, else the consensus of the sequences drawn.

@@ -5,6 +5,7 @@
 #include <QRegularExpression>
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <map>
 
 #include "font/ShadedText.h"
@@ -19,7 +20,8 @@ namespace {
 using Plan = RenderSequenceData::PicturePlan;
 using Line = Plan::Line;
 
-const char kHighlightForm[] = "NAME:START-END[:COLOUR[:LABEL]] or columns:START-END[:COLOUR[:LABEL]]";
+const char kHighlightForm[] =
+    "NAME:START-END[:COLOUR[:LABEL]] or columns:START-END[:COLOUR[:LABEL]] (a NAME may be \"quoted\")";
 const char kIdentityHeader[] = "%id";
 
 // Highlights without a colour of their own take these in turn, so that neighbours differ.
@@ -41,23 +43,29 @@ struct HighlightSpec {
     QString colour;
     QString label;
     QString error;
-    bool ByColumns() const { return target.compare(QLatin1String("columns"), Qt::CaseInsensitive) == 0; }
+    bool rangeRead = false;  // the field read as the range is one
+    bool quoted = false;     // the target was written in quotes: a sequence's name, whatever it reads
+    bool ByColumns() const {
+        return !quoted && target.compare(QLatin1String("columns"), Qt::CaseInsensitive) == 0;
+    }
 };
 
-HighlightSpec ParseHighlight(const QString& text) {
+// The spec read with the range in field `rangeField` of the ':'-separated fields, the target before it.
+HighlightSpec ReadHighlightFields(const QStringList& parts, int rangeField, const QString& target) {
     HighlightSpec spec;
-    const QStringList parts = text.split(QLatin1Char(':'));
     static const QRegularExpression range(QStringLiteral("^\\s*(\\d{1,12})\\s*(?:-\\s*(\\d{1,12})\\s*)?$"));
-    const QRegularExpressionMatch m = parts.size() >= 2 ? range.match(parts[1]) : QRegularExpressionMatch();
-    spec.target = parts.value(0).trimmed();
-    if (parts.size() < 2 || spec.target.isEmpty() || !m.hasMatch()) {
+    const QRegularExpressionMatch m =
+        rangeField < parts.size() ? range.match(parts[rangeField]) : QRegularExpressionMatch();
+    spec.target = target.trimmed();
+    if (spec.target.isEmpty() || !m.hasMatch()) {
         spec.error = QStringLiteral("needs %1").arg(QLatin1String(kHighlightForm));
         return spec;
     }
+    spec.rangeRead = true;
     spec.from = m.captured(1).toLongLong();
     spec.to = m.captured(2).isEmpty() ? spec.from : m.captured(2).toLongLong();
-    spec.colour = parts.value(2).trimmed();
-    spec.label = parts.mid(3).join(QLatin1Char(':')).trimmed();
+    spec.colour = parts.value(rangeField + 1).trimmed();
+    spec.label = parts.mid(rangeField + 2).join(QLatin1Char(':')).trimmed();
     // Residue numbers count down where a sequence's own range does: only columns have one order.
     if (spec.ByColumns() && spec.to < spec.from)
         spec.error = QStringLiteral("the range %1-%2 ends before it starts").arg(spec.from).arg(spec.to);
@@ -65,6 +73,40 @@ HighlightSpec ParseHighlight(const QString& text) {
         spec.error =
             QStringLiteral("'%1' is no colour (use a name such as red, or #rrggbb)").arg(spec.colour);
     return spec;
+}
+
+// A name in double quotes is taken whole, colons and all: "sp|P1|X:1":10-20.
+std::optional<HighlightSpec> ReadQuotedHighlight(const QString& text) {
+    const QString trimmed = text.trimmed();
+    if (!trimmed.startsWith(QLatin1Char('"'))) return std::nullopt;
+    const int close = trimmed.indexOf(QLatin1Char('"'), 1);
+    if (close < 0 || trimmed.mid(close + 1, 1) != QLatin1String(":")) {
+        HighlightSpec spec;
+        spec.error = QStringLiteral("needs a closing '\"' and ':' after a quoted name");
+        return spec;
+    }
+    QStringList parts = trimmed.mid(close + 2).split(QLatin1Char(':'));
+    parts.prepend(QString());
+    HighlightSpec spec = ReadHighlightFields(parts, 1, trimmed.mid(1, close - 1));
+    spec.quoted = true;
+    return spec;
+}
+
+// Names may hold colons ("sp|P1|X:1"), so the range may be any field after the first. Of the readings
+// whose target `names` knows (or "columns" before the first colon), the one with the longest target,
+// whatever else is wrong with it; with none, the target is the first field. Without `names` (the syntax
+// alone) any reading without an error will do.
+HighlightSpec ParseHighlight(const QString& text, const std::function<bool(const QString&)>& names = {}) {
+    if (std::optional<HighlightSpec> quoted = ReadQuotedHighlight(text)) return *quoted;
+    const QStringList parts = text.split(QLatin1Char(':'));
+    for (int field = int(parts.size()) - 1; field >= 1; --field) {
+        const HighlightSpec spec =
+            ReadHighlightFields(parts, field, parts.mid(0, field).join(QLatin1Char(':')));
+        const bool known =
+            names && spec.rangeRead && ((field == 1 && spec.ByColumns()) || names(spec.target));
+        if (known || (!names && spec.error.isEmpty())) return spec;
+    }
+    return ReadHighlightFields(parts, 1, parts.value(0));
 }
 
 // The 0-based column of each residue of an aligned text.
@@ -141,16 +183,24 @@ private:
     long long counted = 0;
 };
 
+long long NumberOf(const SDM::Sequence::Numbering& numbering, long long index) {
+    return numbering.start + numbering.step * index;
+}
+
 QString NumberText(const SDM::Sequence::Numbering& numbering, long long index) {
-    return QString::number(numbering.start + numbering.step * index);
+    return QString::number(NumberOf(numbering, index));
 }
 
 }  // namespace
 
 HighlightList ResolveHighlights(const SDM::Alignment& alignment, const QStringList& specs) {
     HighlightList list;
+    const auto namesOne = [&alignment](const QString& target) {
+        const SequenceList found = ResolveSequences(alignment, target);
+        return found.error.isEmpty() && found.indexes.size() == 1;
+    };
     for (const QString& text : specs) {
-        const HighlightSpec spec = ParseHighlight(text);
+        const HighlightSpec spec = ParseHighlight(text, namesOne);
         FigureHighlight highlight;
         QString error = spec.error;
         if (error.isEmpty())
@@ -167,6 +217,16 @@ HighlightList ResolveHighlights(const SDM::Alignment& alignment, const QStringLi
         list.highlights.push_back(std::move(highlight));
     }
     return list;
+}
+
+std::vector<long long> ResidueNumbersByColumn(const SDM::Sequence& sequence, unsigned columns) {
+    std::vector<long long> numbers(columns, RenderSequenceData::kNoRulerNumber);
+    const SDM::Sequence::Numbering numbering = sequence.numbering();
+    const std::string& aligned = sequence.getAligned();
+    long long index = 0;
+    for (std::size_t column = 0; column < numbers.size() && column < aligned.size(); ++column)
+        if (IsResidue(aligned[column])) numbers[column] = NumberOf(numbering, index++);
+    return numbers;
 }
 
 QString CheckHighlightSyntax(const QString& spec) {

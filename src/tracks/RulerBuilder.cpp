@@ -43,14 +43,6 @@ QString MeasuredLabelText(QPainter& painter, int number, int cellWidth, int cell
     return text;
 }
 
-// The number shown for column c, or 0 for a blank column before the origin.
-long long ColumnNumber(long long column, int rulerOrigin) {
-    if (rulerOrigin <= 0) {
-        return column + 1;
-    }
-    return column >= rulerOrigin ? column - rulerOrigin + 1 : 0;
-}
-
 void PaintBackground(QPainter& painter, int width, int bottom, bool showRuler) {
     painter.fillRect(QRect(QPoint(0, 0), QPoint(width - 1, bottom - 1)),
                      QColor(showRuler ? kRulerBackground : kWhite));
@@ -80,22 +72,49 @@ void PaintMarks(QPainter& painter, const std::vector<RulerMark>& marks, int cell
 
 }  // namespace
 
+RulerNumbering RulerNumbering::PerColumn(std::shared_ptr<const std::vector<long long>> numbers) {
+    RulerNumbering numbering;
+    numbering.perColumn = numbers ? std::move(numbers) : std::make_shared<const std::vector<long long>>();
+    return numbering;
+}
+
+std::optional<long long> RulerNumbering::NumberOf(long long column) const {
+    if (perColumn) {
+        if (column < 0 || column >= (long long)perColumn->size() ||
+            (*perColumn)[std::size_t(column)] == kNone)
+            return std::nullopt;
+        return (*perColumn)[std::size_t(column)];
+    }
+    // Negative origins are treated as 0: numbering then starts at the first column of the alignment.
+    if (origin <= 0) return column + 1;
+    if (column < origin) return std::nullopt;
+    return column - origin + 1;
+}
+
+bool RulerNumbering::NoneBefore(long long column, long long end) const {
+    if (perColumn) return column >= (long long)perColumn->size() || column >= end;
+    return origin > end;
+}
+
 std::vector<RulerMark> RulerBuilder::CalculateMarks(int cellWidth, unsigned firstColumn, unsigned count,
-                                                    int rulerOrigin) {
+                                                    const RulerNumbering& numbering) {
     std::vector<RulerMark> marks;
     const long long end = (long long)firstColumn + count;
-    // Negative origins are treated as 0: numbering then starts at the first column of the alignment.
-    if (rulerOrigin > end) {
+    if (numbering.NoneBefore(firstColumn, end)) {
         return marks;
     }
     for (long long column = firstColumn; column < end; ++column) {
-        const long long number = ColumnNumber(column, rulerOrigin);
+        const std::optional<long long> shown = numbering.NumberOf(column);
         const long long x = CellGeometry(cellWidth, 1).CentreX(column - firstColumn);
-        if (number > INT_MAX || x > INT_MAX) {
+        if (x > INT_MAX) {
             break;
         }
-        if (number == 0) {
+        if (!shown) {
             continue;
+        }
+        const long long number = *shown;
+        if (number > INT_MAX || number < INT_MIN) {
+            break;
         }
         const bool first = number == 1;
         const bool tenth = number % 10 == 0;
@@ -108,7 +127,8 @@ std::vector<RulerMark> RulerBuilder::CalculateMarks(int cellWidth, unsigned firs
 std::unique_ptr<QPixmap> RulerBuilder::BuildRulerPixmap(int cellWidth, int cellHeight, bool showRuler,
                                                         bool showRulerNumbers, unsigned firstColumn,
                                                         unsigned count, int gridRows, const QFont& font,
-                                                        int rulerOrigin, unsigned markedCount, int breaks) {
+                                                        const RulerNumbering& numbering, unsigned markedCount,
+                                                        int breaks) {
     const CellGeometry cells(cellWidth, cellHeight);
     const std::int64_t width = cells.Width(std::int64_t(count) + kMarginColumns);
     const std::int64_t height = cells.Height(gridRows);
@@ -121,14 +141,14 @@ std::unique_ptr<QPixmap> RulerBuilder::BuildRulerPixmap(int cellWidth, int cellH
     }
     QPainter painter(band.get());
     PaintBand(painter, cellWidth, cellHeight, showRuler, showRulerNumbers, firstColumn, count, gridRows, font,
-              rulerOrigin, markedCount, breaks, kMarginColumns);
+              numbering, markedCount, breaks, kMarginColumns);
     return band;
 }
 
 void RulerBuilder::PaintBand(QPainter& painter, int cellWidth, int cellHeight, bool showRuler,
                              bool showRulerNumbers, unsigned firstColumn, unsigned count, int gridRows,
-                             const QFont& font, int rulerOrigin, unsigned markedCount, int breaks,
-                             unsigned marginColumns) {
+                             const QFont& font, const RulerNumbering& numbering, unsigned markedCount,
+                             int breaks, unsigned marginColumns) {
     const CellGeometry cells(cellWidth, cellHeight);
     const std::int64_t width = cells.Width(std::int64_t(count) + marginColumns);
     const std::int64_t height = cells.Height(gridRows);
@@ -142,7 +162,7 @@ void RulerBuilder::PaintBand(QPainter& painter, int cellWidth, int cellHeight, b
     painter.setFont(font);
     PaintBackground(painter, int(width), bottom, showRuler);
     if (showRuler) {
-        PaintMarks(painter, CalculateMarks(cellWidth, firstColumn, std::min(count, markedCount), rulerOrigin),
+        PaintMarks(painter, CalculateMarks(cellWidth, firstColumn, std::min(count, markedCount), numbering),
                    cellWidth, cellHeight, bottom, showRulerNumbers, cells.ColumnLeft(count), breaks);
     }
     painter.restore();

@@ -19,6 +19,20 @@ unsigned DrawableColumns(unsigned count, int cellWidth) {
 
 }  // namespace
 
+static_assert(RenderSequenceData::kNoRulerNumber == RulerNumbering::kNone, "one mark of a blank column");
+
+void RenderSequenceData::SetRulerNumbers(std::vector<long long> numbers) {
+    rulerNumbers =
+        numbers.empty() ? nullptr : std::make_shared<const std::vector<long long>>(std::move(numbers));
+    FreeRulerRows();
+}
+
+// Read anew for every band: the origin lives in the user properties, which the host may change.
+RulerNumbering RenderSequenceData::RulerNumberingOf(const Corvane::AlignmentHelper& helper) const {
+    return rulerNumbers ? RulerNumbering::PerColumn(rulerNumbers)
+                        : RulerNumbering(helper.GetRulerDragOffset());
+}
+
 void RenderSequenceData::RenderRulerBase(const Corvane::AlignmentHelper& helper, unsigned firstColumn,
                                          unsigned blockIndex) {
     if (residuesPerBlock <= 0) return;
@@ -36,7 +50,7 @@ void RenderSequenceData::RenderRulerBase(const Corvane::AlignmentHelper& helper,
     std::unique_ptr<QPixmap> band =
         RulerBuilder::BuildRulerPixmap(fontAttributes.GetMaxWidth(), fontAttributes.GetMaxHeight(),
                                        aspects.showRuler, aspects.showRulerNumbers, firstColumn, count,
-                                       int(kRulerBandRows), font, helper.GetRulerDragOffset(), existing);
+                                       int(kRulerBandRows), font, RulerNumberingOf(helper), existing);
     if (!band) return;
     slot.pixmap = std::move(band);
     slot.firstColumn = firstColumn;
@@ -58,7 +72,7 @@ void RenderSequenceData::CopyRulerPixmap(const Corvane::AlignmentHelper& helper,
         painter.translate(x, y);
         RulerBuilder::PaintBand(painter, cells.CellWidth(), cells.CellHeight(), aspects.showRuler,
                                 aspects.showRulerNumbers, firstColumn, count, int(kRulerBandRows), font,
-                                helper.GetRulerDragOffset(), UINT_MAX, breaks);
+                                RulerNumberingOf(helper), UINT_MAX, breaks);
         painter.restore();
         return;
     }
@@ -67,7 +81,7 @@ void RenderSequenceData::CopyRulerPixmap(const Corvane::AlignmentHelper& helper,
         const std::unique_ptr<QPixmap> band = RulerBuilder::BuildRulerPixmap(
             cells.CellWidth(), cells.CellHeight(), aspects.showRuler, aspects.showRulerNumbers,
             firstColumn + done, std::min(piece, count - done), int(kRulerBandRows), font,
-            helper.GetRulerDragOffset(), UINT_MAX, breaks);
+            RulerNumberingOf(helper), UINT_MAX, breaks);
         if (!band) return;
         // Only the piece's own columns: the band's margin would reach past the picture's last column.
         painter.drawPixmap(x + cells.ColumnLeft(done), y, *band, 0, 0,

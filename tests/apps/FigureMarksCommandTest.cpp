@@ -87,4 +87,34 @@ TEST_F(FigureMarksCommand, ASchemeFilesBadLineIsAUsageErrorThatNamesFileAndLine)
     EXPECT_EQ(good.exitCode, 0) << good.err.toStdString();
 }
 
+// The ruler numbered by the reference: said in the help, refused without a reference, and other ruler
+// options it makes idle are named.
+TEST_F(FigureMarksCommand, RulerByReferenceNeedsAReferenceAndSaysWhatGapsShow) {
+    const RunResult help = Run({"--help"});
+    const QString text = QString::fromUtf8(help.out).remove(QRegularExpression("\\s"));
+    EXPECT_TRUE(text.contains("--ruler-by-reference")) << help.out.toStdString();
+    EXPECT_TRUE(text.contains("acolumnwherethereferencehasagap(orhasended)getsnotickandnonumber"));
+
+    const RunResult alone = Run({Data("Pkinase.sto"), "--ruler-by-reference", "-o", Path("x.png")});
+    EXPECT_EQ(alone.exitCode, 2);
+    EXPECT_TRUE(alone.err.contains("--ruler-by-reference") && alone.err.contains("give --reference"))
+        << alone.err.toStdString();
+    EXPECT_FALSE(QFile::exists(Path("x.png")));
+
+    const RunResult idle = Run({Data("Pkinase.sto"), "--reference", "CDC15_YEAST", "--ruler-by-reference",
+                                "--ruler-origin", "5", "-o", Path("x.png")});
+    EXPECT_EQ(idle.exitCode, 0) << idle.err.toStdString();
+    EXPECT_TRUE(idle.err.contains("--ruler-origin does nothing with --ruler-by-reference"))
+        << idle.err.toStdString();
+    const QImage numbered(Path("x.png"));
+    const RunResult plain = Run({Data("Pkinase.sto"), "--reference", "CDC15_YEAST", "-o", Path("y.png")});
+    ASSERT_EQ(plain.exitCode, 0) << plain.err.toStdString();
+    const QImage columns(Path("y.png"));
+    ASSERT_EQ(numbered.size(), columns.size()) << "only the ruler's numbers change";
+    const int band = cells.RulerBandHeight();
+    EXPECT_NE(numbered.copy(0, 0, numbered.width(), band), columns.copy(0, 0, columns.width(), band));
+    EXPECT_EQ(numbered.copy(0, band, numbered.width(), numbered.height() - band),
+              columns.copy(0, band, columns.width(), columns.height() - band));
+}
+
 }  // namespace

@@ -5,6 +5,7 @@
 #include <QBuffer>
 #include <QFontMetrics>
 #include <QImage>
+#include <tuple>
 
 #include "msarender/picture/AlignmentPicture.h"
 #include "support/AlignmentBuilder.h"
@@ -208,6 +209,37 @@ TEST(FigureMarks, HighlightsReadResidueNumbersOfTheirSequenceAndColumnsOfTheAlig
     }
     EXPECT_EQ(CheckHighlightSyntax("a:1-2:red:x"), QString());
     EXPECT_FALSE(CheckHighlightSyntax("columns:").isEmpty());
+}
+
+// Names may hold colons: the longest name the alignment knows wins, and a quoted name is taken whole.
+TEST(FigureMarks, HighlightsOfNamesWithColonsFindTheirSequence) {
+    testsupport::AlignmentBuilder builder(SDM::AminoAcid);
+    // Residues of "sp|P1|X:1" stand at columns 2-9, of "sp|P1|X" at 0-7, of "x:5" at 0-9.
+    builder.Seq("sp|P1|X:1", "--MKVLAYGQ").Seq("sp|P1|X", "MKVLAYGQ--").Seq("x:5", "MKVLAYGQRS");
+    const boost::shared_ptr<SDM::Alignment> model = builder.Build().model;
+    const HighlightList list = ResolveHighlights(
+        *model, {"sp|P1|X:1:2-3:red:a:b", "sp|P1|X:2-3", "\"x:5\":7", "x:5:7:blue", "\"sp|P1|X\":1:green"});
+    ASSERT_EQ(list.error, QString());
+    ASSERT_EQ(list.highlights.size(), 5u);
+    const std::vector<std::tuple<unsigned, unsigned, unsigned>> expected = {
+        {0, 3, 4}, {1, 1, 2}, {2, 6, 6}, {2, 6, 6}, {1, 0, 0}};  // sequence, first and last column
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        const auto& [sequence, first, last] = expected[i];
+        EXPECT_EQ(list.highlights[i].sequence, model->getSequence(sequence)) << i;
+        EXPECT_EQ(list.highlights[i].firstColumn, first) << i;
+        EXPECT_EQ(list.highlights[i].lastColumn, last) << i;
+    }
+    EXPECT_EQ(list.highlights[0].colour, QColor(Qt::red));
+    EXPECT_EQ(list.highlights[0].label, "a:b");
+    EXPECT_EQ(list.highlights[3].colour, QColor(Qt::blue));
+    EXPECT_EQ(list.highlights[4].colour, QColor("green"));
+    // Only "x" before the range would be no sequence; a quote left open is a syntax error.
+    EXPECT_TRUE(ResolveHighlights(*model, {"x:4"}).error.contains("no sequence named or numbered 'x'"));
+    EXPECT_TRUE(CheckHighlightSyntax("\"x:5:7").contains("closing"));
+    EXPECT_EQ(CheckHighlightSyntax("sp|P1|X:1:2-3:red"), QString());
+    EXPECT_TRUE(CheckHighlightSyntax("x:5:y").contains("no colour"));
+    // A sequence may even be called "columns" when quoted.
+    EXPECT_TRUE(ResolveHighlights(*model, {"\"columns\":1"}).error.contains("'columns'"));
 }
 
 bool IsColour(QRgb pixel, QColor colour) {

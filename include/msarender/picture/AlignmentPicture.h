@@ -132,6 +132,7 @@ private:
     CellGeometry Cells() const;
     QString ResolveSelection();
     int ReferenceIndex() const;
+    QString NumberRulerByReference();
     std::string IdentityTarget() const;
     QString OrderRows();
     QString PlanMarks();

@@ -40,6 +40,12 @@ MSARENDER_EXPORT HighlightList ResolveHighlights(const SDM::Alignment& alignment
 /// The syntax error of one highlight, or an empty string; names and ranges are checked once read.
 MSARENDER_EXPORT QString CheckHighlightSyntax(const QString& spec);
 
+/// The residue number of each alignment column (`columns` of them) where `sequence` has a residue, counted
+/// from its name's /start-end as --residue-numbers counts; RenderSequenceData::kNoRulerNumber where it has
+/// a gap or has ended. What a ruler numbered by a reference shows (RenderSequenceData::SetRulerNumbers).
+MSARENDER_EXPORT std::vector<long long> ResidueNumbersByColumn(const SDM::Sequence& sequence,
+                                                               unsigned columns);
+
 /// The percent identity as a figure shows it: a whole number with '%', never "100%" for a row that differs
 /// anywhere; "-" when the two share no residue column.
 MSARENDER_EXPORT QString IdentityText(const std::optional<double>& percent);

@@ -28,6 +28,10 @@ struct MSARENDER_EXPORT PictureSettings {
     bool showRulerNumbers = true;
     /// The 1-based column that the ruler numbers 1.
     int rulerOrigin = 1;
+    /// The ruler numbers the `reference` sequence's residues (from its name's /start-end, else from 1)
+    /// instead of columns: a column where the reference has a gap has no tick and no label. Needs a
+    /// reference; `rulerOrigin` then has no effect.
+    bool rulerByReference = false;
     bool showSecondaryStructure = true;
     bool showConsensus = false;
     /// Sequences to hide and to draw: names or 1-based indexes, comma separated; empty hides none and draws

@@ -356,6 +356,14 @@ QImage AlignmentPicture::PaintBand(const Page& page, int top, int rows) const {
     return WhiteBand(Width(), rows, [&](QPainter& painter) { PaintPageRows(painter, page, top, rows); });
 }
 
+// Picture rows [top, top + rows) of every line, the dendrogram and the marks included, as the whole
+// picture's width.
+QImage AlignmentPicture::PaintLinesBand(const RenderSequenceData::PicturePlan& linesPlan, std::int64_t top,
+                                        int rows) const {
+    return WhiteBand(Width(), rows,
+                     [&](QPainter& painter) { PaintLines(painter, linesPlan, top, rows, 0, INT64_MAX); });
+}
+
 // Rows [top, top + rows) of the page, row `top` at the painter's origin: the repeated ruler band, then the
 // page's own lines (not the descenders of the page above).
 void AlignmentPicture::PaintPageRows(QPainter& painter, const Page& page, std::int64_t top, int rows) const {
@@ -371,10 +379,20 @@ void AlignmentPicture::PaintPageRows(QPainter& painter, const Page& page, std::i
     const int pictureRows = rows - int(linesFrom - top);
     painter.save();
     painter.translate(0, double(linesFrom - top));
-    PaintDendrogram(painter, pictureTop, pictureRows, page.top, page.top + page.height);
+    PaintLines(painter, plan, pictureTop, pictureRows, page.top, page.top + page.height);
+    painter.restore();
+}
+
+// Everything drawn of the lines starting in [linesBegin, linesEnd) in picture rows [top, top + rows), row
+// `top` at the painter's y = 0: the dendrogram, then the lines, then the marks beside and over them.
+void AlignmentPicture::PaintLines(QPainter& painter, const RenderSequenceData::PicturePlan& linesPlan,
+                                  std::int64_t top, int rows, std::int64_t linesBegin,
+                                  std::int64_t linesEnd) const {
+    PaintDendrogram(painter, top, rows, linesBegin, linesEnd);
+    painter.save();
     painter.translate(treeWidth, 0);
-    renderer.PaintPicture(plan, painter, pictureTop, pictureRows, page.top + page.height, page.top);
-    marks.Paint(painter, pictureTop, pictureRows, page.top, page.top + page.height);
+    renderer.PaintPicture(linesPlan, painter, top, rows, linesEnd, linesBegin);
+    marks.Paint(painter, top, rows, linesBegin, linesEnd);
     painter.restore();
 }
 

@@ -83,6 +83,28 @@ std::vector<QImage> Pieces(const QImage& image, int left, int top, int width, in
     return pieces;
 }
 
+// A fixed column of the page, `width` wide and the layout's height, white, in pieces of kPieceSide rows.
+std::vector<QImage> ColumnPieces(int width, std::int64_t height) {
+    std::vector<QImage> pieces;
+    for (std::int64_t top = 0; top < height && width > 0; top += HtmlPageContent::kPieceSide) {
+        QImage piece(width, int(std::min<std::int64_t>(HtmlPageContent::kPieceSide, height - top)),
+                     QImage::Format_RGB32);
+        piece.fill(Qt::white);
+        pieces.push_back(piece);
+    }
+    return pieces;
+}
+
+// The band's pixels from x = `left` into the column pieces they fall in; the band starts at layout row `top`.
+void CopyIntoColumn(std::vector<QImage>& pieces, const QImage& band, int left, std::int64_t top) {
+    for (std::size_t p = 0; p < pieces.size(); ++p) {
+        const std::int64_t pieceTop = std::int64_t(p) * HtmlPageContent::kPieceSide;
+        if (pieceTop >= top + band.height() || pieceTop + pieces[p].height() <= top) continue;
+        QPainter painter(&pieces[p]);
+        painter.drawImage(0, int(top - pieceTop), band, left, 0, pieces[p].width(), band.height());
+    }
+}
+
 }  // namespace
 
 QString AlignmentPicture::CheckPageLayout() const {
@@ -99,19 +121,17 @@ HtmlPageContent AlignmentPicture::PageContent() const {
     page.title = settings.title.isEmpty() ? QStringLiteral("Alignment") : settings.title;
     page.cellWidth = cells.CellWidth();
     page.cellHeight = cells.CellHeight();
-    page.nameWidth = plan.nameWidth - cells.CellWidth();  // the view has no gutter after the names
     page.columns = int(alignment->columnCount());
     page.firstColumnNumber = settings.ColumnNumber(0);
     page.height = plan.height;
-    const int residuesLeft = plan.nameWidth;
+    // Left of the residues: the tree, the names and their numbers, without the picture's gutter (a view has
+    // none); right of them, what the picture draws after the lines' ends.
+    const int residuesLeft = treeWidth + plan.nameWidth;
     const int residuesWidth = cells.ColumnLeft(page.columns);
-    for (std::int64_t top = 0; top < plan.height; top += HtmlPageContent::kPieceSide) {
-        QImage piece(std::max(page.nameWidth, 1),
-                     int(std::min<std::int64_t>(HtmlPageContent::kPieceSide, plan.height - top)),
-                     QImage::Format_RGB32);
-        piece.fill(Qt::white);
-        page.namePieces.push_back(piece);
-    }
+    page.nameWidth = residuesLeft - cells.CellWidth();
+    page.rightWidth = int(std::max<std::int64_t>(Width() - residuesLeft - residuesWidth, 0));
+    page.namePieces = ColumnPieces(page.nameWidth, plan.height);
+    page.rightPieces = ColumnPieces(page.rightWidth, plan.height);
 
     RenderSequenceData::PicturePlan viewPlan = plan;
     viewPlan.viewLabels = true;  // labels and ruler numbers as --view draws them
@@ -119,24 +139,28 @@ HtmlPageContent AlignmentPicture::PageContent() const {
     std::vector<int> indexes;
     indexes.reserve(std::size_t(sequenceIndexes.size()) * std::size_t(page.columns));
     std::size_t sequence = 0;
+    // Rows between lines (the labels over highlighted blocks) go with the band of the line below them.
+    std::int64_t painted = 0;
     for (std::size_t first = 0; first < plan.lines.size();) {
         std::size_t end = first + 1;
-        while (end < plan.lines.size() &&
-               plan.lines[end].top + plan.lines[end].height - plan.lines[first].top <= kBandRows)
+        while (end < plan.lines.size() && plan.lines[end].top + plan.lines[end].height - painted <= kBandRows)
             ++end;
-        const std::int64_t bandTop = plan.lines[first].top;
+        const std::int64_t bandTop = painted;
         const int bandRows = int(plan.lines[end - 1].top + plan.lines[end - 1].height - bandTop);
-        const QImage band = PaintPictureBand(renderer, viewPlan, bandTop, bandRows);
+        const QImage band = PaintLinesBand(viewPlan, bandTop, bandRows);
         if (band.isNull()) return HtmlPageContent();
-        for (std::size_t p = 0; p < page.namePieces.size(); ++p) {
-            const std::int64_t pieceTop = std::int64_t(p) * HtmlPageContent::kPieceSide;
-            if (pieceTop >= bandTop + bandRows || pieceTop + page.namePieces[p].height() <= bandTop) continue;
-            QPainter painter(&page.namePieces[p]);
-            painter.drawImage(0, int(bandTop - pieceTop), band, 0, 0, page.nameWidth, bandRows);
-        }
+        CopyIntoColumn(page.namePieces, band, 0, bandTop);
+        CopyIntoColumn(page.rightPieces, band, residuesLeft + residuesWidth, bandTop);
         for (std::size_t i = first; i < end; ++i) {
             const Line& line = plan.lines[i];
             const int y = int(line.top - bandTop);
+            if (line.top > painted) {
+                const int rows = int(line.top - painted);
+                page.lines.push_back({painted, rows});
+                page.strips.push_back(
+                    {painted, rows, Pieces(band, residuesLeft, int(painted - bandTop), residuesWidth, rows)});
+            }
+            painted = line.top + line.height;
             page.lines.push_back({line.top, line.height});
             if (line.kind != Line::Kind::Row) {
                 page.strips.push_back(

@@ -142,6 +142,9 @@ private:
     QString CheckPageHeight() const;
     QImage PaintBand(const Page& page, int top, int rows) const;
     void PaintPageRows(QPainter& painter, const Page& page, std::int64_t top, int rows) const;
+    QImage PaintLinesBand(const RenderSequenceData::PicturePlan& linesPlan, std::int64_t top, int rows) const;
+    void PaintLines(QPainter& painter, const RenderSequenceData::PicturePlan& linesPlan, std::int64_t top,
+                    int rows, std::int64_t linesBegin, std::int64_t linesEnd) const;
     QString EncodeVectorPage(const Page& page, QIODevice& out, OutputFormat format);
     int ColumnOfCell(const RenderSequenceData::PicturePlan::Line& line, std::int64_t offset) const;
     QSize VectorPageSize(std::int64_t height) const;

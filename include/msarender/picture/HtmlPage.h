@@ -29,7 +29,8 @@ struct HtmlPageContent {
         int height = 0;
         std::vector<QImage> pieces;
     };
-    /// Lines and strips that start where the view may be scrolled to: rows, annotation lines, bands.
+    /// Lines and strips that start where the view may be scrolled to: rows, annotation lines, bands, the
+    /// label lines above highlighted rows.
     struct Line {
         std::int64_t top = 0;
         int height = 0;
@@ -39,15 +40,17 @@ struct HtmlPageContent {
     QString title;
     int cellWidth = 0;
     int cellHeight = 0;
-    int nameWidth = 0;
+    int nameWidth = 0;   // the fixed column left of the residues: the tree, the names, their numbers
+    int rightWidth = 0;  // the fixed column right of them: line-end numbers, identities; 0 for none
     int columns = 0;
     int firstColumnNumber = 1;  // the ruler's number of column 0
     std::int64_t height = 0;    // of the whole layout
     std::vector<Line> lines;    // top to bottom; a row's line holds its secondary-structure lines
     std::vector<Sequence> sequences;
     std::vector<Strip> strips;
-    std::vector<QImage> namePieces;  // the names column, pieces of kPieceSide rows top to bottom
-    QImage glyphs;                   // the distinct cells, kGlyphsPerRow a row
+    std::vector<QImage> namePieces;   // the names column, pieces of kPieceSide rows top to bottom
+    std::vector<QImage> rightPieces;  // the right-hand column likewise; none when rightWidth is 0
+    QImage glyphs;                    // the distinct cells, kGlyphsPerRow a row
     static constexpr int kGlyphsPerRow = 64;
     QByteArray glyphResidues;  // the residue each glyph shows
     int bytesPerCell = 1;      // 1, or 2 (little endian) beyond 256 glyphs

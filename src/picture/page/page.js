@@ -47,6 +47,7 @@
   let glyphColours = [];  // '#rrggbb' and [r, g, b] of each glyph's most common pixel
   let strips = [];
   let names = [];
+  let right = [];
   let matches = [];  // {row, first, last} in 0-based columns
   let selectedRows = new Set();
   let selectedColumns = null;  // [first, last] 0-based, or null
@@ -127,11 +128,13 @@
   };
 
   const viewSize = () => ({width: scroller.clientWidth / zoom, height: scroller.clientHeight / zoom});
+  // Where the residues end and the fixed right-hand column (line-end numbers, identities) begins.
+  const residuesRight = (size) => Math.max(size.width - data.rightWidth, data.nameWidth);
 
   // Letters from the atlas; below detailCellWidth each cell its colour only, one pixel a cell in one
   // image for all rows in view, each row stretched to its line.
   const drawResidues = (at, size) => {
-    const lastColumn = Math.min(columns, at.column + Math.ceil((size.width - data.nameWidth) / cw) + 1);
+    const lastColumn = Math.min(columns, at.column + Math.ceil((residuesRight(size) - data.nameWidth) / cw) + 1);
     const shown = [];
     for (let row = Math.max(rowAt(at.y), 0); row < rows; ++row) {
       const y = data.sequences[row].top - at.y;
@@ -166,7 +169,7 @@
   const glyphCanvas = document.createElement('canvas');
   const drawGlyphs = (at, shown, lastColumn, size) => {
     // As wide as the view can show, whatever is scrolled to: a new image only when the view is resized.
-    const width = (Math.max(Math.ceil((size.width - data.nameWidth) / cw), 0) + 1) * cw;
+    const width = (Math.max(Math.ceil((residuesRight(size) - data.nameWidth) / cw), 0) + 1) * cw;
     const height = Math.max(Math.ceil(size.height), 1);
     const used = Math.min(Math.max(lastColumn - at.column, 1) * cw, width);
     if (!glyphFrame || glyphFrame.width !== width || glyphFrame.height !== height) {
@@ -198,29 +201,33 @@
       if (y + strip.height <= 0 || y >= size.height) continue;
       strip.pieces.forEach((piece, i) => {
         const x = left + i * data.pieceSide;
-        if (x + piece.width > data.nameWidth && x < size.width) context.drawImage(piece, x, y);
+        if (x + piece.width > data.nameWidth && x < residuesRight(size)) context.drawImage(piece, x, y);
       });
     }
   };
 
-  const drawNames = (at, size) => {
+  // A fixed column from x = `left`, `width` wide: its pieces scroll with the rows only.
+  const drawColumn = (pieces, left, width, at, size) => {
     context.save();
     context.beginPath();
-    context.rect(0, 0, data.nameWidth, size.height);
+    context.rect(left, 0, width, size.height);
     context.clip();
     context.fillStyle = '#fff';
-    context.fillRect(0, 0, data.nameWidth, size.height);
-    names.forEach((piece, i) => {
+    context.fillRect(left, 0, width, size.height);
+    pieces.forEach((piece, i) => {
       const y = i * data.pieceSide - at.y;
-      if (y + piece.height > 0 && y < size.height) context.drawImage(piece, 0, y);
+      if (y + piece.height > 0 && y < size.height) context.drawImage(piece, left, y);
     });
+    context.restore();
+  };
+  const drawNames = (at, size) => {
+    drawColumn(names, 0, data.nameWidth, at, size);
+    context.fillStyle = 'rgba(40, 110, 220, 0.25)';
     for (const row of selectedRows) {
       const y = data.sequences[row].top - at.y;
-      if (y + ch <= 0 || y >= size.height) continue;
-      context.fillStyle = 'rgba(40, 110, 220, 0.25)';
-      context.fillRect(0, y, data.nameWidth, ch);
+      if (y + ch > 0 && y < size.height) context.fillRect(0, y, data.nameWidth, ch);
     }
-    context.restore();
+    if (data.rightWidth) drawColumn(right, residuesRight(size), data.rightWidth, at, size);
   };
 
   const cellBox = (at, row, column) =>
@@ -229,7 +236,7 @@
   const drawMarks = (at, size) => {
     context.save();
     context.beginPath();
-    context.rect(data.nameWidth, 0, size.width - data.nameWidth, size.height);
+    context.rect(data.nameWidth, 0, residuesRight(size) - data.nameWidth, size.height);
     context.clip();
     context.lineWidth = Math.max(2 / zoom, 1);
     context.strokeStyle = '#e00000';
@@ -237,7 +244,7 @@
       const box = cellBox(at, match.row, match.first);
       if (box.y + ch <= 0 || box.y >= size.height) continue;
       const width = (match.last - match.first + 1) * cw;
-      if (box.x + width < data.nameWidth || box.x > size.width) continue;
+      if (box.x + width < data.nameWidth || box.x > residuesRight(size)) continue;
       context.strokeRect(box.x + 0.5, box.y + 0.5, width - 1, ch - 1);
     }
     context.fillStyle = 'rgba(40, 110, 220, 0.25)';
@@ -322,7 +329,7 @@
     const at = origin();
     const size = viewSize();
     const x = (at.column / Math.max(columns, 1)) * overview.width;
-    const w = ((size.width - data.nameWidth) / cw / Math.max(columns, 1)) * overview.width;
+    const w = ((residuesRight(size) - data.nameWidth) / cw / Math.max(columns, 1)) * overview.width;
     const firstRow = Math.max(rowAt(at.y), 0);
     const y = (firstRow / Math.max(rows, 1)) * overview.height;
     const h = (size.height / ch / Math.max(rows, 1)) * overview.height;
@@ -335,7 +342,7 @@
     const column = Math.floor(((event.clientX - box.left) / box.width) * columns);
     const row = Math.floor(((event.clientY - box.top) / box.height) * rows);
     const size = viewSize();
-    const cellsAcross = Math.floor((size.width - data.nameWidth) / cw);
+    const cellsAcross = Math.floor((residuesRight(size) - data.nameWidth) / cw);
     const rowsDown = Math.floor(size.height / ch);
     scrollToCell(Math.max(row - (rowsDown >> 1), 0), Math.max(column - (cellsAcross >> 1), 0));
   });
@@ -381,7 +388,7 @@
     const row = rowAt(at.y + y);
     if (row < 0) return null;
     const name = data.sequences[row].name;
-    if (x < data.nameWidth) return {sequence: row, name, column: null, residue: null};
+    if (x < data.nameWidth || x >= residuesRight(size)) return {sequence: row, name, column: null, residue: null};
     const column = at.column + Math.floor((x - data.nameWidth) / cw);
     if (column >= columns) return null;
     return {sequence: row, name, column: columnNumber(column), residue: residueAt(row, column)};
@@ -439,7 +446,8 @@
         anchor = {kind: 'rows', at: row};
       }
       for (let r = Math.min(anchor.at, row); r <= Math.max(anchor.at, row); ++r) selectedRows.add(r);
-    } else if (x >= data.nameWidth && at.y + y < (data.sequences.length ? data.sequences[0].top : 0)) {
+    } else if (x >= data.nameWidth && x < residuesRight(viewSize()) &&
+               at.y + y < (data.sequences.length ? data.sequences[0].top : 0)) {
       const column = Math.min(at.column + Math.floor((x - data.nameWidth) / cw), columns - 1);
       if (!extend || !anchor || anchor.kind !== 'columns') anchor = {kind: 'columns', at: column};
       selectedColumns = [Math.min(anchor.at, column), Math.max(anchor.at, column)];
@@ -598,10 +606,10 @@
   };
 
   const start = async () => {
-    const [glyphImage, cellBytes, stripImages, nameImages] = await Promise.all([
+    const [glyphImage, cellBytes, stripImages, nameImages, rightImages] = await Promise.all([
       imageOf(data.glyphs), inflate(bytesOf(data.cells), rows * columns * data.bytesPerCell),
       Promise.all(data.strips.map((strip) => Promise.all(strip.pieces.map(imageOf)))),
-      Promise.all(data.names.map(imageOf))]);
+      Promise.all(data.names.map(imageOf)), Promise.all(data.right.map(imageOf))]);
     cells = cellBytes;
     const glyphPixels = pixelsOf(glyphImage);
     atlasPixels = new Uint32Array(glyphPixels.buffer);
@@ -609,6 +617,7 @@
     glyphColours = coloursOf(glyphPixels, glyphImage, data.glyphResidues.length);
     strips = data.strips.map((strip, i) => ({top: strip.top, height: strip.height, pieces: stripImages[i]}));
     names = nameImages;
+    right = rightImages;
     atlas = glyphImage;
     makeOverview();
     setZoom(1);
@@ -627,6 +636,7 @@
       return frame;
     },
     nameWidth: data.nameWidth,
+    rightWidth: data.rightWidth,
     get zoom() {
       return zoom;
     },

@@ -111,6 +111,78 @@ const firstDifference = async (a, b, left, width, height) => {
   }
 };
 
+// In a blank page: for each region {a: [x, y], b: [x, y], width, height}, the first pixel of PNG `a` (base64)
+// from a's corner that differs from PNG `b` from b's; a description of it, or null.
+const regionDifference = async (a, b, regions) => {
+  const blank = await browser.newPage();
+  try {
+    return await blank.evaluate(async (a, b, regions) => {
+      const pixels = async (base64) => {
+        const image = new Image();
+        image.src = 'data:image/png;base64,' + base64;
+        await image.decode();
+        const canvas = Object.assign(document.createElement('canvas'), {width: image.width, height: image.height});
+        const context = canvas.getContext('2d');
+        context.drawImage(image, 0, 0);
+        return {data: context.getImageData(0, 0, image.width, image.height).data, width: image.width, height: image.height};
+      };
+      const [one, two] = [await pixels(a), await pixels(b)];
+      for (const {a: [ax, ay], b: [bx, by], width, height} of regions) {
+        if (ax + width > one.width || ay + height > one.height || bx + width > two.width || by + height > two.height)
+          return `region ${width}x${height} beyond ${one.width}x${one.height} or ${two.width}x${two.height}`;
+        for (let y = 0; y < height; ++y)
+          for (let x = 0; x < width; ++x) {
+            const i = ((ay + y) * one.width + ax + x) * 4;
+            const j = ((by + y) * two.width + bx + x) * 4;
+            if (one.data[i] !== two.data[j] || one.data[i + 1] !== two.data[j + 1] || one.data[i + 2] !== two.data[j + 2])
+              return `(${ax + x}, ${ay + y}) against (${bx + x}, ${by + y}): ${one.data.slice(i, i + 3)} against ${two.data.slice(j, j + 3)}`;
+          }
+      }
+      return null;
+    }, a, b, regions);
+  } finally {
+    await blank.close();
+  }
+};
+
+// The view as a screenshot (base64 PNG) and a reader of its pixels, [r, g, b] at view coordinates.
+const viewShot = async (page) => {
+  await page.evaluate(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))));
+  const box = await page.evaluate(() => {
+    const r = window.msarender.view.getBoundingClientRect();
+    return {x: r.left, y: r.top, width: r.width, height: r.height};
+  });
+  const base64 = await page.screenshot({clip: box, encoding: 'base64', captureBeyondViewport: false});
+  const blank = await browser.newPage();
+  const pixels = await blank.evaluate(async (base64) => {
+    const image = new Image();
+    image.src = 'data:image/png;base64,' + base64;
+    await image.decode();
+    const canvas = Object.assign(document.createElement('canvas'), {width: image.width, height: image.height});
+    canvas.getContext('2d').drawImage(image, 0, 0);
+    const bytes = canvas.getContext('2d').getImageData(0, 0, image.width, image.height).data;
+    let text = '';
+    for (let i = 0; i < bytes.length; i += 32768) text += String.fromCharCode(...bytes.subarray(i, i + 32768));
+    return {width: image.width, height: image.height, data: btoa(text)};
+  }, base64);
+  await blank.close();
+  pixels.data = Buffer.from(pixels.data, 'base64');
+  const at = (x, y) => {
+    assert.ok(x >= 0 && y >= 0 && x < pixels.width && y < pixels.height, `(${x}, ${y}) outside the view`);
+    const i = (Math.floor(y) * pixels.width + Math.floor(x)) * 4;
+    return [...pixels.data.subarray(i, i + 3)];
+  };
+  return {base64, at, width: pixels.width, height: pixels.height};
+};
+const isDark = ([r, g, b]) => r + g + b < 200;
+const isWhite = ([r, g, b]) => r === 255 && g === 255 && b === 255;
+const layoutData = (page) => page.evaluate(() => {
+  const data = JSON.parse(document.getElementById('msarender-data').textContent);
+  return {cw: data.cellWidth, ch: data.cellHeight, nameWidth: data.nameWidth, rightWidth: data.rightWidth,
+          columns: data.columns, height: data.height, lines: data.lines, tops: data.sequences.map((s) => s.top)};
+});
+const scrollAndWait = (page, left, top) => page.evaluate((left, top) => window.msarender.scrollToPixel(left, top), left, top);
+
 // The page at a scroll position against `msarender IN --view WxH+LEFT+TOP`, in the residue area.
 const compareWithView = async (input, extra, positions) => {
   const file = path.join(work, path.basename(input) + '.html');
@@ -308,6 +380,187 @@ test('hostile names are shown as text and run nothing', async () => {
   await page.mouse.move(r.x + 2, r.y + 2);
   assert.match(await page.$eval('#msarender-hover', (e) => e.textContent), /^<img src=x .*<b onmouseover/);
   assert.equal(await page.evaluate(() => window.pwned), undefined);
+  assert.deepEqual(outside, []);
+  assert.deepEqual(problems, []);
+  await page.close();
+});
+
+test('a tree page draws the dendrogram left of the names, in the rows\' order, scrolling with the rows only', async () => {
+  // Four of the known rows under other names; the tree puts them in the order gamma, alpha, delta, beta.
+  const names = ['alpha', 'beta', 'gamma', 'delta'];
+  const fasta = path.join(work, 'four.fa');
+  fs.writeFileSync(fasta, names.map((name, i) => `>${name}\n${known[i]}\n`).join(''));
+  const newick = path.join(work, 'four.nwk');
+  fs.writeFileSync(newick, '((gamma:1,alpha:1):1,(delta:1,beta:1):1);\n');
+  const order = ['gamma', 'alpha', 'delta', 'beta'];
+  const html = path.join(work, 'four-tree.html');
+  const png = path.join(work, 'four-tree.png');
+  render(fasta, '--tree', newick, '-o', html);
+  render(fasta, '--tree', newick, '-o', png);
+  const {page, outside, problems} = await open(html);
+  const layout = await layoutData(page);
+  const {cw, ch, tops} = layout;
+  const drawn = 24 * cw;  // the dendrogram's width; a cell of white follows it before the names
+  assert.ok(layout.nameWidth > drawn + cw, `names column ${layout.nameWidth} wide`);
+
+  // hit() names the rows in the tree's order, over the tree, the names and the residues.
+  for (const [row, name] of order.entries()) {
+    const r = await page.evaluate((row) => window.msarender.cellRect(row, 1).toJSON(), row);
+    const [overTree, overName, overCell] = await page.evaluate((r) => [
+      window.msarender.hit(window.msarender.view.getBoundingClientRect().left + 3, r.y + 1),
+      window.msarender.hit(r.x - 2, r.y + 1), window.msarender.hit(r.x + 1, r.y + 1)], r);
+    assert.deepEqual(overTree, {sequence: row, name, column: null, residue: null});
+    assert.deepEqual(overName, {sequence: row, name, column: null, residue: null});
+    assert.deepEqual(overCell, {sequence: row, name, column: 1, residue: known[names.indexOf(name)][0]});
+  }
+
+  // Each leaf's branch at the middle of its row, the two clades joined at half the width, the root at x = 0.
+  const checkTree = (shot, scrollTop) => {
+    const leafY = tops.map((top) => top - scrollTop + Math.floor(ch / 2));
+    const darkNear = (xs, ys) => xs.some((x) => ys.some((y) => y >= 0 && isDark(shot.at(x, y))));
+    for (const y of leafY) {
+      if (y < 2) continue;  // scrolled out of the view
+      assert.ok(isDark(shot.at(Math.floor(drawn * 3 / 4), y)), `leaf branch at y ${y}`);
+      assert.ok(isWhite(shot.at(Math.floor(drawn * 3 / 4), y - 2)), `white above the leaf branch at y ${y}`);
+      assert.ok(isWhite(shot.at(drawn + Math.floor(cw / 2), y)), `white between the tree and the names at y ${y}`);
+    }
+    const half = Math.floor(drawn / 2);
+    for (const [upper, lower] of [[0, 1], [2, 3]]) {
+      if (leafY[upper] < 0) continue;
+      const joinY = Math.floor((leafY[upper] + leafY[lower]) / 2);
+      assert.ok(darkNear([half - 1, half, half + 1], [leafY[upper] + 1, leafY[lower] - 1]), `clade ${upper} joined`);
+      assert.ok(darkNear([Math.floor(drawn / 4)], [joinY - 1, joinY, joinY + 1]), `clade ${upper} branch at ${joinY}`);
+      assert.ok(isWhite(shot.at(Math.floor(drawn / 4), leafY[upper])), `no branch at a quarter on row ${upper}`);
+    }
+    if (leafY[0] >= 0) assert.ok(darkNear([0, 1], [leafY[1] + 1]), 'the root joins the clades');
+  };
+  const top = await viewShot(page);
+  checkTree(top, 0);
+  // The picture draws the same tree.
+  const treeBand = {a: [0, 0], b: [0, 0], width: drawn + cw, height: layout.height};
+  assert.equal(await regionDifference(top.base64, fs.readFileSync(png).toString('base64'), [treeBand]), null);
+  // Scrolled down a row and sideways: the tree moves up with the rows and stays put across.
+  await scrollAndWait(page, 7 * cw, tops[1]);
+  const scrolled = await viewShot(page);
+  checkTree(scrolled, tops[1]);
+  const hitTop = await page.evaluate(() => {
+    const view = window.msarender.view.getBoundingClientRect();
+    return window.msarender.hit(view.left + 2, view.top + 1);
+  });
+  assert.equal(hitTop.name, 'alpha');
+  assert.deepEqual(outside, []);
+  assert.deepEqual(problems, []);
+  await page.close();
+});
+
+// The columns of residues `first` to `last` (counted from 1) of a known row, 0-based.
+const residueColumns = (text, first, last) => {
+  const at = [...text].flatMap((residue, column) => (residue === '-' ? [] : [column]));
+  return [at[first - 1], at[last - 1]];
+};
+
+test('highlights, residue numbers and identities: frames over the residues, numbers in fixed columns', async () => {
+  const [five0, five1] = residueColumns(known[5], 30, 40);
+  const extra = ['--identity', '--residue-numbers', '--highlight', 'columns:10-20:red:loop',
+    '--highlight', `seq6:30-40:blue:five`];
+  const html = path.join(work, 'marks.html');
+  const png = path.join(work, 'marks.png');
+  render(knownFasta, ...extra, '-o', html);
+  render(knownFasta, ...extra, '-o', png);
+  const {page, outside, problems} = await open(html);
+  const layout = await layoutData(page);
+  const {cw, ch, nameWidth, rightWidth, tops} = layout;
+  assert.ok(rightWidth > 2 * cw, `right-hand column ${rightWidth} wide`);
+  const shot = await viewShot(page);
+  const red = [255, 0, 0];
+  const blue = [0, 0, 255];
+  // The column frame: its sides on every row, its top over the first and its bottom under the last.
+  for (const top of tops) {
+    assert.deepEqual(shot.at(nameWidth + 9 * cw, top + ch / 2), red, `left side at ${top}`);
+    assert.deepEqual(shot.at(nameWidth + 20 * cw - 1, top + ch / 2), red, `right side at ${top}`);
+  }
+  assert.deepEqual(shot.at(nameWidth + 15 * cw, tops[0]), red);
+  assert.deepEqual(shot.at(nameWidth + 15 * cw, tops[rows - 1] + ch - 1), red);
+  // The frame of one sequence's residues 30-40 on its row only.
+  assert.deepEqual(shot.at(nameWidth + five0 * cw, tops[5] + ch / 2), blue);
+  assert.deepEqual(shot.at(nameWidth + (five1 + 1) * cw - 1, tops[5] + ch / 2), blue);
+  assert.deepEqual(shot.at(nameWidth + five0 * cw + 2, tops[5]), blue);
+  assert.notDeepEqual(shot.at(nameWidth + five0 * cw, tops[4] + ch / 2), blue);
+  assert.notDeepEqual(shot.at(nameWidth + five0 * cw, tops[6] + ch / 2), blue);
+  // Both labels in the line above the rows, in their frames' colours, from their frames' left sides.
+  const labelled = (x, [r, g, b]) => {
+    let count = 0;
+    for (let dx = 0; dx < 3 * cw; ++dx)
+      for (let y = tops[0] - ch; y < tops[0]; ++y) {
+        const [pr, pg, pb] = shot.at(x + dx, y);
+        if (Math.abs(pr - r) < 60 && Math.abs(pg - g) < 60 && Math.abs(pb - b) < 60) ++count;
+      }
+    return count;
+  };
+  assert.ok(labelled(nameWidth + 9 * cw, red) > 5, 'the label of the column frame');
+  assert.ok(labelled(nameWidth + five0 * cw, blue) > 5, 'the label of the sequence\'s frame');
+  // Identities and line-end numbers right of the residues, on every row; the left numbers before them.
+  const right = shot.width - rightWidth;
+  for (const top of tops) {
+    let dark = 0;
+    for (let x = right; x < shot.width; ++x)
+      for (let y = top; y < top + ch; ++y) dark += isDark(shot.at(x, y));
+    assert.ok(dark > 10, `numbers right of the row at ${top}`);
+  }
+  const rightOver = await page.evaluate((x, y) => {
+    const view = window.msarender.view.getBoundingClientRect();
+    return window.msarender.hit(view.left + x, view.top + y);
+  }, right + 2, tops[7] + 2);
+  assert.deepEqual(rightOver, {sequence: 7, name: nameOf(7), column: null, residue: null});
+  // As the picture draws them: the rows' residues with the frames and labels, and the right-hand column.
+  const picture = fs.readFileSync(png).toString('base64');
+  const labelTop = tops[0] - ch;
+  const residuesWidth = right - nameWidth;
+  const regions = [
+    {a: [nameWidth, labelTop], b: [nameWidth + cw, labelTop], width: residuesWidth, height: layout.height - labelTop},
+    {a: [right, 0], b: [nameWidth + cw + layout.columns * cw, 0], width: rightWidth, height: layout.height}];
+  assert.equal(await regionDifference(shot.base64, picture, regions), null);
+  // Scrolled sideways, the right-hand column and the names with their numbers stay; the frame moves.
+  await scrollAndWait(page, 5 * cw, 0);
+  const scrolled = await viewShot(page);
+  const fixed = [{a: [right, 0], b: [right, 0], width: rightWidth, height: layout.height},
+    {a: [0, 0], b: [0, 0], width: nameWidth, height: layout.height}];
+  assert.equal(await regionDifference(scrolled.base64, shot.base64, fixed), null);
+  assert.deepEqual(scrolled.at(nameWidth + 4 * cw, tops[3] + ch / 2), red);
+  assert.deepEqual(outside, []);
+  assert.deepEqual(problems, []);
+  await page.close();
+});
+
+test('a reference page shows dots as the picture does and still answers with the residues', async () => {
+  const html = path.join(work, 'reference.html');
+  const png = path.join(work, 'reference.png');
+  render(knownFasta, '--reference', 'seq3', '-o', html);
+  render(knownFasta, '--reference', 'seq3', '-o', png);
+  const {page, outside, problems} = await open(html);
+  const layout = await layoutData(page);
+  const {cw, ch, nameWidth, tops} = layout;
+  const order = [2, ...[...Array(rows).keys()].filter((row) => row !== 2)];  // the reference first
+  const shot = await viewShot(page);
+  const rowsArea = {a: [nameWidth, tops[0]], b: [nameWidth + cw, tops[0]], width: shot.width - nameWidth,
+                    height: layout.height - tops[0]};
+  assert.equal(await regionDifference(shot.base64, fs.readFileSync(png).toString('base64'), [rowsArea]), null);
+  // A residue equal to the reference's is a dot in its cell, unlike the reference's own letter.
+  const same = [...known[0]].findIndex((residue, column) => residue !== '-' && residue === known[2][column] && column < 40);
+  assert.ok(same >= 0);
+  let differs = false;
+  for (let x = 0; x < cw && !differs; ++x)
+    for (let y = 0; y < ch && !differs; ++y)
+      differs = String(shot.at(nameWidth + same * cw + x, tops[1] + y)) !== String(shot.at(nameWidth + same * cw + x, tops[0] + y));
+  assert.ok(differs, 'a dotted cell looks like the reference\'s letter');
+  const hits = await page.evaluate((columns) => columns.map((column) => {
+    const r = window.msarender.cellRect(1, column);
+    return window.msarender.hit(r.left + 1, r.top + 1);
+  }), [same + 1, same + 2, same + 3]);
+  assert.deepEqual(hits.map((hit) => hit.residue), [...known[order[1]].slice(same, same + 3)]);
+  assert.deepEqual(hits.map((hit) => hit.name), [nameOf(order[1]), nameOf(order[1]), nameOf(order[1])]);
+  const motif = known[0].replace(/-/g, '').slice(0, 12);
+  assert.ok(await page.evaluate((motif) => window.msarender.find(motif), motif) >= 1);
   assert.deepEqual(outside, []);
   assert.deepEqual(problems, []);
   await page.close();

@@ -75,6 +75,64 @@ TEST(HtmlPageContent, EveryCellIsItsGlyphAndEqualCellsShareOne) {
     EXPECT_EQ(page.namePieces[0].size(), QSize(page.nameWidth, int(page.height)));
 }
 
+// The tree, the numbers, the identities and the highlights with their labels are the picture's pixels: the
+// tree in the names column, frames in the cells, labels in a strip of their own, the rest right of the cells.
+TEST(HtmlPageContent, TreeAndFigureMarksAreCutFromThePicture) {
+    testsupport::AlignmentBuilder builder;
+    builder.Seq("first", "MKV-AWWLK")
+        .Seq("second", "MKI-AWWLR")
+        .Seq("third", "AKVLA--LR")
+        .Seq("fourth", "GGVLAE-LR");
+    PictureSettings settings;
+    settings.identity = true;
+    settings.residueNumbers = true;
+    settings.highlights =
+        QStringList{QStringLiteral("columns:2-4:red:loop"), QStringLiteral("third:2-3:blue")};
+    AlignmentPicture plain(builder.Build().model, {settings, std::nullopt});
+    ASSERT_EQ(plain.Prepare(), QString());
+    settings.tree = QStringLiteral("upgma");
+    AlignmentPicture picture(builder.Build().model, {settings, std::nullopt});
+    ASSERT_EQ(picture.Prepare(), QString());
+    const HtmlPageContent page = picture.PageContent();
+    const QImage whole = Picture(picture);
+    const int cw = page.cellWidth;
+    const int residuesLeft = page.nameWidth + cw;
+    const int residuesWidth = page.columns * cw;
+    ASSERT_GE(whole.height(), page.height);  // and white below, for the last names' descenders
+    EXPECT_EQ(residuesLeft + residuesWidth + page.rightWidth, whole.width());
+    ASSERT_EQ(page.rightPieces.size(), 1u);
+    EXPECT_EQ(page.rightPieces[0],
+              whole.copy(residuesLeft + residuesWidth, 0, page.rightWidth, int(page.height)));
+    const QImage firstRowRight =
+        page.rightPieces[0].copy(0, int(page.sequences[0].top), page.rightWidth, page.cellHeight);
+    QImage whiteRow(firstRowRight.size(), firstRowRight.format());
+    whiteRow.fill(Qt::white);
+    EXPECT_NE(firstRowRight, whiteRow) << "no number nor identity right of the first row";
+    // The tree is what the names column gains over the same page without one.
+    const int treeWidth = page.nameWidth - plain.PageContent().nameWidth;
+    ASSERT_GT(treeWidth, 4 * cw);
+    const QImage tree = page.namePieces[0].copy(0, 0, treeWidth, int(page.height));
+    EXPECT_EQ(tree, whole.copy(0, 0, treeWidth, int(page.height)));
+    QImage white(tree.size(), tree.format());
+    white.fill(Qt::white);
+    EXPECT_NE(tree, white) << "no tree drawn";
+    // The label line between the ruler band and the rows is a strip of the picture's pixels.
+    const std::int64_t rulerEnd = page.lines[0].top + page.lines[0].height;
+    ASSERT_GT(page.sequences[0].top, rulerEnd);
+    const auto label = std::find_if(page.strips.begin(), page.strips.end(),
+                                    [&](const auto& s) { return s.top == rulerEnd; });
+    ASSERT_NE(label, page.strips.end());
+    EXPECT_EQ(label->height, page.sequences[0].top - rulerEnd);
+    EXPECT_EQ(label->pieces.at(0), whole.copy(residuesLeft, int(rulerEnd), residuesWidth, label->height));
+    // Framed cells are glyphs of their own, as the picture draws them.
+    for (std::size_t row = 0; row < page.sequences.size(); ++row)
+        for (int column = 0; column < page.columns; ++column)
+            EXPECT_EQ(
+                Glyph(page, GlyphOfCell(page, int(row), column)),
+                whole.copy(residuesLeft + column * cw, int(page.sequences[row].top), cw, page.cellHeight))
+                << row << ", " << column;
+}
+
 TEST(HtmlPageContent, LayoutsThePageDoesNotShowAreRefused) {
     testsupport::AlignmentBuilder builder;
     builder.Seq("a", "MKVLA").Seq("b", "MKV-A");

@@ -215,7 +215,9 @@ public:
         /// view draws them, rather than in the picture's shades: for pages that compose views from a plan.
         bool viewLabels = false;
     };
-    /// Plans the picture of CopyImageData's arguments; false (and an empty plan) when it would be null.
+    /// Plans the picture of CopyImageData's arguments; false (and an empty plan) when it would be null. With
+    /// `columnsByRow`, unlike CopyImageData, its rows follow `sequenceIndexes` where that lists them (a
+    /// sorted or tree-ordered picture of chosen columns), the others after it in ascending order.
     bool PlanPicture(std::vector<unsigned> sequenceIndexes,
                      std::map<unsigned, std::vector<unsigned>> columnsByRow, bool includeGaps,
                      PicturePlan& plan) const;

@@ -399,8 +399,6 @@ void AlignmentPicture::PaintLines(QPainter& painter, const RenderSequenceData::P
 // The rows follow the tree's leaves; the tree keeps the leaves of the rows drawn.
 QString AlignmentPicture::OrderByTree() {
     if (settings.tree.isEmpty()) return QString();
-    if (!columns.empty())
-        return QStringLiteral("--tree keeps rows in the tree's order, which --columns does not: use one");
     if (const std::optional<TreeMethod> method = TreeMethodNamed(settings.tree)) {
         tree = BuildTree(*alignment, sequenceIndexes, *method);
     } else {

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <optional>
+#include <set>
 
 #include "font/ColorConversion.h"
 #include "font/ShadedText.h"
@@ -59,12 +60,26 @@ std::vector<unsigned> SharedColumns(const std::map<unsigned, std::vector<unsigne
     return first;
 }
 
+// The rows of a partial selection: those of `order` first, in its order, then the others ascending.
+std::vector<unsigned> RowsOfColumns(const std::map<unsigned, std::vector<unsigned>>& columnsByRow,
+                                    const std::vector<unsigned>& order) {
+    std::vector<unsigned> rows;
+    std::set<unsigned> placed;
+    for (unsigned row : order)
+        if (columnsByRow.count(row) != 0 && placed.insert(row).second) rows.push_back(row);
+    for (const auto& entry : columnsByRow)
+        if (placed.count(entry.first) == 0) rows.push_back(entry.first);
+    return rows;
+}
+
 }  // namespace
 
 QPixmap* RenderSequenceData::CopyImageData(std::vector<unsigned> sequenceIndexes,
                                            std::map<unsigned, std::vector<unsigned>> columnsByRow, bool,
                                            bool includeGaps) {
     PicturePlan plan;
+    // A partial selection's rows come in ascending order here: the sequence list has no say.
+    if (!columnsByRow.empty()) sequenceIndexes.clear();
     if (!PlanPicture(std::move(sequenceIndexes), std::move(columnsByRow), includeGaps, plan)) return nullptr;
     std::unique_ptr<QPixmap> picture = PixmapAllocation::MakeWhite(plan.width, plan.height);
     if (!picture) return nullptr;
@@ -91,12 +106,10 @@ bool RenderSequenceData::PlanPicture(std::vector<unsigned> sequenceIndexes,
     std::vector<unsigned> rows = std::move(sequenceIndexes);
     unsigned columnCount = maxTotalLength;
     if (plan.byColumns) {
-        rows.clear();
+        rows = RowsOfColumns(columnsByRow, rows);
         columnCount = 0;
-        for (const auto& [row, columns] : columnsByRow) {
-            rows.push_back(row);
-            columnCount = std::max(columnCount, unsigned(columns.size()));
-        }
+        for (const auto& entry : columnsByRow)
+            columnCount = std::max(columnCount, unsigned(entry.second.size()));
     }
 
     // A picture of one row's columns is residues only; every other picture has a name column.

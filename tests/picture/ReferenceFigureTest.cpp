@@ -127,6 +127,24 @@ TEST(ReferenceFigure, SortingByIdentityOrdersThePicturesRowsAfterTheReference) {
     EXPECT_EQ(Drawn(sorted), Drawn(listed));
 }
 
+// Chosen columns keep the rows whole, so also their order: the reference first, then by identity.
+TEST(ReferenceFigure, ChosenColumnsKeepTheSortedOrder) {
+    PictureSettings settings;
+    settings.reference = QStringLiteral("ref");
+    settings.sort = QStringLiteral("identity");
+    settings.columns = QStringLiteral("2-5");
+    settings.showSecondaryStructure = false;
+    AlignmentPicture picture(Family(), {settings, std::nullopt});
+    ASSERT_EQ(picture.Prepare(), QString());
+    const CellGeometry cells{SQC::FontAttributes(PictureSettings().Font())};
+    const std::vector<int> expected = {1, 2, 0};  // ref, third, other
+    for (int row = 0; row < 3; ++row) {
+        const auto name = picture.CellAt(0, 1, cells.LineTop(kRulerBandRows + row) + cells.CellHeight() / 2);
+        ASSERT_TRUE(name.has_value()) << row;
+        EXPECT_EQ(name->sequence, expected[std::size_t(row)]) << row;
+    }
+}
+
 TEST(ReferenceFigure, ABadReferenceOrSortIsAnErrorThatNamesIt) {
     for (const auto& [reference, sort, expected] :
          {std::tuple{"nosuch", "", "nosuch"}, std::tuple{"1-2", "", "one sequence"},

@@ -157,11 +157,34 @@ TEST_F(TreePicture, BadTreesAndMismatchesReachTheUser) {
     const auto last = partial.CellAt(0, treeWidth + cells.CellWidth() + 1, RowY(cells, 0, 3));
     ASSERT_TRUE(last.has_value());
     EXPECT_EQ(last->sequence, 3);  // D, below the tree's rows
+}
 
-    settings = Settings();
-    settings.columns = "1-5";
-    AlignmentPicture columns(Family(), {settings, std::nullopt});
-    EXPECT_TRUE(columns.Prepare().contains("--columns"));
+// Chosen columns leave the rows whole: they follow the leaves, and every block gets the tree beside them.
+TEST_F(TreePicture, ChosenColumnsKeepTheRowsInTheTreesOrder) {
+    PictureSettings settings = Settings();
+    settings.columns = "3-12,30-44";  // 25 columns: two blocks of 20 and 5
+    AlignmentPicture picture(Family(), {settings, std::nullopt});
+    ASSERT_EQ(picture.Prepare(), QString());
+    const QImage image = Raster(picture);
+    const int nameX = treeWidth + cells.CellWidth() + 1;
+    const int residueLeft = image.width() - cells.ColumnLeft(20);
+    const std::vector<int> expected{2, 0, 1, 3};  // C, A, B, D
+    for (int block = 0; block < 2; ++block)
+        for (int row = 0; row < 4; ++row) {
+            SCOPED_TRACE(testing::Message() << "block " << block << " row " << row);
+            const auto name = picture.CellAt(0, nameX, RowY(cells, block, row));
+            ASSERT_TRUE(name.has_value());
+            EXPECT_EQ(name->sequence, expected[std::size_t(row)]);
+            // The first cell of a block: columns 3 and 30 + 10 = 40 (1-based).
+            const auto cell = picture.CellAt(0, residueLeft + 1, RowY(cells, block, row));
+            ASSERT_TRUE(cell.has_value());
+            EXPECT_EQ(cell->sequence, expected[std::size_t(row)]);
+            EXPECT_EQ(cell->column, block == 0 ? 2 : 39);
+        }
+    for (int block = 0; block < 2; ++block) {
+        EXPECT_EQ(image.pixel(X(treeWidth, 0.375), RowY(cells, block, 0)), qRgb(0, 0, 0)) << block;  // C's
+        EXPECT_EQ(image.pixel(treeWidth, RowY(cells, block, 3)), qRgb(0, 0, 0)) << block;            // D's
+    }
 }
 
 TEST_F(TreePicture, BuiltTreesPutTheClosestSequencesSideBySide) {

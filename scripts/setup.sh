@@ -10,7 +10,8 @@
 #                             neither the module nor its notebook needs)
 #                             chromium, node and npm run the HTML page's browser tests, with
 #                             puppeteer-core installed into tests/page/node_modules by npm ci (it uses
-#                             Debian's chromium and downloads no browser)
+#                             Debian's chromium and downloads no browser); firefox-esr runs them again
+#                             in Firefox, which puppeteer-core drives over WebDriver BiDi
 #   scripts/setup.sh --fuzz   also clang and libFuzzer for fuzz/run.sh
 set -euo pipefail
 
@@ -23,7 +24,7 @@ packages=(
   poppler-utils ghostscript librsvg2-bin
   pybind11-dev python3-pybind11 python3-numpy python3-biopython python3-pytest
   jupyter-nbconvert python3-ipykernel
-  chromium
+  chromium firefox-esr
 )
 if [ "${1:-}" = "--fuzz" ]; then
   packages+=(clang-14 libclang-rt-14-dev)

@@ -1,6 +1,6 @@
 // The HTML page msarender writes, opened from file:// in Debian's Chromium: offline, the same pixels as
 // --view, hit tests against cellRect, hover, find, links, copy, and hostile names. Run by ctest with
-// MSARENDER (the command), MSARENDER_TEST_DATA and PAGE_TEST_DIR (a fresh folder) set.
+// MSARENDER (the command), MSARENDER_TEST_DATA and PAGE_TEST_DIR (a fresh folder) set; again in Firefox.
 'use strict';
 const {test, before, after} = require('node:test');
 const assert = require('node:assert/strict');
@@ -45,9 +45,18 @@ fs.writeFileSync(knownFasta, known.map((text, row) => `>${nameOf(row)} protein $
 const launchArgs = ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
   '--disable-background-networking', '--disable-component-update', '--disable-sync',
   '--force-color-profile=srgb', '--user-data-dir=' + path.join(work, 'profile')];
+// PAGE_BROWSER=firefox: FIREFOX (Debian's firefox-esr) over WebDriver BiDi, with a profile of its own.
+const firefox = process.env.PAGE_BROWSER === 'firefox';
 let browser;
 before(async () => {
-  browser = await puppeteer.launch({executablePath: '/usr/bin/chromium', args: launchArgs, headless: true});
+  if (firefox) {
+    const profile = path.join(work, 'firefox-profile');
+    fs.mkdirSync(profile, {recursive: true});
+    browser = await puppeteer.launch({browser: 'firefox', executablePath: process.env.FIREFOX || '/usr/bin/firefox-esr', headless: true,
+                                      args: ['--no-remote'], userDataDir: profile});
+  } else {
+    browser = await puppeteer.launch({executablePath: '/usr/bin/chromium', args: launchArgs, headless: true});
+  }
 });
 after(async () => {
   if (browser) await browser.close();
@@ -179,7 +188,9 @@ const isWhite = ([r, g, b]) => r === 255 && g === 255 && b === 255;
 const layoutData = (page) => page.evaluate(() => {
   const data = JSON.parse(document.getElementById('msarender-data').textContent);
   return {cw: data.cellWidth, ch: data.cellHeight, nameWidth: data.nameWidth, rightWidth: data.rightWidth,
-          columns: data.columns, height: data.height, lines: data.lines, tops: data.sequences.map((s) => s.top)};
+          columns: data.columns, height: data.height, lines: data.lines, tops: data.sequences.map((s) => s.top),
+          // Inside the scroll bars, which some browsers draw over the view's right and bottom edges.
+          viewWidth: document.getElementById('msarender-scroller').clientWidth};
 });
 const scrollAndWait = (page, left, top) => page.evaluate((left, top) => window.msarender.scrollToPixel(left, top), left, top);
 
@@ -500,10 +511,10 @@ test('highlights, residue numbers and identities: frames over the residues, numb
   assert.ok(labelled(nameWidth + 9 * cw, red) > 5, 'the label of the column frame');
   assert.ok(labelled(nameWidth + five0 * cw, blue) > 5, 'the label of the sequence\'s frame');
   // Identities and line-end numbers right of the residues, on every row; the left numbers before them.
-  const right = shot.width - rightWidth;
+  const right = layout.viewWidth - rightWidth;
   for (const top of tops) {
     let dark = 0;
-    for (let x = right; x < shot.width; ++x)
+    for (let x = right; x < layout.viewWidth; ++x)
       for (let y = top; y < top + ch; ++y) dark += isDark(shot.at(x, y));
     assert.ok(dark > 10, `numbers right of the row at ${top}`);
   }
@@ -542,7 +553,7 @@ test('a reference page shows dots as the picture does and still answers with the
   const {cw, ch, nameWidth, tops} = layout;
   const order = [2, ...[...Array(rows).keys()].filter((row) => row !== 2)];  // the reference first
   const shot = await viewShot(page);
-  const rowsArea = {a: [nameWidth, tops[0]], b: [nameWidth + cw, tops[0]], width: shot.width - nameWidth,
+  const rowsArea = {a: [nameWidth, tops[0]], b: [nameWidth + cw, tops[0]], width: layout.viewWidth - nameWidth,
                     height: layout.height - tops[0]};
   assert.equal(await regionDifference(shot.base64, fs.readFileSync(png).toString('base64'), [rowsArea]), null);
   // A residue equal to the reference's is a dot in its cell, unlike the reference's own letter.

@@ -66,8 +66,6 @@ QJsonObject DataOf(const HtmlPageContent& content) {
     for (const HtmlPageContent::Strip& strip : content.strips)
         strips.append(QJsonObject{
             {"top", double(strip.top)}, {"height", strip.height}, {"pieces", Pngs(strip.pieces)}});
-    // qCompress puts the length before a zlib stream; the browser's DecompressionStream reads the stream.
-    const QByteArray cells = qCompress(content.cells, 6).mid(4);
     return QJsonObject{{"title", content.title},
                        {"cellWidth", content.cellWidth},
                        {"cellHeight", content.cellHeight},
@@ -85,8 +83,7 @@ QJsonObject DataOf(const HtmlPageContent& content) {
                        {"glyphs", Png(content.glyphs)},
                        {"glyphsPerRow", HtmlPageContent::kGlyphsPerRow},
                        {"glyphResidues", QString::fromLatin1(content.glyphResidues)},
-                       {"bytesPerCell", content.bytesPerCell},
-                       {"cells", QString::fromLatin1(cells.toBase64())}};
+                       {"bytesPerCell", content.bytesPerCell}};
 }
 
 // JSON inside a script element: no '<' (nor '>' or '&'), so that no text of the alignment can close it.
@@ -94,6 +91,20 @@ QByteArray ScriptSafeJson(const QJsonObject& object) {
     QByteArray json = QJsonDocument(object).toJson(QJsonDocument::Compact);
     json.replace("<", "\\u003c").replace(">", "\\u003e").replace("&", "\\u0026");
     return json;
+}
+
+// The cells' zlib stream in base64, in data blocks of kCellBlockChars characters (whole groups of four,
+// each block decoded on its own) after the page's data: the browser's parser goes through them faster than
+// through one string inside JSON, and the script decodes and inflates them block by block.
+const qsizetype kCellBlockChars = 1 << 20;
+QByteArray CellBlocks(const QByteArray& cells) {
+    // qCompress puts the length before a zlib stream; the browser's DecompressionStream reads the stream.
+    const QByteArray base64 = qCompress(cells, 6).mid(4).toBase64();
+    QByteArray blocks;
+    for (qsizetype at = 0; at < base64.size(); at += kCellBlockChars)
+        blocks += "<script type=\"application/octet-stream\" class=\"msarender-cells\">" +
+                  base64.mid(at, kCellBlockChars) + "</script>\n";
+    return blocks;
 }
 
 QByteArray Sha256(const char* text) {
@@ -116,6 +127,7 @@ QString EncodeHtmlPage(const HtmlPageContent& content, QIODevice& out) {
     page += QByteArray("<style>") + kPageStyle + "</style>\n</head>\n<body>\n";
     page += "<script type=\"application/json\" id=\"msarender-data\">" + ScriptSafeJson(DataOf(content)) +
             "</script>\n";
+    page += CellBlocks(content.cells);
     page += QByteArray("<script>") + kPageScript + "</script>\n</body>\n</html>\n";
     if (out.write(page) != page.size()) return QStringLiteral("the page could not be written");
     return QString();

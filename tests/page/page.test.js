@@ -576,3 +576,37 @@ test('a reference page shows dots as the picture does and still answers with the
   assert.deepEqual(problems, []);
   await page.close();
 });
+
+test('a page whose cells take several data blocks reads every cell back', async () => {
+  // 2,000 x 800 random residues: more than one block of the cells' base64.
+  const [count, width] = [2000, 800];
+  let state = 11;
+  const big = [];
+  for (let row = 0; row < count; ++row) {
+    let text = '';
+    for (let column = 0; column < width; ++column) {
+      state = (Math.imul(state, 1664525) + 1013904223) >>> 0;
+      text += 'ACDEFGHIKLMNPQRSTVWY-'[Math.floor((state / 4294967296) * 21)];
+    }
+    big.push(text);
+  }
+  const fasta = path.join(work, 'blocks.fa');
+  fs.writeFileSync(fasta, big.map((text, row) => `>r${row}\n${text}\n`).join(''));
+  const html = path.join(work, 'blocks.html');
+  render(fasta, '-o', html);
+  assert.ok(fs.readFileSync(html, 'latin1').split('class="msarender-cells"').length - 1 >= 2, 'one block only');
+  const {page, problems} = await open(html);
+  for (const row of [0, 777, count - 1])
+    for (const column of [1, 333, width]) {
+      const hit = await page.evaluate((row, column) => {
+        window.msarender.scrollTo(row, column);
+        const r = window.msarender.cellRect(row, column);
+        return window.msarender.hit(r.left + 1, r.top + 1);
+      }, row, column);
+      assert.deepEqual(hit, {sequence: row, name: `r${row}`, column, residue: big[row][column - 1]});
+    }
+  const tail = big[count - 1].replace(/-/g, '').slice(-14);
+  assert.ok(await page.evaluate((tail) => window.msarender.find(tail), tail) >= 1);
+  assert.deepEqual(problems, []);
+  await page.close();
+});

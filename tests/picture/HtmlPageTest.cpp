@@ -6,6 +6,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QtEndian>
 
 #include "msarender/picture/AlignmentPicture.h"
 #include "msarender/picture/HtmlPage.h"
@@ -164,8 +165,8 @@ TEST(HtmlPage, TextOfTheAlignmentStaysDataInsideItsScriptElement) {
     QBuffer buffer(&page);
     buffer.open(QIODevice::WriteOnly);
     ASSERT_EQ(picture.EncodeHtml(buffer), QString());
-    EXPECT_EQ(page.count("<script"), 2);
-    EXPECT_EQ(page.count("</script>"), 2);
+    EXPECT_EQ(page.count("<script"), 3);  // the data, the cells' one block, the viewer
+    EXPECT_EQ(page.count("</script>"), 3);
     EXPECT_FALSE(page.contains("<img")) << "markup of a name in the page";
     EXPECT_TRUE(page.contains("<title>&lt;b&gt;title&lt;/b&gt;</title>"));
     // The data reads back as the names given.
@@ -207,6 +208,36 @@ TEST(HtmlPage, PicturesReadBackPixelForPixel) {
         EXPECT_EQ(read.format() == QImage::Format_Indexed8, i == 0) << i;
         EXPECT_EQ(read.convertToFormat(QImage::Format_RGB32), content.namePieces[std::size_t(i)]) << i;
     }
+}
+
+// Cells beyond a block's worth of base64 go in several blocks, each whole groups of four characters, that
+// decode one by one into the cells' zlib stream.
+TEST(HtmlPage, CellsReadBackFromTheirBlocks) {
+    HtmlPageContent content;
+    content.cells.resize(3 << 20);
+    std::uint32_t seed = 5;
+    for (char& cell : content.cells)
+        cell = char((seed = seed * 1664525u + 1013904223u) >> 24);  // incompressible
+    QByteArray page;
+    QBuffer buffer(&page);
+    buffer.open(QIODevice::WriteOnly);
+    ASSERT_EQ(EncodeHtmlPage(content, buffer), QString());
+    const QByteArray open = "<script type=\"application/octet-stream\" class=\"msarender-cells\">";
+    QByteArray stream;
+    int blocks = 0;
+    for (qsizetype at = page.indexOf(open); at >= 0; at = page.indexOf(open, at)) {
+        at += open.size();
+        const QByteArray block = page.mid(at, page.indexOf("</script>", at) - at);
+        ASSERT_EQ(block.size() % 4, 0) << "block " << blocks;
+        const auto decoded = QByteArray::fromBase64Encoding(block, QByteArray::AbortOnBase64DecodingErrors);
+        ASSERT_TRUE(decoded) << "block " << blocks;
+        stream += *decoded;
+        ++blocks;
+    }
+    EXPECT_GE(blocks, 4);  // 3 MB of bytes are 4 MB of base64
+    QByteArray sized(4, '\0');
+    qToBigEndian(quint32(content.cells.size()), sized.data());
+    EXPECT_EQ(qUncompress(sized + stream), content.cells);
 }
 
 }  // namespace

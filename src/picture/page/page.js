@@ -5,6 +5,11 @@
 (() => {
   'use strict';
   const data = JSON.parse(document.getElementById('msarender-data').textContent);
+  // The cells' base64 blocks, taken out of the document: the text is kept only until it is decoded.
+  const cellBlocks = [...document.querySelectorAll('script.msarender-cells')].map((block) => {
+    block.remove();
+    return block.textContent;
+  });
   const cw = data.cellWidth;
   const ch = data.cellHeight;
   const rows = data.sequences.length;
@@ -62,12 +67,18 @@
     return bytes;
   };
   // The stream read piece by piece into an array of the size the page expects: half the time of
-  // collecting it in a Response, and no more bytes than that size are ever kept.
-  const inflate = async (bytes, size) => {
+  // collecting it in a Response, and no more bytes than that size are ever kept. Its blocks are decoded
+  // one at a time as the stream takes them, so that decoding and inflating overlap.
+  const inflate = async (blocks, size) => {
     const stream = new DecompressionStream('deflate');
     const writer = stream.writable.getWriter();
-    writer.write(bytes).catch(() => {});  // a damaged stream is reported by the reader
-    writer.close().catch(() => {});
+    (async () => {
+      for (const block of blocks) {
+        await writer.ready;
+        writer.write(bytesOf(block)).catch(() => {});  // a damaged stream is reported by the reader
+      }
+      await writer.close();
+    })().catch(() => {});
     const reader = stream.readable.getReader();
     const result = new Uint8Array(size);
     let at = 0;
@@ -607,7 +618,7 @@
 
   const start = async () => {
     const [glyphImage, cellBytes, stripImages, nameImages, rightImages] = await Promise.all([
-      imageOf(data.glyphs), inflate(bytesOf(data.cells), rows * columns * data.bytesPerCell),
+      imageOf(data.glyphs), inflate(cellBlocks, rows * columns * data.bytesPerCell),
       Promise.all(data.strips.map((strip) => Promise.all(strip.pieces.map(imageOf)))),
       Promise.all(data.names.map(imageOf)), Promise.all(data.right.map(imageOf))]);
     cells = cellBytes;

@@ -84,7 +84,9 @@ struct OptionSet {
                              "id|full", "id"};
     QCommandLineOption ranges{"ranges",
                               "Append /start-end residue ranges to names that do not already end in one."};
-    QCommandLineOption ss{"ss", "Draw secondary-structure lines (the default)."};
+    QCommandLineOption ss{"ss",
+                          "Draw each sequence's own structure (#=GR SS) on a line under it: a protein's as "
+                          "a cartoon, an RNA's as brackets coloured by helix (the default)."};
     QCommandLineOption noSs{"no-ss", "Do not draw secondary-structure lines."};
     QCommandLineOption noRuler{"no-ruler", "Do not draw the ruler."};
     QCommandLineOption noRulerNumbers{"no-ruler-numbers", "Draw ruler ticks without numbers."};
@@ -145,9 +147,8 @@ struct OptionSet {
         "spec"};
     QCommandLineOption annotations{
         "annotations",
-        "Rows under every block, comma separated: consensus, conservation, occupancy, logo, quality, ss "
-        "(each RNA "
-        "sequence's #=GR SS), a #=GC tag of the file (ss_cons, rf...), or all. Computed rows describe the "
+        "Rows under every block, comma separated: consensus, conservation, occupancy, logo, quality, "
+        "a #=GC tag of the file (ss_cons, rf...), or all. Computed rows describe the "
         "sequences drawn (--sequences, --hide). logo stacks letters by information content (logo:frequency "
         "by frequency alone); quality is Jalview's BLOSUM62 alignment quality (amino acids).",
         "list"};

@@ -155,11 +155,15 @@ QString WritePages(AlignmentPicture& picture, const QString& output, OutputForma
     });
 }
 
-// --ss asks for lines that only protein structure (#=GR SS) gives.
+// --ss asks for lines that only a sequence's own structure (#=GR SS) gives.
 bool HasSequenceStructure(const SDM::Alignment& alignment) {
     for (unsigned index = 0; index < alignment.size(); ++index) {
-        const auto protein = boost::dynamic_pointer_cast<SDM::AASequence>(alignment.getSequence(index));
-        if (protein && !protein->getSecondaryStructure().empty()) return true;
+        const auto sequence = alignment.getSequence(index);
+        const auto protein = boost::dynamic_pointer_cast<SDM::AASequence>(sequence);
+        const auto rna = boost::dynamic_pointer_cast<SDM::NASequence>(sequence);
+        if ((protein && !protein->getSecondaryStructure().empty()) ||
+            (rna && !rna->getPairingStructures().empty()))
+            return true;
     }
     return false;
 }

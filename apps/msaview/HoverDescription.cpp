@@ -2,6 +2,7 @@
 
 #include "AlignmentDocument.h"
 #include "msarender/picture/RowOrder.h"
+#include "sdm/annotations/RnaPairing.h"
 #include "sqv/UserProperties.h"
 
 namespace {
@@ -39,7 +40,26 @@ char FileStructureLetter(const SDM::Sequence& sequence, const std::string& key, 
     return found->second->FileLetter(std::size_t(ResiduePosition(sequence.getAligned(), column) - 1));
 }
 
-QString StructureText(AlignmentDocument& document, const SDM::Sequence& sequence, const HoverTarget& target) {
+// An RNA's structure at a column: "SS: paired with column 40 (()" or "SS: unpaired (.)".
+QString PairingText(const SDM::NASequence& rna, const HoverTarget& target, const DisplayOptions& options) {
+    const QString key = QString::fromStdString(target.ssKey);
+    const auto found = rna.getPairingStructures().find(target.ssKey);
+    if (found == rna.getPairingStructures().end() || unsigned(target.column) >= found->second.size())
+        return key;
+    const SDM::RnaPairing pairing = SDM::PairRnaStructure(found->second);
+    const int partner = pairing.partner[std::size_t(target.column)];
+    const QString letter = QString(QLatin1Char(found->second[std::size_t(target.column)]));
+    if (partner == SDM::RnaPairing::kUnpaired) return QStringLiteral("%1: unpaired (%2)").arg(key, letter);
+    return QStringLiteral("%1: paired with column %2 (%3)")
+        .arg(key)
+        .arg(options.ColumnNumber(partner))
+        .arg(letter);
+}
+
+QString StructureText(AlignmentDocument& document, const SDM::Sequence& sequence, const HoverTarget& target,
+                      const DisplayOptions& options) {
+    if (const auto* rna = dynamic_cast<const SDM::NASequence*>(&sequence))
+        return PairingText(*rna, target, options);
     const std::string& structure = document.View().GetAlignedSS(target.ssKey, unsigned(target.row));
     const QString key = QString::fromStdString(target.ssKey);
     if (unsigned(target.column) >= structure.size()) return key;
@@ -101,6 +121,6 @@ QString DescribeHover(AlignmentDocument& document, const HoverTarget& target, co
     if (target.inNames || target.column < 0 || unsigned(target.column) >= document.Model().columnCount())
         return text;
     text += kSeparator + ColumnText(target.column, options) + kSeparator;
-    if (!target.ssKey.empty()) return text + StructureText(document, *sequence, target);
+    if (!target.ssKey.empty()) return text + StructureText(document, *sequence, target, options);
     return text + ResidueText(*sequence, unsigned(target.column)) + IdentityText(document.Model(), *sequence);
 }

@@ -23,9 +23,9 @@ struct HoverTarget {
 /// letter and its number in the sequence's own coordinates: from the start of a "/start-end" range ending
 /// its name, else from 1) and, while residues are compared with a reference, "| 87% identical to REF"
 /// (RowOrder::Identity), "... | gap", "... | SS: helix (H)" on a
-/// secondary-structure line, "Occupancy | column 23 | 87%" on an annotation row (its symbol and bar height
-/// where it has them), "column 23" on the ruler; empty over nothing. Columns are numbered as the
-/// ruler numbers them.
+/// secondary-structure line ("SS: paired with column 40 (()" on an RNA's), "Occupancy | column 23 | 87%" on
+/// an annotation row (its symbol and bar height where it has them), "column 23" on the ruler; empty over
+/// nothing. Columns are numbered as the ruler numbers them.
 QString DescribeHover(AlignmentDocument& document, const HoverTarget& target, const DisplayOptions& options);
 
 /// "helix", "sheet", "gap" or "coil" for a secondary-structure letter.

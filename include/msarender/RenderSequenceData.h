@@ -33,6 +33,9 @@ class AlignmentHelper;
 namespace SQV {
 class SVAlignment;
 }
+namespace SDM {
+class NASequence;
+}
 
 /// Renders a multiple sequence alignment for one scrolling view.
 ///
@@ -274,6 +277,8 @@ protected:
     void RenderRulerBase(const Corvane::AlignmentHelper& helper, unsigned firstColumn, unsigned blockIndex);
     void RenderSSCartoonBase(unsigned row, unsigned blockIndex, const std::string& key,
                              const std::string& ssString);
+    void RenderPairingLineBase(unsigned row, unsigned blockIndex, const std::string& key, unsigned first,
+                               unsigned count);
     void MakeAlignmentPixmap(const Corvane::AlignmentHelper& helper, unsigned firstBlock);
 
 private:
@@ -290,6 +295,8 @@ private:
     void ComputeBlockShape(const Corvane::AlignmentHelper& helper, int visibleColumns);
     void CreateCartoonDrawer(const Corvane::AlignmentHelper& helper);
     void CollectSecondaryStructure(const Corvane::AlignmentHelper& helper);
+    void CollectPairingLines(const SDM::NASequence& rna, unsigned row, const Corvane::AlignmentHelper& helper,
+                             std::map<std::string, std::string>& strings);
     void ComputeVisibleBlocks(unsigned visibleRows);
     void ComputeScrollExtents();
     void FindVisibleRows(const CellGeometry& cells);
@@ -303,6 +310,10 @@ private:
         unsigned row = 0;
     };
     void DropCartoonsNotShown(const std::vector<CartoonPlace>& places);
+    PixmapSlot* StructureLineSlot(unsigned row, unsigned blockIndex, const std::string& key);
+    const AnnotationRow* PairingLine(unsigned row, const std::string& key) const;
+    void PaintPairingLine(QPainter& painter, unsigned row, const std::string& key, unsigned firstColumn,
+                          unsigned count, bool includeGaps, int x, int y) const;
     void RenderVisibleBlocks(const Corvane::AlignmentHelper& helper);
     void RenderSecondaryStructureLines(unsigned row, unsigned block, unsigned first, unsigned count);
     bool KeepsResidueStrip(const PixmapSlot& slot, bool involved, unsigned first, unsigned count) const;
@@ -428,6 +439,9 @@ private:
     int residueBlockWidth = 0;
     std::vector<unsigned> ssRowsPerRow;
     std::vector<std::map<std::string, std::string>> ssStringsPerRow;
+    // A nucleic-acid row's structure lines in pairing notation, by (row, key): their brackets, coloured by
+    // helix over all columns, for the strips of any block to paint their part of.
+    std::map<std::pair<unsigned, std::string>, AnnotationRow> pairingLines;
     std::vector<std::vector<SDM::Residue>> residueTable;
     std::shared_ptr<SSCartoonPainter> cartoonDrawer;  // survives layout passes without a font change
 

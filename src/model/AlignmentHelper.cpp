@@ -101,13 +101,18 @@ bool AlignmentHelper::IsSecondaryStructureVisible(const std::string& key) const 
 
 std::set<std::string> AlignmentHelper::GetSecondaryStructureKeys() const {
     std::set<std::string> keys;
-    if (!HasRows() || alignment->GetSequenceClass() != SDM::AminoAcid) return keys;
+    if (!HasRows()) return keys;
+    const SDM::SequenceClass sequenceClass = alignment->GetSequenceClass();
     for (unsigned row = 0; row < RowCount(); ++row) {
         boost::shared_ptr<SDM::Sequence> sequence = GetSequence(row);
-        auto* aa = dynamic_cast<const SDM::AASequence*>(sequence.get());
-        if (!aa) continue;
-        for (const auto& [key, structure] : aa->getSecondaryStructure()) {
-            if (structure) keys.insert(key);
+        if (auto* aa = dynamic_cast<const SDM::AASequence*>(sequence.get());
+            aa && sequenceClass == SDM::AminoAcid) {
+            for (const auto& [key, structure] : aa->getSecondaryStructure())
+                if (structure) keys.insert(key);
+        } else if (auto* rna = dynamic_cast<const SDM::NASequence*>(sequence.get());
+                   rna && sequenceClass == SDM::NucleicAcid) {
+            for (const auto& [key, notation] : rna->getPairingStructures())
+                if (!notation.empty()) keys.insert(key);
         }
     }
     return keys;
@@ -249,10 +254,13 @@ void FindLongestRowLabel(const AlignmentHelper& helper, std::string& longest, bo
         if (HasLabelMarker(*sequence, showConsensus)) label += "        ";
         consider(std::move(label));
         // Each structure line has a label of its own, "defline(key)": the widest drawn, not all keys in one.
-        auto* aa = dynamic_cast<const SDM::AASequence*>(sequence.get());
-        if (!withSecondaryStructureKeys || !aa) continue;
-        for (const auto& entry : aa->getSecondaryStructure()) {
-            if (HasUsableStructure(*aa, entry.first)) consider(MakeStructureLineLabel(*aa, entry.first));
+        if (!withSecondaryStructureKeys) continue;
+        if (auto* aa = dynamic_cast<const SDM::AASequence*>(sequence.get())) {
+            for (const auto& entry : aa->getSecondaryStructure())
+                if (HasUsableStructure(*aa, entry.first)) consider(MakeStructureLineLabel(*aa, entry.first));
+        } else if (auto* rna = dynamic_cast<const SDM::NASequence*>(sequence.get())) {
+            for (const auto& entry : rna->getPairingStructures())
+                if (!entry.second.empty()) consider(MakeStructureLineLabel(*rna, entry.first));
         }
     }
 }

@@ -38,12 +38,13 @@ public:
             for (const AnnotationOffer& offer : OfferedAnnotations(alignment))
                 if (!AskedByNameOnly(offer.name)) AddComputed(offer.name);
             for (std::size_t i = 0; i < columnLineDrawn.size(); ++i) AddColumnLine(i);
-            AddSequenceStructures();
             return;
         }
         if (AddComputed(name)) return;
         if (name == kSequenceStructures) {
-            AddSequenceStructures();
+            // Kept for the scripts that ask for it: each sequence's structure is a line under it now.
+            choice.warnings.append(QStringLiteral(
+                "--annotations ss: #=GR SS lines stand under their sequences (--no-ss leaves them out)"));
             return;
         }
         bool known = false;
@@ -68,9 +69,6 @@ public:
                                     .arg(annotation.line)
                                     .arg(QString::fromStdString(annotation.tag).toLower()));
         }
-        const unsigned structures = SequenceStructureCount();
-        if (structures > 0 && !sequenceStructuresDrawn)
-            notDrawn.append(QStringLiteral("#=GR SS of %1 sequences (--annotations ss)").arg(structures));
         for (const SDM::ColumnAnnotation& skipped : alignment.skippedAnnotations())
             notDrawn.append(
                 QStringLiteral("%1 (line %2)").arg(QString::fromStdString(skipped.tag)).arg(skipped.line));
@@ -144,40 +142,11 @@ private:
         return *texts;
     }
 
-    template <typename Visit>
-    void ForEachSequenceStructure(Visit visit) const {
-        for (unsigned index = 0; index < alignment.size(); ++index) {
-            const auto rna = boost::dynamic_pointer_cast<SDM::NASequence>(alignment.getSequence(index));
-            if (!rna || !SDM::SequenceShown(alignment, index, shownSequences)) continue;
-            for (const auto& [key, notation] : rna->getPairingStructures()) visit(*rna, key, notation);
-        }
-    }
-
-public:
-    unsigned SequenceStructureCount() const {
-        unsigned count = 0;
-        ForEachSequenceStructure(
-            [&count](const SDM::NASequence&, const std::string&, const std::string&) { ++count; });
-        return count;
-    }
-
 private:
-    // Each sequence's pairing structure as a row of its own, labelled "name SS".
-    void AddSequenceStructures() {
-        if (sequenceStructuresDrawn) return;
-        sequenceStructuresDrawn = true;
-        ForEachSequenceStructure(
-            [this](const SDM::NASequence& rna, const std::string& key, const std::string& notation) {
-                const std::string name = rna.getDefline().substr(0, rna.getDefline().find(' '));
-                choice.rows.push_back(AnnotationRowFactory::Pairing(name + " " + key, notation, found));
-            });
-    }
-
     const SDM::Alignment& alignment;
     const std::vector<unsigned> shownSequences;     // empty: every shown sequence
     std::optional<std::vector<std::string>> texts;  // of the sequences shown, once asked for
     std::vector<bool> columnLineDrawn;
-    bool sequenceStructuresDrawn = false;
     bool conservationRefused = false;
     bool qualityRefused = false;
     std::vector<std::string> found;  // warnings of the row factory
@@ -211,8 +180,6 @@ std::vector<AnnotationOffer> OfferedAnnotations(const SDM::Alignment& alignment)
         });
         if (!seen) offers.push_back({tag.toLower(), QStringLiteral("#=GC ") + tag});
     }
-    if (const unsigned count = Chooser(alignment).SequenceStructureCount(); count > 0)
-        offers.push_back({kSequenceStructures, QStringLiteral("#=GR SS of %1 sequences").arg(count)});
     return offers;
 }
 

@@ -10,9 +10,12 @@
 #include "common/PerformanceTimer.h"
 #include "font/ColorConversion.h"
 #include "model/AlignmentHelper.h"
+#include "msarender/AnnotationRowFactory.h"
 #include "msarender/CellGeometry.h"
 #include "msarender/RenderSequenceData.h"
 #include "renderer/PixmapAllocation.h"
+#include "sdm/Sequence.h"
+#include "sqv/UserProperties.h"
 #include "tracks/SSCartoonPainter.h"
 
 namespace {
@@ -131,23 +134,42 @@ void RenderSequenceData::CreateCartoonDrawer(const Corvane::AlignmentHelper& hel
 }
 
 void RenderSequenceData::CollectSecondaryStructure(const Corvane::AlignmentHelper& helper) {
+    pairingLines.clear();
     for (unsigned row = 0; row < rowCount; ++row) {
-        unsigned lines = 0;
         std::map<std::string, std::string> strings;
-        const auto sequence = boost::dynamic_pointer_cast<SDM::AASequence>(helper.GetSequence(row));
-        if (sequence) {
-            for (const auto& [key, structure] : sequence->getSecondaryStructure()) {
+        const boost::shared_ptr<SDM::Sequence> sequence = helper.GetSequence(row);
+        if (const auto protein = boost::dynamic_pointer_cast<SDM::AASequence>(sequence)) {
+            for (const auto& [key, structure] : protein->getSecondaryStructure()) {
                 if (!structure || !helper.IsSecondaryStructureVisible(key)) continue;
-                const std::string& aligned = svAlignment->GetAlignedSS(key, row);
-                if (!aligned.empty()) {
-                    ++lines;
-                    ++ssRowCount;
-                }
-                strings.emplace(key, aligned);  // an empty string keeps its key but takes no grid row
+                strings.emplace(key, svAlignment->GetAlignedSS(key, row));  // empty: no grid row, key kept
             }
+        } else if (const auto rna = boost::dynamic_pointer_cast<SDM::NASequence>(sequence)) {
+            CollectPairingLines(*rna, row, helper, strings);
         }
+        const auto lines = unsigned(std::count_if(strings.begin(), strings.end(),
+                                                  [](const auto& entry) { return !entry.second.empty(); }));
+        ssRowCount += lines;
         ssRowsPerRow.push_back(lines);
         ssStringsPerRow.push_back(std::move(strings));
+    }
+}
+
+// An RNA's structures in pairing notation, one letter per column: the line's string marks the sequence's
+// gaps with '-', as a protein's placed structure does, so that a picture without gaps closes it up alike.
+void RenderSequenceData::CollectPairingLines(const SDM::NASequence& rna, unsigned row,
+                                             const Corvane::AlignmentHelper& helper,
+                                             std::map<std::string, std::string>& strings) {
+    const std::string& aligned = rna.getAligned();
+    for (const auto& [key, notation] : rna.getPairingStructures()) {
+        if (notation.empty() || !helper.IsSecondaryStructureVisible(key)) continue;
+        std::string placed = notation;
+        for (std::size_t column = 0; column < placed.size(); ++column)
+            if (column >= aligned.size() || SQC::SequenceConstants::IsGap(aligned[column]))
+                placed[column] = '-';
+        std::vector<std::string> unusedWarnings;  // the reader's and the command's to give
+        pairingLines.emplace(std::make_pair(row, key),
+                             AnnotationRowFactory::Pairing(key, notation, unusedWarnings));
+        strings.emplace(key, std::move(placed));
     }
 }
 

@@ -126,7 +126,11 @@ void RenderSequenceData::RenderSecondaryStructureLines(unsigned row, unsigned bl
     for (const auto& [key, structure] : ssStringsPerRow[row]) {
         if (structure.empty()) continue;
         const std::string part = StructurePartForBlock(structure, first, count);
-        if (!part.empty()) RenderSSCartoonBase(row, block, key, part);
+        if (part.empty()) continue;
+        if (PairingLine(row, key))
+            RenderPairingLineBase(row, block, key, first, unsigned(part.size()));
+        else
+            RenderSSCartoonBase(row, block, key, part);
     }
 }
 

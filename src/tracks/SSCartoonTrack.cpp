@@ -6,8 +6,11 @@
 #include "font/ColorConversion.h"
 #include "font/ShadedText.h"
 #include "model/AlignmentHelper.h"
+#include "msarender/AnnotationRowFactory.h"
 #include "msarender/CellGeometry.h"
 #include "msarender/RenderSequenceData.h"
+#include "renderer/PixmapAllocation.h"
+#include "tracks/AnnotationPainter.h"
 #include "tracks/SSCartoonPainter.h"
 
 namespace {
@@ -26,27 +29,82 @@ std::string WithoutGaps(std::string text) {
 
 }  // namespace
 
-void RenderSequenceData::RenderSSCartoonBase(unsigned row, unsigned blockIndex, const std::string& key,
-                                             const std::string& ssString) {
+// The slot of a row's structure line in a block, emptied and marked shown; null where the layout has none.
+RenderSequenceData::PixmapSlot* RenderSequenceData::StructureLineSlot(unsigned row, unsigned blockIndex,
+                                                                      const std::string& key) {
     const auto keyIt = cartoonBlocks.find(key);
-    if (keyIt == cartoonBlocks.end()) return;
+    if (keyIt == cartoonBlocks.end()) return nullptr;
     auto& blocks = keyIt->second;
     auto blockIt = blocks.find(blockIndex);
     if (blockIt == blocks.end()) {
         // Only blocks the layout can reach get an entry; the store sized the others at the layout pass.
-        if (blockIndex > blockCount) return;
+        if (blockIndex > blockCount) return nullptr;
         blockIt = blocks.emplace(blockIndex, SlotVector(rowCount + 1)).first;
     }
     SlotVector& rowSlots = blockIt->second;
-    if (row >= rowSlots.size()) return;
+    if (row >= rowSlots.size()) return nullptr;
 
     // A line is repainted on every call; the structure may have changed under a kept layout.
     PixmapSlot& slot = rowSlots[row];
     slot.pixmap.reset();
     slot.lastShown = blockPassCount;
     shownCartoons.push_back({key, blockIndex, row});
-    if (!cartoonDrawer) return;
-    if (std::unique_ptr<QPixmap> line = cartoonDrawer->CartoonPixmap(ssString)) slot.pixmap = std::move(line);
+    return &slot;
+}
+
+void RenderSequenceData::RenderSSCartoonBase(unsigned row, unsigned blockIndex, const std::string& key,
+                                             const std::string& ssString) {
+    PixmapSlot* slot = StructureLineSlot(row, blockIndex, key);
+    if (!slot || !cartoonDrawer) return;
+    if (std::unique_ptr<QPixmap> line = cartoonDrawer->CartoonPixmap(ssString))
+        slot->pixmap = std::move(line);
+}
+
+void RenderSequenceData::RenderPairingLineBase(unsigned row, unsigned blockIndex, const std::string& key,
+                                               unsigned first, unsigned count) {
+    PixmapSlot* slot = StructureLineSlot(row, blockIndex, key);
+    if (!slot) return;
+    const CellGeometry cells(fontAttributes);
+    std::unique_ptr<QPixmap> line = PixmapAllocation::MakeWhite(cells.Width(count), cells.CellHeight());
+    if (!line) return;
+    QPainter painter(line.get());
+    PaintPairingLine(painter, row, key, first, count, true, 0, 0);
+    painter.end();
+    slot->pixmap = std::move(line);
+}
+
+const AnnotationRow* RenderSequenceData::PairingLine(unsigned row, const std::string& key) const {
+    const auto found = pairingLines.find(std::make_pair(row, key));
+    return found == pairingLines.end() ? nullptr : &found->second;
+}
+
+// An RNA's structure line over `count` columns from `firstColumn`: its brackets, each pair's coloured by
+// its helix. Without gaps the line closes up as the residues do, brackets still paired across blocks.
+void RenderSequenceData::PaintPairingLine(QPainter& painter, unsigned row, const std::string& key,
+                                          unsigned firstColumn, unsigned count, bool includeGaps, int x,
+                                          int y) const {
+    const AnnotationRow* line = PairingLine(row, key);
+    if (!line) return;
+    const CellGeometry cells(fontAttributes);
+    if (includeGaps) {
+        AnnotationPainter::Paint(painter, *line, cells, font, cartoonDrawer.get(), firstColumn, count, x, y);
+        return;
+    }
+    // Positions among the residues: the columns the sequence has a residue in, as the placed string keeps.
+    const std::string& placed = ssStringsPerRow[row].at(key);
+    std::vector<std::string> unusedWarnings;
+    std::string closedUp;
+    unsigned firstPosition = 0;
+    for (std::size_t column = 0; column < placed.size(); ++column) {
+        if (placed[column] == '-') continue;
+        if (column < firstColumn) ++firstPosition;
+        closedUp +=
+            line->symbols.size() > column && line->symbols[column] != ' ' ? line->symbols[column] : '.';
+    }
+    const std::string part = WithoutGaps(StructurePart(placed, firstColumn, count));
+    const AnnotationRow closed = AnnotationRowFactory::Pairing(key, closedUp, unusedWarnings);
+    AnnotationPainter::Paint(painter, closed, cells, font, cartoonDrawer.get(), firstPosition,
+                             unsigned(part.size()), x, y);
 }
 
 // The row's secondary-structure lines of a block, in key order: key and the block's part of the aligned
@@ -76,6 +134,11 @@ void RenderSequenceData::CopySSCartoonPixmap(const Corvane::AlignmentHelper& hel
                                 includeGaps);
         if (part.empty()) {
             y += cells.CellHeight();
+            continue;
+        }
+        if (PairingLine(unsigned(row), key)) {
+            y += cells.CellHeight();
+            PaintPairingLine(painter, unsigned(row), key, firstColumn, count, includeGaps, x, y);
             continue;
         }
         if (vectorShapes && cartoonDrawer) {

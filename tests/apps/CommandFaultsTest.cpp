@@ -97,13 +97,15 @@ TEST_F(CommandFaults, NoGapsLeavesOutRowsOfTheWholeAlignmentsColumnsAndSaysWhy) 
     EXPECT_EQ(QImage(Path("rows.png")).size(), QImage(Path("plain.png")).size());
 }
 
-TEST_F(CommandFaults, StructureRowsOfOneSequenceFollowTheChosenSequences) {
-    const RunResult three =
-        Run({Data("srp-euk.sto"), "--sequences", "1-3", "--annotations", "ss", "-o", Path("three.png")});
+TEST_F(CommandFaults, StructureLinesOfOneSequenceFollowTheChosenSequences) {
+    const RunResult three = Run({Data("srp-euk.sto"), "--sequences", "1-3", "-o", Path("three.png")});
     ASSERT_EQ(three.exitCode, 0) << three.err.toStdString();
-    ASSERT_EQ(Run({Data("srp-euk.sto"), "--sequences", "1-3", "-o", Path("bare.png")}).exitCode, 0);
-    // Three sequences, each with its "SS" row: three more lines than without the rows.
+    ASSERT_EQ(Run({Data("srp-euk.sto"), "--sequences", "1-3", "--no-ss", "-o", Path("bare.png")}).exitCode,
+              0);
+    // Three sequences, each with its "SS" line: three more lines than without them.
     EXPECT_EQ(QImage(Path("three.png")).height() - QImage(Path("bare.png")).height(), 3 * cells.CellHeight());
+    EXPECT_FALSE(Run({Data("srp-euk.sto"), "--ss", "-o", Path("ss.png")}).err.contains("--ss"))
+        << "an RNA's own structure is secondary structure too";
 }
 
 TEST_F(CommandFaults, OptionsThatDoNothingAreNamed) {

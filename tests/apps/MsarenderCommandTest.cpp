@@ -315,15 +315,19 @@ TEST_F(MsarenderCommand, AnnotationsAddTheirLinesToEveryBlock) {
     EXPECT_FALSE(run.err.contains("not drawn")) << run.err.constData();  // the file has no annotations
 }
 
-TEST_F(MsarenderCommand, ConsensusStructureOfAnRnaFileIsDrawnAndItsSequenceStructuresNamed) {
+TEST_F(MsarenderCommand, ConsensusStructureOfAnRnaFileIsDrawnWhenAskedAndEachSequencesUnderIt) {
     const RunResult plain = Run({Data("srp-euk.sto"), "--wrap", "60", "-o", Path("plain.png")});
+    const RunResult bare = Run({Data("srp-euk.sto"), "--wrap", "60", "--no-ss", "-o", Path("bare.png")});
     const RunResult drawn =
         Run({Data("srp-euk.sto"), "--wrap", "60", "--annotations", "SS_cons", "-o", Path("ss.png")});
     ASSERT_EQ(plain.exitCode, 0) << plain.err.constData();
+    ASSERT_EQ(bare.exitCode, 0) << bare.err.constData();
     ASSERT_EQ(drawn.exitCode, 0) << drawn.err.constData();
     EXPECT_GT(QImage(Path("ss.png")).height(), QImage(Path("plain.png")).height());
+    // Each #=GR SS is a line under its sequence, left out by --no-ss.
+    EXPECT_GT(QImage(Path("plain.png")).height(), QImage(Path("bare.png")).height());
     EXPECT_TRUE(plain.err.contains("#=GC SS_cons (line 78; --annotations ss_cons)")) << plain.err.constData();
-    EXPECT_TRUE(drawn.err.contains("#=GR SS of ")) << drawn.err.constData();
+    EXPECT_FALSE(plain.err.contains("#=GR SS")) << plain.err.constData();
     EXPECT_FALSE(drawn.err.contains("#=GC SS_cons")) << drawn.err.constData();
 }
 

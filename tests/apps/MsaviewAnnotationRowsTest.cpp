@@ -8,6 +8,7 @@
 #include <boost/pointer_cast.hpp>
 
 #include "AlignmentView.h"
+#include "HoverDescription.h"
 #include "MsaviewTestSupport.h"
 #include "ViewerWindow.h"
 
@@ -56,19 +57,39 @@ TEST_F(AnnotationRowsTest, EachCheckedRowAddsItsLinesToEveryBlockAndUncheckingTa
     EXPECT_EQ(ContentHeight(), height);
 }
 
-TEST_F(AnnotationRowsTest, SequenceStructuresComeAsOneItemWithARowPerStructure) {
+// An RNA's own structure is a line under it, as a protein's is: Secondary structure shows and hides them,
+// and hovering one tells a bracket's partner.
+TEST_F(AnnotationRowsTest, SequenceStructuresAreLinesUnderTheirSequences) {
     Open("srp-euk.sto");
+    SetOptions([](DisplayOptions& options) { options.wrap = false; });
     unsigned structures = 0;
     for (unsigned i = 0; i < model().size(); ++i)
         if (auto rna = boost::dynamic_pointer_cast<SDM::NASequence>(model().getSequence(i)))
             structures += unsigned(rna->getPairingStructures().size());
     ASSERT_GT(structures, 0u);
+    for (QAction* action : window.findChildren<QAction*>()) {
+        EXPECT_FALSE(action->text().startsWith("#=GR SS")) << "no row below the block for them";
+        EXPECT_NE(action->text(), "Conservation") << "nucleic acids are offered none";
+    }
     const unsigned rows = renderer().RowsPerBlock();
-    MenuAction(QStringLiteral("#=GR SS of %1 sequences").arg(structures))->trigger();
-    EXPECT_EQ(renderer().AnnotationRows().size(), structures);
-    EXPECT_EQ(renderer().RowsPerBlock(), rows + structures);
-    // Nucleic acids are offered no conservation.
-    for (QAction* action : window.findChildren<QAction*>()) EXPECT_NE(action->text(), "Conservation");
+    MenuAction("Secondary structure")->trigger();
+    EXPECT_EQ(renderer().RowsPerBlock() + structures, rows) << "switched off";
+    MenuAction("Secondary structure")->trigger();
+    ASSERT_EQ(renderer().RowsPerBlock(), rows);
+
+    const ShownLine first = view().ShownLines().front();
+    const auto rna =
+        boost::dynamic_pointer_cast<SDM::NASequence>(model().getSequence(unsigned(first.sequenceIndex)));
+    ASSERT_TRUE(rna && !rna->getPairingStructures().empty()) << "the first row has a structure";
+    const std::string& notation = rna->getPairingStructures().begin()->second;
+    const std::size_t bracket = notation.find_first_of("(<[{");
+    ASSERT_LT(bracket, std::size_t(first.endColumn));
+    const QPoint residue = msaviewtest::CellCentre(view(), unsigned(bracket), unsigned(first.sequenceIndex));
+    const HoverTarget target = view().TargetAt(residue + QPoint(0, cells.CellHeight()));
+    EXPECT_EQ(target.ssKey, rna->getPairingStructures().begin()->first);
+    EXPECT_EQ(target.sequenceIndex, first.sequenceIndex);
+    const QString text = DescribeHover(*view().Document(), target, view().Options());
+    EXPECT_TRUE(text.contains(": paired with column ")) << text.toStdString();
 }
 
 TEST_F(AnnotationRowsTest, RowsDescribeTheSequencesShownAndFollowHidingAndShowing) {

@@ -250,16 +250,22 @@ TEST(AnnotationChoiceTest, OfferedRowsAreTheComputedOnesAndEachTagOnceAndEachMak
 }
 
 // 259 "#=GR SS" lines of the SRP alignment: one row each, unless the sequence is hidden or not chosen.
-TEST(AnnotationChoiceTest, SequenceStructureRowsFollowTheSequencesShown) {
+// A sequence's own structure is a line under it, not a row below the block: "ss" asks for nothing more
+// and says so, "all" draws the file's #=GC lines and the computed rows only.
+TEST(AnnotationChoiceTest, SequenceStructuresAreNoRowsBelowTheBlock) {
     const Formats::ReadResult read = Formats::ReadAlignmentFile(MSARENDER_TEST_DATA "/srp-euk.sto");
     ASSERT_TRUE(read.ok()) << read.error.ToString();
     SDM::Alignment& alignment = *read.alignment;
-    const std::size_t all = ChooseAnnotations(alignment, {"ss"}).rows.size();
-    ASSERT_GT(all, 10u);
-    EXPECT_EQ(ChooseAnnotations(alignment, {"ss"}, {0, 2}).rows.size(), 2u);
-    alignment.getSequence(0)->setDisplayed(false);
-    EXPECT_EQ(ChooseAnnotations(alignment, {"ss"}).rows.size(), all - 1);
-    EXPECT_EQ(ChooseAnnotations(alignment, {"ss"}, {0, 2}).rows.size(), 1u);
+    const AnnotationChoice structures = ChooseAnnotations(alignment, {"ss"});
+    EXPECT_TRUE(structures.rows.empty());
+    const QString warnings = structures.warnings.join('\n');
+    EXPECT_TRUE(warnings.contains("--annotations ss: #=GR SS lines stand under their sequences"))
+        << warnings.toStdString();
+    EXPECT_FALSE(warnings.contains("#=GR SS of")) << "nothing left undrawn";
+    const AnnotationChoice all = ChooseAnnotations(alignment, {"all"});
+    for (const AnnotationRow& row : all.rows)
+        EXPECT_EQ(row.label.find(" SS"), std::string::npos) << row.label;
+    for (const AnnotationOffer& offer : OfferedAnnotations(alignment)) EXPECT_NE(offer.name, "ss");
 }
 
 // Rows computed from the alignment describe the sequences drawn: three hidden WWWW rows do not outvote the

@@ -1,6 +1,7 @@
 #include <QFontMetrics>
 #include <memory>
 
+#include "msarender/AnnotationRowFactory.h"
 #include "renderer/PixmapAllocation.h"
 #include "renderer/ViewTestFixture.h"
 
@@ -191,6 +192,39 @@ TEST_F(ImageExportTest, StructureLinesFollowTheirRowInWholeSequenceExports) {
     EXPECT_EQ(CellColour(chosen, QPoint(nameWidth + cells.ColumnLeft(2), cells.LineTop(4))), Background('R'));
     // Without gaps the rows would close up under their cartoons: no structure lines then.
     EXPECT_EQ(Export({}, {{0, {0, 1}}, {1, {0, 1}}}, false).height(), cells.LineTop(4));
+}
+
+// An RNA's own structure is a line under it: each paired column in its helix's colour, loops left white;
+// without gaps the line closes up with the residues, its brackets still paired.
+TEST_F(ImageExportTest, AnRnaStructureLineStandsUnderItsSequenceWithItsPairsInTheirHelixColour) {
+    AlignmentBuilder builder(SDM::NucleicAcid);
+    builder.Scheme(renderertest::MakeLetterScheme());
+    builder.Seq("first", "ACG-UCGU").Structure("SS", "(((..)))").Seq("second", "ACGUACGU");
+    BuiltAlignment alignment = builder.Build();
+    auto aspects = AspectsOfCells(10, 12, false);
+    aspects.showSecondaryStructure = true;
+    ASSERT_TRUE(RenderWith(alignment, aspects));
+    const QColor helix = QColor::fromRgb(AnnotationRowFactory::HelixColour(0));
+    const int nameWidth = LabelWidth(" first(SS)");
+    const auto lineColours = [&](const QImage& picture, unsigned columns) {
+        std::string seen;
+        for (unsigned column = 0; column < columns; ++column) {
+            const QColor colour =
+                CellColour(picture, QPoint(nameWidth + cells.ColumnLeft(int(column)), cells.LineTop(3)));
+            seen += colour == helix ? 'h' : colour == QColor(Qt::white) ? '.' : '?';
+        }
+        return seen;
+    };
+
+    const QImage picture = Export({0, 1}, {});
+    // Band, first, its structure line, second.
+    ASSERT_EQ(picture.size(), QSize(cells.ColumnLeft(8) + nameWidth, cells.LineTop(5)));
+    EXPECT_EQ(lineColours(picture, 8), "hhh..hhh");
+    EXPECT_TRUE(HasInk(picture, QRect(0, cells.LineTop(3), nameWidth, cells.CellHeight())));  // its label
+    EXPECT_EQ(CellColour(picture, QPoint(nameWidth, cells.LineTop(4))), Background('A'));
+
+    const QImage closedUp = Export({0, 1}, {}, false);
+    EXPECT_EQ(lineColours(closedUp, 7), "hhh.hhh");
 }
 
 TEST_F(ImageExportTest, PictureTooLargeToAllocateIsNull) {

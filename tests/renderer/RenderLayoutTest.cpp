@@ -192,15 +192,28 @@ TEST_F(RenderLayoutTest, FindRowPositionWithoutStructureOnlySkipsTheBand) {
     EXPECT_EQ(position, 4);
 }
 
-TEST_F(RenderLayoutTest, NucleicAcidRowsGetNoStructureLines) {
+// An RNA's own structure (#=GR SS) is a line under it, as a protein's is; its string marks the gaps.
+TEST_F(RenderLayoutTest, NucleicAcidRowsGetALineUnderThemForEachPairingStructure) {
     AlignmentBuilder builder(SDM::NucleicAcid);
-    builder.Seq("n1", "ACGTACGT").Seq("n2", "ACGTTTGT");
+    builder.Seq("n1", "ACGT-ACGT")
+        .Structure("SS", "((.(.).))")
+        .Seq("n2", "ACGTTTGTA")
+        .Seq("n3", "ACGTTTGTA")
+        .Structure("SS", "<<.....>>")
+        .Structure("hidden", "(.......)");
+    builder.StructureVisible("hidden", false);
     BuiltAlignment alignment = builder.Build();
     RenderSequenceData::RenderAspects aspects = AspectsOfCells(40, 20);
     aspects.showSecondaryStructure = true;
     ASSERT_TRUE(RenderWith(alignment, aspects));
-    EXPECT_EQ(access.SsRowsPerRow(), (std::vector<unsigned>{0, 0}));
-    EXPECT_EQ(access.RowsPerBlock(), 2u + 2u);
+    EXPECT_EQ(access.SsRowsPerRow(), (std::vector<unsigned>{1, 0, 1}));
+    EXPECT_EQ(access.RowsPerBlock(), 3u + 2u + 2u);
+    EXPECT_EQ(access.SsStringsPerRow()[0].at("SS"), "((.(-).))");
+    EXPECT_EQ(access.SsStringsPerRow()[2].at("SS"), "<<.....>>");
+
+    aspects.showSecondaryStructure = false;
+    ASSERT_TRUE(RenderWith(alignment, aspects));
+    EXPECT_EQ(access.RowsPerBlock(), 3u + 2u);
 }
 
 TEST_F(RenderLayoutTest, VisibleKeyWithUnusableStructureKeepsItsKeyButNoGridRow) {

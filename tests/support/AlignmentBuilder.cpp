@@ -118,7 +118,9 @@ boost::shared_ptr<SDM::Sequence> AlignmentBuilder::makeSequence(const SequenceSp
         for (const auto& key : spec.nullStructures) aa->setSecondaryStructure(key, nullptr);
         sequence = aa;
     } else if (sequenceClass_ == SDM::NucleicAcid) {
-        sequence = boost::make_shared<SDM::NASequence>(spec.defline, spec.aligned);
+        auto rna = boost::make_shared<SDM::NASequence>(spec.defline, spec.aligned);
+        for (const auto& [key, notation] : spec.structures) rna->setPairingStructure(key, notation);
+        sequence = rna;
     } else {
         sequence = boost::make_shared<SDM::Sequence>(spec.defline, spec.aligned);
     }

@@ -40,7 +40,8 @@ public:
     AlignmentBuilder& Seq(const std::string& defline, const std::string& aligned);
     /// A null entry in the model's sequence list.
     AlignmentBuilder& EmptyEntry();
-    /// Secondary structure of the last sequence (amino acid only; ignored otherwise).
+    /// Secondary structure of the last sequence: one letter per residue for amino acids, pairing notation
+    /// ("((..))") one letter per column for nucleic acids; ignored otherwise.
     AlignmentBuilder& Structure(const std::string& key, const std::string& letters);
     /// A key whose structure pointer is empty.
     AlignmentBuilder& NullStructure(const std::string& key);

@@ -239,6 +239,8 @@ void AlignmentView::paintEvent(QPaintEvent*) {
     painter.setClipRect(QRect(nameWidth, 0, viewport()->width(), viewport()->height()));
     marks.PaintSelection(painter, lines, *document);
     marks.PaintTarget(painter, lines, markedSequence, markedColumn);
+    marks.PaintHighlights(painter, lines, ResolveHighlights(document->Model(), options.highlights).highlights,
+                          *document);
     painter.setClipping(false);
     marks.PaintCurrentRow(painter, lines, document->CurrentRow(), viewport()->width());
     marks.PaintHiddenMarkers(painter, lines, *document);

@@ -97,6 +97,9 @@ public:
     /// Draws residues identical to this sequence's in their column as dots (or blank, by the options) in
     /// the other rows; -1, or a sequence the model made (the consensus), compares with none.
     void SetReference(int sequenceIndex);
+    /// The highlight (as --highlight takes it) of the selection: its residues in their own numbers when it
+    /// lies in one sequence, else its columns; the next colour in turn and `label`. Empty: nothing selected.
+    QString SelectionHighlight(const QString& label) const;
     /// The sequence the others are compared with, or -1.
     int Reference() const;
     /// The current sequence, else the one at the top of the view, else -1.

@@ -293,8 +293,21 @@ SelectionPicture AlignmentView::PictureOf(const PictureRange& range) const {
     // The rows alone are composed while the panels show the rest: pictures come from the whole figure.
     const RenderSequenceData& source =
         PanelsShown() && panels.IsLaidOut() ? panels.FigureRenderer() : Renderer();
-    return SelectionPicture(source, composed ? range : PictureRange(),
-                            options.wrap ? source.ResiduesPerBlock() : 0);
+    SelectionPicture picture(source, composed ? range : PictureRange(),
+                             options.wrap ? source.ResiduesPerBlock() : 0);
+    if (!document) return picture;
+    const SDM::Alignment& model = document->Model();
+    QString unusable;  // highlights the file no longer matches are left out, as in the view
+    FigureMarks::Request marks = MarksAsked(
+        model, options,
+        [&] {
+            const int reference = Reference();
+            return reference >= 0 ? RowOrder::AlignedText(model, unsigned(reference))
+                                  : RowOrder::ConsensusText(model, range.sequenceIndexes);
+        },
+        unusable);
+    picture.Mark(model, std::move(marks), font());
+    return picture;
 }
 
 std::unique_ptr<QPixmap> AlignmentView::SelectionImage() {
@@ -363,6 +376,28 @@ void AlignmentView::SetReference(int sequenceIndex) {
         sequenceIndex >= 0 ? document->Model().getSequence(unsigned(sequenceIndex)) : nullptr;
     options.reference = sequence && !sequence->isTransient() ? QString::number(sequenceIndex + 1) : QString();
     Refresh(ViewRenderer::Change::Layout);
+}
+
+QString AlignmentView::SelectionHighlight(const QString& label) const {
+    if (!document) return QString();
+    const PictureRange range = PictureRange::OfSelection(*document);
+    if (range.IsEmpty()) return QString();
+    static const char* const kColours[] = {"red", "blue", "green", "orange", "purple"};
+    const QString tail = QStringLiteral(":%1:%2").arg(kColours[options.highlights.size() % 5], label);
+    if (range.sequenceIndexes.size() > 1)
+        return QStringLiteral("columns:%1-%2").arg(range.firstColumn + 1).arg(range.lastColumn + 1) + tail;
+    const SDM::Alignment& model = document->Model();
+    const auto sequence = model.getSequence(range.sequenceIndexes.front());
+    const std::vector<long long> numbers = ResidueNumbersByColumn(*sequence, model.columnCount());
+    std::vector<long long> selected;
+    for (unsigned column = range.firstColumn; column <= range.lastColumn; ++column)
+        if (numbers[column] != RenderSequenceData::kNoRulerNumber) selected.push_back(numbers[column]);
+    if (selected.empty()) return QString();  // only gaps
+    return QStringLiteral("\"%1\":%2-%3")
+               .arg(QString::fromStdString(sequence->getDefline()).section(QLatin1Char(' '), 0, 0))
+               .arg(selected.front())
+               .arg(selected.back()) +
+           tail;
 }
 
 int AlignmentView::Reference() const {

@@ -95,6 +95,14 @@ void SelectionPicture::NarrowToRange(const PicturePlan& whole, unsigned first, u
     plan.height = y + cells.CellHeight() / 2;
 }
 
+void SelectionPicture::Mark(const SDM::Alignment& alignment, FigureMarks::Request request,
+                            const QFont& font) {
+    if (!valid || (!request.residueNumbers && !request.identity && request.highlights.empty())) return;
+    QStringList unshown;  // the view's own marks show what a picture cannot
+    marks =
+        FigureMarks(alignment, std::move(request), plan, CellGeometry(renderer.CellFont()), font, unshown);
+}
+
 QSize SelectionPicture::Size() const {
     return valid ? QSize(CellGeometry::SizeToInt(plan.width), CellGeometry::SizeToInt(plan.height)) : QSize();
 }
@@ -111,8 +119,9 @@ bool SelectionPicture::PaintShapes(QPainter& painter, const Progress& progress) 
         painter.save();
         painter.translate(0, qreal(top));
         // The band reaches the picture's end so that the block's last names keep their descenders.
-        renderer.PaintPicture(shapes, painter, top, int(std::min<std::int64_t>(plan.height - top, INT_MAX)),
-                              end);
+        const int rows = int(std::min<std::int64_t>(plan.height - top, INT_MAX));
+        renderer.PaintPicture(shapes, painter, top, rows, end);
+        marks.Paint(painter, top, rows, top, end);
         painter.restore();
         if (progress && !progress(end, plan.height)) return false;
     }
@@ -133,5 +142,10 @@ QImage SelectionPicture::Paint(const Progress& progress) const {
 }
 
 QImage SelectionPicture::PaintBand(int top, int rows) const {
-    return PaintPictureBand(renderer, plan, top, rows);
+    QImage band = PaintPictureBand(renderer, plan, top, rows);
+    if (!marks.IsEmpty() && !band.isNull()) {
+        QPainter painter(&band);
+        marks.Paint(painter, top, rows, 0, plan.height);
+    }
+    return band;
 }

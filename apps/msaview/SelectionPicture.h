@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "msarender/RenderSequenceData.h"
+#include "msarender/picture/FigureMarks.h"
 
 class AlignmentDocument;
 class QPainter;
@@ -31,6 +32,10 @@ public:
     /// the renderer cannot draw it.
     SelectionPicture(const RenderSequenceData& renderer, const PictureRange& range, unsigned columnsPerBlock);
 
+    /// Adds residue numbers, an identity column and highlights as the library's figures draw them; the
+    /// picture widens for them.
+    void Mark(const SDM::Alignment& alignment, FigureMarks::Request request, const QFont& font);
+
     bool IsValid() const { return valid; }
     const RenderSequenceData::PicturePlan& Plan() const { return plan; }
     QSize Size() const;
@@ -51,5 +56,6 @@ private:
 
     const RenderSequenceData& renderer;  // not owned; the view keeps it alive while the picture is used
     RenderSequenceData::PicturePlan plan;
+    FigureMarks marks;
     bool valid = false;
 };

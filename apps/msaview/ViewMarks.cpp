@@ -110,3 +110,35 @@ void ViewMarks::PaintTarget(QPainter& painter, const std::vector<ShownLine>& lin
         painter.drawRect(QRect(left + 1, line.top + 1, cells.CellWidth() - 2, cells.CellHeight() - 2));
     }
 }
+
+void ViewMarks::PaintHighlights(QPainter& painter, const std::vector<ShownLine>& lines,
+                                const std::vector<FigureHighlight>& highlights,
+                                AlignmentDocument& document) const {
+    painter.setBrush(Qt::NoBrush);
+    const auto sameBlock = [&lines](std::size_t i, std::size_t j) {
+        return j < lines.size() && lines[j].firstColumn == lines[i].firstColumn;
+    };
+    for (const FigureHighlight& highlight : highlights) {
+        painter.setPen(QPen(highlight.colour, 2));
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            const ShownLine& line = lines[i];
+            if (line.sequenceIndex < 0) continue;
+            if (highlight.sequence &&
+                document.Model().getSequence(unsigned(line.sequenceIndex)) != highlight.sequence)
+                continue;
+            const unsigned first = std::max(highlight.firstColumn, line.firstColumn);
+            const unsigned end = std::min(highlight.lastColumn + 1, line.endColumn);
+            if (first >= end) continue;
+            // Inside the cells by the pen's width, so that a neighbouring frame or the current row's lines
+            // do not cover it.
+            const QRect box(QPoint(ColumnX(line, first) + 1, line.top + 1),
+                            QPoint(ColumnX(line, end) - 1, line.top + cells.CellHeight() - 1));
+            painter.drawLine(box.topLeft(), box.bottomLeft());
+            painter.drawLine(box.topRight(), box.bottomRight());
+            const bool wholeColumns = !highlight.sequence;
+            if (!wholeColumns || i == 0 || !sameBlock(i, i - 1))
+                painter.drawLine(box.topLeft(), box.topRight());
+            if (!wholeColumns || !sameBlock(i, i + 1)) painter.drawLine(box.bottomLeft(), box.bottomRight());
+        }
+    }
+}

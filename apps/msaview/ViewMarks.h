@@ -6,6 +6,7 @@
 
 #include "SelectionRectangle.h"
 #include "msarender/CellGeometry.h"
+#include "msarender/picture/FigureMarks.h"
 
 class AlignmentDocument;
 class QPainter;
@@ -46,6 +47,10 @@ public:
                             AlignmentDocument& document) const;
     void PaintTarget(QPainter& painter, const std::vector<ShownLine>& lines, int sequenceIndex,
                      int column) const;
+    /// Frames in their colours: one sequence's residues on its line, whole columns round every row of a
+    /// block (their top edge on its first line shown, their bottom on its last).
+    void PaintHighlights(QPainter& painter, const std::vector<ShownLine>& lines,
+                         const std::vector<FigureHighlight>& highlights, AlignmentDocument& document) const;
 
     /// The viewport x of a column's left edge on a line.
     int ColumnX(const ShownLine& line, unsigned column) const;

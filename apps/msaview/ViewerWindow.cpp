@@ -156,6 +156,10 @@ void ViewerWindow::CreateEditMenu() {
             statusBar()->showMessage(tr("Select residues or click a name first; one row must stay."), 4000);
     });
     add(tr("&Show all sequences"), QKeySequence(tr("Ctrl+Shift+H")), view, &AlignmentView::ShowAllSequences);
+    menu->addSeparator();
+    add(tr("High&light selection..."), QKeySequence(tr("Ctrl+L")), this, &ViewerWindow::ChooseHighlight);
+    add(tr("Clear highli&ghts"), QKeySequence(), this,
+        [this] { ChangeOptions([](DisplayOptions& options) { options.highlights.clear(); }); });
 }
 
 // Items that act on an alignment are greyed out until one is open.
@@ -195,6 +199,10 @@ void ViewerWindow::CreateViewMenu() {
     sortMenu->addAction(tr("By &tree (loaded, else neighbour joining)"), view,
                         [this] { view->SortRows(AlignmentView::RowSort::ByTree); });
     CreateReferenceMenu(menu);
+    QMenu* marksMenu = menu->addMenu(tr("Figure &marks (in pictures)"));
+    AddToggle(marksMenu, tr("&Residue numbers beside each line"), &DisplayOptions::residueNumbers);
+    AddToggle(marksMenu, tr("&Identity column (to the reference, else the consensus)"),
+              &DisplayOptions::identity);
     menu->addSeparator();
     overviewAction = menu->addAction(tr("O&verview"));
     overviewAction->setCheckable(true);
@@ -297,7 +305,8 @@ bool ViewerWindow::OpenFile(const QString& path) {
     DisplayOptions options = view->Options();
     options.colorScheme = settings.schemeByAlphabet.value(alphabet);
     options.schemeFile = settings.schemeFileByAlphabet.value(alphabet);
-    options.reference.clear();  // a place among the last file's sequences
+    options.reference.clear();   // a place among the last file's sequences
+    options.highlights.clear();  // of the last file's sequences
     if (const QString unreadable = SchemeFileError(options.schemeFile); !unreadable.isEmpty()) {
         options.schemeFile.clear();
         settings.schemeFileByAlphabet.remove(alphabet);
@@ -453,6 +462,26 @@ bool ViewerWindow::LoadSchemeFile(const QString& path) {
     RememberScheme();
     statusBar()->showMessage(tr("Colours from %1.").arg(QFileInfo(path).fileName()), 4000);
     return true;
+}
+
+bool ViewerWindow::AddHighlight(const QString& label) {
+    const QString highlight = view->SelectionHighlight(label);
+    if (highlight.isEmpty()) {
+        ReportError(tr("Nothing to highlight: select residues first."));
+        return false;
+    }
+    ChangeOptions([&highlight](DisplayOptions& options) { options.highlights.append(highlight); });
+    statusBar()->showMessage(tr("Highlighted %1; pictures frame it and put its label above.").arg(highlight),
+                             6000);
+    return true;
+}
+
+void ViewerWindow::ChooseHighlight() {
+    bool ok = false;
+    const QString label =
+        QInputDialog::getText(this, tr("Highlight selection"), tr("Label above the frame (may be empty):"),
+                              QLineEdit::Normal, QString(), &ok);
+    if (ok) AddHighlight(label.simplified());
 }
 
 void ViewerWindow::ChooseSchemeFile() {

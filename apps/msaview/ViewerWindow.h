@@ -40,6 +40,9 @@ public:
     /// Colours the view by a scheme file (remembered for the alignment's alphabet); a file that cannot be
     /// read is reported as "file:line: ..." and leaves the colours as they were.
     bool LoadSchemeFile(const QString& path);
+    /// Frames the selection in the view and in pictures, with `label` above it in pictures: one sequence's
+    /// residues, or the columns of several.
+    bool AddHighlight(const QString& label);
     /// Puts the picture of the selection on the clipboard.
     bool CopySelectionImage();
     /// Puts the selected residues on the clipboard as FASTA text.
@@ -68,6 +71,7 @@ private:
     void CreateReferenceMenu(QMenu* viewMenu);
     void SetReference(int sequenceIndex);
     void ChooseSchemeFile();
+    void ChooseHighlight();
     QAction* AddToggle(QMenu* menu, const QString& text, bool DisplayOptions::*option);
     void ChangeOptions(const std::function<void(DisplayOptions&)>& change);
     void SyncActions();

@@ -219,13 +219,10 @@ std::string AlignmentPicture::IdentityTarget() const {
 }
 
 QString AlignmentPicture::PlanMarks() {
-    FigureMarks::Request request;
-    request.residueNumbers = settings.residueNumbers;
-    request.identity = settings.identity;
-    if (settings.identity) request.identityTarget = IdentityTarget();
-    HighlightList highlights = ResolveHighlights(*alignment, settings.highlights);
-    if (!highlights.error.isEmpty()) return "--highlight " + highlights.error;
-    request.highlights = std::move(highlights.highlights);
+    QString error;
+    FigureMarks::Request request = MarksAsked(
+        *alignment, settings, [this] { return IdentityTarget(); }, error);
+    if (!error.isEmpty()) return error;
     if (!request.residueNumbers && !request.identity && request.highlights.empty()) return QString();
     marks = FigureMarks(*alignment, std::move(request), plan, Cells(), font, warnings);
     return QString();

@@ -10,6 +10,7 @@
 
 #include "font/ShadedText.h"
 #include "model/AlignmentHelper.h"
+#include "msarender/picture/PictureSettings.h"
 #include "msarender/picture/RowOrder.h"
 #include "msarender/picture/SequenceSelection.h"
 #include "sdm/Alignment.h"
@@ -442,4 +443,16 @@ void FigureMarks::Paint(QPainter& painter, std::int64_t top, int height, std::in
         if (box.bottom) painter.fillRect(QRect(r.left(), r.bottom() - w + 1, r.width(), w), box.colour);
     }
     painter.restore();
+}
+
+FigureMarks::Request MarksAsked(const SDM::Alignment& alignment, const PictureSettings& settings,
+                                const std::function<std::string()>& identityTarget, QString& error) {
+    FigureMarks::Request request;
+    request.residueNumbers = settings.residueNumbers;
+    request.identity = settings.identity;
+    if (settings.identity) request.identityTarget = identityTarget();
+    HighlightList highlights = ResolveHighlights(alignment, settings.highlights);
+    error = highlights.error.isEmpty() ? QString() : "--highlight " + highlights.error;
+    request.highlights = std::move(highlights.highlights);
+    return request;
 }

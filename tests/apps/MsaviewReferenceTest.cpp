@@ -1,6 +1,6 @@
 // Figures about one sequence in the viewer: residues identical to a reference drawn as dots or blanks, the
-// identity to it under the mouse, and colour schemes of the user's own, loaded from a file and remembered
-// for the alphabet.
+// identity to it under the mouse, highlights of the selection, residue numbers and identities in pictures,
+// and colour schemes of the user's own, loaded from a file and remembered for the alphabet.
 
 #include <gtest/gtest.h>
 
@@ -12,6 +12,7 @@
 #include "AlignmentView.h"
 #include "HoverDescription.h"
 #include "MsaviewTestSupport.h"
+#include "SelectionPicture.h"
 
 namespace {
 
@@ -158,6 +159,56 @@ TEST_F(ReferenceTest, ABadSchemeFileIsNamedByItsLineAndChangesNothing) {
     EXPECT_TRUE(view().Options().schemeFile.isEmpty());
     const QString message = window.statusBar()->currentMessage();
     EXPECT_TRUE(message.contains("mine.txt:1:")) << message.toStdString();
+}
+
+TEST_F(ReferenceTest, AHighlightOfTheSelectionFramesItInTheViewAndInPictures) {
+    OpenFamily();
+    const auto pictureOfAll = [this] {
+        return view().PictureOf(PictureRange::OfAlignment(*view().Document())).Paint();
+    };
+    const QImage before = pictureOfAll();
+    EXPECT_FALSE(window.AddHighlight("loop")) << "nothing selected";
+
+    const unsigned other = unsigned(SequenceNamed("other"));
+    view().SelectRuns({{other, 1, 3}});
+    ASSERT_TRUE(window.AddHighlight("loop"));
+    // "other" is MKAVW: columns 2-4 hold its residues 2-4.
+    EXPECT_EQ(view().Options().highlights, QStringList{"\"other\":2-4:red:loop"});
+    const QPoint first = msaviewtest::CellCentre(view(), 1, other);
+    const QPoint last = msaviewtest::CellCentre(view(), 3, other);
+    const QImage shot = Shot();
+    EXPECT_EQ(shot.pixelColor(first.x() - cells.CellWidth() / 2 + 1, first.y()), QColor(Qt::red));
+    EXPECT_EQ(shot.pixelColor(last.x() + cells.CellWidth() / 2 - 2, last.y()), QColor(Qt::red));
+    EXPECT_NE(
+        shot.pixelColor(last.x() + cells.CellWidth() / 2 - 2, LineTop(unsigned(SequenceNamed("third"))) + 2),
+        QColor(Qt::red))
+        << "only its own row";
+    // Pictures frame it too, its label on a line of its own above the rows.
+    const QImage framed = pictureOfAll();
+    EXPECT_EQ(framed.height(), before.height() + cells.CellHeight());
+    EXPECT_GT(framed.width(), 0);
+
+    view().SelectRuns({{other, 0, 1}, {unsigned(SequenceNamed("third")), 0, 1}});
+    ASSERT_TRUE(window.AddHighlight(QString()));
+    EXPECT_EQ(view().Options().highlights.back(), "columns:1-2:blue:")
+        << "rows of several sequences: columns";
+    MenuAction("Clear highlights")->trigger();
+    EXPECT_TRUE(view().Options().highlights.isEmpty());
+    EXPECT_EQ(pictureOfAll().size(), before.size());
+}
+
+TEST_F(ReferenceTest, ResidueNumbersAndTheIdentityColumnWidenPictures) {
+    OpenFamily();
+    const auto widthOfAll = [this] {
+        return view().PictureOf(PictureRange::OfAlignment(*view().Document())).Size().width();
+    };
+    const int plain = widthOfAll();
+    MenuAction("Residue numbers beside each line")->trigger();
+    ASSERT_TRUE(view().Options().residueNumbers);
+    const int numbered = widthOfAll();
+    EXPECT_GT(numbered, plain);
+    MenuAction("Identity column (to the reference, else the consensus)")->trigger();
+    EXPECT_GT(widthOfAll(), numbered);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <boost/shared_ptr.hpp>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,6 +17,7 @@
 #include "msarender/RenderSequenceData.h"
 
 class QPainter;
+struct PictureSettings;
 namespace SDM {
 class Alignment;
 class Sequence;
@@ -124,3 +126,10 @@ private:
     std::vector<Text> labels;
     std::vector<Box> boxes;
 };
+
+/// What `settings` asks a figure to mark: residue numbers, the identity column counted against
+/// `identityTarget()` (asked only when the column is on), and the highlights; `error` names a bad one.
+MSARENDER_EXPORT FigureMarks::Request MarksAsked(const SDM::Alignment& alignment,
+                                                 const PictureSettings& settings,
+                                                 const std::function<std::string()>& identityTarget,
+                                                 QString& error);

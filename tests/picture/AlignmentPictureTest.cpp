@@ -74,12 +74,19 @@ TEST(PictureFonts, ThePictureIsSizedByItsOwnFontsCells) {
     EXPECT_EQ(image.height(), 3 * cells.LineTop(kRulerBandRows + 3) + cells.CellHeight() / 2);
 }
 
+// The bounds of the dark pixels of `area` in `image`; empty when there are none.
+QRect Ink(const QImage& image, const QRect& area) {
+    QRect ink;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (qGray(image.pixel(x, y)) < 96) ink |= QRect(x, y, 1, 1);
+    return ink;
+}
+
 // The lowest dark pixel of `area` in `image`, or -1.
 int LowestInk(const QImage& image, const QRect& area) {
-    for (int y = area.bottom(); y >= area.top(); --y)
-        for (int x = area.left(); x <= area.right(); ++x)
-            if (qGray(image.pixel(x, y)) < 96) return y;
-    return -1;
+    const QRect ink = Ink(image, area);
+    return ink.isEmpty() ? -1 : ink.bottom();
 }
 
 TEST(PictureNames, NamesStandOnTheirLettersBaselineAndKeepTheirDescendersInTheirLine) {
@@ -105,14 +112,6 @@ TEST(PictureNames, NamesStandOnTheirLettersBaselineAndKeepTheirDescendersInTheir
     }
 }
 
-// The leftmost dark pixel of `area` in `image`, or -1.
-int LeftmostInk(const QImage& image, const QRect& area) {
-    for (int x = area.left(); x <= area.right(); ++x)
-        for (int y = area.top(); y <= area.bottom(); ++y)
-            if (qGray(image.pixel(x, y)) < 96) return x;
-    return -1;
-}
-
 TEST(PictureNames, StructureLineAndAnnotationLabelsAreIndentedAsTheNames) {
     testsupport::AlignmentBuilder builder(SDM::AminoAcid);
     builder.Seq("HHH", "HHHHH").Structure("SS", "HHHHH");
@@ -126,8 +125,9 @@ TEST(PictureNames, StructureLineAndAnnotationLabelsAreIndentedAsTheNames) {
     const CellGeometry cells(SQC::FontAttributes(settings.Font()));
     const int nameWidth = image.width() - cells.ColumnLeft(5);
     const auto labelLeft = [&](int line) {
-        return LeftmostInk(image,
-                           QRect(0, cells.LineTop(kRulerBandRows + line), nameWidth, cells.CellHeight()));
+        const QRect ink =
+            Ink(image, QRect(0, cells.LineTop(kRulerBandRows + line), nameWidth, cells.CellHeight()));
+        return ink.isEmpty() ? -1 : ink.left();
     };
     const int name = labelLeft(0);
     ASSERT_GE(name, cells.CellWidth()) << "a name is drawn after a space";

@@ -29,7 +29,9 @@ void FixedPanels::Clear() {
 // The figure is planned once per layout: scrolling moves the panels' painting only.
 void FixedPanels::Update(QPaintDevice& device, AlignmentDocument& document, const DisplayOptions& options,
                          const ViewGeometry& geometry, ViewRenderer::Change change, bool modelChanged) {
-    if (laidOut && change < ViewRenderer::Change::Layout && !modelChanged) return;
+    // New ruler numbers (origin, numbers, by the reference) redraw the fixed ruler as a new layout does.
+    const bool rulers = change == ViewRenderer::Change::Rulers;
+    if (laidOut && change < ViewRenderer::Change::Layout && !rulers && !modelChanged) return;
     if (modelChanged) figure.ForgetAnnotationRows();
     Clear();
     // Only the plan is used: the figure's own composed view is kept a few lines small.

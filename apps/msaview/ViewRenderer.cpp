@@ -1,10 +1,12 @@
 #include "ViewRenderer.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "AlignmentDocument.h"
 #include "msarender/CellGeometry.h"
 #include "msarender/picture/AnnotationChoice.h"
+#include "msarender/picture/FigureMarks.h"
 #include "sqv/UserProperties.h"
 
 ViewRenderer::ViewRenderer() : renderer(std::make_unique<RenderSequenceData>()) {
@@ -50,6 +52,7 @@ bool ViewRenderer::Render(QPaintDevice& device, AlignmentDocument& document, con
     // The model's colours first: the logo's letters take them.
     modelChanged = document.ApplyOptions(options);
     const bool rowsChanged = ApplyAnnotationRows(document, options.annotationRows, modelChanged);
+    ApplyRulerNumbers(document, options);
     if (modelChanged || rowsChanged || !hasLayout) change = std::max(change, Change::Layout);
     SQC::UserPropertiesBase& properties = document.Properties();
     if (change == Change::Font) properties.SetBoolProperty(SQC::UserProperties::FontChanged, true);
@@ -66,6 +69,22 @@ bool ViewRenderer::Render(QPaintDevice& device, AlignmentDocument& document, con
     properties.SetIntProperty(SQC::UserProperties::CurrSeqIndex, -1);
     hasLayout = renderer->Render(&device, document.View(), aspects, /*redrawResidues*/ false, keepLayout);
     return hasLayout;
+}
+
+// The ruler numbers the reference's residues while asked and there is one; its numbers are worked out
+// again only when the reference, its name (its /start-end) or the file changes: the cached bands are then
+// drawn again.
+void ViewRenderer::ApplyRulerNumbers(AlignmentDocument& document, const DisplayOptions& options) {
+    const boost::shared_ptr<SDM::Sequence> reference = document.Model().getReference();
+    const unsigned columns = document.Model().columnCount();
+    const std::string numbering = options.rulerByReference && reference
+                                      ? reference->getDefline() + '/' + std::to_string(columns) + '/' +
+                                            std::to_string(std::uintptr_t(reference.get()))
+                                      : std::string();
+    if (numbering == rulerNumbering) return;
+    rulerNumbering = numbering;
+    renderer->SetRulerNumbers(numbering.empty() ? std::vector<long long>()
+                                                : ResidueNumbersByColumn(*reference, columns));
 }
 
 // Names the file lacks make no row; the command's warnings about them are of no use here.

@@ -61,12 +61,14 @@ public:
 
 private:
     bool ApplyAnnotationRows(const AlignmentDocument& document, const QStringList& names, bool modelChanged);
+    void ApplyRulerNumbers(AlignmentDocument& document, const DisplayOptions& options);
     static RenderSequenceData::RenderAspects MakeAspects(const DisplayOptions& options,
                                                          const ViewGeometry& geometry, bool layoutChanged);
 
     std::unique_ptr<RenderSequenceData> renderer;
     bool hasLayout = false;
     bool modelChanged = false;
+    std::string rulerNumbering;  // names the reference while the ruler numbers its residues, else empty
     // The annotation rows the renderer was given, by name; unset until the first Render.
     std::optional<QStringList> appliedAnnotationRows;
     std::vector<unsigned> appliedForRows;  // the sequences shown when the rows were made

@@ -218,6 +218,7 @@ void ViewerWindow::CreateReferenceMenu(QMenu* viewMenu) {
     menu->addAction(tr("&No reference"), this, [this] { SetReference(-1); });
     menu->addSeparator();
     AddToggle(menu, tr("Identical residues &blank (else dots)"), &DisplayOptions::blankIdentical);
+    AddToggle(menu, tr("&Ruler numbers its residues"), &DisplayOptions::rulerByReference);
 }
 
 void ViewerWindow::SetReference(int sequenceIndex) {

@@ -211,4 +211,24 @@ TEST_F(ReferenceTest, ResidueNumbersAndTheIdentityColumnWidenPictures) {
     EXPECT_GT(widthOfAll(), numbered);
 }
 
+// The ruler numbers the reference's residues: "ref" has no gaps and no range, so its numbers are the
+// columns'; "late/101-105" numbers them from 101, and the ruler shows other labels.
+TEST_F(ReferenceTest, TheRulerCanNumberTheReferencesResidues) {
+    ASSERT_TRUE(window.OpenFile(Write("ranged.fa", ">ref\nMKLVW\n>late/101-105\nMKAVW\n")));
+    SetOptions([](DisplayOptions& options) { options.wrap = false; });
+    const QRect ruler(view().Header().rect());
+    const auto rulerShot = [this, &ruler] {
+        return const_cast<QWidget&>(view().Header()).grab(ruler).toImage();
+    };
+    const QImage columns = rulerShot();
+    view().SetReference(SequenceNamed("ref"));
+    MenuAction("Ruler numbers its residues")->trigger();
+    ASSERT_TRUE(view().Options().rulerByReference);
+    EXPECT_EQ(rulerShot(), columns);
+    view().SetReference(SequenceNamed("late/101-105"));
+    EXPECT_NE(rulerShot(), columns);
+    MenuAction("Ruler numbers its residues")->trigger();
+    EXPECT_EQ(rulerShot(), columns);
+}
+
 }  // namespace

@@ -1,7 +1,6 @@
 #include "msarender/picture/AnnotationChoice.h"
 
 #include <algorithm>
-#include <boost/pointer_cast.hpp>
 #include <optional>
 
 #include "msarender/AnnotationRowFactory.h"
@@ -142,7 +141,6 @@ private:
         return *texts;
     }
 
-private:
     const SDM::Alignment& alignment;
     const std::vector<unsigned> shownSequences;     // empty: every shown sequence
     std::optional<std::vector<std::string>> texts;  // of the sequences shown, once asked for

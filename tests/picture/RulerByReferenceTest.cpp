@@ -7,6 +7,7 @@
 
 #include "msarender/picture/AlignmentPicture.h"
 #include "support/AlignmentBuilder.h"
+#include "support/PicturePng.h"
 
 namespace {
 
@@ -25,13 +26,7 @@ QImage Drawn(const boost::shared_ptr<SDM::Alignment>& alignment, PictureSettings
     settings.showSecondaryStructure = false;
     AlignmentPicture picture(alignment, {settings, std::nullopt});
     EXPECT_EQ(picture.Prepare(), QString());
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    EXPECT_EQ(picture.EncodePage(0, buffer, OutputFormat::Png), QString());
-    QImage image;
-    EXPECT_TRUE(image.loadFromData(bytes, "PNG"));
-    return image.convertToFormat(QImage::Format_RGB32);
+    return testsupport::PicturePng(picture);
 }
 
 PictureSettings ByReference(const QString& reference) {

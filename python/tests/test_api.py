@@ -2,6 +2,8 @@
 
 import gzip
 import io
+import json
+import re
 
 import numpy
 import pytest
@@ -190,6 +192,13 @@ def test_the_html_page_is_the_commands_and_a_notebook_shows_it_framed(tmp_path):
     with pytest.raises(ValueError, match="--view writes pixels"):
         view.to_bytes("html")
     assert view._repr_html_() is None
+    # Wrapped figures are pages too, a block of lines for each 60 columns; rows closed up are not.
+    wrapped = msarender.render(TEST_DATA / "globins4.sto", wrap=60)
+    blocks = json.loads(re.search(rb'id="msarender-data">(.*?)</script>', wrapped.to_bytes("html")).group(1))["blocks"]
+    assert len(blocks) == 3 * 3  # 171 columns: blocks from columns 1, 61 and 121, each top, first and end
+    assert blocks[3:6] == [blocks[3], 60, 120]
+    assert wrapped._repr_html_().startswith("<iframe")
+    assert msarender.render(TEST_DATA / "globins4.sto", no_gaps=True)._repr_html_() is None
 
 
 def test_identity_numbers_and_highlights_reach_the_figure_and_a_bad_highlight_is_refused():

@@ -203,12 +203,16 @@ int AlignmentPicture::ReferenceIndex() const {
 // Without gaps each row closes up on its own, and the ruler has no numbers to give.
 QString AlignmentPicture::NumberRulerByReference() {
     if (!settings.rulerByReference || !settings.includeGaps) return QString();
-    const int reference = ReferenceIndex();
-    if (reference < 0)
+    if (ReferenceIndex() < 0)
         return QStringLiteral("--ruler-by-reference numbers the residues of the --reference: name one");
-    renderer.SetRulerNumbers(
-        ResidueNumbersByColumn(*alignment->getSequence(unsigned(reference)), alignment->columnCount()));
+    renderer.SetRulerNumbers(RulerNumbersByReference());
     return QString();
+}
+
+std::vector<long long> AlignmentPicture::RulerNumbersByReference() const {
+    const int reference = ReferenceIndex();
+    if (!settings.rulerByReference || !settings.includeGaps || reference < 0) return {};
+    return ResidueNumbersByColumn(*alignment->getSequence(unsigned(reference)), alignment->columnCount());
 }
 
 // What identity is counted against: the reference, else the consensus of the sequences drawn.

@@ -8,6 +8,7 @@
 #include <QJsonObject>
 
 #include "PageTemplate.h"  // kPageScript, kPageStyle: made by CMake from page/
+#include "msarender/RenderSequenceData.h"
 
 namespace {
 
@@ -62,6 +63,22 @@ QJsonObject DataOf(const HtmlPageContent& content) {
                                      {"description", sequence.description},
                                      {"firstResidue", double(sequence.firstResidue)},
                                      {"residueStep", sequence.residueStep}});
+    QJsonArray rowLines;
+    for (const HtmlPageContent::RowLine& line : content.rowLines) {
+        rowLines.append(double(line.top));
+        rowLines.append(line.sequence);
+        rowLines.append(line.first);
+        rowLines.append(line.end);
+    }
+    QJsonArray blocks;
+    for (const HtmlPageContent::Block& block : content.blocks) {
+        blocks.append(double(block.top));
+        blocks.append(block.first);
+        blocks.append(block.end);
+    }
+    QJsonArray columnNumbers;  // null where the ruler gives a column no number
+    for (long long number : content.columnNumbers)
+        columnNumbers.append(number == RenderSequenceData::kNoRulerNumber ? QJsonValue() : double(number));
     QJsonArray strips;
     for (const HtmlPageContent::Strip& strip : content.strips)
         strips.append(QJsonObject{
@@ -72,11 +89,15 @@ QJsonObject DataOf(const HtmlPageContent& content) {
                        {"nameWidth", content.nameWidth},
                        {"rightWidth", content.rightWidth},
                        {"columns", content.columns},
+                       {"lineColumns", content.lineColumns},
+                       {"columnNumbers", columnNumbers},
                        {"firstColumnNumber", content.firstColumnNumber},
                        {"height", double(content.height)},
                        {"pieceSide", HtmlPageContent::kPieceSide},
                        {"lines", lines},
                        {"sequences", sequences},
+                       {"rowLines", rowLines},
+                       {"blocks", blocks},
                        {"strips", strips},
                        {"names", Pngs(content.namePieces)},
                        {"right", Pngs(content.rightPieces)},

@@ -105,13 +105,23 @@ void CopyIntoColumn(std::vector<QImage>& pieces, const QImage& band, int left, s
     }
 }
 
+// The blocks' tops and columns; the widest block's columns are the residue area's width.
+std::vector<HtmlPageContent::Block> BlocksOf(const RenderSequenceData::PicturePlan& plan, int columns) {
+    std::vector<HtmlPageContent::Block> blocks;
+    for (std::size_t start : plan.blockStarts) {
+        if (start >= plan.lines.size()) continue;
+        const Line& line = plan.lines[start];
+        blocks.push_back({line.top, int(line.first), std::min(int(line.end), columns)});
+    }
+    return blocks;
+}
+
 }  // namespace
 
 QString AlignmentPicture::CheckPageLayout() const {
-    if (settings.wrap || plan.byColumns || !plan.includeGaps || !plan.namesShown)
+    if (plan.byColumns || !plan.includeGaps || !plan.namesShown)
         return QStringLiteral(
-            "an HTML page shows whole sequences with their gaps, one line each: --wrap, --columns and "
-            "--no-gaps are for pictures");
+            "an HTML page shows whole sequences with their gaps: --columns and --no-gaps are for pictures");
     return QString();
 }
 
@@ -123,11 +133,15 @@ HtmlPageContent AlignmentPicture::PageContent() const {
     page.cellHeight = cells.CellHeight();
     page.columns = int(alignment->columnCount());
     page.firstColumnNumber = settings.ColumnNumber(0);
+    page.columnNumbers = RulerNumbersByReference();
     page.height = plan.height;
     // Left of the residues: the tree, the names and their numbers, without the picture's gutter (a view has
     // none); right of them, what the picture draws after the lines' ends.
     const int residuesLeft = treeWidth + plan.nameWidth;
-    const int residuesWidth = cells.ColumnLeft(page.columns);
+    page.blocks = BlocksOf(plan, page.columns);
+    for (const HtmlPageContent::Block& block : page.blocks)
+        page.lineColumns = std::max(page.lineColumns, block.end - block.first);
+    const int residuesWidth = cells.ColumnLeft(page.lineColumns);
     page.nameWidth = residuesLeft - cells.CellWidth();
     page.rightWidth = int(std::max<std::int64_t>(Width() - residuesLeft - residuesWidth, 0));
     page.namePieces = ColumnPieces(page.nameWidth, plan.height);
@@ -138,7 +152,8 @@ HtmlPageContent AlignmentPicture::PageContent() const {
     GlyphTable glyphs(page.cellWidth, page.cellHeight);
     std::vector<int> indexes;
     indexes.reserve(std::size_t(sequenceIndexes.size()) * std::size_t(page.columns));
-    std::size_t sequence = 0;
+    // A wrapped row has a line in every block: each is one of the page's sequences, met in the first block.
+    std::unordered_map<unsigned, int> sequenceOfRow;
     // Rows between lines (the labels over highlighted blocks) go with the band of the line below them.
     std::int64_t painted = 0;
     for (std::size_t first = 0; first < plan.lines.size();) {
@@ -167,18 +182,26 @@ HtmlPageContent AlignmentPicture::PageContent() const {
                     {line.top, line.height, Pieces(band, residuesLeft, y, residuesWidth, line.height)});
                 continue;
             }
-            if (sequence >= sequenceIndexes.size()) return HtmlPageContent();
-            const unsigned index = sequenceIndexes[sequence++];
-            const auto model = alignment->getSequence(index);
-            const SDM::Sequence::Numbering numbering = model->numbering();
-            page.sequences.push_back({line.top, QString::fromStdString(model->getIdentifier()),
-                                      QString::fromStdString(model->getDescription()), numbering.start,
-                                      int(numbering.step)});
+            const auto [known, isNew] = sequenceOfRow.emplace(line.row, int(page.sequences.size()));
+            if (isNew) {
+                if (page.sequences.size() >= sequenceIndexes.size()) return HtmlPageContent();
+                const auto model = alignment->getSequence(sequenceIndexes[page.sequences.size()]);
+                const SDM::Sequence::Numbering numbering = model->numbering();
+                page.sequences.push_back({line.top, QString::fromStdString(model->getIdentifier()),
+                                          QString::fromStdString(model->getDescription()), numbering.start,
+                                          int(numbering.step)});
+                indexes.resize(page.sequences.size() * std::size_t(page.columns));
+            }
+            const int sequence = known->second;
+            const int end = std::min(int(line.end), page.columns);
+            page.rowLines.push_back({line.top, sequence, int(line.first), end});
             const std::vector<char>& aligned = view.GetAlignedSequence(line.row);
-            for (int column = 0; column < page.columns; ++column) {
+            for (int column = int(line.first); column < end; ++column) {
                 const char residue =
                     std::size_t(column) < aligned.size() ? aligned[std::size_t(column)] : '-';
-                indexes.push_back(glyphs.IndexOf(band, residuesLeft + cells.ColumnLeft(column), y, residue));
+                indexes[std::size_t(sequence) * std::size_t(page.columns) + std::size_t(column)] =
+                    glyphs.IndexOf(band, residuesLeft + cells.ColumnLeft(column - int(line.first)), y,
+                                   residue);
             }
             if (line.height > page.cellHeight)
                 page.strips.push_back({line.top + page.cellHeight, line.height - page.cellHeight,

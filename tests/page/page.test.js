@@ -577,6 +577,112 @@ test('a reference page shows dots as the picture does and still answers with the
   await page.close();
 });
 
+test('a wrapped page equals --view in every block and answers, finds, links and picks there', async () => {
+  // Views that end before their blocks do: past a block's end the view's ruler band runs on, the page's
+  // (the picture's) stops.
+  await compareWithView(path.join(dataDir, 'Pkinase.sto'), ['--wrap', '100'],
+                        [[0, 0], [0, 700], [200, 733], [96, 2500], [0, 3300]]);
+  // Blocks of 42 columns: the motif of row 3 (columns 41 to 46) crosses from the first block to the second.
+  const file = path.join(work, 'known-wrapped.html');
+  render(knownFasta, '--wrap', '42', '-o', file);
+  const {page, outside, problems} = await open(file);
+  const cellHit = (sequence, column) => page.evaluate((s, c) => {
+    const r = window.msarender.cellRect(s, c);
+    return window.msarender.hit(r.left + r.width / 2, r.top + r.height / 2);
+  }, sequence, column);
+  const topLeft = () => page.evaluate(() => {
+    const view = window.msarender.view.getBoundingClientRect();
+    return window.msarender.hit(view.left + window.msarender.nameWidth + 1, view.top + 1);
+  });
+  const cellOf = (sequence, column) => ({sequence, name: nameOf(sequence), column, residue: known[sequence][column - 1]});
+  for (const [sequence, column] of [[3, 42], [3, 43], [11, 101], [23, 160], [0, 127]]) {
+    await page.evaluate((s, c) => window.msarender.scrollTo(s, c), sequence, column);
+    assert.deepEqual(await cellHit(sequence, column), cellOf(sequence, column));
+    // The block stays put: its line is at the top, from the block's first column on.
+    const blockFirst = Math.floor((column - 1) / 42) * 42 + 1;
+    assert.deepEqual(await topLeft(), cellOf(sequence, blockFirst));
+  }
+  // Past a short last block's end there is no cell.
+  const beyond = await page.evaluate(() => {
+    const r = window.msarender.cellRect(23, 160);
+    return window.msarender.hit(r.right + 3, r.top + 2);
+  });
+  assert.equal(beyond, null);
+
+  // The match is framed on both of its lines: from its first column, and from the second block's first.
+  assert.equal(await page.evaluate(() => window.msarender.find('WWH')), 3);
+  await page.evaluate(() => window.msarender.scrollTo(3, 41));
+  const shot = await viewShot(page);
+  const view = await page.evaluate(() => window.msarender.view.getBoundingClientRect().toJSON());
+  const leftEdge = async (sequence, column) => {
+    const r = await page.evaluate((s, c) => window.msarender.cellRect(s, c).toJSON(), sequence, column);
+    return shot.at(r.x - view.x, r.y - view.y + r.height / 2);
+  };
+  assert.deepEqual(await leftEdge(3, 41), [224, 0, 0]);
+  assert.deepEqual(await leftEdge(3, 43), [224, 0, 0]);
+  assert.notDeepEqual(await leftEdge(2, 43), [224, 0, 0]);
+
+  // Clicking the third block's ruler band picks its columns.
+  await page.evaluate(() => {
+    const blocks = JSON.parse(document.getElementById('msarender-data').textContent).blocks;
+    window.msarender.scrollToPixel(0, blocks[2 * 3]);
+  });
+  const c90 = await page.evaluate(() => window.msarender.cellRect(0, 90).toJSON());
+  const c92 = await page.evaluate(() => window.msarender.cellRect(0, 92).toJSON());
+  await page.mouse.click(c90.x + 2, c90.y - 4);
+  await page.keyboard.down('Shift');
+  await page.mouse.click(c92.x + 2, c92.y - 4);
+  await page.keyboard.up('Shift');
+  assert.equal(await page.evaluate(() => window.msarender.selectionFasta()),
+               known.map((text, row) => `>${nameOf(row)}\n${text.slice(89, 92)}\n`).join(''));
+  assert.deepEqual(outside, []);
+  assert.deepEqual(problems, []);
+  await page.close();
+
+  const linked = await open(file, '#seq=12&col=102');
+  assert.deepEqual(await linked.page.evaluate(() => {
+    const view = window.msarender.view.getBoundingClientRect();
+    return window.msarender.hit(view.left + window.msarender.nameWidth + 1, view.top + 1);
+  }), cellOf(11, 85));
+  await linked.page.close();
+});
+
+test('a page whose ruler numbers the reference\'s residues names, finds and links columns by them', async () => {
+  const reference = 3;  // its gaps have no number
+  const numberOf = [];
+  let count = 0;
+  for (const residue of known[reference]) numberOf.push(residue === '-' ? null : ++count);
+  const html = path.join(work, 'ruler-by-reference.html');
+  render(knownFasta, '--reference', nameOf(reference), '--reference-in-place', '--ruler-by-reference', '-o', html);
+  const {page, outside, problems} = await open(html);
+  const sequence = 6;
+  const hits = await page.evaluate((sequence, numbers) => numbers.map((number) => {
+    const r = window.msarender.cellRect(sequence, number);
+    return r && window.msarender.hit(r.left + r.width / 2, r.top + r.height / 2);
+  }), sequence, [1, 2, 30, 60]);
+  assert.deepEqual(hits, [1, 2, 30, 60].map((number) => {
+    const column = numberOf.indexOf(number);
+    return {sequence, name: nameOf(sequence), column: number, residue: known[sequence][column]};
+  }));
+  // Over a gap of the reference the hover says it has no number.
+  const gap = numberOf.findIndex((number, column) => number === null && column > 0 && numberOf[column - 1] !== null);
+  const before = numberOf[gap - 1];
+  const r = await page.evaluate((s, n) => window.msarender.cellRect(s, n).toJSON(), sequence, before);
+  await page.mouse.move(r.x + r.width * 1.5, r.y + r.height / 2);
+  assert.match(await page.$eval('#msarender-hover', (e) => e.textContent), / no column number /);
+  assert.equal((await page.evaluate((x, y) => window.msarender.hit(x, y), r.x + r.width * 1.5, r.y + 2)).column, null);
+  await page.close();
+  const linked = await open(html, '#seq=7&col=30');
+  const first = await linked.page.evaluate(() => {
+    const view = window.msarender.view.getBoundingClientRect();
+    return window.msarender.hit(view.left + window.msarender.nameWidth + 1, view.top + 1);
+  });
+  assert.deepEqual(first, {sequence, name: nameOf(sequence), column: 30, residue: known[sequence][numberOf.indexOf(30)]});
+  assert.deepEqual(outside, []);
+  assert.deepEqual(problems, []);
+  await linked.page.close();
+});
+
 test('a page whose cells take several data blocks reads every cell back', async () => {
   // 2,000 x 800 random residues: more than one block of the cells' base64.
   const [count, width] = [2000, 800];

@@ -133,6 +133,8 @@ private:
     QString ResolveSelection();
     int ReferenceIndex() const;
     QString NumberRulerByReference();
+    /// The ruler's number of each column when it numbers the reference's residues; empty otherwise.
+    std::vector<long long> RulerNumbersByReference() const;
     std::string IdentityTarget() const;
     QString OrderRows();
     QString PlanMarks();

@@ -35,6 +35,20 @@ struct HtmlPageContent {
         std::int64_t top = 0;
         int height = 0;
     };
+    /// A residue line: the sequence (index into `sequences`) and the columns [first, end) it shows, all of
+    /// them unless the layout is wrapped.
+    struct RowLine {
+        std::int64_t top = 0;
+        int sequence = 0;
+        int first = 0;
+        int end = 0;
+    };
+    /// A block of lines (one for the whole alignment unless wrapped): its top and its columns [first, end).
+    struct Block {
+        std::int64_t top = 0;
+        int first = 0;
+        int end = 0;
+    };
     static constexpr int kPieceSide = 8192;
 
     QString title;
@@ -43,10 +57,17 @@ struct HtmlPageContent {
     int nameWidth = 0;   // the fixed column left of the residues: the tree, the names, their numbers
     int rightWidth = 0;  // the fixed column right of them: line-end numbers, identities; 0 for none
     int columns = 0;
+    int lineColumns = 0;        // of the widest block: the residue area's width in cells
     int firstColumnNumber = 1;  // the ruler's number of column 0
-    std::int64_t height = 0;    // of the whole layout
-    std::vector<Line> lines;    // top to bottom; a row's line holds its secondary-structure lines
+    /// The ruler's number of each column when it does not count from firstColumnNumber (it numbers a
+    /// reference's residues); RenderSequenceData::kNoRulerNumber where it gives a column none. Empty
+    /// otherwise.
+    std::vector<long long> columnNumbers;
+    std::int64_t height = 0;  // of the whole layout
+    std::vector<Line> lines;  // top to bottom; a row's line holds its secondary-structure lines
     std::vector<Sequence> sequences;
+    std::vector<RowLine> rowLines;  // top to bottom
+    std::vector<Block> blocks;      // top to bottom
     std::vector<Strip> strips;
     std::vector<QImage> namePieces;   // the names column, pieces of kPieceSide rows top to bottom
     std::vector<QImage> rightPieces;  // the right-hand column likewise; none when rightWidth is 0

@@ -14,7 +14,23 @@
   const ch = data.cellHeight;
   const rows = data.sequences.length;
   const columns = data.columns;
+  const lineColumns = data.lineColumns;  // the widest block's: one block of all columns unless wrapped
   const lineTops = data.lines.filter((_, i) => i % 2 === 0);
+  // Residue lines, top to bottom: a row's line in each block, showing its columns [first, end).
+  const rowLines = [];
+  for (let i = 0; i < data.rowLines.length; i += 4)
+    rowLines.push({top: data.rowLines[i], row: data.rowLines[i + 1], first: data.rowLines[i + 2], end: data.rowLines[i + 3]});
+  const linesOfRow = Array.from({length: rows}, () => []);
+  for (const line of rowLines) linesOfRow[line.row].push(line);
+  const blocks = [];
+  for (let i = 0; i < data.blocks.length; i += 3)
+    blocks.push({top: data.blocks[i], first: data.blocks[i + 1], end: data.blocks[i + 2]});
+  const wrapped = blocks.length > 1;
+  blocks.forEach((block, i) => {
+    block.bottom = i + 1 < blocks.length ? blocks[i + 1].top : data.height;
+    const line = linesOfRow.length ? linesOfRow[0].find((l) => l.first === block.first) : null;
+    block.rowsTop = line ? line.top : block.bottom;  // above it: the block's ruler band, which picks columns
+  });
   const zooms = [1 / 16, 1 / 8, 1 / 4, 1 / 2, 1, 2, 3];
   const detailCellWidth = 3;  // below this many pixels a cell is drawn as its colour only
 
@@ -54,6 +70,7 @@
   let names = [];
   let right = [];
   let matches = [];  // {row, first, last} in 0-based columns
+  let matchesOfRow = new Map();
   let selectedRows = new Set();
   let selectedColumns = null;  // [first, last] 0-based, or null
   let marked = null;           // the cell a link or scrollTo named: {row, column}
@@ -105,7 +122,10 @@
   };
   const residueAt = (row, column) => data.glyphResidues[glyphAt(row, column)];
   const isGap = (residue) => '-. ~'.includes(residue);
-  const columnNumber = (column) => column + data.firstColumnNumber;
+  // The ruler's numbers: counted from the first column's, or a reference's residues (none over its gaps).
+  const numbers = data.columnNumbers.length ? data.columnNumbers : null;
+  const columnNumber = (column) => (numbers ? numbers[column] : column + data.firstColumnNumber);
+  const columnIndex = (number) => (numbers ? numbers.indexOf(number) : number - data.firstColumnNumber);
 
   // The last line that starts at or above content y.
   const lineIndexAt = (y) => {
@@ -117,23 +137,29 @@
     }
     return low;
   };
-  const rowAt = (y) => {  // the row whose residue line holds content y, or -1
+  // The first residue line that reaches below content y.
+  const firstLineFrom = (y) => {
     let low = 0;
-    let high = rows - 1;
+    let high = rowLines.length;
     while (low < high) {
-      const middle = (low + high + 1) >> 1;
-      if (data.sequences[middle].top <= y) low = middle; else high = middle - 1;
+      const middle = (low + high) >> 1;
+      if (rowLines[middle].top + ch <= y) low = middle + 1; else high = middle;
     }
-    const top = rows ? data.sequences[low].top : 0;
-    return rows && y >= top && y < top + ch ? low : -1;
+    return low;
   };
+  const lineAt = (y) => {  // the residue line that holds content y, or null
+    const line = rowLines[firstLineFrom(y)];
+    return line && y >= line.top ? line : null;
+  };
+  const lineOf = (row, column) => linesOfRow[row].find((line) => column >= line.first && column < line.end);
+  const blockAt = (y) => blocks.findLast((block) => block.top <= y) || blocks[0];
 
   // The first column and the top of the first line shown: as the renderer snaps a scroll position, whole
   // columns from the left edge on and the line holding the top grid row.
   const origin = () => {
     const left = Math.round(scroller.scrollLeft / zoom);
     const top = Math.round(scroller.scrollTop / zoom);
-    const column = Math.min(Math.ceil(left / cw), Math.max(columns - 1, 0));
+    const column = Math.min(Math.ceil(left / cw), Math.max(lineColumns - 1, 0));
     const y = lineTops.length ? data.lines[2 * lineIndexAt(Math.floor(top / ch) * ch)] : 0;
     return {column, y};
   };
@@ -142,32 +168,39 @@
   // Where the residues end and the fixed right-hand column (line-end numbers, identities) begins.
   const residuesRight = (size) => Math.max(size.width - data.rightWidth, data.nameWidth);
 
-  // Letters from the atlas; below detailCellWidth each cell its colour only, one pixel a cell in one
-  // image for all rows in view, each row stretched to its line.
-  const drawResidues = (at, size) => {
-    const lastColumn = Math.min(columns, at.column + Math.ceil((residuesRight(size) - data.nameWidth) / cw) + 1);
+  // The residue lines in view, each with its y in the view and the columns it shows [first, last).
+  const linesInView = (at, size) => {
+    const across = Math.ceil((residuesRight(size) - data.nameWidth) / cw) + 1;
     const shown = [];
-    for (let row = Math.max(rowAt(at.y), 0); row < rows; ++row) {
-      const y = data.sequences[row].top - at.y;
+    for (let i = firstLineFrom(at.y); i < rowLines.length; ++i) {
+      const line = rowLines[i];
+      const y = line.top - at.y;
       if (y >= size.height) break;
-      if (y + ch > 0) shown.push([row, y]);
+      const first = line.first + at.column;
+      shown.push({line, y, first, last: Math.min(line.end, first + across)});
     }
+    return shown;
+  };
+
+  // Letters from the atlas; below detailCellWidth each cell its colour only, one pixel a cell in one
+  // image for all lines in view, each stretched to its line.
+  const drawResidues = (at, size, shown) => {
     if (cw * zoom >= detailCellWidth) {
-      drawGlyphs(at, shown, lastColumn, size);
+      drawGlyphs(shown, size);
       return;
     }
-    const count = Math.max(lastColumn - at.column, 1);
+    const count = Math.max(...shown.map(({first, last}) => last - first), 1);
     const pixels = new ImageData(count, Math.max(shown.length, 1));
-    shown.forEach(([row], line) => {
-      for (let column = at.column; column < lastColumn; ++column)
-        pixels.data.set(glyphColours[glyphAt(row, column)].rgba, (line * count + column - at.column) * 4);
+    shown.forEach(({line: {row}, first, last}, line) => {
+      for (let column = first; column < last; ++column)
+        pixels.data.set(glyphColours[glyphAt(row, column)].rgba, (line * count + column - first) * 4);
     });
     scratch.width = count;
     scratch.height = pixels.height;
     scratch.getContext('2d').putImageData(pixels, 0, 0);
     const smooth = context.imageSmoothingEnabled;
     context.imageSmoothingEnabled = cw * zoom < 1;  // an overview: cells blend below a pixel
-    shown.forEach(([, y], line) => context.drawImage(scratch, 0, line, count, 1, data.nameWidth, y, count * cw, ch));
+    shown.forEach(({y}, line) => context.drawImage(scratch, 0, line, count, 1, data.nameWidth, y, count * cw, ch));
     context.imageSmoothingEnabled = smooth;
   };
   const scratch = document.createElement('canvas');
@@ -178,11 +211,11 @@
   let atlasWidth = 0;
   let glyphFrame = null;   // ImageData reused while the view keeps its size
   const glyphCanvas = document.createElement('canvas');
-  const drawGlyphs = (at, shown, lastColumn, size) => {
+  const drawGlyphs = (shown, size) => {
     // As wide as the view can show, whatever is scrolled to: a new image only when the view is resized.
     const width = (Math.max(Math.ceil((residuesRight(size) - data.nameWidth) / cw), 0) + 1) * cw;
     const height = Math.max(Math.ceil(size.height), 1);
-    const used = Math.min(Math.max(lastColumn - at.column, 1) * cw, width);
+    const used = Math.min(Math.max(...shown.map(({first, last}) => last - first), 1) * cw, width);
     if (!glyphFrame || glyphFrame.width !== width || glyphFrame.height !== height) {
       glyphFrame = new ImageData(width, height);
       glyphCanvas.width = width;
@@ -190,13 +223,13 @@
     }
     const out = new Uint32Array(glyphFrame.data.buffer);
     out.fill(0xffffffff);
-    for (const [row, y] of shown) {
+    for (const {line: {row}, y, first: firstColumn, last: lastColumn} of shown) {
       const first = Math.max(-y, 0);
       const last = Math.min(ch, height - y);
-      for (let column = at.column; column < lastColumn; ++column) {
+      for (let column = firstColumn; column < lastColumn; ++column) {
         const glyph = glyphAt(row, column);
         const from = (Math.floor(glyph / data.glyphsPerRow) * ch + first) * atlasWidth + (glyph % data.glyphsPerRow) * cw;
-        const to = (y + first) * width + (column - at.column) * cw;
+        const to = (y + first) * width + (column - firstColumn) * cw;
         for (let line = first, i = from, o = to; line < last; ++line, i += atlasWidth, o += width)
           for (let x = 0; x < cw; ++x) out[o + x] = atlasPixels[i + x];
       }
@@ -231,43 +264,50 @@
     });
     context.restore();
   };
-  const drawNames = (at, size) => {
+  const drawNames = (at, size, shown) => {
     drawColumn(names, 0, data.nameWidth, at, size);
     context.fillStyle = 'rgba(40, 110, 220, 0.25)';
-    for (const row of selectedRows) {
-      const y = data.sequences[row].top - at.y;
-      if (y + ch > 0 && y < size.height) context.fillRect(0, y, data.nameWidth, ch);
-    }
+    for (const {line, y} of shown)
+      if (selectedRows.has(line.row)) context.fillRect(0, y, data.nameWidth, ch);
     if (data.rightWidth) drawColumn(right, residuesRight(size), data.rightWidth, at, size);
   };
 
-  const cellBox = (at, row, column) =>
-    ({x: data.nameWidth + (column - at.column) * cw, y: data.sequences[row].top - at.y});
+  // The view's x of a column on a line (or in a block) that starts at column `first`.
+  const columnX = (at, first, column) => data.nameWidth + (column - first - at.column) * cw;
+  const cellBox = (at, row, column) => {
+    const line = lineOf(row, column);
+    return {x: columnX(at, line.first, column), y: line.top - at.y};
+  };
 
-  const drawMarks = (at, size) => {
+  const drawMarks = (at, size, shown) => {
     context.save();
     context.beginPath();
     context.rect(data.nameWidth, 0, residuesRight(size) - data.nameWidth, size.height);
     context.clip();
+    // Columns [from, to] of a line or block, cut to the columns it shows.
+    const span = (place, from, to) => {
+      const first = Math.max(from, place.first);
+      const last = Math.min(to, place.end - 1);
+      return last < first ? null : {x: columnX(at, place.first, first), width: (last - first + 1) * cw};
+    };
     context.lineWidth = Math.max(2 / zoom, 1);
     context.strokeStyle = '#e00000';
-    for (const match of matches) {
-      const box = cellBox(at, match.row, match.first);
-      if (box.y + ch <= 0 || box.y >= size.height) continue;
-      const width = (match.last - match.first + 1) * cw;
-      if (box.x + width < data.nameWidth || box.x > residuesRight(size)) continue;
-      context.strokeRect(box.x + 0.5, box.y + 0.5, width - 1, ch - 1);
-    }
+    for (const {line, y} of shown)
+      for (const match of matchesOfRow.get(line.row) || []) {
+        const box = span(line, match.first, match.last);
+        if (box) context.strokeRect(box.x + 0.5, y + 0.5, box.width - 1, ch - 1);
+      }
     context.fillStyle = 'rgba(40, 110, 220, 0.25)';
-    for (const row of selectedRows) {
-      const box = cellBox(at, row, selectedColumns ? selectedColumns[0] : 0);
-      const span = selectedColumns ? selectedColumns[1] - selectedColumns[0] + 1 : columns;
-      context.fillRect(box.x, box.y, span * cw, ch);
+    const [from, to] = selectedColumns || [0, columns - 1];
+    for (const {line, y} of shown) {
+      const box = selectedRows.has(line.row) && span(line, from, to);
+      if (box) context.fillRect(box.x, y, box.width, ch);
     }
-    if (selectedColumns && selectedRows.size === 0) {
-      const x = data.nameWidth + (selectedColumns[0] - at.column) * cw;
-      context.fillRect(x, 0, (selectedColumns[1] - selectedColumns[0] + 1) * cw, size.height);
-    }
+    if (selectedColumns && selectedRows.size === 0)
+      for (const block of blocks) {
+        const box = span(block, from, to);
+        if (box) context.fillRect(box.x, block.top - at.y, box.width, block.bottom - block.top);
+      }
     if (marked) {
       const box = cellBox(at, marked.row, marked.column);
       context.strokeStyle = '#0050d0';
@@ -303,10 +343,11 @@
     context.imageSmoothingEnabled = zoom < 1;
     const at = origin();
     const size = viewSize();
-    drawResidues(at, size);
+    const shown = linesInView(at, size);
+    drawResidues(at, size, shown);
     drawStrips(at, size);
-    drawMarks(at, size);
-    drawNames(at, size);
+    drawMarks(at, size, shown);
+    drawNames(at, size, shown);
     drawOverviewFrame();
   };
   const redraw = () => {
@@ -339,10 +380,10 @@
     paint.putImageData(overviewImage, 0, 0);
     const at = origin();
     const size = viewSize();
-    const x = (at.column / Math.max(columns, 1)) * overview.width;
+    const line = rowLines[Math.min(firstLineFrom(at.y), rowLines.length - 1)] || {row: 0, first: 0};
+    const x = ((line.first + at.column) / Math.max(columns, 1)) * overview.width;
     const w = ((residuesRight(size) - data.nameWidth) / cw / Math.max(columns, 1)) * overview.width;
-    const firstRow = Math.max(rowAt(at.y), 0);
-    const y = (firstRow / Math.max(rows, 1)) * overview.height;
+    const y = (line.row / Math.max(rows, 1)) * overview.height;
     const h = (size.height / ch / Math.max(rows, 1)) * overview.height;
     paint.strokeStyle = '#000';
     paint.lineWidth = 1;
@@ -363,15 +404,19 @@
     scroller.scrollTop = top;
     draw();
   };
+  // The cell's line at the top, and the cell at the left edge; a wrapped block stays put while it shows it.
   const scrollToCell = (row, column) => {
     row = Math.min(Math.max(row, 0), Math.max(rows - 1, 0));
     column = Math.min(Math.max(column, 0), Math.max(columns - 1, 0));
-    setScroll(column * cw * zoom, (rows ? data.sequences[row].top : 0) * zoom);
+    const line = rows ? lineOf(row, column) : {top: 0, first: 0};
+    const across = Math.floor((residuesRight(viewSize()) - data.nameWidth) / cw);
+    const left = wrapped && column - line.first < across ? 0 : column - line.first;
+    setScroll(left * cw * zoom, line.top * zoom);
   };
 
   // Any cell can be brought to the top left, as --view can show it: the last ones have white beyond.
   const sizeSpacer = () => {
-    spacer.style.width = (data.nameWidth + columns * cw) * zoom + scroller.clientWidth - (data.nameWidth + cw) * zoom + 'px';
+    spacer.style.width = (data.nameWidth + lineColumns * cw) * zoom + scroller.clientWidth - (data.nameWidth + cw) * zoom + 'px';
     spacer.style.height = data.height * zoom + scroller.clientHeight - ch * zoom + 'px';
   };
   const setZoom = (level) => {
@@ -388,25 +433,31 @@
   zoomIn.addEventListener('click', () => stepZoom(1));
   zoomOut.addEventListener('click', () => stepZoom(-1));
 
-  // What the view shows at a client point.
-  const hit = (clientX, clientY) => {
+  // The row and 0-based column (null beside the residues) at a client point, or null.
+  const cellAt = (clientX, clientY) => {
     const box = scroller.getBoundingClientRect();
     const x = (clientX - box.left) / zoom;
     const y = (clientY - box.top) / zoom;
     const size = viewSize();
     if (!atlas || x < 0 || y < 0 || x >= size.width || y >= size.height) return null;
     const at = origin();
-    const row = rowAt(at.y + y);
-    if (row < 0) return null;
-    const name = data.sequences[row].name;
-    if (x < data.nameWidth || x >= residuesRight(size)) return {sequence: row, name, column: null, residue: null};
-    const column = at.column + Math.floor((x - data.nameWidth) / cw);
-    if (column >= columns) return null;
-    return {sequence: row, name, column: columnNumber(column), residue: residueAt(row, column)};
+    const line = lineAt(at.y + y);
+    if (!line) return null;
+    if (x < data.nameWidth || x >= residuesRight(size)) return {row: line.row, column: null};
+    const column = line.first + at.column + Math.floor((x - data.nameWidth) / cw);
+    return column < line.end ? {row: line.row, column} : null;
+  };
+  // What the view shows at a client point: the column as the ruler numbers it (null where it has none).
+  const hit = (clientX, clientY) => {
+    const cell = cellAt(clientX, clientY);
+    if (!cell) return null;
+    const name = data.sequences[cell.row].name;
+    if (cell.column === null) return {sequence: cell.row, name, column: null, residue: null};
+    return {sequence: cell.row, name, column: columnNumber(cell.column), residue: residueAt(cell.row, cell.column)};
   };
   const cellRect = (sequence, column) => {
     if (!(sequence >= 0 && sequence < rows)) return null;
-    const index = column - data.firstColumnNumber;
+    const index = columnIndex(column);
     if (!(index >= 0 && index < columns)) return null;
     const box = scroller.getBoundingClientRect();
     const cell = cellBox(origin(), sequence, index);
@@ -423,17 +474,19 @@
 
   scroller.addEventListener('scroll', redraw);
   scroller.addEventListener('mousemove', (event) => {
-    const found = hit(event.clientX, event.clientY);
-    if (!found) {
+    const cell = cellAt(event.clientX, event.clientY);
+    if (!cell) {
       hover.textContent = '';
       return;
     }
-    const description = data.sequences[found.sequence].description;
-    let text = found.name + (description ? ' ' + description : '');
-    if (found.column !== null) {
-      const index = found.column - data.firstColumnNumber;
-      text += '  column ' + found.column + '  ' + found.residue;
-      if (!isGap(found.residue)) text += ' ' + positionOf(found.sequence, index);
+    const {name, description} = data.sequences[cell.row];
+    let text = name + (description ? ' ' + description : '');
+    if (cell.column !== null) {
+      const number = columnNumber(cell.column);
+      const residue = residueAt(cell.row, cell.column);
+      text += number === null ? '  no column number (a gap in the reference)' : '  column ' + number;
+      text += '  ' + residue;
+      if (!isGap(residue)) text += ' ' + positionOf(cell.row, cell.column);
     }
     hover.textContent = text;
   });
@@ -450,16 +503,17 @@
     const x = (event.clientX - box.left) / zoom;
     const y = (event.clientY - box.top) / zoom;
     const at = origin();
-    const row = rowAt(at.y + y);
+    const line = lineAt(at.y + y);
+    const row = line ? line.row : -1;
+    const block = blockAt(at.y + y);
     if (x < data.nameWidth && row >= 0) {
       if (!extend || !anchor || anchor.kind !== 'rows') {
         if (!event.ctrlKey && !event.metaKey) selectedRows = new Set();
         anchor = {kind: 'rows', at: row};
       }
       for (let r = Math.min(anchor.at, row); r <= Math.max(anchor.at, row); ++r) selectedRows.add(r);
-    } else if (x >= data.nameWidth && x < residuesRight(viewSize()) &&
-               at.y + y < (data.sequences.length ? data.sequences[0].top : 0)) {
-      const column = Math.min(at.column + Math.floor((x - data.nameWidth) / cw), columns - 1);
+    } else if (x >= data.nameWidth && x < residuesRight(viewSize()) && block && at.y + y < block.rowsTop) {
+      const column = Math.min(block.first + at.column + Math.floor((x - data.nameWidth) / cw), block.end - 1);
       if (!extend || !anchor || anchor.kind !== 'columns') anchor = {kind: 'columns', at: column};
       selectedColumns = [Math.min(anchor.at, column), Math.max(anchor.at, column)];
     } else if (!extend) {
@@ -545,6 +599,11 @@
     for (let row = 0; row < rows && byName; ++row)
       if (data.sequences[row].name.toLowerCase().includes(wanted.toLowerCase()))
         matches.push({row, first: 0, last: columns - 1});
+    matchesOfRow = new Map();
+    for (const match of matches) {
+      if (!matchesOfRow.has(match.row)) matchesOfRow.set(match.row, []);
+      matchesOfRow.get(match.row).push(match);
+    }
     findNote.textContent = wanted ? matches.length + (matches.length === 1 ? ' match' : ' matches') : '';
     if (matches.length) scrollToCell(matches[0].row, matches[0].first);
     else redraw();
@@ -563,8 +622,8 @@
       if (row < 0 && /^\d+$/.test(wanted)) row = Number(wanted) - 1;
       if (!(row >= 0 && row < rows)) row = 0;
     }
-    const number = parameters.has('col') ? Number(parameters.get('col')) : data.firstColumnNumber;
-    const column = Number.isInteger(number) ? number - data.firstColumnNumber : 0;
+    const number = parameters.has('col') ? Number(parameters.get('col')) : columnNumber(0);
+    const column = Number.isInteger(number) ? columnIndex(number) : 0;
     marked = {row, column: Math.min(Math.max(column, 0), Math.max(columns - 1, 0))};
     scrollToCell(row, marked.column);
   };
@@ -638,7 +697,7 @@
 
   window.msarender = Object.freeze({
     ready,
-    scrollTo: (sequence, column) => scrollToCell(sequence, column - data.firstColumnNumber),
+    scrollTo: (sequence, column) => scrollToCell(sequence, Math.max(columnIndex(column), 0)),
     scrollToPixel: (left, top) => setScroll(left * zoom, top * zoom),
     cellRect,
     hit,

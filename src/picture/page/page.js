@@ -380,9 +380,11 @@
     paint.putImageData(overviewImage, 0, 0);
     const at = origin();
     const size = viewSize();
-    const line = rowLines[Math.min(firstLineFrom(at.y), rowLines.length - 1)] || {row: 0, first: 0};
+    const line = rowLines[Math.min(firstLineFrom(at.y), rowLines.length - 1)] || {row: 0, first: 0, end: 0};
+    // The columns in view: at most those of the top line's block.
+    const across = Math.min((residuesRight(size) - data.nameWidth) / cw, line.end - line.first - at.column);
     const x = ((line.first + at.column) / Math.max(columns, 1)) * overview.width;
-    const w = ((residuesRight(size) - data.nameWidth) / cw / Math.max(columns, 1)) * overview.width;
+    const w = (Math.max(across, 0) / Math.max(columns, 1)) * overview.width;
     const y = (line.row / Math.max(rows, 1)) * overview.height;
     const h = (size.height / ch / Math.max(rows, 1)) * overview.height;
     paint.strokeStyle = '#000';

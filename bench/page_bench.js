@@ -1,6 +1,6 @@
 // Figures of the HTML page, one run: file size and time until window.msarender.ready for fn3, the shared
-// 2,000 x 749 amplicons and a synthetic 20,000 x 1,000 protein alignment; frames over 60 wheel steps (95th
-// percentile) and the JS heap after them. Uses tests/page/node_modules (scripts/setup.sh installs it).
+// 2,000 x 749 amplicons and a synthetic 20,000 x 1,000 protein alignment (also wrapped); frames over 60
+// wheel steps (95th percentile) and the JS heap after them. Uses tests/page/node_modules (scripts/setup.sh installs it).
 //   node bench/page_bench.js [path/to/msarender] [work folder]
 'use strict';
 const {execFileSync} = require('node:child_process');
@@ -33,6 +33,7 @@ const inputs = [
   ['fn3', path.join(root, 'tests/data/fn3.sto'), '-', '-'],
   ['amplicons 2,000 x 749', path.join(root, '../shared/data/amplicons18S_2000x749.afa.gz'), 3, 1.5],
   ['synthetic 20,000 x 1,000', synthetic, 30, 3],
+  ['synthetic, wrapped at 100', synthetic, '-', '-', ['--wrap', '100']],
 ];
 
 const percentile = (values, p) => {
@@ -47,10 +48,10 @@ const percentile = (values, p) => {
       '--disable-background-networking', '--disable-component-update', '--disable-sync',
       '--enable-precise-memory-info', '--user-data-dir=' + path.join(work, 'profile-' + process.pid)]});
   console.log('input | page MB (target) | written s | ready s (target) | draw p95 ms (33) | frame interval p95 ms | draws | JS heap MB');
-  for (const [name, input, sizeTarget, readyTarget] of inputs) {
-    const file = path.join(work, path.basename(input).replace(/(\.gz)?$/, '') + '.html');
+  for (const [name, input, sizeTarget, readyTarget, options = []] of inputs) {
+    const file = path.join(work, path.basename(input).replace(/(\.gz)?$/, '') + options.join('') + '.html');
     const started = process.hrtime.bigint();
-    execFileSync(command, ['-q', input, '-o', file], {env: {...process.env, QT_QPA_PLATFORM: 'offscreen'}});
+    execFileSync(command, ['-q', input, ...options, '-o', file], {env: {...process.env, QT_QPA_PLATFORM: 'offscreen'}});
     const written = Number(process.hrtime.bigint() - started) / 1e9;
     const page = await browser.newPage();
     await page.setViewport({width: 1600, height: 1000, deviceScaleFactor: 1});

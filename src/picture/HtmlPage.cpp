@@ -50,6 +50,13 @@ QJsonArray Pngs(const std::vector<QImage>& images) {
     return array;
 }
 
+template <typename Number>
+QJsonArray Numbers(const std::vector<Number>& numbers) {
+    QJsonArray array;
+    for (Number number : numbers) array.append(double(number));
+    return array;
+}
+
 QJsonObject DataOf(const HtmlPageContent& content) {
     QJsonArray lines;
     for (const HtmlPageContent::Line& line : content.lines) {
@@ -57,12 +64,16 @@ QJsonObject DataOf(const HtmlPageContent& content) {
         lines.append(line.height);
     }
     QJsonArray sequences;
-    for (const HtmlPageContent::Sequence& sequence : content.sequences)
-        sequences.append(QJsonObject{{"top", double(sequence.top)},
-                                     {"name", sequence.name},
-                                     {"description", sequence.description},
-                                     {"firstResidue", double(sequence.firstResidue)},
-                                     {"residueStep", sequence.residueStep}});
+    const bool chosenColumns = content.runStarts.size() > 1;
+    for (const HtmlPageContent::Sequence& sequence : content.sequences) {
+        QJsonObject object{{"top", double(sequence.top)},
+                           {"name", sequence.name},
+                           {"description", sequence.description},
+                           {"firstResidue", double(sequence.firstResidue)},
+                           {"residueStep", sequence.residueStep}};
+        if (chosenColumns) object.insert("residuesBefore", Numbers(sequence.residuesBefore));
+        sequences.append(object);
+    }
     QJsonArray rowLines;
     for (const HtmlPageContent::RowLine& line : content.rowLines) {
         rowLines.append(double(line.top));
@@ -91,6 +102,7 @@ QJsonObject DataOf(const HtmlPageContent& content) {
                        {"columns", content.columns},
                        {"lineColumns", content.lineColumns},
                        {"columnNumbers", columnNumbers},
+                       {"runStarts", Numbers(content.runStarts)},
                        {"firstColumnNumber", content.firstColumnNumber},
                        {"height", double(content.height)},
                        {"pieceSide", HtmlPageContent::kPieceSide},

@@ -9,6 +9,7 @@
 #include "msarender/CellGeometry.h"
 #include "msarender/picture/AlignmentPicture.h"
 #include "msarender/picture/HtmlPage.h"
+#include "sqv/UserProperties.h"  // SQC::SequenceConstants
 
 namespace {
 
@@ -116,12 +117,43 @@ std::vector<HtmlPageContent::Block> BlocksOf(const RenderSequenceData::PicturePl
     return blocks;
 }
 
+// Where each run of consecutive chosen columns starts, as positions among them; {0} for all columns.
+std::vector<int> RunStarts(const std::vector<unsigned>& chosen) {
+    std::vector<int> starts{0};
+    for (std::size_t p = 1; p < chosen.size(); ++p)
+        if (chosen[p] != chosen[p - 1] + 1) starts.push_back(int(p));
+    return starts;
+}
+
+// The residues of `aligned` before the first column of each run: what the hover counts a residue's number
+// from when the page leaves columns out. Zero for a page of all columns.
+std::vector<long long> ResiduesBeforeRuns(const std::vector<char>& aligned,
+                                          const std::vector<unsigned>& chosen,
+                                          const std::vector<int>& runStarts) {
+    std::vector<long long> counts;
+    long long residues = 0;
+    unsigned column = 0;
+    for (int start : runStarts) {
+        const unsigned first = chosen.empty() ? 0 : chosen[std::size_t(start)];
+        for (; column < first && column < aligned.size(); ++column)
+            if (!SQC::SequenceConstants::IsGap(aligned[column])) ++residues;
+        counts.push_back(residues);
+    }
+    return counts;
+}
+
 }  // namespace
 
 QString AlignmentPicture::CheckPageLayout() const {
-    if (plan.byColumns || !plan.includeGaps || !plan.namesShown)
+    if (!plan.includeGaps)
+        return QStringLiteral("an HTML page shows the sequences with their gaps: --no-gaps is for pictures");
+    if (!plan.namesShown)
         return QStringLiteral(
-            "an HTML page shows whole sequences with their gaps: --columns and --no-gaps are for pictures");
+            "an HTML page of chosen columns needs more than one sequence: a picture of one sequence's "
+            "columns "
+            "has no names");
+    if (plan.byColumns && plan.rulerColumns.empty())
+        return QStringLiteral("an HTML page shows the same columns of every sequence");
     return QString();
 }
 
@@ -131,9 +163,22 @@ HtmlPageContent AlignmentPicture::PageContent() const {
     page.title = settings.title.isEmpty() ? QStringLiteral("Alignment") : settings.title;
     page.cellWidth = cells.CellWidth();
     page.cellHeight = cells.CellHeight();
-    page.columns = int(alignment->columnCount());
+    // The page's columns: the alignment's, or the chosen ones (their numbers and runs then go with them).
+    const std::vector<unsigned>& chosen = plan.rulerColumns;
+    const auto alignmentColumn = [&](int column) {
+        return chosen.empty() ? unsigned(column) : chosen[column];
+    };
+    page.columns = int(chosen.empty() ? alignment->columnCount() : chosen.size());
     page.firstColumnNumber = settings.ColumnNumber(0);
     page.columnNumbers = RulerNumbersByReference();
+    page.runStarts = RunStarts(chosen);
+    if (!chosen.empty()) {
+        const std::vector<long long> byReference = std::move(page.columnNumbers);
+        page.columnNumbers.clear();
+        for (unsigned column : chosen)
+            page.columnNumbers.push_back(byReference.empty() ? settings.ColumnNumber(int(column))
+                                                             : byReference[column]);
+    }
     page.height = plan.height;
     // Left of the residues: the tree, the names and their numbers, without the picture's gutter (a view has
     // none); right of them, what the picture draws after the lines' ends.
@@ -187,9 +232,10 @@ HtmlPageContent AlignmentPicture::PageContent() const {
                 if (page.sequences.size() >= sequenceIndexes.size()) return HtmlPageContent();
                 const auto model = alignment->getSequence(sequenceIndexes[page.sequences.size()]);
                 const SDM::Sequence::Numbering numbering = model->numbering();
-                page.sequences.push_back({line.top, QString::fromStdString(model->getIdentifier()),
-                                          QString::fromStdString(model->getDescription()), numbering.start,
-                                          int(numbering.step)});
+                page.sequences.push_back(
+                    {line.top, QString::fromStdString(model->getIdentifier()),
+                     QString::fromStdString(model->getDescription()), numbering.start, int(numbering.step),
+                     ResiduesBeforeRuns(view.GetAlignedSequence(line.row), chosen, page.runStarts)});
                 indexes.resize(page.sequences.size() * std::size_t(page.columns));
             }
             const int sequence = known->second;
@@ -197,8 +243,8 @@ HtmlPageContent AlignmentPicture::PageContent() const {
             page.rowLines.push_back({line.top, sequence, int(line.first), end});
             const std::vector<char>& aligned = view.GetAlignedSequence(line.row);
             for (int column = int(line.first); column < end; ++column) {
-                const char residue =
-                    std::size_t(column) < aligned.size() ? aligned[std::size_t(column)] : '-';
+                const unsigned at = alignmentColumn(column);
+                const char residue = at < aligned.size() ? aligned[at] : '-';
                 indexes[std::size_t(sequence) * std::size_t(page.columns) + std::size_t(column)] =
                     glyphs.IndexOf(band, residuesLeft + cells.ColumnLeft(column - int(line.first)), y,
                                    residue);

@@ -683,6 +683,51 @@ test('a page whose ruler numbers the reference\'s residues names, finds and link
   await linked.page.close();
 });
 
+test('a page of chosen columns shows the picture\'s cells and numbers, finds and links by the alignment\'s columns', async () => {
+  const chosen = [...Array(31).keys()].map((i) => 30 + i).concat([...Array(21).keys()].map((i) => 100 + i));
+  const html = path.join(work, 'columns.html');
+  const png = path.join(work, 'columns.png');
+  render(knownFasta, '--columns', '30-60,100-120', '-o', html);
+  render(knownFasta, '--columns', '30-60,100-120', '-o', png);
+  const {page, outside, problems} = await open(html);
+  const layout = await layoutData(page);
+  const {cw, nameWidth, tops} = layout;
+  assert.equal(layout.columns, chosen.length);
+  const shot = await viewShot(page);
+  const rowsArea = {a: [nameWidth, tops[0]], b: [nameWidth + cw, tops[0]], width: chosen.length * cw,
+                    height: layout.height - tops[0]};
+  assert.equal(await regionDifference(shot.base64, fs.readFileSync(png).toString('base64'), [rowsArea]), null);
+  // Hits and the hover name the alignment's columns, and residues by their number in the whole sequence.
+  const sequence = 5;
+  for (const column of [30, 60, 100, 117]) {
+    const r = await page.evaluate((s, c) => window.msarender.cellRect(s, c).toJSON(), sequence, column);
+    const residue = known[sequence][column - 1];
+    assert.deepEqual(await page.evaluate((x, y) => window.msarender.hit(x, y), r.x + 2, r.y + 2),
+                     {sequence, name: nameOf(sequence), column, residue});
+    await page.mouse.move(r.x + r.width / 2, r.y + r.height / 2);
+    const position = known[sequence].slice(0, column).replace(/-/g, '').length;
+    assert.equal(await page.$eval('#msarender-hover', (e) => e.textContent),
+                 `${nameOf(sequence)} protein ${sequence}  column ${column}  ${residue}` + (residue === '-' ? '' : ` ${position}`));
+  }
+  assert.equal(await page.evaluate((s) => window.msarender.cellRect(s, 61), sequence), null);  // left out
+  // Of the planted motifs, those inside the chosen columns are found; none is made across the break.
+  assert.equal(await page.evaluate(() => window.msarender.find('WWH')), 2);
+  const ungapped = (row, from, to) => known[row].slice(from - 1, to).replace(/-/g, '');
+  const across = ungapped(0, 30, 60).slice(-2) + ungapped(0, 100, 120).slice(0, 2);
+  const runs = known.map((_, row) => [ungapped(row, 30, 60), ungapped(row, 100, 120)]).flat();
+  const expected = runs.reduce((n, text) => n + [...text.matchAll(new RegExp(across, 'g'))].length, 0);
+  assert.equal(await page.evaluate((motif) => window.msarender.find(motif), across), expected);
+  await page.close();
+  const linked = await open(html, '#seq=6&col=105');
+  assert.deepEqual(await linked.page.evaluate(() => {
+    const view = window.msarender.view.getBoundingClientRect();
+    return window.msarender.hit(view.left + window.msarender.nameWidth + 1, view.top + 1);
+  }), {sequence, name: nameOf(sequence), column: 105, residue: known[sequence][104]});
+  assert.deepEqual(outside, []);
+  assert.deepEqual(problems, []);
+  await linked.page.close();
+});
+
 test('a page whose cells take several data blocks reads every cell back', async () => {
   // 2,000 x 800 random residues: more than one block of the cells' base64.
   const [count, width] = [2000, 800];

@@ -137,11 +137,14 @@ TEST(HtmlPageContent, TreeAndFigureMarksAreCutFromThePicture) {
 TEST(HtmlPageContent, LayoutsThePageDoesNotShowAreRefused) {
     testsupport::AlignmentBuilder builder;
     builder.Seq("a", "MKVLA").Seq("b", "MKV-A");
+    testsupport::AlignmentBuilder single;
+    single.Seq("a", "MKVLA");
     for (int variant = 0; variant < 2; ++variant) {
         PictureSettings settings;
-        if (variant == 0) settings.columns = QStringLiteral("2-3");
-        settings.includeGaps = variant != 1;
-        AlignmentPicture picture(builder.Build().model, {settings, std::nullopt});
+        // Rows closed up share no columns; one sequence's columns are a picture without names.
+        settings.includeGaps = variant != 0;
+        if (variant == 1) settings.columns = QStringLiteral("2-3");
+        AlignmentPicture picture((variant == 1 ? single : builder).Build().model, {settings, std::nullopt});
         ASSERT_EQ(picture.Prepare(), QString());
         EXPECT_NE(picture.CheckFormatLimits(OutputFormat::Html), QString()) << variant;
         QByteArray bytes;
@@ -191,6 +194,36 @@ TEST(HtmlPageContent, AWrappedPageHasALineForEachRowInEveryBlock) {
     }
     EXPECT_EQ(page.sequences[1].top, page.rowLines[1].top);  // a sequence's top is its first line's
     EXPECT_TRUE(page.columnNumbers.empty());                 // the ruler counts columns
+}
+
+// Chosen columns are the page's: their residues, the ruler's numbers of them, and where each run starts with
+// the residues each sequence has before it, which its residue numbers count on from.
+TEST(HtmlPageContent, ChosenColumnsAreThePagesColumnsWithTheirNumbers) {
+    testsupport::AlignmentBuilder builder;
+    builder.Seq("a", "MKVLAWG").Seq("b", "-KV-AWG");
+    PictureSettings settings;
+    settings.columns = QStringLiteral("2-3,6-7");
+    AlignmentPicture picture(builder.Build().model, {settings, std::nullopt});
+    ASSERT_EQ(picture.Prepare(), QString());
+    ASSERT_EQ(picture.CheckFormatLimits(OutputFormat::Html), QString());
+    const HtmlPageContent page = picture.PageContent();
+    ASSERT_EQ(page.columns, 4);
+    EXPECT_EQ(page.columnNumbers, (std::vector<long long>{2, 3, 6, 7}));
+    EXPECT_EQ(page.runStarts, (std::vector<int>{0, 2}));
+    ASSERT_EQ(page.sequences.size(), 2u);
+    EXPECT_EQ(page.sequences[0].residuesBefore, (std::vector<long long>{1, 5}));
+    EXPECT_EQ(page.sequences[1].residuesBefore, (std::vector<long long>{0, 3}));
+    const QImage whole = Picture(picture);
+    const int residuesLeft = page.nameWidth + page.cellWidth;
+    for (int row = 0; row < 2; ++row)
+        for (int column = 0; column < 4; ++column) {
+            const int glyph = GlyphOfCell(page, row, column);
+            EXPECT_EQ(page.glyphResidues[glyph], "KVWG"[column]) << row << ", " << column;
+            EXPECT_EQ(Glyph(page, glyph),
+                      whole.copy(residuesLeft + column * page.cellWidth, int(page.sequences[row].top),
+                                 page.cellWidth, page.cellHeight))
+                << row << ", " << column;
+        }
 }
 
 // A ruler that numbers the reference's residues gives the page its numbers, none over the reference's gaps.

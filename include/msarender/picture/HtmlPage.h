@@ -22,6 +22,7 @@ struct HtmlPageContent {
         QString description;
         long long firstResidue = 1;  // the number of its first residue, and the step to the next one
         int residueStep = 1;
+        std::vector<long long> residuesBefore;  // its residues left of each run of columns (see runStarts)
     };
     /// A line drawn as pixels: pieces of at most kPieceSide pixels wide, left to right.
     struct Strip {
@@ -56,7 +57,10 @@ struct HtmlPageContent {
     int cellHeight = 0;
     int nameWidth = 0;   // the fixed column left of the residues: the tree, the names, their numbers
     int rightWidth = 0;  // the fixed column right of them: line-end numbers, identities; 0 for none
-    int columns = 0;
+    int columns = 0;     // the alignment's, or those chosen
+    /// Where each run of consecutive alignment columns starts among the page's: {0}, unless columns were
+    /// chosen. A residue's number counts on from its sequence's residuesBefore of the run.
+    std::vector<int> runStarts{0};
     int lineColumns = 0;        // of the widest block: the residue area's width in cells
     int firstColumnNumber = 1;  // the ruler's number of column 0
     /// The ruler's number of each column when it does not count from firstColumnNumber (it numbers a

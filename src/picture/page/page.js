@@ -465,12 +465,19 @@
     const cell = cellBox(origin(), sequence, index);
     return new DOMRect(box.left + cell.x * zoom, box.top + cell.y * zoom, cw * zoom, ch * zoom);
   };
+  // The run of consecutive alignment columns that holds a column: all of them, unless columns were chosen.
+  const runOf = (column) => {
+    let run = data.runStarts.length - 1;
+    while (run > 0 && data.runStarts[run] > column) --run;
+    return run;
+  };
   // The residue's number in its sequence's own coordinates, as the name's /start-end range counts them.
   const positionOf = (row, column) => {
-    let count = 0;
-    for (let c = 0; c <= column; ++c)
-      if (!isGap(residueAt(row, c))) ++count;
     const sequence = data.sequences[row];
+    const run = runOf(column);
+    let count = sequence.residuesBefore ? sequence.residuesBefore[run] : 0;
+    for (let c = data.runStarts[run]; c <= column; ++c)
+      if (!isGap(residueAt(row, c))) ++count;
     return sequence.firstResidue + sequence.residueStep * (count - 1);
   };
 
@@ -579,6 +586,10 @@
       let residues = '';
       const at = [];
       for (let column = 0; column < columns; ++column) {
+        if (column > 0 && data.runStarts.includes(column)) {  // no motif runs across left-out columns
+          residues += '\n';
+          at.push(-1);
+        }
         const residue = residueAt(row, column);
         if (isGap(residue)) continue;
         residues += residue;
@@ -595,7 +606,7 @@
     for (let row = 0; row < rows && expression; ++row) {
       const {residues, at} = ungappedRow(row);
       for (const match of residues.matchAll(expression))
-        if (match[0].length) matches.push({row, first: at[match.index], last: at[match.index + match[0].length - 1]});
+        if (match[0].length && !match[0].includes('\n')) matches.push({row, first: at[match.index], last: at[match.index + match[0].length - 1]});
     }
     const byName = wanted && !matches.length;  // what matches no residues may be part of a name
     for (let row = 0; row < rows && byName; ++row)

@@ -125,6 +125,18 @@ std::vector<int> RunStarts(const std::vector<unsigned>& chosen) {
     return starts;
 }
 
+// The ruler's number of each of the page's columns, unless it counts them from the first one's: the
+// reference's residue numbers (`byReference`) of the chosen columns or of all, or the chosen columns' own.
+std::vector<long long> ColumnNumbersOf(const std::vector<unsigned>& chosen,
+                                       std::vector<long long> byReference, const PictureSettings& settings) {
+    if (chosen.empty()) return byReference;
+    std::vector<long long> numbers;
+    numbers.reserve(chosen.size());
+    for (unsigned column : chosen)
+        numbers.push_back(byReference.empty() ? settings.ColumnNumber(int(column)) : byReference[column]);
+    return numbers;
+}
+
 // The residues of `aligned` before the first column of each run: what the hover counts a residue's number
 // from when the page leaves columns out. Zero for a page of all columns.
 std::vector<long long> ResiduesBeforeRuns(const std::vector<char>& aligned,
@@ -150,8 +162,7 @@ QString AlignmentPicture::CheckPageLayout() const {
     if (!plan.namesShown)
         return QStringLiteral(
             "an HTML page of chosen columns needs more than one sequence: a picture of one sequence's "
-            "columns "
-            "has no names");
+            "columns has no names");
     if (plan.byColumns && plan.rulerColumns.empty())
         return QStringLiteral("an HTML page shows the same columns of every sequence");
     return QString();
@@ -170,15 +181,8 @@ HtmlPageContent AlignmentPicture::PageContent() const {
     };
     page.columns = int(chosen.empty() ? alignment->columnCount() : chosen.size());
     page.firstColumnNumber = settings.ColumnNumber(0);
-    page.columnNumbers = RulerNumbersByReference();
+    page.columnNumbers = ColumnNumbersOf(chosen, RulerNumbersByReference(), settings);
     page.runStarts = RunStarts(chosen);
-    if (!chosen.empty()) {
-        const std::vector<long long> byReference = std::move(page.columnNumbers);
-        page.columnNumbers.clear();
-        for (unsigned column : chosen)
-            page.columnNumbers.push_back(byReference.empty() ? settings.ColumnNumber(int(column))
-                                                             : byReference[column]);
-    }
     page.height = plan.height;
     // Left of the residues: the tree, the names and their numbers, without the picture's gutter (a view has
     // none); right of them, what the picture draws after the lines' ends.

@@ -184,7 +184,7 @@
 
   // Letters from the atlas; below detailCellWidth each cell its colour only, one pixel a cell in one
   // image for all lines in view, each stretched to its line.
-  const drawResidues = (at, size, shown) => {
+  const drawResidues = (size, shown) => {
     if (cw * zoom >= detailCellWidth) {
       drawGlyphs(shown, size);
       return;
@@ -344,7 +344,7 @@
     const at = origin();
     const size = viewSize();
     const shown = linesInView(at, size);
-    drawResidues(at, size, shown);
+    drawResidues(size, shown);
     drawStrips(at, size);
     drawMarks(at, size, shown);
     drawNames(at, size, shown);

@@ -105,10 +105,11 @@ public:
     /// The current sequence, else the one at the top of the view, else -1.
     int CurrentOrTopSequence() const;
     /// Puts the rows in the tree's leaf order and draws it left of the names while they stay in that order
-    /// (unwrapped views); the warning names the sequences and leaves that do not match, or is empty.
+    /// (beside every block when wrapped); the warning names the sequences and leaves that do not match, or
+    /// is empty.
     QString SetTree(PhyloTree tree);
     /// Whether the tree stands left of the names now.
-    bool TreeShown() const { return !options.wrap && tree.RowsInTreeOrder(); }
+    bool TreeShown() const { return tree.RowsInTreeOrder(); }
     const QWidget& TreeStrip() const { return treeStrip; }
 
     /// What the view says while no alignment is open.

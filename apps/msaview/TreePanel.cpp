@@ -11,6 +11,22 @@ namespace {
 // Pixels from a branch that a click still takes.
 constexpr int kClickReach = 4;
 
+// The shown lines block by block (a wrapped view shows a block's rows, then the next block's): runs of lines
+// that start at the same column. An unwrapped view is one block.
+std::vector<std::vector<ShownLine>> BlocksOf(const std::vector<ShownLine>& lines) {
+    std::vector<std::vector<ShownLine>> blocks;
+    for (const ShownLine& line : lines) {
+        if (blocks.empty() || blocks.back().front().firstColumn != line.firstColumn) blocks.emplace_back();
+        blocks.back().push_back(line);
+    }
+    return blocks;
+}
+
+// The rows a block's dendrogram may draw in: from its first shown row's top to its last one's bottom.
+QRect BlockBand(const std::vector<ShownLine>& block, int width, int cellHeight) {
+    return QRect(0, block.front().top, width, block.back().top + cellHeight - block.front().top);
+}
+
 }  // namespace
 
 TreeRows TreePanel::Set(const SDM::Alignment& alignment, PhyloTree tree, const std::vector<unsigned>& shown) {
@@ -53,21 +69,33 @@ std::vector<int> TreePanel::LeafMiddles(const std::vector<ShownLine>& lines, int
     return middles;
 }
 
+// A wrapped view has the tree beside each block, each kept to its block's rows.
 void TreePanel::Paint(QPainter& painter, int width, const std::vector<ShownLine>& lines,
                       int cellHeight) const {
     if (!inOrder) return;
     painter.setPen(QPen(QColor(60, 60, 60), 1));
-    for (const QLine& line :
-         DendrogramLines(shownRows.tree, LeafMiddles(lines, cellHeight), width - 2, TreeStyle::Phylogram))
-        painter.drawLine(line.translated(1, 0));
+    const std::vector<std::vector<ShownLine>> blocks = BlocksOf(lines);
+    for (const std::vector<ShownLine>& block : blocks) {
+        painter.save();
+        if (blocks.size() > 1) painter.setClipRect(BlockBand(block, width, cellHeight));
+        for (const QLine& line :
+             DendrogramLines(shownRows.tree, LeafMiddles(block, cellHeight), width - 2, TreeStyle::Phylogram))
+            painter.drawLine(line.translated(1, 0));
+        painter.restore();
+    }
 }
 
 std::vector<unsigned> TreePanel::CladeAt(QPoint point, int width, const std::vector<ShownLine>& lines,
                                          int cellHeight) const {
     std::vector<unsigned> sequences;
     if (!inOrder) return sequences;
-    for (int leaf : ::CladeAt(shownRows.tree, LeafMiddles(lines, cellHeight), width - 2, TreeStyle::Phylogram,
-                              point - QPoint(1, 0), kClickReach))
+    const std::vector<std::vector<ShownLine>> blocks = BlocksOf(lines);
+    const auto clicked = std::find_if(blocks.begin(), blocks.end(), [&](const std::vector<ShownLine>& block) {
+        return blocks.size() == 1 || BlockBand(block, width, cellHeight).contains(point);
+    });
+    if (clicked == blocks.end()) return sequences;
+    for (int leaf : ::CladeAt(shownRows.tree, LeafMiddles(*clicked, cellHeight), width - 2,
+                              TreeStyle::Phylogram, point - QPoint(1, 0), kClickReach))
         sequences.push_back(shownRows.leafSequences[std::size_t(leaf)]);
     return sequences;
 }

@@ -15,8 +15,8 @@ class QPainter;
 class RowMap;
 struct ShownLine;
 
-/// The tree beside an unwrapped view: the dendrogram of the shown rows, one leaf per row, drawn at the rows'
-/// places, and the clade under a click.
+/// The tree beside the view: the dendrogram of the shown rows, one leaf per row, drawn at the rows' places
+/// (beside each block of a wrapped view), and the clade under a click.
 class TreePanel {
 public:
     /// Takes a tree; the rows it names, in leaf order, and a warning about the names that do not match.

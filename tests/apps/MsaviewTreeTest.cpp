@@ -1,6 +1,6 @@
 // A tree beside the viewer's rows: loaded from a Newick file or built by neighbour joining, the rows in its
-// leaf order, the dendrogram drawn at their places while unwrapped, and a click on a branch selecting its
-// clade.
+// leaf order, the dendrogram drawn at their places (beside each block when wrapped), and a click on a branch
+// selecting its clade.
 
 #include <gtest/gtest.h>
 
@@ -98,15 +98,42 @@ TEST_F(TreeTest, ATreeThatCannotBeReadIsReportedWithItsPositionAndChangesNothing
     EXPECT_FALSE(view().TreeShown());
 }
 
-TEST_F(TreeTest, SortingByTreeBuildsOneAndAnotherSortOrWrappingTakesTheTreeAway) {
+// Wrapped, every block shown has the tree beside its rows, and a click there selects that block's clade.
+TEST_F(TreeTest, AWrappedViewHasTheTreeBesideEachBlock) {
+    Open("globins4.sto");
+    SetOptions([](DisplayOptions& options) { options.wrap = true; });
+    ASSERT_TRUE(window.LoadTree(WriteTree("((MYG_PHYCA,GLB5_PETMA),(HBA_HUMAN,HBB_HUMAN));")));
+    ASSERT_TRUE(view().TreeShown());
+    QWidget* strip = const_cast<QWidget*>(&view().TreeStrip());
+    ASSERT_TRUE(strip->isVisible());
+    const std::vector<ShownLine> lines = view().ShownLines();
+    ASSERT_GE(lines.size(), 8u);
+    ASSERT_NE(lines[0].firstColumn, lines[4].firstColumn) << "the view shows one block";
+    const QImage tree = strip->grab().toImage();
+    for (const ShownLine& line : lines) {
+        if (line.top + cells.CellHeight() > tree.height()) continue;
+        const int middle = line.top + cells.CellHeight() / 2;
+        EXPECT_LT(qGray(tree.pixel(strip->width() - 3, middle)), 128)
+            << "leaf of row " << line.row << " at y " << line.top;
+        EXPECT_EQ(qGray(tree.pixel(strip->width() - 3, middle - cells.CellHeight() / 2 + 1)), 255);
+    }
+    // The root's stem stands in each block, and nothing of one block's tree runs into the next one's.
+    EXPECT_LT(qGray(tree.pixel(1, (lines[5].top + lines[6].top) / 2 + cells.CellHeight() / 2)), 128);
+    EXPECT_EQ(qGray(tree.pixel(1, lines[4].top - 1)), 255);
+    const int globins = (lines[6].top + lines[7].top) / 2 + cells.CellHeight() / 2;
+    QTest::mouseClick(strip, Qt::LeftButton, Qt::NoModifier, QPoint(strip->width() / 4, globins));
+    EXPECT_EQ(SelectedNames(), (std::vector<std::string>{"HBA_HUMAN", "HBB_HUMAN"}));
+}
+
+TEST_F(TreeTest, SortingByTreeBuildsOneAndAnotherSortTakesTheTreeAway) {
     Open("fn3.sto");
     SetOptions([](DisplayOptions& options) { options.wrap = false; });
     view().SortRows(AlignmentView::RowSort::ByTree);
     ASSERT_TRUE(view().TreeShown());
     EXPECT_TRUE(view().TreeStrip().isVisible());
     SetOptions([](DisplayOptions& options) { options.wrap = true; });
-    EXPECT_FALSE(view().TreeShown());
-    EXPECT_FALSE(view().TreeStrip().isVisible());
+    EXPECT_TRUE(view().TreeShown());
+    EXPECT_TRUE(view().TreeStrip().isVisible());
     SetOptions([](DisplayOptions& options) { options.wrap = false; });
     EXPECT_TRUE(view().TreeShown());
     view().SortRows(AlignmentView::RowSort::ByName);

@@ -24,4 +24,7 @@ def test_the_notebook_executes_and_shows_the_figure(tmp_path, shared_data):
     images = [o for o in figure_cell["outputs"] if "image/png" in o.get("data", {})]
     assert images, f"the figure cell shows no image: {figure_cell['outputs']}"
     assert images[0]["data"]["image/png"].startswith("iVBORw0KGgo")  # base64 of the PNG signature
+    # The wrapped figure is also its interactive page, which a notebook's front end shows instead.
+    pages = [o["data"]["text/html"] for o in figure_cell["outputs"] if "text/html" in o.get("data", {})]
+    assert pages and "".join(pages[0]).startswith("<iframe"), figure_cell["outputs"]
     assert (tmp_path / "pkinase.svg").read_text().lstrip().startswith("<?xml")

@@ -185,13 +185,14 @@ HtmlPageContent AlignmentPicture::PageContent() const {
     page.runStarts = RunStarts(chosen);
     page.height = plan.height;
     // Left of the residues: the tree, the names and their numbers, without the picture's gutter (a view has
-    // none); right of them, what the picture draws after the lines' ends.
+    // none) unless it keeps residue numbers apart from the residues; right of them, what the picture draws
+    // after the lines' ends.
     const int residuesLeft = treeWidth + plan.nameWidth;
     page.blocks = BlocksOf(plan, page.columns);
     for (const HtmlPageContent::Block& block : page.blocks)
         page.lineColumns = std::max(page.lineColumns, block.end - block.first);
     const int residuesWidth = cells.ColumnLeft(page.lineColumns);
-    page.nameWidth = residuesLeft - cells.CellWidth();
+    page.nameWidth = residuesLeft - (settings.residueNumbers ? 0 : cells.CellWidth());
     page.rightWidth = int(std::max<std::int64_t>(Width() - residuesLeft - residuesWidth, 0));
     page.namePieces = ColumnPieces(page.nameWidth, plan.height);
     page.rightPieces = ColumnPieces(page.rightWidth, plan.height);

@@ -528,9 +528,13 @@ test('highlights, residue numbers and identities: frames over the residues, numb
   const labelTop = tops[0] - ch;
   const residuesWidth = right - nameWidth;
   const regions = [
-    {a: [nameWidth, labelTop], b: [nameWidth + cw, labelTop], width: residuesWidth, height: layout.height - labelTop},
-    {a: [right, 0], b: [nameWidth + cw + layout.columns * cw, 0], width: rightWidth, height: layout.height}];
+    {a: [nameWidth, labelTop], b: [nameWidth, labelTop], width: residuesWidth, height: layout.height - labelTop},
+    {a: [right, 0], b: [nameWidth + layout.columns * cw, 0], width: rightWidth, height: layout.height}];
   assert.equal(await regionDifference(shot.base64, picture, regions), null);
+  // The picture's gutter keeps each line's first number off its residues: white the last cell of the names.
+  for (const top of tops)
+    for (let x = nameWidth - cw; x < nameWidth; ++x)
+      for (let y = top; y < top + ch; ++y) assert.ok(isWhite(shot.at(x, y)), `ink at (${x}, ${y}) beside the residues`);
   // Scrolled sideways, the right-hand column and the names with their numbers stay; the frame moves.
   await scrollAndWait(page, 5 * cw, 0);
   const scrolled = await viewShot(page);

@@ -97,7 +97,7 @@ TEST(HtmlPageContent, TreeAndFigureMarksAreCutFromThePicture) {
     const HtmlPageContent page = picture.PageContent();
     const QImage whole = Picture(picture);
     const int cw = page.cellWidth;
-    const int residuesLeft = page.nameWidth + cw;
+    const int residuesLeft = page.nameWidth;  // with residue numbers the page keeps the picture's gutter
     const int residuesWidth = page.columns * cw;
     ASSERT_GE(whole.height(), page.height);  // and white below, for the last names' descenders
     EXPECT_EQ(residuesLeft + residuesWidth + page.rightWidth, whole.width());

@@ -17,6 +17,13 @@ fs.rmSync(work, {recursive: true, force: true});
 fs.mkdirSync(work, {recursive: true});
 
 const render = (...args) => execFileSync(command, ['-q', ...args], {env: {...process.env, QT_QPA_PLATFORM: 'offscreen'}});
+// The page and the picture of the same input and options, as work/NAME.html and work/NAME.png.
+const renderPageAndPicture = (name, input, ...options) => {
+  const [html, png] = [path.join(work, name + '.html'), path.join(work, name + '.png')];
+  render(input, ...options, '-o', html);
+  render(input, ...options, '-o', png);
+  return {html, png};
+};
 
 // A protein alignment whose every residue the test knows: random letters without W and H, gaps, and the
 // motif W-W-H planted with gaps inside it in rows 3 and 11 (and once ungapped in row 20).
@@ -474,10 +481,7 @@ test('highlights, residue numbers and identities: frames over the residues, numb
   const [five0, five1] = residueColumns(known[5], 30, 40);
   const extra = ['--identity', '--residue-numbers', '--highlight', 'columns:10-20:red:loop',
     '--highlight', `seq6:30-40:blue:five`];
-  const html = path.join(work, 'marks.html');
-  const png = path.join(work, 'marks.png');
-  render(knownFasta, ...extra, '-o', html);
-  render(knownFasta, ...extra, '-o', png);
+  const {html, png} = renderPageAndPicture('marks', knownFasta, ...extra);
   const {page, outside, problems} = await open(html);
   const layout = await layoutData(page);
   const {cw, ch, nameWidth, rightWidth, tops} = layout;
@@ -548,10 +552,7 @@ test('highlights, residue numbers and identities: frames over the residues, numb
 });
 
 test('a reference page shows dots as the picture does and still answers with the residues', async () => {
-  const html = path.join(work, 'reference.html');
-  const png = path.join(work, 'reference.png');
-  render(knownFasta, '--reference', 'seq3', '-o', html);
-  render(knownFasta, '--reference', 'seq3', '-o', png);
+  const {html, png} = renderPageAndPicture('reference', knownFasta, '--reference', 'seq3');
   const {page, outside, problems} = await open(html);
   const layout = await layoutData(page);
   const {cw, ch, nameWidth, tops} = layout;
@@ -689,10 +690,7 @@ test('a page whose ruler numbers the reference\'s residues names, finds and link
 
 test('a page of chosen columns shows the picture\'s cells and numbers, finds and links by the alignment\'s columns', async () => {
   const chosen = [...Array(31).keys()].map((i) => 30 + i).concat([...Array(21).keys()].map((i) => 100 + i));
-  const html = path.join(work, 'columns.html');
-  const png = path.join(work, 'columns.png');
-  render(knownFasta, '--columns', '30-60,100-120', '-o', html);
-  render(knownFasta, '--columns', '30-60,100-120', '-o', png);
+  const {html, png} = renderPageAndPicture('columns', knownFasta, '--columns', '30-60,100-120');
   const {page, outside, problems} = await open(html);
   const layout = await layoutData(page);
   const {cw, nameWidth, tops} = layout;

@@ -112,6 +112,7 @@ QJsonObject DataOf(const HtmlPageContent& content) {
                        {"blocks", blocks},
                        {"strips", strips},
                        {"names", Pngs(content.namePieces)},
+                       {"columnPeriod", double(content.columnPeriod)},
                        {"right", Pngs(content.rightPieces)},
                        {"glyphs", Png(content.glyphs)},
                        {"glyphsPerRow", HtmlPageContent::kGlyphsPerRow},

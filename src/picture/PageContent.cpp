@@ -117,6 +117,18 @@ std::vector<HtmlPageContent::Block> BlocksOf(const RenderSequenceData::PicturePl
     return blocks;
 }
 
+// The height of every block when they are all alike (a wrapped page's): the fixed columns beside them then
+// repeat from block to block. 0 for one block, or blocks of different heights.
+std::int64_t BlockPeriod(const std::vector<HtmlPageContent::Block>& blocks, std::int64_t height) {
+    if (blocks.size() < 2) return 0;
+    const std::int64_t period = blocks[1].top - blocks[0].top;
+    for (std::size_t i = 0; i < blocks.size(); ++i) {
+        const std::int64_t end = i + 1 < blocks.size() ? blocks[i + 1].top : height;
+        if (blocks[i].top != std::int64_t(i) * period || end - blocks[i].top != period) return 0;
+    }
+    return period;
+}
+
 // Where each run of consecutive chosen columns starts, as positions among them; {0} for all columns.
 std::vector<int> RunStarts(const std::vector<unsigned>& chosen) {
     std::vector<int> starts{0};
@@ -194,8 +206,10 @@ HtmlPageContent AlignmentPicture::PageContent() const {
     const int residuesWidth = cells.ColumnLeft(page.lineColumns);
     page.nameWidth = residuesLeft - (settings.residueNumbers ? 0 : cells.CellWidth());
     page.rightWidth = int(std::max<std::int64_t>(Width() - residuesLeft - residuesWidth, 0));
-    page.namePieces = ColumnPieces(page.nameWidth, plan.height);
-    page.rightPieces = ColumnPieces(page.rightWidth, plan.height);
+    page.columnPeriod = settings.residueNumbers ? 0 : BlockPeriod(page.blocks, plan.height);
+    const std::int64_t columnHeight = page.columnPeriod > 0 ? page.columnPeriod : plan.height;
+    page.namePieces = ColumnPieces(page.nameWidth, columnHeight);
+    page.rightPieces = ColumnPieces(page.rightWidth, columnHeight);
 
     RenderSequenceData::PicturePlan viewPlan = plan;
     viewPlan.viewLabels = true;  // labels and ruler numbers as --view draws them

@@ -627,11 +627,24 @@ test('a wrapped page equals --view in every block and answers, finds, links and 
   assert.deepEqual(await leftEdge(3, 43), [224, 0, 0]);
   assert.notDeepEqual(await leftEdge(2, 43), [224, 0, 0]);
 
+  // The names column, sent once for the blocks alike, stands beside every block.
+  const blockTops = await page.evaluate(() =>
+    JSON.parse(document.getElementById('msarender-data').textContent).blocks.filter((_, i) => i % 3 === 0));
+  const layout = await layoutData(page);
+  await scrollAndWait(page, 0, blockTops[1]);
+  const second = await viewShot(page);
+  await scrollAndWait(page, 0, blockTops[2]);
+  const third = await viewShot(page);
+  const namesHeight = Math.min(third.height, 2 * (blockTops[2] - blockTops[1]));
+  assert.equal(await regionDifference(second.base64, third.base64,
+                                      [{a: [0, 0], b: [0, 0], width: layout.nameWidth, height: namesHeight}]), null);
+  const firstRowTop = await page.evaluate(() =>
+    window.msarender.cellRect(0, 90).top - window.msarender.view.getBoundingClientRect().top);
+  let inked = false;  // and it is not blank: the first row's name is there
+  for (let x = 0; x < layout.nameWidth && !inked; ++x)
+    for (let y = firstRowTop; y < firstRowTop + layout.ch && !inked; ++y) inked = isDark(third.at(x, y));
+  assert.ok(inked, 'no name beside the third block\'s first row');
   // Clicking the third block's ruler band picks its columns.
-  await page.evaluate(() => {
-    const blocks = JSON.parse(document.getElementById('msarender-data').textContent).blocks;
-    window.msarender.scrollToPixel(0, blocks[2 * 3]);
-  });
   const c90 = await page.evaluate(() => window.msarender.cellRect(0, 90).toJSON());
   const c92 = await page.evaluate(() => window.msarender.cellRect(0, 92).toJSON());
   await page.mouse.click(c90.x + 2, c90.y - 4);

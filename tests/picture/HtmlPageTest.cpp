@@ -226,6 +226,49 @@ TEST(HtmlPageContent, ChosenColumnsAreThePagesColumnsWithTheirNumbers) {
         }
 }
 
+// Blocks alike, the fixed columns hold one block's rows, which are the picture's beside every block: here the
+// tree and the identities. With residue numbers, which differ from block to block, they hold every row.
+TEST(HtmlPageContent, AWrappedPagesFixedColumnsAreOneBlockRepeated) {
+    testsupport::AlignmentBuilder builder;
+    builder.Seq("a", "MKVLAWGKK").Seq("b", "MKV-A-GRK").Seq("c", "AKVLAWGRR");
+    PictureSettings settings;
+    settings.wrap = true;
+    settings.residuesPerLine = 3;
+    settings.identity = true;
+    settings.tree = QStringLiteral("upgma");
+    AlignmentPicture picture(builder.Build().model, {settings, std::nullopt});
+    ASSERT_EQ(picture.Prepare(), QString());
+    const HtmlPageContent page = picture.PageContent();
+    ASSERT_EQ(page.blocks.size(), 3u);
+    const std::int64_t period = page.blocks[1].top;
+    ASSERT_EQ(page.columnPeriod, period);
+    ASSERT_EQ(page.namePieces.size(), 1u);
+    ASSERT_EQ(page.rightPieces.size(), 1u);
+    ASSERT_EQ(page.namePieces[0].height(), period);
+    ASSERT_GT(page.rightWidth, 0);
+    settings.tree.clear();
+    AlignmentPicture plain(builder.Build().model, {settings, std::nullopt});
+    ASSERT_EQ(plain.Prepare(), QString());
+    const int treeWidth = page.nameWidth - plain.PageContent().nameWidth;
+    ASSERT_GT(treeWidth, 0);
+    const QImage whole = Picture(picture);
+    const int right = page.nameWidth + page.cellWidth + page.lineColumns * page.cellWidth;
+    for (std::size_t block = 0; block < 3; ++block) {
+        const int top = int(page.blocks[block].top);
+        EXPECT_EQ(page.namePieces[0].copy(0, 0, treeWidth, int(period)),
+                  whole.copy(0, top, treeWidth, int(period)))
+            << "tree beside block " << block;
+        EXPECT_EQ(page.rightPieces[0], whole.copy(right, top, page.rightWidth, int(period)))
+            << "identities beside block " << block;
+    }
+    settings.residueNumbers = true;
+    AlignmentPicture numbered(builder.Build().model, {settings, std::nullopt});
+    ASSERT_EQ(numbered.Prepare(), QString());
+    const HtmlPageContent numberedPage = numbered.PageContent();
+    EXPECT_EQ(numberedPage.columnPeriod, 0);
+    EXPECT_EQ(numberedPage.namePieces.at(0).height(), numberedPage.height);
+}
+
 // A ruler that numbers the reference's residues gives the page its numbers, none over the reference's gaps.
 TEST(HtmlPageContent, ARulerByTheReferenceGivesThePageItsNumbers) {
     testsupport::AlignmentBuilder builder;

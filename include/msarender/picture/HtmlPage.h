@@ -75,7 +75,10 @@ struct HtmlPageContent {
     std::vector<Strip> strips;
     std::vector<QImage> namePieces;   // the names column, pieces of kPieceSide rows top to bottom
     std::vector<QImage> rightPieces;  // the right-hand column likewise; none when rightWidth is 0
-    QImage glyphs;                    // the distinct cells, kGlyphsPerRow a row
+    /// When the blocks are alike (wrapped, no per-line numbers), the fixed columns show the same beside each:
+    /// their pieces then hold one block's rows, repeated every columnPeriod rows. 0: the whole height.
+    std::int64_t columnPeriod = 0;
+    QImage glyphs;  // the distinct cells, kGlyphsPerRow a row
     static constexpr int kGlyphsPerRow = 64;
     QByteArray glyphResidues;  // the residue each glyph shows
     int bytesPerCell = 1;      // 1, or 2 (little endian) beyond 256 glyphs

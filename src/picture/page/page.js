@@ -250,7 +250,8 @@
     }
   };
 
-  // A fixed column from x = `left`, `width` wide: its pieces scroll with the rows only.
+  // A fixed column from x = `left`, `width` wide: its pieces scroll with the rows only (one block's, again
+  // beside every block, when the page's blocks are alike).
   const drawColumn = (pieces, left, width, at, size) => {
     context.save();
     context.beginPath();
@@ -258,10 +259,12 @@
     context.clip();
     context.fillStyle = '#fff';
     context.fillRect(left, 0, width, size.height);
-    pieces.forEach((piece, i) => {
-      const y = i * data.pieceSide - at.y;
-      if (y + piece.height > 0 && y < size.height) context.drawImage(piece, left, y);
-    });
+    const period = data.columnPeriod || Math.max(data.height, 1);
+    for (let base = Math.floor(at.y / period) * period; base < at.y + size.height; base += period)
+      pieces.forEach((piece, i) => {
+        const y = base + i * data.pieceSide - at.y;
+        if (y + piece.height > 0 && y < size.height) context.drawImage(piece, left, y);
+      });
     context.restore();
   };
   const drawNames = (at, size, shown) => {

@@ -315,9 +315,6 @@ private:
     void PaintPairingLine(QPainter& painter, unsigned row, const std::string& key, unsigned firstColumn,
                           unsigned count, bool includeGaps, int x, int y) const;
     void RenderVisibleBlocks(const Corvane::AlignmentHelper& helper);
-    /// One past the last column a line starting at `column` shows: a block's worth, but never past its
-    /// block's end, where a wrapped view scrolled sideways stops.
-    std::uint64_t LineEnd(std::uint64_t column) const;
     void RenderSecondaryStructureLines(unsigned row, unsigned block, unsigned first, unsigned count);
     bool KeepsResidueStrip(const PixmapSlot& slot, bool involved, unsigned first, unsigned count) const;
     QImage PaintCells(const Corvane::AlignmentHelper& helper, unsigned row,

@@ -50,10 +50,7 @@ int RenderSequenceData::GetResidueIndex(QPoint point) const {
     if (point.x() >= cells.ColumnLeft((long long)residuesPerBlock + 1)) return -1;
     const RowLocation* location = LocationAt(point);
     if (location == nullptr) return -1;
-    const std::int64_t column = std::int64_t(location->firstColumn) + cells.ColumnAt(point.x());
-    // Just past the line's last column is still a place; further on, a block scrolled sideways has ended.
-    if (column > std::int64_t(location->endColumn)) return -1;
-    return CellGeometry::SaturateToInt(column);
+    return CellGeometry::SaturateToInt(std::int64_t(location->firstColumn) + cells.ColumnAt(point.x()));
 }
 
 void RenderSequenceData::GetResidueLocation(QPoint point, int& sequenceIndex, int& residueIndex) const {

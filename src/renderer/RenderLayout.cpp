@@ -281,21 +281,16 @@ void RenderSequenceData::RenderVisibleBlocks(const Corvane::AlignmentHelper& hel
     const std::uint64_t perBlock = unsigned(residuesPerBlock);
     std::uint64_t start = topResidueIndex;
     for (unsigned i = 0; i < blocksToRender; ++i) {
-        if (std::uint64_t(maxTotalLength) < start) break;  // the block would start beyond the last column
+        const std::uint64_t end = start + perBlock;
+        if (std::uint64_t(maxTotalLength) + perBlock < end)
+            break;  // the block would start beyond the last column
         const unsigned block = unsigned(start / perBlock);
         const int first = i == 0 ? firstRow : -1;
         const bool lastDrawn = i + 1 == blocksToRender || i + 1 == blockCount;
-        RenderResidueBlock(helper, unsigned(start), unsigned(LineEnd(start)), block, first,
-                           lastDrawn ? lastRow : -1);
+        RenderResidueBlock(helper, unsigned(start), unsigned(end), block, first, lastDrawn ? lastRow : -1);
         RenderRulerBase(helper, unsigned(start), block);
-        start += perBlock;
+        start = end;
     }
-}
-
-std::uint64_t RenderSequenceData::LineEnd(std::uint64_t column) const {
-    const std::uint64_t perBlock = std::uint64_t(std::max(residuesPerBlock, 0));
-    if (!aspects.wrap || perBlock == 0) return column + perBlock;
-    return (column / perBlock + 1) * perBlock;
 }
 
 void RenderSequenceData::GetSequenceAndResidueStarters(int& sequenceStarter, int& residueStarter) const {

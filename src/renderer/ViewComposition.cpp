@@ -332,6 +332,7 @@ void RenderSequenceData::PaintComposedLines(const std::vector<ComposedLine>& lin
 }
 
 void RenderSequenceData::RecordRowLocations(const std::vector<ComposedLine>& lines) {
+    const unsigned perBlock = unsigned(std::max(residuesPerBlock, 0));
     for (const ComposedLine& line : lines) {
         if (!line.record) continue;
         RowLocation location;
@@ -341,7 +342,7 @@ void RenderSequenceData::RecordRowLocations(const std::vector<ComposedLine>& lin
         location.annotation = line.annotation;
         location.row = line.row;
         location.firstColumn = line.firstColumn;
-        location.endColumn = unsigned(LineEnd(line.firstColumn));
+        location.endColumn = line.firstColumn + perBlock;
         location.isRuler = line.kind == ComposedLine::Kind::RulerBand;
         location.ssKey = line.ssKey;
         rowLocations.insert({line.top, location});  // an entry already at this y stays

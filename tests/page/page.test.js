@@ -583,8 +583,8 @@ test('a reference page shows dots as the picture does and still answers with the
 });
 
 test('a wrapped page equals --view in every block and answers, finds, links and picks there', async () => {
-  // Views that end before their blocks do: past a block's end the view's ruler band runs on, the page's
-  // (the picture's) stops.
+  // Views that end before their blocks do: past a block's end a view scrolled sideways runs on into the next
+  // block's columns, and the page's block (the picture's) stops.
   await compareWithView(path.join(dataDir, 'Pkinase.sto'), ['--wrap', '100'],
                         [[0, 0], [0, 700], [200, 733], [96, 2500], [0, 3300]]);
   // Blocks of 42 columns: the motif of row 3 (columns 41 to 46) crosses from the first block to the second.

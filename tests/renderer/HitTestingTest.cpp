@@ -104,31 +104,6 @@ INSTANTIATE_TEST_SUITE_P(
                       ViewCase{"NoWrapScrolledBothWays", false, 0, true, 3, 5}),
     [](const ::testing::TestParamInfo<ViewCase>& info) { return std::string(info.param.name); });
 
-// Blocks of 7 columns in a view 10 wide, scrolled 3 columns sideways: each line shows the last 4 columns of
-// its block and then white, not the next block's first columns, and hits past its end find no column.
-TEST_F(HitTestingTest, AFixedBlockScrolledSidewaysEndsAtItsLastColumn) {
-    ASSERT_TRUE(RenderCase({"", true, 7, false, 0, 3}));
-    const QImage view = View();
-    unsigned lines = 0;
-    for (const auto& [top, location] : renderer.RowLocations()) {
-        if (location.kind != RenderSequenceData::RowLocation::kBandOrResidueLine || location.row < 0)
-            continue;
-        ASSERT_EQ(location.firstColumn % 7, 3u);
-        ASSERT_EQ(location.endColumn, location.firstColumn + 4);
-        const int sequence = SequenceOfRow(location.row);
-        const QPoint last = cells.Cell(3, top).center();
-        EXPECT_EQ(renderer.GetResidueIndex(last), int(location.endColumn - 1));
-        EXPECT_EQ(CellColour(view, cells.Cell(3, top).topLeft()),
-                  Background(Letters(kColumns, unsigned(sequence))[location.endColumn - 1]));
-        const QPoint past = cells.Cell(4, top).center();  // just past the end: a place, but no cell
-        EXPECT_EQ(renderer.GetResidueIndex(past), int(location.endColumn));
-        EXPECT_EQ(CellColour(view, cells.Cell(4, top).topLeft()), QColor(Qt::white));
-        EXPECT_EQ(renderer.GetResidueIndex(cells.Cell(6, top).center()), -1);
-        ++lines;
-    }
-    EXPECT_GE(lines, 4u);
-}
-
 // GIVEN wrapping, structure lines on, no scrolling: band 0-1, s0 2, s0(alpha) 3, s0(beta) 4, s1 5, s3 6 ...
 TEST_F(HitTestingTest, RulerBandsAndStructureLinesAnswerForTheirGridRows) {
     ASSERT_TRUE(RenderCase({"", true, 0, true, 0, 0}));

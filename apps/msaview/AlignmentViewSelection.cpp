@@ -307,6 +307,10 @@ SelectionPicture AlignmentView::PictureOf(const PictureRange& range) const {
         },
         unusable);
     picture.Mark(model, std::move(marks), font());
+    if (TreeShown()) {  // the rows stand in the tree's order: its leaves are the picture's rows
+        const TreeRows rows = OrderByTree(model, tree.Source(), range.sequenceIndexes);
+        picture.AddTree(rows.tree, rows.leafSequences, TreeWidth() - CellWidth());
+    }
     return picture;
 }
 

@@ -18,7 +18,7 @@ bool IsViewerFormat(OutputFormat format) {
 QString EncodePicturePng(const SelectionPicture& picture, QIODevice& out,
                          const SelectionPicture::Progress& progress, bool& stopped) {
     // The plan's own size: a picture beyond what PNG holds is refused by the encoder, not cut.
-    const std::int64_t width = picture.Plan().width;
+    const std::int64_t width = picture.Plan().width + picture.TreeWidth();
     const std::int64_t height = picture.Plan().height;
     PngEncoding encoding;
     encoding.pixelsPerMetre = PictureSettings().PixelsPerMetre();
@@ -57,8 +57,8 @@ QString WritePicture(const SelectionPicture& picture, const QString& path, Outpu
                      const SelectionPicture::Progress& progress, bool& stopped) {
     stopped = false;
     if (!picture.IsValid()) return QStringLiteral("Nothing to draw.");
-    QString tooLarge =
-        PixelBudgetNote(picture.Plan().width, picture.Plan().height, PictureSettings().maxPixels);
+    QString tooLarge = PixelBudgetNote(picture.Plan().width + picture.TreeWidth(), picture.Plan().height,
+                                       PictureSettings().maxPixels);
     if (!tooLarge.isEmpty()) {
         tooLarge[0] = tooLarge[0].toUpper();
         return tooLarge + QStringLiteral("; hide rows, select fewer or pick a smaller font.");

@@ -7,6 +7,7 @@
 #include "AlignmentDocument.h"
 #include "msarender/CellGeometry.h"
 #include "msarender/picture/AlignmentPicture.h"
+#include "msarender/tree/PlannedDendrogram.h"
 
 namespace {
 
@@ -103,14 +104,28 @@ void SelectionPicture::Mark(const SDM::Alignment& alignment, FigureMarks::Reques
         FigureMarks(alignment, std::move(request), plan, CellGeometry(renderer.CellFont()), font, unshown);
 }
 
+void SelectionPicture::AddTree(const PhyloTree& tree, const std::vector<unsigned>& leafSequences,
+                               int drawnWidth) {
+    if (!valid || tree.IsEmpty() || drawnWidth <= 0) return;
+    const CellGeometry cells(renderer.CellFont());
+    treeLines = PlannedDendrogramLines(plan, tree, leafSequences, cells.CellHeight(), drawnWidth,
+                                       TreeStyle::Phylogram);
+    treeWidth = drawnWidth + cells.CellWidth();
+}
+
 QSize SelectionPicture::Size() const {
-    return valid ? QSize(CellGeometry::SizeToInt(plan.width), CellGeometry::SizeToInt(plan.height)) : QSize();
+    return valid
+               ? QSize(CellGeometry::SizeToInt(plan.width + treeWidth), CellGeometry::SizeToInt(plan.height))
+               : QSize();
 }
 
 bool SelectionPicture::PaintShapes(QPainter& painter, const Progress& progress) const {
     if (!valid) return false;
     PicturePlan shapes = plan;
     shapes.vectorShapes = true;
+    PaintDendrogramLines(painter, treeLines, 0, 0, plan.height, treeWidth, 1, true);
+    painter.save();
+    painter.translate(treeWidth, 0);
     const std::size_t blocks = shapes.blockStarts.size();
     for (std::size_t block = 0; block < blocks; ++block) {
         const std::int64_t top = shapes.lines[shapes.blockStarts[block]].top;
@@ -123,13 +138,17 @@ bool SelectionPicture::PaintShapes(QPainter& painter, const Progress& progress) 
         renderer.PaintPicture(shapes, painter, top, rows, end);
         marks.Paint(painter, top, rows, top, end);
         painter.restore();
-        if (progress && !progress(end, plan.height)) return false;
+        if (progress && !progress(end, plan.height)) {
+            painter.restore();
+            return false;
+        }
     }
+    painter.restore();
     return true;
 }
 
 QImage SelectionPicture::Paint(const Progress& progress) const {
-    if (!valid || plan.width * plan.height * 4 > kMaxPictureBytes) return QImage();
+    if (!valid || (plan.width + treeWidth) * plan.height * 4 > kMaxPictureBytes) return QImage();
     QImage image(Size(), QImage::Format_RGB32);
     if (image.isNull()) return image;
     QPainter painter(&image);
@@ -147,5 +166,12 @@ QImage SelectionPicture::PaintBand(int top, int rows) const {
         QPainter painter(&band);
         marks.Paint(painter, top, rows, 0, plan.height);
     }
-    return band;
+    if (treeWidth == 0 || band.isNull()) return band;
+    QImage withTree(band.width() + treeWidth, band.height(), band.format());
+    if (withTree.isNull()) return withTree;
+    withTree.fill(Qt::white);
+    QPainter painter(&withTree);
+    PaintDendrogramLines(painter, treeLines, top, top, top + rows, treeWidth, 1, false);
+    painter.drawImage(treeWidth, 0, band);
+    return withTree;
 }

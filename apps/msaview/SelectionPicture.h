@@ -6,6 +6,7 @@
 
 #include "msarender/RenderSequenceData.h"
 #include "msarender/picture/FigureMarks.h"
+#include "msarender/tree/PhyloTree.h"
 
 class AlignmentDocument;
 class QPainter;
@@ -35,10 +36,16 @@ public:
     /// Adds residue numbers, an identity column and highlights as the library's figures draw them; the
     /// picture widens for them.
     void Mark(const SDM::Alignment& alignment, FigureMarks::Request request, const QFont& font);
+    /// Draws `tree` (its leaves the sequences `leafSequences`) left of the names beside every block,
+    /// `drawnWidth` pixels from its root to its deepest leaf and a cell before the names; the picture widens
+    /// for it.
+    void AddTree(const PhyloTree& tree, const std::vector<unsigned>& leafSequences, int drawnWidth);
 
     bool IsValid() const { return valid; }
     const RenderSequenceData::PicturePlan& Plan() const { return plan; }
     QSize Size() const;
+    /// Pixels left of the names, for the tree; 0 without one.
+    int TreeWidth() const { return treeWidth; }
 
     /// Called with the rows done and the total after each band; false stops the painting.
     using Progress = std::function<bool(std::int64_t done, std::int64_t total)>;
@@ -57,5 +64,7 @@ private:
     const RenderSequenceData& renderer;  // not owned; the view keeps it alive while the picture is used
     RenderSequenceData::PicturePlan plan;
     FigureMarks marks;
+    std::vector<QLine> treeLines;  // in the picture's coordinates, every block's
+    int treeWidth = 0;
     bool valid = false;
 };

@@ -17,6 +17,7 @@
 #include "msarender/picture/VectorOutput.h"
 #include "msarender/tree/Dendrogram.h"
 #include "msarender/tree/Newick.h"
+#include "msarender/tree/PlannedDendrogram.h"
 #include "msarender/tree/TreeBuilding.h"
 #include "msarender/tree/TreeOrder.h"
 
@@ -418,57 +419,20 @@ QString AlignmentPicture::OrderByTree() {
 // The dendrogram of every block: each leaf at the middle of its row's residue line.
 void AlignmentPicture::PlanDendrogram() {
     if (drawnTree.IsEmpty()) return;
-    using Line = RenderSequenceData::PicturePlan::Line;
     const CellGeometry cells = Cells();
     const int drawnWidth = cells.CellWidth() * kTreeCells;
     treeWidth = drawnWidth + cells.CellWidth() * kTreeGapCells;
-    std::map<unsigned, std::size_t> leafOfSequence;
-    for (std::size_t leaf = 0; leaf < leafSequences.size(); ++leaf)
-        leafOfSequence[leafSequences[leaf]] = leaf;
-    const TreeStyle style = settings.cladogram ? TreeStyle::Cladogram : TreeStyle::Phylogram;
-    for (std::size_t block = 0; block < plan.blockStarts.size(); ++block) {
-        const std::size_t end =
-            block + 1 < plan.blockStarts.size() ? plan.blockStarts[block + 1] : plan.lines.size();
-        if (plan.blockStarts[block] >= end) continue;
-        // Within a block, y fits an int; the block's top is added back after.
-        const std::int64_t blockTop = plan.lines[plan.blockStarts[block]].top;
-        if (blockTop > INT_MAX / 2)
-            break;  // lines are ints: a tree only for the first billion rows of pixels
-        std::vector<int> leafY(leafSequences.size(), 0);
-        for (std::size_t i = plan.blockStarts[block]; i < end; ++i) {
-            const Line& line = plan.lines[i];
-            if (line.kind != Line::Kind::Row) continue;
-            const auto leaf = leafOfSequence.find(unsigned(plan.helper->SequenceOfRow(line.row)));
-            if (leaf != leafOfSequence.end())
-                leafY[leaf->second] = int(line.top - blockTop) + cells.CellHeight() / 2;
-        }
-        for (QLine line : DendrogramLines(drawnTree, leafY, drawnWidth, style))
-            treeLines.push_back(line.translated(0, int(blockTop)));  // a block's top is far below INT_MAX
-    }
+    treeLines = PlannedDendrogramLines(plan, drawnTree, leafSequences, cells.CellHeight(), drawnWidth,
+                                       settings.cladogram ? TreeStyle::Cladogram : TreeStyle::Phylogram);
 }
 
 // The dendrogram's lines in picture rows [top, top + rows), picture row `top` at the painter's y = 0; only
 // those of the page's rows [linesBegin, linesEnd).
 void AlignmentPicture::PaintDendrogram(QPainter& painter, std::int64_t top, int rows, std::int64_t linesBegin,
                                        std::int64_t linesEnd) const {
-    if (treeLines.empty() || rows <= 0) return;
-    const std::int64_t from = std::max(top, linesBegin);
-    const std::int64_t to = std::min(top + rows, linesEnd);
-    if (from >= to) return;
-    painter.save();
-    painter.setClipRect(QRect(0, int(from - top), treeWidth, int(to - from)));
-    painter.translate(0, double(-top));
-    painter.setPen(QPen(Qt::black, 1.0 * std::max(1, int(settings.scale)), Qt::SolidLine, Qt::SquareCap));
-    painter.setBrush(Qt::NoBrush);
-    std::vector<QLine> shown;
-    for (const QLine& line : treeLines)
-        if (std::max(line.y1(), line.y2()) >= from - 1 && std::min(line.y1(), line.y2()) <= to)
-            shown.push_back(line);
-    if (plan.vectorShapes)
-        painter.drawPath(DendrogramPath(shown));
-    else
-        painter.drawLines(shown.data(), int(shown.size()));
-    painter.restore();
+    if (rows <= 0) return;
+    PaintDendrogramLines(painter, treeLines, top, std::max(top, linesBegin), std::min(top + rows, linesEnd),
+                         treeWidth, std::max(1, int(settings.scale)), plan.vectorShapes);
 }
 
 QString AlignmentPicture::EncodePage(int page, QIODevice& out, OutputFormat format,

@@ -7,9 +7,11 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <set>
 
 #include "AlignmentView.h"
 #include "MsaviewTestSupport.h"
+#include "SelectionPicture.h"
 
 namespace {
 
@@ -123,6 +125,39 @@ TEST_F(TreeTest, AWrappedViewHasTheTreeBesideEachBlock) {
     const int globins = (lines[6].top + lines[7].top) / 2 + cells.CellHeight() / 2;
     QTest::mouseClick(strip, Qt::LeftButton, Qt::NoModifier, QPoint(strip->width() / 4, globins));
     EXPECT_EQ(SelectedNames(), (std::vector<std::string>{"HBA_HUMAN", "HBB_HUMAN"}));
+}
+
+// Saved and copied pictures have the tree left of the names, beside every block, a leaf at each row.
+TEST_F(TreeTest, PicturesOfTheViewHaveTheTreeBesideEveryBlock) {
+    Open("globins4.sto");
+    SetOptions([](DisplayOptions& options) { options.wrap = true; });
+    ASSERT_TRUE(window.LoadTree(WriteTree("((MYG_PHYCA,GLB5_PETMA),(HBA_HUMAN,HBB_HUMAN));")));
+    const PictureRange all = PictureRange::OfAlignment(*view().Document());
+    const SelectionPicture picture = view().PictureOf(all);
+    const SelectionPicture plain(view().Renderer(), all, unsigned(view().Renderer().ResiduesPerBlock()));
+    ASSERT_TRUE(picture.IsValid());
+    const int treeWidth = view().TreeStrip().width();
+    ASSERT_EQ(picture.TreeWidth(), treeWidth);
+    EXPECT_EQ(picture.Size().width(), plain.Size().width() + treeWidth);
+    const QImage image = picture.Paint();
+    ASSERT_EQ(image.size(), picture.Size());
+    using Line = RenderSequenceData::PicturePlan::Line;
+    const int leafX = treeWidth - cells.CellWidth() - 1;  // without lengths every leaf reaches the right edge
+    unsigned leaves = 0;
+    std::set<unsigned> blocks;
+    for (const Line& line : picture.Plan().lines) {
+        if (line.kind != Line::Kind::Row) continue;
+        const int middle = int(line.top) + cells.CellHeight() / 2;
+        EXPECT_LT(qGray(image.pixel(leafX, middle)), 128)
+            << "leaf of row " << line.row << " at y " << line.top;
+        EXPECT_EQ(qGray(image.pixel(leafX, int(line.top) + 1)), 255);
+        blocks.insert(line.first);
+        ++leaves;
+    }
+    EXPECT_GE(blocks.size(), 2u);
+    EXPECT_EQ(leaves, 4 * blocks.size());
+    // Right of the tree, the picture is the one without it.
+    EXPECT_EQ(image.copy(treeWidth, 0, plain.Size().width(), image.height()), plain.Paint());
 }
 
 TEST_F(TreeTest, SortingByTreeBuildsOneAndAnotherSortTakesTheTreeAway) {

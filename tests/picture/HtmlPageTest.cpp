@@ -11,16 +11,9 @@
 #include "msarender/picture/AlignmentPicture.h"
 #include "msarender/picture/HtmlPage.h"
 #include "support/AlignmentBuilder.h"
+#include "support/PicturePng.h"
 
 namespace {
-
-QImage Picture(AlignmentPicture& picture) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    EXPECT_EQ(picture.EncodePage(0, buffer, OutputFormat::Png), QString());
-    return QImage::fromData(bytes, "PNG").convertToFormat(QImage::Format_RGB32);
-}
 
 QImage Glyph(const HtmlPageContent& page, int index) {
     return page.glyphs.copy((index % HtmlPageContent::kGlyphsPerRow) * page.cellWidth,
@@ -49,7 +42,7 @@ TEST(HtmlPageContent, EveryCellIsItsGlyphAndEqualCellsShareOne) {
     ASSERT_EQ(page.sequences.size(), 3u);
     ASSERT_EQ(page.cells.size(), 3 * 7 * page.bytesPerCell);
     const char* const rows[] = {"MKV-AWW", "MKV-AWW", "AKVLA--"};
-    const QImage whole = Picture(picture);
+    const QImage whole = testsupport::PicturePng(picture);
     const int residuesLeft = page.nameWidth + page.cellWidth;  // the picture keeps a cell after the names
     for (int row = 0; row < 3; ++row)
         for (int column = 0; column < 7; ++column) {
@@ -95,7 +88,7 @@ TEST(HtmlPageContent, TreeAndFigureMarksAreCutFromThePicture) {
     AlignmentPicture picture(builder.Build().model, {settings, std::nullopt});
     ASSERT_EQ(picture.Prepare(), QString());
     const HtmlPageContent page = picture.PageContent();
-    const QImage whole = Picture(picture);
+    const QImage whole = testsupport::PicturePng(picture);
     const int cw = page.cellWidth;
     const int residuesLeft = page.nameWidth;  // with residue numbers the page keeps the picture's gutter
     const int residuesWidth = page.columns * cw;
@@ -172,7 +165,7 @@ TEST(HtmlPageContent, AWrappedPageHasALineForEachRowInEveryBlock) {
     ASSERT_EQ(page.sequences.size(), 2u);
     const int firstColumns[] = {0, 3, 6};
     const int ends[] = {3, 6, 7};
-    const QImage whole = Picture(picture);
+    const QImage whole = testsupport::PicturePng(picture);
     const int residuesLeft = page.nameWidth + page.cellWidth;
     const char* const rows[] = {"MKVLAWG", "MKV-A-G"};
     for (std::size_t i = 0; i < page.rowLines.size(); ++i) {
@@ -213,7 +206,7 @@ TEST(HtmlPageContent, ChosenColumnsAreThePagesColumnsWithTheirNumbers) {
     ASSERT_EQ(page.sequences.size(), 2u);
     EXPECT_EQ(page.sequences[0].residuesBefore, (std::vector<long long>{1, 5}));
     EXPECT_EQ(page.sequences[1].residuesBefore, (std::vector<long long>{0, 3}));
-    const QImage whole = Picture(picture);
+    const QImage whole = testsupport::PicturePng(picture);
     const int residuesLeft = page.nameWidth + page.cellWidth;
     for (int row = 0; row < 2; ++row)
         for (int column = 0; column < 4; ++column) {
@@ -251,7 +244,7 @@ TEST(HtmlPageContent, AWrappedPagesFixedColumnsAreOneBlockRepeated) {
     ASSERT_EQ(plain.Prepare(), QString());
     const int treeWidth = page.nameWidth - plain.PageContent().nameWidth;
     ASSERT_GT(treeWidth, 0);
-    const QImage whole = Picture(picture);
+    const QImage whole = testsupport::PicturePng(picture);
     const int right = page.nameWidth + page.cellWidth + page.lineColumns * page.cellWidth;
     for (std::size_t block = 0; block < 3; ++block) {
         const int top = int(page.blocks[block].top);

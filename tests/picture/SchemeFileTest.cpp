@@ -2,7 +2,6 @@
 // the colours drawn.
 #include <gtest/gtest.h>
 
-#include <QBuffer>
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
@@ -10,6 +9,7 @@
 #include "msarender/picture/AlignmentPicture.h"
 #include "msarender/picture/SchemeFile.h"
 #include "support/AlignmentBuilder.h"
+#include "support/PicturePng.h"
 
 namespace {
 
@@ -74,12 +74,8 @@ TEST(SchemeFile, APictureDrawsTheFilesColoursAndAMissingFileStopsIt) {
     settings.showRuler = false;
     AlignmentPicture picture(builder.Build().model, {settings, std::nullopt});
     ASSERT_EQ(picture.Prepare(), QString());
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    ASSERT_EQ(picture.EncodePage(0, buffer, OutputFormat::Png), QString());
-    QImage image;
-    ASSERT_TRUE(image.loadFromData(bytes, "PNG"));
+    const QImage image = testsupport::PicturePng(picture);
+    ASSERT_FALSE(image.isNull());
     const CellGeometry cells{SQC::FontAttributes(PictureSettings().Font())};
     const int left = image.width() - cells.ColumnLeft(3);
     const auto corner = [&](int row, int column) {

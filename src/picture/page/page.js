@@ -584,12 +584,13 @@
     }
   };
   const ungapped = [];
+  const runStart = new Set(data.runStarts);
   const ungappedRow = (row) => {
     if (!ungapped[row]) {
       let residues = '';
       const at = [];
       for (let column = 0; column < columns; ++column) {
-        if (column > 0 && data.runStarts.includes(column)) {  // no motif runs across left-out columns
+        if (column > 0 && runStart.has(column)) {  // no motif runs across left-out columns
           residues += '\n';
           at.push(-1);
         }
